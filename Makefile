@@ -1,0 +1,27 @@
+# Two commands for a newcomer on a fresh Debian 12 machine:
+#   make run   installs what is missing, builds, creates the demo shop beside
+#              the program if there is none, and starts the program
+#   make test  installs what is missing, builds, and runs every test
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: run test build deps demo clean
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+demo: build
+	@if [ ! -f $(BUILD)/bin/HMWcfg.dat ]; then $(BUILD)/bin/himawari-demo $(BUILD)/bin; fi
+
+run: demo
+	$(BUILD)/bin/himawari
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,298 @@
+#include "app/Routines.h"
+
+#include "core/Text.h"
+#include "db/Database.h"
+#include "ui/UiService.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Names of the values as the company settings screen captions them, for
+// messages that must say which value is wrong.
+const char* const valueNames[Configuration::ValueCount] = {
+    "会社名", "住所", "電話番号", "会社付属１", "会社付属２", "会社付属３", "納品書コメント",
+    "銀行口座１", "銀行口座２", "消費税率１", "消費税率２", "データベース名", "データベース　パス",
+    "バックアップ　デレクトリーパス", "バックアップ　２", "伝票番号の区分", "伝票番号", "管理者用コード"};
+
+QString valueName(int index)
+{
+    return QString::fromUtf8(valueNames[index]);
+}
+
+QString decodeFile(const QByteArray& bytes, const QString& fileName)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text;
+    }
+    QStringDecoder sjis("Shift_JIS");
+    if (!sjis.isValid())
+        throw ConfigurationError(fileName + QStringLiteral(" を読めません。Shift_JIS の文字コード変換が使えません。"));
+    text = sjis.decode(bytes);
+    if (sjis.hasError())
+        throw ConfigurationError(fileName + QStringLiteral(" を読めません。文字コードが Shift_JIS でも UTF-8 でもありません。"));
+    return text;
+}
+
+// Splits the text as the sequential input statement reads it: values end at
+// a comma or a line end; a value in double quotes keeps its commas and
+// blanks, an unquoted one loses its surrounding blanks.
+QStringList splitValues(const QString& text, const QString& fileName)
+{
+    QStringList values;
+    const int n = int(text.size());
+    int pos = 0;
+    auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    auto atLineEnd = [&](int p) { return p < n && (text[p] == u'\r' || text[p] == u'\n'); };
+    auto skipDelimiter = [&]() {
+        while (pos < n && isBlank(text[pos]))
+            ++pos;
+        if (pos < n && text[pos] == u',') {
+            ++pos;
+        } else if (atLineEnd(pos)) {
+            if (text[pos] == u'\r' && pos + 1 < n && text[pos + 1] == u'\n')
+                ++pos;
+            ++pos;
+        }
+    };
+    while (pos < n) {
+        while (pos < n && isBlank(text[pos]))
+            ++pos;
+        if (pos >= n)
+            break;
+        if (text[pos] == u'"') {
+            int close = text.indexOf(u'"', pos + 1);
+            if (close < 0)
+                throw ConfigurationError(fileName + QStringLiteral(" の %1 行目の値が \" で閉じられていません。").arg(values.size() + 1));
+            values << text.mid(pos + 1, close - pos - 1);
+            pos = close + 1;
+            // Anything between the closing quote and the delimiter is dropped.
+            while (pos < n && text[pos] != u',' && !atLineEnd(pos))
+                ++pos;
+            skipDelimiter();
+        } else {
+            int start = pos;
+            while (pos < n && text[pos] != u',' && !atLineEnd(pos))
+                ++pos;
+            values << text.mid(start, pos - start).trimmed();
+            skipDelimiter();
+        }
+    }
+    return values;
+}
+
+// A whole number in the range of the value, from its text as the program
+// writes it (" 42"). A text that is no number is refused rather than read as
+// 0: a counter of 0 would hand out slip numbers already used.
+std::int64_t wholeNumber(const QString& text, int index, std::int64_t min, std::int64_t max, const QString& fileName)
+{
+    if (!text::isNumber(text))
+        throw ConfigurationError(fileName + QStringLiteral(" の %1 行目（%2）が数値ではありません：「%3」")
+                                                 .arg(index + 1).arg(valueName(index), text));
+    double value = std::nearbyint(text::Val(text)); // rounds half to even
+    if (value < double(min) || value > double(max))
+        throw ConfigurationError(fileName + QStringLiteral(" の %1 行目（%2）の値 %3 が範囲外です。")
+                                                 .arg(index + 1).arg(valueName(index), text.trimmed()));
+    return std::int64_t(value);
+}
+
+} // namespace
+
+QString configurationFilePath()
+{
+    return QDir::current().filePath(ConfigurationFileName);
+}
+
+Configuration parseConfiguration(const QByteArray& bytes, const QString& fileName)
+{
+    const QStringList values = splitValues(decodeFile(bytes, fileName), fileName);
+    if (values.size() < Configuration::ValueCount)
+        throw ConfigurationError(fileName + QStringLiteral(" の値が %1 行しかありません（%2 行必要です）。")
+                                                .arg(values.size()).arg(Configuration::ValueCount));
+    Configuration config;
+    for (int i = 0; i < Configuration::ValueCount; ++i)
+        config.values[i] = values[i];
+    config.databasePath = config.databaseDirectory() + config.databaseFileName();
+    config.slipPrefix = std::int16_t(wholeNumber(config.prefixText(), 15, std::numeric_limits<std::int16_t>::min(),
+                                                 std::numeric_limits<std::int16_t>::max(), fileName));
+    config.slipCounter = std::int32_t(wholeNumber(config.counterText(), 16, std::numeric_limits<std::int32_t>::min(),
+                                                  std::numeric_limits<std::int32_t>::max(), fileName));
+    config.adminCode = std::int32_t(wholeNumber(config.adminCodeText(), 17, std::numeric_limits<std::int32_t>::min(),
+                                                std::numeric_limits<std::int32_t>::max(), fileName));
+    return config;
+}
+
+QByteArray configurationBytes(const Configuration& config, const QString& fileName)
+{
+    QStringEncoder sjis("Shift_JIS");
+    if (!sjis.isValid())
+        throw ConfigurationError(fileName + QStringLiteral(" を書けません。Shift_JIS の文字コード変換が使えません。"));
+    QByteArray bytes;
+    for (int i = 0; i < Configuration::ValueCount; ++i) {
+        const QString& value = config.values[i];
+        // The line format has no escape: a quote or a line break would split
+        // the value and shift every later one.
+        if (value.contains(u'"') || value.contains(u'\r') || value.contains(u'\n'))
+            throw ConfigurationError(QStringLiteral("「%1」に使えない文字（\" または改行）が含まれています。").arg(valueName(i)));
+        QByteArray encoded = sjis.encode(value);
+        if (sjis.hasError())
+            throw ConfigurationError(QStringLiteral("「%1」に Shift_JIS で書けない文字が含まれています：「%2」").arg(valueName(i), value));
+        bytes += '"';
+        bytes += encoded;
+        bytes += "\"\r\n";
+    }
+    return bytes;
+}
+
+void ReadConfiguration(const QString& path)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    QFile file(path);
+    if (!file.exists())
+        throw ConfigurationError(QStringLiteral("設定ファイル %1 が見つかりません。").arg(name));
+    if (!file.open(QIODevice::ReadOnly))
+        throw ConfigurationError(QStringLiteral("設定ファイル %1 を開けません：%2").arg(name, file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ConfigurationError(QStringLiteral("設定ファイル %1 を読めません：%2").arg(name, file.errorString()));
+    session().config = parseConfiguration(bytes, QStringLiteral("設定ファイル ") + name);
+}
+
+void WriteConfiguration(const QString& path)
+{
+    WriteConfiguration(session().config, path);
+}
+
+void WriteConfiguration(Configuration& config, const QString& path)
+{
+    if (config.slipCounter == std::numeric_limits<std::int32_t>::max())
+        throw SlipNumberOverflow();
+    config.prefixText() = text::Str(std::int64_t(config.slipPrefix));
+    config.slipCounter += 1;
+    config.counterText() = text::Str(std::int64_t(config.slipCounter));
+    config.adminCodeText() = text::Str(std::int64_t(config.adminCode));
+
+    const QString name = QDir::toNativeSeparators(path);
+    QByteArray bytes = configurationBytes(config, QStringLiteral("設定ファイル ") + name);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw ConfigurationError(QStringLiteral("設定ファイル %1 を書き込めません：%2").arg(name, file.errorString()));
+}
+
+std::int32_t currentSlipNumber(const Configuration& config)
+{
+    std::int64_t number = std::int64_t(config.slipPrefix) * 100000000 + config.slipCounter;
+    if (number > std::numeric_limits<std::int32_t>::max() || number < std::numeric_limits<std::int32_t>::min())
+        throw SlipNumberOverflow();
+    return std::int32_t(number);
+}
+
+bool recoverSlipCounter(Database& db, Configuration& config, const QString& path)
+{
+    const std::int64_t base = std::int64_t(config.slipPrefix) * 100000000;
+    const std::int64_t next = base + config.slipCounter;
+    const std::int64_t last = std::min<std::int64_t>(base + 99999999, std::numeric_limits<std::int32_t>::max());
+    if (next > last)
+        return false;
+    const QVariant highest = db.scalar(QStringLiteral(
+        "SELECT MAX(n) FROM ("
+        " SELECT MAX(売上伝票番号) AS n FROM 売上商品マスター仮 WHERE 売上伝票番号 BETWEEN ?1 AND ?2"
+        " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター WHERE 売上伝票番号 BETWEEN ?1 AND ?2"
+        " UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター WHERE 売上伝票番号 BETWEEN ?1 AND ?2"
+        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 WHERE 経理伝票番号 BETWEEN ?1 AND ?2"
+        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター WHERE 経理伝票番号 BETWEEN ?1 AND ?2)"),
+        {qint64(next), qint64(last)});
+    if (highest.isNull() || !highest.isValid())
+        return false;
+    // WriteConfiguration advances by one: start from the highest number used.
+    config.slipCounter = std::int32_t(highest.toLongLong() - base);
+    WriteConfiguration(config, path);
+    return true;
+}
+
+void ClearSlip(SessionState& state)
+{
+    state.customer.code.clear();
+    state.customer.name.clear();
+    state.customer.kanaName.clear();
+    state.customer.address1.clear();
+    state.customer.address2.clear();
+    state.customer.telephone.clear();
+    for (int i = 1; i <= SessionState::SlipCapacity; ++i) {
+        SlipLine& line = state.lines[i];
+        line = SlipLine{};
+        line.productCode = text::fixed(QString(), 13);
+        line.kanaName = text::fixed(QString(), 8);
+        line.productName = text::fixed(QString(), 24);
+    }
+    state.customer.slipDate = Date();
+    state.lineCount = 0;
+    state.totals = SlipTotals{};
+}
+
+void ComputeSlipTotals(SessionState& state)
+{
+    SlipTotals& t = state.totals;
+    t = SlipTotals{};
+    for (int i = 1; i <= state.lineCount; ++i) {
+        const SlipLine& line = state.lines[i];
+        const Currency amount = line.amount.Int();
+        switch (line.taxCategory) {
+        case 0: t.taxAddedRate1 += amount; break;
+        case 1: t.taxAddedRate2 += amount; break;
+        case 5: t.taxIncludedRate1 += amount; break;
+        case 6: t.taxIncludedRate2 += amount; break;
+        case 9: t.notTaxable += amount; break;
+        default: break; // stored and shown, but in no total
+        }
+    }
+    // The rates are decimal text ("0.08"): read exactly, so that 0.29 × 100
+    // is 29 and not 28.999...
+    const Currency rate1 = text::valCurrency(state.config.taxRate1());
+    const Currency rate2 = text::valCurrency(state.config.taxRate2());
+    t.consumptionTax = (rate2 * t.taxAddedRate2).Int() + (rate1 * t.taxAddedRate1).Int();
+    t.grandTotal = t.taxAddedRate1 + t.taxIncludedRate1 + t.taxAddedRate2 + t.taxIncludedRate2 + t.notTaxable
+                   + t.consumptionTax;
+}
+
+bool AddSlipLine(SessionState& state)
+{
+    ProductBeingChosen& p = state.product;
+    if (p.unitPrice.isZero()) {
+        std::optional<QString> answer =
+            ui().inputText(QStringLiteral("商品単価を入力してください。"), QStringLiteral("単価入力"));
+        p.unitPrice = answer ? text::valCurrency(*answer) : Currency();
+    }
+    if (p.quantity.isZero() || p.unitPrice.isZero())
+        return false;
+    if (state.lineCount >= SessionState::SlipCapacity)
+        throw SlipBufferFull();
+    SlipLine& line = state.lines[++state.lineCount];
+    line.departmentCode = p.departmentCode;
+    line.taxCategory = p.taxCategory;
+    line.productCode = text::fixed(p.productCode, 13);
+    line.kanaName = text::fixed(p.kanaName, 8);
+    line.productName = text::fixed(p.productName, 24);
+    line.unitPrice = p.unitPrice;
+    line.quantity = p.quantity;
+    line.amount = (p.unitPrice * p.quantity).Int();
+    return true;
+}
+
+void RefreshAccountCopy(Database& db)
+{
+    Transaction tx(db);
+    db.exec(QStringLiteral("DELETE FROM 勘定科目TBLＣＯＰＹ"));
+    db.exec(QStringLiteral("INSERT INTO 勘定科目TBLＣＯＰＹ SELECT 勘定科目TBL.科目番号, 勘定科目TBL.勘定科目名 FROM 勘定科目TBL"));
+    tx.commit();
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The shared routines (mdlSubRt): the configuration file HMWcfg.dat, the
+// slip numbers, and the operations on the slip buffer of the session state.
+
+#include "app/Session.h"
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+class Database;
+
+// A configuration file that cannot be read or written; the message is
+// Japanese, names the file and says what is wrong.
+class ConfigurationError : public std::runtime_error {
+public:
+    explicit ConfigurationError(const QString& message)
+        : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// The next slip number does not fit: the counter is at the largest value, or
+// prefix × 100000000 + counter leaves the signed 32-bit range.
+class SlipNumberOverflow : public ConfigurationError {
+public:
+    SlipNumberOverflow() : ConfigurationError(QStringLiteral("伝票番号が上限を超えました。伝票を登録できません。")) {}
+};
+
+// More lines than the slip buffer holds.
+class SlipBufferFull : public std::runtime_error {
+public:
+    SlipBufferFull() : std::runtime_error("slip buffer full") {}
+};
+
+inline const QString ConfigurationFileName = QStringLiteral("HMWcfg.dat");
+
+// HMWcfg.dat in the current directory, which start-up makes the program's
+// own directory.
+QString configurationFilePath();
+
+// Reads the configuration from its file bytes: 18 double-quoted values
+// (values after the 18th are ignored), Shift_JIS, or UTF-8 when the bytes
+// are valid UTF-8. Derives the database path and the three numbers.
+Configuration parseConfiguration(const QByteArray& bytes, const QString& fileName);
+// The file bytes of a configuration: 18 quoted lines with CR LF, Shift_JIS.
+QByteArray configurationBytes(const Configuration& config, const QString& fileName);
+
+// Reads HMWcfg.dat into the session. On failure the session keeps what it had.
+void ReadConfiguration(const QString& path = configurationFilePath());
+// Advances the slip counter and rewrites HMWcfg.dat (replaced atomically, so
+// a crash never leaves a short file). A counter at the largest value throws
+// SlipNumberOverflow and writes nothing. When the file cannot be written,
+// the counter in memory is advanced all the same (the number was used) and
+// ConfigurationError is thrown.
+void WriteConfiguration(const QString& path = configurationFilePath());
+void WriteConfiguration(Configuration& config, const QString& path);
+
+// Slip number = prefix × 100000000 + counter, or SlipNumberOverflow.
+std::int32_t currentSlipNumber(const Configuration& config = session().config);
+
+// After a crash between storing a slip and rewriting the file, the file's
+// counter may point at a number the database already holds. Moves the
+// counter past the highest slip number of the current prefix in any table
+// and rewrites the file; returns true when it had to.
+bool recoverSlipCounter(Database& db, Configuration& config, const QString& path);
+
+// Empties the slip buffer, its totals and the chosen customer's name and
+// address (postal code and amounts are left as they are).
+void ClearSlip(SessionState& state = session());
+// Recomputes the seven slip totals from the buffer and the two tax rates.
+void ComputeSlipTotals(SessionState& state = session());
+// Adds the product being chosen as a new line, first asking for a unit price
+// of 0. Returns false when nothing was added (price or quantity 0). A full
+// buffer throws SlipBufferFull.
+bool AddSlipLine(SessionState& state = session());
+// Refills 勘定科目TBLＣＯＰＹ from 勘定科目TBL.
+void RefreshAccountCopy(Database& db);

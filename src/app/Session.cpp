@@ -1,0 +1,14 @@
+#include "app/Session.h"
+
+SessionState& session()
+{
+    static SessionState state;
+    return state;
+}
+
+void fillDaysPerMonth(SessionState& state)
+{
+    static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month)
+        state.daysPerMonth[month][3] = float(days[month - 1]);
+}

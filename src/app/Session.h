@@ -1,0 +1,120 @@
+#pragma once
+// The session state shared by every screen of one run (mdlTQメイン): the
+// configuration values, the chosen customer and slip date, the slip line
+// buffer with its totals, the product being chosen and the days-per-month
+// table. One operator, one thread: plain data reached through session().
+
+#include "core/Currency.h"
+#include "core/Date.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// The 18 values of HMWcfg.dat, kept as text as read, and the values derived
+// from them on reading.
+struct Configuration {
+    static constexpr int ValueCount = 18;
+    std::array<QString, ValueCount> values; // values[0] is value 1, the company name
+
+    QString& companyName() { return values[0]; }
+    QString& address() { return values[1]; }
+    QString& telephone() { return values[2]; }
+    QString& companyLine(int n) { return values[2 + n]; } // n = 1..3
+    QString& deliveryNoteComment() { return values[6]; }
+    QString& bankLine(int n) { return values[6 + n]; }     // n = 1..2
+    QString& taxRate1() { return values[9]; }
+    QString& taxRate2() { return values[10]; }
+    QString& databaseFileName() { return values[11]; }
+    QString& databaseDirectory() { return values[12]; }
+    QString& backupDirectory(int n) { return values[12 + n]; } // n = 1..2
+    QString& prefixText() { return values[15]; }
+    QString& counterText() { return values[16]; }
+    QString& adminCodeText() { return values[17]; }
+    const QString& companyName() const { return values[0]; }
+    const QString& taxRate1() const { return values[9]; }
+    const QString& taxRate2() const { return values[10]; }
+
+    // Derived on reading: directory immediately followed by file name
+    // (nothing inserted, so the directory ends with its separator).
+    QString databasePath;
+    std::int16_t slipPrefix = 0;
+    std::int32_t slipCounter = 0;
+    std::int32_t adminCode = 0;
+};
+
+struct ChosenCustomer {
+    QString code;
+    QString name;
+    QString kanaName;
+    QString address1;
+    QString address2;
+    QString telephone;
+    QString postalCode;
+    Currency lastInvoiceAmount;   // 顧客売掛前回請求金額
+    Currency paymentsSinceClosing; // 顧客売掛入金額
+    Currency creditSalesSinceClosing; // 顧客売掛締後売上額
+    Date slipDate;
+};
+
+// The product the product picker fills before a line is added.
+struct ProductBeingChosen {
+    std::int16_t departmentCode = 0;
+    std::int16_t taxCategory = 0;
+    QString productCode; // fixed 13 characters
+    QString kanaName;    // fixed 8
+    QString productName; // fixed 24
+    Currency unitPrice;
+    Currency quantity;
+};
+
+struct SlipLine {
+    std::int16_t departmentCode = 0;
+    std::int16_t taxCategory = 0;
+    QString productCode; // fixed 13 characters, blank-padded
+    QString kanaName;    // fixed 8
+    QString productName; // fixed 24
+    Currency unitPrice;
+    Currency quantity;
+    Currency amount; // whole part of unit price × quantity
+};
+
+struct SlipTotals {
+    Currency taxAddedRate1;
+    Currency taxIncludedRate1;
+    Currency taxAddedRate2;
+    Currency taxIncludedRate2;
+    Currency notTaxable;
+    Currency consumptionTax;
+    Currency grandTotal;
+};
+
+namespace saleKind {
+constexpr int Cash = 0;
+constexpr int Credit = 1;
+}
+
+struct SessionState {
+    Configuration config;
+    ChosenCustomer customer;
+    int saleKind = saleKind::Cash;
+    ProductBeingChosen product;
+
+    static constexpr int SlipCapacity = 10;
+    std::array<SlipLine, SlipCapacity + 1> lines; // positions 1..10; 0 unused
+    int lineCount = 0;
+    SlipTotals totals;
+
+    // Days-per-month table: months 0..12 by columns 0..3. Column 3 holds the
+    // days of months 1..12 (February always 28); the other columns are work
+    // space of the delivery forecasts.
+    std::array<std::array<float, 4>, 13> daysPerMonth{};
+
+    // Date of the chosen customer's latest posted sale, printed after "Prv."
+    Date previousSaleDate;
+};
+
+SessionState& session();
+// Fills column 3 of the days-per-month table, as the main window does on
+// loading.
+void fillDaysPerMonth(SessionState& state);

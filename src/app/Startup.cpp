@@ -1,0 +1,91 @@
+#include "app/Startup.h"
+
+#include "app/Routines.h"
+#include "db/Database.h"
+#include "ui/UiService.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString startupTitle = QStringLiteral("起動エラー");
+
+bool ensureDatabase(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (!QFileInfo::exists(path)) {
+        const bool create = ui().ask(
+            QStringLiteral("データベースファイルが見つかりません。\n%1\n\n"
+                           "ここに新しい空のデータベースを作成しますか？\n"
+                           "（キャンセルするとプログラムを終了します）").arg(shown),
+            QStringLiteral("データベース"));
+        if (!create)
+            return false;
+        try {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            Database::create(path);
+        } catch (const DatabaseError& e) {
+            ui().showMessage(QStringLiteral("データベースを作成できませんでした。\n%1\n%2\n\nプログラムを終了します。")
+                                 .arg(shown, e.databaseText()),
+                             startupTitle);
+            return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+} // namespace
+
+bool startUp(const QString& programDirectory)
+{
+    QDir::setCurrent(programDirectory);
+    SessionState& state = session();
+    try {
+        ReadConfiguration();
+    } catch (const ConfigurationError& e) {
+        ui().showMessage(e.message() + QStringLiteral("\n\nプログラムを終了します。"), startupTitle);
+        return false;
+    }
+    fillDaysPerMonth(state);
+
+    const QString path = state.config.databasePath;
+    if (!ensureDatabase(path))
+        return false;
+
+    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    try {
+        Database db(path);
+        const int version = db.schemaVersion();
+        if (version == 0 || version > SchemaVersion) {
+            ui().showMessage(
+                (version == 0 ? QStringLiteral("このファイルはひまわり帳のデータベースではありません。\n%1")
+                              : QStringLiteral("このデータベースは新しい版のプログラムで作られています。\n%1"))
+                        .arg(shown)
+                    + QStringLiteral("\n\nプログラムを終了します。"),
+                startupTitle);
+            return false;
+        }
+        const std::int32_t before = state.config.slipCounter;
+        try {
+            if (recoverSlipCounter(db, state.config, configurationFilePath()))
+                ui().showMessage(
+                    QStringLiteral("前回の終了時に伝票番号が設定ファイルに書き込まれていませんでした。\n"
+                                   "伝票番号を %1 から %2 に進めました。")
+                        .arg(before)
+                        .arg(state.config.slipCounter),
+                    QStringLiteral("伝票番号の修復"));
+        } catch (const ConfigurationError& e) {
+            // The counter in memory is past the used numbers, so this run is
+            // safe; the file is repaired at the next stored slip.
+            ui().showMessage(e.message(), QStringLiteral("伝票番号の修復"));
+        }
+    } catch (const DatabaseError& e) {
+        ui().showMessage(QStringLiteral("データベースを開けません。\n%1\n%2\n\nプログラムを終了します。")
+                             .arg(shown, e.databaseText()),
+                         startupTitle);
+        return false;
+    }
+    return true;
+}

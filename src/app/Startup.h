@@ -1,0 +1,11 @@
+#pragma once
+// What the program does before the main window appears: read HMWcfg.dat,
+// make sure the database is there and is ours, and repair the slip counter
+// after a crash. Every failure is told to the operator in Japanese.
+
+#include <QString>
+
+// Makes `programDirectory` the current directory and prepares the session.
+// Returns false when the program must stop (the operator has been told why;
+// no file has been written).
+bool startUp(const QString& programDirectory);

@@ -1,0 +1,50 @@
+#pragma once
+// Fixed-point money and quantity value: a signed 64-bit count of
+// ten-thousandths, as the shop's amounts have always been kept.
+// Arithmetic is exact; products are rounded to four places half to even.
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class Currency {
+public:
+    static constexpr std::int64_t Scale = 10000;
+
+    constexpr Currency() = default;
+    // Whole units (yen, litres, pieces).
+    static constexpr Currency fromUnits(std::int64_t units) { return Currency(units * Scale); }
+    // The raw count of ten-thousandths, as stored in CURRENCY columns.
+    static constexpr Currency fromTicks(std::int64_t ticks) { return Currency(ticks); }
+    // Nearest value to a double, rounded to four places half to even
+    // (used only where a value really comes as a double, never for parsing).
+    static Currency fromDouble(double value);
+    // Exact decimal text ("1234.5", "-0.29", " 12"); leading and trailing
+    // blanks allowed, digits beyond the fourth decimal are rounded half to
+    // even. Anything else gives nullopt.
+    static std::optional<Currency> parse(const QString& text);
+
+    constexpr std::int64_t ticks() const { return ticks_; }
+    double toDouble() const { return double(ticks_) / Scale; }
+    // Whole part, rounded toward minus infinity: -12.5 gives -13.
+    Currency Int() const;
+    // Whole part as an integer (toward minus infinity).
+    std::int64_t wholeUnits() const;
+    bool isZero() const { return ticks_ == 0; }
+
+    // Plain decimal text: "1234.5", "-300", "0".
+    QString toString() const;
+
+    friend constexpr Currency operator+(Currency a, Currency b) { return Currency(a.ticks_ + b.ticks_); }
+    friend constexpr Currency operator-(Currency a, Currency b) { return Currency(a.ticks_ - b.ticks_); }
+    constexpr Currency operator-() const { return Currency(-ticks_); }
+    Currency& operator+=(Currency o) { ticks_ += o.ticks_; return *this; }
+    Currency& operator-=(Currency o) { ticks_ -= o.ticks_; return *this; }
+    // Exact product rounded to four places, half to even: 0.29 × 100 = 29.
+    friend Currency operator*(Currency a, Currency b);
+    friend constexpr auto operator<=>(Currency a, Currency b) = default;
+
+private:
+    explicit constexpr Currency(std::int64_t ticks) : ticks_(ticks) {}
+    std::int64_t ticks_ = 0;
+};

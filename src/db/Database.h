@@ -1,0 +1,96 @@
+#pragma once
+// One connection to the shop's database file. Every screen opens its own at
+// the configured path and closes it when done; statements take the
+// operator's values only as bound parameters.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+struct sqlite3;
+class Currency;
+class Date;
+
+// A statement the database refused: `what()` carries the database's own
+// message and the statement, `databaseText()` the message alone (for a
+// deletion rule, the Japanese text the rule raises).
+class DatabaseError : public std::runtime_error {
+public:
+    DatabaseError(const QString& databaseText, const QString& statement);
+    const QString& databaseText() const { return databaseText_; }
+    const QString& statement() const { return statement_; }
+
+private:
+    QString databaseText_;
+    QString statement_;
+};
+
+class Database {
+public:
+    // Opens an existing database file; a missing file is a DatabaseError
+    // (nothing is created behind the operator's back).
+    explicit Database(const QString& path);
+    // Creates a new database file with every table and the seed rows of a
+    // new shop. Refuses to touch an existing file; a failure leaves no file.
+    static Database create(const QString& path);
+
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&&) = delete;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    const QString& path() const { return path_; }
+    QSqlDatabase connection() const;
+    sqlite3* handle() const;
+
+    // Runs one statement with positional parameters ("?") and returns the
+    // query positioned before the first row.
+    QSqlQuery exec(const QString& sql, const QVariantList& params = {});
+    // First column of the first row, or an invalid QVariant when no row.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+    // Runs a script of several statements (schema, maintenance).
+    void execScript(const QString& script);
+    // Rows changed by the last INSERT, UPDATE or DELETE.
+    int changes() const;
+
+    int schemaVersion();
+
+private:
+    Database() = default;
+    void openConnection(const QString& path);
+    QString connectionName_;
+    QString path_;
+    int transactionDepth_ = 0;
+    friend class Transaction;
+};
+
+// Everything one action writes is one transaction: commit() keeps it,
+// leaving the scope without commit() rolls everything back. Transactions
+// nest (savepoints), so a routine may open one inside its caller's.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Database& db_;
+    QString name_;
+    bool open_ = true;
+};
+
+// Values as the CURRENCY and DATE columns store them.
+QVariant sqlValue(const Currency& value);
+QVariant sqlValue(const Date& value);
+Currency currencyValue(const QVariant& stored);
+Date dateValue(const QVariant& stored);
+
+// The schema of a new database, as shipped with the program.
+const QString& schemaScript();
+// The schema version this program writes and reads.
+constexpr int SchemaVersion = 1;

@@ -1,0 +1,57 @@
+#pragma once
+// Every message box, question, input prompt, busy pointer and modal screen
+// goes through this one service, so that tests can script the operator:
+// the real service shows Qt dialogs, the test service records messages,
+// answers from a queue and runs a handler instead of blocking in exec().
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+class UiService {
+public:
+    virtual ~UiService() = default;
+    // A message with an OK button.
+    virtual void showMessage(const QString& text, const QString& title) = 0;
+    // A question with OK and cancel buttons: true for OK.
+    virtual bool ask(const QString& text, const QString& title) = 0;
+    // A one-line input prompt: the typed text, or nullopt when cancelled.
+    virtual std::optional<QString> inputText(const QString& prompt, const QString& title,
+                                             const QString& initial = {}) = 0;
+    // Shows a screen modally and returns its result code when it closes.
+    virtual int runModal(QDialog& dialog) = 0;
+    // Hourglass pointer on and off; calls nest.
+    virtual void beginBusy() = 0;
+    virtual void endBusy() = 0;
+};
+
+// The service in use; the Qt service unless one was installed.
+UiService& ui();
+// Installs a service for the rest of the run (tests), returning the one it
+// replaces; passing nullptr returns to the Qt service.
+std::unique_ptr<UiService> installUiService(std::unique_ptr<UiService> service);
+
+// The service that shows real Qt dialogs.
+class QtUiService : public UiService {
+public:
+    void showMessage(const QString& text, const QString& title) override;
+    bool ask(const QString& text, const QString& title) override;
+    std::optional<QString> inputText(const QString& prompt, const QString& title,
+                                     const QString& initial) override;
+    int runModal(QDialog& dialog) override;
+    void beginBusy() override;
+    void endBusy() override;
+};
+
+// Hourglass pointer for the lifetime of the object: long work shows it and
+// the normal pointer returns however the work ends.
+class BusyCursor {
+public:
+    BusyCursor() { ui().beginBusy(); }
+    ~BusyCursor() { ui().endBusy(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};

@@ -1,0 +1,70 @@
+#include "support/ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+void ScriptedUi::showMessage(const QString& text, const QString& title)
+{
+    messages.push_back({text, title});
+}
+
+bool ScriptedUi::ask(const QString& text, const QString& title)
+{
+    questions.push_back({text, title});
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return false;
+    }
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedUi::inputText(const QString& prompt, const QString& title, const QString&)
+{
+    prompts.push_back({prompt, title});
+    if (inputs.empty()) {
+        ADD_FAILURE() << "unexpected input prompt: " << prompt.toStdString();
+        return std::nullopt;
+    }
+    std::optional<QString> answer = inputs.front();
+    inputs.pop_front();
+    return answer;
+}
+
+int ScriptedUi::runModal(QDialog& dialog)
+{
+    openedScreens << dialog.objectName();
+    auto it = handlers_.constFind(dialog.objectName());
+    if (it == handlers_.constEnd()) {
+        ADD_FAILURE() << "unexpected screen: " << dialog.objectName().toStdString();
+        return QDialog::Rejected;
+    }
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    (*it)(dialog);
+    dialog.hide();
+    return dialog.result();
+}
+
+void ScriptedUi::beginBusy()
+{
+    ++busyDepth;
+    ++busyCount;
+}
+
+void ScriptedUi::endBusy()
+{
+    --busyDepth;
+}
+
+ScriptedUiScope::ScriptedUiScope()
+{
+    auto ui = std::make_unique<ScriptedUi>();
+    ui_ = ui.get();
+    previous_ = installUiService(std::move(ui));
+}
+
+ScriptedUiScope::~ScriptedUiScope()
+{
+    installUiService(std::move(previous_));
+}

@@ -1,0 +1,74 @@
+#include "support/TestInstallation.h"
+
+#include "app/Routines.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+TestInstallation::TestInstallation() : TestInstallation(Options{}) {}
+
+TestInstallation::TestInstallation(Options options)
+{
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot create a temporary directory");
+    previousDirectory_ = QDir::currentPath();
+    QDir::setCurrent(dir_.path());
+    session() = SessionState{};
+    fillDaysPerMonth(session());
+    Configuration config = defaultConfiguration();
+    writeConfigurationFile(configurationBytes(config, configurationPath()));
+    if (options.withDatabase)
+        Database::create(databasePath());
+    if (options.readIntoSession)
+        ReadConfiguration(configurationPath());
+}
+
+TestInstallation::~TestInstallation()
+{
+    QDir::setCurrent(previousDirectory_);
+    session() = SessionState{};
+}
+
+Configuration TestInstallation::defaultConfiguration() const
+{
+    Configuration c;
+    c.companyName() = QStringLiteral("テスト商店");
+    c.address() = QStringLiteral("東京都架空区試験町１－２－３");
+    c.telephone() = QStringLiteral("03-0000-0000");
+    c.companyLine(1) = QStringLiteral("米・灯油・プロパンガス");
+    c.companyLine(2) = QStringLiteral("");
+    c.companyLine(3) = QStringLiteral("");
+    c.deliveryNoteComment() = QStringLiteral("毎度ありがとうございます");
+    c.bankLine(1) = QStringLiteral("試験銀行　本店　普通　1234567");
+    c.bankLine(2) = QStringLiteral("");
+    c.taxRate1() = QStringLiteral("0.05");
+    c.taxRate2() = QStringLiteral("0.08");
+    c.databaseFileName() = QStringLiteral("himawari.db");
+    c.databaseDirectory() = dir_.path() + QStringLiteral("/");
+    c.backupDirectory(1) = dir_.path() + QStringLiteral("/backup1/");
+    c.backupDirectory(2) = dir_.path() + QStringLiteral("/backup2/");
+    c.prefixText() = QStringLiteral(" 0");
+    c.counterText() = QStringLiteral(" 1");
+    c.adminCodeText() = QStringLiteral(" 1234");
+    c.databasePath = c.databaseDirectory() + c.databaseFileName();
+    c.slipPrefix = 0;
+    c.slipCounter = 1;
+    c.adminCode = 1234;
+    return c;
+}
+
+QByteArray TestInstallation::configurationFileBytes() const
+{
+    QFile file(configurationPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void TestInstallation::writeConfigurationFile(const QByteArray& bytes) const
+{
+    QFile file(configurationPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write the test configuration file");
+}

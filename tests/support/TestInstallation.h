@@ -1,0 +1,42 @@
+#pragma once
+// A fresh installation per test: its own temporary directory holding
+// HMWcfg.dat and a database with the seed rows of a new shop. The session is
+// read from it and the directory is the current one while the test runs.
+
+#include "app/Session.h"
+#include "db/Database.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class TestInstallation {
+public:
+    struct Options {
+        bool withDatabase = true;
+        bool readIntoSession = true;
+    };
+    TestInstallation();
+    explicit TestInstallation(Options options);
+    ~TestInstallation();
+
+    QString dir() const { return dir_.path(); }
+    QString path(const QString& fileName) const { return dir_.filePath(fileName); }
+    QString configurationPath() const { return path(QStringLiteral("HMWcfg.dat")); }
+    QString databasePath() const { return path(QStringLiteral("himawari.db")); }
+
+    // Opens a connection to the installation's database.
+    Database database() const { return Database(databasePath()); }
+    // The configuration file's bytes as they are now.
+    QByteArray configurationFileBytes() const;
+    // Writes bytes as the configuration file.
+    void writeConfigurationFile(const QByteArray& bytes) const;
+
+    // The configuration a test installation starts with: a test shop, rates
+    // 0.05 and 0.08, prefix 0, counter 1, administrator code 1234, the
+    // database in this directory.
+    Configuration defaultConfiguration() const;
+
+private:
+    QTemporaryDir dir_;
+    QString previousDirectory_;
+};
