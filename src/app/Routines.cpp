@@ -206,12 +206,13 @@ bool recoverSlipCounter(Database& db, Configuration& config, const QString& path
         return false;
     const QVariant highest = db.scalar(QStringLiteral(
         "SELECT MAX(n) FROM ("
-        " SELECT MAX(売上伝票番号) AS n FROM 売上商品マスター仮 WHERE 売上伝票番号 BETWEEN ?1 AND ?2"
-        " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター WHERE 売上伝票番号 BETWEEN ?1 AND ?2"
-        " UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター WHERE 売上伝票番号 BETWEEN ?1 AND ?2"
-        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 WHERE 経理伝票番号 BETWEEN ?1 AND ?2"
-        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター WHERE 経理伝票番号 BETWEEN ?1 AND ?2)"),
-        {qint64(next), qint64(last)});
+        " SELECT MAX(売上伝票番号) AS n FROM 売上商品マスター仮 WHERE 売上伝票番号 BETWEEN ? AND ?"
+        " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター WHERE 売上伝票番号 BETWEEN ? AND ?"
+        " UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター WHERE 売上伝票番号 BETWEEN ? AND ?"
+        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 WHERE 経理伝票番号 BETWEEN ? AND ?"
+        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター WHERE 経理伝票番号 BETWEEN ? AND ?)"),
+        {qint64(next), qint64(last), qint64(next), qint64(last), qint64(next), qint64(last), qint64(next),
+         qint64(last), qint64(next), qint64(last)});
     if (highest.isNull() || !highest.isValid())
         return false;
     // WriteConfiguration advances by one: start from the highest number used.

@@ -3,6 +3,7 @@
 // prompts from queues, and runs a handler for each screen that is opened
 // instead of blocking in exec(), so a whole flow is one synchronous test.
 
+#include "support/QtPrinters.h"
 #include "ui/UiService.h"
 
 #include <QDialog>

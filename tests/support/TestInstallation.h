@@ -4,6 +4,7 @@
 // read from it and the directory is the current one while the test runs.
 
 #include "app/Session.h"
+#include "support/QtPrinters.h"
 #include "db/Database.h"
 
 #include <QTemporaryDir>

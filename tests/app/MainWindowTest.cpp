@@ -1,0 +1,217 @@
+// The main window: title, buttons, the whole menu bar, the administrator
+// lock, the version box, and screens that are not available yet.
+#include "app/AboutDialog.h"
+#include "app/AdminDialog.h"
+#include "app/MainWindow.h"
+#include "app/Screens.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The menu bar as text: "menu objectName 'caption' on|off" and under it
+// "  item objectName 'caption'" or "  ----" for a separator.
+QString menuBarText(frmTQメイン& w)
+{
+    QStringList lines;
+    for (QAction* top : w.menuBar()->actions()) {
+        lines << QStringLiteral("%1 '%2' %3").arg(top->objectName(), top->text(), top->isEnabled() ? "on" : "off");
+        for (QAction* item : top->menu()->actions())
+            lines << (item->isSeparator() ? QStringLiteral("  ----")
+                                          : QStringLiteral("  %1 '%2'").arg(item->objectName(), item->text()));
+    }
+    return lines.join(u'\n');
+}
+
+QStringList enabledMenus(frmTQメイン& w)
+{
+    QStringList names;
+    for (QAction* top : w.menuBar()->actions())
+        if (top->isEnabled())
+            names << top->objectName();
+    return names;
+}
+
+const QStringList lockedMenus = {"ガス", "売掛管理", "経理入力", "顧客管理", "顧客処理"};
+const QStringList unlockedMenus = {"ガス", "売掛管理", "経理入力", "経理処理", "顧客管理", "顧客処理", "商品管理", "設定", "更新"};
+
+// Opens the administrator screen by clicking the title label and types.
+void enterAdministratorCode(frmTQメイン& w, ScriptedUi& ui, const QString& typed, bool expectClosed = true)
+{
+    ui.onScreen("frm管理者", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("管理者"));
+        control<QLineEdit>(&d, "Text1")->setText(typed);
+        clickButton(&d, "Command1");
+        EXPECT_EQ(d.isVisible(), !expectClosed) << typed.toStdString();
+        if (d.isVisible())
+            d.reject();
+    });
+    QTest::mouseClick(w.Label1, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(MainWindow, TitleLabelAndButtons)
+{
+    TestInstallation inst;
+    frmTQメイン w;
+    EXPECT_EQ(w.objectName(), QStringLiteral("frmTQメイン"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("テスト商店　管理プログラム"));
+    EXPECT_EQ(control<QLabel>(&w, "Label1")->text(), QStringLiteral("ひまわり帳"));
+    EXPECT_EQ(control<QPushButton>(&w, "cmd売上")->text(), QStringLiteral("売上"));
+    EXPECT_EQ(control<QPushButton>(&w, "cmdガス入力")->text(), QStringLiteral("ガス入力"));
+    EXPECT_EQ(control<QPushButton>(&w, "cmd売掛入金")->text(), QStringLiteral("売掛入金"));
+    EXPECT_EQ(control<QPushButton>(&w, "cmd終了")->text(), QStringLiteral("終了"));
+
+    w.show();
+    clickButton(&w, "cmd終了");
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST(MainWindow, WholeMenuBarInOrderWithItsStartState)
+{
+    TestInstallation inst;
+    frmTQメイン w;
+    const QString expected = QStringLiteral(
+        "ガス 'ガス' on\n"
+        "  ガス入力 'ガス入力'\n  ガス配送予定 '配送予定'\n  ガス集計 'ガス集計'\n"
+        "FD処理 'ＦＤ処理' off\n"
+        "売掛管理 '売掛管理' on\n"
+        "  売掛入金 '入金'\n  ----\n  売掛請求書発行 '請求書発行'\n  売掛領収書発行 '領収書発行'\n  ----\n"
+        "  売掛残高変更 '残高変更'\n  売掛残高一覧 '掛残高一覧発行'\n  ----\n"
+        "  売掛FD出力 'ＦＤ(銀行引落)出力'\n  売掛FD入力 'ＦＤ（銀行引落）後処理'\n"
+        "経理入力 '経理入力' on\n"
+        "  経理仕入 '仕入'\n  ----\n  経理経費 '経費入力'\n  ----\n  経理経理入力 '経理入力'\n"
+        "経理処理 '経理処理' off\n"
+        "  経理残高資産表 '残高試算表出力'\n  経理振替伝票 '振替伝票出力'\n  経理勘定帳 '各勘定帳出力'\n"
+        "顧客管理 '顧客管理' on\n"
+        "  顧客新規登録 '新規登録'\n  顧客変更 '変更・削除'\n"
+        "顧客処理 '顧客処理' on\n"
+        "  顧客米予定 '米予定出力'\n  顧客灯油予定 '灯油予定出力'\n  顧客実績 '実績出力'\n"
+        "商品管理 '商品管理' off\n"
+        "  商品部門 '部門設定変更'\n  商品商品 '商品設定変更'\n  ----\n  商品販売数 '販売数集計'\n  商品税区分 '税区分設定'\n"
+        "設定 '設定' off\n"
+        "  設定店コード '店コード設定'\n  設定担当者 '担当者名設定'\n  設定仕入先 '仕入先設定'\n  設定経費先 '経費先設定'\n"
+        "  ----\n"
+        "  設定決済方法 '決済方法設定'\n  設定引落銀行 '引落銀行設定'\n  設定口座種別 '引落口座種別設定'\n"
+        "  設定売掛条件 '売掛条件設定'\n  ----\n"
+        "  設定米サービスレベル '米サービスレベル設定'\n  設定灯油サービスレベル '灯油サービスレベル設定'\n"
+        "  設定ガスタイプ '顧客ガスタイプ設定'\n  設定ガスデータ種別 'ガスデータ種別設定'\n  ----\n"
+        "  設定勘定科目 '勘定科目設定'\n  設定売上種別 '売上種別コード設定'\n  ----\n  設定会社 '会社設定'\n  ----\n"
+        "  バージョン情報 'バージョン情報'\n"
+        "更新 '更新・データ削除' off\n"
+        "  更新日次 '日次更新'\n  更新年次 '年次更新'\n  ----\n  削除売上商品データ '削除売上商品データ'\n"
+        "  削除ガスデータ '削除ガスデータ'\n  ----\n  バックアップ 'データファイル　バックアップ'");
+    EXPECT_EQ(menuBarText(w).toStdString(), expected.toStdString());
+}
+
+TEST(MainWindow, AdministratorLock)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    frmTQメイン w;
+    EXPECT_EQ(enabledMenus(w), lockedMenus);
+
+    // Empty: the screen stays open, nothing changes.
+    enterAdministratorCode(w, *ui, "", false);
+    EXPECT_EQ(enabledMenus(w), lockedMenus);
+    // Wrong: closes silently, still locked.
+    enterAdministratorCode(w, *ui, "4321");
+    EXPECT_EQ(enabledMenus(w), lockedMenus);
+    EXPECT_TRUE(ui->messages.empty());
+    // Letters are no code.
+    enterAdministratorCode(w, *ui, "abc");
+    EXPECT_EQ(enabledMenus(w), lockedMenus);
+    // Right, at the next try: the four menus open and stay open; the floppy
+    // menu never does.
+    enterAdministratorCode(w, *ui, "1234");
+    EXPECT_EQ(enabledMenus(w), unlockedMenus);
+    enterAdministratorCode(w, *ui, "9999");
+    EXPECT_EQ(enabledMenus(w), unlockedMenus);
+    EXPECT_TRUE(w.menu("FD処理")->actions().isEmpty());
+    EXPECT_EQ(ui->openedScreens.size(), 5);
+
+    // A new window (a new run) starts locked again.
+    frmTQメイン again;
+    EXPECT_EQ(enabledMenus(again), lockedMenus);
+}
+
+TEST(MainWindow, AdministratorCodeZero)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    session().config.adminCode = 0;
+    frmTQメイン w;
+    enterAdministratorCode(w, *ui, "x");
+    EXPECT_EQ(enabledMenus(w), lockedMenus);
+    enterAdministratorCode(w, *ui, "0");
+    EXPECT_EQ(enabledMenus(w), unlockedMenus);
+
+    EXPECT_TRUE(administratorCodeMatches(QStringLiteral(" １２３４ "), 1234));
+    EXPECT_FALSE(administratorCodeMatches(QStringLiteral("12ab"), 12));
+}
+
+TEST(MainWindow, ScreensOpenModallyAndUnbuiltOnesSaySo)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    frmTQメイン w;
+    w.show();
+
+    // A function not built yet says so by its caption and opens nothing.
+    triggerAction(&w, "ガス配送予定");
+    clickButton(&w, "cmd売掛入金");
+    triggerAction(&w, "顧客実績");
+    ASSERT_EQ(ui->messages.size(), 3u);
+    EXPECT_EQ(ui->messages[0].text, notAvailableMessage("配送予定"));
+    EXPECT_TRUE(ui->messages[0].text.contains("「配送予定」はまだ使用できません。"));
+    EXPECT_EQ(ui->messages[1].text, notAvailableMessage("売掛入金"));
+    EXPECT_EQ(ui->messages[2].text, notAvailableMessage("実績出力"));
+    EXPECT_TRUE(ui->openedScreens.isEmpty());
+
+    // A registered screen is created for each opening and destroyed after.
+    int created = 0;
+    QPointer<QDialog> last;
+    registerScreen("frm売上", [&](QWidget* parent) {
+        ++created;
+        auto* d = new QDialog(parent);
+        d->setObjectName("frm売上");
+        last = d;
+        return d;
+    });
+    ui->onScreen("frm売上", [](QDialog& d) { d.accept(); });
+    clickButton(&w, "cmd売上");
+    clickButton(&w, "cmd売上");
+    EXPECT_EQ(created, 2);
+    EXPECT_TRUE(last.isNull());
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm売上", "frm売上"}));
+}
+
+TEST(MainWindow, VersionBox)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    frmTQメイン w;
+    enterAdministratorCode(w, *ui, "1234");
+    ui->onScreen("frmAbout", [&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("ひまわり帳のﾊﾞｰｼﾞｮﾝ情報"));
+        EXPECT_EQ(control<QLabel>(&d, "lblTitle")->text(), QStringLiteral("ひまわり帳"));
+        EXPECT_TRUE(control<QLabel>(&d, "lblVersion")->text().startsWith(QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.")));
+        EXPECT_EQ(control<QPushButton>(&d, "cmdSysInfo")->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
+        clickButton(&d, "cmdSysInfo");
+        EXPECT_TRUE(d.isVisible());
+        clickButton(&d, "cmdOK");
+        EXPECT_FALSE(d.isVisible());
+    });
+    triggerAction(&w, "バージョン情報");
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+}

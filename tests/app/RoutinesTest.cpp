@@ -1,0 +1,170 @@
+// The slip buffer routines: totals and consumption tax, adding lines with
+// the price prompt, clearing, and the account-name copy.
+#include "app/Routines.h"
+#include "db/Database.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Currency money(const char* text)
+{
+    return Currency::parse(QString::fromUtf8(text)).value();
+}
+
+void chooseProduct(const char* code, int taxCategory, const char* price, const char* quantity)
+{
+    ProductBeingChosen& p = session().product;
+    p.departmentCode = 1;
+    p.taxCategory = std::int16_t(taxCategory);
+    p.productCode = QString::fromUtf8(code);
+    p.kanaName = QStringLiteral("ｺﾒ");
+    p.productName = QStringLiteral("コシヒカリ５ｋｇ　特別栽培米　新潟県魚沼産　令和六年産");
+    p.unitPrice = money(price);
+    p.quantity = money(quantity);
+}
+
+} // namespace
+
+TEST(SlipTotals, ConsumptionTaxIsTheWholePartPerRate)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    session().config.taxRate1() = "0.05";
+    session().config.taxRate2() = "0.08";
+    ClearSlip();
+    // 1000 at rate 1 and 999 at rate 2: 79.92 → 79, plus 50 = 129.
+    chooseProduct("1", 1, "999", "1");
+    ASSERT_TRUE(AddSlipLine());
+    chooseProduct("2", 0, "1000", "1");
+    ASSERT_TRUE(AddSlipLine());
+    ComputeSlipTotals();
+    const SlipTotals& t = session().totals;
+    EXPECT_EQ(t.consumptionTax, money("129"));
+    EXPECT_EQ(t.taxAddedRate1, money("1000"));
+    EXPECT_EQ(t.taxAddedRate2, money("999"));
+    EXPECT_EQ(t.grandTotal, money("2128"));
+
+    // 199 at 0.05 is 9.95, so 9.
+    ClearSlip();
+    chooseProduct("3", 0, "199", "1");
+    AddSlipLine();
+    ComputeSlipTotals();
+    EXPECT_EQ(session().totals.consumptionTax, money("9"));
+
+    // Included and non-taxable sales carry no tax; an unknown category
+    // reaches no total at all; a rate of 0.29 is applied exactly.
+    session().config.taxRate1() = "0.29";
+    ClearSlip();
+    chooseProduct("4", 0, "100", "1");
+    AddSlipLine();
+    chooseProduct("5", 5, "540", "1");
+    AddSlipLine();
+    chooseProduct("6", 6, "216", "1");
+    AddSlipLine();
+    chooseProduct("7", 9, "300", "2");
+    AddSlipLine();
+    chooseProduct("8", 3, "777", "1");
+    AddSlipLine();
+    ComputeSlipTotals();
+    const SlipTotals& u = session().totals;
+    EXPECT_EQ(u.consumptionTax, money("29"));
+    EXPECT_EQ(u.taxIncludedRate1, money("540"));
+    EXPECT_EQ(u.taxIncludedRate2, money("216"));
+    EXPECT_EQ(u.notTaxable, money("600"));
+    EXPECT_EQ(u.grandTotal, money("1485"));
+    EXPECT_TRUE(ui->prompts.empty());
+}
+
+TEST(SlipLines, AmountIsTheWholePartAndFieldsAreFixedLength)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    ClearSlip();
+    chooseProduct("4901", 0, "105", "0.5");
+    ASSERT_TRUE(AddSlipLine());
+    const SlipLine& line = session().lines[1];
+    EXPECT_EQ(session().lineCount, 1);
+    EXPECT_EQ(line.amount, money("52"));
+    EXPECT_EQ(line.productCode, QStringLiteral("4901         "));
+    EXPECT_EQ(line.kanaName, QStringLiteral("ｺﾒ      "));
+    EXPECT_EQ(line.productName, QStringLiteral("コシヒカリ５ｋｇ　特別栽培米　新潟県魚沼産　令和"));
+    EXPECT_EQ(line.productName.size(), 24);
+    // A returned item: -1 × 105.5 is -105.5, whole part -106.
+    chooseProduct("4902", 0, "105.5", "-1");
+    AddSlipLine();
+    EXPECT_EQ(session().lines[2].amount, money("-106"));
+}
+
+TEST(SlipLines, AskedPriceAndLinesThatAreNotAdded)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    ClearSlip();
+    // A product without a price asks for one.
+    ui->inputs = {QStringLiteral("１２５０"), std::nullopt, QString()};
+    chooseProduct("9", 0, "0", "2");
+    ASSERT_TRUE(AddSlipLine());
+    ASSERT_EQ(ui->prompts.size(), 1u);
+    EXPECT_EQ(ui->prompts[0].text, QStringLiteral("商品単価を入力してください。"));
+    EXPECT_EQ(ui->prompts[0].title, QStringLiteral("単価入力"));
+    EXPECT_EQ(session().lines[1].unitPrice, money("1250"));
+    EXPECT_EQ(session().lines[1].amount, money("2500"));
+    // Cancelled or empty: price 0, nothing added.
+    chooseProduct("9", 0, "0", "2");
+    EXPECT_FALSE(AddSlipLine());
+    chooseProduct("9", 0, "0", "2");
+    EXPECT_FALSE(AddSlipLine());
+    // Quantity 0 adds nothing and asks nothing.
+    chooseProduct("10", 0, "100", "0");
+    EXPECT_FALSE(AddSlipLine());
+    EXPECT_EQ(session().lineCount, 1);
+    EXPECT_EQ(ui->prompts.size(), 3u);
+
+    // The buffer holds ten lines and refuses the eleventh.
+    for (int i = 2; i <= 10; ++i) {
+        chooseProduct("11", 0, "1", "1");
+        ASSERT_TRUE(AddSlipLine());
+    }
+    chooseProduct("11", 0, "1", "1");
+    EXPECT_THROW(AddSlipLine(), SlipBufferFull);
+    EXPECT_EQ(session().lineCount, 10);
+}
+
+TEST(SlipLines, ClearSlipKeepsPostalCodeAndAmounts)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    ChosenCustomer& c = session().customer;
+    c = {"1001", "青木", "ｱｵｷ", "住所１", "住所２", "03", "100-0001", money("5000"), money("2000"), money("300"),
+         Date::fromParts(2001, 2, 16)};
+    chooseProduct("1", 0, "100", "1");
+    AddSlipLine();
+    ComputeSlipTotals();
+    ClearSlip();
+    EXPECT_EQ(c.code, QString());
+    EXPECT_EQ(c.name, QString());
+    EXPECT_EQ(c.telephone, QString());
+    EXPECT_EQ(c.postalCode, QStringLiteral("100-0001"));
+    EXPECT_EQ(c.lastInvoiceAmount, money("5000"));
+    EXPECT_EQ(c.creditSalesSinceClosing, money("300"));
+    EXPECT_TRUE(c.slipDate.isZero());
+    EXPECT_EQ(session().lineCount, 0);
+    EXPECT_EQ(session().lines[1].productCode, QString(13, u' '));
+    EXPECT_EQ(session().lines[1].amount, Currency());
+    EXPECT_EQ(session().totals.grandTotal, Currency());
+}
+
+TEST(AccountCopy, MirrorsTheChartOfAccounts)
+{
+    TestInstallation inst;
+    Database db = inst.database();
+    db.exec("INSERT INTO 勘定科目TBLＣＯＰＹ VALUES (99999, '古い科目')");
+    db.exec("UPDATE 勘定科目TBL SET 勘定科目名 = '現金（店頭）' WHERE 科目番号 = 10");
+    RefreshAccountCopy(db);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM 勘定科目TBLＣＯＰＹ").toInt(), db.scalar("SELECT COUNT(*) FROM 勘定科目TBL").toInt());
+    EXPECT_EQ(db.scalar("SELECT 勘定科目名 FROM 勘定科目TBLＣＯＰＹ WHERE 科目番号 = 10").toString(), QStringLiteral("現金（店頭）"));
+    EXPECT_FALSE(db.scalar("SELECT 1 FROM 勘定科目TBLＣＯＰＹ WHERE 科目番号 = 99999").isValid());
+}

@@ -1,0 +1,143 @@
+// Start-up: a configuration or database that cannot be used ends in a
+// message and an orderly stop with nothing written; a counter left behind
+// by a crash is moved past the numbers already used.
+#include "app/Routines.h"
+#include "app/Startup.h"
+#include "db/Database.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList filesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files, QDir::Name);
+}
+
+// Rewrites the installation's configuration file with values changed
+// (index 15 the prefix, 16 the counter).
+void setValues(TestInstallation& inst, std::initializer_list<std::pair<int, QString>> changes)
+{
+    Configuration c = inst.defaultConfiguration();
+    for (const auto& [index, value] : changes)
+        c.values[index] = value;
+    inst.writeConfigurationFile(configurationBytes(c, "HMWcfg.dat"));
+}
+
+} // namespace
+
+TEST(StartUp, ConfigurationProblemsStopTheProgramAndWriteNothing)
+{
+    struct Case {
+        const char* what;
+        std::function<void(TestInstallation&)> damage;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"missing file", [](TestInstallation& i) { QFile::remove(i.configurationPath()); }, "が見つかりません。"},
+        {"17 lines",
+         [](TestInstallation& i) {
+             QByteArray bytes = i.configurationFileBytes();
+             i.writeConfigurationFile(bytes.left(bytes.lastIndexOf("\"", bytes.size() - 4)));
+         },
+         "の値が 17 行しかありません（18 行必要です）。"},
+        {"counter not a number", [](TestInstallation& i) { setValues(i, {{16, "abc"}}); },
+         "の 17 行目（伝票番号）が数値ではありません：「abc」"},
+    };
+    for (const Case& c : cases) {
+        TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+        ScriptedUiScope ui;
+        c.damage(inst);
+        const QByteArray before = inst.configurationFileBytes();
+        const QStringList filesBefore = filesIn(inst.dir());
+
+        EXPECT_FALSE(startUp(inst.dir())) << c.what;
+        ASSERT_EQ(ui->messages.size(), 1u) << c.what;
+        EXPECT_TRUE(ui->lastMessage().contains(QDir::toNativeSeparators(inst.configurationPath()))) << c.what;
+        EXPECT_TRUE(ui->lastMessage().contains(QString::fromUtf8(c.expected))) << ui->lastMessage().toStdString();
+        EXPECT_TRUE(ui->lastMessage().endsWith("プログラムを終了します。"));
+        EXPECT_EQ(ui->messages[0].title, QStringLiteral("起動エラー"));
+        EXPECT_TRUE(ui->questions.empty()) << c.what;
+        EXPECT_EQ(inst.configurationFileBytes(), before) << c.what;
+        EXPECT_EQ(filesIn(inst.dir()), filesBefore) << c.what;
+    }
+}
+
+TEST(StartUp, MissingDatabaseIsReportedAndCreatedOnlyWhenAsked)
+{
+    {
+        TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+        ScriptedUiScope ui;
+        ui->answers = {false};
+        EXPECT_FALSE(startUp(inst.dir()));
+        ASSERT_EQ(ui->questions.size(), 1u);
+        EXPECT_TRUE(ui->questions[0].text.contains(inst.databasePath()));
+        EXPECT_FALSE(QFileInfo::exists(inst.databasePath()));
+    }
+    {
+        TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+        ScriptedUiScope ui;
+        ui->answers = {true};
+        EXPECT_TRUE(startUp(inst.dir())) << ui->lastMessage().toStdString();
+        EXPECT_TRUE(ui->messages.empty());
+        Database db = inst.database();
+        EXPECT_EQ(db.scalar("SELECT 勘定科目名 FROM 勘定科目TBL WHERE 科目番号 = 3079").toString(), QStringLiteral("仮受消費税"));
+        EXPECT_EQ(session().config.companyName(), QStringLiteral("テスト商店"));
+        EXPECT_EQ(session().daysPerMonth[2][3], 28.0f);
+        EXPECT_EQ(session().daysPerMonth[12][3], 31.0f);
+    }
+}
+
+TEST(StartUp, AFileThatIsNotOurDatabaseStopsTheProgram)
+{
+    TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+    ScriptedUiScope ui;
+    QFile file(inst.databasePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("これはデータベースではありません");
+    file.close();
+    EXPECT_FALSE(startUp(inst.dir()));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->lastMessage().startsWith("データベースを開けません。")) << ui->lastMessage().toStdString();
+    EXPECT_TRUE(ui->lastMessage().contains(inst.databasePath()));
+}
+
+TEST(StartUp, CounterLeftBehindByACrashMovesPastTheUsedNumbers)
+{
+    TestInstallation inst({.withDatabase = true, .readIntoSession = false});
+    ScriptedUiScope ui;
+    setValues(inst, {{16, " 5"}});
+    {
+        Database db = inst.database();
+        // Slip 5 was stored, then the program died before the file said 6;
+        // a journal entry numbered 9 from the same crash, and numbers of
+        // other prefixes that are no concern of this counter.
+        db.exec("INSERT INTO 売上商品マスター仮 (売上伝票番号, 売上年月日, 売上顧客コード) VALUES (5, 36938, '1')");
+        db.exec("INSERT INTO 経理マスター (経理シリアル, 経理伝票番号, 経理年月日) VALUES (1, 9, 36938)");
+        db.exec("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード) VALUES (1, 300000050, 36938, '1')");
+    }
+    EXPECT_TRUE(startUp(inst.dir()));
+    EXPECT_EQ(session().config.slipCounter, 10);
+    EXPECT_EQ(currentSlipNumber(), 10);
+    ReadConfiguration(inst.configurationPath());
+    EXPECT_EQ(session().config.counterText(), " 10");
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->lastMessage().contains("伝票番号を 5 から 10 に進めました。"));
+
+    // A clean start leaves the file as it is.
+    const QByteArray before = inst.configurationFileBytes();
+    EXPECT_TRUE(startUp(inst.dir()));
+    EXPECT_EQ(inst.configurationFileBytes(), before);
+    EXPECT_EQ(ui->messages.size(), 1u);
+
+    // Under prefix 3 only the 3xxxxxxxx numbers count.
+    setValues(inst, {{15, " 3"}, {16, " 20"}});
+    EXPECT_TRUE(startUp(inst.dir()));
+    EXPECT_EQ(session().config.slipCounter, 51);
+    EXPECT_EQ(currentSlipNumber(), 300000051);
+}

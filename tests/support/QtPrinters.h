@@ -1,0 +1,16 @@
+#pragma once
+// Readable failure output for Qt values in GoogleTest messages.
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
