@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 const std::vector<MenuDefinition>& mainMenuDefinitions()
 {
@@ -151,6 +152,12 @@ frmTQメイン::frmTQメイン(QWidget* parent) : QMainWindow(parent)
     connect(cmd終了, &QPushButton::clicked, this, [this] { close(); });
 
     buildMenus();
+    // Wide enough for the whole menu bar: a menu folded away behind the
+    // overflow arrow is one the operator cannot find.
+    int menuWidth = 0;
+    for (QAction* top : menuBar()->actions())
+        menuWidth += menuBar()->actionGeometry(top).width();
+    setMinimumWidth(std::max(menuWidth, menuBar()->sizeHint().width()) + 24);
 }
 
 void frmTQメイン::buildMenus()

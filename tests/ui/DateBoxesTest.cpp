@@ -1,0 +1,66 @@
+// The year/month/day boxes every dated screen uses: parts carry into the
+// next unit, whether typed or spun.
+#include "support/QtPrinters.h"
+#include "ui/DateBoxes.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString shown(const DateBoxes& boxes)
+{
+    return QStringLiteral("%1/%2/%3").arg(boxes.yearBox()->value()).arg(boxes.monthBox()->value()).arg(boxes.dayBox()->value());
+}
+
+} // namespace
+
+TEST(DateBoxes, PartsCarryIntoTheNextUnit)
+{
+    DateBoxes boxes(nullptr, "Text2", "Text3", "Text4");
+    boxes.setParts(2001, 2, 31);
+    EXPECT_EQ(shown(boxes), "2001/3/3");
+    EXPECT_EQ(boxes.date(), Date::fromParts(2001, 3, 3));
+    boxes.setParts(2000, 13, 1);
+    EXPECT_EQ(shown(boxes), "2001/1/1");
+    boxes.setParts(2000, 3, 0);
+    EXPECT_EQ(shown(boxes), "2000/2/29");
+
+    // Spinning past the end of a month or year carries as well.
+    boxes.setParts(2001, 1, 31);
+    boxes.dayBox()->stepUp();
+    EXPECT_EQ(shown(boxes), "2001/2/1");
+    boxes.setParts(2001, 12, 15);
+    boxes.monthBox()->stepUp();
+    EXPECT_EQ(shown(boxes), "2002/1/15");
+    boxes.setParts(2001, 3, 1);
+    boxes.dayBox()->stepDown();
+    EXPECT_EQ(shown(boxes), "2001/2/28");
+    boxes.setParts(2001, 1, 10);
+    boxes.monthBox()->stepDown();
+    EXPECT_EQ(shown(boxes), "2000/12/10");
+}
+
+TEST(DateBoxes, NamedForTheScreenAndForScreenReaders)
+{
+    DateBoxes boxes(nullptr, "Text2", "Text3", "Text4");
+    EXPECT_EQ(boxes.findChild<QSpinBox*>("Text2"), boxes.yearBox());
+    EXPECT_EQ(boxes.findChild<QSpinBox*>("Text3"), boxes.monthBox());
+    EXPECT_EQ(boxes.findChild<QSpinBox*>("Text4"), boxes.dayBox());
+    EXPECT_EQ(boxes.yearBox()->accessibleName(), QStringLiteral("年"));
+    EXPECT_EQ(boxes.monthBox()->accessibleName(), QStringLiteral("月"));
+    EXPECT_EQ(boxes.dayBox()->accessibleName(), QStringLiteral("日"));
+    QStringList buddies;
+    for (QLabel* label : boxes.findChildren<QLabel*>())
+        buddies << label->text() + QStringLiteral("→") + label->buddy()->objectName();
+    EXPECT_EQ(buddies, QStringList({"年→Text2", "月→Text3", "日→Text4"}));
+    // A new set of boxes shows today.
+    EXPECT_EQ(boxes.date(), Date::today());
+
+    QSignalSpy changed(&boxes, &DateBoxes::dateChanged);
+    boxes.dayBox()->setValue(32);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(boxes.date().day(), 1);
+}
