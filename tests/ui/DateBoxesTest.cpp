@@ -1,7 +1,14 @@
 // The year/month/day boxes every dated screen uses: parts carry into the
-// next unit, whether typed or spun.
+// next unit, whether typed or spun; Enter moves through a screen's boxes.
 #include "support/QtPrinters.h"
 #include "ui/DateBoxes.h"
+#include "ui/EnterNavigation.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -63,4 +70,37 @@ TEST(DateBoxes, NamedForTheScreenAndForScreenReaders)
     boxes.dayBox()->setValue(32);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(boxes.date().day(), 1);
+}
+
+TEST(EnterNavigation, EnterTakesTheTypedValueAndMovesToTheNextBox)
+{
+    QWidget screen;
+    auto* layout = new QVBoxLayout(&screen);
+    auto* name = new QLineEdit(&screen);
+    auto* boxes = new DateBoxes(&screen, "Text2", "Text3", "Text4");
+    auto* ok = new QPushButton("ＯＫ", &screen);
+    layout->addWidget(name);
+    layout->addWidget(boxes);
+    layout->addWidget(ok);
+    int pressed = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&] { ++pressed; });
+    enableEnterNavigation(&screen);
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    boxes->setParts(2001, 2, 10);
+
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), boxes->yearBox());
+    QTest::keyClick(boxes->yearBox(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::focusWidget(), boxes->monthBox());
+    QTest::keyClick(boxes->monthBox(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), boxes->dayBox());
+    // Day 31 typed in February carries on Enter, then the focus moves on.
+    boxes->dayBox()->selectAll();
+    QTest::keyClicks(boxes->dayBox(), "31");
+    QTest::keyClick(boxes->dayBox(), Qt::Key_Return);
+    EXPECT_EQ(boxes->date(), Date::fromParts(2001, 3, 3));
+    EXPECT_EQ(QApplication::focusWidget(), ok);
+    EXPECT_EQ(pressed, 0);
 }
