@@ -7,10 +7,10 @@
 #include "app/MainWindow.h"
 #include "app/Session.h"
 #include "app/Startup.h"
+#include "ui/JapaneseFont.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QPixmap>
 #include <cstdio>
@@ -37,13 +37,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: himawari-screenshot INSTALLATION_DIR OUTPUT_DIR\n");
         return 2;
     }
-    for (const char* family : {"Noto Sans CJK JP", "Noto Sans JP"})
-        if (QFontDatabase::families().contains(QString::fromUtf8(family))) {
-            QFont font(QString::fromUtf8(family));
-            font.setPointSize(10);
-            QApplication::setFont(font);
-            break;
-        }
+    useJapaneseFont();
     const QString out = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QDir().mkpath(out);
     if (!startUp(QDir(QString::fromLocal8Bit(argv[1])).absolutePath()))

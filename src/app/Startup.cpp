@@ -11,9 +11,15 @@ namespace {
 
 const QString startupTitle = QStringLiteral("起動エラー");
 
+QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// A missing database file is created only when the operator says so.
 bool ensureDatabase(const QString& path)
 {
-    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString shown = shownPath(path);
     if (!QFileInfo::exists(path)) {
         const bool create = ui().ask(
             QStringLiteral("データベースファイルが見つかりません。\n%1\n\n"
@@ -31,7 +37,6 @@ bool ensureDatabase(const QString& path)
                              startupTitle);
             return false;
         }
-        return true;
     }
     return true;
 }
@@ -54,7 +59,7 @@ bool startUp(const QString& programDirectory)
     if (!ensureDatabase(path))
         return false;
 
-    const QString shown = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString shown = shownPath(path);
     try {
         Database db(path);
         const int version = db.schemaVersion();

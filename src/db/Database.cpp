@@ -59,6 +59,14 @@ void dayNum(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::floor(sqlite3_value_double(argv[0]))));
 }
 
+// The database's own words where it has them (a rule's Japanese text),
+// else Qt's description.
+DatabaseError queryError(const QSqlQuery& query, const QString& sql)
+{
+    const QSqlError e = query.lastError();
+    return DatabaseError(e.databaseText().isEmpty() ? e.text() : e.databaseText(), sql);
+}
+
 void registerFunctions(sqlite3* h)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
@@ -148,15 +156,11 @@ QSqlQuery Database::exec(const QString& sql, const QVariantList& params)
     QSqlQuery query(connection());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw DatabaseError(query.lastError().databaseText().isEmpty() ? query.lastError().text()
-                                                                        : query.lastError().databaseText(),
-                            sql);
+        throw queryError(query, sql);
     for (const QVariant& p : params)
         query.addBindValue(p);
     if (!query.exec())
-        throw DatabaseError(query.lastError().databaseText().isEmpty() ? query.lastError().text()
-                                                                        : query.lastError().databaseText(),
-                            sql);
+        throw queryError(query, sql);
     return query;
 }
 

@@ -59,18 +59,16 @@ void DateBoxes::setDate(const Date& date)
 
 void DateBoxes::setParts(int year, int month, int day)
 {
-    {
-        const QSignalBlocker b1(year_), b2(month_), b3(day_);
-        year_->setValue(year);
-        month_->setValue(month);
-        day_->setValue(day);
-    }
-    carry();
+    display(Date::fromParts(year, month, day));
 }
 
 void DateBoxes::carry()
 {
-    Date d = date();
+    display(date());
+}
+
+void DateBoxes::display(const Date& d)
+{
     {
         const QSignalBlocker b1(year_), b2(month_), b3(day_);
         year_->setValue(d.year());

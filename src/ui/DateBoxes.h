@@ -32,6 +32,7 @@ signals:
 
 private:
     void carry();
+    void display(const Date& date);
     QSpinBox* year_;
     QSpinBox* month_;
     QSpinBox* day_;
