@@ -12,9 +12,13 @@ bool administratorCodeMatches(const QString& typed, std::int32_t adminCode)
 {
     if (!text::isNumber(typed))
         return false;
-    // The code is a whole number; the typed number is rounded as the stored
-    // code was when it was written.
-    return std::nearbyint(text::Val(typed)) == double(adminCode);
+    // The code is a whole number typed in digits: a number in exponent form
+    // is not a code, and the typed value is compared as it stands, never
+    // rounded, so 1234.5 does not open code 1234.
+    const QString plain = text::halfWidthDigits(typed);
+    if (plain.contains(u'e', Qt::CaseInsensitive))
+        return false;
+    return text::Val(typed) == double(adminCode);
 }
 
 frm管理者::frm管理者(std::int32_t adminCode, QWidget* parent) : QDialog(parent), adminCode_(adminCode)

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -232,6 +233,12 @@ void frmTQメイン::showCustomerResults()
         ui().showMessage(notAvailableMessage(QStringLiteral("実績出力")), QStringLiteral("お知らせ"));
         return;
     }
-    openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this);
-    openScreen(QStringLiteral("frm顧客実績表示"), QStringLiteral("実績出力"), this);
+    // No customer chosen (the picker closed by its close box): no results.
+    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+        return;
+    const auto hideRepeatButton = [](QDialog& screen) {
+        if (auto* repeat = screen.findChild<QPushButton*>(QStringLiteral("Command2")))
+            repeat->setVisible(false);
+    };
+    openScreen(QStringLiteral("frm顧客実績表示"), QStringLiteral("実績出力"), this, hideRepeatButton);
 }

@@ -26,22 +26,56 @@ QString valueName(int index)
     return QString::fromUtf8(valueNames[index]);
 }
 
+// True for a character a Japanese configuration file plausibly holds once
+// decoded: kana, kanji, full- and half-width forms, Japanese punctuation and
+// symbols. Shift_JIS bytes of half-width kana read as UTF-8 give Latin and
+// Greek letters (ﾅｶﾏｲ reads as Ŷϲ), which no such file holds.
+bool plausibleJapanese(char32_t u)
+{
+    return (u >= 0x2000 && u <= 0x2BFF) || (u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x4DBF)
+           || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF)
+           || u == 0x00A5 || u == 0x00D7 || u == 0x00F7;
+}
+
+// A file that is plainly UTF-8: valid UTF-8 with at least one character
+// beyond ASCII, every one of them plausible Japanese text.
+bool plainlyUtf8(const QString& utf8Text)
+{
+    bool beyondAscii = false;
+    for (char32_t u : utf8Text.toUcs4()) {
+        if (u < 0x80)
+            continue;
+        if (!plausibleJapanese(u))
+            return false;
+        beyondAscii = true;
+    }
+    return beyondAscii;
+}
+
+// Shift_JIS is the file's own encoding. UTF-8 is taken only when the file
+// says so by a byte-order mark, or when its bytes are plainly UTF-8 text
+// (a file saved by a UTF-8 editor).
 QString decodeFile(const QByteArray& bytes, const QString& fileName)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QString text = utf8.decode(bytes.mid(3));
+        if (utf8.hasError())
+            throw ConfigurationError(fileName + QStringLiteral(" を読めません。UTF-8 の印があるのに UTF-8 ではありません。"));
         return text;
     }
+    const QString utf8Text = utf8.decode(bytes);
+    if (!utf8.hasError() && plainlyUtf8(utf8Text))
+        return utf8Text;
     QStringDecoder sjis("Shift_JIS");
     if (!sjis.isValid())
         throw ConfigurationError(fileName + QStringLiteral(" を読めません。Shift_JIS の文字コード変換が使えません。"));
-    text = sjis.decode(bytes);
-    if (sjis.hasError())
-        throw ConfigurationError(fileName + QStringLiteral(" を読めません。文字コードが Shift_JIS でも UTF-8 でもありません。"));
-    return text;
+    const QString text = sjis.decode(bytes);
+    if (!sjis.hasError())
+        return text;
+    if (!utf8.hasError())
+        return utf8Text;
+    throw ConfigurationError(fileName + QStringLiteral(" を読めません。文字コードが Shift_JIS でも UTF-8 でもありません。"));
 }
 
 // Splits the text as the sequential input statement reads it: values end at
@@ -144,7 +178,7 @@ QByteArray configurationBytes(const Configuration& config, const QString& fileNa
         // the value and shift every later one.
         if (value.contains(u'"') || value.contains(u'\r') || value.contains(u'\n'))
             throw ConfigurationError(QStringLiteral("「%1」に使えない文字（\" または改行）が含まれています。").arg(valueName(i)));
-        QByteArray encoded = sjis.encode(value);
+        QByteArray encoded = sjis.encode(text::shiftJisForms(value));
         if (sjis.hasError())
             throw ConfigurationError(QStringLiteral("「%1」に Shift_JIS で書けない文字が含まれています：「%2」").arg(valueName(i), value));
         bytes += '"';
@@ -241,10 +275,13 @@ void ClearSlip(SessionState& state)
     state.totals = SlipTotals{};
 }
 
-void ComputeSlipTotals(SessionState& state)
+namespace {
+
+// The seven totals of the buffer; throws CurrencyOverflow when a sum or the
+// tax leaves the Currency range.
+SlipTotals totalsOf(const SessionState& state)
 {
-    SlipTotals& t = state.totals;
-    t = SlipTotals{};
+    SlipTotals t;
     for (int i = 1; i <= state.lineCount; ++i) {
         const SlipLine& line = state.lines[i];
         const Currency amount = line.amount.Int();
@@ -264,6 +301,26 @@ void ComputeSlipTotals(SessionState& state)
     t.consumptionTax = (rate2 * t.taxAddedRate2).Int() + (rate1 * t.taxAddedRate1).Int();
     t.grandTotal = t.taxAddedRate1 + t.taxIncludedRate1 + t.taxAddedRate2 + t.taxIncludedRate2 + t.notTaxable
                    + t.consumptionTax;
+    return t;
+}
+
+void reportOverflow()
+{
+    ui().showMessage(QStringLiteral("金額または数量が大きすぎて計算できません。\n入力した値を確かめてください。"),
+                     QStringLiteral("計算エラー"));
+}
+
+} // namespace
+
+bool ComputeSlipTotals(SessionState& state)
+{
+    try {
+        state.totals = totalsOf(state);
+        return true;
+    } catch (const CurrencyOverflow&) {
+        reportOverflow();
+        return false;
+    }
 }
 
 bool AddSlipLine(SessionState& state)
@@ -278,7 +335,7 @@ bool AddSlipLine(SessionState& state)
         return false;
     if (state.lineCount >= SessionState::SlipCapacity)
         throw SlipBufferFull();
-    SlipLine& line = state.lines[++state.lineCount];
+    SlipLine line;
     line.departmentCode = p.departmentCode;
     line.taxCategory = p.taxCategory;
     line.productCode = text::fixed(p.productCode, 13);
@@ -286,7 +343,22 @@ bool AddSlipLine(SessionState& state)
     line.productName = text::fixed(p.productName, 24);
     line.unitPrice = p.unitPrice;
     line.quantity = p.quantity;
-    line.amount = (p.unitPrice * p.quantity).Int();
+    // A price or quantity whose amount, or whose slip totals, leave the
+    // Currency range (a barcode scanned into the quantity box) is reported
+    // and the buffer stays as it was.
+    try {
+        line.amount = (p.unitPrice * p.quantity).Int();
+        SessionState trial;
+        trial.config = state.config;
+        trial.lines = state.lines;
+        trial.lineCount = state.lineCount + 1;
+        trial.lines[trial.lineCount] = line;
+        totalsOf(trial);
+    } catch (const CurrencyOverflow&) {
+        reportOverflow();
+        return false;
+    }
+    state.lines[++state.lineCount] = line;
     return true;
 }
 

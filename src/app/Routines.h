@@ -71,9 +71,12 @@ bool recoverSlipCounter(Database& db, Configuration& config, const QString& path
 // address (postal code and amounts are left as they are).
 void ClearSlip(SessionState& state = session());
 // Recomputes the seven slip totals from the buffer and the two tax rates.
-void ComputeSlipTotals(SessionState& state = session());
+// Totals beyond the Currency range are reported to the operator, the totals
+// are left as they were, and false is returned.
+bool ComputeSlipTotals(SessionState& state = session());
 // Adds the product being chosen as a new line, first asking for a unit price
-// of 0. Returns false when nothing was added (price or quantity 0). A full
+// of 0. Returns false when nothing was added (price or quantity 0, or an
+// amount or total beyond the Currency range, which is reported). A full
 // buffer throws SlipBufferFull.
 bool AddSlipLine(SessionState& state = session());
 // Refills 勘定科目TBLＣＯＰＹ from 勘定科目TBL.

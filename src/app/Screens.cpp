@@ -1,5 +1,6 @@
 #include "app/Screens.h"
 
+#include "app/ErrorGuard.h"
 #include "ui/UiService.h"
 
 #include <QDialog>
@@ -31,15 +32,25 @@ QString notAvailableMessage(const QString& functionCaption)
     return QStringLiteral("「%1」はまだ使用できません。\nこの機能は現在準備中です。").arg(functionCaption);
 }
 
-int openScreen(const QString& screenName, const QString& functionCaption, QWidget* parent)
+int openScreen(const QString& screenName, const QString& functionCaption, QWidget* parent,
+               const ScreenRequest& request)
 {
     auto it = factories().constFind(screenName);
     if (it == factories().constEnd()) {
         ui().showMessage(notAvailableMessage(functionCaption), QStringLiteral("お知らせ"));
         return -1;
     }
-    std::unique_ptr<QDialog> dialog((*it)(parent));
-    if (!dialog)
-        return -1;
-    return ui().runModal(*dialog);
+    const ScreenFactory factory = *it;
+    int result = -1;
+    // The screen lives only inside the guard: an error in its opening steps
+    // or in any of its handlers ends this opening, never the program.
+    runGuarded([&] {
+        std::unique_ptr<QDialog> dialog(factory(parent));
+        if (!dialog)
+            return;
+        if (request)
+            request(*dialog);
+        result = ui().runModal(*dialog);
+    });
+    return result;
 }

@@ -1,16 +1,19 @@
 // ひまわり帳: start-up. The program works in its own directory, where
 // HMWcfg.dat lives.
+#include "app/ErrorGuard.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "ui/JapaneseFont.h"
+#include "ui/JapaneseTranslations.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("himawari"));
     useJapaneseFont();
+    useJapaneseTranslations();
     if (!startUp(QApplication::applicationDirPath()))
         return 1;
     frmTQメイン window;

@@ -33,11 +33,8 @@ Currency Currency::fromDouble(double value)
         return Currency();
     // rint rounds half to even in the default rounding mode.
     const double scaled = std::rint(value * double(Scale));
-    // Clamp rather than invoke undefined behaviour on out-of-range casts.
-    if (scaled >= 9223372036854775807.0)
-        return Currency(Max);
-    if (scaled <= -9223372036854775808.0)
-        return Currency(Min);
+    if (scaled >= 9223372036854775807.0 || scaled < -9223372036854775808.0)
+        throw CurrencyOverflow();
     return Currency(std::int64_t(scaled));
 }
 
@@ -98,7 +95,7 @@ std::optional<Currency> Currency::parse(const QString& text)
 
 Currency Currency::Int() const
 {
-    return Currency(floorDiv(ticks_, Scale) * Scale);
+    return fromUnits(floorDiv(ticks_, Scale));
 }
 
 std::int64_t Currency::wholeUnits() const
@@ -131,6 +128,7 @@ Currency operator*(Currency a, Currency b)
     const __int128 twice = (r < 0 ? -r : r) * 2;
     if (twice > Currency::Scale || (twice == Currency::Scale && (q & 1)))
         q += p < 0 ? -1 : 1;
-    // A product beyond the 64-bit range is no amount the shop keeps; it wraps.
+    if (q > Max || q < Min)
+        throw CurrencyOverflow();
     return Currency(std::int64_t(q));
 }

@@ -4,6 +4,7 @@
 #include "core/Date.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -21,6 +22,7 @@ QChar halfWidth(QChar c)
     case 0xFF0B: return u'+';
     case 0xFF0D: return u'-';
     case 0xFF0E: return u'.';
+    case 0xFF0C: return u',';
     default: return c;
     }
 }
@@ -350,6 +352,51 @@ bool isNumber(const QString& text)
 {
     const auto n = scanNumber(text, skipBlanks(text, 0));
     return n && skipBlanks(text, n->end) == text.size();
+}
+
+QString shiftJisForms(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        switch (c.unicode()) {
+        case 0x301C: c = QChar(0xFF5E); break; // wave dash
+        case 0x2212: c = QChar(0xFF0D); break; // minus sign
+        case 0x2014: c = QChar(0x2015); break; // em dash
+        case 0x2016: c = QChar(0x2225); break; // double vertical line
+        case 0x00A5: c = QChar(0xFFE5); break; // yen sign
+        case 0x00A2: c = QChar(0xFFE0); break; // cent sign
+        case 0x00A3: c = QChar(0xFFE1); break; // pound sign
+        case 0x00AC: c = QChar(0xFFE2); break; // not sign
+        default: break;
+        }
+    }
+    return out;
+}
+
+QString halfWidthDigits(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        c = halfWidth(c);
+    return out;
+}
+
+std::optional<Currency> parseCurrency(const QString& text)
+{
+    QString plain = halfWidthDigits(text).trimmed();
+    while (!plain.isEmpty() && isBlank(plain.back()))
+        plain.chop(1);
+    while (!plain.isEmpty() && isBlank(plain.front()))
+        plain.remove(0, 1);
+    // Thousands separators as people write them ("1,050"), nowhere else.
+    static const QRegularExpression grouped(QStringLiteral("^[+-]?\\d{1,3}(,\\d{3})+(\\.\\d*)?$"));
+    if (plain.contains(u','))
+    {
+        if (!grouped.match(plain).hasMatch())
+            return std::nullopt;
+        plain.remove(u',');
+    }
+    return Currency::parse(plain);
 }
 
 QString Str(std::int64_t value)

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class Currency;
 class Date;
@@ -21,6 +22,20 @@ double Val(const QString& text);
 Currency valCurrency(const QString& text);
 // True when the text, blanks around it aside, is one number and nothing else.
 bool isNumber(const QString& text);
+// Full-width digits, sign, point and comma typed through an input method as
+// their half-width forms; other characters as they stand.
+QString halfWidthDigits(const QString& text);
+// The whole text, blanks around it aside, read exactly as a Currency
+// ("1,050", "105.5", "－３"): nullopt when it is not one plain decimal
+// number or lies beyond the Currency range.
+std::optional<Currency> parseCurrency(const QString& text);
+
+// Characters that a Linux input method types for their Windows look-alikes
+// (〜 U+301C, − U+2212, — U+2014, ¥ U+00A5, ‖ U+2016, ¢ £ ¬) replaced by the
+// forms the Japanese code page holds (～ U+FF5E, － U+FF0D, ― U+2015, ￥, ∥,
+// ￠ ￡ ￢), so that Shift_JIS files (the configuration file, bank files)
+// can hold what the operator typed.
+QString shiftJisForms(const QString& text);
 
 // Decimal text with a leading blank for a non-negative number: 3 gives " 3",
 // -3 gives "-3".

@@ -22,38 +22,100 @@ namespace {
 
 std::atomic<int> connectionCounter{0};
 
-// Reads a CURRENCY argument: stored as integer ticks, but an expression may
-// hand over a real number.
-std::int64_t ticksArgument(sqlite3_value* v)
+// A CURRENCY argument is integer ticks and nothing else: a real number or a
+// text handed to a money function is a mistake in the statement (a SINGLE
+// column, whole yen, a date as text), and guessing what it meant gives a
+// plausible wrong amount. Returns false after setting the SQL error.
+bool ticksArgument(sqlite3_context* ctx, sqlite3_value* v, const char* function, std::int64_t& ticks)
 {
-    if (sqlite3_value_type(v) == SQLITE_INTEGER)
-        return sqlite3_value_int64(v);
-    return std::llround(sqlite3_value_double(v));
+    if (sqlite3_value_type(v) != SQLITE_INTEGER) {
+        const QByteArray message = QByteArray(function) + ": argument is not a CURRENCY value (integer ticks)";
+        sqlite3_result_error(ctx, message.constData(), -1);
+        return false;
+    }
+    ticks = sqlite3_value_int64(v);
+    return true;
 }
 
-void curMul(sqlite3_context* ctx, int, sqlite3_value** argv)
+bool anyNull(int argc, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    return false;
+}
+
+void overflowError(sqlite3_context* ctx, const char* function)
+{
+    const QByteArray message = QByteArray(function) + ": Currency overflow";
+    sqlite3_result_error(ctx, message.constData(), -1);
+}
+
+// CUR_MUL(a, b): Currency × Currency, exact, rounded to four places.
+void curMul(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
     }
-    Currency product = Currency::fromTicks(ticksArgument(argv[0])) * Currency::fromTicks(ticksArgument(argv[1]));
-    sqlite3_result_int64(ctx, product.ticks());
+    std::int64_t a = 0, b = 0;
+    if (!ticksArgument(ctx, argv[0], "CUR_MUL", a) || !ticksArgument(ctx, argv[1], "CUR_MUL", b))
+        return;
+    try {
+        sqlite3_result_int64(ctx, (Currency::fromTicks(a) * Currency::fromTicks(b)).ticks());
+    } catch (const CurrencyOverflow&) {
+        overflowError(ctx, "CUR_MUL");
+    }
 }
 
-void curInt(sqlite3_context* ctx, int, sqlite3_value** argv)
+// CUR_INT(a): whole part toward minus infinity, still in ticks.
+void curInt(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return;
     }
-    sqlite3_result_int64(ctx, Currency::fromTicks(ticksArgument(argv[0])).Int().ticks());
+    std::int64_t a = 0;
+    if (!ticksArgument(ctx, argv[0], "CUR_INT", a))
+        return;
+    try {
+        sqlite3_result_int64(ctx, Currency::fromTicks(a).Int().ticks());
+    } catch (const CurrencyOverflow&) {
+        overflowError(ctx, "CUR_INT");
+    }
 }
 
-void dayNum(sqlite3_context* ctx, int, sqlite3_value** argv)
+// SNG_MUL(s, c): a SINGLE column (kilograms, litres per unit) times a
+// CURRENCY column (a quantity), as a plain number: 10 kg × 2 is 20.
+void sngMul(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
+        return;
+    }
+    const int kind = sqlite3_value_type(argv[0]);
+    if (kind != SQLITE_INTEGER && kind != SQLITE_FLOAT) {
+        sqlite3_result_error(ctx, "SNG_MUL: first argument is not a SINGLE value", -1);
+        return;
+    }
+    std::int64_t c = 0;
+    if (!ticksArgument(ctx, argv[1], "SNG_MUL", c))
+        return;
+    const double single = double(float(sqlite3_value_double(argv[0])));
+    sqlite3_result_double(ctx, single * Currency::fromTicks(c).toDouble());
+}
+
+// DAYNUM(d): the whole day number of a date serial. A text is no date
+// serial: '2024-05-01' would read as 2024, a day in 1905.
+void dayNum(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int kind = sqlite3_value_type(argv[0]);
+    if (kind != SQLITE_INTEGER && kind != SQLITE_FLOAT) {
+        sqlite3_result_error(ctx, "DAYNUM: argument is not a DATE value (day serial)", -1);
         return;
     }
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::floor(sqlite3_value_double(argv[0]))));
@@ -72,6 +134,7 @@ void registerFunctions(sqlite3* h)
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(h, "CUR_MUL", 2, flags, nullptr, curMul, nullptr, nullptr);
     sqlite3_create_function(h, "CUR_INT", 1, flags, nullptr, curInt, nullptr, nullptr);
+    sqlite3_create_function(h, "SNG_MUL", 2, flags, nullptr, sngMul, nullptr, nullptr);
     sqlite3_create_function(h, "DAYNUM", 1, flags, nullptr, dayNum, nullptr, nullptr);
 }
 
@@ -239,6 +302,8 @@ QVariant sqlValue(const Date& value)
 
 Currency currencyValue(const QVariant& stored)
 {
+    // The columns hold integer ticks only (the schema refuses anything
+    // else); a computed REAL (an average) is rounded to the nearest tick.
     if (stored.typeId() == QMetaType::Double)
         return Currency::fromTicks(std::llround(stored.toDouble()));
     return Currency::fromTicks(stored.toLongLong());
@@ -247,4 +312,14 @@ Currency currencyValue(const QVariant& stored)
 Date dateValue(const QVariant& stored)
 {
     return Date::fromSerial(stored.toDouble());
+}
+
+QVariant dayStart(const Date& day)
+{
+    return QVariant(qint64(day.dayNumber()));
+}
+
+QVariant dayAfter(const Date& day)
+{
+    return QVariant(qint64(day.dayNumber() + 1));
 }

@@ -90,6 +90,15 @@ QVariant sqlValue(const Date& value);
 Currency currencyValue(const QVariant& stored);
 Date dateValue(const QVariant& stored);
 
+// Whole-day selections that keep the date indexes in use. A condition on
+// whole days is written on the bare column, never through DAYNUM():
+//   on or after a day:      x >= ?   bound to dayStart(day)
+//   on or before a day:     x <  ?   bound to dayAfter(day)
+// and a range is both. The bounds are numbers (a day number bound as text
+// would sort after every number).
+QVariant dayStart(const Date& day);
+QVariant dayAfter(const Date& day);
+
 // The schema of a new database, as shipped with the program.
 const QString& schemaScript();
 // The schema version this program writes and reads.

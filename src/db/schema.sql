@@ -4,6 +4,9 @@
 -- Declared kinds: TEXT, INTEGER, CURRENCY (integer count of ten-thousandths),
 -- DATE (day serial since 1899-12-30, the fraction is the time of day),
 -- SINGLE (single-precision number). Grids read them through PRAGMA table_info.
+-- A column holds only its kind: CURRENCY columns integers, DATE and SINGLE
+-- columns numbers (CHECK), so a date bound as text or an amount bound as a
+-- real number fails loudly instead of reading back as a wrong value.
 -- Customer and product codes, and every column that carries one, compare
 -- with RTRIM, so '12' and '12           ' are the same code everywhere.
 
@@ -21,16 +24,16 @@ CREATE TABLE 顧客マスター (
     顧客住所２             TEXT NOT NULL DEFAULT '',
     顧客店コード           INTEGER NOT NULL DEFAULT 0,
     顧客担当コード         INTEGER NOT NULL DEFAULT 0,
-    顧客登録日             DATE NOT NULL DEFAULT (CAST(julianday('now', 'localtime') - 2415018.5 AS INTEGER)),
-    顧客最終売上日         DATE NOT NULL DEFAULT 0,
+    顧客登録日             DATE NOT NULL DEFAULT (CAST(julianday('now', 'localtime') - 2415018.5 AS INTEGER)) CHECK (typeof(顧客登録日) IN ('integer', 'real', 'null')),
+    顧客最終売上日         DATE NOT NULL DEFAULT 0 CHECK (typeof(顧客最終売上日) IN ('integer', 'real', 'null')),
     顧客売掛条件           INTEGER NOT NULL DEFAULT 0,
     顧客売掛締切日         INTEGER NOT NULL DEFAULT 0,
     顧客売掛集金日         INTEGER NOT NULL DEFAULT 0,
-    顧客売掛前回請求金額   CURRENCY NOT NULL DEFAULT 0,
-    顧客売掛前回締め日     DATE NOT NULL DEFAULT 0,
-    顧客売掛入金額         CURRENCY NOT NULL DEFAULT 0,
-    顧客売掛入金日         DATE NOT NULL DEFAULT 0,
-    顧客売掛締後売上額     CURRENCY NOT NULL DEFAULT 0,
+    顧客売掛前回請求金額   CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(顧客売掛前回請求金額) IN ('integer', 'null')),
+    顧客売掛前回締め日     DATE NOT NULL DEFAULT 0 CHECK (typeof(顧客売掛前回締め日) IN ('integer', 'real', 'null')),
+    顧客売掛入金額         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(顧客売掛入金額) IN ('integer', 'null')),
+    顧客売掛入金日         DATE NOT NULL DEFAULT 0 CHECK (typeof(顧客売掛入金日) IN ('integer', 'real', 'null')),
+    顧客売掛締後売上額     CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(顧客売掛締後売上額) IN ('integer', 'null')),
     顧客売掛請求先コード   TEXT COLLATE RTRIM NOT NULL DEFAULT '0',
     顧客引落銀行コード     INTEGER NOT NULL DEFAULT 0,
     顧客引落銀行支店コード TEXT NOT NULL DEFAULT '',
@@ -38,10 +41,10 @@ CREATE TABLE 顧客マスター (
     顧客引落口座番号       TEXT NOT NULL DEFAULT '',
     顧客米サービスレベル   INTEGER NOT NULL DEFAULT 0,
     顧客灯油サービスレベル INTEGER NOT NULL DEFAULT 0,
-    顧客灯油タンク容量     SINGLE NOT NULL DEFAULT 0,
+    顧客灯油タンク容量     SINGLE NOT NULL DEFAULT 0 CHECK (typeof(顧客灯油タンク容量) IN ('integer', 'real', 'null')),
     顧客ガスタイプ         INTEGER NOT NULL DEFAULT 0,
-    顧客ガスボンベ１       SINGLE NOT NULL DEFAULT 0,
-    顧客ガスボンベ２       SINGLE NOT NULL DEFAULT 0,
+    顧客ガスボンベ１       SINGLE NOT NULL DEFAULT 0 CHECK (typeof(顧客ガスボンベ１) IN ('integer', 'real', 'null')),
+    顧客ガスボンベ２       SINGLE NOT NULL DEFAULT 0 CHECK (typeof(顧客ガスボンベ２) IN ('integer', 'real', 'null')),
     顧客売掛決済コード     INTEGER NOT NULL DEFAULT 0
 );
 -- The pickers search and sort by kana; invoices, receipts and direct debit
@@ -65,9 +68,9 @@ CREATE TABLE 商品マスター (
     部門コード   INTEGER NOT NULL DEFAULT 0,
     単品名称     TEXT NOT NULL DEFAULT '',
     単品名称カナ TEXT NOT NULL DEFAULT '',
-    単品売価     CURRENCY NOT NULL DEFAULT 0,
-    単品米キロ   SINGLE NOT NULL DEFAULT 0,
-    単品灯油Ｌ   SINGLE NOT NULL DEFAULT 0
+    単品売価     CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(単品売価) IN ('integer', 'null')),
+    単品米キロ   SINGLE NOT NULL DEFAULT 0 CHECK (typeof(単品米キロ) IN ('integer', 'real', 'null')),
+    単品灯油Ｌ   SINGLE NOT NULL DEFAULT 0 CHECK (typeof(単品灯油Ｌ) IN ('integer', 'real', 'null'))
 );
 CREATE INDEX 商品_部門 ON 商品マスター (部門コード);
 
@@ -84,15 +87,15 @@ CREATE TABLE 税区分ＴＢＬ (
 CREATE TABLE 売上商品マスター仮 (
     売上シリアル     INTEGER PRIMARY KEY AUTOINCREMENT,
     売上伝票番号     INTEGER NOT NULL,
-    売上年月日       DATE NOT NULL,
+    売上年月日       DATE NOT NULL CHECK (typeof(売上年月日) IN ('integer', 'real', 'null')),
     売上顧客コード   TEXT COLLATE RTRIM NOT NULL,
     売上種別コード   INTEGER NOT NULL DEFAULT 0,
     売上部門コード   INTEGER NOT NULL DEFAULT 0,
     売上税区分コード INTEGER NOT NULL DEFAULT 0,
     売上単品コード   TEXT COLLATE RTRIM NOT NULL DEFAULT '',
     売上単品名       TEXT NOT NULL DEFAULT '',
-    売上単価         CURRENCY NOT NULL DEFAULT 0,
-    売上個数         CURRENCY NOT NULL DEFAULT 0
+    売上単価         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(売上単価) IN ('integer', 'null')),
+    売上個数         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(売上個数) IN ('integer', 'null'))
 );
 CREATE INDEX 売上仮_伝票 ON 売上商品マスター仮 (売上伝票番号);
 CREATE INDEX 売上仮_顧客 ON 売上商品マスター仮 (売上顧客コード);
@@ -101,15 +104,15 @@ CREATE INDEX 売上仮_単品 ON 売上商品マスター仮 (売上単品コー
 CREATE TABLE 売上商品マスター (
     売上シリアル     INTEGER PRIMARY KEY,
     売上伝票番号     INTEGER NOT NULL,
-    売上年月日       DATE NOT NULL,
+    売上年月日       DATE NOT NULL CHECK (typeof(売上年月日) IN ('integer', 'real', 'null')),
     売上顧客コード   TEXT COLLATE RTRIM NOT NULL,
     売上種別コード   INTEGER NOT NULL DEFAULT 0,
     売上部門コード   INTEGER NOT NULL DEFAULT 0,
     売上税区分コード INTEGER NOT NULL DEFAULT 0,
     売上単品コード   TEXT COLLATE RTRIM NOT NULL DEFAULT '',
     売上単品名       TEXT NOT NULL DEFAULT '',
-    売上単価         CURRENCY NOT NULL DEFAULT 0,
-    売上個数         CURRENCY NOT NULL DEFAULT 0
+    売上単価         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(売上単価) IN ('integer', 'null')),
+    売上個数         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(売上個数) IN ('integer', 'null'))
 );
 -- History by customer and date (results display, forecasts), by date
 -- (old-data deletion, sales counts), by product (sales counts, forecasts).
@@ -121,15 +124,15 @@ CREATE INDEX 売上_伝票 ON 売上商品マスター (売上伝票番号);
 CREATE TABLE 売掛マスター (
     売上シリアル     INTEGER PRIMARY KEY,
     売上伝票番号     INTEGER NOT NULL,
-    売上年月日       DATE NOT NULL,
+    売上年月日       DATE NOT NULL CHECK (typeof(売上年月日) IN ('integer', 'real', 'null')),
     売上顧客コード   TEXT COLLATE RTRIM NOT NULL,
     売上種別コード   INTEGER NOT NULL DEFAULT 0,
     売上部門コード   INTEGER NOT NULL DEFAULT 0,
     売上税区分コード INTEGER NOT NULL DEFAULT 0,
     売上単品コード   TEXT COLLATE RTRIM NOT NULL DEFAULT '',
     売上単品名       TEXT NOT NULL DEFAULT '',
-    売上単価         CURRENCY NOT NULL DEFAULT 0,
-    売上個数         CURRENCY NOT NULL DEFAULT 0
+    売上単価         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(売上単価) IN ('integer', 'null')),
+    売上個数         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(売上個数) IN ('integer', 'null'))
 );
 CREATE INDEX 売掛_顧客日付 ON 売掛マスター (売上顧客コード, 売上年月日);
 CREATE INDEX 売掛_伝票 ON 売掛マスター (売上伝票番号);
@@ -139,8 +142,8 @@ CREATE INDEX 売掛_単品 ON 売掛マスター (売上単品コード);
 CREATE TABLE 経理マスター仮 (
     経理シリアル         INTEGER PRIMARY KEY AUTOINCREMENT,
     経理伝票番号         INTEGER NOT NULL,
-    経理年月日           DATE NOT NULL,
-    経理金額             CURRENCY NOT NULL DEFAULT 0,
+    経理年月日           DATE NOT NULL CHECK (typeof(経理年月日) IN ('integer', 'real', 'null')),
+    経理金額             CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(経理金額) IN ('integer', 'null')),
     経理借方コード       INTEGER NOT NULL DEFAULT 0,
     経理借方相手先コード INTEGER NOT NULL DEFAULT 0,
     経理貸方コード       INTEGER NOT NULL DEFAULT 0,
@@ -152,8 +155,8 @@ CREATE INDEX 経理仮_相手先 ON 経理マスター仮 (経理貸方相手先
 CREATE TABLE 経理マスター (
     経理シリアル         INTEGER PRIMARY KEY,
     経理伝票番号         INTEGER NOT NULL,
-    経理年月日           DATE NOT NULL,
-    経理金額             CURRENCY NOT NULL DEFAULT 0,
+    経理年月日           DATE NOT NULL CHECK (typeof(経理年月日) IN ('integer', 'real', 'null')),
+    経理金額             CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(経理金額) IN ('integer', 'null')),
     経理借方コード       INTEGER NOT NULL DEFAULT 0,
     経理借方相手先コード INTEGER NOT NULL DEFAULT 0,
     経理貸方コード       INTEGER NOT NULL DEFAULT 0,
@@ -170,10 +173,10 @@ CREATE INDEX 経理_伝票 ON 経理マスター (経理伝票番号);
 CREATE TABLE 勘定科目TBL (
     科目番号   INTEGER NOT NULL PRIMARY KEY,
     勘定科目名 TEXT NOT NULL DEFAULT '',
-    期首残高   CURRENCY NOT NULL DEFAULT 0,
-    借方金額   CURRENCY NOT NULL DEFAULT 0,
-    貸方金額   CURRENCY NOT NULL DEFAULT 0,
-    現在残高   CURRENCY NOT NULL DEFAULT 0
+    期首残高   CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(期首残高) IN ('integer', 'null')),
+    借方金額   CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(借方金額) IN ('integer', 'null')),
+    貸方金額   CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(貸方金額) IN ('integer', 'null')),
+    現在残高   CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(現在残高) IN ('integer', 'null'))
 );
 
 -- Second copy of the account names, so that one query can name both the
@@ -257,14 +260,14 @@ CREATE TABLE 決済方法ＴＢＬ (
 
 ------------------------------------------------------------------ LP gas
 CREATE TABLE ガスデータ (
-    ガス年月日           DATE NOT NULL,
+    ガス年月日           DATE NOT NULL CHECK (typeof(ガス年月日) IN ('integer', 'real', 'null')),
     ガスデータ種別コード INTEGER NOT NULL DEFAULT 0,
     ガス相手先コード     TEXT COLLATE RTRIM NOT NULL,
-    ガス検針値           CURRENCY NOT NULL DEFAULT 0,
-    ガス使用量           CURRENCY NOT NULL DEFAULT 0,
-    ガス配送量           SINGLE NOT NULL DEFAULT 0,
-    ガス残ガス量         SINGLE NOT NULL DEFAULT 0,
-    ガス金額             CURRENCY NOT NULL DEFAULT 0,
+    ガス検針値           CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(ガス検針値) IN ('integer', 'null')),
+    ガス使用量           CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(ガス使用量) IN ('integer', 'null')),
+    ガス配送量           SINGLE NOT NULL DEFAULT 0 CHECK (typeof(ガス配送量) IN ('integer', 'real', 'null')),
+    ガス残ガス量         SINGLE NOT NULL DEFAULT 0 CHECK (typeof(ガス残ガス量) IN ('integer', 'real', 'null')),
+    ガス金額             CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(ガス金額) IN ('integer', 'null')),
     ガス経理コード       INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX ガス_顧客日付 ON ガスデータ (ガス相手先コード, ガス年月日);
@@ -272,20 +275,20 @@ CREATE INDEX ガス_日付 ON ガスデータ (ガス年月日);
 
 ------------------------------------------------------------------ work tables
 CREATE TABLE 各勘定帳 (
-    年月日   DATE NOT NULL DEFAULT 0,
+    年月日   DATE NOT NULL DEFAULT 0 CHECK (typeof(年月日) IN ('integer', 'real', 'null')),
     借方科目 INTEGER NOT NULL DEFAULT 0,
     貸方科目 INTEGER NOT NULL DEFAULT 0,
-    借方金額 CURRENCY NOT NULL DEFAULT 0,
-    貸方金額 CURRENCY NOT NULL DEFAULT 0,
-    残高     CURRENCY NOT NULL DEFAULT 0
+    借方金額 CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(借方金額) IN ('integer', 'null')),
+    貸方金額 CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(貸方金額) IN ('integer', 'null')),
+    残高     CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(残高) IN ('integer', 'null'))
 );
 
 CREATE TABLE 配達予定 (
-    配達年月日   DATE NOT NULL DEFAULT 0,
+    配達年月日   DATE NOT NULL DEFAULT 0 CHECK (typeof(配達年月日) IN ('integer', 'real', 'null')),
     配達顧客名   TEXT NOT NULL DEFAULT '',
     配達顧客電話 TEXT NOT NULL DEFAULT '',
     配達商品名   TEXT NOT NULL DEFAULT '',
-    配達商品個数 CURRENCY NOT NULL DEFAULT 0
+    配達商品個数 CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(配達商品個数) IN ('integer', 'null'))
 );
 
 ------------------------------------------------------------------ rules
@@ -335,7 +338,7 @@ WHEN NEW.単品コード <> OLD.単品コード AND (
   OR EXISTS (SELECT 1 FROM 売上商品マスター仮 WHERE 売上単品コード = OLD.単品コード)
   OR EXISTS (SELECT 1 FROM 売掛マスター WHERE 売上単品コード = OLD.単品コード))
 BEGIN
-    SELECT RAISE(ABORT, 'この商品は、削除できません。');
+    SELECT RAISE(ABORT, '売上データが残っているため商品コードは変更できません。');
 END;
 
 ------------------------------------------------------------------ seed rows

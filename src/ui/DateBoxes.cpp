@@ -7,6 +7,23 @@
 
 namespace {
 
+// The dates the boxes can show: a four-digit year from 100 to 9999. A date
+// carried past either end stops there, so the boxes always show the date
+// they return (the zero date of a cleared slip, 1899/12/30, included).
+constexpr int FirstYear = 100;
+constexpr int LastYear = 9999;
+
+Date clampToBoxes(const Date& d)
+{
+    static const Date first = Date::fromParts(FirstYear, 1, 1);
+    static const Date last = Date::fromParts(LastYear, 12, 31);
+    if (d.dayNumber() < first.dayNumber())
+        return first;
+    if (d.dayNumber() > last.dayNumber())
+        return last;
+    return d;
+}
+
 QSpinBox* makeBox(QWidget* parent, const QString& name, const QString& caption, int min, int max, int width)
 {
     auto* box = new QSpinBox(parent);
@@ -27,7 +44,7 @@ DateBoxes::DateBoxes(QWidget* parent, const QString& yearName, const QString& mo
     : QWidget(parent)
 {
     // The ranges reach one beyond each unit so that a spin past the end carries.
-    year_ = makeBox(this, yearName, QStringLiteral("年"), 1900, 9998, 70);
+    year_ = makeBox(this, yearName, QStringLiteral("年"), FirstYear, LastYear, 70);
     month_ = makeBox(this, monthName, QStringLiteral("月"), 0, 13, 48);
     day_ = makeBox(this, dayName, QStringLiteral("日"), 0, 32, 48);
 
@@ -67,8 +84,9 @@ void DateBoxes::carry()
     display(date());
 }
 
-void DateBoxes::display(const Date& d)
+void DateBoxes::display(const Date& date)
 {
+    const Date d = clampToBoxes(date);
     {
         const QSignalBlocker b1(year_), b2(month_), b3(day_);
         year_->setValue(d.year());

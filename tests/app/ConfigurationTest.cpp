@@ -77,6 +77,41 @@ TEST(ConfigurationFile, ReadsTheFormsOlderFilesMayHave)
     EXPECT_EQ(parseConfiguration(fileOf(values), "HMWcfg.dat").databasePath, QStringLiteral("/srv/shophimawari.db"));
 }
 
+TEST(ConfigurationFile, ShiftJisIsTheFilesOwnEncoding)
+{
+    TestInstallation inst;
+    // Half-width kana in Shift_JIS are also valid UTF-8: ﾅｶﾏｲ came back as Ŷϲ,
+    // and the next write of Ŷϲ failed for want of a Shift_JIS form.
+    QStringList values = sampleValues(" 0", " 5");
+    values[0] = QStringLiteral("ﾅｶﾏｲ");
+    const QByteArray kana = fileOf(values);
+    EXPECT_TRUE(kana.startsWith("\"\xC5\xB6\xCF\xB2\"\r\n"));
+    Configuration config = parseConfiguration(kana, "HMWcfg.dat");
+    EXPECT_EQ(config.companyName(), QStringLiteral("ﾅｶﾏｲ"));
+    EXPECT_EQ(configurationBytes(config, "HMWcfg.dat"), kana);
+
+    // A file saved by a UTF-8 editor, without a byte-order mark, is still read.
+    QByteArray utf8;
+    for (const QString& v : sampleValues(" 0", " 5"))
+        utf8 += '"' + v.toUtf8() + "\"\r\n";
+    config = parseConfiguration(utf8, "HMWcfg.dat");
+    EXPECT_EQ(config.companyName(), QStringLiteral("ひまわり米穀店"));
+    EXPECT_EQ(config.address(), QStringLiteral("東京都架空区１－１"));
+
+    // Characters a Linux input method types for their Windows look-alikes
+    // are written in the code page's forms: 「1〜3」 does not break the next
+    // slip's rewrite of the file.
+    inst.writeConfigurationFile(fileOf(sampleValues(" 0", " 5")));
+    ReadConfiguration(inst.configurationPath());
+    session().config.address() = QStringLiteral("架空町1〜3−5　¥‖—");
+    WriteConfiguration(inst.configurationPath());
+    ReadConfiguration(inst.configurationPath());
+    EXPECT_EQ(session().config.address(), QStringLiteral("架空町1～3－5　￥∥―"));
+    EXPECT_EQ(session().config.slipCounter, 6);
+    WriteConfiguration(inst.configurationPath());
+    EXPECT_EQ(session().config.slipCounter, 7);
+}
+
 TEST(ConfigurationFile, RefusesFilesItCannotTrust)
 {
     auto messageFor = [](const QByteArray& bytes) -> QString {

@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AdminDialog.h"
 #include "app/MainWindow.h"
+#include "app/Routines.h"
 #include "app/Screens.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
@@ -159,6 +160,22 @@ TEST(MainWindow, AdministratorCodeZero)
     EXPECT_FALSE(administratorCodeMatches(QStringLiteral("12ab"), 12));
 }
 
+TEST(MainWindow, AdministratorCodeIsComparedAsTyped)
+{
+    // The entry was rounded before the comparison, so these opened code 1234.
+    for (const char* typed : {"1234.5", "1233.5", "12.34e2", "1234.0001", "1.234E3"})
+        EXPECT_FALSE(administratorCodeMatches(QString::fromUtf8(typed), 1234)) << typed;
+    EXPECT_TRUE(administratorCodeMatches(QStringLiteral("1234"), 1234));
+    EXPECT_TRUE(administratorCodeMatches(QStringLiteral("1234.0"), 1234));
+    EXPECT_TRUE(administratorCodeMatches(QStringLiteral("-5"), -5));
+
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    frmTQメイン w;
+    enterAdministratorCode(w, *ui, "1234.5");
+    EXPECT_EQ(enabledMenus(w), lockedMenus);
+}
+
 TEST(MainWindow, ScreensOpenModallyAndUnbuiltOnesSaySo)
 {
     TestInstallation inst;
@@ -214,4 +231,83 @@ TEST(MainWindow, VersionBox)
     triggerAction(&w, "バージョン情報");
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+}
+
+namespace {
+
+// Stand-ins for the customer picker and the results screen: the menu item
+// "実績出力" is the main window's flow, whatever the screens show.
+QDialog* fakeScreen(QWidget* parent, const char* name, bool withRepeatButton)
+{
+    auto* d = new QDialog(parent);
+    d->setObjectName(QString::fromUtf8(name));
+    if (withRepeatButton) {
+        auto* repeat = new QPushButton(QStringLiteral("前回どおり"), d);
+        repeat->setObjectName("Command2");
+    }
+    return d;
+}
+
+} // namespace
+
+TEST(MainWindow, CustomerResultsFromTheMenuOfferNoRepeatAndNeedAChosenCustomer)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    frmTQメイン w;
+    w.show();
+    registerScreen("frm顧客選択", [](QWidget* p) { return fakeScreen(p, "frm顧客選択", false); });
+    registerScreen("frm顧客実績表示", [](QWidget* p) { return fakeScreen(p, "frm顧客実績表示", true); });
+
+    // The picker closed by its close box: no results screen.
+    ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
+    triggerAction(&w, "顧客実績");
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
+
+    // A customer chosen: the results come without "前回どおり".
+    bool repeatVisible = true;
+    ui->onScreen("frm顧客選択", [](QDialog& d) { d.accept(); });
+    ui->onScreen("frm顧客実績表示", [&](QDialog& d) {
+        repeatVisible = d.findChild<QPushButton*>("Command2")->isVisible();
+        d.accept();
+    });
+    triggerAction(&w, "顧客実績");
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択", "frm顧客選択", "frm顧客実績表示"}));
+    EXPECT_FALSE(repeatVisible);
+    EXPECT_TRUE(ui->messages.empty());
+}
+
+TEST(MainWindow, AnErrorInsideAScreenEndsInAMessageAndTheProgramStaysUp)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    frmTQメイン w;
+    w.show();
+    // Errors thrown by a screen's opening, by its handlers while it is shown,
+    // and by a handler reached through the event loop.
+    registerScreen("frm売掛入金", [](QWidget* p) -> QDialog* { throw DatabaseError("disk I/O error", "INSERT ..."); });
+    clickButton(&w, "cmd売掛入金");
+    registerScreen("frmガス入力", [](QWidget* p) { return fakeScreen(p, "frmガス入力", false); });
+    ui->onScreen("frmガス入力", [](QDialog&) { throw SlipBufferFull(); });
+    clickButton(&w, "cmdガス入力");
+    registerScreen("frm売上", [](QWidget* p) {
+        QDialog* d = fakeScreen(p, "frm売上", false);
+        auto* store = new QPushButton(QStringLiteral("記録"), d);
+        store->setObjectName("Command4");
+        QObject::connect(store, &QPushButton::clicked, d, [] { throw ConfigurationError("設定ファイルを書き込めません。"); });
+        return d;
+    });
+    ui->onScreen("frm売上", [](QDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>("Command4"), Qt::LeftButton);
+        d.accept();
+    });
+    clickButton(&w, "cmd売上");
+
+    ASSERT_EQ(ui->messages.size(), 3u);
+    EXPECT_TRUE(ui->messages[0].text.contains("disk I/O error"));
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
+    EXPECT_EQ(ui->messages[1].text, QStringLiteral("伝票の明細がいっぱいです。これ以上明細を追加できません。"));
+    EXPECT_EQ(ui->messages[2].text, QStringLiteral("設定ファイルを書き込めません。"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(ui->openedScreens, QStringList({"frmガス入力", "frm売上"}));
 }

@@ -133,6 +133,39 @@ TEST(SlipLines, AskedPriceAndLinesThatAreNotAdded)
     EXPECT_EQ(session().lineCount, 10);
 }
 
+TEST(SlipLines, AmountsBeyondTheRangeAreReportedAndNothingIsAdded)
+{
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    ClearSlip();
+    chooseProduct("4901", 0, "1980", "2");
+    ASSERT_TRUE(AddSlipLine());
+    ASSERT_TRUE(ComputeSlipTotals());
+    const SlipTotals before = session().totals;
+    // A barcode scanned into the quantity box: 1980 × 4901234567894 wrapped
+    // to an ordinary-looking amount.
+    chooseProduct("4901", 0, "1980", "4901234567894");
+    EXPECT_FALSE(AddSlipLine());
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("計算エラー"));
+    EXPECT_EQ(session().lineCount, 1);
+    // Each amount fits, but the slip's total would not: still refused.
+    chooseProduct("4902", 9, "900000000000000", "1");
+    ASSERT_TRUE(AddSlipLine());
+    chooseProduct("4903", 9, "900000000000000", "1");
+    EXPECT_FALSE(AddSlipLine());
+    EXPECT_EQ(session().lineCount, 2);
+    EXPECT_EQ(ui->messages.size(), 2u);
+
+    // Totals that cannot be computed are reported and left as they were.
+    session().lines[3] = session().lines[2];
+    session().lineCount = 3;
+    session().totals = before;
+    EXPECT_FALSE(ComputeSlipTotals());
+    EXPECT_EQ(session().totals.grandTotal, before.grandTotal);
+    EXPECT_EQ(ui->messages.size(), 3u);
+}
+
 TEST(SlipLines, ClearSlipKeepsPostalCodeAndAmounts)
 {
     TestInstallation inst;

@@ -57,6 +57,27 @@ TEST(Currency, ParseIsExact)
         EXPECT_FALSE(Currency::parse(QString::fromUtf8(bad))) << bad;
 }
 
+TEST(Currency, ArithmeticBeyondTheRangeRaisesInsteadOfWrapping)
+{
+    // A barcode scanned into the quantity box: 1980 yen × 4901234567894
+    // wrapped to the ordinary-looking 481072407575344.
+    EXPECT_THROW(cur("1980") * cur("4901234567894"), CurrencyOverflow);
+    EXPECT_THROW(Currency::fromTicks(Max) + Currency::fromTicks(1), CurrencyOverflow);
+    EXPECT_THROW(Currency::fromTicks(Min) - Currency::fromTicks(1), CurrencyOverflow);
+    EXPECT_THROW(-Currency::fromTicks(Min), CurrencyOverflow);
+    // The whole part of the lowest value is below the range.
+    EXPECT_THROW(Currency::fromTicks(Min).Int(), CurrencyOverflow);
+    EXPECT_THROW(Currency::fromUnits(Max / 1000), CurrencyOverflow);
+    EXPECT_THROW(Currency::fromDouble(1e300), CurrencyOverflow);
+    Currency sum = Currency::fromTicks(Max - 5);
+    EXPECT_THROW(sum += Currency::fromTicks(6), CurrencyOverflow);
+    EXPECT_EQ(sum.ticks(), Max - 5); // unchanged after the refused sum
+    // Right at the ends nothing is refused.
+    EXPECT_EQ((Currency::fromTicks(Max - 1) + Currency::fromTicks(1)).ticks(), Max);
+    EXPECT_EQ(cur("-922337203685476.5").Int(), cur("-922337203685477"));
+    EXPECT_EQ((cur("-922337203685477") * cur("1")).toString(), "-922337203685477");
+}
+
 TEST(Currency, FromDoubleRoundsHalfToEven)
 {
     EXPECT_EQ(Currency::fromDouble(0.29).ticks(), 2900);

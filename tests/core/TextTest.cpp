@@ -157,3 +157,21 @@ TEST(TextFormat, DateMasks)
     EXPECT_EQ(format(d, "yyyy/mm/dd"), "2001/02/16");
     EXPECT_EQ(format(d, u8("yyyy年mm月dd日")), u8("2001年02月16日"));
 }
+
+TEST(Text, ParseCurrencyReadsWhatPeopleTypeExactly)
+{
+    using text::parseCurrency;
+    EXPECT_EQ(parseCurrency(QStringLiteral("1980"))->ticks(), 19800000);
+    // Full-width digits, sign and point typed through an input method.
+    EXPECT_EQ(parseCurrency(QStringLiteral("１，０５０"))->ticks(), 10500000);
+    EXPECT_EQ(parseCurrency(QStringLiteral("－３．５"))->ticks(), -35000);
+    EXPECT_EQ(parseCurrency(QStringLiteral("　12.34567 "))->ticks(), 123457);
+    for (const char* bad : {"", "abc", "12a", "1,05", "1e3", "12,3456", "99999999999999999"})
+        EXPECT_FALSE(parseCurrency(QString::fromUtf8(bad))) << bad;
+}
+
+TEST(Text, ShiftJisFormsOfWindowsLookAlikes)
+{
+    EXPECT_EQ(text::shiftJisForms(QStringLiteral("1〜3−5—¥‖")), QStringLiteral("1～3－5―￥∥"));
+    EXPECT_EQ(text::shiftJisForms(QStringLiteral("ﾅｶﾏｲ 東京")), QStringLiteral("ﾅｶﾏｲ 東京"));
+}

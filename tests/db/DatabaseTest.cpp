@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -51,6 +52,75 @@ TEST(DatabaseFunctions, LineAmountsAndDayNumbersAreExact)
     insertHoldingLine(db, 1, "1", "1000", "3");
     EXPECT_EQ(currencyValue(db.scalar("SELECT SUM(CUR_INT(CUR_MUL(売上単価, 売上個数))) FROM 売上商品マスター仮")),
               Currency::fromUnits(3052));
+}
+
+namespace {
+
+// The database's refusal of a statement, or an empty text when it ran.
+QString refusal(Database& db, const QString& sql, const QVariantList& params = {})
+{
+    try {
+        db.exec(sql, params);
+    } catch (const DatabaseError& e) {
+        return e.databaseText().isEmpty() ? QStringLiteral("refused") : e.databaseText();
+    }
+    return QString();
+}
+
+} // namespace
+
+TEST(DatabaseFunctions, MoneyFunctionsRefuseOverflowAndArgumentsOfAnotherKind)
+{
+    TestInstallation inst;
+    Database db = inst.database();
+    // 1980 yen × 4901234567894 (a barcode in the quantity box) is no amount.
+    EXPECT_NE(refusal(db, "SELECT CUR_MUL(?, ?)", {ticks("1980"), ticks("4901234567894")}), QString());
+    EXPECT_NE(refusal(db, "SELECT CUR_INT(?)", {std::numeric_limits<qint64>::min()}), QString());
+    // A SINGLE column (10 kg of rice per unit) handed to CUR_MUL was read as
+    // ticks: 10 × quantity 2 gave 0.002. CUR_MUL now refuses a real number,
+    // and SNG_MUL gives the product of a SINGLE and a CURRENCY value.
+    EXPECT_NE(refusal(db, "SELECT CUR_MUL(?, ?)", {10.0, ticks("2")}), QString());
+    EXPECT_NE(refusal(db, "SELECT CUR_INT(?)", {QStringLiteral("1980")}), QString());
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT SNG_MUL(?, ?)", {10.0, ticks("2")}).toDouble(), 20.0);
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT SNG_MUL(?, ?)", {2.5, ticks("0.5")}).toDouble(), 1.25);
+    EXPECT_TRUE(db.scalar("SELECT SNG_MUL(NULL, 1)").isNull());
+    db.exec("INSERT INTO 商品マスター (単品コード, 単品米キロ) VALUES ('R10', 10)");
+    insertHoldingLine(db, 1, "1", "4500", "2");
+    db.exec("UPDATE 売上商品マスター仮 SET 売上単品コード = 'R10'");
+    EXPECT_DOUBLE_EQ(db.scalar("SELECT SUM(SNG_MUL(単品米キロ, 売上個数)) FROM 売上商品マスター仮, 商品マスター"
+                               " WHERE 売上単品コード = 単品コード").toDouble(), 20.0);
+    // A date written as text is no day serial ('2024-05-01' read as a day in 1905).
+    EXPECT_NE(refusal(db, "SELECT DAYNUM(?)", {QStringLiteral("2024-05-01")}), QString());
+}
+
+TEST(DatabaseFunctions, WholeDayBoundsUseTheDateIndexes)
+{
+    TestInstallation inst;
+    Database db = inst.database();
+    const Date from = Date::fromParts(2024, 4, 1), to = Date::fromParts(2024, 4, 30);
+    auto plan = [&](const QString& sql) {
+        QSqlQuery q = db.exec("EXPLAIN QUERY PLAN " + sql, {dayStart(from), dayAfter(to)});
+        QString details;
+        while (q.next())
+            details += q.value(3).toString() + u'\n';
+        return details;
+    };
+    const QString trialBalance = plan("SELECT SUM(経理金額) FROM 経理マスター WHERE 経理年月日 >= ? AND 経理年月日 < ?");
+    EXPECT_TRUE(trialBalance.contains("USING INDEX 経理_日付")) << trialBalance.toStdString();
+    const QString oldSales = plan("DELETE FROM 売上商品マスター WHERE 売上年月日 >= ? AND 売上年月日 < ?");
+    EXPECT_TRUE(oldSales.contains("USING INDEX 売上_日付")) << oldSales.toStdString();
+    EXPECT_FALSE(oldSales.contains("SCAN")) << oldSales.toStdString();
+
+    // The bounds take whole days: a row at 23:00 on the last day is inside,
+    // one at 00:00 the day after is not, one the day before the first is not.
+    const QString insert = "INSERT INTO 経理マスター (経理シリアル, 経理伝票番号, 経理年月日, 経理金額) VALUES (?, 1, ?, ?)";
+    db.exec(insert, {1, double(to.dayNumber()) + 23.0 / 24, ticks("100")});
+    db.exec(insert, {2, double(to.dayNumber() + 1), ticks("20")});
+    db.exec(insert, {3, double(from.dayNumber() - 1) + 0.5, ticks("3")});
+    db.exec(insert, {4, double(from.dayNumber()), ticks("4000")});
+    EXPECT_EQ(currencyValue(db.scalar("SELECT SUM(経理金額) FROM 経理マスター WHERE 経理年月日 >= ? AND 経理年月日 < ?",
+                                      {dayStart(from), dayAfter(to)})),
+              Currency::fromUnits(4100));
 }
 
 TEST(DatabaseTransactions, AllOrNothing)

@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "support/TestInstallation.h"
 
+#include <QDate>
 #include <QSqlQuery>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -169,6 +170,61 @@ TEST(Schema, ProductSoldCannotBeDeleted)
     }
     db.exec("DELETE FROM 商品マスター WHERE 単品コード = '4904'");
     EXPECT_EQ(codesOf(db, "SELECT 単品コード FROM 商品マスター ORDER BY 1"), "4901,4902,4903");
+}
+
+TEST(Schema, ProductCodeOfASoldProductCannotBeChanged)
+{
+    TestInstallation inst;
+    Database db = inst.database();
+    db.exec("INSERT INTO 商品マスター (単品コード) VALUES ('4901'), ('4902')");
+    db.exec("INSERT INTO 売上商品マスター仮 (売上伝票番号, 売上年月日, 売上顧客コード, 売上単品コード) VALUES (2, 36938, '1', '4901')");
+    try {
+        db.exec("UPDATE 商品マスター SET 単品コード = '5901' WHERE 単品コード = '4901'");
+        ADD_FAILURE() << "the code of a sold product was changed";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.databaseText(), QStringLiteral("売上データが残っているため商品コードは変更できません。"));
+    }
+    db.exec("UPDATE 商品マスター SET 単品コード = '5902' WHERE 単品コード = '4902'");
+    EXPECT_EQ(codesOf(db, "SELECT 単品コード FROM 商品マスター ORDER BY 1"), "4901,5902");
+}
+
+TEST(Schema, ColumnsHoldOnlyTheirKind)
+{
+    TestInstallation inst;
+    Database db = inst.database();
+    auto refused = [&](const QString& sql, const QVariantList& params) {
+        try {
+            db.exec(sql, params);
+        } catch (const DatabaseError&) {
+            return true;
+        }
+        return false;
+    };
+    const QString product = "INSERT INTO 商品マスター (単品コード, 単品売価, 単品米キロ) VALUES (?, ?, ?)";
+    // A price bound as a real number of yen, or as text that is no number,
+    // would read back as a wrong amount.
+    EXPECT_TRUE(refused(product, {"A", 19.8, 0}));
+    EXPECT_TRUE(refused(product, {"B", QStringLiteral("1980円"), 0}));
+    EXPECT_TRUE(refused(product, {"C", 19800000, QStringLiteral("十")}));
+    EXPECT_FALSE(refused(product, {"D", qint64(19800000), 10.0}));
+    EXPECT_FALSE(refused(product, {"E", qint64(0), 2.5}));
+    // A QDate is bound as the text 2024-05-01, which DAYNUM read as 1905.
+    const QString gas = "INSERT INTO ガスデータ (ガス年月日, ガス相手先コード, ガス金額) VALUES (?, '1', 0)";
+    EXPECT_TRUE(refused(gas, {QDate(2024, 5, 1)}));
+    EXPECT_TRUE(refused(gas, {QStringLiteral("2024/05/01")}));
+    EXPECT_FALSE(refused(gas, {sqlValue(Date::fromParts(2024, 5, 1))}));
+    // Every CURRENCY, DATE and SINGLE column of the schema carries its rule.
+    QSqlQuery columns = db.exec(
+        "SELECT m.name, p.name, p.type FROM sqlite_master m, pragma_table_info(m.name) p"
+        " WHERE m.type = 'table' AND p.type IN ('CURRENCY', 'DATE', 'SINGLE')");
+    int checked = 0;
+    while (columns.next()) {
+        const QString table = columns.value(0).toString(), column = columns.value(1).toString();
+        const QString sql = db.scalar("SELECT sql FROM sqlite_master WHERE name = ?", {table}).toString();
+        EXPECT_TRUE(sql.contains("CHECK (typeof(" + column + ")")) << table.toStdString() << "." << column.toStdString();
+        ++checked;
+    }
+    EXPECT_GE(checked, 40);
 }
 
 TEST(Schema, SeedRowsOfANewShop)

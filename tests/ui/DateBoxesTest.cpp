@@ -50,6 +50,37 @@ TEST(DateBoxes, PartsCarryIntoTheNextUnit)
     EXPECT_EQ(shown(boxes), "2000/12/10");
 }
 
+TEST(DateBoxes, AlwaysShowTheDateTheyReturnAtBothEnds)
+{
+    DateBoxes boxes(nullptr, "Text2", "Text3", "Text4");
+    auto agrees = [&] {
+        const Date d = boxes.date();
+        return shown(boxes) == QStringLiteral("%1/%2/%3").arg(d.year()).arg(d.month()).arg(d.day());
+    };
+    // Spinning down from 1900/1/1 showed 1900/12/31 but returned 1899/12/31.
+    boxes.setParts(1900, 1, 1);
+    boxes.dayBox()->stepDown();
+    EXPECT_EQ(shown(boxes), "1899/12/31");
+    EXPECT_EQ(boxes.date(), Date::fromParts(1899, 12, 31));
+    // The zero date of a cleared slip showed as 1900/12/30.
+    boxes.setDate(Date());
+    EXPECT_EQ(shown(boxes), "1899/12/30");
+    EXPECT_EQ(boxes.date().serial(), 0.0);
+    // At the far ends the date stops; the boxes still show what is returned.
+    boxes.setParts(9999, 12, 31);
+    boxes.dayBox()->stepUp();
+    EXPECT_TRUE(agrees());
+    EXPECT_EQ(boxes.date(), Date::fromParts(9999, 12, 31));
+    boxes.monthBox()->stepUp();
+    EXPECT_TRUE(agrees());
+    boxes.setParts(100, 1, 1);
+    boxes.dayBox()->stepDown();
+    EXPECT_TRUE(agrees());
+    EXPECT_EQ(boxes.date(), Date::fromParts(100, 1, 1));
+    boxes.setParts(1, 1, 1);
+    EXPECT_TRUE(agrees());
+}
+
 TEST(DateBoxes, NamedForTheScreenAndForScreenReaders)
 {
     DateBoxes boxes(nullptr, "Text2", "Text3", "Text4");
