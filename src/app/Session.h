@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // The 18 values of HMWcfg.dat, kept as text as read, and the values derived
 // from them on reading.
@@ -94,6 +95,32 @@ constexpr int Cash = 0;
 constexpr int Credit = 1;
 }
 
+// One credit-sale line being billed on an invoice.
+struct InvoiceLine {
+    std::int32_t salesSerial = 0;
+    Date saleDate;
+    std::int16_t departmentCode = 0;
+    std::int16_t taxCategory = 0;
+    QString productCode; // fixed 13 characters
+    QString productName; // fixed 24
+    Currency unitPrice;
+    Currency quantity;
+    Currency amount;
+};
+
+// The values the invoice screen fills before it prints an invoice.
+struct InvoiceValues {
+    std::vector<InvoiceLine> lines; // detail line j (from 1) is lines[j - 1]
+    int lineCount() const { return int(lines.size()); }
+    Currency currentSales;          // 今回売上金額
+    Currency previousInvoiceAmount; // 前回請求金額
+    Date previousClosingDate;       // 前回請求締日
+    Currency paymentsSinceClosing;  // 前回入金金額
+    Date lastPaymentDate;           // 前回－入金日
+    Date closingDate;               // 請求締切日
+    Currency totalBilled;           // 合計請求金額
+};
+
 struct SessionState {
     Configuration config;
     ChosenCustomer customer;
@@ -112,6 +139,14 @@ struct SessionState {
 
     // Date of the chosen customer's latest posted sale, printed after "Prv."
     Date previousSaleDate;
+    // Cylinder size (顧客ガスボンベ１) of the customer chosen in the gas
+    // customer picker, read by the gas input.
+    float gasCylinderSize = 0;
+    // The slip last selected: the customer's latest posted slip on the
+    // results screen, or the row chosen on the pre-posting confirmation.
+    std::int32_t selectedSlipNumber = 0;
+    // The invoice being printed.
+    InvoiceValues invoice;
 };
 
 SessionState& session();

@@ -1,0 +1,93 @@
+#include "print/PrintSurface.h"
+
+#include "print/QtPrintSurface.h"
+#include "ui/UiService.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+PrintSurfaceFactory& installedFactory()
+{
+    static PrintSurfaceFactory factory;
+    return factory;
+}
+
+struct BatchState {
+    int depth = 0;
+    QStringList files;
+};
+
+BatchState& batch()
+{
+    static BatchState state;
+    return state;
+}
+
+void tellOperator(const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    const QString title = QStringLiteral("印刷");
+    if (files.size() == 1) {
+        ui().showMessage(QStringLiteral("プリンターがないため、印刷データをPDFファイルに保存しました。\n%1")
+                             .arg(QDir::toNativeSeparators(files.front())),
+                         title);
+        return;
+    }
+    constexpr int Listed = 10;
+    QStringList lines;
+    for (int i = 0; i < files.size() && i < Listed; ++i)
+        lines << QDir::toNativeSeparators(files[i]);
+    if (files.size() > Listed)
+        lines << QStringLiteral("ほか %1 個").arg(files.size() - Listed);
+    ui().showMessage(QStringLiteral("プリンターがないため、印刷データを %1 個のPDFファイルに保存しました。\n%2")
+                         .arg(files.size())
+                         .arg(lines.join(QLatin1Char('\n'))),
+                     title);
+}
+
+} // namespace
+
+std::unique_ptr<PrintSurface> openPrintSurface(const QString& documentName)
+{
+    if (installedFactory())
+        return installedFactory()(documentName);
+    return std::make_unique<QtPrintSurface>(documentName);
+}
+
+PrintSurfaceFactory installPrintSurfaceFactory(PrintSurfaceFactory factory)
+{
+    PrintSurfaceFactory previous = std::move(installedFactory());
+    installedFactory() = std::move(factory);
+    return previous;
+}
+
+PrintBatch::PrintBatch()
+{
+    ++batch().depth;
+}
+
+PrintBatch::~PrintBatch()
+{
+    if (--batch().depth > 0)
+        return;
+    const QStringList files = std::move(batch().files);
+    batch().files.clear();
+    try {
+        tellOperator(files);
+    } catch (...) {
+        // Telling is a courtesy; a failure to show it must not end the
+        // program while an error is already on its way up.
+    }
+}
+
+void reportPdfWritten(const QString& path)
+{
+    if (batch().depth > 0)
+        batch().files << path;
+    else
+        tellOperator({path});
+}

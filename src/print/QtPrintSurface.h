@@ -1,0 +1,65 @@
+#pragma once
+// The print surface on a real QPrinter: the system's default printer, or a
+// PDF file in the folder 印刷 beside the program when the machine has no
+// printer. Twips become device units through the printer's resolution.
+
+#include "print/PrintSurface.h"
+
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+class QFont;
+
+class QtPrintSurface : public PrintSurface {
+public:
+    // Opens the default printer, or, when there is none, a new PDF file
+    // named after the document and the date and time in pdfFolder(). Throws
+    // PrintError when it cannot be opened.
+    explicit QtPrintSurface(const QString& documentName);
+    // Always prints to a PDF file at pdfPath (tests, and "save as PDF").
+    QtPrintSurface(const QString& documentName, const QString& pdfPath);
+    // A document that was not ended is abandoned: the printer job is
+    // aborted, a PDF file removed.
+    ~QtPrintSurface() override;
+
+    bool isPdf() const { return !pdfPath_.isEmpty(); }
+    QString pdfPath() const { return pdfPath_; }
+
+    // The folder 印刷 in the current directory, which start-up makes the
+    // program's own directory.
+    static QString pdfFolder();
+    // The first installed face of those that show Japanese; a monospaced one
+    // first, so that a half-width character is exactly half an em as the
+    // layouts count (120 twips at 12 points).
+    static QString defaultFace();
+
+    void setFontSize(double points) override { fontSize_ = points; }
+    void setFontName(const QString& face) override;
+    void setUnderline(bool on) override { underline_ = on; }
+    int textWidth(const QString& text) const override;
+    void line(int x1, int y1, int x2, int y2) override;
+    void box(int x1, int y1, int x2, int y2) override;
+    void newPage() override;
+    void endDocument() override;
+
+protected:
+    void drawText(int x, int y, const QString& text, int fitWidth) override;
+
+private:
+    void begin(const QString& documentName, bool toPdf);
+    QFont currentFont() const;
+    double device(int twips) const { return twips * scale_; }
+    void checkOpen() const;
+
+    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPainter> painter_;
+    QString pdfPath_;
+    QString printerName_;
+    double scale_ = 1; // device units per twip
+    double fontSize_ = 12;
+    QString face_;
+    bool underline_ = false;
+    bool ended_ = false;
+};

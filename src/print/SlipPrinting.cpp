@@ -1,0 +1,288 @@
+#include "print/SlipPrinting.h"
+
+#include "app/Routines.h"
+#include "core/Text.h"
+#include "print/PrintSurface.h"
+
+#include <algorithm>
+
+using text::format;
+
+namespace {
+
+// Band tops of the slip sheet: the A4 height in three.
+constexpr int BandTops[3] = {0, 5613, 11226};
+// Height of a table row; the text sits 22 twips below the row's rule.
+constexpr int RowHeight = 284;
+constexpr int RowTextOffset = 22;
+// Width the layouts allow for one half-width character at 12 points.
+constexpr int CharacterWidth = 120;
+// Space kept between a fitted text and the item to its right.
+constexpr int Gap = 60;
+
+const QString DateMask = QStringLiteral("yyyy / mm / dd");
+const QString PriceMask = QStringLiteral(" ######.00");
+const QString AmountMask = QStringLiteral(" #########.");
+const QString TotalMask = QStringLiteral("########0");
+const QString YenMask = QStringLiteral("\\\\###,###,###");
+
+// One printed item: position, size, text.
+void put(PrintSurface& surface, int x, int y, double points, const QString& text, int fitWidth = 0)
+{
+    surface.setFontSize(points);
+    surface.text(x, y, text, fitWidth);
+}
+
+// A number ending at the right edge: it starts 120 twips per character of
+// its text to the left. Returns where it starts.
+int putRight(PrintSurface& surface, int rightEdge, int y, const QString& text)
+{
+    const int x = rightEdge - CharacterWidth * int(text.size());
+    surface.text(x, y, text);
+    return x;
+}
+
+QString yen(const Currency& amount)
+{
+    return format(amount, YenMask) + QStringLiteral("円");
+}
+
+void horizontalRules(PrintSurface& surface, PrintOrigin o, int count)
+{
+    for (int k = 0; k < count; ++k)
+        surface.line(o.x, o.y + RowHeight * k, o.x + 11000, o.y + RowHeight * k);
+}
+
+const QString& configValue(const Configuration& config, int number)
+{
+    return config.values[std::size_t(number - 1)];
+}
+
+} // namespace
+
+void SetUpPrinter(PrintSurface& surface)
+{
+    surface.setUnderline(false);
+    surface.setFontSize(12);
+}
+
+void PrintCuttingLines(PrintSurface& surface)
+{
+    for (int y : {5413, 5473, 11026, 11086})
+        surface.line(0, y, 11567, y);
+}
+
+void PrintSlipHeading(PrintSurface& surface, PrintOrigin o, const SessionState& s)
+{
+    put(surface, o.x, o.y, 12, format(s.customer.slipDate, DateMask));
+    put(surface, o.x + 2000, o.y, 12,
+        QStringLiteral("伝票No　") + format(std::int64_t(currentSlipNumber(s.config)), QStringLiteral("#########")),
+        PrintSurface::RightEdge - (o.x + 2000));
+    put(surface, o.x + 3000, o.y + 350, 8, QStringLiteral("Prv.") + format(s.previousSaleDate, DateMask),
+        PrintSurface::RightEdge - (o.x + 3000));
+}
+
+void PrintCustomerBlock(PrintSurface& surface, PrintOrigin o, const ChosenCustomer& c)
+{
+    surface.box(o.x, o.y, o.x + 6000, o.y + 1418);
+    // Each text is kept inside the box and clear of the item to its right.
+    put(surface, o.x + 80, o.y + 80, 8, QStringLiteral("〒") + c.postalCode, 1200 - 80 - 40);
+    put(surface, o.x + 4500, o.y + 720, 8, QStringLiteral("code　") + c.code, 6000 - 4500 - 80);
+    put(surface, o.x + 1200, o.y + 80, 12, c.address1, 6000 - 1200 - 80);
+    put(surface, o.x + 1700, o.y + 400, 12, c.address2, 6000 - 1700 - 80);
+    surface.setUnderline(true);
+    put(surface, o.x + 80, o.y + 720, 16, c.name + QStringLiteral("　様"), 4500 - 80 - 80);
+    surface.setUnderline(false);
+    put(surface, o.x + 4500, o.y + 1120, 8, c.telephone, 6000 - 4500 - 80);
+}
+
+void PrintCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration& config)
+{
+    const int right = PrintSurface::RightEdge;
+    put(surface, o.x + 800, o.y + 80, 12, configValue(config, 1), right - (o.x + 800));
+    put(surface, o.x + 1680, o.y + 400, 8, configValue(config, 2), right - (o.x + 1680));
+    put(surface, o.x + 2000, o.y + 600, 8, configValue(config, 3), right - (o.x + 2000));
+    put(surface, o.x + 1800, o.y + 800, 8, configValue(config, 4), right - (o.x + 1800));
+    put(surface, o.x + 1800, o.y + 1000, 8, configValue(config, 5), right - (o.x + 1800));
+    put(surface, o.x + 1800, o.y + 1200, 8, configValue(config, 6), right - (o.x + 1800));
+}
+
+void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const SessionState& s)
+{
+    surface.setFontSize(12);
+    horizontalRules(surface, o, 7);
+    const int headY = o.y + RowTextOffset;
+    surface.text(o.x + 80, headY, QStringLiteral("No"));
+    surface.text(o.x + 400, headY, QStringLiteral("商品コード"));
+    surface.text(o.x + 2200, headY, QStringLiteral("商品名カナ"));
+    surface.text(o.x + 3600, headY, QStringLiteral("商 品 名"));
+    surface.text(o.x + 7100, headY, QStringLiteral("単価"));
+    surface.text(o.x + 8100, headY, QStringLiteral("個数"));
+    surface.text(o.x + 9500, headY, QStringLiteral("金額"));
+
+    // All five rows, whatever the line count: rows past it show the cleared
+    // buffer.
+    for (int r = 1; r <= 5; ++r) {
+        const SlipLine& line = s.lines[std::size_t(r)];
+        const int y = o.y + RowHeight * r + RowTextOffset;
+        const QString price = format(line.unitPrice, PriceMask);
+        const int priceX = o.x + 7900 - CharacterWidth * int(price.size());
+        surface.text(o.x + 80, y, text::Str(std::int64_t(r)));
+        surface.text(o.x + 400, y, line.productCode, 2200 - 400 - 40);
+        surface.text(o.x + 2200, y, line.kanaName, 3600 - 2200 - Gap);
+        surface.text(o.x + 3600, y, line.productName, priceX - (o.x + 3600) - Gap);
+        putRight(surface, o.x + 7900, y, price);
+        putRight(surface, o.x + 8900, y, format(line.quantity, PriceMask));
+        putRight(surface, o.x + 10400, y, format(line.amount, AmountMask));
+    }
+}
+
+void PrintTaxSummary(PrintSurface& surface, PrintOrigin o, const SessionState& s)
+{
+    const SlipTotals& t = s.totals;
+    constexpr int Column = 1800 - 80;
+    put(surface, o.x, o.y, 8, QStringLiteral("税率1　") + s.config.taxRate1(), 1000 - 40);
+    put(surface, o.x, o.y + 200, 8, QStringLiteral("税率2　") + s.config.taxRate2(), 1000 - 40);
+    put(surface, o.x + 1000, o.y, 8, QStringLiteral("外税売上1   ") + format(t.taxAddedRate1, TotalMask), Column);
+    put(surface, o.x + 1000, o.y + 200, 8, QStringLiteral("外税売上2   ") + format(t.taxAddedRate2, TotalMask), Column);
+    put(surface, o.x + 2800, o.y, 8, QStringLiteral("内税売上1   ") + format(t.taxIncludedRate1, TotalMask), Column);
+    put(surface, o.x + 2800, o.y + 200, 8, QStringLiteral("内税売上2   ") + format(t.taxIncludedRate2, TotalMask), Column);
+    put(surface, o.x + 4600, o.y, 8, QStringLiteral("非課税売上  ") + format(t.notTaxable, TotalMask), Column);
+    put(surface, o.x + 4600, o.y + 200, 8, QStringLiteral("消費税　　  ") + format(t.consumptionTax, TotalMask), Column);
+    put(surface, o.x + 6400, o.y, 16, QStringLiteral("合計金額　 ") + yen(t.grandTotal),
+        PrintSurface::RightEdge - (o.x + 6400));
+}
+
+void PrintThanksLine(PrintSurface& surface, PrintOrigin o, const Configuration& config)
+{
+    put(surface, o.x, o.y, 12, QStringLiteral("ありがとうございます。 ") + configValue(config, 7),
+        PrintSurface::RightEdge - o.x);
+}
+
+void PrintSlipSet(const SessionState& s)
+{
+    if (s.lineCount <= 0)
+        return;
+    // The sheet has five rows; a longer buffer would lose lines silently.
+    if (s.lineCount > 5)
+        throw PrintError(QStringLiteral("納品書に印刷できるのは5行までです（この伝票は%1行）。\n"
+                                        "行を減らしてから、もう一度印刷してください。")
+                             .arg(s.lineCount));
+    // A slip number that does not fit fails before the job begins.
+    currentSlipNumber(s.config);
+
+    std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("納品書"));
+    PrintSurface& p = *surface;
+    SetUpPrinter(p);
+    PrintCuttingLines(p);
+    put(p, 700, 0, 16, QStringLiteral("＊＊＊ 納　品　書 ＊＊＊"));
+    if (s.saleKind == saleKind::Cash) {
+        PrintThanksLine(p, {700, 4819}, s.config);
+        PrintThanksLine(p, {700, 10432}, s.config);
+        put(p, 700, 5613, 16, QStringLiteral("☆☆☆ 領　収　書 ☆☆☆"));
+        put(p, 700, 11226, 16, QStringLiteral("○○○ 入　金　票 ○○○"));
+    } else {
+        PrintThanksLine(p, {700, 4819}, s.config);
+        put(p, 700, 5613, 16, QStringLiteral("★★★ 受　領　書 ★★★"));
+        // Kept clear of the stamp box that follows it.
+        put(p, 6000, 10432, 16, QStringLiteral("受領印　oｒ　サイン"), 9000 - 6000 - Gap);
+        p.box(9000, 10432, 11560, 10966);
+        put(p, 700, 11226, 16, QStringLiteral("◆◆◆ 納　品　控 ◆◆◆"));
+    }
+    for (int top : BandTops)
+        PrintSlipHeading(p, {7000, top}, s);
+    for (int top : BandTops)
+        PrintCustomerBlock(p, {700, top + 567}, s.customer);
+    for (int top : BandTops)
+        PrintCompanyBlock(p, {6500, top + 567}, s.config);
+    for (int top : BandTops)
+        PrintSlipLines(p, {700, top + 2268}, s);
+    for (int top : BandTops)
+        PrintTaxSummary(p, {700, top + 4082}, s);
+    p.endDocument();
+}
+
+namespace {
+
+constexpr int InvoiceRowsPerPage = 40;
+
+void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, int page, int pageTotal)
+{
+    const InvoiceValues& v = s.invoice;
+    SetUpPrinter(p);
+    const QString issued = QStringLiteral("請求書発行日　") + format(issueDate, DateMask);
+    const QString pageMark = QStringLiteral("Page") + format(std::int64_t(page) * 1000 + pageTotal, QStringLiteral("000/000"));
+    if (page == 1) {
+        put(p, 700, 0, 20, QStringLiteral("＊＊＊ 請　求　書 ＊＊＊"));
+        put(p, 5800, 0, 12, issued);
+        put(p, 9300, 0, 12, pageMark);
+        put(p, 4000, 2200, 8, QStringLiteral("下記のとうりご請求申し上げますのでよろしくお願い致します。"));
+        put(p, 700, 2552, 20, QStringLiteral("合計請求金額　 ") + yen(v.totalBilled), 7500 - 700 - Gap);
+        put(p, 7500, 2552, 12, QStringLiteral("請求締切日　") + format(v.closingDate, DateMask));
+        put(p, 4000, 3000, 12, QStringLiteral("前回請求締日　") + format(v.previousClosingDate, DateMask));
+        put(p, 7500, 3000, 12, QStringLiteral("前回請求金額　") + yen(v.previousInvoiceAmount), PrintSurface::RightEdge - 7500);
+        put(p, 4000, 3300, 12, QStringLiteral("前回－入金日　") + format(v.lastPaymentDate, DateMask));
+        put(p, 7500, 3300, 12, QStringLiteral("前回入金金額　") + yen(v.paymentsSinceClosing), PrintSurface::RightEdge - 7500);
+        put(p, 7500, 3600, 12, QStringLiteral("今回売上金額　") + yen(v.currentSales), PrintSurface::RightEdge - 7500);
+    } else {
+        put(p, 700, 0, 20, QStringLiteral("＊＊＊ 請求明細書 ＊＊＊"));
+        put(p, 5800, 0, 12, issued);
+        put(p, 9300, 0, 12, pageMark);
+    }
+    PrintCustomerBlock(p, {700, 567}, s.customer);
+    PrintCompanyBlock(p, {6500, 567}, s.config);
+
+    const PrintOrigin o{700, 4000};
+    p.setFontSize(12);
+    horizontalRules(p, o, 42);
+    const int headY = o.y + RowTextOffset;
+    p.text(o.x + 80, headY, QStringLiteral("No"));
+    p.text(o.x + 700, headY, QStringLiteral("年月日"));
+    p.text(o.x + 2000, headY, QStringLiteral("部門"));
+    p.text(o.x + 2700, headY, QStringLiteral("商品コード"));
+    p.text(o.x + 4300, headY, QStringLiteral("商 品 名"));
+    p.text(o.x + 7100, headY, QStringLiteral("単価"));
+    p.text(o.x + 8100, headY, QStringLiteral("個数"));
+    p.text(o.x + 9500, headY, QStringLiteral("金額"));
+    p.text(o.x + 10500, headY, QStringLiteral("税"));
+
+    for (int r = 1; r <= InvoiceRowsPerPage; ++r) {
+        const int j = (page - 1) * InvoiceRowsPerPage + r;
+        if (j > v.lineCount())
+            break;
+        const InvoiceLine& line = v.lines[std::size_t(j - 1)];
+        const int y = o.y + RowHeight * r + RowTextOffset;
+        const QString price = format(line.unitPrice, PriceMask);
+        const int priceX = o.x + 7900 - CharacterWidth * int(price.size());
+        p.text(o.x, y, format(std::int64_t(j), QStringLiteral("####")));
+        p.text(o.x + 600, y, format(line.saleDate, QStringLiteral("yyyy/mm/dd")));
+        p.text(o.x + 2000, y, format(std::int64_t(line.departmentCode), QStringLiteral("00")));
+        p.text(o.x + 2400, y, line.productCode, 4000 - 2400 - 40);
+        p.text(o.x + 4000, y, line.productName, priceX - (o.x + 4000) - Gap);
+        putRight(p, o.x + 7900, y, price);
+        putRight(p, o.x + 8900, y, format(line.quantity, PriceMask));
+        putRight(p, o.x + 10400, y, format(line.amount, AmountMask));
+        p.text(o.x + 10500, y, format(std::int64_t(line.taxCategory), QStringLiteral("00")));
+    }
+
+    put(p, 700, 15666, 8, QStringLiteral("取引銀行"));
+    put(p, 2700, 15666, 8, configValue(s.config, 8), 6700 - 2700 - 80);
+    put(p, 6700, 15666, 8, configValue(s.config, 9), PrintSurface::RightEdge - 6700);
+}
+
+} // namespace
+
+void PrintInvoice(const SessionState& s, Date issueDate)
+{
+    const int n = s.invoice.lineCount();
+    // Whole part of (n − 1) / 40, plus 1: 0 lines give 0 pages, yet one page
+    // with an empty table is printed.
+    const int pageTotal = n == 0 ? 0 : (n - 1) / InvoiceRowsPerPage + 1;
+    const int pages = std::max(pageTotal, 1);
+    PrintBatch batch; // one message for all pages printed to files
+    for (int page = 1; page <= pages; ++page) {
+        std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("請求書"));
+        printInvoicePage(*surface, s, issueDate, page, pageTotal);
+        surface->endDocument();
+    }
+}
