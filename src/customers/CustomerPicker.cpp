@@ -1,0 +1,320 @@
+#include "customers/CustomerPicker.h"
+
+#include "app/Session.h"
+#include "core/Text.h"
+#include "ui/DateBoxes.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <functional>
+#include <iterator>
+
+namespace {
+
+// Kana buttons stand as in the table of the kana: one column per consonant
+// (あ か さ … わ), one row per vowel; や, ゆ, よ take the rows of あ, う, お.
+QPoint kanaButtonCell(int index)
+{
+    if (index < 35)
+        return {index / 5, index % 5};
+    if (index < 38)
+        return {7, (index - 35) * 2}; // や ゆ よ
+    if (index < 43)
+        return {8, index - 38};       // ら … ろ
+    return {9, 0};                    // わ
+}
+
+// Enter in the list chooses the name under the cursor, as a click does.
+class ListEnterFilter : public QObject {
+public:
+    ListEnterFilter(QObject* parent, std::function<void()> onEnter) : QObject(parent), onEnter_(std::move(onEnter)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        onEnter_();
+        return true;
+    }
+
+private:
+    std::function<void()> onEnter_;
+};
+
+struct DetailField {
+    const char* column;
+    const char* caption;
+    bool amount;
+};
+
+const DetailField DetailFields[] = {
+    {"顧客コード", "顧客コード", false},
+    {"顧客名前", "顧客名前", false},
+    {"顧客名前カナ", "顧客カナ名前", false},
+    {"顧客住所１", "住所１", false},
+    {"顧客住所２", "住所２", false},
+    {"顧客電話番号", "電話番号", false},
+    {"顧客郵便番号", "郵便番号", false},
+    {"顧客売掛前回請求金額", "前回請求額", true},
+    {"顧客売掛入金額", "既入金額", true},
+    {"顧客売掛締後売上額", "締後売上額", true},
+};
+
+} // namespace
+
+frm顧客選択::frm顧客選択(QWidget* parent)
+    : frm顧客選択(parent, CustomerScope::All, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"))
+{
+}
+
+frm顧客選択ガス::frm顧客選択ガス(QWidget* parent)
+    : frm顧客選択(parent, CustomerScope::Gas, QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択ガス"))
+{
+}
+
+frm顧客選択::frm顧客選択(QWidget* parent, CustomerScope scope, const QString& screenName, const QString& title)
+    : QDialog(parent), scope_(scope), db_(session().config.databasePath)
+{
+    build(screenName, title);
+    loadList(QString());
+    // Until a name is chosen the details are those of the first customer
+    // in table order.
+    showDetails(firstCustomer(db_, scope_));
+    session().customer.slipDate = dateBoxes->date();
+    connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().customer.slipDate = date; });
+}
+
+frm顧客選択::~frm顧客選択()
+{
+    // The list's statement ends before the screen's connection closes.
+    Data1->clear();
+}
+
+void frm顧客選択::build(const QString& screenName, const QString& title)
+{
+    setObjectName(screenName);
+    setWindowTitle(title);
+
+    // Kana initials.
+    Frame1 = new QGroupBox(QStringLiteral("顧客頭文字の選択"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* kanaGrid = new QGridLayout(Frame1);
+    kanaGrid->setSpacing(3);
+    for (int i = 0; i < KanaInitialCount; ++i) {
+        auto* button = new QPushButton(kanaInitialCaption(i), Frame1);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setAutoDefault(false);
+        button->setFixedSize(38, 32);
+        const QPoint cell = kanaButtonCell(i);
+        kanaGrid->addWidget(button, cell.y(), cell.x());
+        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        Command1[i] = button;
+    }
+    Command3 = new QPushButton(QStringLiteral("全"), Frame1);
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setAutoDefault(false);
+    Command3->setFixedSize(38, 32);
+    kanaGrid->addWidget(Command3, 4, 9);
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+
+    // The list of names.
+    auto* listLabel = new QLabel(QStringLiteral("顧客カナ名前(&L)"), this);
+    DBList1 = new QListView(this);
+    DBList1->setObjectName(QStringLiteral("DBList1"));
+    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBList1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBList1->setMinimumSize(220, 300);
+    listLabel->setBuddy(DBList1);
+    Data1 = new ValueQueryModel(this);
+    DBList1->setModel(Data1);
+    connect(DBList1, &QListView::clicked, this, [this](const QModelIndex& index) { DBList1_Click(index.row()); });
+    DBList1->installEventFilter(new ListEnterFilter(this, [this] {
+        const QModelIndex current = DBList1->currentIndex();
+        if (!current.isValid())
+            return;
+        DBList1_Click(current.row());
+        // On to the date: the details need only to be read.
+        Text7->setFocus(Qt::TabFocusReason);
+    }));
+
+    // The details of the customer shown.
+    auto* details = new QGridLayout;
+    details->setHorizontalSpacing(8);
+    QLineEdit** boxes[] = {&顧客コード, &顧客名前, &顧客名前カナ, &顧客住所１, &顧客住所２, &顧客電話番号,
+                           &顧客郵便番号, &顧客売掛前回請求金額, &顧客売掛入金額, &顧客売掛締後売上額};
+    int row = 0;
+    for (const DetailField& field : DetailFields) {
+        auto* label = new QLabel(QString::fromUtf8(field.caption), this);
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString::fromUtf8(field.column));
+        box->setReadOnly(true);
+        // Read, not typed: the boxes are skipped by Tab but can be selected.
+        box->setFocusPolicy(Qt::ClickFocus);
+        box->setMinimumWidth(field.amount ? 120 : 260);
+        if (field.amount)
+            box->setAlignment(Qt::AlignRight);
+        label->setBuddy(box);
+        details->addWidget(label, row, 0);
+        details->addWidget(box, row, 1, Qt::AlignLeft);
+        *boxes[row] = box;
+        ++row;
+    }
+    details->setColumnStretch(1, 1);
+
+    // The slip date.
+    dateBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
+    Text7 = dateBoxes->yearBox();
+    Text8 = dateBoxes->monthBox();
+    Text9 = dateBoxes->dayBox();
+
+    Command2 = new QPushButton(QStringLiteral("ＯＫ"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setMinimumSize(120, 36);
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(listLabel);
+    listColumn->addWidget(DBList1, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(details);
+    right->addSpacing(12);
+    right->addWidget(dateBoxes);
+    right->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command2);
+    right->addLayout(buttons);
+
+    auto* lower = new QHBoxLayout;
+    lower->addLayout(listColumn);
+    lower->addSpacing(12);
+    lower->addLayout(right, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(lower, 1);
+
+    // Reading order: the initials, the list, the date, the button.
+    QWidget* order[] = {DBList1, Text7, Text8, Text9, Command2};
+    setTabOrder(Command3, DBList1);
+    for (int i = 0; i + 1 < int(std::size(order)); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    enableEnterNavigation(this);
+    DBList1->setFocus();
+}
+
+void frm顧客選択::loadList(const QString& pattern)
+{
+    const CustomerListStatement statement = customerListStatement(scope_, pattern);
+    Data1->setStatement(db_, statement.sql, statement.params);
+    // Every name is fetched, so typing a name finds it however long the list.
+    Data1->rowCountAll();
+    // The list shows the kana name; the code in column 0 is what a row returns.
+    DBList1->setModelColumn(1);
+    markShownInList();
+}
+
+void frm顧客選択::showDetails(const std::optional<CustomerDetails>& details)
+{
+    shown_ = details;
+    const CustomerDetails d = details.value_or(CustomerDetails{});
+    const bool any = details.has_value();
+    顧客コード->setText(d.code);
+    顧客名前->setText(d.name);
+    顧客名前カナ->setText(d.kanaName);
+    顧客住所１->setText(d.address1);
+    顧客住所２->setText(d.address2);
+    顧客電話番号->setText(d.telephone);
+    顧客郵便番号->setText(d.postalCode);
+    顧客売掛前回請求金額->setText(any ? d.lastInvoiceAmount.toString() : QString());
+    顧客売掛入金額->setText(any ? d.paymentsSinceClosing.toString() : QString());
+    顧客売掛締後売上額->setText(any ? d.creditSalesSinceClosing.toString() : QString());
+    for (QLineEdit* box : {顧客コード, 顧客名前, 顧客名前カナ, 顧客住所１, 顧客住所２})
+        box->setCursorPosition(0);
+    markShownInList();
+}
+
+void frm顧客選択::markShownInList()
+{
+    // The name of the customer shown is the one marked in the list, so the
+    // list and the details never disagree.
+    QModelIndex found;
+    if (shown_) {
+        const QModelIndexList hits =
+            Data1->match(Data1->index(0, 0), Qt::DisplayRole, shown_->code, 1, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        if (!hits.isEmpty())
+            found = Data1->index(hits.first().row(), DBList1->modelColumn());
+    }
+    if (found.isValid()) {
+        DBList1->setCurrentIndex(found);
+        DBList1->scrollTo(found);
+    } else {
+        DBList1->clearSelection();
+    }
+}
+
+void frm顧客選択::Command1_Click(int index)
+{
+    // The details keep showing the customer shown before.
+    loadList(kanaInitialPattern(index));
+}
+
+void frm顧客選択::Command3_Click()
+{
+    loadList(QString());
+}
+
+void frm顧客選択::DBList1_Click(int row)
+{
+    if (row < 0 || row >= Data1->rowCount())
+        return;
+    const QString code = Data1->index(row, 0).data().toString();
+    const std::optional<CustomerDetails> details = findCustomer(db_, code, scope_);
+    if (!details)
+        return; // deleted since the list was loaded: the details stay as they were
+    showDetails(details);
+    if (scope_ == CustomerScope::Gas)
+        session().gasCylinderSize = details->gasCylinder1;
+}
+
+void frm顧客選択::Command2_Click()
+{
+    if (!shown_) {
+        // No customer to return: the picker ends as if closed.
+        ui().showMessage(QStringLiteral("顧客が登録されていません。"), windowTitle());
+        reject();
+        return;
+    }
+    ChosenCustomer& c = session().customer;
+    c.code = 顧客コード->text();
+    c.name = 顧客名前->text();
+    c.kanaName = 顧客名前カナ->text();
+    c.address1 = 顧客住所１->text();
+    c.address2 = 顧客住所２->text();
+    c.telephone = 顧客電話番号->text();
+    c.postalCode = 顧客郵便番号->text();
+    c.lastInvoiceAmount = text::valCurrency(顧客売掛前回請求金額->text());
+    c.paymentsSinceClosing = text::valCurrency(顧客売掛入金額->text());
+    c.creditSalesSinceClosing = text::valCurrency(顧客売掛締後売上額->text());
+    // The gas input reads the cylinder of the customer returned, also when
+    // it is the first customer shown and no name was clicked.
+    if (scope_ == CustomerScope::Gas)
+        session().gasCylinderSize = shown_->gasCylinder1;
+    accept();
+}

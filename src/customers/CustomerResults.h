@@ -1,0 +1,32 @@
+#pragma once
+// frm顧客実績表示: the posted sales history of the chosen customer, line by
+// line. Opened from the sales slip it offers "前回どおり", which fills the new
+// slip with the lines of the customer's latest posted slip; opened from the
+// main menu it is a plain enquiry and the opener hides that button.
+
+#include "db/Database.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+class ValueQueryModel;
+
+class frm顧客実績表示 : public QDialog {
+public:
+    explicit frm顧客実績表示(QWidget* parent = nullptr);
+    ~frm顧客実績表示() override;
+
+    QLabel* Label1;        // the customer's name
+    QTableView* grdDataGrid; // the history
+    ValueQueryModel* Data1;  // the history's record source
+    QPushButton* Command2; // "前回どおり"
+    QPushButton* Command1; // "ＯＫ"
+
+    void Command2_Click(); // repeat the latest slip
+    void Command1_Click(); // close
+
+private:
+    Database db_;
+};

@@ -1,0 +1,14 @@
+#include "customers/CustomerScreens.h"
+
+#include "app/Screens.h"
+#include "customers/CustomerPicker.h"
+#include "customers/CustomerResults.h"
+
+void registerCustomerScreens()
+{
+    registerScreen(QStringLiteral("frm顧客選択"), [](QWidget* parent) -> QDialog* { return new frm顧客選択(parent); });
+    registerScreen(QStringLiteral("frm顧客選択ガス"),
+                   [](QWidget* parent) -> QDialog* { return new frm顧客選択ガス(parent); });
+    registerScreen(QStringLiteral("frm顧客実績表示"),
+                   [](QWidget* parent) -> QDialog* { return new frm顧客実績表示(parent); });
+}
