@@ -1,5 +1,6 @@
 // ひまわり帳: start-up. The program works in its own directory, where
 // HMWcfg.dat lives.
+#include "app/AllScreens.h"
 #include "app/ErrorGuard.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("himawari"));
     useJapaneseFont();
     useJapaneseTranslations();
+    registerAllScreens();
     if (!startUp(QApplication::applicationDirPath()))
         return 1;
     frmTQメイン window;

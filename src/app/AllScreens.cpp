@@ -1,0 +1,10 @@
+#include "app/AllScreens.h"
+
+#include "customers/CustomerScreens.h"
+#include "sales/SalesScreens.h"
+
+void registerAllScreens()
+{
+    registerCustomerScreens();
+    registerSalesScreens();
+}

@@ -1,0 +1,369 @@
+#include "sales/SalesSlip.h"
+
+#include "app/Routines.h"
+#include "app/Screens.h"
+#include "app/Session.h"
+#include "core/Text.h"
+#include "print/PrintSurface.h"
+#include "print/SlipPrinting.h"
+#include "sales/SlipStore.h"
+#include "ui/UiService.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+
+struct GridColumn {
+    const char* heading;
+    int twips;
+    bool number;
+};
+const GridColumn gridColumns[] = {
+    {"No.", 400, true},        {"部門", 600, true},    {"税", 400, true},
+    {"商品コード", 1800, false}, {"品名カナ", 1500, false}, {"商品名", 3000, false},
+    {"単価", 900, true},       {"個数", 800, true},    {"金額", 1400, true},
+};
+constexpr int RowTwips = 300;
+// Room a cell's text needs beside it: the cell margins and the grid line.
+constexpr int CellPadding = 12;
+
+QLabel* captionLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QStringLiteral("cap") + text);
+    return label;
+}
+
+// A display field: sunken, named for screen readers by its caption.
+QLabel* valueLabel(const char* objectName, const QString& caption, QWidget* parent, bool number)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(objectName));
+    label->setAccessibleName(caption);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
+    if (number)
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromUtf8(objectName));
+    b->setMinimumHeight(b->sizeHint().height() + 12);
+    return b;
+}
+
+// "税率1　" followed by the rate × 100 in its Str form (" 5" for 0.05).
+QString rateCaption(const QString& caption, const QString& rateText)
+{
+    QString number;
+    try {
+        number = text::Str((text::valCurrency(rateText) * Currency::fromUnits(100)).toDouble());
+    } catch (const CurrencyOverflow&) {
+        number = QStringLiteral(" ") + rateText.trimmed();
+    }
+    return caption + number;
+}
+
+} // namespace
+
+frm売上::frm売上(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm売上"));
+    setWindowTitle(QStringLiteral("売上"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->setSpacing(12);
+
+    // The chosen customer.
+    Frame1 = new QGroupBox(QStringLiteral("顧客相手先"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* customer = new QGridLayout(Frame1);
+    customer->setHorizontalSpacing(10);
+    lbl顧客コード = valueLabel("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
+    lbl顧客名前 = valueLabel("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
+    lbl顧客カナ名前 = valueLabel("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
+    lbl顧客住所１ = valueLabel("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
+    lbl顧客住所２ = valueLabel("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
+    lbl顧客電話番号 = valueLabel("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
+    lbl郵便番号 = valueLabel("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
+    lbl売上日 = valueLabel("lbl売上日", QStringLiteral("売上日"), Frame1, false);
+    lbl請求額 = valueLabel("lbl請求額", QStringLiteral("請求額"), Frame1, true);
+    lbl既入金額 = valueLabel("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
+    lbl締後売上額 = valueLabel("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
+    lbl顧客名前->setMinimumWidth(lbl顧客名前->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
+    lbl顧客住所１->setMinimumWidth(lbl顧客住所１->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
+
+    auto addPair = [&](int row, int column, const QString& text, QLabel* value, int span = 1) {
+        QLabel* cap = captionLabel(text, Frame1);
+        cap->setBuddy(value);
+        customer->addWidget(cap, row, column);
+        customer->addWidget(value, row, column + 1, 1, span);
+    };
+    addPair(0, 0, QStringLiteral("顧客コード"), lbl顧客コード);
+    addPair(0, 2, QStringLiteral("売上日"), lbl売上日);
+    addPair(1, 0, QStringLiteral("顧客名前"), lbl顧客名前, 3);
+    addPair(2, 0, QStringLiteral("顧客カナ名前"), lbl顧客カナ名前, 3);
+    addPair(3, 0, QStringLiteral("顧客住所"), lbl顧客住所１, 3);
+    customer->addWidget(lbl顧客住所２, 4, 1, 1, 3);
+    addPair(5, 0, QStringLiteral("顧客電話番号"), lbl顧客電話番号);
+    addPair(5, 2, QStringLiteral("郵便番号"), lbl郵便番号);
+    customer->setColumnMinimumWidth(4, 24);
+    addPair(0, 5, QStringLiteral("請求額"), lbl請求額);
+    addPair(1, 5, QStringLiteral("既入金額"), lbl既入金額);
+    addPair(2, 5, QStringLiteral("締後売上額"), lbl締後売上額);
+    customer->setColumnStretch(3, 1);
+    layout->addWidget(Frame1);
+
+    // The line grid: a heading row and five rows.
+    fxg売上商品 = new QTableWidget(MaxLines, int(std::size(gridColumns)), this);
+    fxg売上商品->setObjectName(QStringLiteral("fxg売上商品"));
+    fxg売上商品->setAccessibleName(QStringLiteral("売上商品"));
+    fxg売上商品->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fxg売上商品->setSelectionMode(QAbstractItemView::NoSelection);
+    // A display: the keyboard goes from button to button.
+    fxg売上商品->setFocusPolicy(Qt::NoFocus);
+    fxg売上商品->verticalHeader()->setVisible(false);
+    fxg売上商品->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fxg売上商品->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QStringList headings;
+    for (const GridColumn& c : gridColumns)
+        headings << QString::fromUtf8(c.heading);
+    fxg売上商品->setHorizontalHeaderLabels(headings);
+    layout->addWidget(fxg売上商品);
+
+    // The totals and the two rates.
+    auto* totals = new QGridLayout;
+    totals->setHorizontalSpacing(10);
+    lbl外税1売上金額 = valueLabel("lbl外税1売上金額", QStringLiteral("外税1売上金額"), this, true);
+    lbl外税2売上金額 = valueLabel("lbl外税2売上金額", QStringLiteral("外税2売上金額"), this, true);
+    lbl内税1売上金額 = valueLabel("lbl内税1売上金額", QStringLiteral("内税1売上金額"), this, true);
+    lbl内税2売上金額 = valueLabel("lbl内税2売上金額", QStringLiteral("内税2売上金額"), this, true);
+    lbl非課税売上金額 = valueLabel("lbl非課税売上金額", QStringLiteral("非課税売上金額"), this, true);
+    lbl消費税額 = valueLabel("lbl消費税額", QStringLiteral("消費税額"), this, true);
+    lbl合計金額 = valueLabel("lbl合計金額", QStringLiteral("合計金額"), this, true);
+    QFont big = lbl合計金額->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    big.setBold(true);
+    lbl合計金額->setFont(big);
+    lbl合計金額->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("000000000000")) + 12);
+    lbl税率1 = new QLabel(this);
+    lbl税率1->setObjectName(QStringLiteral("lbl税率1"));
+    lbl税率2 = new QLabel(this);
+    lbl税率2->setObjectName(QStringLiteral("lbl税率2"));
+    auto addTotal = [&](int row, int column, const QString& text, QLabel* value) {
+        QLabel* cap = captionLabel(text, this);
+        cap->setBuddy(value);
+        totals->addWidget(cap, row, column);
+        totals->addWidget(value, row, column + 1);
+    };
+    totals->addWidget(lbl税率1, 0, 0);
+    totals->addWidget(lbl税率2, 1, 0);
+    addTotal(0, 1, QStringLiteral("外税1売上金額"), lbl外税1売上金額);
+    addTotal(1, 1, QStringLiteral("外税2売上金額"), lbl外税2売上金額);
+    addTotal(0, 3, QStringLiteral("内税1売上金額"), lbl内税1売上金額);
+    addTotal(1, 3, QStringLiteral("内税2売上金額"), lbl内税2売上金額);
+    addTotal(0, 5, QStringLiteral("非課税売上金額"), lbl非課税売上金額);
+    addTotal(1, 5, QStringLiteral("消費税額"), lbl消費税額);
+    auto* grand = captionLabel(QStringLiteral("合計金額"), this);
+    grand->setFont(big);
+    grand->setBuddy(lbl合計金額);
+    totals->addWidget(grand, 2, 3, 1, 2, Qt::AlignRight);
+    totals->addWidget(lbl合計金額, 2, 5, 1, 2);
+    totals->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("税率1　 10.5")) + 16);
+    layout->addLayout(totals);
+
+    // Payment buttons, then another product and cancel.
+    Command1 = button("Command1", "現金（納品書必要）", this);
+    Command4 = button("Command4", "現金（記録のみ）", this);
+    Command5 = button("Command5", "売掛（納品書必要）", this);
+    Command6 = button("Command6", "売掛（記録のみ）", this);
+    Command3 = button("Command3", "商品選択へ", this);
+    Command2 = button("Command2", "キャンセル", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command4);
+    buttons->addWidget(Command5);
+    buttons->addWidget(Command6);
+    buttons->addSpacing(24);
+    buttons->addStretch(1);
+    buttons->addWidget(Command3);
+    buttons->addWidget(Command2);
+    layout->addLayout(buttons);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { pay(saleKind::Cash, true); });
+    connect(Command4, &QPushButton::clicked, this, [this] { pay(saleKind::Cash, false); });
+    connect(Command5, &QPushButton::clicked, this, [this] { pay(saleKind::Credit, true); });
+    connect(Command6, &QPushButton::clicked, this, [this] { pay(saleKind::Credit, false); });
+    connect(Command3, &QPushButton::clicked, this, [this] { chooseAnotherProduct(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+
+    showCustomer();
+    RefreshSlipDisplay();
+    // Enter on the first button another product, never a payment by chance.
+    Command3->setFocus();
+}
+
+void frm売上::showCustomer()
+{
+    const ChosenCustomer& c = session().customer;
+    lbl顧客コード->setText(c.code);
+    lbl顧客名前->setText(c.name);
+    lbl顧客カナ名前->setText(c.kanaName);
+    lbl顧客住所１->setText(c.address1);
+    lbl顧客住所２->setText(c.address2);
+    lbl顧客電話番号->setText(c.telephone);
+    lbl郵便番号->setText(c.postalCode);
+    lbl売上日->setText(c.slipDate.toShortString());
+    lbl請求額->setText(c.lastInvoiceAmount.toString());
+    lbl既入金額->setText(c.paymentsSinceClosing.toString());
+    lbl締後売上額->setText(c.creditSalesSinceClosing.toString());
+}
+
+void frm売上::RefreshSlipDisplay()
+{
+    const SessionState& s = session();
+    for (int row = 0; row < MaxLines; ++row) {
+        const int n = row + 1;
+        const bool used = n <= s.lineCount;
+        const SlipLine& line = s.lines[std::min(n, SessionState::SlipCapacity)];
+        const QString texts[] = {
+            QString::number(n),
+            QString::number(line.departmentCode),
+            QString::number(line.taxCategory),
+            line.productCode,
+            line.kanaName,
+            line.productName,
+            line.unitPrice.toString(),
+            line.quantity.toString(),
+            line.amount.toString(),
+        };
+        for (int column = 0; column < int(std::size(gridColumns)); ++column) {
+            auto* item = fxg売上商品->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment((gridColumns[column].number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+                fxg売上商品->setItem(row, column, item);
+            }
+            item->setText(used ? texts[column] : QString());
+        }
+    }
+
+    const SlipTotals& t = s.totals;
+    lbl外税1売上金額->setText(t.taxAddedRate1.toString());
+    lbl内税1売上金額->setText(t.taxIncludedRate1.toString());
+    lbl非課税売上金額->setText(t.notTaxable.toString());
+    lbl消費税額->setText(t.consumptionTax.toString());
+    lbl合計金額->setText(t.grandTotal.toString());
+    lbl外税2売上金額->setText(t.taxAddedRate2.toString());
+    lbl内税2売上金額->setText(t.taxIncludedRate2.toString());
+    lbl税率1->setText(rateCaption(QStringLiteral("税率1　"), s.config.taxRate1()));
+    lbl税率2->setText(rateCaption(QStringLiteral("税率2　"), s.config.taxRate2()));
+    fitGrid();
+}
+
+// Columns at their given widths, wider where a heading or a text would be
+// cut; rows at their given height or the font's, whichever is taller.
+void frm売上::fitGrid()
+{
+    QTableWidget* g = fxg売上商品;
+    QHeaderView* header = g->horizontalHeader();
+    int total = 0;
+    for (int column = 0; column < g->columnCount(); ++column) {
+        int content = 0;
+        for (int row = 0; row < g->rowCount(); ++row)
+            if (const QTableWidgetItem* item = g->item(row, column))
+                content = std::max(content, g->fontMetrics().horizontalAdvance(item->text()) + CellPadding);
+        const int width = std::max({gridColumns[column].twips / TwipsPerPixel, header->sectionSizeHint(column), content});
+        g->setColumnWidth(column, width);
+        total += width;
+    }
+    const int rowHeight = std::max(RowTwips / TwipsPerPixel, g->fontMetrics().height() + 8);
+    for (int row = 0; row < g->rowCount(); ++row)
+        g->setRowHeight(row, rowHeight);
+    const int frame = 2 * g->frameWidth();
+    g->setFixedSize(total + frame, header->sizeHint().height() + rowHeight * g->rowCount() + frame);
+}
+
+bool frm売上::StoreSlip()
+{
+    return ::StoreSlip(session());
+}
+
+void frm売上::chooseAnotherProduct()
+{
+    if (session().lineCount >= MaxLines) {
+        ui().showMessage(QStringLiteral("売上商品は､1回5品まで"), QStringLiteral("売上商品数オーバー"));
+        return;
+    }
+    openScreen(QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), this);
+    RefreshSlipDisplay();
+}
+
+void frm売上::pay(int kind, bool printSlip)
+{
+    {
+        BusyCursor busy;
+        session().saleKind = kind;
+        // The slip is printed before it is stored, with the number it is
+        // about to get. A printer that fails does not undo the sale.
+        if (printSlip) {
+            try {
+                PrintSlipSet(session());
+            } catch (const PrintError& e) {
+                ui().showMessage(QStringLiteral("納品書を印刷できませんでした。\n") + e.message()
+                                     + QStringLiteral("\n\n売上は記録します。"),
+                                 QStringLiteral("印刷エラー"));
+            } catch (const std::exception& e) {
+                ui().showMessage(QStringLiteral("納品書を印刷できませんでした。\n") + QString::fromUtf8(e.what())
+                                     + QStringLiteral("\n\n売上は記録します。"),
+                                 QStringLiteral("印刷エラー"));
+            }
+        }
+        StoreSlip();
+    }
+    ClearSlip();
+    accept();
+}
+
+void frm売上::cancel()
+{
+    ClearSlip();
+    reject();
+}
+
+QDialog* openSalesSlip(QWidget* parent)
+{
+    ClearSlip();
+    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+        return nullptr;
+    if (session().customer.code.trimmed().isEmpty()) {
+        ui().showMessage(QStringLiteral("顧客が選ばれていません。売上を入力するには顧客を選んでください。"),
+                         QStringLiteral("売上"));
+        ClearSlip();
+        return nullptr;
+    }
+    openScreen(QStringLiteral("frm顧客実績表示"), QStringLiteral("顧客実績表示"), parent);
+    if (session().lineCount > 0)
+        ComputeSlipTotals();
+    else
+        openScreen(QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), parent);
+    return new frm売上(parent);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Storing a sales slip: the slip's sales lines and its consumption-tax line
+// go to 売上商品マスター仮, one ledger row per non-zero total to 経理マスター仮,
+// all under one slip number and in one transaction; then the slip counter
+// advances in HMWcfg.dat.
+
+#include "app/Routines.h"
+#include "app/Session.h"
+
+#include <QString>
+#include <vector>
+
+class Database;
+
+// The texts the operator is shown when a slip cannot be stored.
+inline const QString StoreFailedMessage = QStringLiteral("記録の書き込みに失敗しました。やり直してください・");
+inline const QString StoreFailedTitle = QStringLiteral("エラーメッセージ");
+
+// The tax line that closes every slip with consumption tax.
+constexpr int TaxLineDepartment = 99;
+constexpr int TaxLineCategory = 9;
+inline const QString TaxLineProductCode = QStringLiteral("999900");
+inline const QString TaxLineName = QStringLiteral("　　　消費税");
+
+// Debit accounts of a slip: cash or receivables.
+constexpr int CashAccount = 10;
+constexpr int ReceivablesAccount = 110;
+
+// One ledger row of a slip, before it is written.
+struct SlipLedgerRow {
+    int creditAccount;
+    Currency amount;
+};
+
+// The ledger rows a slip produces, in the order they are written: one per
+// non-zero total, tax added rate 1 (5000), tax added rate 2 (5010), tax
+// included rate 1 (5050), tax included rate 2 (5060), not taxable (5090),
+// consumption tax (3079).
+std::vector<SlipLedgerRow> slipLedgerRows(const SlipTotals& totals);
+
+// Product name as the sales line stores it: the first 12 characters of the
+// 24-character name, blank-padded.
+QString storedProductName(const QString& productName);
+
+// Writes the slip of `state` and advances the slip counter in the file at
+// `configPath`. Nothing happens for a slip without lines or without a
+// customer. On any failure while writing (a refused statement, a slip
+// number that does not fit, an amount out of range) nothing of the slip
+// remains, the operator is told, and the configuration is read again from
+// the file, so the number is used by the next slip. When the rows are
+// stored but the file cannot be rewritten, the operator is told that the
+// sale was stored and why the file failed. Returns whether the slip's rows
+// are stored.
+bool StoreSlip(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
+// The same on a connection of its own to the configured database.
+bool StoreSlip(SessionState& state, const QString& configPath = configurationFilePath());

@@ -1,0 +1,350 @@
+// The product pickers: what they list, what a click shows, when "ＯＫ" can
+// be pressed, and the line the sales picker adds to the slip.
+#include "app/Routines.h"
+#include "sales/ProductCatalog.h"
+#include "sales/ProductPicker.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+#include "SalesData.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList listTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// Clicks the row showing `text` with the mouse, as the operator does.
+void clickRow(QListWidget* list, const QString& text)
+{
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << text.toStdString();
+    list->scrollToItem(found[0]);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
+}
+
+// Types the text key by key, as a keyboard or an input method delivers it
+// (so the box's validator sees every character).
+void typeInto(QLineEdit* box, const QString& text)
+{
+    box->clear();
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+class ProductPickerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        addShopProducts(db);
+        ClearSlip(session());
+    }
+
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    Database db = inst.database();
+};
+
+} // namespace
+
+TEST_F(ProductPickerTest, OpensOnDepartmentOneWithNothingChosen)
+{
+    session().product.productCode = QStringLiteral("leftover");
+    session().product.taxCategory = 6;
+    frm商品選択 d;
+    d.show();
+    EXPECT_EQ(d.objectName(), QStringLiteral("frm商品選択"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("商品選択"));
+    EXPECT_EQ(listTexts(d.DBList1), QStringList({"米", "灯油", "雑貨"}));
+    EXPECT_EQ(listTexts(d.DBList2), QStringList({"コシヒカリ５ｋｇ", "精米１０ｋｇ"}));
+    EXPECT_FALSE(d.Command1->isVisible());
+    EXPECT_EQ(d.Command1->text(), QStringLiteral("ＯＫ"));
+    EXPECT_EQ(d.Command2->text(), QStringLiteral("キャンセル"));
+    // The previous picker's values are gone: department 1, tax category 0.
+    EXPECT_EQ(session().product.productCode, QString(13, u' '));
+    EXPECT_EQ(d.chosen().departmentCode, 1);
+    EXPECT_EQ(d.chosen().taxCategory, 0);
+    // Every box is named by its caption.
+    const std::pair<const char*, QWidget*> captions[] = {{"商品部門", d.DBList1}, {"商品", d.DBList2},
+                                                         {"商品名カナ", d.Text1}, {"商品名", d.Text2},
+                                                         {"単価", d.Text4},      {"個数", d.Text3}};
+    for (const auto& [caption, box] : captions) {
+        bool found = false;
+        for (QLabel* label : d.findChildren<QLabel*>())
+            found |= label->text() == QString::fromUtf8(caption) && label->buddy() == box;
+        EXPECT_TRUE(found) << caption;
+    }
+}
+
+TEST_F(ProductPickerTest, ProductOfTheFirstListGivesDepartmentOneAndTaxCategoryZero)
+{
+    frm商品選択 d;
+    d.show();
+    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    EXPECT_EQ(d.Text1->text(), QStringLiteral("ｾｲﾏｲ"));
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("精米１０ｋｇ"));
+    EXPECT_EQ(d.Text4->text(), QStringLiteral("105")); // stored as 1050000 ticks
+    EXPECT_EQ(d.focusWidget(), d.Text3);
+    EXPECT_FALSE(d.Command1->isVisible());
+
+    typeInto(d.Text3, QStringLiteral("0.3"));
+    ASSERT_TRUE(d.Command1->isVisible());
+    clickButton(&d, QStringLiteral("Command1"));
+
+    const SessionState& s = session();
+    ASSERT_EQ(s.lineCount, 1);
+    const SlipLine& line = s.lines[1];
+    EXPECT_EQ(line.departmentCode, 1);
+    EXPECT_EQ(line.taxCategory, 0);
+    EXPECT_EQ(line.productCode, QStringLiteral("4901234567894"));
+    EXPECT_EQ(line.kanaName, QStringLiteral("ｾｲﾏｲ    "));
+    EXPECT_EQ(line.productName, text::fixed(QStringLiteral("精米１０ｋｇ"), 24));
+    EXPECT_EQ(line.unitPrice, yen("105"));
+    EXPECT_EQ(line.quantity, yen("0.3"));
+    EXPECT_EQ(line.amount, yen("31")); // 31.5 rounded down
+    // Totals recomputed: tax Int(0.05 × 31) = 1.
+    EXPECT_EQ(s.totals.taxAddedRate1, yen("31"));
+    EXPECT_EQ(s.totals.consumptionTax, yen("1"));
+    EXPECT_EQ(s.totals.grandTotal, yen("32"));
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(s.product.productCode, QString(13, u' '));
+    EXPECT_TRUE(s.product.quantity.isZero());
+    EXPECT_TRUE(ui->prompts.empty());
+}
+
+TEST_F(ProductPickerTest, TypedNamePriceAndQuantityMakeTheLine)
+{
+    frm商品選択 d;
+    d.show();
+    clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ")); // code "12", shorter than 13
+    EXPECT_EQ(d.Text4->text(), QStringLiteral("2000"));
+    typeInto(d.Text1, QStringLiteral("ｺｼﾋｶﾘﾄｸｾﾝﾏｲ"));
+    typeInto(d.Text2, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新米"));
+    typeInto(d.Text4, QStringLiteral("100"));
+    typeInto(d.Text3, QStringLiteral("2.5"));
+    clickButton(&d, QStringLiteral("Command1"));
+
+    const SlipLine& line = session().lines[1];
+    ASSERT_EQ(session().lineCount, 1);
+    EXPECT_EQ(line.productCode, QStringLiteral("12           "));
+    EXPECT_EQ(line.kanaName, QStringLiteral("ｺｼﾋｶﾘﾄｸｾ"));
+    EXPECT_EQ(line.productName, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新"));
+    EXPECT_EQ(line.unitPrice, yen("100"));
+    EXPECT_EQ(line.amount, yen("250"));
+    // The typed price is for this line only.
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 単品売価 FROM 商品マスター WHERE 単品コード = '12'")).toLongLong(), 20000000);
+}
+
+TEST_F(ProductPickerTest, DepartmentClickSetsItsTaxCategoryAndProducts)
+{
+    frm商品選択 d;
+    d.show();
+    clickRow(d.DBList1, QStringLiteral("灯油"));
+    EXPECT_EQ(listTexts(d.DBList2), QStringList({"灯油１８Ｌ"}));
+    EXPECT_EQ(d.chosen().departmentCode, 2);
+    EXPECT_EQ(d.chosen().taxCategory, 5);
+    clickRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
+    typeInto(d.Text3, QStringLiteral("２")); // full-width, as an input method types it
+    clickButton(&d, QStringLiteral("Command1"));
+    ASSERT_EQ(session().lineCount, 1);
+    EXPECT_EQ(session().lines[1].departmentCode, 2);
+    EXPECT_EQ(session().lines[1].taxCategory, 5);
+    EXPECT_EQ(session().lines[1].amount, yen("3000"));
+    EXPECT_EQ(session().totals.taxIncludedRate1, yen("3000"));
+    EXPECT_TRUE(session().totals.consumptionTax.isZero());
+}
+
+TEST_F(ProductPickerTest, OkAppearsOnlyWithAProductAndANonZeroQuantity)
+{
+    frm商品選択 d;
+    d.show();
+    typeInto(d.Text3, QStringLiteral("3"));
+    EXPECT_FALSE(d.Command1->isVisible()) << "quantity without a product";
+    clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+    EXPECT_EQ(d.Text3->text(), QString()) << "the quantity box is emptied for the new product";
+    EXPECT_FALSE(d.Command1->isVisible());
+    typeInto(d.Text3, QStringLiteral("0"));
+    EXPECT_FALSE(d.Command1->isVisible());
+    typeInto(d.Text3, QStringLiteral("abc"));
+    EXPECT_EQ(d.Text3->text(), QString()) << "letters are not taken";
+    typeInto(d.Text3, QStringLiteral("1"));
+    EXPECT_TRUE(d.Command1->isVisible());
+    d.Text3->clear();
+    EXPECT_FALSE(d.Command1->isVisible());
+}
+
+TEST_F(ProductPickerTest, PriceZeroIsAskedForAndZeroEmptyOrCancelAddNoLine)
+{
+    const std::optional<QString> answers[] = {QStringLiteral("0"), QString(), std::nullopt, QStringLiteral("350")};
+    for (const auto& answer : answers) {
+        frm商品選択 d;
+        d.show();
+        clickRow(d.DBList1, QStringLiteral("雑貨"));
+        clickRow(d.DBList2, QStringLiteral("配達料"));
+        EXPECT_EQ(d.Text4->text(), QStringLiteral("0"));
+        typeInto(d.Text3, QStringLiteral("1"));
+        ui->inputs.push_back(answer);
+        clickButton(&d, QStringLiteral("Command1"));
+        EXPECT_FALSE(d.isVisible());
+    }
+    ASSERT_EQ(ui->prompts.size(), 4u);
+    EXPECT_EQ(ui->prompts[0].text, QStringLiteral("商品単価を入力してください。"));
+    EXPECT_EQ(ui->prompts[0].title, QStringLiteral("単価入力"));
+    // Only the answer 350 made a line.
+    ASSERT_EQ(session().lineCount, 1);
+    EXPECT_EQ(session().lines[1].unitPrice, yen("350"));
+    EXPECT_EQ(session().lines[1].taxCategory, 9);
+    EXPECT_EQ(session().totals.notTaxable, yen("350"));
+}
+
+TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
+{
+    frm商品選択 d;
+    d.show();
+    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    typeInto(d.Text3, QStringLiteral("4901234567894"));
+    clickButton(&d, QStringLiteral("Command1"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("個数入力"));
+    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("4901234567894")));
+    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("大きすぎます")));
+    EXPECT_EQ(session().lineCount, 0);
+    EXPECT_TRUE(session().totals.grandTotal.isZero());
+    EXPECT_TRUE(d.isVisible()) << "the picker stays open for the right quantity";
+
+    // The largest quantity the slip prints is taken.
+    typeInto(d.Text3, QStringLiteral("999999"));
+    clickButton(&d, QStringLiteral("Command1"));
+    ASSERT_EQ(session().lineCount, 1);
+    EXPECT_EQ(session().lines[1].amount, yen("104999895"));
+}
+
+TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
+{
+    frm商品選択 d;
+    d.show();
+    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    typeInto(d.Text4, QStringLiteral("99999999999999999999"));
+    typeInto(d.Text3, QStringLiteral("1"));
+    clickButton(&d, QStringLiteral("Command1"));
+    // A price that reads as 0 would ask for the price again; a product that
+    // cannot be computed says so instead.
+    EXPECT_TRUE(ui->prompts.empty());
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("金額オーバー"));
+    // A price whose amount overflows: reported, nothing added.
+    typeInto(d.Text4, QStringLiteral("900000000000000"));
+    typeInto(d.Text3, QStringLiteral("999"));
+    clickButton(&d, QStringLiteral("Command1"));
+    EXPECT_EQ(ui->messages.size(), 2u);
+    EXPECT_EQ(session().lineCount, 0);
+    EXPECT_TRUE(d.isVisible());
+}
+
+TEST_F(ProductPickerTest, CancelAddsNothing)
+{
+    addLine(session(), 1, 0, QStringLiteral("12"), QStringLiteral("米"), "2000", "1");
+    ComputeSlipTotals(session());
+    frm商品選択 d;
+    d.show();
+    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    typeInto(d.Text3, QStringLiteral("2"));
+    clickButton(&d, QStringLiteral("Command2"));
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(session().lineCount, 1);
+    EXPECT_EQ(session().totals.grandTotal, yen("2100"));
+    EXPECT_EQ(session().product.productCode, QString(13, u' '));
+}
+
+TEST_F(ProductPickerTest, CodesAreFoundPaddedOrNot)
+{
+    addProduct(db, QStringLiteral("77           "), 1, QStringLiteral("詰め物の付いた行"), QStringLiteral(""), "10");
+    for (const QString& code : {QStringLiteral("12"), QStringLiteral("12           "), QStringLiteral("77"),
+                                QStringLiteral("77           ")}) {
+        EXPECT_TRUE(findProduct(db, code).has_value()) << code.toStdString();
+    }
+    EXPECT_EQ(findProduct(db, QStringLiteral("12 "))->price, yen("2000"));
+    EXPECT_FALSE(findProduct(db, QStringLiteral("1")).has_value());
+    // A quoted code is a code like any other.
+    EXPECT_FALSE(findProduct(db, QStringLiteral("' OR '1'='1")).has_value());
+}
+
+TEST_F(ProductPickerTest, PlainPickerReturnsCodeAndNameOnOk)
+{
+    frm商品選択2 d;
+    d.show();
+    EXPECT_EQ(d.objectName(), QStringLiteral("frm商品選択2"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("商品選択"));
+    EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("Text3")), nullptr);
+    EXPECT_TRUE(d.Text4->isReadOnly());
+    EXPECT_FALSE(d.Command1->isVisible());
+    clickRow(d.DBList1, QStringLiteral("灯油"));
+    clickRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
+    EXPECT_EQ(d.Text4->text(), QStringLiteral("1500"));
+    ASSERT_TRUE(d.Command1->isVisible());
+    clickButton(&d, QStringLiteral("Command1"));
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(session().product.productCode, QStringLiteral("201          "));
+    EXPECT_EQ(session().product.productName, text::fixed(QStringLiteral("灯油１８Ｌ"), 24));
+    EXPECT_EQ(session().product.departmentCode, 2);
+    EXPECT_EQ(session().lineCount, 0);
+}
+
+TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
+{
+    session().product.productCode = QStringLiteral("PREVIOUS     ");
+    {
+        frm商品選択2 d;
+        d.show();
+        clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+        d.close();
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(session().product.productCode, QStringLiteral("PREVIOUS     "));
+    {
+        frm商品選択2 d;
+        d.show();
+        clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+        clickButton(&d, QStringLiteral("Command2"));
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(session().product.productCode, QString(13, u' '));
+}
+
+TEST_F(ProductPickerTest, KeyboardAloneAddsALine)
+{
+    frm商品選択 d;
+    d.show();
+    d.activateWindow();
+    d.DBList2->setFocus();
+    d.DBList2->setCurrentRow(1);
+    EXPECT_EQ(d.Text1->text(), QString()) << "moving through the rows chooses nothing";
+    QTest::keyClick(d.DBList2, Qt::Key_Return);
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("精米１０ｋｇ"));
+    ASSERT_EQ(d.focusWidget(), d.Text3);
+    typeInto(d.Text3, QStringLiteral("4"));
+    QTest::keyClick(d.Text3, Qt::Key_Return);
+    ASSERT_EQ(d.focusWidget(), d.Command1) << "Enter moves on to ＯＫ";
+    QTest::keyClick(d.Command1, Qt::Key_Return);
+    ASSERT_EQ(session().lineCount, 1);
+    EXPECT_EQ(session().lines[1].amount, yen("420"));
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}

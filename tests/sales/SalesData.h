@@ -1,0 +1,90 @@
+#pragma once
+// Rows and slip lines the sales tests start from.
+
+#include "app/Session.h"
+#include "core/Currency.h"
+#include "core/Text.h"
+#include "db/Database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+inline Currency yen(const char* text)
+{
+    return *Currency::parse(QString::fromUtf8(text));
+}
+
+inline void addDepartment(Database& db, int code, const QString& name, int taxCategory)
+{
+    db.exec(QStringLiteral("INSERT INTO 商品部門マスター (部門コード, 部門名, 税区分) VALUES (?, ?, ?)"),
+            {code, name, taxCategory});
+}
+
+inline void addProduct(Database& db, const QString& code, int department, const QString& name, const QString& kana,
+                       const char* price)
+{
+    db.exec(QStringLiteral("INSERT INTO 商品マスター (単品コード, 部門コード, 単品名称, 単品名称カナ, 単品売価)"
+                           " VALUES (?, ?, ?, ?, ?)"),
+            {code, department, name, kana, sqlValue(yen(price))});
+}
+
+// A shop with three departments and a few products:
+//   1 米 (tax 0): 12 コシヒカリ５ｋｇ 2000, 4901234567894 精米１０ｋｇ 105
+//   2 灯油 (tax 5): 201 灯油１８Ｌ 1500
+//   3 雑貨 (tax 9): 300 配達料 0 (price asked at sale)
+inline void addShopProducts(Database& db)
+{
+    addDepartment(db, 1, QStringLiteral("米"), 0);
+    addDepartment(db, 2, QStringLiteral("灯油"), 5);
+    addDepartment(db, 3, QStringLiteral("雑貨"), 9);
+    addProduct(db, QStringLiteral("12"), 1, QStringLiteral("コシヒカリ５ｋｇ"), QStringLiteral("ｺｼﾋｶﾘ"), "2000");
+    addProduct(db, QStringLiteral("4901234567894"), 1, QStringLiteral("精米１０ｋｇ"), QStringLiteral("ｾｲﾏｲ"), "105");
+    addProduct(db, QStringLiteral("201"), 2, QStringLiteral("灯油１８Ｌ"), QStringLiteral("ﾄｳﾕ"), "1500");
+    addProduct(db, QStringLiteral("300"), 3, QStringLiteral("配達料"), QStringLiteral("ﾊｲﾀﾂ"), "0");
+}
+
+inline void addCustomerRow(Database& db, const QString& code, const QString& kana, const QString& name)
+{
+    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前カナ, 顧客名前, 顧客住所１, 顧客住所２,"
+                           " 顧客電話番号, 顧客郵便番号, 顧客売掛前回請求金額, 顧客売掛入金額, 顧客売掛締後売上額)"
+                           " VALUES (?, ?, ?, '東京都試験区１－１', '試験荘２０１', '03-1111-2222', '100-0001', ?, ?, ?)"),
+            {code, kana, name, sqlValue(yen("12000")), sqlValue(yen("5000")), sqlValue(yen("3150"))});
+}
+
+// Appends a line to the session's slip buffer as the product picker does.
+inline void addLine(SessionState& s, int department, int taxCategory, const QString& code, const QString& name,
+                    const char* price, const char* quantity, const QString& kana = QString())
+{
+    SlipLine& line = s.lines[++s.lineCount];
+    line.departmentCode = std::int16_t(department);
+    line.taxCategory = std::int16_t(taxCategory);
+    line.productCode = text::fixed(code, 13);
+    line.kanaName = text::fixed(kana, 8);
+    line.productName = text::fixed(name, 24);
+    line.unitPrice = yen(price);
+    line.quantity = yen(quantity);
+    line.amount = (line.unitPrice * line.quantity).Int();
+}
+
+// Every row of a holding table as "a|b|c" texts, in serial order; the
+// serial itself is left out.
+inline QStringList rowsOf(Database& db, const QString& table)
+{
+    QStringList rows;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
+    while (q.next()) {
+        QStringList values;
+        for (int i = 1; i < q.record().count(); ++i)
+            values << q.value(i).toString();
+        rows << values.join(u'|');
+    }
+    return rows;
+}
+
+inline int countOf(Database& db, const QString& table)
+{
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
+}

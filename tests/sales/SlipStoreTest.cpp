@@ -1,0 +1,254 @@
+// Storing a slip: the holding rows, the ledger rows, the slip number and
+// the counter in HMWcfg.dat, and what a failure leaves behind.
+#include "app/Routines.h"
+#include "sales/SlipStore.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+#include "SalesData.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SlipStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SessionState& s = session();
+        ClearSlip(s);
+        s.customer.code = QStringLiteral("C001");
+        s.customer.slipDate = Date::fromParts(2024, 5, 1); // serial 45413
+    }
+
+    // The counter value (17th line) of the configuration file.
+    QString counterInFile() const
+    {
+        return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
+    }
+
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    Database db = inst.database();
+};
+
+const QString pad13(const char* code)
+{
+    return text::fixed(QString::fromUtf8(code), 13);
+}
+
+} // namespace
+
+TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRows)
+{
+    SessionState& s = session();
+    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "300", "2");
+    addLine(s, 4, 0, QStringLiteral("4501"), QStringLiteral("ティッシュ"), "400", "1");
+    ComputeSlipTotals(s);
+    s.saleKind = saleKind::Credit;
+
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+
+    EXPECT_EQ(rowsOf(db, QStringLiteral("売上商品マスター仮")),
+              QStringList({QStringLiteral("1|45413|C001|1|1|0|") + pad13("12") + QStringLiteral("|コシヒカリ５ｋｇ    |3000000|20000"),
+                           QStringLiteral("1|45413|C001|1|4|0|") + pad13("4501") + QStringLiteral("|ティッシュ       |4000000|10000"),
+                           QStringLiteral("1|45413|C001|1|99|9|999900|　　　消費税|500000|10000")}));
+    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+              QStringList({QStringLiteral("1|45413|10000000|110|0|5000|C001"),
+                           QStringLiteral("1|45413|500000|110|0|3079|C001")}));
+    // The code is stored at its full 13 characters; the name cut to 12.
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT length(売上単品コード) || '/' || length(売上単品名) FROM 売上商品マスター仮"
+                                       " WHERE 売上部門コード = 1")).toString(),
+              QStringLiteral("13/12"));
+    EXPECT_TRUE(ui->messages.empty());
+    // The next slip gets number 2, in memory and in the file.
+    EXPECT_EQ(s.config.slipCounter, 2);
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+}
+
+TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
+{
+    SessionState& s = session();
+    // Entered in an order unlike the accounts' order.
+    addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "500", "1");
+    addLine(s, 2, 6, QStringLiteral("201"), QStringLiteral("灯油"), "1080", "1");
+    addLine(s, 1, 1, QStringLiteral("14"), QStringLiteral("米２"), "1000", "1");
+    addLine(s, 2, 5, QStringLiteral("202"), QStringLiteral("灯油２"), "1050", "2");
+    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "199", "1");
+    ComputeSlipTotals(s); // tax = Int(0.08 × 1000) + Int(0.05 × 199) = 80 + 9
+    s.saleKind = saleKind::Cash;
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+
+    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+              QStringList({QStringLiteral("1|45413|1990000|10|0|5000|C001"),
+                           QStringLiteral("1|45413|10000000|10|0|5010|C001"),
+                           QStringLiteral("1|45413|21000000|10|0|5050|C001"),
+                           QStringLiteral("1|45413|10800000|10|0|5060|C001"),
+                           QStringLiteral("1|45413|5000000|10|0|5090|C001"),
+                           QStringLiteral("1|45413|890000|10|0|3079|C001")}));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上単価 FROM 売上商品マスター仮 WHERE 売上部門コード = 99")).toLongLong(),
+              890000);
+    // The slip's grand total is the sum of its ledger rows.
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT SUM(経理金額) FROM 経理マスター仮")).toLongLong(), s.totals.grandTotal.ticks());
+}
+
+TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
+{
+    SessionState& s = session();
+    addLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "1");
+    addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "300", "1");
+    ComputeSlipTotals(s);
+    ASSERT_TRUE(s.totals.consumptionTax.isZero());
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+
+    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 売上商品マスター仮 WHERE 売上部門コード = 99")).toInt(), 0);
+    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+              QStringList({QStringLiteral("1|45413|15000000|10|0|5050|C001"),
+                           QStringLiteral("1|45413|3000000|10|0|5090|C001")}));
+}
+
+TEST_F(SlipStoreTest, UnknownTaxCategoryIsStoredButInNoTotalAndNoLedgerRow)
+{
+    SessionState& s = session();
+    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
+    addLine(s, 7, 3, QStringLiteral("700"), QStringLiteral("分類なし"), "777", "1");
+    ComputeSlipTotals(s);
+    EXPECT_EQ(s.totals.grandTotal, yen("1050"));
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上単価 FROM 売上商品マスター仮 WHERE 売上税区分コード = 3")).toLongLong(),
+              7770000);
+    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+              QStringList({QStringLiteral("1|45413|10000000|10|0|5000|C001"),
+                           QStringLiteral("1|45413|500000|10|0|3079|C001")}));
+}
+
+TEST_F(SlipStoreTest, ProductNamesAreStoredAtTwelveCharacters)
+{
+    EXPECT_EQ(storedProductName(QStringLiteral("あいうえおかきくけこさしすせそ")), QStringLiteral("あいうえおかきくけこさし"));
+    EXPECT_EQ(storedProductName(QStringLiteral("米")), QStringLiteral("米           "));
+
+    SessionState& s = session();
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("とても長い名前の商品ですがここで切れます"), "10", "1");
+    addLine(s, 1, 9, QStringLiteral("2"), QStringLiteral("米"), "10", "1");
+    ComputeSlipTotals(s);
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    QSqlQuery q = db.exec(QStringLiteral("SELECT 売上単品名 FROM 売上商品マスター仮 ORDER BY 売上シリアル"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("とても長い名前の商品です"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toString(), QStringLiteral("米           "));
+}
+
+TEST_F(SlipStoreTest, SlipNumberIsPrefixTimesHundredMillionPlusCounter)
+{
+    SessionState& s = session();
+    s.config.slipPrefix = 1;
+    s.config.slipCounter = 99999999;
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    ComputeSlipTotals(s);
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上伝票番号 FROM 売上商品マスター仮")).toLongLong(), 199999999);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 経理伝票番号 FROM 経理マスター仮")).toLongLong(), 199999999);
+    Configuration file = parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test"));
+    EXPECT_EQ(file.prefixText(), QStringLiteral(" 1"));
+    EXPECT_EQ(file.counterText(), QStringLiteral(" 100000000"));
+}
+
+TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
+{
+    SessionState& s = session();
+    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
+    ComputeSlipTotals(s);
+    // The last statement of the slip (the tax ledger row) is refused.
+    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 経理マスター仮 WHEN NEW.経理貸方コード = 3079"
+                           " BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    // Something changed the counter in memory only: the file's value counts.
+    s.config.slipCounter = 7;
+
+    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
+    EXPECT_EQ(s.config.slipCounter, 1);
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+
+    // Entered again once the table takes rows: the same number 1.
+    db.exec(QStringLiteral("DROP TRIGGER refuse"));
+    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT DISTINCT 売上伝票番号 FROM 売上商品マスター仮")).toInt(), 1);
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+}
+
+TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
+{
+    SessionState& s = session();
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    ComputeSlipTotals(s);
+
+    // 21 × 100000000 + 47483648 = 2147483648, one past the 32-bit range.
+    s.config.slipPrefix = 21;
+    s.config.slipCounter = 47483648;
+    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    // The largest counter gives a number but could never advance: the next
+    // slip would get the same one.
+    s.config.slipPrefix = 0;
+    s.config.slipCounter = 2147483647;
+    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+
+    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    ASSERT_EQ(ui->messages.size(), 2u);
+    EXPECT_EQ(ui->messages[1].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    EXPECT_EQ(s.config.slipCounter, 1); // read again from the file
+}
+
+TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
+{
+    SessionState& s = session();
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    ComputeSlipTotals(s);
+    const QString unwritable = inst.path(QStringLiteral("no-such-folder/HMWcfg.dat"));
+
+    EXPECT_TRUE(StoreSlip(db, s, unwritable));
+    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 1);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_NE(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("売上伝票は記録しました")));
+    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("書き込めません"))) << ui->messages[0].text.toStdString();
+    // Number 1 is used: the next slip in this run gets 2.
+    EXPECT_EQ(s.config.slipCounter, 2);
+}
+
+TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
+{
+    SessionState& s = session();
+    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_EQ(s.config.slipCounter, 1);
+
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    ComputeSlipTotals(s);
+    s.customer.code.clear();
+    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    EXPECT_EQ(ui->messages.size(), 1u);
+
+    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+}
+
+TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
+{
+    SessionState& s = session();
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    ComputeSlipTotals(s);
+    s.config.databasePath = inst.path(QStringLiteral("gone.db"));
+    EXPECT_FALSE(StoreSlip(s, inst.configurationPath()));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
+    EXPECT_EQ(s.config.databasePath, inst.databasePath()); // read again
+}
