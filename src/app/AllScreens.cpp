@@ -1,10 +1,12 @@
 #include "app/AllScreens.h"
 
 #include "customers/CustomerScreens.h"
+#include "masters/MasterScreens.h"
 #include "sales/SalesScreens.h"
 
 void registerAllScreens()
 {
     registerCustomerScreens();
     registerSalesScreens();
+    registerMasterScreens();
 }

@@ -121,6 +121,31 @@ struct InvoiceValues {
     Currency totalBilled;           // 合計請求金額
 };
 
+// The journal-entry buffer, shared by the payment and accounting entry
+// screens: the ledger row being entered.
+struct JournalEntry {
+    Date entryDate;
+    Currency amount;
+    int debitAccount = 0;
+    int debitCounterparty = 0;
+    int creditAccount = 0;
+    QString creditCounterparty; // fixed 13 characters, blank-padded
+};
+
+// The gas-entry buffer: the one gas event being entered on the gas input
+// screen, reset each time the screen opens.
+struct GasEntry {
+    Date entryDate;           // ガス年月日
+    int kind = 0;             // ガスデータ種別コード
+    QString customerCode;     // ガス相手先コード
+    Currency meterValue;      // ガス検針値
+    Currency usage;           // ガス使用量
+    float delivered = 0;      // ガス配送量
+    float remaining = 0;      // ガス残ガス量
+    Currency amount;          // ガス金額 (tax included)
+    int paymentAccount = 0;   // ガス経理コード, an account 1 to 999
+};
+
 struct SessionState {
     Configuration config;
     ChosenCustomer customer;
@@ -147,6 +172,14 @@ struct SessionState {
     std::int32_t selectedSlipNumber = 0;
     // The invoice being printed.
     InvoiceValues invoice;
+    // The ledger row being entered on a payment or journal screen.
+    JournalEntry journal;
+    // The code pickers (店コード, 担当者, 勘定科目, …): the caller's code,
+    // set before it opens one, and the code the picker returns.
+    std::int32_t pickerPreviousCode = 0;
+    std::int32_t pickerReturnedCode = 0;
+    // The gas event being entered on the gas input screen.
+    GasEntry gas;
 };
 
 SessionState& session();

@@ -1,0 +1,265 @@
+#include "masters/CompanySettings.h"
+
+#include "app/Routines.h"
+#include "app/Session.h"
+#include "core/Text.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+struct Box {
+    int number;      // Textn
+    int valueIndex;  // index into Configuration::values
+    const char* caption;
+    bool wide;       // paths and long lines
+};
+
+// In the order the screen shows them.
+const Box Boxes[] = {
+    {1, 0, "会社名", false},
+    {2, 1, "住所", true},
+    {3, 2, "電話番号", false},
+    {4, 3, "会社付属１", true},
+    {5, 4, "会社付属２", true},
+    {6, 5, "会社付属３", true},
+    {7, 6, "納品書コメント", true},
+    {8, 7, "銀行口座１", true},
+    {9, 8, "銀行口座２", true},
+    {10, 9, "消費税率１", false},
+    {11, 10, "消費税率２", false},
+    {12, 11, "データベース名", false},
+    {14, 12, "データベース　パス", true},
+    {13, 13, "バックアップ　デレクトリーパス", true},
+    {15, 14, "バックアップ　２", true},
+    {16, 17, "管理者用コード", false},
+};
+
+const Box& boxOf(int number)
+{
+    for (const Box& box : Boxes)
+        if (box.number == number)
+            return box;
+    return Boxes[0];
+}
+
+bool isTaxRate(int number)
+{
+    return number == 10 || number == 11;
+}
+
+constexpr int AdminCodeBox = 16;
+
+const QString Title = QStringLiteral("会社設定");
+
+// Why a value cannot go into HMWcfg.dat (a double quote, a line break, a
+// character Shift_JIS lacks), or an empty text when it can.
+QString unwritable(int valueIndex, const QString& text)
+{
+    Configuration probe;
+    probe.values[valueIndex] = text;
+    try {
+        configurationBytes(probe, ConfigurationFileName);
+    } catch (const ConfigurationError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+QString checkedTaxRate(const QString& typed)
+{
+    const double value = text::Val(typed);
+    return value > 1 || value < 0 ? QStringLiteral("0") : typed;
+}
+
+std::optional<std::int32_t> administratorCodeValue(const QString& typed)
+{
+    const double value = std::nearbyint(text::Val(typed)); // half to even
+    if (!(value >= double(std::numeric_limits<std::int32_t>::min())
+          && value <= double(std::numeric_limits<std::int32_t>::max())))
+        return std::nullopt;
+    return std::int32_t(value);
+}
+
+bool numberCharactersOnly(const QString& typed)
+{
+    for (QChar c : text::halfWidthDigits(typed)) {
+        const char16_t u = c.unicode();
+        const bool allowed = (u >= u'0' && u <= u'9') || u == u'.' || u == u'-' || u == u'+' || u == u' '
+                             || u == u'\t' || u == u'　';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
+int frm設定会社::configurationIndex(int box)
+{
+    return boxOf(box).valueIndex;
+}
+
+QString frm設定会社::caption(int box)
+{
+    return QString::fromUtf8(boxOf(box).caption);
+}
+
+frm設定会社::frm設定会社(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm設定会社"));
+    setWindowTitle(Title);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(6);
+    int row = 0;
+    for (const Box& box : Boxes) {
+        auto* label = new QLabel(QString::fromUtf8(box.caption), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(box.number));
+        auto* line = new QLineEdit(this);
+        line->setObjectName(QStringLiteral("Text%1").arg(box.number));
+        line->setMinimumWidth(box.wide ? 420 : 200);
+        label->setBuddy(line);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(line, row, 1, box.wide ? Qt::Alignment() : Qt::AlignLeft);
+        Text[box.number] = line;
+        Label[box.number] = label;
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+
+    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setMinimumSize(110, 34);
+    Command1->setAutoDefault(false);
+    Command2 = new QPushButton(QStringLiteral("中止"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setMinimumSize(110, 34);
+    Command2->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
+    layout->addLayout(grid);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+
+    // Every box shows the value in force now.
+    Configuration& config = session().config;
+    filling_ = true;
+    for (const Box& box : Boxes) {
+        Text[box.number]->setText(config.values[box.valueIndex]);
+        Text[box.number]->setCursorPosition(0);
+        accepted_[box.number] = config.values[box.valueIndex];
+    }
+    filling_ = false;
+
+    for (const Box& box : Boxes) {
+        const int number = box.number;
+        connect(Text[number], &QLineEdit::textChanged, this, [this, number] { changed(number); });
+    }
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    for (int i = 0; i + 1 < int(std::size(Boxes)); ++i)
+        setTabOrder(Text[Boxes[i].number], Text[Boxes[i + 1].number]);
+    setTabOrder(Text[AdminCodeBox], Command1);
+    setTabOrder(Command1, Command2);
+    enableEnterNavigation(this);
+    Text[1]->setFocus();
+}
+
+void frm設定会社::changed(int number)
+{
+    if (filling_)
+        return;
+    QLineEdit* box = Text[number];
+    const int valueIndex = configurationIndex(number);
+    QString text = box->text();
+
+    auto refuse = [&](const QString& message) {
+        filling_ = true;
+        box->setText(accepted_[number]);
+        filling_ = false;
+        ui().showMessage(message, Title);
+    };
+
+    const QString problem = unwritable(valueIndex, text);
+    if (!problem.isEmpty()) {
+        refuse(problem);
+        return;
+    }
+    const bool number_ = isTaxRate(number) || number == AdminCodeBox;
+    if (number_ && !numberCharactersOnly(text)) {
+        refuse(QStringLiteral("「%1」には数値を入力して下さい。").arg(caption(number)));
+        return;
+    }
+    Configuration& config = session().config;
+    if (number == AdminCodeBox) {
+        const std::optional<std::int32_t> code = administratorCodeValue(text);
+        if (!code) {
+            refuse(QStringLiteral("「%1」の値が大きすぎます。").arg(caption(number)));
+            return;
+        }
+        config.adminCode = *code;
+    }
+    if (isTaxRate(number)) {
+        const QString checked = checkedTaxRate(text);
+        if (checked != text) {
+            text = checked;
+            filling_ = true;
+            box->setText(text);
+            filling_ = false;
+        }
+    }
+    config.values[valueIndex] = text;
+    accepted_[number] = text;
+}
+
+void frm設定会社::Command1_Click()
+{
+    const QString title = QStringLiteral("会社設定の変更");
+    if (!ui().ask(QStringLiteral("会社データを書換します。よろしいですか？"), title))
+        return; // the screen stays open with the edited values
+    Configuration& config = session().config;
+    if (config.slipCounter == std::numeric_limits<std::int32_t>::min()) {
+        ui().showMessage(QStringLiteral("伝票番号が範囲外のため、設定ファイルを書き込めません。"), title);
+        return;
+    }
+    // Writing advances the counter; saving the settings uses no number, so
+    // the counter is lowered first and the file keeps the value it had.
+    config.slipCounter -= 1;
+    try {
+        WriteConfiguration();
+    } catch (const ConfigurationError& e) {
+        // The write advanced the counter back before it failed.
+        ui().showMessage(e.message(), title);
+        return;
+    }
+    try {
+        ReadConfiguration();
+    } catch (const ConfigurationError& e) {
+        ui().showMessage(e.message(), title);
+    }
+    accept();
+}
+
+void frm設定会社::Command2_Click()
+{
+    // The values typed are in the session already and stay in force for the
+    // rest of the run; the file is left as it was.
+    reject();
+}
