@@ -1,6 +1,7 @@
 #include "app/AllScreens.h"
 
 #include "customers/CustomerScreens.h"
+#include "maintenance/MaintenanceScreens.h"
 #include "masters/MasterScreens.h"
 #include "sales/SalesScreens.h"
 
@@ -9,4 +10,5 @@ void registerAllScreens()
     registerCustomerScreens();
     registerSalesScreens();
     registerMasterScreens();
+    registerMaintenanceScreens();
 }

@@ -1,0 +1,477 @@
+#include "maintenance/Backup.h"
+
+#include "db/Database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <sqlite3.h>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+// SQLite's own description of what failed.
+class SqliteFailure : public std::runtime_error {
+public:
+    explicit SqliteFailure(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The captions of the two backup directories on the company settings screen.
+QString directoryCaption(int number)
+{
+    return number == 2 ? QStringLiteral("バックアップ　２") : QStringLiteral("バックアップ　デレクトリーパス");
+}
+
+// A connection of its own to one database file, on the raw handle: the
+// copies are made with SQLite's backup API, which Qt's driver does not offer.
+class RawConnection {
+public:
+    RawConnection(const QString& path, int flags)
+    {
+        const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle_, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString text = handle_ ? QString::fromUtf8(sqlite3_errmsg(handle_)) : QString::fromUtf8(sqlite3_errstr(rc));
+            sqlite3_close_v2(handle_);
+            handle_ = nullptr;
+            throw SqliteFailure(text);
+        }
+        sqlite3_busy_timeout(handle_, 5000);
+    }
+    ~RawConnection() { close(); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+
+    sqlite3* get() const { return handle_; }
+    // Closing ends any transaction left open (rolled back).
+    void close()
+    {
+        if (handle_)
+            sqlite3_close_v2(handle_);
+        handle_ = nullptr;
+    }
+
+private:
+    sqlite3* handle_ = nullptr;
+};
+
+// The first column of every row of a statement, as text.
+QStringList queryTexts(sqlite3* h, const QString& sql)
+{
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(h, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw SqliteFailure(QString::fromUtf8(sqlite3_errmsg(h)));
+    QStringList texts;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        texts << QString::fromUtf8(text ? text : "");
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        throw SqliteFailure(QString::fromUtf8(sqlite3_errstr(rc)));
+    return texts;
+}
+
+void execute(sqlite3* h, const char* sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(h, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(error ? error : sqlite3_errmsg(h));
+        sqlite3_free(error);
+        throw SqliteFailure(text);
+    }
+}
+
+QString quotedName(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QStringList tablesOf(sqlite3* h)
+{
+    return queryTexts(h, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"
+                                        " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+}
+
+QMap<QString, qint64> rowCounts(sqlite3* h)
+{
+    QMap<QString, qint64> counts;
+    for (const QString& table : tablesOf(h))
+        counts.insert(table, queryTexts(h, QStringLiteral("SELECT COUNT(*) FROM ") + quotedName(table)).value(0).toLongLong());
+    return counts;
+}
+
+// Copies database `from` into `to` in one step through the backup API; a
+// database briefly locked by another connection is waited for.
+void copyDatabase(sqlite3* from, sqlite3* to)
+{
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        throw SqliteFailure(QString::fromUtf8(sqlite3_errmsg(to)));
+    int rc = SQLITE_OK;
+    for (int attempt = 0;; ++attempt) {
+        rc = sqlite3_backup_step(backup, -1);
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && attempt < 50) {
+            sqlite3_sleep(100);
+            continue;
+        }
+        break;
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw SqliteFailure(QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+// A copy stands on its own: no write-ahead log beside it.
+void useRollbackJournal(sqlite3* h)
+{
+    const QString mode = queryTexts(h, QStringLiteral("PRAGMA journal_mode = DELETE")).value(0);
+    if (mode.compare(QStringLiteral("delete"), Qt::CaseInsensitive) != 0)
+        throw SqliteFailure(QStringLiteral("journal_mode %1").arg(mode));
+}
+
+// What keeps an open database from being this program's data, or an empty
+// text.
+QString connectionProblem(sqlite3* h)
+{
+    try {
+        const QStringList integrity = queryTexts(h, QStringLiteral("PRAGMA integrity_check"));
+        if (integrity != QStringList{QStringLiteral("ok")})
+            return QStringLiteral("データベースが壊れています。（%1）").arg(integrity.mid(0, 3).join(QStringLiteral("／")));
+        const int version = queryTexts(h, QStringLiteral("PRAGMA user_version")).value(0).toInt();
+        if (version == 0)
+            return QStringLiteral("このファイルはひまわり帳のデータベースではありません。");
+        if (version > SchemaVersion)
+            return QStringLiteral("このデータベースは新しい版のプログラムで作られています。");
+        const QStringList present = tablesOf(h);
+        QStringList missing;
+        for (const QString& table : schemaTables())
+            if (!present.contains(table))
+                missing << table;
+        if (!missing.isEmpty())
+            return QStringLiteral("データベースに表「%1」がありません。").arg(missing.join(QStringLiteral("」「")));
+    } catch (const SqliteFailure& e) {
+        return QStringLiteral("データベースとして読めません。（%1）").arg(e.text());
+    }
+    return {};
+}
+
+// A new empty file in `folder` for a copy being made; removed again (with
+// any journal SQLite left beside it) unless it was renamed into place.
+class TemporaryPath {
+public:
+    TemporaryPath(const QString& folder, const QString& name)
+    {
+        QTemporaryFile file(QDir(folder).filePath(QStringLiteral(".") + name + QStringLiteral(".XXXXXX.tmp")));
+        file.setAutoRemove(false);
+        if (!file.open())
+            throw BackupError(QStringLiteral("ディレクトリ %1 にファイルを作れません：%2").arg(shown(folder), file.errorString()));
+        path_ = file.fileName();
+    }
+    ~TemporaryPath()
+    {
+        if (path_.isEmpty())
+            return;
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(path_ + QLatin1String(suffix));
+    }
+    TemporaryPath(const TemporaryPath&) = delete;
+    TemporaryPath& operator=(const TemporaryPath&) = delete;
+
+    const QString& path() const { return path_; }
+    // Moves the file to `target`, replacing what is there in one step.
+    void renameTo(const QString& target)
+    {
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(path_.toStdU16String()),
+                                std::filesystem::path(target.toStdU16String()), error);
+        if (error)
+            throw BackupError(QStringLiteral("ファイル %1 を置き換えられません：%2")
+                                  .arg(shown(target), QString::fromLocal8Bit(error.message().c_str())));
+        path_.clear();
+    }
+
+private:
+    QString path_;
+};
+
+QByteArray readWholeFile(const QString& path, const QString& what)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw BackupError(QStringLiteral("%1 %2 を開けません：%3").arg(what, shown(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw BackupError(QStringLiteral("%1 %2 を読めません：%3").arg(what, shown(path), file.errorString()));
+    return bytes;
+}
+
+// Writes bytes to a file and makes sure they reached the disk.
+void writeWholeFile(const QString& path, const QByteArray& bytes, const QString& what)
+{
+    QFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush();
+#ifdef Q_OS_UNIX
+    ok = ok && ::fsync(file.handle()) == 0;
+#endif
+    if (!ok)
+        throw BackupError(QStringLiteral("%1 %2 を書き込めません：%3").arg(what, shown(path), file.errorString()));
+}
+
+// Writes bytes in place of a file in one step (a crash leaves the old file
+// or the new one, never a short one).
+void replaceFile(const QString& path, const QByteArray& bytes, const QString& what)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw BackupError(QStringLiteral("%1 %2 を書き込めません：%3").arg(what, shown(path), file.errorString()));
+}
+
+QString canonicalFolder(const QString& folder)
+{
+    return QDir(folder).canonicalPath();
+}
+
+// Keeps the live database as it is now in `target`: through SQLite, so the
+// write-ahead log is included; a database SQLite cannot read (the reason
+// for many a restore) is kept as its plain bytes.
+void keepDatabaseCopy(const QString& livePath, const QString& target)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    TemporaryPath copy(folder, QFileInfo(target).fileName());
+    try {
+        RawConnection live(livePath, SQLITE_OPEN_READWRITE);
+        RawConnection kept(copy.path(), SQLITE_OPEN_READWRITE);
+        copyDatabase(live.get(), kept.get());
+        useRollbackJournal(kept.get());
+    } catch (const SqliteFailure&) {
+        writeWholeFile(copy.path(), readWholeFile(livePath, QStringLiteral("データベースファイル")),
+                       QStringLiteral("データベースの控え"));
+    }
+    copy.renameTo(target);
+}
+
+} // namespace
+
+const QStringList& schemaTables()
+{
+    static const QStringList tables = [] {
+        RawConnection memory(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        execute(memory.get(), schemaScript().toUtf8().constData());
+        return tablesOf(memory.get());
+    }();
+    return tables;
+}
+
+BackupLocation backupLocation(const Configuration& config, int number, const QString& configurationPath)
+{
+    BackupLocation where;
+    where.number = number;
+    where.directory = config.values[12 + number];
+    where.databasePath = config.databasePath;
+    where.databaseFileName = config.values[11];
+    where.configurationPath = configurationPath;
+    return where;
+}
+
+QString savedDatabasePath(const BackupLocation& where)
+{
+    return where.databasePath + QStringLiteral(".before-restore");
+}
+
+QString savedConfigurationPath(const BackupLocation& where)
+{
+    return QDir(QFileInfo(where.databasePath).absolutePath()).filePath(ConfigurationFileName + QStringLiteral(".before-restore"));
+}
+
+QString checkBackupDirectory(const BackupLocation& where)
+{
+    if (where.directory.trimmed().isEmpty())
+        throw BackupError(QStringLiteral("バックアップ先のディレクトリ（%1）が設定されていません。\n会社設定で設定してください。")
+                              .arg(directoryCaption(where.number)));
+    // The folder the joined names land in (the directory itself when it
+    // ends with its separator, as it should).
+    const QString folder = QFileInfo(where.backupDatabasePath()).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw BackupError(QStringLiteral("バックアップ先のディレクトリ %1 がありません。\n"
+                                         "ディレクトリを作るか、会社設定で正しいディレクトリを設定してください。")
+                              .arg(shown(where.directory)));
+    const QString canonical = canonicalFolder(folder);
+    if (canonical == canonicalFolder(QFileInfo(where.databasePath).absolutePath()))
+        throw BackupError(QStringLiteral("バックアップ先のディレクトリ %1 はデータベースと同じディレクトリです。\n"
+                                         "ファイルを自分自身にコピーすることになるため、別のディレクトリを設定してください。")
+                              .arg(shown(where.directory)));
+    if (canonical == canonicalFolder(QFileInfo(where.configurationPath).absolutePath()))
+        throw BackupError(QStringLiteral("バックアップ先のディレクトリ %1 は設定ファイル %2 と同じディレクトリです。\n"
+                                         "ファイルを自分自身にコピーすることになるため、別のディレクトリを設定してください。")
+                              .arg(shown(where.directory), ConfigurationFileName));
+    return canonical;
+}
+
+void backUpData(const BackupLocation& where)
+{
+    const QString folder = checkBackupDirectory(where);
+    if (!QFileInfo(where.databasePath).isFile())
+        throw BackupError(QStringLiteral("データベースファイル %1 が見つかりません。").arg(shown(where.databasePath)));
+    const QByteArray configuration = readWholeFile(where.configurationPath, QStringLiteral("設定ファイル"));
+
+    TemporaryPath databaseCopy(folder, where.databaseFileName);
+    TemporaryPath configurationCopy(folder, ConfigurationFileName);
+    try {
+        RawConnection live(where.databasePath, SQLITE_OPEN_READWRITE);
+        RawConnection copy(databaseCopy.path(), SQLITE_OPEN_READWRITE);
+        // One snapshot for the copy and the row counts it is checked against.
+        execute(live.get(), "BEGIN");
+        const QMap<QString, qint64> counts = rowCounts(live.get());
+        copyDatabase(live.get(), copy.get());
+        execute(live.get(), "COMMIT");
+        useRollbackJournal(copy.get());
+        const QString problem = connectionProblem(copy.get());
+        if (!problem.isEmpty())
+            throw BackupError(QStringLiteral("バックアップしたデータベースを確認できませんでした。\n%1\n"
+                                             "以前のバックアップはそのまま残っています。").arg(problem));
+        if (rowCounts(copy.get()) != counts)
+            throw BackupError(QStringLiteral("バックアップしたデータベースの件数が元のデータベースと一致しません。\n"
+                                             "以前のバックアップはそのまま残っています。"));
+    } catch (const SqliteFailure& e) {
+        throw BackupError(QStringLiteral("データベース %1 をバックアップできませんでした。\n（%2）\n"
+                                         "以前のバックアップはそのまま残っています。")
+                              .arg(shown(where.databasePath), e.text()));
+    }
+    writeWholeFile(configurationCopy.path(), configuration, QStringLiteral("設定ファイルのコピー"));
+
+    // Both copies are complete and checked: only now do they replace the
+    // earlier backup.
+    databaseCopy.renameTo(where.backupDatabasePath());
+    configurationCopy.renameTo(where.backupConfigurationPath());
+}
+
+QString databaseProblem(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("データベースファイル %1 がありません。").arg(shown(path));
+    try {
+        RawConnection connection(path, SQLITE_OPEN_READONLY);
+        return connectionProblem(connection.get());
+    } catch (const SqliteFailure& e) {
+        return QStringLiteral("データベースとして読めません。（%1）").arg(e.text());
+    }
+}
+
+RestoreResult restoreData(const BackupLocation& where)
+{
+    checkBackupDirectory(where);
+    const QString sourceDatabase = where.backupDatabasePath();
+    const QString sourceConfiguration = where.backupConfigurationPath();
+    if (!QFileInfo(sourceDatabase).isFile())
+        throw BackupError(QStringLiteral("バックアップのデータベースファイル %1 がありません。\n何も変更していません。")
+                              .arg(shown(sourceDatabase)));
+    if (!QFileInfo(sourceConfiguration).isFile())
+        throw BackupError(QStringLiteral("バックアップの設定ファイル %1 がありません。\n何も変更していません。")
+                              .arg(shown(sourceConfiguration)));
+
+    // The configuration must read as this program reads it.
+    const QByteArray configuration = readWholeFile(sourceConfiguration, QStringLiteral("バックアップの設定ファイル"));
+    try {
+        parseConfiguration(configuration, QStringLiteral("設定ファイル ") + shown(sourceConfiguration));
+    } catch (const ConfigurationError& e) {
+        throw BackupError(QStringLiteral("バックアップの設定ファイルを読めません。\n%1\n何も変更していません。").arg(e.message()));
+    }
+
+    // The backup database is copied beside the live one and checked there,
+    // so what is checked is exactly what is restored.
+    const QString liveFolder = QFileInfo(where.databasePath).absolutePath();
+    if (!QFileInfo(liveFolder).isDir())
+        throw BackupError(QStringLiteral("データベースのディレクトリ %1 がありません。\n何も変更していません。").arg(shown(liveFolder)));
+    TemporaryPath staged(liveFolder, where.databaseFileName);
+    try {
+        RawConnection backup(sourceDatabase, SQLITE_OPEN_READONLY);
+        RawConnection copy(staged.path(), SQLITE_OPEN_READWRITE);
+        copyDatabase(backup.get(), copy.get());
+        useRollbackJournal(copy.get());
+        const QString problem = connectionProblem(copy.get());
+        if (!problem.isEmpty())
+            throw BackupError(QStringLiteral("バックアップのデータベースファイル %1 からは復元できません。\n%2\n何も変更していません。")
+                                  .arg(shown(sourceDatabase), problem));
+    } catch (const SqliteFailure& e) {
+        throw BackupError(QStringLiteral("バックアップのデータベースファイル %1 を読めません。\n（%2）\n何も変更していません。")
+                              .arg(shown(sourceDatabase), e.text()));
+    }
+
+    // The pair as it is now stays beside the database.
+    RestoreResult result;
+    const bool liveExists = QFileInfo(where.databasePath).isFile();
+    if (liveExists) {
+        result.savedDatabase = savedDatabasePath(where);
+        keepDatabaseCopy(where.databasePath, result.savedDatabase);
+    }
+    if (QFileInfo(where.configurationPath).isFile()) {
+        result.savedConfiguration = savedConfigurationPath(where);
+        replaceFile(result.savedConfiguration, readWholeFile(where.configurationPath, QStringLiteral("設定ファイル")),
+                    QStringLiteral("設定ファイルの控え"));
+    }
+
+    // The live database takes the backup's pages through SQLite: connections
+    // still open see the restored data, and no stale log can undo it.
+    if (liveExists) {
+        try {
+            RawConnection source(staged.path(), SQLITE_OPEN_READONLY);
+            RawConnection live(where.databasePath, SQLITE_OPEN_READWRITE);
+            copyDatabase(source.get(), live.get());
+        } catch (const SqliteFailure& e) {
+            throw BackupError(QStringLiteral("データベース %1 を復元できませんでした。\n（%2）\nデータベースと設定ファイルは元のままです。")
+                                  .arg(shown(where.databasePath), e.text()));
+        }
+    } else {
+        staged.renameTo(where.databasePath);
+    }
+
+    try {
+        replaceFile(where.configurationPath, configuration, QStringLiteral("設定ファイル"));
+    } catch (const BackupError& e) {
+        // Half a restore is no restore: the database goes back as well.
+        QString undone = QStringLiteral("データベースも復元前に戻しました。");
+        try {
+            if (liveExists) {
+                RawConnection saved(result.savedDatabase, SQLITE_OPEN_READONLY);
+                RawConnection live(where.databasePath, SQLITE_OPEN_READWRITE);
+                copyDatabase(saved.get(), live.get());
+            } else {
+                QFile::remove(where.databasePath);
+            }
+        } catch (const SqliteFailure&) {
+            undone = QStringLiteral("データベースを復元前に戻せませんでした。復元前のデータベースは %1 にあります。")
+                         .arg(shown(result.savedDatabase));
+        }
+        throw BackupError(e.message() + u'\n' + undone);
+    }
+
+    try {
+        ReadConfiguration(where.configurationPath);
+    } catch (const ConfigurationError& e) {
+        throw BackupError(QStringLiteral("復元した設定ファイルを読めません。\n%1").arg(e.message()));
+    }
+    const QString problem = databaseProblem(where.databasePath);
+    if (!problem.isEmpty())
+        throw BackupError(QStringLiteral("復元したデータベース %1 に問題があります。\n%2\n復元前のデータベースは %3 にあります。")
+                              .arg(shown(where.databasePath), problem, shown(result.savedDatabase)));
+    return result;
+}

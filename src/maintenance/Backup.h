@@ -1,0 +1,83 @@
+#pragma once
+// Backup and restore of the shop's two data files: the database and
+// HMWcfg.dat, copied into one of the two configured backup directories under
+// their own names, and copied back.
+//
+// The database is a live SQLite file, so a plain file copy could miss rows
+// that are committed but still in the write-ahead log, and a plain copy back
+// could be undone by a stale log. Both directions therefore go through
+// SQLite's backup API, every copy is checked before it replaces anything,
+// and files are put in place by renaming complete ones.
+
+#include "app/Routines.h"
+#include "app/Session.h"
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// A backup or restore that could not be done. The message is Japanese,
+// names the file or directory concerned and says what is wrong.
+class BackupError : public std::runtime_error {
+public:
+    explicit BackupError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Where one backup or restore reads and writes.
+struct BackupLocation {
+    int number = 1;            // backup directory 1 or 2
+    QString directory;         // as configured, ending with its separator
+    QString databasePath;      // the live database: directory + file name
+    QString databaseFileName;  // the name the copy carries as well
+    QString configurationPath; // the live HMWcfg.dat
+
+    // directory + file name, joined with nothing in between.
+    QString backupDatabasePath() const { return directory + databaseFileName; }
+    QString backupConfigurationPath() const { return directory + ConfigurationFileName; }
+};
+
+// Backup directory `number` (1 or 2) of a configuration.
+BackupLocation backupLocation(const Configuration& config, int number,
+                              const QString& configurationPath = configurationFilePath());
+
+// Refuses a backup directory that is not set, does not exist, or is the
+// directory of the database or of HMWcfg.dat (nothing is copied onto
+// itself). Returns the absolute path of the folder the copies go to.
+QString checkBackupDirectory(const BackupLocation& where);
+
+// The names a restore keeps the pair it replaces under, beside the database.
+QString savedDatabasePath(const BackupLocation& where);
+QString savedConfigurationPath(const BackupLocation& where);
+
+// Writes a consistent copy of the database (through SQLite, so committed
+// rows still in the write-ahead log are included), checks it (integrity,
+// schema version, every table, the same row counts as the live database),
+// copies HMWcfg.dat beside it, and only then renames both into place. A
+// failure throws BackupError and leaves the earlier backup as it was.
+void backUpData(const BackupLocation& where);
+
+struct RestoreResult {
+    QString savedDatabase;      // the database as it was before the restore
+    QString savedConfiguration; // HMWcfg.dat as it was before the restore
+};
+
+// Restores the pair from the backup directory. First checks the backup
+// (both files present, the database readable, intact, of this program and
+// not of a newer schema, the configuration readable); then keeps a copy of
+// the current pair beside the database; then replaces the live database
+// through SQLite (open connections see the restored data at once), writes
+// HMWcfg.dat atomically, reads it into the session and checks the restored
+// database. A backup that is refused leaves both live files byte-identical.
+RestoreResult restoreData(const BackupLocation& where);
+
+// Why a database does not qualify as this program's data, or an empty text
+// when it does: integrity check, schema version, every table of the schema.
+// `path` is only used to name the file in the text.
+QString databaseProblem(const QString& path);
+
+// The tables a database of this program's schema holds.
+const QStringList& schemaTables();

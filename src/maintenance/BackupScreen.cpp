@@ -1,0 +1,131 @@
+#include "maintenance/BackupScreen.h"
+
+#include "app/Session.h"
+#include "maintenance/Backup.h"
+#include "ui/UiService.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString BackupTitle = QStringLiteral("データバックアップ");
+const QString RestoreTitle = QStringLiteral("データ復元");
+
+QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(objectName));
+    b->setAutoDefault(false);
+    b->setMinimumSize(150, 40);
+    return b;
+}
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+frmバックアップ::frmバックアップ(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmバックアップ"));
+    setWindowTitle(QStringLiteral("データのバックアップ"));
+
+    Label1 = new QLabel(QStringLiteral("データのバックアップまたは復元を行います。"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont big = Label1->font();
+    big.setPointSizeF(big.pointSizeF() * 1.2);
+    Label1->setFont(big);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    Command1 = button("Command1", QStringLiteral("バックアップ"), this);
+    Command2 = button("Command2", QStringLiteral("復元"), this);
+    Command4 = button("Command4", QStringLiteral("バックアップ２"), this);
+    Command5 = button("Command5", QStringLiteral("復元２"), this);
+    Command3 = button("Command3", QStringLiteral("終了"), this);
+    connect(Command1, &QPushButton::clicked, this, [this] { backUp(1); });
+    connect(Command2, &QPushButton::clicked, this, [this] { restore(1); });
+    connect(Command4, &QPushButton::clicked, this, [this] { backUp(2); });
+    connect(Command5, &QPushButton::clicked, this, [this] { restore(2); });
+    connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Directory 1 on the first row, directory 2 on the second; backup
+    // left, restore right.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(12);
+    grid->addWidget(Command1, 0, 0);
+    grid->addWidget(Command2, 0, 1);
+    grid->addWidget(Command4, 1, 0);
+    grid->addWidget(Command5, 1, 1);
+    grid->addWidget(Command3, 2, 0, 1, 2, Qt::AlignHCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(32, 24, 32, 20);
+    layout->setSpacing(20);
+    layout->addWidget(Label1);
+    layout->addLayout(grid);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command4);
+    setTabOrder(Command4, Command5);
+    setTabOrder(Command5, Command3);
+}
+
+void frmバックアップ::backUp(int number)
+{
+    const BackupLocation where = backupLocation(session().config, number);
+    try {
+        // A directory that cannot take the copies is told before the question.
+        checkBackupDirectory(where);
+    } catch (const BackupError& e) {
+        ui().showMessage(e.message(), BackupTitle);
+        return;
+    }
+    if (!ui().ask(QStringLiteral("データファイルを") + where.directory + QStringLiteral("へコピーします。よろしいですか？"),
+                  BackupTitle))
+        return;
+    try {
+        BusyCursor busy;
+        backUpData(where);
+    } catch (const BackupError& e) {
+        ui().showMessage(e.message(), BackupTitle);
+        return;
+    }
+    ui().showMessage(QStringLiteral("データのバックアップが完了しました。\n%1\n%2")
+                         .arg(shown(where.backupDatabasePath()), shown(where.backupConfigurationPath())),
+                     BackupTitle);
+}
+
+void frmバックアップ::restore(int number)
+{
+    const BackupLocation where = backupLocation(session().config, number);
+    try {
+        checkBackupDirectory(where);
+    } catch (const BackupError& e) {
+        ui().showMessage(e.message(), RestoreTitle);
+        return;
+    }
+    if (!ui().ask(QStringLiteral("データ復元をするとバックアップ以降のデータは、失われます。よろしいですか？"), RestoreTitle))
+        return;
+    if (!ui().ask(QStringLiteral("データファイルを") + where.directory + QStringLiteral("から復元します。よろしいですか？"),
+                  RestoreTitle))
+        return;
+    RestoreResult result;
+    try {
+        BusyCursor busy;
+        result = restoreData(where);
+    } catch (const BackupError& e) {
+        ui().showMessage(e.message(), RestoreTitle);
+        return;
+    }
+    QString text = QStringLiteral("データの復元が完了しました。");
+    if (!result.savedDatabase.isEmpty())
+        text += QStringLiteral("\n復元前のデータは次のファイルに残してあります。\n%1\n%2")
+                    .arg(shown(result.savedDatabase), shown(result.savedConfiguration));
+    ui().showMessage(text, RestoreTitle);
+}

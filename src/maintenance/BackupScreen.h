@@ -1,0 +1,24 @@
+#pragma once
+// The backup screen frmバックアップ: copies the database and HMWcfg.dat to
+// one of the two configured backup directories, and copies them back.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class frmバックアップ : public QDialog {
+public:
+    explicit frmバックアップ(QWidget* parent = nullptr);
+
+    QLabel* Label1;        // "データのバックアップまたは復元を行います。"
+    QPushButton* Command1; // "バックアップ": to directory 1
+    QPushButton* Command2; // "復元": from directory 1
+    QPushButton* Command4; // "バックアップ２": to directory 2
+    QPushButton* Command5; // "復元２": from directory 2
+    QPushButton* Command3; // "終了"
+
+    // Backs up to / restores from directory `number` (1 or 2), asking first.
+    void backUp(int number);
+    void restore(int number);
+};

@@ -1,0 +1,186 @@
+#include "maintenance/OldDataDeletionScreens.h"
+
+#include "app/Session.h"
+#include "core/Text.h"
+#include "db/Database.h"
+#include "ui/DateBoxes.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+OldDataDeletionScreen::OldDataDeletionScreen(const Texts& texts, QWidget* parent) : QDialog(parent), texts_(texts)
+{
+    setObjectName(texts.name);
+    setWindowTitle(texts.heading);
+
+    Label1 = new QLabel(texts.heading, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont big = Label1->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    big.setBold(true);
+    Label1->setFont(big);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    Label2 = new QLabel(texts.dateLine, this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+
+    dateBoxes_ = new DateBoxes(this, QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("Text3"));
+    Text1 = dateBoxes_->yearBox();
+    Text2 = dateBoxes_->monthBox();
+    Text3 = dateBoxes_->dayBox();
+    Label2->setBuddy(Text1);
+    // The proposed cut-off: today two years back (29 February carries into
+    // 1 March, as any out-of-range day does).
+    const Date today = Date::today();
+    dateBoxes_->setParts(today.year() - 2, today.month(), today.day());
+
+    deleteButton_ = new QPushButton(texts.deleteCaption, this);
+    deleteButton_->setObjectName(texts.deleteButtonName);
+    deleteButton_->setAutoDefault(false);
+    deleteButton_->setMinimumSize(150, 36);
+    Command4 = new QPushButton(QStringLiteral("中止・終了"), this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setAutoDefault(false);
+    Command4->setMinimumSize(120, 36);
+    connect(deleteButton_, &QPushButton::clicked, this, [this] { deleteRows(); });
+    connect(Command4, &QPushButton::clicked, this, &QDialog::reject);
+
+    // While a box holds something that is not a whole number (in the middle
+    // of typing) there is no cut-off, and nothing can be deleted.
+    // The boxes' own line edits report every keystroke (the spin boxes only
+    // report values once they are confirmed).
+    for (QSpinBox* box : {Text1, Text2, Text3}) {
+        connect(box, &QSpinBox::textChanged, this, [this] { updateDeleteButton(); });
+        if (auto* edit = box->findChild<QLineEdit*>())
+            connect(edit, &QLineEdit::textChanged, this, [this] { updateDeleteButton(); });
+    }
+
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addStretch(1);
+    dateRow->addWidget(dateBoxes_);
+    dateRow->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(deleteButton_);
+    buttons->addSpacing(16);
+    buttons->addWidget(Command4);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(32, 24, 32, 20);
+    layout->setSpacing(14);
+    layout->addWidget(Label1);
+    layout->addSpacing(8);
+    layout->addWidget(Label2, 0, Qt::AlignHCenter);
+    layout->addLayout(dateRow);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    enableEnterNavigation(this);
+}
+
+Date OldDataDeletionScreen::cutoff() const
+{
+    return dateBoxes_->date();
+}
+
+void OldDataDeletionScreen::updateDeleteButton()
+{
+    deleteButton_->setEnabled(Text1->hasAcceptableInput() && Text2->hasAcceptableInput() && Text3->hasAcceptableInput());
+}
+
+void OldDataDeletionScreen::deleteRows()
+{
+    // A number typed but not yet confirmed with Enter counts as typed.
+    for (QSpinBox* box : {Text1, Text2, Text3})
+        box->interpretText();
+    updateDeleteButton();
+    if (!deleteButton_->isEnabled())
+        return;
+    const Date day = cutoff();
+    if (isAfterToday(day)) {
+        ui().showMessage(QStringLiteral("%1 は今日より後の日付です。\n今日以前の日付を指定してください。")
+                             .arg(text::format(day, QStringLiteral("yyyy/mm/dd"))),
+                         texts_.confirmTitle);
+        return;
+    }
+    QString compactionNote;
+    try {
+        Database db(session().config.databasePath);
+        const DeletionCount count = countRows(db, day);
+        if (!ui().ask(texts_.confirmText + QStringLiteral("\n\n") + countLine(count), texts_.confirmTitle))
+            return;
+        BusyCursor busy;
+        removeRows(db, day);
+        try {
+            compactDatabase(db);
+        } catch (const DatabaseError& e) {
+            // The rows are gone; only the file keeps its size for now.
+            compactionNote = QStringLiteral("\n（ファイルの縮小はできませんでした：%1）").arg(e.databaseText());
+        }
+    } catch (const DatabaseError& e) {
+        ui().showMessage(QStringLiteral("データを削除できませんでした。データは何も変更していません。\n%1").arg(e.databaseText()),
+                         texts_.confirmTitle);
+        return;
+    }
+    ui().showMessage(texts_.completionText + compactionNote, texts_.completionTitle);
+}
+
+frm削除商品::frm削除商品(QWidget* parent)
+    : OldDataDeletionScreen({QStringLiteral("frm削除商品"), QStringLiteral("売上商品履歴の削除"),
+                             QStringLiteral("この日以前のデータを削除します。"), QStringLiteral("Command2"),
+                             QStringLiteral("削除"), QStringLiteral("顧客売上商品データの削除"),
+                             QStringLiteral("上記日付以前の顧客売上商品データを削除します。よろしいですか？"),
+                             QStringLiteral("顧客売上商品データの削除"),
+                             QStringLiteral("顧客売上商品データの削除が、完了しました。")},
+                            parent),
+      Command2(deleteButton())
+{
+}
+
+DeletionCount frm削除商品::countRows(Database& db, const Date& cutoff)
+{
+    return countOldSalesLines(db, cutoff);
+}
+
+QString frm削除商品::countLine(const DeletionCount& count) const
+{
+    return QStringLiteral("削除する件数：%1 件").arg(count.rows);
+}
+
+void frm削除商品::removeRows(Database& db, const Date& cutoff)
+{
+    deleteOldSalesLines(db, cutoff);
+}
+
+frm削除ガス::frm削除ガス(QWidget* parent)
+    : OldDataDeletionScreen({QStringLiteral("frm削除ガス"), QStringLiteral("ガスデータの削除"),
+                             QStringLiteral("この日以前のガスデータを削除します。"), QStringLiteral("Command3"),
+                             QStringLiteral("ガスデータの削除"), QStringLiteral("ガスデータの削除"),
+                             QStringLiteral("上記日付以前のガスデータを削除します。よろしいですか？"),
+                             QStringLiteral("ガスデータ削除完了"), QStringLiteral("ガスデータの削除が、完了しました。")},
+                            parent),
+      Command3(deleteButton())
+{
+}
+
+DeletionCount frm削除ガス::countRows(Database& db, const Date& cutoff)
+{
+    return countOldGasData(db, cutoff);
+}
+
+QString frm削除ガス::countLine(const DeletionCount& count) const
+{
+    return QStringLiteral("削除する件数：%1 件\n（各顧客の最新の検針データ %2 件は、次の検針の基準として残します）")
+        .arg(count.rows)
+        .arg(count.readingsKept);
+}
+
+void frm削除ガス::removeRows(Database& db, const Date& cutoff)
+{
+    deleteOldGasData(db, cutoff);
+}
