@@ -414,4 +414,22 @@ INSERT INTO ガスデータ種別コードＴＢＬ (ガスデータ種別コー
     (8, '開栓検針'),
     (9, 'ボンベ販売');
 
+------------------------------------------------------------------ bank result files
+-- Bank result files already processed, by a hash of their records, so that
+-- running the same file again is noticed before its payments are recorded a
+-- second time. One row per run; the bank screen also creates the table in
+-- databases made before it existed.
+CREATE TABLE IF NOT EXISTS 引落結果処理ＴＢＬ (
+    引落結果シリアル     INTEGER PRIMARY KEY AUTOINCREMENT,
+    引落結果指紋         TEXT NOT NULL,
+    引落結果ファイル名   TEXT NOT NULL DEFAULT '',
+    引落結果処理日       DATE NOT NULL CHECK (typeof(引落結果処理日) IN ('integer', 'real', 'null')),
+    引落結果入金日       DATE NOT NULL CHECK (typeof(引落結果入金日) IN ('integer', 'real', 'null')),
+    引落結果件数         INTEGER NOT NULL DEFAULT 0,
+    引落結果金額         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(引落結果金額) IN ('integer', 'null')),
+    引落結果先頭伝票番号 INTEGER NOT NULL DEFAULT 0,
+    引落結果最終伝票番号 INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX IF NOT EXISTS 引落結果_指紋 ON 引落結果処理ＴＢＬ (引落結果指紋);
+
 PRAGMA user_version = 1;

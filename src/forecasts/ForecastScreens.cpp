@@ -1,0 +1,282 @@
+#include "forecasts/ForecastScreens.h"
+
+#include "app/ErrorGuard.h"
+#include "app/Screens.h"
+#include "app/Session.h"
+#include "forecasts/GasForecast.h"
+#include "forecasts/KeroseneForecast.h"
+#include "forecasts/RiceForecast.h"
+#include "print/PrintSurface.h"
+#include "print/ReportEngine.h"
+#include "ui/DateBoxes.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QString StartCaption = QStringLiteral("年　　　　　　　月　　　　　　日から");
+const QString EndCaption = QStringLiteral("年　　　　　　　月　　　　　　日まで");
+const QString WholeTable = QStringLiteral("SELECT * FROM 配達予定 ORDER BY 配達年月日, rowid");
+
+// A date as the old form showed it: the year box before its caption, the
+// month box over the blanks between "年" and "月", the day box over those
+// between "月" and "日". The three boxes keep their DateBoxes (which does the
+// carry); only their place on the screen is this row's.
+class CaptionedDate : public QWidget {
+public:
+    CaptionedDate(QWidget* parent, DateBoxes* boxes, QLabel* caption) : QWidget(parent)
+    {
+        QSpinBox* year = boxes->yearBox();
+        QSpinBox* month = boxes->monthBox();
+        QSpinBox* day = boxes->dayBox();
+        caption->setParent(this);
+        for (QSpinBox* box : {year, month, day})
+            box->setParent(this);
+        boxes->hide(); // its own small captions give way to the caption here
+
+        const QString text = caption->text();
+        const int monthAt = int(text.indexOf(QStringLiteral("月")));
+        const int dayAt = int(text.indexOf(QStringLiteral("日")));
+        const int boxWidth = std::max({month->minimumWidth(), month->minimumSizeHint().width(),
+                                       day->minimumSizeHint().width()});
+        // A caption font large enough that the narrower gap holds a box.
+        QFont font = caption->font();
+        for (int i = 0; i < 20; ++i) {
+            const QFontMetrics fm(font);
+            const int gap = fm.horizontalAdvance(text.mid(monthAt + 1, dayAt - monthAt - 1));
+            if (gap - 6 >= boxWidth)
+                break;
+            font.setPointSizeF(font.pointSizeF() + 1);
+        }
+        caption->setFont(font);
+        const QFontMetrics fm(font);
+        const int height = std::max(year->sizeHint().height(), fm.height() + 4);
+        const int yearWidth = std::max(year->sizeHint().width(), year->minimumWidth());
+        const int captionX = yearWidth + 4;
+        auto at = [&](int index) { return captionX + fm.horizontalAdvance(text.left(index)); };
+        const int monthGap0 = at(int(text.indexOf(QStringLiteral("年"))) + 1);
+        const int dayGap0 = at(monthAt + 1);
+        year->setGeometry(0, 0, yearWidth, height);
+        month->setGeometry(monthGap0 + 3, 0, at(monthAt) - monthGap0 - 6, height);
+        day->setGeometry(dayGap0 + 3, 0, at(dayAt) - dayGap0 - 6, height);
+        const int width = at(int(text.size())) + 4;
+        caption->setGeometry(captionX, 0, width - captionX, height);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        caption->lower();
+        caption->setBuddy(year);
+        setFixedSize(width, height);
+    }
+};
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setMinimumHeight(36);
+    b->setMinimumWidth(std::max(110, b->sizeHint().width() + 24));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QString periodText(const ForecastPeriod& p)
+{
+    return p.from.toShortString() + QStringLiteral(" ～ ") + p.to.toShortString();
+}
+
+} // namespace
+
+DeliveryForecastScreen::DeliveryForecastScreen(QWidget* parent, const QString& screenName, const QString& caption)
+    : QDialog(parent), db_(session().config.databasePath)
+{
+    setObjectName(screenName);
+    setWindowTitle(caption);
+
+    startDate = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
+    Text2 = startDate->yearBox();
+    Text3 = startDate->monthBox();
+    Text4 = startDate->dayBox();
+    startCaption = new QLabel(StartCaption, this);
+    startCaption->setObjectName(QStringLiteral("startCaption"));
+    endDate = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
+    Text7 = endDate->yearBox();
+    Text8 = endDate->monthBox();
+    Text9 = endDate->dayBox();
+    endCaption = new QLabel(EndCaption, this);
+    endCaption->setObjectName(QStringLiteral("endCaption"));
+    auto* startRow = new CaptionedDate(this, startDate, startCaption);
+    auto* endRow = new CaptionedDate(this, endDate, endCaption);
+
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("配達予定"));
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setMinimumSize(720, 360);
+    Data1 = new ValueQueryModel(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    DBGrid1->setModel(Data1);
+
+    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("実行"));
+    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("印刷"));
+    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"));
+
+    auto* dates = new QVBoxLayout;
+    dates->setSpacing(8);
+    dates->addWidget(startRow);
+    dates->addWidget(endRow);
+    auto* top = new QHBoxLayout;
+    top->addLayout(dates);
+    top->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command3);
+    buttons->addStretch(1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(buttons);
+
+    setTabOrder(Text2, Text3);
+    setTabOrder(Text3, Text4);
+    setTabOrder(Text4, Text7);
+    setTabOrder(Text7, Text8);
+    setTabOrder(Text8, Text9);
+    setTabOrder(Text9, Command1);
+    setTabOrder(Command1, Command3);
+    setTabOrder(Command3, Command2);
+    setTabOrder(Command2, DBGrid1);
+    enableEnterNavigation(this);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    // Opening: today − 30 days to today + 30 days, and the table as the
+    // last run of any of the three forecasts left it.
+    const Date today = Date::today();
+    startDate->setDate(today.addDays(-30));
+    endDate->setDate(today.addDays(30));
+    showWholeTable();
+    resize(sizeHint().width(), 600);
+}
+
+DeliveryForecastScreen::~DeliveryForecastScreen()
+{
+    // The grid's statement ends before the screen's connection closes.
+    Data1->clear();
+}
+
+ForecastPeriod DeliveryForecastScreen::period() const
+{
+    return {startDate->date(), endDate->date()};
+}
+
+void DeliveryForecastScreen::showRows(const QString& sql, const QVariantList& params)
+{
+    try {
+        Data1->setStatement(db_, sql, params);
+    } catch (const std::exception& e) {
+        Data1->clear();
+        ui().showMessage(errorMessage(e), errorTitle());
+    }
+    useValueColumns(*DBGrid1);
+    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+}
+
+void DeliveryForecastScreen::showWholeTable()
+{
+    showRows(WholeTable, {});
+}
+
+void DeliveryForecastScreen::showAfterRun(const ForecastPeriod&)
+{
+    showWholeTable();
+}
+
+void DeliveryForecastScreen::Command1_Click()
+{
+    BusyCursor busy;
+    const ForecastPeriod p = period();
+    // The grid lets go of 配達予定 before the run deletes from it.
+    Data1->clear();
+    try {
+        runForecast(db_, p);
+    } catch (const std::exception& e) {
+        ui().showMessage(errorMessage(e), errorTitle());
+    }
+    showAfterRun(p);
+}
+
+void DeliveryForecastScreen::Command2_Click()
+{
+    Data1->clear();
+    clearDeliverySchedule(db_);
+    accept();
+}
+
+void DeliveryForecastScreen::Command3_Click()
+{
+    try {
+        PrintReport(DeliveryReport, {{}, windowTitle() + QStringLiteral("　") + periodText(period())});
+    } catch (const PrintError& e) {
+        ui().showMessage(QStringLiteral("配達予定を印刷できませんでした。\n") + e.message(), QStringLiteral("印刷エラー"));
+    }
+}
+
+// ---- the three forecasts ----------------------------------------------------
+
+frm顧客米予定::frm顧客米予定(QWidget* parent)
+    : DeliveryForecastScreen(parent, QStringLiteral("frm顧客米予定"), QStringLiteral("顧客米予定"))
+{
+}
+
+void frm顧客米予定::runForecast(Database& db, const ForecastPeriod& period)
+{
+    runRiceForecast(db, period);
+}
+
+frm顧客灯油予定::frm顧客灯油予定(QWidget* parent)
+    : DeliveryForecastScreen(parent, QStringLiteral("frm顧客灯油予定"), QStringLiteral("顧客灯油予定"))
+{
+}
+
+void frm顧客灯油予定::runForecast(Database& db, const ForecastPeriod& period)
+{
+    runKeroseneForecast(db, period);
+}
+
+frmガス配送予定::frmガス配送予定(QWidget* parent)
+    : DeliveryForecastScreen(parent, QStringLiteral("frmガス配送予定"), QStringLiteral("ガス配送予定"))
+{
+}
+
+void frmガス配送予定::runForecast(Database& db, const ForecastPeriod& period)
+{
+    runGasForecast(db, period, Date::today());
+}
+
+void frmガス配送予定::showAfterRun(const ForecastPeriod& period)
+{
+    showRows(gasScheduleStatement(), gasScheduleParameters(period));
+}
+
+void registerForecastScreens()
+{
+    registerScreen(QStringLiteral("frm顧客米予定"), [](QWidget* parent) -> QDialog* { return new frm顧客米予定(parent); });
+    registerScreen(QStringLiteral("frm顧客灯油予定"),
+                   [](QWidget* parent) -> QDialog* { return new frm顧客灯油予定(parent); });
+    registerScreen(QStringLiteral("frmガス配送予定"),
+                   [](QWidget* parent) -> QDialog* { return new frmガス配送予定(parent); });
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The three delivery forecast screens share one frame: the period as two
+// dates of year, month and day boxes ("から" and "まで"), a grid of the work
+// table 配達予定, and the buttons "実行" (run the forecast), "印刷" (print
+// "配達予定.rpt") and "中止・終了" (empty 配達予定 and close).
+//   frm顧客米予定    rice, from posted rice purchases
+//   frm顧客灯油予定  kerosene, from posted kerosene deliveries
+//   frmガス配送予定  LP gas, from the gas history
+//
+// Each run refills 配達予定 on the screen's own connection, in one
+// transaction, after the grid's model has let go of the table.
+
+#include "db/Database.h"
+#include "forecasts/DeliverySchedule.h"
+
+#include <QDialog>
+#include <vector>
+
+class DateBoxes;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class ValueQueryModel;
+
+// Registers "frm顧客米予定", "frm顧客灯油予定" and "frmガス配送予定".
+void registerForecastScreens();
+
+// The report every forecast prints.
+inline const QString DeliveryReport = QStringLiteral("配達予定.rpt");
+
+class DeliveryForecastScreen : public QDialog {
+public:
+    ~DeliveryForecastScreen() override;
+
+    // Start date: year, month and day, under "年　　　　　　　月　　　　　　日から".
+    DateBoxes* startDate;
+    QSpinBox* Text2;
+    QSpinBox* Text3;
+    QSpinBox* Text4;
+    QLabel* startCaption;
+    // End date, under "年　　　　　　　月　　　　　　日まで".
+    DateBoxes* endDate;
+    QSpinBox* Text7;
+    QSpinBox* Text8;
+    QSpinBox* Text9;
+    QLabel* endCaption;
+    QTableView* DBGrid1;
+    ValueQueryModel* Data1; // the grid's data source: 配達予定
+    QPushButton* Command1;  // "実行"
+    QPushButton* Command3;  // "印刷"
+    QPushButton* Command2;  // "中止・終了"
+
+    // The period as the boxes show it.
+    ForecastPeriod period() const;
+
+    void Command1_Click(); // run the forecast and show its rows
+    void Command2_Click(); // empty 配達予定 and close
+    void Command3_Click(); // print "配達予定.rpt"
+
+protected:
+    DeliveryForecastScreen(QWidget* parent, const QString& screenName, const QString& caption);
+    // Computes the rows and replaces 配達予定 with them.
+    virtual void runForecast(Database& db, const ForecastPeriod& period) = 0;
+    // The grid after a run: the whole table by date, unless a screen
+    // shows less.
+    virtual void showAfterRun(const ForecastPeriod& period);
+    // The whole table by date, as on opening.
+    void showWholeTable();
+    void showRows(const QString& sql, const QVariantList& params);
+
+    Database db_;
+};
+
+class frm顧客米予定 : public DeliveryForecastScreen {
+public:
+    explicit frm顧客米予定(QWidget* parent = nullptr);
+
+protected:
+    void runForecast(Database& db, const ForecastPeriod& period) override;
+};
+
+class frm顧客灯油予定 : public DeliveryForecastScreen {
+public:
+    explicit frm顧客灯油予定(QWidget* parent = nullptr);
+
+protected:
+    void runForecast(Database& db, const ForecastPeriod& period) override;
+};
+
+// The gas schedule's grid shows the rows of the period only; the table
+// also keeps the exhausted customers listed at their last date.
+class frmガス配送予定 : public DeliveryForecastScreen {
+public:
+    explicit frmガス配送予定(QWidget* parent = nullptr);
+
+protected:
+    void runForecast(Database& db, const ForecastPeriod& period) override;
+    void showAfterRun(const ForecastPeriod& period) override;
+};

@@ -1,0 +1,174 @@
+#include "gas/GasTotals.h"
+
+#include "core/Text.h"
+#include "db/Database.h"
+#include "print/PrintSurface.h"
+#include "print/SlipPrinting.h"
+
+#include <QSqlQuery>
+
+using text::format;
+
+namespace gas {
+
+namespace {
+
+const QString QuantityMask = QStringLiteral(" ###,###.0");
+const QString RemainingMask = QStringLiteral(" #,###.0");
+const QString AmountMask = QStringLiteral("Currency");
+const QString TotalQuantityMask = QStringLiteral(" ###,###.00");
+const QString TotalAmountMask = QStringLiteral(" ##,###,###");
+
+// Column offsets from the left origin.
+struct Heading {
+    int offset;
+    const char* text;
+};
+constexpr Heading Headings[] = {{600, "年月日"},  {1700, "顧客名前"}, {4000, "データ種別"}, {5400, "検針値"},
+                                {6400, "使用量"}, {7400, "配送量"},   {8400, "残ガス量"},   {9400, "ガス金額"}};
+constexpr int DateX = 600;
+constexpr int NameX = 1700;
+constexpr int KindX = 4000;
+constexpr int MeterRight = 6200;
+constexpr int UsageRight = 7200;
+constexpr int DeliveredRight = 8200;
+constexpr int RemainingRight = 9200;
+constexpr int AmountRight = 10200;
+constexpr int TotalCaptionX = 400;
+// Room of the two text columns, so that a long name never runs into the
+// next column.
+constexpr int NameWidth = KindX - NameX - 60;
+constexpr int KindWidth = 1300;
+
+void putRight(PrintSurface& surface, int right, int y, const QString& text)
+{
+    surface.text(totalsLayout::Left + right - surface.textWidth(text), y, text);
+}
+
+void printHeadings(PrintSurface& surface)
+{
+    for (const Heading& h : Headings)
+        surface.text(totalsLayout::Left + h.offset, totalsLayout::HeadingY, QString::fromUtf8(h.text));
+}
+
+} // namespace
+
+QString eventListStatement()
+{
+    return QStringLiteral(
+        "SELECT ガス年月日, 顧客名前, ガスデータ種別, ガス検針値, ガス使用量, ガス配送量, ガス残ガス量, ガス金額"
+        " FROM ガスデータ, 顧客マスター, ガスデータ種別コードＴＢＬ"
+        " WHERE ガス相手先コード = 顧客コード"
+        " AND ガスデータ.ガスデータ種別コード = ガスデータ種別コードＴＢＬ.ガスデータ種別コード"
+        " AND ガス年月日 >= ? AND ガス年月日 < ?"
+        " ORDER BY ガス年月日, ガスデータ種別, ガスデータ.rowid");
+}
+
+QString totalsStatement()
+{
+    return QStringLiteral("SELECT SUM(ガス使用量) AS 使用量合計, SUM(ガス配送量) AS 配送量合計,"
+                          " SUM(ガス残ガス量) AS 残ガス量合計, SUM(ガス金額) AS 金額合計"
+                          " FROM ガスデータ WHERE ガス年月日 >= ? AND ガス年月日 < ?");
+}
+
+QVariantList rangeParams(const Date& start, const Date& end)
+{
+    return {dayStart(start), dayAfter(end)};
+}
+
+std::vector<Event> loadEvents(Database& db, const Date& start, const Date& end)
+{
+    std::vector<Event> events;
+    QSqlQuery q = db.exec(eventListStatement(), rangeParams(start, end));
+    while (q.next()) {
+        Event e;
+        e.date = dateValue(q.value(0));
+        e.customerName = q.value(1).toString();
+        e.kindName = q.value(2).toString();
+        e.meter = currencyValue(q.value(3));
+        e.usage = currencyValue(q.value(4));
+        e.delivered = q.value(5).toDouble();
+        e.remaining = q.value(6).toDouble();
+        e.amount = currencyValue(q.value(7));
+        events.push_back(e);
+    }
+    return events;
+}
+
+Totals loadTotals(Database& db, const Date& start, const Date& end)
+{
+    Totals t;
+    QSqlQuery q = db.exec(totalsStatement(), rangeParams(start, end));
+    if (!q.next())
+        return t;
+    if (!q.value(0).isNull())
+        t.usage = currencyValue(q.value(0));
+    if (!q.value(1).isNull())
+        t.delivered = q.value(1).toDouble();
+    if (!q.value(2).isNull())
+        t.remaining = q.value(2).toDouble();
+    if (!q.value(3).isNull())
+        t.amount = currencyValue(q.value(3));
+    return t;
+}
+
+void printTotals(PrintSurface& surface, const QString& companyName, const Date& start, const Date& end,
+                 const std::vector<Event>& events, const Totals& totals)
+{
+    using namespace totalsLayout;
+    surface.setFontSize(FontSize);
+    surface.setFontName(TotalsFontName);
+
+    surface.text(Left, TitleY,
+                 QStringLiteral("ガス集計一覧　　　　") + companyName + start.toShortString() + QStringLiteral("　-　")
+                     + end.toShortString(),
+                 PrintSurface::RightEdge - Left);
+    printHeadings(surface);
+
+    // Lines go in groups of five with an empty slot after each group; after
+    // every 60th line a new page starts under repeated headings.
+    int slot = 0;
+    int printed = 0;
+    for (const Event& e : events) {
+        const int y = FirstLineY + LineHeight * slot;
+        surface.text(Left + DateX, y, e.date.toShortString());
+        surface.text(Left + NameX, y, e.customerName, NameWidth);
+        surface.text(Left + KindX, y, e.kindName, KindWidth);
+        putRight(surface, MeterRight, y, format(e.meter, QuantityMask));
+        putRight(surface, UsageRight, y, format(e.usage, QuantityMask));
+        putRight(surface, DeliveredRight, y, format(e.delivered, QuantityMask));
+        putRight(surface, RemainingRight, y, format(e.remaining, RemainingMask));
+        putRight(surface, AmountRight, y, format(e.amount, AmountMask));
+        ++printed;
+        ++slot;
+        if (printed % LinesPerGroup == 0)
+            ++slot;
+        if (printed % LinesPerPage == 0) {
+            surface.newPage();
+            slot = 0;
+            printHeadings(surface);
+        }
+    }
+
+    // An empty range has empty sums: the caption alone.
+    surface.text(Left + TotalCaptionX, TotalsY, QStringLiteral("合計"));
+    if (totals.usage)
+        putRight(surface, UsageRight, TotalsY, format(*totals.usage, TotalQuantityMask));
+    if (totals.delivered)
+        putRight(surface, DeliveredRight, TotalsY, format(*totals.delivered, TotalQuantityMask));
+    if (totals.remaining)
+        putRight(surface, RemainingRight, TotalsY, format(*totals.remaining, TotalQuantityMask));
+    if (totals.amount)
+        putRight(surface, AmountRight, TotalsY, format(*totals.amount, TotalAmountMask));
+}
+
+void PrintGasTotals(const QString& companyName, const Date& start, const Date& end, const std::vector<Event>& events,
+                    const Totals& totals)
+{
+    std::unique_ptr<PrintSurface> surface = openPrintSurface(TotalsDocumentName);
+    SetUpPrinter(*surface);
+    printTotals(*surface, companyName, start, end, events, totals);
+    surface->endDocument();
+}
+
+} // namespace gas

@@ -1,0 +1,185 @@
+#include "gas/GasTotalsScreen.h"
+
+#include "app/Session.h"
+#include "print/PrintSurface.h"
+#include "ui/DateBoxes.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Title = QStringLiteral("ガス集計");
+const QString ErrorTitle = QStringLiteral("エラーメッセージ");
+
+QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(objectName));
+    b->setAutoDefault(false);
+    b->setMinimumSize(b->fontMetrics().horizontalAdvance(caption) + 40, 36);
+    return b;
+}
+
+QLineEdit* totalBox(const char* objectName, const QString& caption, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromUtf8(objectName));
+    box->setAccessibleName(caption);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0,000,000,000.00")) + 16);
+    return box;
+}
+
+QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QStringLiteral("lbl") + text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+{
+    setObjectName(QStringLiteral("frmガス集計"));
+    setWindowTitle(Title);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->setSpacing(10);
+
+    // The range: from the first of this month to today.
+    startBoxes = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
+    startBoxes->setObjectName(QStringLiteral("startBoxes"));
+    Text2 = startBoxes->yearBox();
+    Text3 = startBoxes->monthBox();
+    Text4 = startBoxes->dayBox();
+    endBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
+    endBoxes->setObjectName(QStringLiteral("endBoxes"));
+    Text7 = endBoxes->yearBox();
+    Text8 = endBoxes->monthBox();
+    Text9 = endBoxes->dayBox();
+    const Date today = Date::today();
+    startBoxes->setParts(today.year(), today.month(), 1);
+    endBoxes->setDate(today);
+
+    Command1 = button("Command1", QStringLiteral("ガスデータの表示"), this);
+    Command3 = button("Command3", QStringLiteral("印刷・集計"), this);
+    Command2 = button("Command2", QStringLiteral("中止・終了"), this);
+
+    auto* range = new QGridLayout;
+    range->setHorizontalSpacing(8);
+    range->addWidget(startBoxes, 0, 0);
+    range->addWidget(new QLabel(QStringLiteral("から"), this), 0, 1);
+    range->addWidget(endBoxes, 1, 0);
+    range->addWidget(new QLabel(QStringLiteral("まで"), this), 1, 1);
+    range->setColumnMinimumWidth(2, 24);
+    range->addWidget(Command1, 0, 3, 2, 1, Qt::AlignVCenter);
+    range->setColumnStretch(4, 1);
+    layout->addLayout(range);
+
+    // The listed events.
+    Data1 = new ValueQueryModel(this);
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setAccessibleName(QStringLiteral("ガスデータ"));
+    DBGrid1->setModel(Data1);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->verticalHeader()->setVisible(false);
+    DBGrid1->setMinimumSize(760, 300);
+    layout->addWidget(DBGrid1, 1);
+
+    // The totals of the range.
+    Text1 = totalBox("Text1", QStringLiteral("使用量合計"), this);
+    Text5 = totalBox("Text5", QStringLiteral("配送量合計"), this);
+    Text6 = totalBox("Text6", QStringLiteral("残ガス量合計"), this);
+    Text10 = totalBox("Text10", QStringLiteral("金額合計"), this);
+    auto* sums = new QGridLayout;
+    sums->setHorizontalSpacing(8);
+    int column = 0;
+    for (QLineEdit* box : {Text1, Text5, Text6, Text10}) {
+        sums->addWidget(captionLabel(box->accessibleName(), box, this), 0, column);
+        sums->addWidget(box, 1, column);
+        ++column;
+    }
+    sums->setColumnStretch(column, 1);
+    layout->addLayout(sums);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command3);
+    buttons->addWidget(Command2);
+    layout->addLayout(buttons);
+
+    QWidget* order[] = {Text2, Text3, Text4, Text7, Text8, Text9, Command1, DBGrid1, Command3, Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    enableEnterNavigation(this);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    load();
+    Text2->setFocus();
+}
+
+frmガス集計::~frmガス集計()
+{
+    Data1->clear();
+}
+
+void frmガス集計::load()
+{
+    const BusyCursor busy;
+    const Date start = startBoxes->date();
+    const Date end = endBoxes->date();
+    Data1->setStatement(db_, gas::eventListStatement(), gas::rangeParams(start, end));
+    Data1->rowCountAll();
+    useValueColumns(*DBGrid1);
+    events_ = gas::loadEvents(db_, start, end);
+    totals_ = gas::loadTotals(db_, start, end);
+
+    auto show = [](QLineEdit* box, const auto& value, ValueKind kind) {
+        box->setText(value ? displayText(QVariant::fromValue(*value), kind) : QString());
+    };
+    Text1->setText(totals_.usage ? totals_.usage->toString() : QString());
+    show(Text5, totals_.delivered, ValueKind::Single);
+    show(Text6, totals_.remaining, ValueKind::Single);
+    Text10->setText(totals_.amount ? totals_.amount->toString() : QString());
+}
+
+void frmガス集計::Command1_Click()
+{
+    load();
+}
+
+void frmガス集計::Command3_Click()
+{
+    // The list as last loaded, under the dates the boxes show now.
+    try {
+        const BusyCursor busy;
+        gas::PrintGasTotals(session().config.companyName(), startBoxes->date(), endBoxes->date(), events_, totals_);
+    } catch (const PrintError& e) {
+        ui().showMessage(e.message(), ErrorTitle);
+    }
+}
+
+void frmガス集計::Command2_Click()
+{
+    reject();
+}

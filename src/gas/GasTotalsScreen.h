@@ -1,0 +1,57 @@
+#pragma once
+// The gas totals screen frmガス集計: two dates, the events between them for
+// all customers with their totals, and the printed list.
+
+#include "db/Database.h"
+#include "gas/GasTotals.h"
+
+#include <QDialog>
+#include <vector>
+
+class DateBoxes;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class ValueQueryModel;
+
+class frmガス集計 : public QDialog {
+public:
+    // Opens on the first day of this month to today and loads the list.
+    explicit frmガス集計(QWidget* parent = nullptr);
+    ~frmガス集計() override;
+
+    DateBoxes* startBoxes; // "年　　　　　　　月　　　　　　日から"
+    QSpinBox* Text2;       // start year (with its spin buttons)
+    QSpinBox* Text3;       // start month
+    QSpinBox* Text4;       // start day
+    DateBoxes* endBoxes;   // "年　　　　　　　月　　　　　　日まで"
+    QSpinBox* Text7;       // end year
+    QSpinBox* Text8;       // end month
+    QSpinBox* Text9;       // end day
+
+    QTableView* DBGrid1;    // the listed events
+    ValueQueryModel* Data1; // its record source
+    QLineEdit* Text1;       // "使用量合計"
+    QLineEdit* Text5;       // "配送量合計"
+    QLineEdit* Text6;       // "残ガス量合計"
+    QLineEdit* Text10;      // "金額合計"
+    QPushButton* Command1;  // "ガスデータの表示": list and total again
+    QPushButton* Command3;  // "印刷・集計": print
+    QPushButton* Command2;  // "中止・終了": close
+
+    void Command1_Click();
+    void Command3_Click();
+    void Command2_Click();
+
+    // The list and totals as last loaded, which "印刷・集計" prints.
+    const std::vector<gas::Event>& loadedEvents() const { return events_; }
+    const gas::Totals& loadedTotals() const { return totals_; }
+
+private:
+    void load();
+
+    Database db_;
+    std::vector<gas::Event> events_;
+    gas::Totals totals_;
+};

@@ -1,0 +1,95 @@
+#pragma once
+// The direct-debit request: frm売掛FD出力 lists the customers of one
+// settlement method who have an amount billed on their last invoice and
+// writes the bank's request file into the folder that stands for drive A:.
+// Writing the file changes nothing in the database.
+
+#include "db/Database.h"
+#include "receivables/BankDebitFile.h"
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class DateBoxes;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class ValueQueryModel;
+
+// ------------------------------------------------------------ logic
+
+// The settlement methods of the lists: 決済方法コード, 決済方法, by code.
+QString settlementMethodsStatement();
+// The method's row of 決済方法ＴＢＬ, or nullopt when there is none.
+std::optional<bankfile::SettlementMethod> readSettlementMethod(Database& db, int code);
+
+// The customers of one run: 顧客コード, 顧客名前カナ, 顧客売掛前回請求金額,
+// 顧客引落銀行コード, 顧客引落銀行支店コード, 顧客引落口座種別, 顧客引落口座番号
+// of the customers of the method (the one bound parameter) whose last
+// invoice amount is not 0, in the table's own order, which is the order of
+// the data records.
+QString debitCustomersStatement();
+// The same customers with their bank's kana name.
+std::vector<bankfile::DebitCustomer> readDebitCustomers(Database& db, int methodCode);
+
+// Why a request file cannot be written, as the operator reads it: a
+// missing bank starts with "銀行が登録されていません。"; every customer
+// concerned is named with what is wrong.
+QString requestProblemsMessage(const bankfile::RequestFile& file);
+// The customers left out for a credit balance, one line each, for the
+// question before writing; empty when there are none.
+QString creditBalanceLines(const bankfile::RequestFile& file);
+
+// ------------------------------------------------------------ the drive folder
+
+// Asks the operator for another folder to stand for drive A:; an empty
+// text when cancelled.
+using FolderChooser = std::function<QString(QWidget* parent, const QString& current)>;
+// Replaces the folder dialog (tests script it); an empty chooser returns to
+// the dialog.
+void setBankDriveFolderChooser(FolderChooser chooser);
+// Runs the chooser and makes its folder the drive; true when one was chosen.
+bool chooseBankDriveFolder(QWidget* parent);
+
+// ------------------------------------------------------------ the screen
+
+class frm売掛FD出力 : public QDialog {
+public:
+    explicit frm売掛FD出力(QWidget* parent = nullptr);
+    ~frm売掛FD出力() override;
+
+    QListView* DBList1;          // "決済方法": shows 決済方法, yields 決済方法コード
+    ValueQueryModel* Data1;      // its record source
+    DateBoxes* dateBoxes;        // "引落日"
+    QSpinBox* Text年;
+    QSpinBox* Text月;
+    QSpinBox* Text日;
+    QTableView* DBGrid1;         // "該当顧客残高一覧"
+    ValueQueryModel* Data2;      // its record source
+    QLineEdit* Text件数;         // "件数"
+    QLineEdit* Text合計金額;     // "合計金額"
+    QLabel* lblドライブ;         // the folder standing for drive A:
+    QPushButton* cmdドライブ;    // "フォルダ変更…"
+    QPushButton* Command1;       // "ＦＤ出力", shown when the method has customers to debit
+    QPushButton* Command2;       // "終了"
+
+    void DBList1_Click(int row);
+    void Command1_Click();
+    void Command2_Click();
+    void cmdドライブ_Click();
+
+    // The debit date, rebuilt whenever a date box changes.
+    Date debitDate() const { return debitDate_; }
+
+private:
+    void showSelection();
+
+    Database db_;
+    std::optional<bankfile::SettlementMethod> method_;
+    Date debitDate_;
+};

@@ -1,0 +1,145 @@
+#pragma once
+// The direct-debit result: frm売掛FD入力 reads the file the bank returned
+// and records one payment per debited customer, exactly as a payment
+// entered by hand: a journal row in 経理マスター仮 (debit the chosen means,
+// credit receivables 110, the customer as counterparty) under its own slip
+// number, in the order of the file. The customers' received totals change
+// when the daily update posts the rows. A run is one transaction; the
+// file's fingerprint is kept so that the same file run again is noticed.
+
+#include "app/Routines.h"
+#include "app/Session.h"
+#include "db/Database.h"
+#include "receivables/BankDebitFile.h"
+
+#include <QDialog>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+class DateBoxes;
+class QLabel;
+class QListView;
+class QPushButton;
+class QSpinBox;
+class ValueQueryModel;
+
+// ------------------------------------------------------------ logic
+
+// The file has no data record with a result code (the request file fed
+// back, or some other file): nothing can be recorded from it.
+class NotAResultFile : public std::runtime_error {
+public:
+    NotAResultFile() : std::runtime_error("not a result file") {}
+    // The operator's words.
+    static QString message();
+};
+
+// What a result file means for the books, worked out before anything is
+// written.
+struct ResultPlan {
+    struct Payment {
+        int recordNumber = 0;
+        QString customerCode; // as 顧客マスター holds it
+        Currency amount;
+    };
+    struct Unmatched {
+        int recordNumber = 0;
+        QString customerCode; // as the file holds it
+        Currency amount;
+    };
+    std::vector<Payment> payments; // debited customers found, in file order
+    Currency paymentsTotal;
+    int notDebited = 0; // data records whose result code is not "0"
+    Currency notDebitedTotal;
+    std::vector<Unmatched> unmatched; // debited, but no such customer
+    Currency unmatchedTotal;
+    // Debited records whose amount is not a number or whose customer code
+    // is blank: recorded for nobody, and reported.
+    std::vector<int> unreadable;
+    QByteArray fingerprint;
+};
+
+// Matches the debited records against 顧客マスター. A file with no result
+// code in any data record throws NotAResultFile.
+ResultPlan planResultRun(Database& db, const bankfile::ResultFile& file);
+
+// A result file processed before, as the fingerprint table remembers it.
+struct ProcessedRun {
+    Date processedOn;  // the day of the run
+    Date paymentDate;  // 経理年月日 of its rows
+    int payments = 0;
+    Currency total;
+    QString fileName;
+};
+// Creates the fingerprint table when an older database lacks it.
+void ensureResultRunTable(Database& db);
+// The latest run of a file with this fingerprint, or nullopt.
+std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerprint);
+
+// Throws SlipNumberOverflow when `count` slip numbers from the current one
+// do not all fit the signed 32-bit range, or the counter cannot advance
+// past them.
+void checkSlipNumbers(const Configuration& config, int count);
+
+struct BookedRun {
+    std::int32_t firstSlipNumber = 0;
+    std::int32_t lastSlipNumber = 0;
+    // Empty when the counter reached the configuration file; else why it
+    // did not (the rows are stored all the same).
+    QString counterError;
+};
+
+// Records the plan's payments as journal rows dated `paymentDate`, debit
+// `debitAccount`, with consecutive slip numbers, and remembers the file's
+// fingerprint, all in one transaction; then advances the counter past the
+// numbers used and rewrites the configuration file. Numbers that do not fit
+// throw SlipNumberOverflow and a refused row DatabaseError, with nothing
+// written and the counter unchanged. A plan without payments writes nothing.
+BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& plan, const Date& paymentDate,
+                        int debitAccount, const QString& fileName,
+                        const QString& configPath = configurationFilePath());
+
+// The lines added to "書込が完了しました。": what was recorded, what the bank
+// did not debit, and what was debited but could not be recorded.
+QString resultRunSummary(const ResultPlan& plan);
+// The question asked before a file processed before is run again.
+QString repeatedRunQuestion(const ProcessedRun& run);
+
+// ------------------------------------------------------------ the screen
+
+class frm売掛FD入力 : public QDialog {
+public:
+    explicit frm売掛FD入力(QWidget* parent = nullptr);
+    ~frm売掛FD入力() override;
+
+    QListView* DBList1;       // "処理する相手先": shows 決済方法, yields 決済方法コード
+    ValueQueryModel* Data1;   // its record source
+    QListView* DBList2;       // "入金先": shows 勘定科目名, yields 科目番号
+    ValueQueryModel* Data2;   // its record source
+    DateBoxes* dateBoxes;     // "入金年　　　　　月　　　　　　　日"
+    QSpinBox* Text年;
+    QSpinBox* Text月;
+    QSpinBox* Text日;
+    QLabel* lblドライブ;      // the folder standing for drive A:
+    QPushButton* cmdドライブ; // "フォルダ変更…"
+    QPushButton* Command1;    // "後処理開始", shown once a method and a means are chosen
+    QPushButton* Command2;    // "終了・中止"
+
+    void DBList1_Click(int row);
+    void DBList2_Click(int row);
+    void Command1_Click();
+    void Command2_Click();
+    void cmdドライブ_Click();
+
+    // The file name of the chosen method; "1" while none is chosen.
+    const QString& fileName() const { return fileName_; }
+    const QString& methodName() const { return methodName_; }
+
+private:
+    void updateStartVisibility();
+
+    Database db_;
+    QString fileName_;
+    QString methodName_;
+};

@@ -1,0 +1,108 @@
+#include "receivables/ClosingScreens.h"
+
+#include "app/Screens.h"
+#include "receivables/BalanceChange.h"
+#include "receivables/BalanceList.h"
+#include "receivables/InvoiceIssuing.h"
+#include "receivables/InvoiceIssuingScreens.h"
+#include "receivables/ReceiptIssuingScreens.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QLineEdit* frameBox(QWidget* parent, const QString& column, int minimumWidth, bool amount)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(column);
+    box->setReadOnly(true);
+    // Read, not typed: Tab passes them by, a click can still select.
+    box->setFocusPolicy(Qt::ClickFocus);
+    box->setMinimumWidth(minimumWidth);
+    if (amount)
+        box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+// A screen that decides while opening that it has nothing to show (no such
+// customer) ends there.
+template <class Screen>
+QDialog* openIfReady(QWidget* parent)
+{
+    auto* screen = new Screen(parent);
+    if (!screen->isReady()) {
+        delete screen;
+        return nullptr;
+    }
+    return screen;
+}
+
+} // namespace
+
+CustomerFrame::CustomerFrame(QWidget* parent) : QGroupBox(QStringLiteral("顧客相手先"), parent)
+{
+    setObjectName(QStringLiteral("Frame1"));
+    顧客コード = frameBox(this, QStringLiteral("顧客コード"), 120, false);
+    顧客名前 = frameBox(this, QStringLiteral("顧客名前"), 240, false);
+    顧客名前カナ = frameBox(this, QStringLiteral("顧客名前カナ"), 240, false);
+    顧客住所１ = frameBox(this, QStringLiteral("顧客住所１"), 320, false);
+    顧客住所２ = frameBox(this, QStringLiteral("顧客住所２"), 320, false);
+    顧客住所２->setAccessibleName(QStringLiteral("顧客住所（２行目）"));
+    顧客電話番号 = frameBox(this, QStringLiteral("顧客電話番号"), 160, false);
+    顧客郵便番号 = frameBox(this, QStringLiteral("顧客郵便番号"), 100, false);
+    顧客売掛前回請求金額 = frameBox(this, QStringLiteral("顧客売掛前回請求金額"), 120, true);
+    顧客売掛入金額 = frameBox(this, QStringLiteral("顧客売掛入金額"), 120, true);
+    顧客売掛締後売上額 = frameBox(this, QStringLiteral("顧客売掛締後売上額"), 120, true);
+
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(8);
+    auto addRow = [&](int row, int column, const QString& caption, QLineEdit* box) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(box);
+        grid->addWidget(label, row, column);
+        grid->addWidget(box, row, column + 1);
+    };
+    // Details on the left, the three amounts on the right.
+    addRow(0, 0, QStringLiteral("顧客コード"), 顧客コード);
+    addRow(1, 0, QStringLiteral("顧客名前"), 顧客名前);
+    addRow(2, 0, QStringLiteral("顧客カナ名前"), 顧客名前カナ);
+    addRow(3, 0, QStringLiteral("顧客住所"), 顧客住所１);
+    grid->addWidget(顧客住所２, 4, 1);
+    addRow(5, 0, QStringLiteral("顧客電話番号"), 顧客電話番号);
+    addRow(6, 0, QStringLiteral("郵便番号"), 顧客郵便番号);
+    addRow(0, 2, QStringLiteral("請求額"), 顧客売掛前回請求金額);
+    addRow(1, 2, QStringLiteral("既入金額"), 顧客売掛入金額);
+    addRow(2, 2, QStringLiteral("締後売上額"), 顧客売掛締後売上額);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(2, 80);
+}
+
+void CustomerFrame::showAccount(const CustomerAccount& a)
+{
+    顧客コード->setText(a.code);
+    顧客名前->setText(a.name);
+    顧客名前カナ->setText(a.kanaName);
+    顧客住所１->setText(a.address1);
+    顧客住所２->setText(a.address2);
+    顧客電話番号->setText(a.telephone);
+    顧客郵便番号->setText(a.postalCode);
+    // Amounts in the plain decimal form: 10000, -300, 52.5.
+    顧客売掛前回請求金額->setText(a.lastInvoiceAmount.toString());
+    顧客売掛入金額->setText(a.paymentsSinceClosing.toString());
+    顧客売掛締後売上額->setText(a.creditSalesSinceClosing.toString());
+}
+
+void registerClosingScreens()
+{
+    registerScreen(QStringLiteral("frm売掛請求書発行"),
+                   [](QWidget* parent) -> QDialog* { return new frm売掛請求書発行(parent); });
+    registerScreen(QStringLiteral("frm売掛請求書画面確認"), openIfReady<frm売掛請求書画面確認>);
+    registerScreen(QStringLiteral("frm売掛領収書発行"),
+                   [](QWidget* parent) -> QDialog* { return new frm売掛領収書発行(parent); });
+    registerScreen(QStringLiteral("frm売掛領収書画面確認"), openIfReady<frm売掛領収書画面確認>);
+    registerScreen(QStringLiteral("frm売掛残高変更"), openBalanceChange);
+    registerScreen(QStringLiteral("frm売掛残高一覧"),
+                   [](QWidget* parent) -> QDialog* { return new frm売掛残高一覧(parent); });
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The closing screens of the receivables: invoice issuing and its
+// confirmation, receipt issuing and its confirmation, the balance change
+// and the balance list; and the customer frame they share.
+
+#include <QGroupBox>
+
+class QLineEdit;
+struct CustomerAccount;
+
+// Makes "frm売掛請求書発行", "frm売掛請求書画面確認", "frm売掛領収書発行",
+// "frm売掛領収書画面確認", "frm売掛残高変更" and "frm売掛残高一覧" available
+// to openScreen.
+void registerClosingScreens();
+
+// The frame "顧客相手先": the customer's details and its three receivable
+// amounts in read-only boxes, each named by its column and captioned by a
+// buddy label.
+class CustomerFrame : public QGroupBox {
+public:
+    explicit CustomerFrame(QWidget* parent);
+    void showAccount(const CustomerAccount& account);
+
+    QLineEdit* 顧客コード;
+    QLineEdit* 顧客名前;
+    QLineEdit* 顧客名前カナ;
+    QLineEdit* 顧客住所１;
+    QLineEdit* 顧客住所２;
+    QLineEdit* 顧客電話番号;
+    QLineEdit* 顧客郵便番号;
+    QLineEdit* 顧客売掛前回請求金額; // "請求額"
+    QLineEdit* 顧客売掛入金額;       // "既入金額"
+    QLineEdit* 顧客売掛締後売上額;   // "締後売上額"
+};

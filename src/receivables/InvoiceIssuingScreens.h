@@ -1,0 +1,82 @@
+#pragma once
+// frm売掛請求書発行: the closing date and closing day, the customers of that
+// closing day, and the two ways of invoicing them (every listed customer in
+// turn, or one customer from the picker). frm売掛請求書画面確認: one
+// customer's invoice, confirmed and printed, closed without printing, or
+// left as it is.
+
+#include "db/Database.h"
+#include "receivables/InvoiceIssuing.h"
+
+#include <QDialog>
+
+class CustomerFrame;
+class DateBoxes;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class ValueQueryModel;
+
+class frm売掛請求書発行 : public QDialog {
+public:
+    explicit frm売掛請求書発行(QWidget* parent = nullptr);
+    ~frm売掛請求書発行() override;
+
+    DateBoxes* dateBoxes; // "締切日": the closing date
+    QSpinBox* Text年;
+    QSpinBox* Text月;
+    QSpinBox* Text日;
+    QSpinBox* Text締切指定日; // "締切指定日" … "日"
+    QListView* DBList1;      // "対象顧客": names of the closing day's customers
+    ValueQueryModel* Data1;  // the list's record source
+    QPushButton* Command1;   // "締切指定日別発行"
+    QPushButton* Command2;   // "個別顧客発行"
+    QPushButton* Command3;   // "終了"
+
+    int closingDay() const { return closingDay_; }
+    Date closingDate() const;
+
+    void Text締切指定日_Change(); // takes the box's day and reloads the list
+    void Command1_Click();       // every customer of the closing day in turn
+    void Command2_Click();       // one customer from the picker
+    void Command3_Click();       // close
+
+private:
+    void loadList();
+
+    Database db_;
+    int closingDay_ = 0;
+};
+
+class frm売掛請求書画面確認 : public QDialog {
+public:
+    // Shows the invoice of the session's chosen customer (by code) up to the
+    // session's closing date, and fills the session's invoice values.
+    explicit frm売掛請求書画面確認(QWidget* parent = nullptr);
+    ~frm売掛請求書画面確認() override;
+    // False when the customer was not found (the operator has been told):
+    // the screen ends while opening.
+    bool isReady() const { return computed_.has_value(); }
+
+    CustomerFrame* Frame1;   // "顧客相手先" with "請求額", "既入金額", "締後売上額"
+    QTableView* DBGrid1;     // "売掛明細"
+    ValueQueryModel* Data1;  // its record source
+    QLineEdit* Text明細合計; // "明細合計": the current sales
+    QLineEdit* Text合計請求金額; // "合計請求金額": the total billed
+    QPushButton* Command1;   // "確認－請求書発行"
+    QPushButton* Command2;   // "更新のみ"
+    QPushButton* Command3;   // "キャンセル"
+
+    void Command1_Click(); // print twice, then close the period
+    void Command2_Click(); // close the period without printing
+    void Command3_Click(); // leave the customer unchanged
+
+private:
+    bool closePeriod();
+
+    Database db_;
+    std::optional<InvoiceComputation> computed_;
+};

@@ -1,0 +1,258 @@
+#include "receivables/PaymentScreen.h"
+
+#include "app/Screens.h"
+#include "app/Session.h"
+#include "receivables/ReceivablePayment.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Title = QStringLiteral("売掛入金");
+const QString ErrorTitle = QStringLiteral("エラーメッセージ");
+
+// A display field: sunken, named for screen readers by its caption.
+QLabel* valueLabel(const char* objectName, const QString& caption, QWidget* parent, bool number)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(objectName));
+    label->setAccessibleName(caption);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
+    if (number)
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QStringLiteral("cap") + text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(objectName));
+    b->setAutoDefault(false);
+    b->setMinimumSize(120, 36);
+    return b;
+}
+
+// An amount as it is typed: sign, digits, separators and a point, in half
+// or full width.
+QValidator* amountValidator(QObject* parent)
+{
+    static const QRegularExpression amount(QStringLiteral(
+        "^[ \\x{3000}]*[+\\-\\x{FF0B}\\x{FF0D}]?[0-9\\x{FF10}-\\x{FF19},\\x{FF0C}]*([.\\x{FF0E}][0-9\\x{FF10}-\\x{FF19}]*)?[ \\x{3000}]*$"));
+    return new QRegularExpressionValidator(amount, parent);
+}
+
+} // namespace
+
+frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+{
+    setObjectName(QStringLiteral("frm売掛入金"));
+    setWindowTitle(Title);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->setSpacing(12);
+
+    // The chosen customer.
+    Frame1 = new QGroupBox(QStringLiteral("顧客相手先"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* customer = new QGridLayout(Frame1);
+    customer->setHorizontalSpacing(10);
+    lbl顧客コード = valueLabel("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
+    lbl顧客名前 = valueLabel("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
+    lbl顧客カナ名前 = valueLabel("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
+    lbl顧客住所１ = valueLabel("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
+    lbl顧客住所２ = valueLabel("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
+    lbl顧客電話番号 = valueLabel("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
+    lbl郵便番号 = valueLabel("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
+    lbl請求額 = valueLabel("lbl請求額", QStringLiteral("請求額"), Frame1, true);
+    lbl既入金額 = valueLabel("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
+    lbl締後売上額 = valueLabel("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
+    lbl顧客名前->setMinimumWidth(lbl顧客名前->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
+    lbl顧客住所１->setMinimumWidth(lbl顧客住所１->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
+    auto addPair = [&](int row, int column, const QString& text, QLabel* value, int span = 1) {
+        customer->addWidget(captionLabel(text, value, Frame1), row, column);
+        customer->addWidget(value, row, column + 1, 1, span);
+    };
+    addPair(0, 0, QStringLiteral("顧客コード"), lbl顧客コード);
+    addPair(1, 0, QStringLiteral("顧客名前"), lbl顧客名前, 3);
+    addPair(2, 0, QStringLiteral("顧客カナ名前"), lbl顧客カナ名前, 3);
+    addPair(3, 0, QStringLiteral("顧客住所"), lbl顧客住所１, 3);
+    customer->addWidget(lbl顧客住所２, 4, 1, 1, 3);
+    addPair(5, 0, QStringLiteral("顧客電話番号"), lbl顧客電話番号);
+    addPair(5, 2, QStringLiteral("郵便番号"), lbl郵便番号);
+    customer->setColumnMinimumWidth(4, 24);
+    addPair(0, 5, QStringLiteral("請求額"), lbl請求額);
+    addPair(1, 5, QStringLiteral("既入金額"), lbl既入金額);
+    addPair(2, 5, QStringLiteral("締後売上額"), lbl締後売上額);
+    customer->setColumnStretch(3, 1);
+    layout->addWidget(Frame1);
+
+    // The payment: date, means, amount.
+    lbl入金年月日 = valueLabel("lbl入金年月日", QStringLiteral("入金年月日"), this, false);
+    Data入金先 = new ValueQueryModel(this);
+    dat入金先 = new QListView(this);
+    dat入金先->setObjectName(QStringLiteral("dat入金先"));
+    dat入金先->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dat入金先->setSelectionMode(QAbstractItemView::SingleSelection);
+    dat入金先->setModel(Data入金先);
+    dat入金先->setMinimumSize(220, 160);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAlignment(Qt::AlignRight);
+    Text1->setValidator(amountValidator(Text1));
+    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000")) + 16);
+
+    auto* payment = new QGridLayout;
+    payment->setHorizontalSpacing(10);
+    payment->addWidget(captionLabel(QStringLiteral("入金年月日"), lbl入金年月日, this), 0, 0);
+    payment->addWidget(lbl入金年月日, 0, 1);
+    payment->addWidget(captionLabel(QStringLiteral("入金先"), dat入金先, this), 1, 0, Qt::AlignTop);
+    payment->addWidget(dat入金先, 1, 1, 2, 1);
+    payment->setColumnMinimumWidth(2, 24);
+    payment->addWidget(captionLabel(QStringLiteral("入金額"), Text1, this), 1, 3, Qt::AlignTop);
+    payment->addWidget(Text1, 1, 4, Qt::AlignTop);
+    payment->setColumnStretch(5, 1);
+    payment->setRowStretch(2, 1);
+    layout->addLayout(payment);
+
+    Command1 = button("Command1", QStringLiteral("ＯＫ"), this);
+    Command2 = button("Command2", QStringLiteral("キャンセル"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    layout->addLayout(buttons);
+
+    setTabOrder(dat入金先, Text1);
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Command2);
+    enableEnterNavigation(this);
+
+    // Opening: the means of payment, the buffer, the customer, the billed
+    // amount as the amount received, "ＯＫ" hidden.
+    Data入金先->setStatement(db_, paymentMeansStatement());
+    Data入金先->rowCountAll();
+    // The list shows the account's name; column 0, its number, is what a row yields.
+    dat入金先->setModelColumn(1);
+    startPayment(session());
+    showCustomer();
+    Text1->setText(session().journal.amount.toString());
+    Command1->setVisible(false);
+
+    // A means counts once it is selected, by click or by the arrow keys;
+    // focus alone (which makes a row current without selecting it) does not.
+    connect(dat入金先->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = dat入金先->selectionModel()->selectedIndexes();
+        if (!rows.isEmpty())
+            dat入金先_Click(rows.first().row());
+    });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    Text1->setFocus();
+    Text1->selectAll();
+}
+
+frm売掛入金::~frm売掛入金()
+{
+    Data入金先->clear();
+}
+
+void frm売掛入金::showCustomer()
+{
+    const ChosenCustomer& c = session().customer;
+    lbl顧客コード->setText(c.code);
+    lbl顧客名前->setText(c.name);
+    lbl顧客カナ名前->setText(c.kanaName);
+    lbl顧客住所１->setText(c.address1);
+    lbl顧客住所２->setText(c.address2);
+    lbl顧客電話番号->setText(c.telephone);
+    lbl郵便番号->setText(c.postalCode);
+    lbl請求額->setText(c.lastInvoiceAmount.toString());
+    lbl既入金額->setText(c.paymentsSinceClosing.toString());
+    lbl締後売上額->setText(c.creditSalesSinceClosing.toString());
+    lbl入金年月日->setText(session().journal.entryDate.toShortString());
+}
+
+void frm売掛入金::updateOkVisibility()
+{
+    Command1->setVisible(paymentReady(session().journal));
+}
+
+void frm売掛入金::dat入金先_Click(int row)
+{
+    const QVariant account = Data入金先->storedData(row, 0);
+    // A row that cannot be read leaves the means as it was.
+    if (account.isValid() && !account.isNull())
+        session().journal.debitAccount = account.toInt();
+    updateOkVisibility();
+}
+
+void frm売掛入金::Text1_Change()
+{
+    session().journal.amount = typedPaymentAmount(Text1->text());
+    updateOkVisibility();
+}
+
+void frm売掛入金::Command1_Click()
+{
+    SessionState& s = session();
+    if (s.journal.amount.isZero())
+        return;
+    std::optional<StoredPayment> stored;
+    try {
+        stored = storePayment(db_, s);
+    } catch (const SlipNumberOverflow& e) {
+        ui().showMessage(e.message(), ErrorTitle);
+        return;
+    } catch (const DatabaseError& e) {
+        ui().showMessage(QStringLiteral("入金を記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()),
+                         ErrorTitle);
+        return;
+    }
+    if (!stored)
+        return;
+    if (!stored->counterError.isEmpty())
+        ui().showMessage(QStringLiteral("入金は記録しましたが、次の伝票番号を設定ファイルに書き込めませんでした。\n")
+                             + stored->counterError,
+                         ErrorTitle);
+    accept();
+}
+
+void frm売掛入金::Command2_Click()
+{
+    reject();
+}
+
+QDialog* openReceivablePayment(QWidget* parent)
+{
+    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+        return nullptr;
+    if (session().customer.code.trimmed().isEmpty())
+        return nullptr;
+    return new frm売掛入金(parent);
+}

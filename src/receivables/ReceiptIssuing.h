@@ -1,0 +1,60 @@
+#pragma once
+// Receipts for collecting an invoiced amount at the customer's door: the
+// figures of the receipt and the A4 sheet of three bands (receipt for the
+// customer, collection slip for the collector, payment slip for the shop).
+// Nothing here writes to the database.
+
+#include "app/Session.h"
+#include "core/Currency.h"
+#include "core/Date.h"
+#include "receivables/InvoiceIssuing.h"
+
+#include <QString>
+
+class PrintSurface;
+
+// The customers of a collection day (顧客売掛集金日): 顧客コード, 顧客名前,
+// 顧客売掛集金日, in the table's order.
+BoundStatement collectionDayCustomers(int collectionDay);
+QStringList collectionDayCustomerCodes(Database& db, int collectionDay);
+
+// Nothing to collect: no last invoice amount, or payments since closing
+// that equal it.
+bool nothingToCollect(const Currency& lastInvoiceAmount, const Currency& paymentsSinceClosing);
+
+// Receipts from this amount on carry a revenue stamp.
+inline const Currency StampThreshold = Currency::fromUnits(50000);
+
+struct ReceiptFigures {
+    Currency amount; // the last invoice amount, printed in full
+    Currency tax;    // whole part of amount × rate / (1 + rate)
+    Currency goods;  // amount − tax
+    // The stamp box and "印紙" are printed: amount − whole part of
+    // (amount × rate) reaches the stamp threshold.
+    bool stampDue = false;
+};
+
+// The figures for an amount at tax rate 1 (a decimal fraction such as
+// 0.05), computed exactly.
+ReceiptFigures receiptFigures(const Currency& amount, const Currency& rate);
+
+// The era name of a date, for the blank date lines: 令和 from 1 May 2019,
+// 平成 from 8 January 1989, 昭和 before.
+QString eraName(Date date);
+
+// What the receipt sheet prints besides the chosen customer and the shop.
+struct ReceiptSheet {
+    ReceiptFigures figures;
+    Date closingDate;      // the customer's last closing date
+    int collectionDay = 0; // the customer's 顧客売掛集金日
+    Date issueDate;        // the date of issue, printed in every band
+};
+
+// Draws the sheet on a surface: the cutting lines, the three bands, the
+// customer and company blocks in each band. The document is not ended.
+void drawReceiptSheet(PrintSurface& surface, const ReceiptSheet& sheet, const ChosenCustomer& customer,
+                      const Configuration& config);
+// Prints the sheet as one print job "領収書". Throws PrintError when the
+// printer fails.
+void PrintReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer = session().customer,
+                       const Configuration& config = session().config);

@@ -1,0 +1,235 @@
+#include "receivables/ReceiptIssuingScreens.h"
+
+#include "app/Screens.h"
+#include "app/Session.h"
+#include "core/Text.h"
+#include "print/PrintSurface.h"
+#include "receivables/ClosingScreens.h"
+#include "receivables/ReceiptIssuing.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("エラーメッセージ");
+const QString ConfirmationScreen = QStringLiteral("frm売掛領収書画面確認");
+const QString ConfirmationCaption = QStringLiteral("領収書画面確認");
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setMinimumHeight(36);
+    b->setMinimumWidth(b->sizeHint().width() + 24);
+    return b;
+}
+
+} // namespace
+
+// ---- frm売掛領収書発行 ------------------------------------------------------
+
+frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+{
+    setObjectName(QStringLiteral("frm売掛領収書発行"));
+    setWindowTitle(QStringLiteral("売掛領収書発行"));
+
+    auto* dayLabel = new QLabel(QStringLiteral("集金指定日"), this);
+    Text集金指定日 = new QSpinBox(this);
+    Text集金指定日->setObjectName(QStringLiteral("Text集金指定日"));
+    // Anything above 31 or below 0 is taken as the month end.
+    Text集金指定日->setRange(-99, 99);
+    Text集金指定日->setKeyboardTracking(false);
+    Text集金指定日->setAlignment(Qt::AlignRight);
+    Text集金指定日->setMinimumWidth(60);
+    dayLabel->setBuddy(Text集金指定日);
+    auto* dayUnit = new QLabel(QStringLiteral("日"), this);
+    auto* monthEnd = new QLabel(QStringLiteral("月末は３１日とする。"), this);
+
+    auto* listLabel = new QLabel(QStringLiteral("対象顧客"), this);
+    DBList1 = new QListView(this);
+    DBList1->setObjectName(QStringLiteral("DBList1"));
+    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBList1->setMinimumSize(280, 260);
+    listLabel->setBuddy(DBList1);
+    Data1 = new ValueQueryModel(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    DBList1->setModel(Data1);
+
+    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("集金指定日別発行"));
+    auto* singleLabel = new QLabel(QStringLiteral("個別顧客"), this);
+    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("個別顧客発行"));
+    singleLabel->setBuddy(Command2);
+    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("終了"));
+
+    auto* form = new QHBoxLayout;
+    form->addWidget(dayLabel);
+    form->addWidget(Text集金指定日);
+    form->addWidget(dayUnit);
+    form->addSpacing(12);
+    form->addWidget(monthEnd);
+    form->addStretch(1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addSpacing(16);
+    buttons->addWidget(singleLabel);
+    buttons->addWidget(Command2);
+    buttons->addStretch(1);
+    buttons->addWidget(Command3);
+
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(listLabel);
+    listColumn->addWidget(DBList1, 1);
+    auto* lower = new QHBoxLayout;
+    lower->addLayout(listColumn, 1);
+    lower->addSpacing(12);
+    lower->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addSpacing(8);
+    layout->addLayout(lower, 1);
+
+    QWidget* order[] = {Text集金指定日, DBList1, Command1, Command2, Command3};
+    for (int i = 0; i + 1 < int(std::size(order)); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    enableEnterNavigation(this);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+
+    // Opening: today's day of the month as the collection day.
+    {
+        const QSignalBlocker block(Text集金指定日);
+        Text集金指定日->setValue(Date::today().day());
+    }
+    connect(Text集金指定日, &QSpinBox::valueChanged, this, [this] { Text集金指定日_Change(); });
+    Text集金指定日_Change();
+}
+
+frm売掛領収書発行::~frm売掛領収書発行()
+{
+    Data1->clear();
+}
+
+void frm売掛領収書発行::Text集金指定日_Change()
+{
+    collectionDay_ = dayOfMonthBoxValue(Text集金指定日->value());
+    if (Text集金指定日->value() != collectionDay_) {
+        const QSignalBlocker block(Text集金指定日);
+        Text集金指定日->setValue(collectionDay_);
+    }
+    loadList();
+}
+
+void frm売掛領収書発行::loadList()
+{
+    const BoundStatement s = collectionDayCustomers(collectionDay_);
+    Data1->setStatement(db_, s.sql, s.params);
+    Data1->rowCountAll();
+    DBList1->setModelColumn(1);
+}
+
+void frm売掛領収書発行::Command1_Click()
+{
+    const QStringList codes = collectionDayCustomerCodes(db_, collectionDay_);
+    if (codes.isEmpty()) {
+        ui().showMessage(QStringLiteral("該当顧客がありません。"), ErrorTitle);
+        return;
+    }
+    for (const QString& code : codes) {
+        session().customer.code = code;
+        openScreen(ConfirmationScreen, ConfirmationCaption, this);
+    }
+}
+
+void frm売掛領収書発行::Command2_Click()
+{
+    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+        return;
+    openScreen(ConfirmationScreen, ConfirmationCaption, this);
+}
+
+void frm売掛領収書発行::Command3_Click()
+{
+    accept();
+}
+
+// ---- frm売掛領収書画面確認 --------------------------------------------------
+
+frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm売掛領収書画面確認"));
+    setWindowTitle(QStringLiteral("領収書画面確認"));
+
+    Frame1 = new CustomerFrame(this);
+    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("確認－領収書発行"));
+    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+
+    // Opening: the customer read once; the screen keeps no connection.
+    SessionState& s = session();
+    {
+        Database db(s.config.databasePath);
+        account_ = readCustomerAccount(db, s.customer.code);
+    }
+    if (!account_) {
+        ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), ErrorTitle);
+        return;
+    }
+    Frame1->showAccount(*account_);
+    chooseCustomer(*account_, s.customer);
+    s.invoice.closingDate = account_->previousClosingDate;
+    const bool billed = !account_->lastInvoiceAmount.isZero();
+    Command1->setVisible(billed);
+    (billed ? Command1 : Command2)->setDefault(true);
+}
+
+void frm売掛領収書画面確認::Command1_Click()
+{
+    const SessionState& s = session();
+    if (nothingToCollect(s.customer.lastInvoiceAmount, s.customer.paymentsSinceClosing)) {
+        ui().showMessage(QStringLiteral("今回は請求額がありません。"), ErrorTitle);
+        reject();
+        return;
+    }
+    ReceiptSheet sheet;
+    sheet.figures = receiptFigures(s.customer.lastInvoiceAmount, text::valCurrency(s.config.taxRate1()));
+    sheet.closingDate = s.invoice.closingDate;
+    sheet.collectionDay = account_->collectionDay;
+    sheet.issueDate = Date::today();
+    try {
+        BusyCursor busy;
+        PrintReceiptSheet(sheet, s.customer, s.config);
+    } catch (const PrintError& e) {
+        ui().showMessage(QStringLiteral("領収書を印刷できませんでした。\n") + e.message(), QStringLiteral("印刷エラー"));
+        return;
+    }
+    accept();
+}
+
+void frm売掛領収書画面確認::Command2_Click()
+{
+    reject();
+}

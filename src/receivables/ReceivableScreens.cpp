@@ -1,0 +1,9 @@
+#include "receivables/ReceivableScreens.h"
+
+#include "app/Screens.h"
+#include "receivables/PaymentScreen.h"
+
+void registerReceivableScreens()
+{
+    registerScreen(QStringLiteral("frm売掛入金"), [](QWidget* parent) { return openReceivablePayment(parent); });
+}

@@ -1,0 +1,11 @@
+#include "sales/PostingScreens.h"
+
+#include "app/Screens.h"
+#include "sales/DailyUpdateScreen.h"
+#include "sales/PrePostingReview.h"
+
+void registerPostingScreens()
+{
+    registerScreen(QStringLiteral("frm転記前確認"), [](QWidget* parent) -> QDialog* { return new frm転記前確認(parent); });
+    registerScreen(QStringLiteral("frm更新日次"), [](QWidget* parent) { return openDailyUpdate(parent); });
+}

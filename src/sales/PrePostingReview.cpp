@@ -1,0 +1,178 @@
+#include "sales/PrePostingReview.h"
+
+#include "app/Routines.h"
+#include "app/Session.h"
+#include "sales/DailyUpdate.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("エラー");
+
+QTableView* listing(const char* objectName, const QString& accessibleName, ValueQueryModel* data, QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QString::fromUtf8(objectName));
+    grid->setAccessibleName(accessibleName);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->setVisible(false);
+    grid->setMinimumSize(720, 180);
+    grid->setModel(data);
+    useValueColumns(*grid);
+    return grid;
+}
+
+QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromUtf8(objectName));
+    b->setAutoDefault(false);
+    b->setMinimumSize(120, 36);
+    return b;
+}
+
+} // namespace
+
+frm転記前確認::frm転記前確認(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+{
+    setObjectName(QStringLiteral("frm転記前確認"));
+    setWindowTitle(QStringLiteral("転記処理前の確認"));
+
+    Data1 = new ValueQueryModel(this);
+    Data2 = new ValueQueryModel(this);
+    Label1 = new QLabel(QStringLiteral("売上商品マスター仮"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    DBGrid1 = listing("DBGrid1", QStringLiteral("売上商品マスター仮"), Data1, this);
+    Label1->setBuddy(DBGrid1);
+    Label2 = new QLabel(QStringLiteral("経理マスター仮"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    DBGrid2 = listing("DBGrid2", QStringLiteral("経理マスター仮"), Data2, this);
+    Label2->setBuddy(DBGrid2);
+    Command1 = button("Command1", QStringLiteral("削除"), this);
+    Command2 = button("Command2", QStringLiteral("確認ＯＫ"), this);
+
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { currentRowChanged(Data1, current); });
+    connect(DBGrid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { currentRowChanged(Data2, current); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addStretch(1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->addWidget(Label1);
+    layout->addWidget(DBGrid1, 1);
+    layout->addSpacing(8);
+    layout->addWidget(Label2);
+    layout->addWidget(DBGrid2, 1);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    Command2->setDefault(true);
+
+    LoadHoldingListings();
+}
+
+frm転記前確認::~frm転記前確認()
+{
+    // The listings' statements end before the screen's connection closes.
+    clearListings();
+}
+
+void frm転記前確認::clearListings()
+{
+    Data1->clear();
+    Data2->clear();
+}
+
+void frm転記前確認::LoadHoldingListings()
+{
+    Data1->setStatement(db_, holdingSalesStatement());
+    Data1->rowCountAll();
+    makeFirstRowCurrent(DBGrid1, Data1);
+
+    // The copy of the chart of accounts names the credit account; it is
+    // refilled so that it matches the chart. The ledger listing's read
+    // statement is ended first, as the refill writes the table it reads.
+    Data2->clear();
+    RefreshAccountCopy(db_);
+    Data2->setStatement(db_, holdingLedgerStatement());
+    Data2->rowCountAll();
+    Data2->setHeading(4, QStringLiteral("勘定科目TBL.勘定科目名"));
+    Data2->setHeading(5, QStringLiteral("勘定科目TBLＣＯＰＹ.勘定科目名"));
+    makeFirstRowCurrent(DBGrid2, Data2);
+
+    fitColumns(DBGrid1);
+    fitColumns(DBGrid2);
+}
+
+// The columns fit their headings and texts (useValueColumns); the listing
+// is made wide enough to show them all without scrolling sideways.
+void frm転記前確認::fitColumns(QTableView* grid)
+{
+    int width = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < grid->model()->columnCount(); ++column)
+        width += grid->columnWidth(column);
+    grid->setMinimumWidth(std::max(grid->minimumWidth(), width));
+}
+
+void frm転記前確認::makeFirstRowCurrent(QTableView* grid, ValueQueryModel* data)
+{
+    if (data->rowCount() == 0)
+        return; // no current row: the selected number stays as it was
+    grid->setCurrentIndex(data->index(0, 0));
+}
+
+void frm転記前確認::currentRowChanged(ValueQueryModel* data, const QModelIndex& current)
+{
+    if (!current.isValid())
+        return;
+    const QVariant number = data->storedData(current.row(), HoldingSlipNumberColumn);
+    if (number.isValid() && !number.isNull())
+        session().selectedSlipNumber = std::int32_t(number.toLongLong());
+}
+
+void frm転記前確認::Command1_Click()
+{
+    const std::int32_t number = session().selectedSlipNumber;
+    if (number == 0) {
+        ui().showMessage(QStringLiteral("伝票番号を指定(クリック)してから削除ボタンを押して下さい。"), ErrorTitle);
+        return;
+    }
+    if (!ui().ask(QStringLiteral("伝票番号") + QString::number(number) + QStringLiteral("のデータを削除します。よろしいですか？"),
+                  QStringLiteral("データの削除")))
+        return;
+    clearListings();
+    try {
+        deleteHoldingSlip(db_, number);
+    } catch (const DatabaseError& e) {
+        ui().showMessage(QStringLiteral("伝票番号%1のデータを削除できませんでした。何も削除していません。\n%2")
+                             .arg(number)
+                             .arg(e.databaseText()),
+                         ErrorTitle);
+    }
+    LoadHoldingListings();
+}
+
+void frm転記前確認::Command2_Click()
+{
+    if (Data1->rowCountAll() == 0 && Data2->rowCountAll() == 0)
+        ui().showMessage(QStringLiteral("転記するデータがありません。"), ErrorTitle);
+    accept();
+}

@@ -1,0 +1,578 @@
+// The two bank screens driven as the operator drives them: the request file
+// written into the drive folder, what keeps it from being written, the
+// result file processed into journal rows, a file run twice, and a round
+// trip on the demo shop through invoice closing and the daily update.
+#include "app/Routines.h"
+#include "app/Screens.h"
+#include "receivables/BankDebitFile.h"
+#include "receivables/BankDebitOutput.h"
+#include "receivables/BankDebitResult.h"
+#include "receivables/BankDebitScreens.h"
+#include "receivables/InvoiceIssuing.h"
+#include "sales/DailyUpdate.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+#include "ui/DateBoxes.h"
+#include "ui/JapaneseFont.h"
+#include "ui/ValueModel.h"
+#include "PaymentData.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace bankfile;
+
+namespace {
+
+const QString DebitMethodName = QStringLiteral("口座引落（ひばり銀行）");
+const QString Drive = QStringLiteral("銀行引落報告用ＦＤをドライブＡ：に入れて下さい。\n");
+const QString ResultDrive = QStringLiteral("銀行引落報告ＦＤをドライブＡ：に入れて下さい。\n");
+
+void clickListRow(QListView* view, const QString& text)
+{
+    ASSERT_NE(view, nullptr);
+    const QModelIndexList found =
+        view->model()->match(view->model()->index(0, view->modelColumn()), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << text.toStdString();
+    view->scrollTo(found[0]);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found[0]).center());
+}
+
+QStringList gridColumn(QTableView* grid, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        texts << grid->model()->index(row, column).data().toString();
+    return texts;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The bank's answer to a request file: result code `codeOf(i)` in the i-th
+// data record (from 0), everything else as requested.
+QByteArray bankResult(const QByteArray& request, const std::function<char(int)>& codeOf)
+{
+    QByteArray out;
+    int i = 0;
+    for (QByteArray record : splitRecords(request)) {
+        if (record.startsWith('2'))
+            record[111] = codeOf(i++);
+        out += record + "\r\n";
+    }
+    return out;
+}
+
+class BankDebitScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        registerBankDebitScreens();
+        setBankDriveFolder(QString());
+        setBankDriveFolderChooser({});
+        db.exec(QStringLiteral("INSERT INTO 引落銀行ＴＢＬ (引落銀行コード, 引落銀行名, 引落銀行名カナ) VALUES"
+                               " (5, 'テスト銀行', 'ﾃｽﾄｷﾞﾝｺｳ'), (9900, '郵便貯金', 'ﾕｳﾋﾞﾝﾁﾖｷﾝ')"));
+        db.exec(QStringLiteral(
+            "INSERT INTO 決済方法ＴＢＬ (決済方法コード, 決済方法, 決済銀行ファイル名, 決済銀行振替種別コード,"
+            " 決済銀行振替委託者コード, 決済銀行振替委託者名カナ, 決済銀行名カナ, 決済銀行支店番号, 決済銀行支店名カナ,"
+            " 決済銀行口座番号) VALUES (1, '現金・振込', '1', '', '', '', '', '', '', ''),"
+            " (991, ?, 'HBR0991.TXT', '91', '0099123456', 'ﾋﾏﾜﾘﾍﾞｲｺｸ', 'ﾋﾊﾞﾘｷﾞﾝｺｳ', '105', 'ﾋﾅﾀﾉ', '11234567'),"
+            " (992, '口座引落（やまびこ銀行）', 'YMB0992.TXT', '91', '0099000001', 'ﾋﾏﾜﾘ', 'ﾔﾏﾋﾞｺ', '201', 'ﾎﾝﾃﾝ', '11111111')"),
+                {DebitMethodName});
+        // Entered out of code order: the file follows the table's order.
+        addCustomer("3003", "ｻﾝｾﾞﾝｻﾝ", 4500, 991, 9900, "12345", "12345671");
+        addCustomer("3001", "ｽｽﾞｷ ｲﾁﾛｳ", 3000, 991, 5, "12", "123");
+        addCustomer("3002", "ｾﾞﾛ", 0, 991, 5, "12", "555");
+        addCustomer("3004", "ｶｼｺｼ", -500, 991, 5, "12", "777");
+        addCustomer("3005", "ｹﾞﾝｷﾝ", 8000, 1, 0, "", "");
+    }
+
+    void TearDown() override
+    {
+        setBankDriveFolder(QString());
+        setBankDriveFolderChooser({});
+    }
+
+    void addCustomer(const char* code, const char* kana, std::int64_t amount, int method, int bank, const char* branch,
+                     const char* account)
+    {
+        db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ, 顧客売掛前回請求金額,"
+                               " 顧客売掛決済コード, 顧客引落銀行コード, 顧客引落銀行支店コード, 顧客引落口座種別,"
+                               " 顧客引落口座番号) VALUES (?, 'テスト', ?, ?, ?, ?, ?, 1, ?)"),
+                {QString::fromUtf8(code), QString::fromUtf8(kana), sqlValue(Currency::fromUnits(amount)), method, bank,
+                 QString::fromUtf8(branch), QString::fromUtf8(account)});
+    }
+
+    QString requestPath() const { return inst.path(QStringLiteral("FD/HBR0991.TXT")); }
+    QString folder() const { return QDir::toNativeSeparators(inst.path(QStringLiteral("FD"))); }
+
+    // Writes the request file for 5 March on the screen, answering the
+    // question with `accept`.
+    void writeRequest(bool accept = true)
+    {
+        frm売掛FD出力 d;
+        d.show();
+        clickListRow(d.DBList1, DebitMethodName);
+        d.dateBoxes->setParts(2024, 3, 5);
+        ui->answers.push_back(accept);
+        clickButton(&d, QStringLiteral("Command1"));
+    }
+
+    // Processes the result file with 普通預金 as the means and 10 June 2024
+    // as the payment date.
+    void processResult()
+    {
+        frm売掛FD入力 d;
+        d.show();
+        clickListRow(d.DBList1, DebitMethodName);
+        clickListRow(d.DBList2, QStringLiteral("普通預金"));
+        d.dateBoxes->setParts(2024, 6, 10);
+        clickButton(&d, QStringLiteral("Command1"));
+    }
+
+    TestInstallation inst;
+    Database db = inst.database();
+    ScriptedUiScope ui;
+};
+
+} // namespace
+
+TEST_F(BankDebitScreensTest, ChoosingAMethodListsItsCustomersInTableOrder)
+{
+    frm売掛FD出力 d;
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛ＦＤ出力"));
+    EXPECT_FALSE(d.Command1->isVisible());
+    EXPECT_EQ(d.Text件数->text(), QStringLiteral("0"));
+    EXPECT_EQ(d.Text合計金額->text(), QStringLiteral("0"));
+    EXPECT_EQ(d.debitDate(), Date::today());
+    EXPECT_EQ(d.lblドライブ->text(), folder());
+
+    clickListRow(d.DBList1, DebitMethodName);
+    // Every customer with an amount other than 0, in the order entered; the
+    // credit balance is listed but neither counted nor totalled.
+    EXPECT_EQ(gridColumn(d.DBGrid1, 0), QStringList({"3003", "3001", "3004"}));
+    EXPECT_EQ(gridColumn(d.DBGrid1, 2), QStringList({"4500", "3000", "-500"}));
+    EXPECT_EQ(d.DBGrid1->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("顧客売掛前回請求金額"));
+    EXPECT_EQ(d.Text件数->text(), QStringLiteral("2"));
+    EXPECT_EQ(d.Text合計金額->text(), QStringLiteral("7500"));
+    EXPECT_TRUE(d.Command1->isVisible());
+
+    clickListRow(d.DBList1, QStringLiteral("口座引落（やまびこ銀行）"));
+    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 0);
+    EXPECT_EQ(d.Text件数->text(), QStringLiteral("0"));
+    EXPECT_FALSE(d.Command1->isVisible());
+
+    d.dateBoxes->setParts(2024, 2, 30); // carries into 1 March
+    EXPECT_EQ(d.debitDate(), Date::fromParts(2024, 3, 1));
+}
+
+TEST_F(BankDebitScreensTest, WritesTheRequestFileIntoTheDriveFolder)
+{
+    writeRequest(false);
+    EXPECT_FALSE(QFile::exists(requestPath()));
+    EXPECT_TRUE(ui->messages.empty());
+
+    writeRequest(true);
+    ASSERT_EQ(ui->questions.size(), 2u);
+    EXPECT_EQ(ui->questions[1].title, QStringLiteral("銀行引落報告用ＦＤ作成"));
+    EXPECT_EQ(ui->questions[1].text, Drive + folder() +
+                                         QStringLiteral("\n\n次の顧客は請求金額がマイナス（貸越）のため、ファイルに含めません。\n"
+                                                        "　顧客 3004 ｶｼｺｼ　-500 円"));
+    const QByteArray bytes = readAll(requestPath());
+    ASSERT_EQ(bytes.size(), 122 * 5);
+    const QList<QByteArray> records = splitRecords(bytes);
+    EXPECT_EQ(records[0].mid(54, 8), "03050991");
+    EXPECT_EQ(records[1].mid(0, 5), "29900");
+    EXPECT_EQ(records[1].mid(20, 3), "234");
+    EXPECT_EQ(records[1].mid(43, 7), "1234567");
+    EXPECT_EQ(records[1].mid(91, 4), "3003");
+    EXPECT_EQ(records[2].mid(91, 4), "3001");
+    EXPECT_EQ(records[3].left(19), "8000002000000007500");
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("完了"));
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("書込が完了しました。\n") + QDir::toNativeSeparators(requestPath()) +
+                                        QStringLiteral("\n件数 2 件　合計金額 7,500 円"));
+    EXPECT_EQ(ui->busyDepth, 0);
+    EXPECT_GE(ui->busyCount, 1);
+}
+
+TEST_F(BankDebitScreensTest, AnUnregisteredBankWritesNothingAndKeepsTheEarlierFile)
+{
+    writeRequest();
+    const QByteArray earlier = readAll(requestPath());
+    ASSERT_FALSE(earlier.isEmpty());
+    ui->messages.clear();
+    ui->questions.clear();
+
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客引落銀行コード = 995 WHERE 顧客コード = '3001'"));
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛前回請求金額 = ? WHERE 顧客コード = '3003'"),
+            {sqlValue(Currency::fromUnits(4600))});
+    frm売掛FD出力 d;
+    d.show();
+    clickListRow(d.DBList1, DebitMethodName);
+    clickButton(&d, QStringLiteral("Command1"));
+    EXPECT_TRUE(ui->questions.empty()); // nothing to put in the drive for
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
+    EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("銀行が登録されていません。\n")));
+    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("顧客 3001 ｽｽﾞｷ ｲﾁﾛｳ：引落銀行コード 995")));
+    EXPECT_EQ(readAll(requestPath()), earlier);
+    EXPECT_TRUE(QDir(inst.path(QStringLiteral("FD"))).entryList(QDir::Files) == QStringList({"HBR0991.TXT"}));
+}
+
+TEST_F(BankDebitScreensTest, AmountsAndNamesThatDoNotFitAreRefused)
+{
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛前回請求金額 = ? WHERE 顧客コード = '3001'"),
+            {sqlValue(Currency::fromUnits(12345678901))});
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客名前カナ = 'すずき' WHERE 顧客コード = '3003'"));
+    frm売掛FD出力 d;
+    d.show();
+    clickListRow(d.DBList1, DebitMethodName);
+    clickButton(&d, QStringLiteral("Command1"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    const QString text = ui->messages[0].text;
+    EXPECT_FALSE(text.contains(QStringLiteral("銀行が登録されていません。")));
+    EXPECT_TRUE(text.contains(QStringLiteral("顧客 3003 すずき：顧客名前カナ「すずき」の「す」は銀行ファイルに書けない文字です")));
+    EXPECT_TRUE(text.contains(QStringLiteral("顧客 3001 ｽｽﾞｷ ｲﾁﾛｳ：顧客売掛前回請求金額 12345678901 は 10 桁に収まりません。")));
+    EXPECT_FALSE(QFile::exists(requestPath()));
+}
+
+TEST_F(BankDebitScreensTest, FileNamesOutsideTheDriveAndMissingOnesAreRefused)
+{
+    db.exec(QStringLiteral("UPDATE 決済方法ＴＢＬ SET 決済銀行ファイル名 = '../HBR0991.TXT' WHERE 決済方法コード = 991"));
+    writeRequest();
+    EXPECT_TRUE(ui->questions.empty());
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("「../HBR0991.TXT」は使えません")));
+    EXPECT_FALSE(QFile::exists(inst.path(QStringLiteral("HBR0991.TXT"))));
+
+    // A method without a bank file: nothing to write to.
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛決済コード = 1 WHERE 顧客コード = '3001'"));
+    frm売掛FD出力 d;
+    d.show();
+    clickListRow(d.DBList1, QStringLiteral("現金・振込"));
+    EXPECT_TRUE(d.Command1->isVisible());
+    clickButton(&d, QStringLiteral("Command1"));
+    EXPECT_EQ(ui->lastMessage(), QStringLiteral("決済方法「現金・振込」には銀行ファイル名が登録されていません。"));
+    EXPECT_FALSE(QFile::exists(inst.path(QStringLiteral("FD/1"))));
+}
+
+TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
+{
+    const QString usb = inst.path(QStringLiteral("usb"));
+    QDir().mkpath(usb);
+    setBankDriveFolderChooser([usb](QWidget*, const QString& current) {
+        EXPECT_TRUE(current.endsWith(QStringLiteral("/FD")));
+        return usb;
+    });
+    {
+        frm売掛FD出力 d;
+        d.show();
+        clickButton(&d, QStringLiteral("cmdドライブ"));
+        EXPECT_EQ(d.lblドライブ->text(), QDir::toNativeSeparators(usb));
+        clickListRow(d.DBList1, DebitMethodName);
+        ui->answers.push_back(true);
+        clickButton(&d, QStringLiteral("Command1"));
+    }
+    EXPECT_EQ(ui->questions.back().text.section(u'\n', 1, 1), QDir::toNativeSeparators(usb));
+    EXPECT_EQ(readAll(usb + QStringLiteral("/HBR0991.TXT")).size(), 122 * 5);
+    EXPECT_FALSE(QFile::exists(requestPath()));
+    // The result screen reads from the same folder.
+    frm売掛FD入力 r;
+    r.show();
+    EXPECT_EQ(r.lblドライブ->text(), QDir::toNativeSeparators(usb));
+    // A cancelled dialog keeps the folder.
+    setBankDriveFolderChooser([](QWidget*, const QString&) { return QString(); });
+    clickButton(&r, QStringLiteral("cmdドライブ"));
+    EXPECT_EQ(bankDriveFolder(), usb);
+}
+
+// ------------------------------------------------------------ result screen
+
+TEST_F(BankDebitScreensTest, StartIsShownOnceAMethodAndAMeansAreChosen)
+{
+    session().journal.debitAccount = 20; // left from another screen
+    frm売掛FD入力 d;
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛ＦＤ入力"));
+    EXPECT_EQ(session().journal.debitAccount, 0);
+    EXPECT_EQ(session().customer.slipDate, Date::today());
+    EXPECT_EQ(d.fileName(), QStringLiteral("1"));
+    EXPECT_FALSE(d.Command1->isVisible());
+    clickListRow(d.DBList1, DebitMethodName);
+    EXPECT_EQ(d.fileName(), QStringLiteral("HBR0991.TXT"));
+    EXPECT_FALSE(d.Command1->isVisible());
+    clickListRow(d.DBList2, QStringLiteral("普通預金"));
+    EXPECT_EQ(session().journal.debitAccount, 20);
+    EXPECT_TRUE(d.Command1->isVisible());
+    // The method without a bank file has the placeholder name.
+    clickListRow(d.DBList1, QStringLiteral("現金・振込"));
+    EXPECT_FALSE(d.Command1->isVisible());
+    d.dateBoxes->setParts(2024, 6, 10);
+    EXPECT_EQ(session().customer.slipDate, Date::fromParts(2024, 6, 10));
+    // The means are the accounts 1 to 999.
+    EXPECT_EQ(d.DBList2->model()->rowCount(), 5);
+}
+
+TEST_F(BankDebitScreensTest, AMissingFileIsReported)
+{
+    ui->answers.push_back(true);
+    processResult();
+    ASSERT_EQ(ui->questions.size(), 1u);
+    EXPECT_EQ(ui->questions[0].text, ResultDrive + folder());
+    EXPECT_EQ(ui->questions[0].title, QStringLiteral("銀行引落報告ＦＤ後処理"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("ファイルが見つかりません。\n") + QDir::toNativeSeparators(requestPath()));
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラー"));
+    // Cancel at the drive question does not even look for the file.
+    ui->answers.push_back(false);
+    processResult();
+    EXPECT_EQ(ui->messages.size(), 1u);
+}
+
+TEST_F(BankDebitScreensTest, TheResultBooksDebitedCustomersAndARepeatAsksFirst)
+{
+    writeRequest();
+    // Data records: 3003 (4500), 3001 (3000); the bank debits 3003 only, and
+    // a record of a customer the shop does not know is added.
+    QByteArray result = bankResult(readAll(requestPath()), [](int i) { return i == 0 ? '0' : '1'; });
+    QByteArray unknown = splitRecords(result)[1];
+    unknown.replace(91, 4, "9999");
+    unknown.replace(80, 10, "0000000700");
+    result += unknown + "\r\n";
+    writeAll(requestPath(), result);
+    ui->messages.clear();
+    ui->questions.clear();
+    const std::int32_t counter = session().config.slipCounter;
+
+    ui->answers.push_back(true);
+    processResult();
+    EXPECT_EQ(holdingLedgerRows(db), QStringList({QString("%1|45453|45000000|20|0|110|3003").arg(counter)}));
+    EXPECT_EQ(session().config.slipCounter, counter + 1);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("完了"));
+    EXPECT_EQ(ui->messages[0].text.section(u'\n', 0, 3),
+              QStringLiteral("書込が完了しました。\n入金を記録した顧客：1 件　4,500 円\n"
+                             "引き落とされなかった顧客：1 件　3,000 円\n顧客マスターにない顧客：1 件　700 円（顧客コード 9999）"));
+
+    // The same file again: asked first; cancel books nothing.
+    ui->answers.push_back(true);
+    ui->answers.push_back(false);
+    processResult();
+    ASSERT_EQ(ui->questions.size(), 3u);
+    EXPECT_TRUE(ui->questions[2].text.startsWith(QStringLiteral("このファイルは %1 に処理済みです（入金日 2024/06/10、1 件　4,500 円）。")
+                                                     .arg(Date::today().toShortString())));
+    EXPECT_EQ(holdingLedgerRows(db).size(), 1);
+    EXPECT_EQ(session().config.slipCounter, counter + 1);
+    EXPECT_EQ(ui->messages.size(), 1u);
+
+    // Accepted, the payment is recorded again under the next number.
+    ui->answers.push_back(true);
+    ui->answers.push_back(true);
+    processResult();
+    EXPECT_EQ(holdingLedgerRows(db).size(), 2);
+    EXPECT_EQ(session().config.slipCounter, counter + 2);
+}
+
+TEST_F(BankDebitScreensTest, TheRequestFileFedBackIsRefused)
+{
+    writeRequest();
+    ui->messages.clear();
+    const std::int32_t counter = session().config.slipCounter;
+    const QByteArray fileCounter = inst.configurationFileBytes();
+    ui->answers.push_back(true);
+    processResult();
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラー"));
+    EXPECT_TRUE(ui->messages[0].text.startsWith(NotAResultFile::message()));
+    EXPECT_FALSE(ui->messages[0].text.contains(QStringLiteral("書込が完了しました。")));
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+    EXPECT_EQ(session().config.slipCounter, counter);
+    EXPECT_EQ(inst.configurationFileBytes(), fileCounter);
+}
+
+TEST_F(BankDebitScreensTest, NumbersThatDoNotFitAreRefusedBeforeAnyRow)
+{
+    writeRequest();
+    writeAll(requestPath(), bankResult(readAll(requestPath()), [](int) { return '0'; }));
+    ui->messages.clear();
+    session().config.slipPrefix = 21;
+    session().config.slipCounter = 47483647; // one number left, two needed
+    ui->answers.push_back(true);
+    processResult();
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, SlipNumberOverflow().message() + QStringLiteral("\n何も記録していません。"));
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+    EXPECT_EQ(session().config.slipCounter, 47483647);
+}
+
+TEST_F(BankDebitScreensTest, ScreensOpenFromTheScreenTable)
+{
+    for (const QString& name : {QStringLiteral("frm売掛FD出力"), QStringLiteral("frm売掛FD入力")}) {
+        EXPECT_TRUE(isScreenAvailable(name));
+        ui->onScreen(name, [&](QDialog& d) {
+            EXPECT_EQ(d.objectName(), name);
+            clickButton(&d, QStringLiteral("Command2"));
+        });
+        EXPECT_EQ(openScreen(name, name, nullptr), QDialog::Rejected);
+    }
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm売掛FD出力", "frm売掛FD入力"}));
+}
+
+// ------------------------------------------------------------ the demo shop
+
+namespace {
+
+// Writes the demo shop into the installation's folder "demo" and makes it
+// the session's installation.
+bool makeDemoShop(const TestInstallation& inst)
+{
+    const QString dir = inst.path(QStringLiteral("demo"));
+    if (QProcess::execute(QStringLiteral(HIMAWARI_DEMO_PROGRAM), {dir}) != 0)
+        return false;
+    ReadConfiguration(dir + QStringLiteral("/HMWcfg.dat"));
+    return session().config.databasePath == dir + QStringLiteral("/himawari.db");
+}
+
+std::map<QString, Currency> paymentsReceived(Database& db)
+{
+    std::map<QString, Currency> paid;
+    for (QSqlQuery q = db.exec(QStringLiteral("SELECT 顧客コード, 顧客売掛入金額 FROM 顧客マスター")); q.next();)
+        paid[q.value(0).toString()] = currencyValue(q.value(1));
+    return paid;
+}
+
+} // namespace
+
+TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
+{
+    ASSERT_TRUE(makeDemoShop(inst));
+    Database demo(session().config.databasePath);
+    const Date today = Date::today();
+    postHoldingRows(demo, today);
+
+    // Close the period of every direct-debit customer today.
+    for (const QString& code : [&] {
+             QStringList codes;
+             for (QSqlQuery q = demo.exec(QStringLiteral("SELECT 顧客コード FROM 顧客マスター WHERE 顧客売掛決済コード = 991"));
+                  q.next();)
+                 codes << q.value(0).toString();
+             return codes;
+         }()) {
+        const std::optional<InvoiceComputation> invoice = computeInvoice(demo, code, today);
+        ASSERT_TRUE(invoice.has_value());
+        if (!nothingToBill(invoice->invoice))
+            closeBillingPeriod(demo, code, invoice->invoice);
+    }
+    const int toDebit = demo.scalar(QStringLiteral("SELECT COUNT(*) FROM 顧客マスター WHERE 顧客売掛決済コード = 991"
+                                                   " AND 顧客売掛前回請求金額 > 0")).toInt();
+    ASSERT_GE(toDebit, 5);
+    const std::map<QString, Currency> before = paymentsReceived(demo);
+
+    // The request file.
+    {
+        frm売掛FD出力 d;
+        d.show();
+        clickListRow(d.DBList1, DebitMethodName);
+        EXPECT_EQ(d.Text件数->text(), QString::number(toDebit));
+        ui->answers.push_back(true);
+        clickButton(&d, QStringLiteral("Command1"));
+    }
+    ASSERT_TRUE(ui->lastMessage().startsWith(QStringLiteral("書込が完了しました。"))) << ui->lastMessage().toStdString();
+    const QString path = inst.path(QStringLiteral("FD/HBR0991.TXT"));
+    const QByteArray request = readAll(path);
+    ASSERT_EQ(request.size(), 122 * (toDebit + 3));
+
+    // The bank debits every customer but each third one.
+    const QByteArray result = bankResult(request, [](int i) { return i % 3 == 1 ? '1' : '0'; });
+    writeAll(path, result);
+    std::map<QString, Currency> expected = before;
+    int debited = 0;
+    for (const ResultRecord& r : readResultFile(result).dataRecords) {
+        ASSERT_TRUE(r.amount.has_value());
+        if (r.debited()) {
+            expected[r.customerCode] += *r.amount;
+            ++debited;
+        }
+    }
+    {
+        frm売掛FD入力 d;
+        d.show();
+        clickListRow(d.DBList1, DebitMethodName);
+        clickListRow(d.DBList2, QStringLiteral("普通預金"));
+        ui->answers.push_back(true);
+        clickButton(&d, QStringLiteral("Command1"));
+    }
+    ASSERT_TRUE(ui->lastMessage().startsWith(QStringLiteral("書込が完了しました。\n入金を記録した顧客：%1 件").arg(debited)))
+        << ui->lastMessage().toStdString();
+
+    // The daily update brings the payments to the customers.
+    const PostingResult posted = postHoldingRows(demo, today);
+    EXPECT_EQ(posted.ledgerRows, debited);
+    EXPECT_EQ(paymentsReceived(demo), expected);
+}
+
+// Renders both screens on the demo shop; with HIMAWARI_SCREENSHOTS set the
+// pictures are kept in that folder.
+TEST_F(BankDebitScreensTest, RendersTheScreens)
+{
+    useJapaneseFont();
+    ASSERT_TRUE(makeDemoShop(inst));
+    const QString out = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
+    QDir().mkpath(out);
+    auto render = [&](QDialog& d, const QString& name) {
+        d.adjustSize();
+        QApplication::processEvents();
+        EXPECT_TRUE(d.grab().save(QDir(out).filePath(name)));
+        for (QPushButton* b : d.findChildren<QPushButton*>()) {
+            if (b->isVisible())
+                EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+        }
+        for (QLabel* l : d.findChildren<QLabel*>()) {
+            if (l->isVisible() && !l->text().isEmpty())
+                EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
+        }
+    };
+    {
+        frm売掛FD出力 d;
+        d.show();
+        clickListRow(d.DBList1, DebitMethodName);
+        render(d, QStringLiteral("bank-debit-output.png"));
+        // Every column of the grid shows its heading whole.
+        for (int c = 0; c < d.DBGrid1->model()->columnCount(); ++c)
+            EXPECT_GE(d.DBGrid1->columnWidth(c),
+                      d.DBGrid1->fontMetrics().horizontalAdvance(d.DBGrid1->model()->headerData(c, Qt::Horizontal).toString()));
+    }
+    {
+        frm売掛FD入力 d;
+        d.show();
+        clickListRow(d.DBList1, DebitMethodName);
+        clickListRow(d.DBList2, QStringLiteral("普通預金"));
+        render(d, QStringLiteral("bank-debit-result.png"));
+    }
+}

@@ -1,0 +1,254 @@
+// The payment screen: the customer picker first, the customer's details, the
+// "ＯＫ" rule, the stored row and its place in the pre-posting review.
+#include "app/MainWindow.h"
+#include "app/Routines.h"
+#include "app/Screens.h"
+#include "customers/CustomerPicker.h"
+#include "customers/CustomerScreens.h"
+#include "receivables/PaymentScreen.h"
+#include "receivables/ReceivableScreens.h"
+#include "sales/PostingScreens.h"
+#include "sales/PrePostingReview.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+#include "ui/DateBoxes.h"
+#include "ui/JapaneseFont.h"
+#include "PaymentData.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void clickListRow(QListView* view, const QString& text)
+{
+    ASSERT_NE(view, nullptr);
+    const QModelIndexList found =
+        view->model()->match(view->model()->index(0, view->modelColumn()), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << text.toStdString();
+    view->scrollTo(found[0]);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found[0]).center());
+}
+
+QStringList listTexts(QListView* view)
+{
+    QStringList texts;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        texts << view->model()->index(row, view->modelColumn()).data().toString();
+    return texts;
+}
+
+void typeInto(QLineEdit* box, const QString& text)
+{
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    // Full-width text comes through the input method, not as key presses.
+    bool ascii = true;
+    for (QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii)
+        QTest::keyClicks(box, text);
+    else
+        box->insert(text);
+}
+
+QString labelText(const QObject* screen, const char* name)
+{
+    auto* label = control<QLabel>(screen, QString::fromUtf8(name));
+    return label ? label->text() : QStringLiteral("<missing>");
+}
+
+class PaymentScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        addPaymentShop(db);
+        registerCustomerScreens();
+        registerReceivableScreens();
+        registerPostingScreens();
+    }
+
+    // The customer picker: the name, 2024/05/01 as the date, "ＯＫ" (or the
+    // close box).
+    void pickCustomer(const QString& kana, bool confirm = true)
+    {
+        ui->onScreen(QStringLiteral("frm顧客選択"), [kana, confirm](QDialog& dialog) {
+            auto& d = static_cast<frm顧客選択&>(dialog);
+            clickListRow(d.DBList1, kana);
+            d.dateBoxes->setParts(2024, 5, 1);
+            if (confirm)
+                clickButton(&d, QStringLiteral("Command2"));
+            else
+                d.close();
+        });
+    }
+
+    // Opens the payment screen from the main window's button.
+    void startPayment(const std::function<void(frm売掛入金&)>& onScreen)
+    {
+        ui->onScreen(QStringLiteral("frm売掛入金"), [onScreen](QDialog& d) { onScreen(static_cast<frm売掛入金&>(d)); });
+        frmTQメイン w;
+        w.show();
+        clickButton(&w, QStringLiteral("cmd売掛入金"));
+    }
+
+    QString counterInFile() const
+    {
+        return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
+    }
+
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    Database db = inst.database();
+};
+
+} // namespace
+
+TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMeans)
+{
+    pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+    startPayment([&](frm売掛入金& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛入金"));
+        EXPECT_EQ(d.Frame1->title(), QStringLiteral("顧客相手先"));
+        EXPECT_EQ(labelText(&d, "lbl顧客コード"), QStringLiteral("12"));
+        EXPECT_EQ(labelText(&d, "lbl顧客名前"), QStringLiteral("山田　太郎"));
+        EXPECT_EQ(labelText(&d, "lbl顧客カナ名前"), QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+        EXPECT_EQ(labelText(&d, "lbl顧客住所１"), QStringLiteral("東京都試験区１－１"));
+        EXPECT_EQ(labelText(&d, "lbl顧客住所２"), QStringLiteral("試験荘２０１"));
+        EXPECT_EQ(labelText(&d, "lbl顧客電話番号"), QStringLiteral("03-1111-2222"));
+        EXPECT_EQ(labelText(&d, "lbl郵便番号"), QStringLiteral("100-0001"));
+        EXPECT_EQ(labelText(&d, "lbl請求額"), QStringLiteral("5000"));
+        EXPECT_EQ(labelText(&d, "lbl既入金額"), QStringLiteral("1200"));
+        EXPECT_EQ(labelText(&d, "lbl締後売上額"), QStringLiteral("3150"));
+        EXPECT_EQ(labelText(&d, "lbl入金年月日"), QStringLiteral("2024/05/01"));
+        // Accounts 1 to 999 by number.
+        EXPECT_EQ(listTexts(d.dat入金先), QStringList({"現金", "普通預金", "当座預金", "郵便貯金", "小切手", "売掛金"}));
+
+        EXPECT_EQ(d.Text1->text(), QStringLiteral("5000"));
+        EXPECT_FALSE(d.Command1->isVisible());
+        clickListRow(d.dat入金先, QStringLiteral("普通預金"));
+        EXPECT_EQ(session().journal.debitAccount, 20);
+        EXPECT_TRUE(d.Command1->isVisible());
+
+        typeInto(d.Text1, QString());
+        EXPECT_FALSE(d.Command1->isVisible());
+        for (const char* zero : {"0", "-", "0.00", "－０"}) {
+            typeInto(d.Text1, QString::fromUtf8(zero));
+            EXPECT_FALSE(d.Command1->isVisible()) << zero;
+        }
+        // The box takes no letters; text that gets in all the same is no
+        // amount.
+        typeInto(d.Text1, QStringLiteral("12ab"));
+        EXPECT_EQ(d.Text1->text(), QStringLiteral("12"));
+        EXPECT_TRUE(d.Command1->isVisible());
+        d.Text1->setText(QStringLiteral("12ab"));
+        EXPECT_FALSE(d.Command1->isVisible());
+        EXPECT_EQ(session().journal.amount, Currency());
+        typeInto(d.Text1, QStringLiteral("2,500"));
+        EXPECT_TRUE(d.Command1->isVisible());
+        EXPECT_EQ(session().journal.amount, yenAmount("2500"));
+
+        clickButton(&d, QStringLiteral("Command2")); // キャンセル
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択", "frm売掛入金"}));
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+}
+
+TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
+{
+    pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+    startPayment([&](frm売掛入金& d) {
+        typeInto(d.Text1, QStringLiteral("-300"));
+        EXPECT_FALSE(d.Command1->isVisible());
+        clickListRow(d.dat入金先, QStringLiteral("小切手"));
+        clickButton(&d, QStringLiteral("Command1"));
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    });
+    EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
+    const QString day = QString::number(Date::fromParts(2024, 5, 1).serial());
+    EXPECT_EQ(holdingLedgerRows(db), QStringList({"1|" + day + "|-3000000|100|0|110|12           "}));
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+    EXPECT_EQ(session().config.slipCounter, 2);
+    // The balance waits for the daily update.
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT 顧客売掛入金額 FROM 顧客マスター WHERE 顧客コード = '12'")).toLongLong(),
+              12000000);
+
+    frm転記前確認 review;
+    ASSERT_EQ(review.DBGrid2->model()->rowCount(), 1);
+    QStringList row;
+    for (int c = 1; c < review.DBGrid2->model()->columnCount(); ++c)
+        row << review.DBGrid2->model()->index(0, c).data().toString();
+    EXPECT_EQ(row, QStringList({"1", "2024/05/01", "-300", "小切手", "売掛金", "山田　太郎"}));
+    EXPECT_EQ(session().selectedSlipNumber, 1);
+}
+
+TEST_F(PaymentScreenTest, PickerClosedWithoutChoiceEndsThePayment)
+{
+    pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"), false);
+    startPayment([](frm売掛入金&) { ADD_FAILURE() << "payment screen shown without a customer"; });
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
+    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+}
+
+TEST_F(PaymentScreenTest, RefusedRowIsReportedAndTheScreenStaysOpen)
+{
+    db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"));
+    pickCustomer(QStringLiteral("ｱｵｷ ﾊﾅｺ"));
+    startPayment([&](frm売掛入金& d) {
+        EXPECT_EQ(d.Text1->text(), QStringLiteral("0"));
+        EXPECT_FALSE(d.Command1->isVisible());
+        typeInto(d.Text1, QStringLiteral("1000"));
+        clickListRow(d.dat入金先, QStringLiteral("現金"));
+        clickButton(&d, QStringLiteral("Command1"));
+        EXPECT_TRUE(d.isVisible());
+        ASSERT_EQ(ui->messages.size(), 1u);
+        EXPECT_EQ(ui->messages[0].text, QStringLiteral("入金を記録できませんでした。何も記録していません。\n書き込み失敗"));
+        clickButton(&d, QStringLiteral("Command2"));
+    });
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+}
+
+// Renders the payment screen; with HIMAWARI_SCREENSHOTS set the picture is
+// kept in that folder.
+TEST_F(PaymentScreenTest, RendersTheScreen)
+{
+    useJapaneseFont();
+    SessionState& s = session();
+    s.customer.code = QStringLiteral("12");
+    s.customer.name = QStringLiteral("山田　太郎");
+    s.customer.kanaName = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
+    s.customer.address1 = QStringLiteral("東京都試験区１－１");
+    s.customer.address2 = QStringLiteral("試験荘２０１");
+    s.customer.telephone = QStringLiteral("03-1111-2222");
+    s.customer.postalCode = QStringLiteral("100-0001");
+    s.customer.lastInvoiceAmount = yenAmount("5000");
+    s.customer.paymentsSinceClosing = yenAmount("1200");
+    s.customer.creditSalesSinceClosing = yenAmount("3150");
+    s.customer.slipDate = Date::fromParts(2024, 5, 1);
+    frm売掛入金 d;
+    d.show();
+    clickListRow(d.dat入金先, QStringLiteral("普通預金"));
+    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
+    QDir().mkpath(folder);
+    d.adjustSize();
+    QApplication::processEvents();
+    const QPixmap picture = d.grab();
+    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("payment.png"))));
+    for (QPushButton* b : d.findChildren<QPushButton*>())
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+}

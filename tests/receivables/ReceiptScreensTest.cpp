@@ -1,0 +1,210 @@
+// Receipt issuing as the operator works it: the collection day and its
+// customers, the picker, the confirmation screen's button rule and what it
+// prints; nothing is written to the database.
+#include "app/Screens.h"
+#include "customers/CustomerScreens.h"
+#include "print/RecordingSurface.h"
+#include "receivables/ClosingData.h"
+#include "receivables/ClosingScreens.h"
+#include "receivables/ReceiptIssuing.h"
+#include "receivables/ReceiptIssuingScreens.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <gtest/gtest.h>
+
+using namespace closing;
+
+namespace {
+
+QStringList listTexts(QListView* view)
+{
+    QStringList texts;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        texts << view->model()->index(row, view->modelColumn()).data().toString();
+    return texts;
+}
+
+// Every value of 顧客マスター, to show that receipts write nothing.
+QStringList customerTable(Database& db)
+{
+    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM 顧客マスター ORDER BY rowid"));
+    QStringList rows;
+    while (q.next()) {
+        QStringList values;
+        for (int i = 0; i < q.record().count(); ++i)
+            values << q.value(i).toString();
+        rows << values.join('|');
+    }
+    return rows;
+}
+
+class ReceiptScreens : public ::testing::Test {
+protected:
+    TestInstallation installation;
+    Database db = installation.database();
+    ScriptedUiScope ui;
+    PrintCapture capture;
+
+    void SetUp() override
+    {
+        registerCustomerScreens();
+        registerClosingScreens();
+    }
+};
+
+} // namespace
+
+TEST_F(ReceiptScreens, OpeningListsTheCustomersOfTodaysCollectionDay)
+{
+    const int today = Date::today().day();
+    addCustomer(db, {"T1", QStringLiteral("今日　一郎"), "0", "0", "0", 0, today});
+    addCustomer(db, {"M1", QStringLiteral("月末　次郎"), "0", "0", "0", 0, 31});
+    frm売掛領収書発行 screen;
+    EXPECT_EQ(screen.objectName(), "frm売掛領収書発行");
+    EXPECT_EQ(screen.windowTitle(), "売掛領収書発行");
+    EXPECT_EQ(screen.Text集金指定日->value(), today);
+    EXPECT_TRUE(listTexts(screen.DBList1).contains(QStringLiteral("今日　一郎")));
+    EXPECT_EQ(screen.Command1->text(), "集金指定日別発行");
+    EXPECT_EQ(screen.Command2->text(), "個別顧客発行");
+    EXPECT_EQ(screen.Command3->text(), "終了");
+
+    screen.Text集金指定日->setValue(40);
+    EXPECT_EQ(screen.Text集金指定日->value(), 31);
+    EXPECT_EQ(screen.collectionDay(), 31);
+    EXPECT_EQ(listTexts(screen.DBList1), QStringList({QStringLiteral("月末　次郎")}));
+
+    screen.Text集金指定日->setValue(7);
+    screen.Command1_Click();
+    ASSERT_EQ(ui->messages.size(), today == 7 ? 0u : 1u);
+    if (today != 7) {
+        EXPECT_EQ(ui->messages[0].text, "該当顧客がありません。");
+        EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
+    }
+}
+
+TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNothing)
+{
+    addCustomer(db, {"A", QStringLiteral("青木"), "5000", "2000", "700", 20, 25, Date::fromParts(2024, 4, 20)});
+    addCustomer(db, {"B", QStringLiteral("馬場"), "5000", "5000", "0", 20, 25});
+    addCustomer(db, {"C", QStringLiteral("千葉"), "0", "0", "300", 20, 25});
+    addCustomer(db, {"X", QStringLiteral("別の日"), "900", "0", "0", 20, 10});
+    const QStringList before = customerTable(db);
+
+    frm売掛領収書発行 screen;
+    screen.Text集金指定日->setValue(25);
+    QStringList seen;
+    ui->onScreen("frm売掛領収書画面確認", [&](QDialog& dialog) {
+        auto& d = static_cast<frm売掛領収書画面確認&>(dialog);
+        const QString code = d.Frame1->findChild<QLineEdit*>("顧客コード")->text();
+        seen << code;
+        if (code == "C") {
+            // Nothing was invoiced: the confirm button is not offered.
+            EXPECT_FALSE(d.Command1->isVisible());
+            clickButton(&d, "Command2");
+            return;
+        }
+        EXPECT_TRUE(d.Command1->isVisible());
+        clickButton(&d, "Command1");
+    });
+    screen.Command1_Click();
+    EXPECT_EQ(seen, QStringList({"A", "B", "C"}));
+
+    // A: the full 5000, payments not deducted; the closing date from the row.
+    ASSERT_EQ(capture.count(), 1);
+    const RecordingSurface& sheet = capture.surface(0);
+    EXPECT_EQ(capture.documentNames(), QStringList({"領収書"}));
+    ASSERT_NE(sheet.textAt(700, 2552), nullptr);
+    EXPECT_EQ(sheet.textAt(700, 2552)->text, QStringLiteral("領収金額　 \\5,000円"));
+    EXPECT_EQ(sheet.textAt(8000, 2500)->text, QStringLiteral("2024 / 04 / 20　締切分"));
+    EXPECT_EQ(sheet.textAt(6000, 9200)->text, QStringLiteral("集金予定日　 25日"));
+    EXPECT_EQ(sheet.textAt(780, 1287)->text, QStringLiteral("青木　様"));
+    // Tax rate 1 of the test installation is 0.05: 238 of 5000.
+    EXPECT_EQ(sheet.textAt(1400, 3200)->text, QStringLiteral("内訳　（商品代金 \\4,762円　消費税　\\238円)"));
+
+    // B: paid in full.
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, "今回は請求額がありません。");
+    EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
+    EXPECT_EQ(customerTable(db), before);
+}
+
+TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateToo)
+{
+    addCustomer(db, {"A", QStringLiteral("青木　花子"), "56000", "0", "1200", 20, 25, Date::fromParts(2024, 4, 20)});
+    session().customer.code = "A";
+    session().customer.lastInvoiceAmount = yen("1");
+    session().config.taxRate1() = "0.10";
+    frm売掛領収書画面確認 d;
+    EXPECT_EQ(d.objectName(), "frm売掛領収書画面確認");
+    EXPECT_EQ(d.windowTitle(), "領収書画面確認");
+    EXPECT_EQ(d.Command1->text(), "確認－領収書発行");
+    EXPECT_EQ(d.Command2->text(), "キャンセル");
+    EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛前回請求金額")->text(), "56000");
+    EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "1200");
+    EXPECT_EQ(session().customer.lastInvoiceAmount, yen("56000"));
+    EXPECT_EQ(session().customer.name, QStringLiteral("青木　花子"));
+    EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2024, 4, 20));
+
+    d.show();
+    clickButton(&d, "Command1");
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    ASSERT_EQ(capture.count(), 1);
+    // 56000 at 0.10: a stamp is due.
+    EXPECT_NE(capture.surface(0).find("印紙"), nullptr);
+    EXPECT_EQ(capture.surface(0).textAt(1600, 3800)->text.left(2), eraName(Date::today()));
+}
+
+TEST_F(ReceiptScreens, PickerAndAFailedPrint)
+{
+    addCustomer(db, {"A", QStringLiteral("青木"), "3000", "0", "0", 20, 25});
+    frm売掛領収書発行 screen;
+    ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
+    screen.Command2_Click();
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
+
+    ui->onScreen("frm顧客選択", [](QDialog& d) {
+        session().customer.code = "A";
+        d.accept();
+    });
+    capture.failOpening(QStringLiteral("プリンターに接続できません。"));
+    bool stayedOpen = false;
+    ui->onScreen("frm売掛領収書画面確認", [&](QDialog& d) {
+        clickButton(&d, "Command1");
+        stayedOpen = d.isVisible();
+    });
+    screen.Command2_Click();
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->messages[0].text.contains("領収書を印刷できませんでした。"));
+    EXPECT_TRUE(ui->messages[0].text.contains("プリンターに接続できません。"));
+    EXPECT_EQ(ui->busyDepth, 0);
+}
+
+TEST_F(ReceiptScreens, ScreensRenderWithEveryCaptionWhole)
+{
+    addCustomer(db, {"C0012", QStringLiteral("山田　太郎"), "5000", "2000", "700", 20, 25, Date::fromParts(2024, 4, 20)});
+    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", installation.dir());
+    QDir().mkpath(folder);
+    auto render = [&](QWidget& w, const QString& name) {
+        w.show();
+        w.adjustSize();
+        QApplication::processEvents();
+        EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
+    };
+    frm売掛領収書発行 issuing;
+    issuing.Text集金指定日->setValue(25);
+    render(issuing, QStringLiteral("receipt-issuing.png"));
+    session().customer.code = "C0012";
+    frm売掛領収書画面確認 confirmation;
+    render(confirmation, QStringLiteral("receipt-confirm.png"));
+}
