@@ -1,5 +1,6 @@
 #include "app/AllScreens.h"
 
+#include "accounting/AccountingScreens.h"
 #include "customers/CustomerScreens.h"
 #include "forecasts/ForecastScreens.h"
 #include "gas/GasScreens.h"
@@ -23,4 +24,5 @@ void registerAllScreens()
     registerBankDebitScreens();
     registerGasScreens();
     registerForecastScreens();
+    registerAccountingScreens();
 }

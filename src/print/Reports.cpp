@@ -40,8 +40,9 @@ ReportDefinition accountLedger()
     d.name = QStringLiteral("各勘定帳.rpt");
     d.title = QStringLiteral("各勘定帳");
     d.source = QStringLiteral("各勘定帳");
-    // Lines in the order the ledger screen wrote them (date order, the
-    // opening balance first); each account named beside its number.
+    // Lines in the order the ledger screen wrote them (date order, each
+    // line's running balance from the opening balance); each account named
+    // beside its number.
     d.statement = QStringLiteral(
         "SELECT 帳.年月日 AS 年月日,"
         " CASE WHEN 帳.借方科目 = 0 THEN '' ELSE 帳.借方科目 || ' ' || COALESCE(借.勘定科目名, '') END AS 借方,"

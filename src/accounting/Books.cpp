@@ -1,0 +1,223 @@
+#include "accounting/Books.h"
+
+#include "db/Database.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace accounting {
+
+Side balanceSide(std::int64_t account)
+{
+    const bool credit = (account >= 3000 && account < 5500) || (account >= 8000 && account < 9000);
+    return credit ? Side::Credit : Side::Debit;
+}
+
+Currency moveBalance(std::int64_t account, Currency balance, Currency debit, Currency credit)
+{
+    if (balanceSide(account) == Side::Credit)
+        return balance - debit + credit;
+    return balance + debit - credit;
+}
+
+QString currentBalanceExpression()
+{
+    return QStringLiteral("CASE WHEN (科目番号 >= 3000 AND 科目番号 < 5500) OR (科目番号 >= 8000 AND 科目番号 < 9000)"
+                          " THEN 期首残高 - 借方金額 + 貸方金額 ELSE 期首残高 + 借方金額 - 貸方金額 END");
+}
+
+namespace {
+
+Currency sumOrZero(const QVariant& value)
+{
+    return value.isNull() || !value.isValid() ? Currency() : currencyValue(value);
+}
+
+// Work columns from zero, then the debits and credits of the journal up to
+// the day, then every balance by its side.
+void sumJournalInto(Database& db, const Date& upTo)
+{
+    db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 借方金額 = 0, 貸方金額 = 0, 現在残高 = 0"));
+    struct Sum {
+        qlonglong account;
+        QVariant amount;
+    };
+    for (const auto& [codeColumn, workColumn] :
+         {std::pair{QStringLiteral("経理借方コード"), QStringLiteral("借方金額")},
+          std::pair{QStringLiteral("経理貸方コード"), QStringLiteral("貸方金額")}}) {
+        std::vector<Sum> sums;
+        QSqlQuery q = db.exec(QStringLiteral("SELECT %1, SUM(経理金額) FROM 経理マスター WHERE 経理年月日 < ? GROUP BY %1")
+                                  .arg(codeColumn),
+                              {dayAfter(upTo)});
+        while (q.next())
+            sums.push_back({q.value(0).toLongLong(), q.value(1)});
+        q.finish();
+        for (const Sum& s : sums)
+            db.exec(QStringLiteral("UPDATE 勘定科目TBL SET %1 = ? WHERE 科目番号 = ?").arg(workColumn),
+                    {sqlValue(currencyValue(s.amount)), s.account});
+    }
+    db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 現在残高 = ") + currentBalanceExpression());
+}
+
+} // namespace
+
+TrialBalanceTotals computeTrialBalance(Database& db, const Date& upTo)
+{
+    Transaction tx(db);
+    sumJournalInto(db, upTo);
+    tx.commit();
+    return trialBalanceTotals(db);
+}
+
+TrialBalanceTotals trialBalanceTotals(Database& db)
+{
+    TrialBalanceTotals t;
+    t.sales = sumOrZero(db.scalar(
+        QStringLiteral("SELECT SUM(現在残高) FROM 勘定科目TBL WHERE 科目番号 >= 5000 AND 科目番号 < 5500")));
+    t.expenses = sumOrZero(db.scalar(
+        QStringLiteral("SELECT SUM(現在残高) FROM 勘定科目TBL WHERE 科目番号 >= 6000 AND 科目番号 < 8000")));
+    return t;
+}
+
+void clearTrialBalance(Database& db)
+{
+    db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 借方金額 = 0, 貸方金額 = 0, 現在残高 = 0"));
+}
+
+// ------------------------------------------------------------ ledger
+
+LedgerResult buildLedger(Database& db, std::int64_t account)
+{
+    LedgerResult result;
+    result.account = account;
+    Transaction tx(db);
+    db.exec(QStringLiteral("DELETE FROM 各勘定帳"));
+
+    QSqlQuery chart = db.exec(QStringLiteral("SELECT 勘定科目名, 期首残高 FROM 勘定科目TBL WHERE 科目番号 = ?"),
+                              {qlonglong(account)});
+    if (chart.next()) {
+        result.accountExists = true;
+        result.accountName = chart.value(0).toString();
+        result.opening = currencyValue(chart.value(1));
+    }
+    chart.finish();
+
+    struct Row {
+        QVariant date;
+        qlonglong debit;
+        qlonglong credit;
+        Currency amount;
+    };
+    std::vector<Row> rows;
+    QSqlQuery q = db.exec(QStringLiteral("SELECT 経理年月日, 経理借方コード, 経理貸方コード, 経理金額 FROM 経理マスター"
+                                         " WHERE 経理借方コード = ? OR 経理貸方コード = ?"
+                                         " ORDER BY DAYNUM(経理年月日), 経理伝票番号, 経理シリアル"),
+                          {qlonglong(account), qlonglong(account)});
+    while (q.next())
+        rows.push_back({q.value(0), q.value(1).toLongLong(), q.value(2).toLongLong(), currencyValue(q.value(3))});
+    q.finish();
+
+    Currency balance = result.opening;
+    for (const Row& r : rows) {
+        const Currency debit = r.debit == account ? r.amount : Currency();
+        const Currency credit = r.credit == account ? r.amount : Currency();
+        balance = moveBalance(account, balance, debit, credit);
+        db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 借方科目, 貸方科目, 借方金額, 貸方金額, 残高)"
+                               " VALUES (?, ?, ?, ?, ?, ?)"),
+                {r.date, r.debit, r.credit, sqlValue(debit), sqlValue(credit), sqlValue(balance)});
+        ++result.lines;
+    }
+    tx.commit();
+    result.closing = balance;
+    return result;
+}
+
+QString ledgerLinesStatement()
+{
+    return QStringLiteral("SELECT 年月日, 借方科目, 貸方科目, 借方金額, 貸方金額, 残高 FROM 各勘定帳 ORDER BY rowid");
+}
+
+void clearLedger(Database& db)
+{
+    db.exec(QStringLiteral("DELETE FROM 各勘定帳"));
+}
+
+// ------------------------------------------------------------ year-end
+
+std::vector<UnplacedJournalRow> unplacedJournalRows(Database& db, const Date& periodEnd)
+{
+    std::vector<UnplacedJournalRow> rows;
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT 経理伝票番号, 経理借方コード, 経理貸方コード,"
+                       " NOT EXISTS (SELECT 1 FROM 勘定科目TBL WHERE 科目番号 = 経理借方コード),"
+                       " NOT EXISTS (SELECT 1 FROM 勘定科目TBL WHERE 科目番号 = 経理貸方コード)"
+                       " FROM 経理マスター WHERE 経理年月日 < ?"
+                       " AND (NOT EXISTS (SELECT 1 FROM 勘定科目TBL WHERE 科目番号 = 経理借方コード)"
+                       " OR NOT EXISTS (SELECT 1 FROM 勘定科目TBL WHERE 科目番号 = 経理貸方コード))"
+                       " ORDER BY 経理伝票番号, 経理シリアル"),
+        {dayAfter(periodEnd)});
+    while (q.next()) {
+        UnplacedJournalRow r;
+        r.slipNumber = q.value(0).toInt();
+        r.debitAccount = q.value(1).toLongLong();
+        r.creditAccount = q.value(2).toLongLong();
+        r.debitMissing = q.value(3).toBool();
+        r.creditMissing = q.value(4).toBool();
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+UnplacedJournalRowsError::UnplacedJournalRowsError(std::vector<UnplacedJournalRow> rows)
+    : std::runtime_error("journal rows name accounts that are not in the chart"), rows_(std::move(rows))
+{
+}
+
+QString UnplacedJournalRowsError::message() const
+{
+    QStringList lines;
+    lines << QStringLiteral("勘定科目にない科目番号を使った経理データがあるため、年次更新をしませんでした。何も変更していません。");
+    constexpr std::size_t Shown = 20;
+    for (std::size_t i = 0; i < rows_.size() && i < Shown; ++i) {
+        const UnplacedJournalRow& r = rows_[i];
+        QStringList codes;
+        if (r.debitMissing)
+            codes << QStringLiteral("借方 %1").arg(r.debitAccount);
+        if (r.creditMissing)
+            codes << QStringLiteral("貸方 %1").arg(r.creditAccount);
+        lines << QStringLiteral("伝票番号 %1：%2").arg(r.slipNumber).arg(codes.join(QStringLiteral("、")));
+    }
+    if (rows_.size() > Shown)
+        lines << QStringLiteral("ほか %1 件").arg(rows_.size() - Shown);
+    lines << QStringLiteral("勘定科目設定でこの科目番号を登録してから、もう一度実行してください。");
+    return lines.join(QLatin1Char('\n'));
+}
+
+int unpostedHoldingRows(Database& db, const Date& periodEnd)
+{
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM 経理マスター仮 WHERE 経理年月日 < ?"), {dayAfter(periodEnd)})
+        .toInt();
+}
+
+YearEndResult runYearEnd(Database& db, const Date& periodEnd, const std::function<void()>& afterCarryForward)
+{
+    YearEndResult result;
+    Transaction tx(db);
+    std::vector<UnplacedJournalRow> unplaced = unplacedJournalRows(db, periodEnd);
+    if (!unplaced.empty())
+        throw UnplacedJournalRowsError(std::move(unplaced));
+
+    sumJournalInto(db, periodEnd);
+    // Balance-sheet accounts carry their balance; the accounts from 5000 up
+    // start the new period at 0. No profit is moved to another account.
+    db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 期首残高 = CASE WHEN 科目番号 < 5000 THEN 現在残高 ELSE 0 END,"
+                           " 借方金額 = 0, 貸方金額 = 0, 現在残高 = 0"));
+    if (afterCarryForward)
+        afterCarryForward();
+    db.exec(QStringLiteral("DELETE FROM 経理マスター WHERE 経理年月日 < ?"), {dayAfter(periodEnd)});
+    result.journalRowsDeleted = db.changes();
+    tx.commit();
+    return result;
+}
+
+} // namespace accounting

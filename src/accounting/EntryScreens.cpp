@@ -1,0 +1,248 @@
+#include "accounting/EntryScreens.h"
+
+#include "accounting/ScreenParts.h"
+#include "app/Screens.h"
+#include "app/Session.h"
+#include "ui/DateBoxes.h"
+#include "ui/EnterNavigation.h"
+#include "ui/UiService.h"
+#include "ui/ValueModel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace accounting {
+
+namespace {
+const QString ErrorTitle = QStringLiteral("エラーメッセージ");
+}
+
+JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
+    : QDialog(parent), definition_(entryDefinition(kind)), db_(session().config.databasePath)
+{
+    using namespace parts;
+    setObjectName(definition_.screenName);
+    setWindowTitle(definition_.caption);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 16);
+    layout->setSpacing(12);
+
+    dateBoxes = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
+    dateBoxes->setObjectName(QStringLiteral("dateBoxes"));
+    Text2 = dateBoxes->yearBox();
+    Text3 = dateBoxes->monthBox();
+    Text4 = dateBoxes->dayBox();
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAlignment(Qt::AlignRight);
+    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000")) + 16);
+
+    auto* top = new QGridLayout;
+    top->setHorizontalSpacing(10);
+    top->addWidget(captionLabel(definition_.dateLabel, Text2, this), 0, 0);
+    top->addWidget(dateBoxes, 0, 1, Qt::AlignLeft);
+    top->addWidget(captionLabel(definition_.amountLabel, Text1, this), 1, 0);
+    top->addWidget(Text1, 1, 1, Qt::AlignLeft);
+    top->setColumnStretch(2, 1);
+    layout->addLayout(top);
+
+    DBList1 = list("DBList1", this);
+    DBList2 = list("DBList2", this);
+    DBList3 = list("DBList3", this);
+    Data1 = new ValueQueryModel(this);
+    Data2 = new ValueQueryModel(this);
+    Data3 = new ValueQueryModel(this);
+    DBList1->setModel(Data1);
+    DBList2->setModel(Data2);
+    DBList3->setModel(Data3);
+    const bool journal = kind == EntryKind::Journal;
+    Data1->setObjectName(journal ? QStringLiteral("dat借方") : kind == EntryKind::Purchase ? QStringLiteral("dat仕入先")
+                                                                                            : QStringLiteral("dat経費先"));
+    Data2->setObjectName(journal ? QStringLiteral("dat借方相手先")
+                                 : kind == EntryKind::Purchase ? QStringLiteral("dat仕入種別") : QStringLiteral("dat経費種別"));
+    Data3->setObjectName(journal ? QStringLiteral("dat貸方") : QStringLiteral("dat支払方法"));
+
+    auto* lists = new QGridLayout;
+    lists->setHorizontalSpacing(12);
+    const std::pair<QListView*, QString> columns[] = {
+        {DBList1, journal ? definition_.debitLabel : definition_.counterpartyLabel},
+        {DBList2, journal ? definition_.counterpartyLabel : definition_.debitLabel},
+        {DBList3, definition_.creditLabel},
+    };
+    int column = 0;
+    for (const auto& [view, caption] : columns) {
+        lists->addWidget(captionLabel(caption, view, this), 0, column);
+        lists->addWidget(view, 1, column);
+        ++column;
+    }
+    layout->addLayout(lists, 1);
+
+    Command1 = button("Command1", QStringLiteral("ＯＫ"), this);
+    Command2 = button("Command2", QStringLiteral("キャンセル"), this);
+    Command3 = nullptr;
+    auto* buttons = new QHBoxLayout;
+    if (!definition_.addButtonCaption.isEmpty()) {
+        Command3 = button("Command3", definition_.addButtonCaption, this);
+        buttons->addWidget(Command3);
+    }
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    layout->addLayout(buttons);
+
+    QList<QWidget*> order = {Text2, Text3, Text4, Text1, DBList1, DBList2, DBList3, Command1, Command2};
+    if (Command3)
+        order << Command3;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    enableEnterNavigation(this);
+
+    // Opening: the lists, today's date, a reset buffer, ＯＫ hidden.
+    loadCounterparties();
+    modelOf(debitList())->setStatement(db_, definition_.debitStatement);
+    Data3->setStatement(db_, definition_.creditStatement);
+    for (ValueQueryModel* model : {Data1, Data2, Data3})
+        model->rowCountAll();
+    // Each list shows the name; column 0, the code, is what a row yields.
+    for (QListView* view : {DBList1, DBList2, DBList3})
+        view->setModelColumn(1);
+
+    const Date today = Date::today();
+    dateBoxes->setDate(today);
+    resetEntry(session().journal, today);
+    Command1->setVisible(false);
+
+    for (QListView* view : {DBList1, DBList2, DBList3}) {
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
+            const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+            if (!rows.isEmpty())
+                listPicked(view, rows.first().row());
+        });
+    }
+    connect(dateBoxes, &DateBoxes::dateChanged, this, [this] { dateChanged(); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    if (Command3)
+        connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    Text1->setFocus();
+}
+
+JournalEntryScreen::~JournalEntryScreen()
+{
+    for (ValueQueryModel* model : {Data1, Data2, Data3})
+        model->clear();
+}
+
+QListView* JournalEntryScreen::counterpartyList() const
+{
+    return definition_.kind == EntryKind::Journal ? DBList2 : DBList1;
+}
+
+QListView* JournalEntryScreen::debitList() const
+{
+    return definition_.kind == EntryKind::Journal ? DBList1 : DBList2;
+}
+
+QListView* JournalEntryScreen::creditList() const
+{
+    return DBList3;
+}
+
+ValueQueryModel* JournalEntryScreen::modelOf(QListView* view) const
+{
+    return view == DBList1 ? Data1 : view == DBList2 ? Data2 : Data3;
+}
+
+void JournalEntryScreen::loadCounterparties()
+{
+    ValueQueryModel* model = modelOf(counterpartyList());
+    // The view's selection model survives a new statement of its model, but
+    // the rows are read afresh, so a payee added in the editor is listed.
+    model->setStatement(db_, definition_.counterpartyStatement);
+    model->rowCountAll();
+    counterpartyList()->setModelColumn(1);
+}
+
+void JournalEntryScreen::applyCompleteness()
+{
+    Command1->setVisible(entryComplete(definition_.kind, session().journal));
+}
+
+void JournalEntryScreen::Text1_Change()
+{
+    session().journal.amount = typedEntryAmount(Text1->text());
+    applyCompleteness();
+}
+
+void JournalEntryScreen::dateChanged()
+{
+    // The date alone never changes whether the entry is complete.
+    session().journal.entryDate = dateBoxes->date();
+}
+
+void JournalEntryScreen::listPicked(QListView* view, int row)
+{
+    const QVariant code = modelOf(view)->storedData(row, 0);
+    bool ok = false;
+    const qlonglong value = code.isNull() ? 0 : code.toLongLong(&ok);
+    // A row whose code cannot be read leaves the previous code in place.
+    if (ok && value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) {
+        JournalEntry& j = session().journal;
+        if (view == counterpartyList())
+            j.debitCounterparty = int(value);
+        else if (view == debitList())
+            j.debitAccount = int(value);
+        else
+            j.creditAccount = int(value);
+    }
+    applyCompleteness();
+}
+
+void JournalEntryScreen::Command1_Click()
+{
+    SessionState& s = session();
+    std::optional<StoredEntry> stored;
+    try {
+        stored = storeEntry(db_, s, definition_.kind);
+    } catch (const SlipNumberOverflow& e) {
+        ui().showMessage(e.message(), ErrorTitle);
+        return;
+    } catch (const DatabaseError& e) {
+        ui().showMessage(QStringLiteral("記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()),
+                         ErrorTitle);
+        return;
+    }
+    if (!stored)
+        return;
+    if (!stored->counterError.isEmpty())
+        ui().showMessage(QStringLiteral("記録しましたが、次の伝票番号を設定ファイルに書き込めませんでした。\n")
+                             + stored->counterError,
+                         ErrorTitle);
+    accept();
+}
+
+void JournalEntryScreen::Command2_Click()
+{
+    reject();
+}
+
+void JournalEntryScreen::Command3_Click()
+{
+    if (definition_.addEditorScreen.isEmpty())
+        return;
+    openScreen(definition_.addEditorScreen, definition_.addEditorCaption, this);
+    loadCounterparties();
+}
+
+} // namespace accounting
+
+frm仕入::frm仕入(QWidget* parent) : JournalEntryScreen(accounting::EntryKind::Purchase, parent) {}
+frm経費::frm経費(QWidget* parent) : JournalEntryScreen(accounting::EntryKind::Expense, parent) {}
+frm経理入力::frm経理入力(QWidget* parent) : JournalEntryScreen(accounting::EntryKind::Journal, parent) {}

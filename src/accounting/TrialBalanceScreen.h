@@ -1,0 +1,46 @@
+#pragma once
+// The trial balance frm経理残高試算表: the chart's debits, credits and
+// balances up to a day, the sales and expense totals, and the printed
+// trial balance "残高試算表.rpt". Its work columns are cleared whenever the
+// screen closes, so no other screen ever reads stale figures.
+
+#include "db/Database.h"
+
+#include <QDialog>
+
+class DateBoxes;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class ValueQueryModel;
+
+class frm経理残高試算表 : public QDialog {
+public:
+    explicit frm経理残高試算表(QWidget* parent = nullptr);
+    ~frm経理残高試算表() override;
+
+    DateBoxes* dateBoxes; // "までの試算表を作成します。"
+    QSpinBox* Text7;      // year (with its spin buttons)
+    QSpinBox* Text8;      // month
+    QSpinBox* Text9;      // day
+    QPushButton* Command3; // "作成"
+    QTableView* DBGrid1;   // the chart with its work columns
+    ValueQueryModel* Data1;
+    QLineEdit* Text1;      // "売上合計"
+    QLineEdit* Text2;      // "経費合計"
+    QPushButton* Command1; // "印刷", shown once "作成" has run
+    QPushButton* Command2; // "終了"
+
+    void Command3_Click();
+    void Command1_Click();
+    void Command2_Click();
+
+    void done(int result) override;
+
+private:
+    void showChart();
+
+    Database db_;
+    bool cleared_ = false;
+};

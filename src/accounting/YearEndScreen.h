@@ -1,0 +1,46 @@
+#pragma once
+// The year-end update frm更新年次: the period-end date, the carry-forward of
+// the balance-sheet balances into 期首残高 and the deletion of the closed
+// period's journal rows, after two confirmations.
+
+#include "db/Database.h"
+
+#include <QDialog>
+
+class DateBoxes;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class ValueQueryModel;
+
+class frm更新年次 : public QDialog {
+public:
+    explicit frm更新年次(QWidget* parent = nullptr);
+    ~frm更新年次() override;
+
+    QLabel* Label1;       // "残高の繰り越し処理"
+    DateBoxes* dateBoxes; // "期末　年　月　　日"
+    QSpinBox* Text7;
+    QSpinBox* Text8;
+    QSpinBox* Text9;
+    QTableView* DBGrid1;  // the chart with its balances
+    ValueQueryModel* Data1;
+    QPushButton* Command1; // "実行"
+    QPushButton* Command4; // "中止・終了"
+
+    void Command1_Click();
+    void Command4_Click();
+
+private:
+    void showChart();
+
+    Database db_;
+};
+
+inline const QString YearEndTitle = QStringLiteral("残高の繰越処理");
+inline const QString YearEndDateQuestion = QStringLiteral("期末の日付は、上記の数値でよろしいですか？");
+inline const QString YearEndDeleteQuestion =
+    QStringLiteral("残高の繰越処理をし過去の経理データを削除します。よろしいですか？");
+inline const QString YearEndDoneMessage = QStringLiteral("残高の繰越処理、過去の経理データの削除が、完了しました。");
+inline const QString YearEndDoneTitle = QStringLiteral("年次更新完了");

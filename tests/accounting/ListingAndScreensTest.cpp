@@ -1,0 +1,293 @@
+// The transfer-slip listing and its print-out, and the trial balance,
+// ledger and year-end screens driven as the operator drives them.
+#include "AccountingData.h"
+
+#include "accounting/AccountingScreens.h"
+#include "accounting/LedgerScreen.h"
+#include "accounting/TransferSlipScreen.h"
+#include "accounting/TransferSlips.h"
+#include "accounting/TrialBalanceScreen.h"
+#include "accounting/YearEndScreen.h"
+#include "app/Screens.h"
+#include "masters/MasterScreens.h"
+#include "print/RecordingSurface.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+#include "ui/DateBoxes.h"
+#include "ui/ValueModel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+using namespace accounting;
+
+namespace {
+
+class ListingTest : public ::testing::Test {
+protected:
+    TestInstallation install;
+    Database db = install.database();
+    ScriptedUiScope scripted;
+
+    void SetUp() override
+    {
+        addSmallBooks(db);
+        registerMasterScreens();
+        registerAccountingScreens();
+        db.exec(QStringLiteral("INSERT INTO 経理借方相手先ＴＢＬ VALUES (5, '米問屋')"));
+        db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ) VALUES ('77', '試験商店', 'ｼｹﾝ')"));
+    }
+
+    std::vector<TransferSlipRow> rows(int count)
+    {
+        std::vector<TransferSlipRow> r(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            r[std::size_t(i)].slipNumber = 1000 + i;
+            r[std::size_t(i)].date = day(2024, 3, 1);
+            r[std::size_t(i)].debitAccountName = QStringLiteral("現金");
+            r[std::size_t(i)].amount = yen(1234567);
+            r[std::size_t(i)].creditAccountName = QStringLiteral("売上");
+        }
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(ListingTest, ListingKeepsRowsWithoutCounterpartyOrCustomerInSlipOrder)
+{
+    // A purchase (credit counterparty 0) and a sale (debit counterparty 0) on
+    // one day, entered out of slip order; a row on the day before the range.
+    const Date d = day(2024, 3, 10);
+    addJournal(db, 502, at(d, 0.2), 1200, 5500, 10, 5, QStringLiteral("0"));
+    addJournal(db, 501, at(d, 0.8), 3300, 110, 5000, 0, QStringLiteral("77"));
+    addJournal(db, 503, at(d), 10, 10, 5000, 0, QStringLiteral("99"));
+    addJournal(db, 500, at(day(2024, 3, 9), 0.99), 1, 10, 5000);
+
+    std::vector<TransferSlipRow> r = loadTransferSlips(db, d, d);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].slipNumber, 501);
+    EXPECT_EQ(r[0].debitAccountName, QStringLiteral("売掛金"));
+    EXPECT_EQ(r[0].creditAccountName, QStringLiteral("外税売上１"));
+    EXPECT_EQ(r[0].counterpartyName, QString());
+    EXPECT_EQ(r[0].customerName, QStringLiteral("試験商店"));
+    EXPECT_EQ(r[0].amount, yen(3300));
+    EXPECT_EQ(r[1].slipNumber, 502);
+    EXPECT_EQ(r[1].counterpartyName, QStringLiteral("米問屋"));
+    EXPECT_EQ(r[1].customerName, QString());
+    EXPECT_EQ(r[2].slipNumber, 503); // a customer code matching no customer: blank
+    EXPECT_EQ(r[2].customerName, QString());
+
+    // The fixture's 03/31 23:59 row is in a range ending that day; the
+    // 04/01 row is not.
+    r = loadTransferSlips(db, day(2024, 3, 31), PeriodEnd);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].slipNumber, 109);
+
+    // With code-0 rows in both tables the names of code 0 appear.
+    db.exec(QStringLiteral("INSERT INTO 経理借方相手先ＴＢＬ VALUES (0, '相手先なし')"));
+    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ) VALUES ('0', '顧客なし', 'ﾅｼ')"));
+    r = loadTransferSlips(db, d, d);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[0].counterpartyName, QStringLiteral("相手先なし"));
+    EXPECT_EQ(r[1].customerName, QStringLiteral("顧客なし"));
+}
+
+TEST_F(ListingTest, PrintPlacesFiveLineGroupsSixtyToAPageWithHeadingsOnEveryPage)
+{
+    RecordingSurface surface;
+    printTransferSlips(surface, day(2024, 3, 1), day(2024, 3, 31), rows(61));
+    surface.endDocument();
+
+    const PrintItem* title = surface.find(QStringLiteral("振替伝票　　　　2024/03/01　-　2024/03/31"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->x, 700);
+    EXPECT_EQ(title->y, 500);
+    EXPECT_EQ(title->fontSize, 9.5);
+    EXPECT_EQ(title->fontName, TransferSlipFontName);
+    EXPECT_EQ(surface.findAll(QStringLiteral("振替伝票　　　　2024/03/01　-　2024/03/31")).size(), 1u);
+
+    auto slipLine = [&](int n) { return surface.find(QString::number(1000 + n - 1)); };
+    const std::pair<int, int> expected[] = {{1, 1500}, {5, 2300}, {6, 2700}, {60, 15500}};
+    for (const auto& [n, y] : expected) {
+        const PrintItem* item = slipLine(n);
+        ASSERT_NE(item, nullptr) << n;
+        EXPECT_EQ(item->x, 1400) << n;
+        EXPECT_EQ(item->y, y) << n;
+        EXPECT_EQ(item->page, 1) << n;
+    }
+    const PrintItem* row61 = slipLine(61);
+    ASSERT_NE(row61, nullptr);
+    EXPECT_EQ(row61->page, 2);
+    EXPECT_EQ(row61->y, 1500);
+
+    const std::vector<const PrintItem*> headings = surface.findAll(QStringLiteral("伝票番号"));
+    ASSERT_EQ(headings.size(), 2u);
+    EXPECT_EQ(headings[1]->page, 2);
+    EXPECT_EQ(headings[1]->y, 1000);
+    EXPECT_EQ(headings[1]->x, 1400);
+    const std::pair<const char*, int> columns[] = {{"年月日", 2400},   {"借方科目", 3400},   {"経理金額", 4900},
+                                                   {"貸方科目", 6400}, {"借方相手先", 7900}, {"顧客名前", 9400}};
+    for (const auto& [caption, x] : columns) {
+        const PrintItem* h = surface.find(QString::fromUtf8(caption));
+        ASSERT_NE(h, nullptr) << caption;
+        EXPECT_EQ(h->x, x) << caption;
+        EXPECT_EQ(h->y, 1000) << caption;
+    }
+
+    // The amount " ##,###,###" ends at 700 + 5500; the date and names start
+    // at their columns.
+    const std::vector<const PrintItem*> amounts = surface.findAll(QStringLiteral(" 1,234,567"));
+    ASSERT_EQ(amounts.size(), 61u);
+    EXPECT_EQ(amounts[0]->x + RecordingSurface::nominalWidth(amounts[0]->text, 9.5), 6200);
+    EXPECT_EQ(amounts[0]->y, 1500);
+    const PrintItem* date = surface.textAt(2400, 1500);
+    ASSERT_NE(date, nullptr);
+    EXPECT_EQ(date->text, QStringLiteral("2024/03/01"));
+    ASSERT_NE(surface.textAt(3400, 1500), nullptr);
+    EXPECT_EQ(surface.textAt(3400, 1500)->text, QStringLiteral("現金"));
+    EXPECT_EQ(surface.textAt(6400, 1500)->text, QStringLiteral("売上"));
+}
+
+TEST_F(ListingTest, SixtyLinesLeaveASecondPageOfHeadingsAndAnEmptyRangeTitleAndHeadings)
+{
+    RecordingSurface full;
+    printTransferSlips(full, day(2024, 3, 1), day(2024, 3, 31), rows(60));
+    EXPECT_EQ(full.pageCount(), 2);
+    EXPECT_EQ(full.findAll(QStringLiteral("伝票番号")).size(), 2u);
+
+    RecordingSurface empty;
+    printTransferSlips(empty, day(2024, 3, 1), day(2024, 3, 31), {});
+    EXPECT_EQ(empty.pageCount(), 1);
+    EXPECT_EQ(empty.texts().size(), 8u); // the title and seven headings
+}
+
+TEST_F(ListingTest, ListingScreenOpensOnTheLastThirtyDaysAndPrintsWhatItLoaded)
+{
+    const Date today = Date::today();
+    addJournal(db, 600, at(today, 0.5), 4200, 10, 5000);
+    addJournal(db, 601, at(today.addDays(-30)), 100, 10, 5000);
+    addJournal(db, 602, at(today.addDays(-31), 0.99), 100, 10, 5000);
+    frm経理振替伝票 screen;
+    screen.show();
+    EXPECT_EQ(screen.windowTitle(), QStringLiteral("振替伝票発行"));
+    EXPECT_EQ(screen.startBoxes->date(), today.addDays(-30));
+    EXPECT_EQ(screen.endBoxes->date(), today);
+    ASSERT_EQ(screen.loadedRows().size(), 2u);
+    EXPECT_EQ(screen.Data1->rowCount(), 2);
+
+    screen.startBoxes->setDate(day(2024, 3, 1));
+    screen.endBoxes->setDate(PeriodEnd);
+    clickButton(&screen, QStringLiteral("Command1"));
+    EXPECT_EQ(screen.loadedRows().size(), 9u);
+
+    PrintCapture capture;
+    clickButton(&screen, QStringLiteral("Command3"));
+    ASSERT_EQ(capture.count(), 1);
+    EXPECT_TRUE(capture.surface(0).ended());
+    EXPECT_NE(capture.surface(0).find(QStringLiteral("101")), nullptr);
+}
+
+TEST_F(ListingTest, TrialBalanceScreenComputesShowsPrintsAndClearsOnAnyClose)
+{
+    frm経理残高試算表 screen;
+    screen.show();
+    EXPECT_EQ(screen.windowTitle(), QStringLiteral("経理残高試算表"));
+    EXPECT_FALSE(control<QPushButton>(&screen, QStringLiteral("Command1"))->isVisible());
+    screen.dateBoxes->setDate(PeriodEnd);
+    EXPECT_EQ(session().journal.entryDate, PeriodEnd);
+    clickButton(&screen, QStringLiteral("Command3"));
+    EXPECT_EQ(control<QLineEdit>(&screen, QStringLiteral("Text1"))->text(), QStringLiteral("30800"));
+    EXPECT_EQ(control<QLineEdit>(&screen, QStringLiteral("Text2"))->text(), QStringLiteral("4000"));
+    EXPECT_EQ(currentOf(db, 10), yen(112600));
+
+    PrintCapture capture;
+    clickButton(&screen, QStringLiteral("Command1"));
+    ASSERT_EQ(capture.count(), 1);
+    const RecordingSurface& page = capture.surface(0);
+    EXPECT_NE(page.find(QStringLiteral("112,600")), nullptr);
+    EXPECT_NE(page.find(QStringLiteral("30,800")), nullptr);
+
+    // Closed with the window's close box, not "終了": the columns are 0 all the same.
+    screen.reject();
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 勘定科目TBL WHERE 借方金額 <> 0 OR 貸方金額 <> 0 OR 現在残高 <> 0"))
+                  .toInt(),
+              0);
+}
+
+TEST_F(ListingTest, LedgerScreenStartsFromAccount10AndEmptiesItsTableOnLeaving)
+{
+    scripted->onScreen(QStringLiteral("frm勘定科目選択"), [](QDialog& picker) { picker.reject(); });
+    int lines = -1;
+    QString name;
+    scripted->onScreen(QStringLiteral("frm経理勘定帳"), [&](QDialog& dialog) {
+        auto& screen = static_cast<frm経理勘定帳&>(dialog);
+        name = control<QLabel>(&screen, QStringLiteral("Label1"))->text();
+        lines = screen.Data2->rowCount();
+        EXPECT_EQ(screen.ledger().closing, yen(162600));
+        PrintCapture capture;
+        clickButton(&screen, QStringLiteral("Command2"));
+        ASSERT_EQ(capture.count(), 1);
+        EXPECT_NE(capture.surface(0).find(QStringLiteral("162,600")), nullptr);
+        clickButton(&screen, QStringLiteral("Command1"));
+    });
+    openScreen(QStringLiteral("frm経理勘定帳"), QStringLiteral("各勘定帳出力"), nullptr);
+    EXPECT_EQ(name, QStringLiteral("現金"));
+    EXPECT_EQ(lines, 8);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 各勘定帳")).toInt(), 0);
+}
+
+TEST_F(ListingTest, YearEndScreenAsksTwiceAndCancelAtEitherQuestionChangesNothing)
+{
+    const QStringList before = dumpBooks(db);
+    for (const std::deque<bool>& answers : {std::deque<bool>{false}, std::deque<bool>{true, false}}) {
+        frm更新年次 screen;
+        screen.show();
+        screen.dateBoxes->setDate(PeriodEnd);
+        scripted->answers = answers;
+        clickButton(&screen, QStringLiteral("Command1"));
+        EXPECT_TRUE(scripted->answers.empty());
+        EXPECT_EQ(dumpBooks(db), before);
+    }
+    EXPECT_EQ(scripted->questions.at(0).text, YearEndDateQuestion);
+    EXPECT_EQ(scripted->questions.at(0).title, YearEndTitle);
+    EXPECT_EQ(scripted->questions.at(2).text, YearEndDeleteQuestion);
+    EXPECT_TRUE(scripted->messages.empty());
+
+    frm更新年次 screen;
+    screen.show();
+    screen.dateBoxes->setDate(PeriodEnd);
+    scripted->answers = {true, true};
+    clickButton(&screen, QStringLiteral("Command1"));
+    ASSERT_FALSE(scripted->messages.empty());
+    EXPECT_EQ(scripted->lastMessage(), YearEndDoneMessage);
+    EXPECT_EQ(scripted->messages.back().title, YearEndDoneTitle);
+    EXPECT_EQ(figuresOf(db, 10).opening, yen(112600));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 経理マスター")).toInt(), 1);
+}
+
+TEST_F(ListingTest, YearEndScreenRefusesUnknownAccountsAndWarnsOfUnpostedRowsBeforeAsking)
+{
+    addJournal(db, 140, at(day(2024, 3, 15)), 700, 7777, 10);
+    const QStringList before = dumpBooks(db);
+    frm更新年次 screen;
+    screen.show();
+    screen.dateBoxes->setDate(PeriodEnd);
+    clickButton(&screen, QStringLiteral("Command1"));
+    EXPECT_TRUE(scripted->questions.empty());
+    EXPECT_TRUE(scripted->lastMessage().contains(QStringLiteral("伝票番号 140：借方 7777")));
+    EXPECT_EQ(dumpBooks(db), before);
+
+    db.exec(QStringLiteral("DELETE FROM 経理マスター WHERE 経理伝票番号 = 140"));
+    db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日, 経理金額, 経理借方コード, 経理貸方コード)"
+                           " VALUES (150, ?, ?, 10, 5499)"),
+            {at(day(2024, 3, 30)), sqlValue(yen(100))});
+    scripted->answers = {false};
+    clickButton(&screen, QStringLiteral("Command1"));
+    EXPECT_TRUE(scripted->lastMessage().contains(QStringLiteral("日次更新")));
+    EXPECT_EQ(scripted->questions.size(), 1u);
+}

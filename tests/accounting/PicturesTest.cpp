@@ -1,0 +1,147 @@
+// The accounting screens and print-outs as the operator sees them: each
+// screen rendered at its own size with every caption whole, and, when a
+// demo installation is named in HIMAWARI_DEMO_DIR, the demo shop's trial
+// balance, ledger and transfer-slip journal as PDF files (the
+// documentation's pictures come from them). Files go to
+// HIMAWARI_SCREENSHOTS, or to the test's own folder.
+#include "AccountingData.h"
+
+#include "accounting/AccountingScreens.h"
+#include "accounting/Books.h"
+#include "accounting/EntryScreens.h"
+#include "accounting/LedgerScreen.h"
+#include "accounting/TransferSlipScreen.h"
+#include "accounting/TransferSlips.h"
+#include "accounting/TrialBalanceScreen.h"
+#include "accounting/YearEndScreen.h"
+#include "app/Routines.h"
+#include "print/QtPrintSurface.h"
+#include "print/ReportEngine.h"
+#include "print/SlipPrinting.h"
+#include "support/Controls.h"
+#include "support/ScriptedUi.h"
+#include "support/TestInstallation.h"
+#include "ui/DateBoxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Shows the screen at its own size, saves it, and checks that no button or
+// label is narrower than its caption.
+void render(QWidget& screen, const QString& folder, const QString& file)
+{
+    screen.show();
+    screen.adjustSize();
+    QApplication::processEvents();
+    EXPECT_TRUE(screen.grab().save(QDir(folder).filePath(file))) << file.toStdString();
+    for (QPushButton* b : screen.findChildren<QPushButton*>()) {
+        if (b->isVisible()) {
+            EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+        }
+    }
+    for (QLabel* l : screen.findChildren<QLabel*>()) {
+        if (l->isVisible() && !l->text().isEmpty()) {
+            EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
+        }
+    }
+}
+
+bool isPdf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5).startsWith("%PDF");
+}
+
+} // namespace
+
+TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
+{
+    TestInstallation install;
+    Database db = install.database();
+    ScriptedUiScope scripted;
+    addSmallBooks(db);
+    db.exec(QStringLiteral("INSERT INTO 経理借方相手先ＴＢＬ VALUES (5, '米問屋'), (6, '灯油元売')"));
+    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", install.dir());
+    QDir().mkpath(folder);
+
+    frm仕入 purchase;
+    purchase.Text1->setText(QStringLiteral("12000"));
+    purchase.DBList1->setCurrentIndex(purchase.DBList1->model()->index(0, 1));
+    purchase.DBList2->setCurrentIndex(purchase.DBList2->model()->index(0, 1));
+    purchase.DBList3->setCurrentIndex(purchase.DBList3->model()->index(0, 1));
+    render(purchase, folder, QStringLiteral("journal-entry.png"));
+    EXPECT_TRUE(purchase.Command1->isVisible());
+    frm経理入力 journal;
+    render(journal, folder, QStringLiteral("journal-entry-free.png"));
+
+    frm経理残高試算表 trial;
+    trial.show();
+    trial.dateBoxes->setDate(PeriodEnd);
+    clickButton(&trial, QStringLiteral("Command3"));
+    render(trial, folder, QStringLiteral("trial-balance-screen.png"));
+    trial.reject();
+
+    frm経理勘定帳 ledger(10);
+    render(ledger, folder, QStringLiteral("ledger-screen.png"));
+    frm経理振替伝票 listing;
+    render(listing, folder, QStringLiteral("transfer-slips-screen.png"));
+    frm更新年次 yearEnd;
+    render(yearEnd, folder, QStringLiteral("year-end-screen.png"));
+
+    // One real PDF of the listing, so the face and sizes reach a printer.
+    const QString pdf = QDir(folder).filePath(QStringLiteral("transfer-slips-test.pdf"));
+    {
+        QtPrintSurface surface(accounting::TransferSlipDocumentName, pdf);
+        SetUpPrinter(surface);
+        accounting::printTransferSlips(surface, day(2024, 3, 1), PeriodEnd,
+                                       accounting::loadTransferSlips(db, day(2024, 3, 1), PeriodEnd));
+        surface.endDocument();
+    }
+    EXPECT_TRUE(isPdf(pdf));
+}
+
+TEST(AccountingPictures, PrintsTheDemoShopsBooks)
+{
+    const QString demo = qEnvironmentVariable("HIMAWARI_DEMO_DIR");
+    if (demo.isEmpty())
+        GTEST_SKIP() << "HIMAWARI_DEMO_DIR not set";
+    ScriptedUiScope ui;
+    ReadConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
+    Database db(session().config.databasePath);
+    const Date end = dateValue(db.scalar(QStringLiteral("SELECT MAX(経理年月日) FROM 経理マスター")));
+    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", QDir::tempPath());
+    QDir().mkpath(folder);
+
+    auto toPdf = [&](const QString& file) {
+        const QString path = QDir(folder).filePath(file);
+        installPrintSurfaceFactory([path](const QString& name) { return std::make_unique<QtPrintSurface>(name, path); });
+        return path;
+    };
+    const QString shop = session().config.companyName();
+
+    accounting::computeTrialBalance(db, end);
+    const QString trial = toPdf(QStringLiteral("trial-balance.pdf"));
+    printReport(db, QStringLiteral("残高試算表.rpt"), {{}, QStringLiteral("%1 現在").arg(end.toShortString())}, shop, end);
+    accounting::clearTrialBalance(db);
+
+    const accounting::LedgerResult cash = accounting::buildLedger(db, 10);
+    const QString ledger = toPdf(QStringLiteral("ledger.pdf"));
+    printReport(db, QStringLiteral("各勘定帳.rpt"), {{}, QStringLiteral("10　") + cash.accountName}, shop, end);
+    accounting::clearLedger(db);
+
+    const QString listing = toPdf(QStringLiteral("transfer-slips.pdf"));
+    accounting::PrintTransferSlips(end.addDays(-30), end, accounting::loadTransferSlips(db, end.addDays(-30), end));
+    installPrintSurfaceFactory(nullptr);
+
+    EXPECT_TRUE(isPdf(trial));
+    EXPECT_TRUE(isPdf(ledger));
+    EXPECT_TRUE(isPdf(listing));
+}
