@@ -102,31 +102,26 @@ LedgerResult buildLedger(Database& db, std::int64_t account)
     }
     chart.finish();
 
-    struct Row {
-        QVariant date;
-        qlonglong debit;
-        qlonglong credit;
-        Currency amount;
-    };
-    std::vector<Row> rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT 経理年月日, 経理借方コード, 経理貸方コード, 経理金額 FROM 経理マスター"
-                                         " WHERE 経理借方コード = ? OR 経理貸方コード = ?"
-                                         " ORDER BY DAYNUM(経理年月日), 経理伝票番号, 経理シリアル"),
-                          {qlonglong(account), qlonglong(account)});
-    while (q.next())
-        rows.push_back({q.value(0), q.value(1).toLongLong(), q.value(2).toLongLong(), currencyValue(q.value(3))});
-    q.finish();
-
-    Currency balance = result.opening;
-    for (const Row& r : rows) {
-        const Currency debit = r.debit == account ? r.amount : Currency();
-        const Currency credit = r.credit == account ? r.amount : Currency();
-        balance = moveBalance(account, balance, debit, credit);
-        db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 借方科目, 貸方科目, 借方金額, 貸方金額, 残高)"
-                               " VALUES (?, ?, ?, ?, ?, ?)"),
-                {r.date, r.debit, r.credit, sqlValue(debit), sqlValue(credit), sqlValue(balance)});
-        ++result.lines;
-    }
+    // One statement writes every line: the running balance is the opening
+    // balance plus the signed movements so far, debits adding on a
+    // debit-side account and credits on a credit-side one (a row debiting
+    // and crediting the account itself moves nothing). The lines go in
+    // ledger order, which is the order of their rowids.
+    const qlonglong sign = balanceSide(account) == Side::Debit ? 1 : -1;
+    db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 借方科目, 貸方科目, 借方金額, 貸方金額, 残高)"
+                           " SELECT 日付, 借方, 貸方, 借方額, 貸方額,"
+                           " ? + ? * SUM(借方額 - 貸方額) OVER (ORDER BY 日, 伝票, 連番 ROWS UNBOUNDED PRECEDING)"
+                           " FROM (SELECT 経理年月日 AS 日付, DAYNUM(経理年月日) AS 日, 経理伝票番号 AS 伝票,"
+                           "   経理シリアル AS 連番, 経理借方コード AS 借方, 経理貸方コード AS 貸方,"
+                           "   CASE WHEN 経理借方コード = ? THEN 経理金額 ELSE 0 END AS 借方額,"
+                           "   CASE WHEN 経理貸方コード = ? THEN 経理金額 ELSE 0 END AS 貸方額"
+                           "   FROM 経理マスター WHERE 経理借方コード = ? OR 経理貸方コード = ?)"
+                           " ORDER BY 日, 伝票, 連番"),
+            {sqlValue(result.opening), sign, qlonglong(account), qlonglong(account), qlonglong(account),
+             qlonglong(account)});
+    result.lines = db.changes();
+    const QVariant last = db.scalar(QStringLiteral("SELECT 残高 FROM 各勘定帳 ORDER BY rowid DESC LIMIT 1"));
+    const Currency balance = last.isValid() ? currencyValue(last) : result.opening;
     tx.commit();
     result.closing = balance;
     return result;

@@ -1,0 +1,947 @@
+// Crashes and failing disks during every write action. Each write action
+// runs in a child process on a copy of a prepared shop; the child is killed
+// at a chosen write or sync of SQLite (before it reaches the disk or just
+// after, the last one being the moment between the database commit and the
+// rewrite of HMWcfg.dat), or that write or sync fails as on a broken or full
+// disk. The parent then starts the program on the copy as the operator would
+// and checks the books.
+//
+// HIMAWARI_CRASH_POINTS and HIMAWARI_FAULT_POINTS set how many kill points
+// and failing-disk points are spread over the actions (default 240 and 130;
+// the actions offer about 1,400 and 1,400). The long run:
+//   HIMAWARI_CRASH_POINTS=1000 HIMAWARI_FAULT_POINTS=400 bin/crash_tests
+// HIMAWARI_CRASH_VERBOSE=1 prints every failing-disk point and what was told.
+#include "FaultVfs.h"
+
+#include "accounting/Books.h"
+#include "accounting/Entries.h"
+#include "app/ErrorGuard.h"
+#include "app/Routines.h"
+#include "app/Session.h"
+#include "app/Startup.h"
+#include "core/Text.h"
+#include "db/Database.h"
+#include "gas/GasInput.h"
+#include "maintenance/Backup.h"
+#include "maintenance/OldDataDeletionScreens.h"
+#include "receivables/BankDebitFile.h"
+#include "receivables/BankDebitResult.h"
+#include "receivables/InvoiceIssuing.h"
+#include "receivables/ReceivablePayment.h"
+#include "sales/DailyUpdate.h"
+#include "sales/SlipStore.h"
+#include "support/ScriptedUi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <functional>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+Currency yen(const char* text)
+{
+    return *Currency::parse(QString::fromUtf8(text));
+}
+
+Date day(int y, int m, int d)
+{
+    return Date::fromParts(y, m, d);
+}
+
+const QString DatabaseName = QStringLiteral("himawari.db");
+const QString ConfigName = QStringLiteral("HMWcfg.dat");
+constexpr int FirstFreeSlip = 20;
+
+// ------------------------------------------------------------ the shop
+
+// The configuration of an installation in `dir`, its counter at `counter`.
+Configuration configurationFor(const QString& dir, int counter)
+{
+    Configuration c;
+    c.companyName() = QStringLiteral("テスト商店");
+    c.address() = QStringLiteral("東京都架空区試験町１－２－３");
+    c.telephone() = QStringLiteral("03-0000-0000");
+    c.deliveryNoteComment() = QStringLiteral("毎度ありがとうございます");
+    c.bankLine(1) = QStringLiteral("試験銀行　本店　普通　1234567");
+    c.taxRate1() = QStringLiteral("0.05");
+    c.taxRate2() = QStringLiteral("0.08");
+    c.databaseFileName() = DatabaseName;
+    c.databaseDirectory() = dir + QStringLiteral("/");
+    c.backupDirectory(1) = dir + QStringLiteral("/backup1/");
+    c.backupDirectory(2) = dir + QStringLiteral("/backup2/");
+    c.prefixText() = QStringLiteral(" 0");
+    c.counterText() = QStringLiteral(" ") + QString::number(counter);
+    c.adminCodeText() = QStringLiteral(" 1234");
+    return c;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw std::runtime_error(("cannot write " + path).toStdString());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void insertCustomer(Database& db, const QString& code, const QString& name, const QString& billing, const char* invoiced,
+                    const Date& closed, const char* paid, const Date& paidOn, const char* sales, const QString& gasCode)
+{
+    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ, 顧客売掛請求先コード,"
+                           " 顧客売掛前回請求金額, 顧客売掛前回締め日, 顧客売掛入金額, 顧客売掛入金日, 顧客売掛締後売上額,"
+                           " 顧客売掛締切日, 顧客ガスコード, 顧客ガスボンベ１) VALUES (?, ?, 'ｶﾅ', ?, ?, ?, ?, ?, ?, 31, ?, 20)"),
+            {code, name, billing, sqlValue(yen(invoiced)), sqlValue(closed), sqlValue(yen(paid)), sqlValue(paidOn),
+             sqlValue(yen(sales)), gasCode});
+}
+
+void insertSale(Database& db, const QString& table, int serial, int slip, const Date& date, const QString& customer,
+                int kind, const char* price, const char* quantity)
+{
+    db.exec(QStringLiteral("INSERT INTO %1 (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
+                           " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
+                           " VALUES (?, ?, ?, ?, ?, 1, 0, '12', 'コシヒカリ', ?, ?)")
+                .arg(table),
+            {serial, slip, sqlValue(date), customer, kind, sqlValue(yen(price)), sqlValue(yen(quantity))});
+}
+
+void insertLedger(Database& db, const QString& table, int serial, int slip, const Date& date, const char* amount,
+                  int debit, int credit, const QString& counterparty)
+{
+    db.exec(QStringLiteral("INSERT INTO %1 (経理シリアル, 経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
+                           " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, 0, ?, ?)")
+                .arg(table),
+            {serial, slip, sqlValue(date), sqlValue(yen(amount)), debit, credit, counterparty});
+}
+
+void insertGas(Database& db, const Date& date, int kind, const char* meter, const char* usage, const char* amount,
+               int account)
+{
+    db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値, ガス使用量,"
+                           " ガス配送量, ガス残ガス量, ガス金額, ガス経理コード) VALUES (?, ?, '501', ?, ?, 0, 0, ?, ?)"),
+            {sqlValue(date), kind, sqlValue(yen(meter)), sqlValue(yen(usage)), sqlValue(yen(amount)), account});
+}
+
+// A small shop in the middle of June 2024, its books in step: customer 1001
+// (billed 5000 at the end of April, paid 3000 since, 5000 of credit sales
+// not yet billed), 1002, 1003 billed to 1001, gas customer 501; posted
+// history back to 2023; holding rows of four slips for the daily update
+// (one dated after the cut-off); a backup in backup1 taken before customer
+// 1004 was added.
+void buildShop(const QString& dir)
+{
+    QDir(dir).mkpath(QStringLiteral("backup1"));
+    QDir(dir).mkpath(QStringLiteral("backup2"));
+    writeFile(dir + u'/' + ConfigName, configurationBytes(configurationFor(dir, FirstFreeSlip), ConfigName));
+    Database::create(dir + u'/' + DatabaseName);
+    {
+        Database db(dir + u'/' + DatabaseName);
+        Transaction t(db);
+        const Date april30 = day(2024, 4, 30);
+        insertCustomer(db, "1001", "山田　太郎", "0", "5000", april30, "3000", day(2024, 5, 15), "5000", "0");
+        insertCustomer(db, "1002", "田中　花子", "0", "2000", april30, "0", Date(), "1000", "0");
+        insertCustomer(db, "1003", "鈴木　次郎", "1001", "0", april30, "0", Date(), "0", "0");
+        insertCustomer(db, "501", "北村　一郎", "0", "0", april30, "0", Date(), "0", "1");
+
+        const QString posted = QStringLiteral("売上商品マスター"), receivable = QStringLiteral("売掛マスター");
+        for (const QString& table : {posted, receivable}) {
+            insertSale(db, table, 1, 3, day(2024, 5, 10), "1001", 1, "2000", "1");
+            insertSale(db, table, 2, 4, day(2024, 5, 20), "1001", 1, "1500", "2");
+            insertSale(db, table, 3, 5, day(2024, 6, 3), "1002", 1, "1000", "1");
+        }
+        insertSale(db, posted, 4, 1, day(2023, 4, 10), "1001", 0, "500", "1");
+        insertSale(db, posted, 5, 2, day(2024, 3, 10), "1002", 1, "800", "1");
+
+        const QString journal = QStringLiteral("経理マスター");
+        insertLedger(db, journal, 1, 3, day(2024, 5, 10), "2000", 110, 5000, "0");
+        insertLedger(db, journal, 2, 4, day(2024, 5, 20), "3000", 110, 5000, "0");
+        insertLedger(db, journal, 3, 5, day(2024, 6, 3), "1000", 110, 5000, "0");
+        insertLedger(db, journal, 4, 2, day(2024, 3, 10), "800", 110, 5000, "0");
+        insertLedger(db, journal, 5, 1, day(2023, 4, 10), "500", 10, 5000, "0");
+        insertLedger(db, journal, 6, 6, day(2024, 5, 15), "3000", 10, 110, text::fixed("1001", 13));
+        insertLedger(db, journal, 7, 7, day(2024, 4, 20), "800", 10, 110, text::fixed("1002", 13));
+
+        const QString holdingSales = QStringLiteral("売上商品マスター仮");
+        insertSale(db, holdingSales, 101, 10, day(2024, 5, 31), "1001", 1, "2000", "2");
+        insertSale(db, holdingSales, 102, 11, day(2024, 6, 1), "1003", 1, "1500", "1");
+        insertSale(db, holdingSales, 103, 12, day(2024, 6, 1), "1002", 0, "2000", "1");
+        insertSale(db, holdingSales, 104, 13, day(2024, 6, 10), "1002", 1, "1000", "1");
+        const QString holdingJournal = QStringLiteral("経理マスター仮");
+        insertLedger(db, holdingJournal, 101, 10, day(2024, 5, 31), "4000", 110, 5000, "0");
+        insertLedger(db, holdingJournal, 102, 11, day(2024, 6, 1), "1500", 110, 5000, "0");
+        insertLedger(db, holdingJournal, 103, 12, day(2024, 6, 1), "2000", 10, 5000, "0");
+        insertLedger(db, holdingJournal, 104, 14, day(2024, 6, 2), "800", 10, 110, text::fixed("1002", 13));
+        insertLedger(db, holdingJournal, 105, 13, day(2024, 6, 10), "1000", 110, 5000, "0");
+
+        insertGas(db, day(2024, 2, 1), 7, "900", "0", "0", 0);
+        insertGas(db, day(2024, 3, 1), 8, "1000", "0", "0", 0);
+        insertGas(db, day(2024, 4, 1), 1, "1100", "100", "2000", 10);
+        db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 期首残高 = ? WHERE 科目番号 = 110"), {sqlValue(yen("1200"))});
+        ensureResultRunTable(db);
+        t.commit();
+    }
+    QDir::setCurrent(dir);
+    ReadConfiguration(dir + u'/' + ConfigName);
+    backUpData(backupLocation(session().config, 1, dir + u'/' + ConfigName));
+    Database db(dir + u'/' + DatabaseName);
+    insertCustomer(db, "1004", "佐藤　三郎", "0", "0", Date(), "0", Date(), "0", "0");
+}
+
+// A copy of the shop in `to`, its configuration pointing at the copy.
+void copyShop(const QString& from, const QString& to)
+{
+    for (const QString& sub : {QString(), QStringLiteral("/backup1")}) {
+        QDir().mkpath(to + sub);
+        const QString db = sub + u'/' + DatabaseName;
+        if (!QFile::copy(from + db, to + db))
+            throw std::runtime_error("cannot copy the shop");
+        writeFile(to + sub + u'/' + ConfigName, configurationBytes(configurationFor(to, FirstFreeSlip), ConfigName));
+    }
+    QDir().mkpath(to + QStringLiteral("/backup2"));
+}
+
+// ------------------------------------------------------------ the actions
+
+using Run = std::function<void()>;
+// Reads what the action needs (as its screen does before the operator
+// presses the button) and returns the writing itself.
+using Prepare = std::function<Run(Database& db, SessionState& s, const QString& dir)>;
+
+struct Action {
+    const char* name;
+    Prepare prepare;
+    // What the action tells the operator when all went well.
+    QString successText;
+    // The deletion is committed before the file is compacted: when only the
+    // compaction fails, the rows are gone and the operator is told so.
+    bool compacts = false;
+};
+
+// Drives an old-data deletion screen as the operator does: the cut-off in
+// its three boxes, the delete button, yes to the question.
+template <typename Screen>
+Run deletionOnScreen(const Date& cutoff)
+{
+    return [cutoff] {
+        dynamic_cast<ScriptedUi&>(ui()).answers.push_back(true);
+        Screen screen;
+        screen.Text1->setValue(cutoff.year());
+        screen.Text2->setValue(cutoff.month());
+        screen.Text3->setValue(cutoff.day());
+        screen.deleteRows();
+    };
+}
+
+QByteArray resultFileBytes()
+{
+    bankfile::SettlementMethod method;
+    method.code = 991;
+    QByteArray bytes = bankfile::headerRecord(method, day(2024, 6, 27)) + "\r\n";
+    int records = 0;
+    for (const auto& [code, amount, result] : {std::tuple{"1001", 4000, '0'}, std::tuple{"1002", 1500, '1'},
+                                                 std::tuple{"1002", 2200, '0'}}) {
+        bankfile::DebitCustomer c;
+        c.code = QString::fromLatin1(code);
+        c.kanaName = QStringLiteral("ﾃｽﾄ");
+        c.amount = Currency::fromUnits(amount);
+        c.bankCode = 991;
+        c.branchCode = QStringLiteral("105");
+        c.accountType = 1;
+        c.accountNumber = QStringLiteral("1234567");
+        c.bankKana = QStringLiteral("ﾋﾊﾞﾘｷﾞﾝｺｳ");
+        QByteArray record = bankfile::dataRecord(c);
+        record[111] = result;
+        bytes += record + "\r\n";
+        ++records;
+    }
+    return bytes + bankfile::trailerRecord(records, Currency()) + "\r\n" + bankfile::endRecord() + "\r\n";
+}
+
+void addSlipLine(SessionState& s, int department, int taxCategory, const char* code, const char* price,
+                 const char* quantity)
+{
+    SlipLine& line = s.lines[++s.lineCount];
+    line.departmentCode = std::int16_t(department);
+    line.taxCategory = std::int16_t(taxCategory);
+    line.productCode = text::fixed(QString::fromLatin1(code), 13);
+    line.kanaName = text::fixed(QStringLiteral("ｼｮｳﾋﾝ"), 8);
+    line.productName = text::fixed(QStringLiteral("灯油１８Ｌ"), 24);
+    line.unitPrice = yen(price);
+    line.quantity = yen(quantity);
+    line.amount = (line.unitPrice * line.quantity).Int();
+}
+
+const std::vector<Action>& actions()
+{
+    static const std::vector<Action> list = {
+        {"slip",
+         [](Database&, SessionState& s, const QString& dir) -> Run {
+             s.customer.code = QStringLiteral("1002");
+             s.customer.name = QStringLiteral("田中　花子");
+             s.customer.slipDate = day(2024, 6, 4);
+             s.saleKind = saleKind::Credit;
+             addSlipLine(s, 2, 5, "201", "1500", "2");
+             addSlipLine(s, 1, 0, "12", "2000", "1");
+             ComputeSlipTotals(s);
+             return [&s, dir] {
+                 Database db(dir + u'/' + DatabaseName);
+                 StoreSlip(db, s, dir + u'/' + ConfigName);
+             };
+         },
+         QString()},
+        {"payment",
+         [](Database& db, SessionState& s, const QString& dir) -> Run {
+             chooseCustomer(*readCustomerAccount(db, QStringLiteral("1001")), s.customer);
+             s.customer.slipDate = day(2024, 6, 4);
+             startPayment(s);
+             s.journal.amount = yen("2500");
+             s.journal.debitAccount = 10;
+             return [&db, &s, dir] {
+                 if (const auto stored = storePayment(db, s, dir + u'/' + ConfigName); stored && !stored->counterError.isEmpty())
+                     ui().showMessage(stored->counterError, QStringLiteral("伝票番号"));
+             };
+         },
+         QString()},
+        {"gas event",
+         [](Database& db, SessionState& s, const QString& dir) -> Run {
+             gas::resetEntry(s.gas, day(2024, 6, 4), QStringLiteral("501"));
+             s.gas.kind = gas::MeteredBilled;
+             s.gas.meterValue = yen("1250");
+             s.gas.usage = *gas::usageFrom(s.gas.meterValue, gas::baseReading(db, QStringLiteral("501")));
+             s.gas.amount = yen("3240");
+             s.gas.paymentAccount = 110;
+             return [&db, &s, dir] { gas::storeEvent(db, s, dir + u'/' + ConfigName); };
+         },
+         QString()},
+        {"journal entry",
+         [](Database& db, SessionState& s, const QString& dir) -> Run {
+             accounting::resetEntry(s.journal, day(2024, 6, 4));
+             s.journal.amount = yen("1200");
+             s.journal.debitAccount = 1100;
+             s.journal.creditAccount = 10;
+             return [&db, &s, dir] {
+                 const auto stored = accounting::storeEntry(db, s, accounting::EntryKind::Journal, dir + u'/' + ConfigName);
+                 if (stored && !stored->counterError.isEmpty())
+                     ui().showMessage(stored->counterError, QStringLiteral("伝票番号"));
+             };
+         },
+         QString()},
+        {"daily update",
+         [](Database& db, SessionState&, const QString&) -> Run {
+             return [&db] { postHoldingRows(db, day(2024, 6, 5)); };
+         },
+         QString()},
+        {"invoice closing",
+         [](Database& db, SessionState&, const QString&) -> Run {
+             const auto computed = computeInvoice(db, QStringLiteral("1001"), day(2024, 5, 31));
+             return [&db, invoice = computed->invoice] { closeBillingPeriod(db, QStringLiteral("1001"), invoice); };
+         },
+         QString()},
+        {"year-end",
+         [](Database& db, SessionState&, const QString&) -> Run {
+             return [&db] { accounting::runYearEnd(db, day(2024, 3, 31)); };
+         },
+         QString()},
+        {"result run",
+         [](Database& db, SessionState& s, const QString& dir) -> Run {
+             const ResultPlan plan = planResultRun(db, bankfile::readResultFile(resultFileBytes()));
+             return [&db, &s, plan, dir] {
+                 const BookedRun booked = bookResultRun(db, s.config, plan, day(2024, 6, 27), 20,
+                                                        QStringLiteral("HBR0991.TXT"), dir + u'/' + ConfigName);
+                 if (!booked.counterError.isEmpty())
+                     ui().showMessage(booked.counterError, QStringLiteral("伝票番号"));
+             };
+         },
+         QString()},
+        {"old sales lines",
+         [](Database&, SessionState&, const QString&) -> Run {
+             return deletionOnScreen<frm削除商品>(day(2024, 4, 15));
+         },
+         QStringLiteral("顧客売上商品データの削除が、完了しました。"), true},
+        {"old gas data",
+         [](Database&, SessionState&, const QString&) -> Run {
+             return deletionOnScreen<frm削除ガス>(day(2024, 4, 15));
+         },
+         QStringLiteral("ガスデータの削除が、完了しました。"), true},
+        {"backup",
+         [](Database&, SessionState& s, const QString& dir) -> Run {
+             return [&s, dir] { backUpData(backupLocation(s.config, 1, dir + u'/' + ConfigName)); };
+         },
+         QString()},
+        {"restore",
+         [](Database&, SessionState& s, const QString& dir) -> Run {
+             return [&s, dir] { restoreData(backupLocation(s.config, 1, dir + u'/' + ConfigName)); };
+         },
+         QString()},
+    };
+    return list;
+}
+
+// ------------------------------------------------------------ the child
+
+bool isJapanese(const QString& text)
+{
+    for (const QChar c : text)
+        if ((c.unicode() >= 0x3040 && c.unicode() <= 0x30FF) || (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF))
+            return true;
+    return false;
+}
+
+struct Outcome {
+    bool exited = false;   // the child ended by itself (not killed, not crashed)
+    int signal = 0;        // the signal that ended it
+    long operations = 0;   // writes and syncs it made while armed
+    long failures = 0;     // of which failed on purpose
+    bool ended = false;    // the action ended normally (no exception escaped)
+    QStringList told;      // every message shown, the guard's included
+    QString messages;
+
+    // The operator was told something other than the action's success.
+    bool reported(const Action& action) const
+    {
+        if (!ended)
+            return true;
+        for (const QString& t : told)
+            if (t != action.successText)
+                return true;
+        return false;
+    }
+    bool japanese() const
+    {
+        return std::all_of(told.begin(), told.end(), isJapanese);
+    }
+};
+
+
+[[noreturn]] void childMain(const Action& action, const QString& dir, faultvfs::Mode mode, long target, int failCode,
+                            int fd)
+{
+    QByteArray report;
+    {
+        QDir::setCurrent(dir);
+        session() = SessionState{};
+        fillDaysPerMonth(session());
+        ReadConfiguration(dir + u'/' + ConfigName);
+        ScriptedUiScope ui;
+        bool ended;
+        {
+            Database db(dir + u'/' + DatabaseName);
+            const Run run = action.prepare(db, session(), dir);
+            faultvfs::arm(mode, target, failCode);
+            ended = runGuarded(run);
+            faultvfs::disarm();
+        }
+        QStringList texts;
+        for (const RecordedMessage& m : ui->messages)
+            texts << m.text;
+        report = QByteArray::number(qint64(faultvfs::operations())) + '\n'
+                 + QByteArray::number(qint64(faultvfs::failures())) + '\n' + (ended ? "1" : "0") + '\n'
+                 + texts.join(QChar(0x1f)).toUtf8();
+    }
+    const char* p = report.constData();
+    qsizetype left = report.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n <= 0)
+            break;
+        p += n;
+        left -= n;
+    }
+    ::_exit(0);
+}
+
+Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode, long target, int failCode = 0)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        throw std::runtime_error("pipe");
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork");
+    if (pid == 0) {
+        ::close(fds[0]);
+        childMain(action, dir, mode, target, failCode, fds[1]);
+    }
+    ::close(fds[1]);
+    QByteArray bytes;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    Outcome o;
+    o.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !bytes.isEmpty();
+    o.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    const QList<QByteArray> parts = bytes.split('\n');
+    if (o.exited && parts.size() >= 4) {
+        o.operations = parts[0].toLong();
+        o.failures = parts[1].toLong();
+        o.ended = parts[2] == "1";
+        const QString texts = QString::fromUtf8(bytes.mid(parts[0].size() + parts[1].size() + parts[2].size() + 3));
+        if (!texts.isEmpty())
+            o.told = texts.split(QChar(0x1f));
+        o.messages = o.told.join(QStringLiteral(" / "));
+    }
+    return o;
+}
+
+// ------------------------------------------------------------ the checks
+
+// Every table's rows in order, the logical content of a database.
+QStringList dump(Database& db)
+{
+    QStringList all;
+    QSqlQuery tables = db.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+    QStringList names;
+    while (tables.next())
+        names << tables.value(0).toString();
+    for (const QString& name : names) {
+        all << QStringLiteral("[%1]").arg(name);
+        QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(name));
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < q.record().count(); ++i)
+                values << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
+            all << values.join(u'|');
+        }
+    }
+    return all;
+}
+
+QStringList dumpOf(const QString& path)
+{
+    if (!QFile::exists(path))
+        return {QStringLiteral("<no file>")};
+    Database db(path);
+    return dump(db);
+}
+
+// Opens the copy as the program does at start-up (configuration, database,
+// slip-counter repair) and checks the books; returns what is wrong.
+QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStringList* content = nullptr)
+{
+    QStringList wrong;
+    const QString previous = QDir::currentPath();
+    ScriptedUiScope ui;
+    const bool started = startUp(dir);
+    QDir::setCurrent(previous);
+    if (!started)
+        return {QStringLiteral("start-up refused: ") + ui->lastMessage()};
+    try {
+        parseConfiguration(readFile(dir + u'/' + ConfigName), ConfigName);
+    } catch (const ConfigurationError& e) {
+        wrong << QStringLiteral("HMWcfg.dat unreadable: ") + e.message();
+    }
+    Database db(dir + u'/' + DatabaseName);
+    const QString integrity = db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
+    if (integrity != QStringLiteral("ok"))
+        wrong << QStringLiteral("integrity_check: ") + integrity;
+
+    // Each customer's credit sales since closing are its unbilled lines, its
+    // payments the posted ones after its last closing.
+    QSqlQuery customers = db.exec(QStringLiteral(
+        "SELECT c.顧客コード, c.顧客売掛締後売上額,"
+        " (SELECT COALESCE(SUM(CUR_INT(CUR_MUL(r.売上単価, r.売上個数))), 0) FROM 売掛マスター r"
+        "   WHERE r.売上顧客コード = c.顧客コード),"
+        " c.顧客売掛入金額,"
+        " (SELECT COALESCE(SUM(j.経理金額), 0) FROM 経理マスター j WHERE j.経理貸方コード = 110"
+        "   AND j.経理貸方相手先コード = c.顧客コード AND j.経理年月日 >= CAST(c.顧客売掛前回締め日 AS INTEGER) + 1)"
+        " FROM 顧客マスター c ORDER BY c.顧客コード"));
+    while (customers.next()) {
+        if (customers.value(1).toLongLong() != customers.value(2).toLongLong())
+            wrong << QStringLiteral("customer %1: credit sales %2, unbilled lines %3")
+                         .arg(customers.value(0).toString(), customers.value(1).toString(), customers.value(2).toString());
+        if (customers.value(3).toLongLong() != customers.value(4).toLongLong())
+            wrong << QStringLiteral("customer %1: payments %2, posted payments %3")
+                         .arg(customers.value(0).toString(), customers.value(3).toString(), customers.value(4).toString());
+    }
+    // Account 110 moves with the customers' balances.
+    const std::int64_t customersTotal =
+        db.scalar(QStringLiteral("SELECT COALESCE(SUM(顧客売掛前回請求金額 - 顧客売掛入金額 + 顧客売掛締後売上額), 0) FROM 顧客マスター"))
+            .toLongLong();
+    const std::int64_t account110 =
+        db.scalar(QStringLiteral("SELECT (SELECT 期首残高 FROM 勘定科目TBL WHERE 科目番号 = 110)"
+                                 " + (SELECT COALESCE(SUM(経理金額), 0) FROM 経理マスター WHERE 経理借方コード = 110)"
+                                 " - (SELECT COALESCE(SUM(経理金額), 0) FROM 経理マスター WHERE 経理貸方コード = 110)"))
+            .toLongLong();
+    if (customersTotal - account110 != account110Offset)
+        wrong << QStringLiteral("account 110 out of step: customers %1, account %2").arg(customersTotal).arg(account110);
+    // A holding row is either still waiting or posted, never both.
+    const int both = db.scalar(QStringLiteral(
+                           "SELECT (SELECT COUNT(*) FROM 売上商品マスター仮 h JOIN 売上商品マスター p USING (売上シリアル))"
+                           " + (SELECT COUNT(*) FROM 経理マスター仮 h JOIN 経理マスター p USING (経理シリアル))"))
+                         .toInt();
+    if (both != 0)
+        wrong << QStringLiteral("%1 rows both held and posted").arg(both);
+    // The counter is past every slip number in use.
+    const int highest = db.scalar(QStringLiteral(
+                              "SELECT MAX(n) FROM (SELECT MAX(売上伝票番号) AS n FROM 売上商品マスター仮"
+                              " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター"
+                              " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター)"))
+                            .toInt();
+    const Configuration config = parseConfiguration(readFile(dir + u'/' + ConfigName), ConfigName);
+    if (config.slipCounter <= highest)
+        wrong << QStringLiteral("slip counter %1 not past slip %2").arg(config.slipCounter).arg(highest);
+    if (session().config.slipCounter != config.slipCounter)
+        wrong << QStringLiteral("slip counter %1 in memory, %2 in the file").arg(session().config.slipCounter).arg(config.slipCounter);
+    // A backup in place is always a whole one.
+    const QString backup = dir + QStringLiteral("/backup1/") + DatabaseName;
+    if (QFile::exists(backup)) {
+        if (const QString problem = databaseProblem(backup); !problem.isEmpty())
+            wrong << QStringLiteral("backup: ") + problem;
+    } else {
+        wrong << QStringLiteral("backup1 lost");
+    }
+    if (content)
+        *content = dump(db);
+    return wrong;
+}
+
+// ------------------------------------------------------------ the runs
+
+int pointsFromEnvironment(const char* name, int fallback)
+{
+    const QByteArray value = qgetenv(name);
+    bool ok = false;
+    const int n = value.toInt(&ok);
+    return ok && n > 0 ? n : fallback;
+}
+
+// Spreads `total` points over actions with `available[i]` points each.
+std::vector<int> spread(int total, const std::vector<long>& available)
+{
+    std::vector<int> share(available.size(), 0);
+    int left = total;
+    for (bool progress = true; left > 0 && progress;) {
+        progress = false;
+        for (std::size_t i = 0; i < available.size() && left > 0; ++i)
+            if (share[i] < available[i]) {
+                ++share[i];
+                --left;
+                progress = true;
+            }
+    }
+    return share;
+}
+
+// The `k`th of `count` points spread evenly over 1..n.
+long pointAt(int k, int count, long n)
+{
+    return count <= 1 ? n : 1 + long((double(k) * double(n - 1)) / double(count - 1) + 0.5);
+}
+
+struct Reference {
+    QStringList before;
+    QStringList after;
+    QStringList backupBefore; // backup1's content before the action
+    QStringList backupAfter;  // and after it
+    long operations = 0;
+};
+
+class CrashTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        faultvfs::install();
+        shop_ = new QTemporaryDir;
+        buildShop(shop_->path());
+        QDir::setCurrent(shop_->path());
+        {
+            QTemporaryDir copy;
+            copyShop(shop_->path(), copy.path());
+            const QString dir = copy.path();
+            Database db(dir + u'/' + DatabaseName);
+            offset_ = db.scalar(QStringLiteral("SELECT (SELECT SUM(顧客売掛前回請求金額 - 顧客売掛入金額 + 顧客売掛締後売上額) FROM 顧客マスター)"
+                                               " - (SELECT 期首残高 FROM 勘定科目TBL WHERE 科目番号 = 110)"
+                                               " - (SELECT COALESCE(SUM(経理金額), 0) FROM 経理マスター WHERE 経理借方コード = 110)"
+                                               " + (SELECT COALESCE(SUM(経理金額), 0) FROM 経理マスター WHERE 経理貸方コード = 110)"))
+                          .toLongLong();
+        }
+        references_ = new std::vector<Reference>;
+        for (const Action& action : actions()) {
+            QTemporaryDir copy;
+            copyShop(shop_->path(), copy.path());
+            Reference r;
+            r.before = dumpOf(copy.path() + u'/' + DatabaseName);
+            r.backupBefore = dumpOf(copy.path() + QStringLiteral("/backup1/") + DatabaseName);
+            const Outcome o = runInChild(action, copy.path(), faultvfs::Mode::Count, 0);
+            r.operations = o.operations;
+            r.after = dumpOf(copy.path() + u'/' + DatabaseName);
+            r.backupAfter = dumpOf(copy.path() + QStringLiteral("/backup1/") + DatabaseName);
+            references_->push_back(r);
+        }
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete references_;
+        delete shop_;
+    }
+
+    static QTemporaryDir* shop_;
+    static std::vector<Reference>* references_;
+    static std::int64_t offset_;
+};
+
+QTemporaryDir* CrashTest::shop_ = nullptr;
+std::vector<Reference>* CrashTest::references_ = nullptr;
+std::int64_t CrashTest::offset_ = 0;
+
+
+QString describe(const QStringList& wrong)
+{
+    return wrong.join(QStringLiteral("; "));
+}
+
+// The rows a dump holds of one table, "[table]" line excluded.
+QStringList rowsIn(const QStringList& content, const QString& table)
+{
+    const qsizetype start = content.indexOf(QStringLiteral("[%1]").arg(table));
+    QStringList rows;
+    for (qsizetype i = start + 1; start >= 0 && i < content.size() && !content[i].startsWith(u'['); ++i)
+        rows << content[i];
+    return rows;
+}
+
+const Action& actionNamed(const char* name)
+{
+    for (const Action& a : actions())
+        if (qstrcmp(a.name, name) == 0)
+            return a;
+    throw std::logic_error(name);
+}
+
+} // namespace
+
+// Without a crash every action writes what it should and the books check
+// passes: the checks below would notice a crash's damage, not the shop's.
+TEST_F(CrashTest, EveryActionUninterruptedKeepsTheBooksInStep)
+{
+    ASSERT_EQ(references_->size(), actions().size());
+    for (std::size_t i = 0; i < actions().size(); ++i) {
+        const Action& action = actions()[i];
+        const Reference& r = (*references_)[i];
+        SCOPED_TRACE(action.name);
+        EXPECT_GT(r.operations, 2);
+        if (qstrcmp(action.name, "backup") == 0) {
+            EXPECT_EQ(r.after, r.before);
+            EXPECT_EQ(r.backupAfter, r.before);
+            EXPECT_NE(r.backupBefore, r.before);
+        } else {
+            EXPECT_NE(r.after, r.before);
+        }
+        QTemporaryDir copy;
+        copyShop(shop_->path(), copy.path());
+        const Outcome o = runInChild(action, copy.path(), faultvfs::Mode::Count, 0);
+        EXPECT_TRUE(o.exited);
+        EXPECT_FALSE(o.reported(action)) << o.messages.toStdString();
+        EXPECT_EQ(o.told, action.successText.isEmpty() ? QStringList() : QStringList{action.successText});
+        QStringList content;
+        EXPECT_EQ(describe(checkBooks(copy.path(), offset_, &content)), QString());
+        EXPECT_EQ(content, r.after);
+    }
+}
+
+// What the reference runs wrote, pinned: the slip under number 20 and the
+// counter at 21, the posting of the three slips up to 5 June, the closing of
+// 1001, the restore bringing back the shop without customer 1004.
+TEST_F(CrashTest, ReferenceRunsWriteTheExpectedRows)
+{
+    const auto after = [](const char* name) {
+        for (std::size_t i = 0; i < actions().size(); ++i)
+            if (qstrcmp(actions()[i].name, name) == 0)
+                return (*references_)[i].after;
+        return QStringList();
+    };
+    // Credit slip of 1002: 1500 × 2 at 8 % tax category 5 plus 2000, tax line.
+    const QStringList slip = rowsIn(after("slip"), QStringLiteral("売上商品マスター仮"));
+    ASSERT_EQ(slip.size(), 7);
+    EXPECT_TRUE(slip[4].startsWith(QStringLiteral("105|20|45447|1002|1|2|5|201")));
+    const QStringList slipJournal = rowsIn(after("slip"), QStringLiteral("経理マスター仮"));
+    EXPECT_EQ(slipJournal.size(), 5 + 3);
+    // 1001 after the daily update: 5000 + 4000 + 1500 (1003 is billed to it).
+    const QStringList posted = rowsIn(after("daily update"), QStringLiteral("顧客マスター"));
+    ASSERT_EQ(posted.size(), 5);
+    EXPECT_TRUE(posted[0].contains(QStringLiteral("|105000000|"))) << posted[0].toStdString();
+    EXPECT_EQ(rowsIn(after("daily update"), QStringLiteral("売上商品マスター仮")).size(), 1);
+    EXPECT_EQ(rowsIn(after("daily update"), QStringLiteral("経理マスター仮")).size(), 1);
+    // The closing takes 1001's two lines of May.
+    EXPECT_EQ(rowsIn(after("invoice closing"), QStringLiteral("売掛マスター")).size(), 1);
+    // Old data: the two lines up to 15 April go, and the gas rows before the
+    // reading of 1 April.
+    EXPECT_EQ(rowsIn(after("old sales lines"), QStringLiteral("売上商品マスター")).size(), 3);
+    EXPECT_EQ(rowsIn(after("old gas data"), QStringLiteral("ガスデータ")).size(), 1);
+    EXPECT_EQ(rowsIn(after("restore"), QStringLiteral("顧客マスター")).size(), 4);
+    EXPECT_EQ(rowsIn(after("result run"), QStringLiteral("経理マスター仮")).size(), 5 + 2);
+}
+
+// The checks are not blind: half of a posting, done by hand, is seen.
+TEST_F(CrashTest, TheChecksSeeHalfDoneWork)
+{
+    QTemporaryDir copy;
+    copyShop(shop_->path(), copy.path());
+    {
+        Database db(copy.path() + u'/' + DatabaseName);
+        // Slip 10's line copied to the posted tables, the customer untouched
+        // (customers 10000 yen, account 110 1200 + 6800 - 4600).
+        db.exec(QStringLiteral("INSERT INTO 売上商品マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
+        db.exec(QStringLiteral("INSERT INTO 売掛マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
+        // Payment slip 14 posted, 1002's received amount untouched.
+        db.exec(QStringLiteral("INSERT INTO 経理マスター SELECT * FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+        db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+    }
+    EXPECT_EQ(checkBooks(copy.path(), offset_),
+              (QStringList{QStringLiteral("customer 1001: credit sales 50000000, unbilled lines 90000000"),
+                           QStringLiteral("customer 1002: payments 0, posted payments 8000000"),
+                           QStringLiteral("account 110 out of step: customers 100000000, account 34000000"),
+                           QStringLiteral("1 rows both held and posted")}));
+}
+
+// The last kill point of a slip falls between the database commit and the
+// rewrite of HMWcfg.dat: the rows of slip 20 are stored, the file still says
+// 20, and start-up moves the counter to 21 so the number is never used twice.
+TEST_F(CrashTest, KillBetweenCommitAndConfigurationWriteIsRepairedAtStartUp)
+{
+    for (const char* name : {"slip", "payment", "journal entry"}) {
+        SCOPED_TRACE(name);
+        const Action& action = actionNamed(name);
+        const Reference& r = (*references_)[std::size_t(&action - actions().data())];
+        QTemporaryDir copy;
+        copyShop(shop_->path(), copy.path());
+        const Outcome o = runInChild(action, copy.path(), faultvfs::Mode::KillAfter, r.operations);
+        EXPECT_EQ(o.signal, SIGKILL);
+        EXPECT_EQ(dumpOf(copy.path() + u'/' + DatabaseName), r.after);
+        EXPECT_EQ(parseConfiguration(readFile(copy.path() + u'/' + ConfigName), ConfigName).slipCounter, FirstFreeSlip);
+        {
+            Database db(copy.path() + u'/' + DatabaseName);
+            EXPECT_EQ(db.scalar(QStringLiteral("SELECT MAX(経理伝票番号) FROM 経理マスター仮")).toInt(), FirstFreeSlip);
+        }
+        EXPECT_EQ(describe(checkBooks(copy.path(), offset_)), QString());
+        EXPECT_EQ(parseConfiguration(readFile(copy.path() + u'/' + ConfigName), ConfigName).slipCounter, FirstFreeSlip + 1);
+    }
+}
+
+// A kill at any write or sync of any action: start-up repairs what needs
+// repair and the books are whole, each action either done or not at all.
+TEST_F(CrashTest, KillAtAnyWriteLeavesTheBooksWhole)
+{
+    std::vector<long> available;
+    for (std::size_t i = 0; i < actions().size(); ++i) {
+        available.push_back((*references_)[i].operations + 1);
+        std::printf("%s: %ld writes and syncs\n", actions()[i].name, (*references_)[i].operations);
+    }
+    const std::vector<int> share = spread(pointsFromEnvironment("HIMAWARI_CRASH_POINTS", 240), available);
+    int tried = 0, killed = 0, inconsistent = 0;
+    for (std::size_t i = 0; i < actions().size(); ++i) {
+        const Action& action = actions()[i];
+        const Reference& r = (*references_)[i];
+        for (int k = 0; k < share[i]; ++k) {
+            const long point = pointAt(k, share[i], available[i]);
+            const bool after = point > r.operations;
+            QTemporaryDir copy;
+            copyShop(shop_->path(), copy.path());
+            const Outcome o = runInChild(action, copy.path(), after ? faultvfs::Mode::KillAfter : faultvfs::Mode::KillBefore,
+                                         after ? r.operations : point);
+            ++tried;
+            killed += o.signal == SIGKILL;
+            QStringList content;
+            QStringList wrong = checkBooks(copy.path(), offset_, &content);
+            if (content != r.before && content != r.after)
+                wrong << QStringLiteral("the database is neither as before nor as after the action");
+            const QStringList backup = dumpOf(copy.path() + QStringLiteral("/backup1/") + DatabaseName);
+            if (backup != r.backupBefore && backup != r.backupAfter)
+                wrong << QStringLiteral("backup1 is neither the old nor the new backup");
+            if (!wrong.isEmpty()) {
+                ++inconsistent;
+                ADD_FAILURE() << action.name << (after ? " killed after write " : " killed before write ") << point
+                              << ": " << describe(wrong).toStdString();
+            }
+        }
+    }
+    std::printf("crash test: %d kill points tried (%d killed), inconsistencies found: %d\n", tried, killed, inconsistent);
+    EXPECT_GE(tried, std::min(200, pointsFromEnvironment("HIMAWARI_CRASH_POINTS", 240)));
+    EXPECT_GE(killed, tried * 9 / 10);
+}
+
+// A write or sync failing as on a broken or full disk: the operator is told
+// in Japanese, the program stays up, and the database is as before.
+TEST_F(CrashTest, FailingDiskIsToldAndLeavesTheDatabaseAsBefore)
+{
+    std::vector<long> available;
+    for (const Reference& r : *references_)
+        available.push_back(r.operations);
+    const std::vector<int> share = spread(pointsFromEnvironment("HIMAWARI_FAULT_POINTS", 130), available);
+    int tried = 0, faults = 0;
+    for (std::size_t i = 0; i < actions().size(); ++i) {
+        const Action& action = actions()[i];
+        const Reference& r = (*references_)[i];
+        for (int k = 0; k < share[i]; ++k) {
+            const long point = pointAt(k, share[i], available[i]);
+            // A full disk stays full; an I/O error may be lasting or pass.
+            const int code = (k % 2) ? SQLITE_FULL : SQLITE_IOERR;
+            const faultvfs::Mode mode = k % 4 == 2 ? faultvfs::Mode::FailOnce : faultvfs::Mode::Fail;
+            QTemporaryDir copy;
+            copyShop(shop_->path(), copy.path());
+            const Outcome o = runInChild(action, copy.path(), mode, point, code);
+            ++tried;
+            QStringList wrong;
+            if (!o.exited)
+                wrong << QStringLiteral("the program went down (signal %1)").arg(o.signal);
+            QStringList content;
+            wrong << checkBooks(copy.path(), offset_, &content);
+            const QStringList backup = dumpOf(copy.path() + QStringLiteral("/backup1/") + DatabaseName);
+            if (o.exited && o.failures > 0 && o.reported(action)) {
+                if (!o.japanese())
+                    wrong << QStringLiteral("told in words that are not Japanese: ") + o.messages;
+                // Only a failed compaction leaves the deletion done, and
+                // then the operator hears that it was done.
+                const bool compactionOnly = action.compacts && o.told.size() == 1
+                                            && o.told[0].startsWith(action.successText + QStringLiteral("\n（ファイルの縮小はできませんでした"));
+                if (compactionOnly ? content != r.after : content != r.before)
+                    wrong << QStringLiteral("the database is not as the message says");
+                if (backup != r.backupBefore)
+                    wrong << QStringLiteral("the earlier backup was not kept");
+            } else if (o.exited) {
+                // Nothing failed, or the program went round the failure (the
+                // restore keeps the replaced database as plain bytes when
+                // SQLite cannot copy it): then the action is wholly done.
+                if (content != r.after)
+                    wrong << QStringLiteral("the failure was not told and the action is not done");
+                if (backup != r.backupAfter)
+                    wrong << QStringLiteral("the failure was not told and the backup is not the new one");
+                const QString kept = copy.path() + u'/' + DatabaseName + QStringLiteral(".before-restore");
+                if (qstrcmp(action.name, "restore") == 0 && dumpOf(kept) != r.before)
+                    wrong << QStringLiteral("the database kept before the restore is not the replaced one");
+            }
+            if (qEnvironmentVariableIsSet("HIMAWARI_CRASH_VERBOSE"))
+                std::printf("%s %ld: failures %ld, told %d, as before %d, as after %d: %s\n", action.name, point, o.failures,
+                            int(o.reported(action)), int(content == r.before), int(content == r.after), qPrintable(o.messages));
+            if (!wrong.isEmpty()) {
+                ++faults;
+                ADD_FAILURE() << action.name << (code == SQLITE_FULL ? " disk full at write " : mode == faultvfs::Mode::FailOnce ? " one I/O error at write " : " I/O error at write ")
+                              << point << ": " << describe(wrong).toStdString() << " / told: " << o.messages.toStdString();
+            }
+        }
+    }
+    std::printf("failing disk: %d points tried, faults found: %d\n", tried, faults);
+}
