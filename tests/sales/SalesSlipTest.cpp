@@ -382,9 +382,10 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
     EXPECT_GE(g->viewport()->width(), g->horizontalHeader()->length());
     EXPECT_GE(g->viewport()->height(), g->verticalHeader()->length());
     for (QLabel* label : d.findChildren<QLabel*>()) {
-        if (label->isVisible() && !label->text().isEmpty())
+        if (label->isVisible() && !label->text().isEmpty()) {
             EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
                 << label->objectName().toStdString();
+        }
     }
     for (QPushButton* b : d.findChildren<QPushButton*>())
         EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
