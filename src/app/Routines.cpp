@@ -185,6 +185,15 @@ QByteArray configurationBytes(const Configuration& config, const QString& fileNa
         bytes += encoded;
         bytes += "\"\r\n";
     }
+    // Shift_JIS bytes can happen to be valid UTF-8 of plausible Japanese (a
+    // second-level kanji followed by half-width kana can), and would be read
+    // back as other characters, changing the shop's name at the next slip.
+    // Such a file is written as UTF-8 with its mark, which reads back as
+    // written.
+    QStringDecoder sjisBack("Shift_JIS");
+    const QString meant = sjisBack.decode(bytes);
+    if (decodeFile(bytes, fileName) != meant)
+        return QByteArray("\xEF\xBB\xBF") + meant.toUtf8();
     return bytes;
 }
 

@@ -178,6 +178,12 @@ std::optional<QString> customerBoxProblem(int index, const QString& text)
             return QStringLiteral("「%1」には顧客コード（半角数字）か、請求先がないときは 0 を入力して下さい。").arg(name);
         return std::nullopt;
     case CustomerBoxKind::Text:
+        // A pasted tab, line break or other control character would end up
+        // on the invoices and labels as garbage.
+        for (QChar c : text)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                return QStringLiteral("「%1」に使えない文字（制御文字）が含まれています。").arg(name);
+        break;
     case CustomerBoxKind::ShownOnly:
         break;
     }

@@ -202,6 +202,13 @@ void frm設定会社::changed(int number)
         refuse(problem);
         return;
     }
+    // A pasted tab or other control character would go into the file and
+    // onto every printed slip.
+    for (QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            refuse(QStringLiteral("「%1」に使えない文字（制御文字）が含まれています。").arg(caption(number)));
+            return;
+        }
     const bool number_ = isTaxRate(number) || number == AdminCodeBox;
     if (number_ && !numberCharactersOnly(text)) {
         refuse(QStringLiteral("「%1」には数値を入力して下さい。").arg(caption(number)));

@@ -304,6 +304,9 @@ ResultFile readResultFile(const QByteArray& bytes)
         ResultRecord r;
         r.recordNumber = i + 1;
         r.resultCode = record.size() >= 112 ? record[111] : ' ';
+        // Each record's field on its own: a lead byte left at the end of one
+        // record's code must not swallow the start of the next record's.
+        decoder.resetState();
         QString code = decoder.decode(record.mid(91, 13));
         while (code.endsWith(u' '))
             code.chop(1);
