@@ -10,6 +10,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
 namespace {
 
@@ -105,4 +107,14 @@ void registerClosingScreens()
     registerScreen(QStringLiteral("frm売掛残高変更"), openBalanceChange);
     registerScreen(QStringLiteral("frm売掛残高一覧"),
                    [](QWidget* parent) -> QDialog* { return new frm売掛残高一覧(parent); });
+}
+
+int settleDayBox(QSpinBox* box)
+{
+    const int day = dayOfMonthBoxValue(box->value());
+    if (box->value() != day) {
+        const QSignalBlocker block(box);
+        box->setValue(day);
+    }
+    return day;
 }

@@ -5,6 +5,8 @@
 
 #include <QGroupBox>
 
+class QSpinBox;
+
 class QLineEdit;
 struct CustomerAccount;
 
@@ -32,3 +34,7 @@ public:
     QLineEdit* 顧客売掛入金額;       // "既入金額"
     QLineEdit* 顧客売掛締後売上額;   // "締後売上額"
 };
+
+// The day of the month a closing-day or collection-day box stands for (out
+// of range is 31, the month's end); the box is set to show it.
+int settleDayBox(QSpinBox* box);

@@ -161,11 +161,7 @@ Date frm売掛請求書発行::closingDate() const
 
 void frm売掛請求書発行::Text締切指定日_Change()
 {
-    closingDay_ = dayOfMonthBoxValue(Text締切指定日->value());
-    if (Text締切指定日->value() != closingDay_) {
-        const QSignalBlocker block(Text締切指定日);
-        Text締切指定日->setValue(closingDay_);
-    }
+    closingDay_ = settleDayBox(Text締切指定日);
     loadList();
 }
 

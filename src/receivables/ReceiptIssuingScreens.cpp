@@ -125,11 +125,7 @@ frm売掛領収書発行::~frm売掛領収書発行()
 
 void frm売掛領収書発行::Text集金指定日_Change()
 {
-    collectionDay_ = dayOfMonthBoxValue(Text集金指定日->value());
-    if (Text集金指定日->value() != collectionDay_) {
-        const QSignalBlocker block(Text集金指定日);
-        Text集金指定日->setValue(collectionDay_);
-    }
+    collectionDay_ = settleDayBox(Text集金指定日);
     loadList();
 }
 
