@@ -5,6 +5,7 @@
 #include "customers/CustomerSelection.h"
 #include "gas/GasInput.h"
 #include "ui/DateBoxes.h"
+#include "ui/DisplayField.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
@@ -29,21 +30,6 @@ namespace {
 
 const QString Title = QStringLiteral("ガス入力");
 const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-
-// A display field of the customer panel: sunken, named by its caption.
-QLabel* valueLabel(const char* objectName, const QString& caption, QWidget* parent, bool number)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(objectName));
-    label->setAccessibleName(caption);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
-    if (number)
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
 
 QLabel* captionLabel(const char* objectName, const QString& text, QWidget* buddy, QWidget* parent)
 {
@@ -122,16 +108,16 @@ frmガス入力::frmガス入力(QWidget* parent) : QDialog(parent), db_(session
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* customer = new QGridLayout(Frame1);
     customer->setHorizontalSpacing(10);
-    Label1 = valueLabel("Label1", QStringLiteral("顧客コード"), Frame1, false);
-    Label2 = valueLabel("Label2", QStringLiteral("顧客名前"), Frame1, false);
-    Label3 = valueLabel("Label3", QStringLiteral("顧客カナ名前"), Frame1, false);
-    Label4 = valueLabel("Label4", QStringLiteral("顧客住所"), Frame1, false);
-    Label5 = valueLabel("Label5", QStringLiteral("顧客住所 2行目"), Frame1, false);
-    Label6 = valueLabel("Label6", QStringLiteral("顧客電話番号"), Frame1, false);
-    Label7 = valueLabel("Label7", QStringLiteral("郵便番号"), Frame1, false);
-    Label8 = valueLabel("Label8", QStringLiteral("請求額"), Frame1, true);
-    Label9 = valueLabel("Label9", QStringLiteral("既入金額"), Frame1, true);
-    Label10 = valueLabel("Label10", QStringLiteral("締後売上額"), Frame1, true);
+    Label1 = displayField("Label1", QStringLiteral("顧客コード"), Frame1, false);
+    Label2 = displayField("Label2", QStringLiteral("顧客名前"), Frame1, false);
+    Label3 = displayField("Label3", QStringLiteral("顧客カナ名前"), Frame1, false);
+    Label4 = displayField("Label4", QStringLiteral("顧客住所"), Frame1, false);
+    Label5 = displayField("Label5", QStringLiteral("顧客住所 2行目"), Frame1, false);
+    Label6 = displayField("Label6", QStringLiteral("顧客電話番号"), Frame1, false);
+    Label7 = displayField("Label7", QStringLiteral("郵便番号"), Frame1, false);
+    Label8 = displayField("Label8", QStringLiteral("請求額"), Frame1, true);
+    Label9 = displayField("Label9", QStringLiteral("既入金額"), Frame1, true);
+    Label10 = displayField("Label10", QStringLiteral("締後売上額"), Frame1, true);
     Label2->setMinimumWidth(Label2->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
     Label4->setMinimumWidth(Label4->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
     Label11 = captionLabel("Label11", QStringLiteral("顧客コード"), Label1, Frame1);

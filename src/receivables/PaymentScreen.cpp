@@ -3,6 +3,7 @@
 #include "app/Screens.h"
 #include "app/Session.h"
 #include "receivables/ReceivablePayment.h"
+#include "ui/DisplayField.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
@@ -23,21 +24,6 @@ namespace {
 
 const QString Title = QStringLiteral("売掛入金");
 const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-
-// A display field: sunken, named for screen readers by its caption.
-QLabel* valueLabel(const char* objectName, const QString& caption, QWidget* parent, bool number)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(objectName));
-    label->setAccessibleName(caption);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
-    if (number)
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
 
 QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
 {
@@ -81,16 +67,16 @@ frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* customer = new QGridLayout(Frame1);
     customer->setHorizontalSpacing(10);
-    lbl顧客コード = valueLabel("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
-    lbl顧客名前 = valueLabel("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
-    lbl顧客カナ名前 = valueLabel("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
-    lbl顧客住所１ = valueLabel("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
-    lbl顧客住所２ = valueLabel("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
-    lbl顧客電話番号 = valueLabel("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
-    lbl郵便番号 = valueLabel("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
-    lbl請求額 = valueLabel("lbl請求額", QStringLiteral("請求額"), Frame1, true);
-    lbl既入金額 = valueLabel("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
-    lbl締後売上額 = valueLabel("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
+    lbl顧客コード = displayField("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
+    lbl顧客名前 = displayField("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
+    lbl顧客カナ名前 = displayField("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
+    lbl顧客住所１ = displayField("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
+    lbl顧客住所２ = displayField("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
+    lbl顧客電話番号 = displayField("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
+    lbl郵便番号 = displayField("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
+    lbl請求額 = displayField("lbl請求額", QStringLiteral("請求額"), Frame1, true);
+    lbl既入金額 = displayField("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
+    lbl締後売上額 = displayField("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
     lbl顧客名前->setMinimumWidth(lbl顧客名前->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
     lbl顧客住所１->setMinimumWidth(lbl顧客住所１->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
     auto addPair = [&](int row, int column, const QString& text, QLabel* value, int span = 1) {
@@ -112,7 +98,7 @@ frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session
     layout->addWidget(Frame1);
 
     // The payment: date, means, amount.
-    lbl入金年月日 = valueLabel("lbl入金年月日", QStringLiteral("入金年月日"), this, false);
+    lbl入金年月日 = displayField("lbl入金年月日", QStringLiteral("入金年月日"), this, false);
     Data入金先 = new ValueQueryModel(this);
     dat入金先 = new QListView(this);
     dat入金先->setObjectName(QStringLiteral("dat入金先"));

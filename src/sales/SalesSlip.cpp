@@ -7,6 +7,7 @@
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 #include "sales/SlipStore.h"
+#include "ui/DisplayField.h"
 #include "ui/UiService.h"
 
 #include <QFrame>
@@ -42,21 +43,6 @@ QLabel* captionLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QStringLiteral("cap") + text);
-    return label;
-}
-
-// A display field: sunken, named for screen readers by its caption.
-QLabel* valueLabel(const char* objectName, const QString& caption, QWidget* parent, bool number)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(objectName));
-    label->setAccessibleName(caption);
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
-    if (number)
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
@@ -96,17 +82,17 @@ frm売上::frm売上(QWidget* parent) : QDialog(parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* customer = new QGridLayout(Frame1);
     customer->setHorizontalSpacing(10);
-    lbl顧客コード = valueLabel("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
-    lbl顧客名前 = valueLabel("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
-    lbl顧客カナ名前 = valueLabel("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
-    lbl顧客住所１ = valueLabel("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
-    lbl顧客住所２ = valueLabel("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
-    lbl顧客電話番号 = valueLabel("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
-    lbl郵便番号 = valueLabel("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
-    lbl売上日 = valueLabel("lbl売上日", QStringLiteral("売上日"), Frame1, false);
-    lbl請求額 = valueLabel("lbl請求額", QStringLiteral("請求額"), Frame1, true);
-    lbl既入金額 = valueLabel("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
-    lbl締後売上額 = valueLabel("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
+    lbl顧客コード = displayField("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
+    lbl顧客名前 = displayField("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
+    lbl顧客カナ名前 = displayField("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
+    lbl顧客住所１ = displayField("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
+    lbl顧客住所２ = displayField("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
+    lbl顧客電話番号 = displayField("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
+    lbl郵便番号 = displayField("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
+    lbl売上日 = displayField("lbl売上日", QStringLiteral("売上日"), Frame1, false);
+    lbl請求額 = displayField("lbl請求額", QStringLiteral("請求額"), Frame1, true);
+    lbl既入金額 = displayField("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
+    lbl締後売上額 = displayField("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
     lbl顧客名前->setMinimumWidth(lbl顧客名前->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
     lbl顧客住所１->setMinimumWidth(lbl顧客住所１->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
 
@@ -151,13 +137,13 @@ frm売上::frm売上(QWidget* parent) : QDialog(parent)
     // The totals and the two rates.
     auto* totals = new QGridLayout;
     totals->setHorizontalSpacing(10);
-    lbl外税1売上金額 = valueLabel("lbl外税1売上金額", QStringLiteral("外税1売上金額"), this, true);
-    lbl外税2売上金額 = valueLabel("lbl外税2売上金額", QStringLiteral("外税2売上金額"), this, true);
-    lbl内税1売上金額 = valueLabel("lbl内税1売上金額", QStringLiteral("内税1売上金額"), this, true);
-    lbl内税2売上金額 = valueLabel("lbl内税2売上金額", QStringLiteral("内税2売上金額"), this, true);
-    lbl非課税売上金額 = valueLabel("lbl非課税売上金額", QStringLiteral("非課税売上金額"), this, true);
-    lbl消費税額 = valueLabel("lbl消費税額", QStringLiteral("消費税額"), this, true);
-    lbl合計金額 = valueLabel("lbl合計金額", QStringLiteral("合計金額"), this, true);
+    lbl外税1売上金額 = displayField("lbl外税1売上金額", QStringLiteral("外税1売上金額"), this, true);
+    lbl外税2売上金額 = displayField("lbl外税2売上金額", QStringLiteral("外税2売上金額"), this, true);
+    lbl内税1売上金額 = displayField("lbl内税1売上金額", QStringLiteral("内税1売上金額"), this, true);
+    lbl内税2売上金額 = displayField("lbl内税2売上金額", QStringLiteral("内税2売上金額"), this, true);
+    lbl非課税売上金額 = displayField("lbl非課税売上金額", QStringLiteral("非課税売上金額"), this, true);
+    lbl消費税額 = displayField("lbl消費税額", QStringLiteral("消費税額"), this, true);
+    lbl合計金額 = displayField("lbl合計金額", QStringLiteral("合計金額"), this, true);
     QFont big = lbl合計金額->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
