@@ -223,6 +223,43 @@ TEST_F(BackupTest, AFailedBackupLeavesTheEarlierOneAsItWas)
     EXPECT_EQ(filesIn(inst.path(QStringLiteral("backup1"))), QStringList({"HMWcfg.dat", "himawari.db"}));
 }
 
+// A page of posted sales lines damaged on disk (its kind byte overwritten):
+// the database still opens and its row counts still read through the
+// indexes, but the copy's check finds the page, so the earlier backup is
+// kept rather than replaced by a copy that could never be restored.
+TEST_F(BackupTest, RefusesToBackUpADamagedDatabase)
+{
+    backUpData(location(1));
+    const QByteArray earlierDatabase = fileBytes(backupFile(1, QStringLiteral("himawari.db")));
+    qint64 page = 0;
+    qint64 pageSize = 0;
+    {
+        Database db = inst.database();
+        db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                               " INSERT INTO 売上商品マスター (売上伝票番号, 売上年月日, 売上顧客コード, 売上単品名)"
+                               " SELECT i, 45400, 'C1', '特選コシヒカリ　５ｋｇ' FROM n"));
+        page = db.scalar(QStringLiteral("SELECT pageno FROM dbstat WHERE name = '売上商品マスター'"
+                                        " AND pagetype = 'leaf' ORDER BY pageno LIMIT 1 OFFSET 5")).toLongLong();
+        pageSize = db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
+    }
+    ASSERT_GT(page, 1);
+    QByteArray bytes = fileBytes(inst.databasePath());
+    bytes[(page - 1) * pageSize] = '\x01'; // no kind of b-tree page
+    writeFile(inst.databasePath(), bytes);
+
+    try {
+        backUpData(location(1));
+        FAIL() << "a damaged database was backed up";
+    } catch (const BackupError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("バックアップしたデータベースを確認できませんでした。\n"
+                                                          "データベースが壊れています。")))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().endsWith(QStringLiteral("以前のバックアップはそのまま残っています。")));
+    }
+    EXPECT_EQ(fileBytes(backupFile(1, QStringLiteral("himawari.db"))), earlierDatabase);
+    EXPECT_EQ(filesIn(inst.path(QStringLiteral("backup1"))), QStringList({"HMWcfg.dat", "himawari.db"}));
+}
+
 TEST_F(BackupTest, RefusesABackupThatCannotBeRestored)
 {
     const QByteArray database = fileBytes(inst.databasePath());
