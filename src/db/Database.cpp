@@ -259,6 +259,31 @@ int Database::schemaVersion()
     return scalar(QStringLiteral("PRAGMA user_version")).toInt();
 }
 
+BatchMemory::BatchMemory(Database& db) : db_(db)
+{
+    cacheSize_ = db_.scalar(QStringLiteral("PRAGMA cache_size"));
+    db_.exec(QStringLiteral("PRAGMA cache_size = -65536")); // 64 MiB
+    if (sqlite3_get_autocommit(db_.handle())) {
+        tempStore_ = db_.scalar(QStringLiteral("PRAGMA temp_store"));
+        if (tempStore_.toInt() != 2)
+            db_.exec(QStringLiteral("PRAGMA temp_store = MEMORY"));
+        else
+            tempStore_ = QVariant();
+    }
+}
+
+BatchMemory::~BatchMemory()
+{
+    // Best effort: a setting that cannot be put back leaves the connection
+    // faster, never wrong.
+    try {
+        db_.exec(QStringLiteral("PRAGMA cache_size = ") + QString::number(cacheSize_.toLongLong()));
+        if (tempStore_.isValid() && sqlite3_get_autocommit(db_.handle()))
+            db_.exec(QStringLiteral("PRAGMA temp_store = ") + QString::number(tempStore_.toInt()));
+    } catch (const DatabaseError&) {
+    }
+}
+
 Transaction::Transaction(Database& db) : db_(db)
 {
     name_ = QStringLiteral("tx%1").arg(++db_.transactionDepth_);

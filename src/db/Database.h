@@ -84,6 +84,27 @@ private:
     bool open_ = true;
 };
 
+// A batch that reads or writes a large share of the posted tables (the
+// daily update, a ledger, the deletion of old years) touches thousands of
+// table and index pages. For its length the connection keeps them in
+// memory until the commit writes each once: a page cache large enough for
+// them (the default 2 MB spills pages to the file mid-transaction), and the
+// statement journals and sorters in memory instead of temporary files. The
+// settings are put back when it ends. Create it outside any transaction:
+// the temporary store can change only there.
+class BatchMemory {
+public:
+    explicit BatchMemory(Database& db);
+    ~BatchMemory();
+    BatchMemory(const BatchMemory&) = delete;
+    BatchMemory& operator=(const BatchMemory&) = delete;
+
+private:
+    Database& db_;
+    QVariant cacheSize_;
+    QVariant tempStore_;
+};
+
 // Values as the CURRENCY and DATE columns store them.
 QVariant sqlValue(const Currency& value);
 QVariant sqlValue(const Date& value);

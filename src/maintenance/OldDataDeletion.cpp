@@ -31,6 +31,7 @@ DeletionCount countOldSalesLines(Database& db, const Date& cutoff)
 
 int deleteOldSalesLines(Database& db, const Date& cutoff)
 {
+    BatchMemory memory(db); // years of lines out of the table and its four indexes
     Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM 売上商品マスター WHERE 売上年月日 < ?"), {dayAfter(cutoff)});
     const int deleted = db.changes();
@@ -50,6 +51,7 @@ DeletionCount countOldGasData(Database& db, const Date& cutoff)
 
 int deleteOldGasData(Database& db, const Date& cutoff)
 {
+    BatchMemory memory(db);
     Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM ガスデータ WHERE ガス年月日 < ? AND NOT ") + LatestReading, {dayAfter(cutoff)});
     const int deleted = db.changes();

@@ -4,7 +4,6 @@
 
 #include <QSqlQuery>
 #include <QStringList>
-#include <sqlite3.h>
 
 namespace {
 
@@ -17,47 +16,6 @@ const QString BilledCodeOfOwn = QStringLiteral(
 
 // How many unpostable rows the message names before it says how many more.
 constexpr std::size_t NamedRowsInMessage = 15;
-
-// A run adds rows to the large posted tables and so touches thousands of
-// their index pages. For the length of the run the connection keeps them in
-// memory until the commit writes each once: a page cache large enough for
-// them, and the statement journals (the undo of each multi-row statement
-// inside the transaction) in memory instead of temporary files, which
-// otherwise more than doubles the time. The settings are put back after.
-class PostingMemory {
-public:
-    explicit PostingMemory(Database& db) : db_(db)
-    {
-        cacheSize_ = db_.scalar(QStringLiteral("PRAGMA cache_size"));
-        db_.exec(QStringLiteral("PRAGMA cache_size = -65536")); // 64 MiB
-        // The temporary store can change only outside a transaction.
-        if (sqlite3_get_autocommit(db_.handle())) {
-            tempStore_ = db_.scalar(QStringLiteral("PRAGMA temp_store"));
-            if (tempStore_.toInt() != 2)
-                db_.exec(QStringLiteral("PRAGMA temp_store = MEMORY"));
-            else
-                tempStore_ = QVariant();
-        }
-    }
-    ~PostingMemory()
-    {
-        // Best effort: a setting that cannot be put back leaves the
-        // connection faster, never wrong.
-        try {
-            db_.exec(QStringLiteral("PRAGMA cache_size = ") + QString::number(cacheSize_.toLongLong()));
-            if (tempStore_.isValid() && sqlite3_get_autocommit(db_.handle()))
-                db_.exec(QStringLiteral("PRAGMA temp_store = ") + QString::number(tempStore_.toInt()));
-        } catch (const DatabaseError&) {
-        }
-    }
-    PostingMemory(const PostingMemory&) = delete;
-    PostingMemory& operator=(const PostingMemory&) = delete;
-
-private:
-    Database& db_;
-    QVariant cacheSize_;
-    QVariant tempStore_;
-};
 
 } // namespace
 
@@ -161,7 +119,7 @@ PostingResult postHoldingRows(Database& db, const Date& cutoff)
     const QVariant before = dayAfter(cutoff);
     PostingResult result;
 
-    PostingMemory memory(db);
+    BatchMemory memory(db);
     Transaction tx(db);
     std::vector<UnpostableRow> unknown = unpostableRows(db, cutoff);
     if (!unknown.empty())
