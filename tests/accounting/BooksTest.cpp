@@ -206,6 +206,20 @@ TEST_F(BooksTest, LedgerOfAnAccountMissingFromTheChartStartsFromZeroUnderABlankN
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 各勘定帳")).toInt(), 0);
 }
 
+// The lines are written with the column checks off (their values come from
+// the checked journal); a running balance beyond the money range must still
+// be refused, the earlier ledger kept, and the checks be on again after.
+TEST_F(BooksTest, LedgerRefusesABalanceBeyondTheMoneyRangeAndKeepsItsChecks)
+{
+    buildLedger(db, 10);
+    setAccount(db, 1600, QStringLiteral("器具備品"), 922337203685000);
+    addJournal(db, 140, at(day(2024, 3, 25)), 1000, 1600, 10);
+    EXPECT_THROW(buildLedger(db, 1600), CurrencyOverflow);
+    EXPECT_EQ(ledgerLines(db).size(), 8u);
+    EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 残高) VALUES (45000, '1980円')")), DatabaseError);
+    EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 残高) VALUES (45000, 19.8)")), DatabaseError);
+}
+
 TEST_F(BooksTest, YearEndCarriesBalanceSheetAccountsAndDeletesTheClosedPeriod)
 {
     // Figures a trial balance at another date left behind on an account

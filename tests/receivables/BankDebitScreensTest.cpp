@@ -550,12 +550,14 @@ TEST_F(BankDebitScreensTest, RendersTheScreens)
         QApplication::processEvents();
         EXPECT_TRUE(d.grab().save(QDir(out).filePath(name)));
         for (QPushButton* b : d.findChildren<QPushButton*>()) {
-            if (b->isVisible())
+            if (b->isVisible()) {
                 EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+            }
         }
         for (QLabel* l : d.findChildren<QLabel*>()) {
-            if (l->isVisible() && !l->text().isEmpty())
+            if (l->isVisible() && !l->text().isEmpty()) {
                 EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
+            }
         }
     };
     {
