@@ -1,12 +1,12 @@
 #include "app/Routines.h"
 
+#include "core/FileReplace.h"
 #include "core/Text.h"
 #include "db/Database.h"
 #include "ui/UiService.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
@@ -227,9 +227,9 @@ void WriteConfiguration(Configuration& config, const QString& path)
 
     const QString name = QDir::toNativeSeparators(path);
     QByteArray bytes = configurationBytes(config, QStringLiteral("設定ファイル ") + name);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw ConfigurationError(QStringLiteral("設定ファイル %1 を書き込めません：%2").arg(name, file.errorString()));
+    QString error;
+    if (!replaceFileContents(path, bytes, error))
+        throw ConfigurationError(QStringLiteral("設定ファイル %1 を書き込めません：%2").arg(name, error));
 }
 
 std::int32_t currentSlipNumber(const Configuration& config)

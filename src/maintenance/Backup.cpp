@@ -1,12 +1,12 @@
 #include "maintenance/Backup.h"
 
+#include "core/FileReplace.h"
 #include "db/Database.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <sqlite3.h>
@@ -252,9 +252,9 @@ void writeWholeFile(const QString& path, const QByteArray& bytes, const QString&
 // or the new one, never a short one).
 void replaceFile(const QString& path, const QByteArray& bytes, const QString& what)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw BackupError(QStringLiteral("%1 %2 を書き込めません：%3").arg(what, shown(path), file.errorString()));
+    QString error;
+    if (!replaceFileContents(path, bytes, error))
+        throw BackupError(QStringLiteral("%1 %2 を書き込めません：%3").arg(what, shown(path), error));
 }
 
 QString canonicalFolder(const QString& folder)

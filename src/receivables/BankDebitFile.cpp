@@ -1,9 +1,10 @@
 #include "receivables/BankDebitFile.h"
 
+#include "core/FileReplace.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QHash>
 #include <QStringDecoder>
 
@@ -369,9 +370,9 @@ void writeBankFile(const QString& path, const QByteArray& bytes)
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         throw DriveError(QStringLiteral("フォルダ %1 を作れません。").arg(QDir::toNativeSeparators(info.absolutePath())));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw DriveError(QStringLiteral("ファイル %1 を書き込めません：%2").arg(shown, file.errorString()));
+    QString error;
+    if (!replaceFileContents(path, bytes, error))
+        throw DriveError(QStringLiteral("ファイル %1 を書き込めません：%2").arg(shown, error));
 }
 
 } // namespace bankfile
