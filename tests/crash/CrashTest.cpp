@@ -945,3 +945,51 @@ TEST_F(CrashTest, FailingDiskIsToldAndLeavesTheDatabaseAsBefore)
     }
     std::printf("failing disk: %d points tried, faults found: %d\n", tried, faults);
 }
+
+// The configuration file is written after the database's last write. A kill
+// in the middle of that write (the process dies once the file has 0 or 40
+// bytes) and a disk that is full just then: HMWcfg.dat is still read at
+// start-up, the counter is moved past every stored slip, the books are
+// whole, and on the full disk the program stays up and says what happened.
+TEST_F(CrashTest, KillOrFullDiskInsideTheConfigurationWrite)
+{
+    // The gas event writes the file inside its transaction, before the
+    // commit, so a kill there is a kill before the commit: the kill points
+    // at SQLite's writes around it cover it.
+    const QStringList writingFiles = {QStringLiteral("slip"), QStringLiteral("payment"), QStringLiteral("journal entry"),
+                                      QStringLiteral("result run"), QStringLiteral("backup"), QStringLiteral("restore")};
+    QStringList killedInFile;
+    for (std::size_t i = 0; i < actions().size(); ++i) {
+        const Action& action = actions()[i];
+        const Reference& r = (*references_)[i];
+        for (const faultvfs::Mode mode : {faultvfs::Mode::KillInFileAfter, faultvfs::Mode::FailFileAfter}) {
+            for (const int bytes : {0, 40}) {
+                const bool kill = mode == faultvfs::Mode::KillInFileAfter;
+                SCOPED_TRACE(std::string(action.name) + (kill ? " killed in the file write at " : " disk full at ")
+                             + std::to_string(bytes) + " bytes");
+                QTemporaryDir copy;
+                copyShop(shop_->path(), copy.path());
+                const Outcome o = runInChild(action, copy.path(), mode, r.operations, bytes);
+                const bool inWrite = writingFiles.contains(QString::fromLatin1(action.name));
+                if (kill) {
+                    EXPECT_EQ(o.signal, inWrite ? SIGXFSZ : 0) << o.messages.toStdString();
+                    if (o.signal == SIGXFSZ && bytes == 0)
+                        killedInFile << QString::fromLatin1(action.name);
+                } else {
+                    EXPECT_TRUE(o.exited) << "signal " << o.signal;
+                    EXPECT_EQ(o.reported(action), inWrite) << o.messages.toStdString();
+                    EXPECT_TRUE(o.japanese()) << o.messages.toStdString();
+                }
+                QStringList content;
+                EXPECT_EQ(describe(checkBooks(copy.path(), offset_, &content)), QString());
+                EXPECT_TRUE(content == r.before || content == r.after);
+                const QStringList backup = dumpOf(copy.path() + QStringLiteral("/backup1/") + DatabaseName);
+                EXPECT_TRUE(backup == r.backupBefore || backup == r.backupAfter);
+                if (!kill && qstrcmp(action.name, "backup") == 0) {
+                    EXPECT_EQ(backup, r.backupBefore);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(killedInFile, writingFiles);
+}

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace faultvfs {
@@ -15,6 +16,7 @@ long target = 0;
 int failCode = SQLITE_IOERR;
 long counted = 0;
 long failed = 0;
+bool limitSet = false;
 sqlite3_vfs* real = nullptr;
 sqlite3_vfs wrapper;
 
@@ -46,6 +48,12 @@ void after()
 {
     if (mode == Mode::KillAfter && counted == target)
         die();
+    if ((mode == Mode::KillInFileAfter || mode == Mode::FailFileAfter) && counted == target) {
+        const rlimit limit{rlim_t(failCode), RLIM_INFINITY};
+        ::signal(SIGXFSZ, mode == Mode::KillInFileAfter ? SIG_DFL : SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        limitSet = true;
+    }
 }
 
 struct File {
@@ -277,6 +285,11 @@ long operations()
 long failures()
 {
     return failed;
+}
+
+bool fileLimitSet()
+{
+    return limitSet;
 }
 
 } // namespace faultvfs

@@ -13,6 +13,13 @@ enum class Mode {
     KillAfter,   // SIGKILL just after operation `target` has reached it
     Fail,        // operation `target` and every later one fail with `failCode`
     FailOnce,    // operation `target` alone fails with `failCode`
+    // From just after operation `target` on, no file of this process may
+    // grow past `failCode` bytes: the next file written past that size (the
+    // configuration file, after the database's last write) ends the process
+    // in the middle of its write (SIGXFSZ), or the write fails as on a full
+    // disk (EFBIG).
+    KillInFileAfter,
+    FailFileAfter,
 };
 
 // Registers the layer as SQLite's default file system (once per process).
@@ -25,5 +32,7 @@ void disarm();
 long operations();
 // Operations that were made to fail.
 long failures();
+// Whether the file-size limit of KillInFileAfter or FailFileAfter is set.
+bool fileLimitSet();
 
 } // namespace faultvfs
