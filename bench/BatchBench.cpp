@@ -386,7 +386,8 @@ void Backup(benchmark::State& state)
     for (auto _ : state)
         backUpData(where);
 }
-// The check a backup makes of its copy, alone.
+// The full check a restore makes of the backup it puts back (a backup
+// makes the quicker quick_check of its copy).
 void IntegrityCheck(benchmark::State& state)
 {
     Shop& s = shop();
