@@ -8,6 +8,7 @@
 #include "forecasts/RiceForecast.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -79,16 +80,6 @@ public:
     }
 };
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setMinimumHeight(36);
-    b->setMinimumWidth(std::max(110, b->sizeHint().width() + 24));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QString periodText(const ForecastPeriod& p)
 {
     return p.from.toShortString() + QStringLiteral(" ～ ") + p.to.toShortString();
@@ -127,9 +118,9 @@ DeliveryForecastScreen::DeliveryForecastScreen(QWidget* parent, const QString& s
     Data1->setObjectName(QStringLiteral("Data1"));
     DBGrid1->setModel(Data1);
 
-    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("実行"));
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("印刷"));
-    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"));
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("実行"), QSize(110, 36));
+    Command3 = commandButton(this, QStringLiteral("Command3"), QStringLiteral("印刷"), QSize(110, 36));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"), QSize(110, 36));
 
     auto* dates = new QVBoxLayout;
     dates->setSpacing(8);

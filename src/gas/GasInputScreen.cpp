@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "customers/CustomerSelection.h"
 #include "gas/GasInput.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"
 #include "ui/DisplayField.h"
 #include "ui/EnterNavigation.h"
@@ -37,15 +38,6 @@ QLabel* captionLabel(const char* objectName, const QString& text, QWidget* buddy
     label->setObjectName(QString::fromUtf8(objectName));
     label->setBuddy(buddy);
     return label;
-}
-
-QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(120, 36);
-    return b;
 }
 
 // A number as it is typed: sign, digits, separators and a point, in half or
@@ -202,8 +194,8 @@ frmガス入力::frmガス入力(QWidget* parent) : QDialog(parent), db_(session
     DBGrid1->setMinimumHeight(150);
     layout->addWidget(DBGrid1, 1);
 
-    Command1 = button("Command1", QStringLiteral("ＯＫ"), this);
-    Command2 = button("Command2", QStringLiteral("キャンセル"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command1);

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "print/PrintSurface.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -21,15 +22,6 @@ namespace {
 
 const QString Title = QStringLiteral("ガス集計");
 const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-
-QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(b->fontMetrics().horizontalAdvance(caption) + 40, 36);
-    return b;
-}
 
 QLineEdit* totalBox(const char* objectName, const QString& caption, QWidget* parent)
 {
@@ -76,9 +68,9 @@ frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session
     startBoxes->setParts(today.year(), today.month(), 1);
     endBoxes->setDate(today);
 
-    Command1 = button("Command1", QStringLiteral("ガスデータの表示"), this);
-    Command3 = button("Command3", QStringLiteral("印刷・集計"), this);
-    Command2 = button("Command2", QStringLiteral("中止・終了"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ガスデータの表示"));
+    Command3 = commandButton(this, QStringLiteral("Command3"), QStringLiteral("印刷・集計"));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"));
 
     auto* range = new QGridLayout;
     range->setHorizontalSpacing(8);

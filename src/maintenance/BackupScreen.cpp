@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "maintenance/Backup.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/UiService.h"
 
 #include <QDir>
@@ -14,15 +15,6 @@ namespace {
 
 const QString BackupTitle = QStringLiteral("データバックアップ");
 const QString RestoreTitle = QStringLiteral("データ復元");
-
-QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(150, 40);
-    return b;
-}
 
 QString shown(const QString& path)
 {
@@ -43,11 +35,11 @@ frmバックアップ::frmバックアップ(QWidget* parent) : QDialog(parent)
     Label1->setFont(big);
     Label1->setAlignment(Qt::AlignCenter);
 
-    Command1 = button("Command1", QStringLiteral("バックアップ"), this);
-    Command2 = button("Command2", QStringLiteral("復元"), this);
-    Command4 = button("Command4", QStringLiteral("バックアップ２"), this);
-    Command5 = button("Command5", QStringLiteral("復元２"), this);
-    Command3 = button("Command3", QStringLiteral("終了"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("バックアップ"), QSize(150, 40));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("復元"), QSize(150, 40));
+    Command4 = commandButton(this, QStringLiteral("Command4"), QStringLiteral("バックアップ２"), QSize(150, 40));
+    Command5 = commandButton(this, QStringLiteral("Command5"), QStringLiteral("復元２"), QSize(150, 40));
+    Command3 = commandButton(this, QStringLiteral("Command3"), QStringLiteral("終了"), QSize(150, 40));
     connect(Command1, &QPushButton::clicked, this, [this] { backUp(1); });
     connect(Command2, &QPushButton::clicked, this, [this] { restore(1); });
     connect(Command4, &QPushButton::clicked, this, [this] { backUp(2); });

@@ -2,6 +2,7 @@
 
 #include "app/Session.h"
 #include "core/Text.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -161,28 +162,27 @@ bool chooseBankDriveFolder(QWidget* parent)
     return true;
 }
 
+QHBoxLayout* bankDriveRow(QWidget* parent, QLabel*& folder, QPushButton*& change)
+{
+    folder = new QLabel(parent);
+    folder->setObjectName(QStringLiteral("lblドライブ"));
+    folder->setFrameShape(QFrame::StyledPanel);
+    folder->setFrameShadow(QFrame::Sunken);
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folder->setMinimumWidth(360);
+    change = commandButton(parent, QStringLiteral("cmdドライブ"), QStringLiteral("フォルダ変更…"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(captionFor(folder, QStringLiteral("ドライブＡ："), parent));
+    row->addWidget(folder, 1);
+    row->addWidget(change);
+    return row;
+}
+
 // ------------------------------------------------------------ the screen
 
 namespace {
 
 const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-
-QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("cap") + text);
-    label->setBuddy(buddy);
-    return label;
-}
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    b->setMinimumSize(120, 36);
-    return b;
-}
 
 QLineEdit* displayBox(const QString& name, QWidget* parent)
 {
@@ -193,17 +193,6 @@ QLineEdit* displayBox(const QString& name, QWidget* parent)
     box->setAlignment(Qt::AlignRight);
     box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000,000,000,000")) + 16);
     return box;
-}
-
-QLabel* folderLabel(QWidget* parent)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("lblドライブ"));
-    label->setFrameShape(QFrame::StyledPanel);
-    label->setFrameShadow(QFrame::Sunken);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label->setMinimumWidth(360);
-    return label;
 }
 
 } // namespace
@@ -240,10 +229,8 @@ frm売掛FD出力::frm売掛FD出力(QWidget* parent) : QDialog(parent), db_(ses
     useValueColumns(*DBGrid1);
     DBGrid1->setMinimumSize(860, 260);
 
-    lblドライブ = folderLabel(this);
-    cmdドライブ = button(QStringLiteral("cmdドライブ"), QStringLiteral("フォルダ変更…"), this);
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("ＦＤ出力"), this);
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("終了"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＦＤ出力"));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("終了"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);
@@ -251,27 +238,23 @@ frm売掛FD出力::frm売掛FD出力(QWidget* parent) : QDialog(parent), db_(ses
 
     auto* top = new QGridLayout;
     top->setHorizontalSpacing(10);
-    top->addWidget(caption(QStringLiteral("決済方法"), DBList1, this), 0, 0, Qt::AlignTop);
+    top->addWidget(captionFor(DBList1, QStringLiteral("決済方法"), this), 0, 0, Qt::AlignTop);
     top->addWidget(DBList1, 0, 1, 4, 1);
     top->setColumnMinimumWidth(2, 24);
-    top->addWidget(caption(QStringLiteral("引落日"), Text年, this), 0, 3);
+    top->addWidget(captionFor(Text年, QStringLiteral("引落日"), this), 0, 3);
     top->addWidget(dateBoxes, 0, 4);
-    top->addWidget(caption(QStringLiteral("件数"), Text件数, this), 1, 3);
+    top->addWidget(captionFor(Text件数, QStringLiteral("件数"), this), 1, 3);
     top->addWidget(Text件数, 1, 4, Qt::AlignLeft);
-    top->addWidget(caption(QStringLiteral("合計金額"), Text合計金額, this), 2, 3);
+    top->addWidget(captionFor(Text合計金額, QStringLiteral("合計金額"), this), 2, 3);
     top->addWidget(Text合計金額, 2, 4, Qt::AlignLeft);
     top->setRowStretch(3, 1);
     top->setColumnStretch(5, 1);
     layout->addLayout(top);
 
-    layout->addWidget(caption(QStringLiteral("該当顧客残高一覧"), DBGrid1, this));
+    layout->addWidget(captionFor(DBGrid1, QStringLiteral("該当顧客残高一覧"), this));
     layout->addWidget(DBGrid1, 1);
 
-    auto* drive = new QHBoxLayout;
-    drive->addWidget(caption(QStringLiteral("ドライブＡ："), lblドライブ, this));
-    drive->addWidget(lblドライブ, 1);
-    drive->addWidget(cmdドライブ);
-    layout->addLayout(drive);
+    layout->addLayout(bankDriveRow(this, lblドライブ, cmdドライブ));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

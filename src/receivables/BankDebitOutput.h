@@ -13,6 +13,7 @@
 #include <vector>
 
 class DateBoxes;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -55,6 +56,10 @@ using FolderChooser = std::function<QString(QWidget* parent, const QString& curr
 void setBankDriveFolderChooser(FolderChooser chooser);
 // Runs the chooser and makes its folder the drive; true when one was chosen.
 bool chooseBankDriveFolder(QWidget* parent);
+// The row "ドライブＡ：" both bank screens show: the folder standing for
+// drive A: in a sunken label `lblドライブ` and the button `cmdドライブ`
+// ("フォルダ変更…") that changes it.
+QHBoxLayout* bankDriveRow(QWidget* parent, QLabel*& folder, QPushButton*& change);
 
 // ------------------------------------------------------------ the screen
 

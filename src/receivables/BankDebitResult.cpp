@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "receivables/BankDebitOutput.h"
 #include "receivables/ReceivablePayment.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -196,23 +197,6 @@ const QString Title = QStringLiteral("銀行引落報告ＦＤ後処理");
 const QString ErrorTitle = QStringLiteral("エラー");
 const QString NoMethod = QStringLiteral("1");
 
-QLabel* caption(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("cap") + text);
-    label->setBuddy(buddy);
-    return label;
-}
-
-QPushButton* button(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    b->setMinimumSize(120, 36);
-    return b;
-}
-
 QListView* listView(const QString& name, ValueQueryModel* model, QWidget* parent)
 {
     auto* view = new QListView(parent);
@@ -270,15 +254,8 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
     Text月 = dateBoxes->monthBox();
     Text日 = dateBoxes->dayBox();
 
-    lblドライブ = new QLabel(this);
-    lblドライブ->setObjectName(QStringLiteral("lblドライブ"));
-    lblドライブ->setFrameShape(QFrame::StyledPanel);
-    lblドライブ->setFrameShadow(QFrame::Sunken);
-    lblドライブ->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblドライブ->setMinimumWidth(360);
-    cmdドライブ = button(QStringLiteral("cmdドライブ"), QStringLiteral("フォルダ変更…"), this);
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("後処理開始"), this);
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("終了・中止"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("後処理開始"));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("終了・中止"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);
@@ -286,15 +263,15 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
 
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(16);
-    lists->addWidget(caption(QStringLiteral("処理する相手先"), DBList1, this), 0, 0);
+    lists->addWidget(captionFor(DBList1, QStringLiteral("処理する相手先"), this), 0, 0);
     lists->addWidget(DBList1, 1, 0);
-    lists->addWidget(caption(QStringLiteral("入金先"), DBList2, this), 0, 1);
+    lists->addWidget(captionFor(DBList2, QStringLiteral("入金先"), this), 0, 1);
     lists->addWidget(DBList2, 1, 1);
     layout->addLayout(lists, 1);
 
     // The caption runs above the three boxes, each word over its box, so
     // the boxes' own unit labels are not shown here.
-    auto* dateLabel = caption(QStringLiteral("入金年　　　　　月　　　　　　　日"), Text年, this);
+    auto* dateLabel = captionFor(Text年, QStringLiteral("入金年　　　　　月　　　　　　　日"), this);
     alignUnderCaption(*dateBoxes, dateLabel->fontMetrics());
     auto* date = new QVBoxLayout;
     date->setSpacing(4);
@@ -302,11 +279,7 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
     date->addWidget(dateBoxes);
     layout->addLayout(date);
 
-    auto* drive = new QHBoxLayout;
-    drive->addWidget(caption(QStringLiteral("ドライブＡ："), lblドライブ, this));
-    drive->addWidget(lblドライブ, 1);
-    drive->addWidget(cmdドライブ);
-    layout->addLayout(drive);
+    layout->addLayout(bankDriveRow(this, lblドライブ, cmdドライブ));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

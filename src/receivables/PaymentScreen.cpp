@@ -3,6 +3,7 @@
 #include "app/Screens.h"
 #include "app/Session.h"
 #include "receivables/ReceivablePayment.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/DisplayField.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -31,15 +32,6 @@ QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
     label->setObjectName(QStringLiteral("cap") + text);
     label->setBuddy(buddy);
     return label;
-}
-
-QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(120, 36);
-    return b;
 }
 
 // An amount as it is typed: sign, digits, separators and a point, in half
@@ -125,8 +117,8 @@ frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session
     payment->setRowStretch(2, 1);
     layout->addLayout(payment);
 
-    Command1 = button("Command1", QStringLiteral("ＯＫ"), this);
-    Command2 = button("Command2", QStringLiteral("キャンセル"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command1);

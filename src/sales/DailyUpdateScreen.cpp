@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "db/Database.h"
 #include "sales/DailyUpdate.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/UiService.h"
 
 #include <QHBoxLayout>
@@ -14,15 +15,6 @@
 namespace {
 
 const QString Title = QStringLiteral("日次更新");
-
-QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(120, 36);
-    return b;
-}
 
 } // namespace
 
@@ -37,8 +29,8 @@ frm更新日次::frm更新日次(QWidget* parent) : QDialog(parent)
     big.setPointSizeF(big.pointSizeF() * 1.3);
     Label1->setFont(big);
     Label1->setAlignment(Qt::AlignCenter);
-    Command2 = button("Command2", QStringLiteral("ＯＫ"), this);
-    Command1 = button("Command1", QStringLiteral("キャンセル"), this);
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("ＯＫ"));
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("キャンセル"));
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 

@@ -3,6 +3,7 @@
 #include "app/Routines.h"
 #include "app/Session.h"
 #include "sales/DailyUpdate.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
@@ -35,15 +36,6 @@ QTableView* listing(const char* objectName, const QString& accessibleName, Value
     return grid;
 }
 
-QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(120, 36);
-    return b;
-}
-
 } // namespace
 
 frm転記前確認::frm転記前確認(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
@@ -61,8 +53,8 @@ frm転記前確認::frm転記前確認(QWidget* parent) : QDialog(parent), db_(s
     Label2->setObjectName(QStringLiteral("Label2"));
     DBGrid2 = listing("DBGrid2", QStringLiteral("経理マスター仮"), Data2, this);
     Label2->setBuddy(DBGrid2);
-    Command1 = button("Command1", QStringLiteral("削除"), this);
-    Command2 = button("Command2", QStringLiteral("確認ＯＫ"), this);
+    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("削除"));
+    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("確認ＯＫ"));
 
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { currentRowChanged(Data1, current); });
