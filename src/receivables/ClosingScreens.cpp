@@ -7,11 +7,17 @@
 #include "receivables/InvoiceIssuingScreens.h"
 #include "receivables/ReceiptIssuingScreens.h"
 
+#include "ui/ValueModel.h"
+
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -117,4 +123,61 @@ int settleDayBox(QSpinBox* box)
         box->setValue(day);
     }
     return day;
+}
+
+QPushButton* closingButton(QWidget* parent, const QString& objectName, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(objectName);
+    b->setMinimumHeight(36);
+    b->setMinimumWidth(b->sizeHint().width() + 24);
+    return b;
+}
+
+QSpinBox* dayOfMonthBox(QWidget* parent, const QString& objectName)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(objectName);
+    box->setRange(-99, 99);
+    box->setKeyboardTracking(false);
+    box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(60);
+    return box;
+}
+
+IssuingPanel issuingPanel(QWidget* parent, const QString& byDayCaption)
+{
+    IssuingPanel p;
+    auto* listLabel = new QLabel(QStringLiteral("対象顧客"), parent);
+    p.list = new QListView(parent);
+    p.list->setObjectName(QStringLiteral("DBList1"));
+    p.list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    p.list->setMinimumSize(280, 260);
+    listLabel->setBuddy(p.list);
+    p.model = new ValueQueryModel(parent);
+    p.model->setObjectName(QStringLiteral("Data1"));
+    p.list->setModel(p.model);
+
+    p.byDay = closingButton(parent, QStringLiteral("Command1"), byDayCaption);
+    auto* singleLabel = new QLabel(QStringLiteral("個別顧客"), parent);
+    p.single = closingButton(parent, QStringLiteral("Command2"), QStringLiteral("個別顧客発行"));
+    singleLabel->setBuddy(p.single);
+    p.close = closingButton(parent, QStringLiteral("Command3"), QStringLiteral("終了"));
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(p.byDay);
+    buttons->addSpacing(16);
+    buttons->addWidget(singleLabel);
+    buttons->addWidget(p.single);
+    buttons->addStretch(1);
+    buttons->addWidget(p.close);
+
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(listLabel);
+    listColumn->addWidget(p.list, 1);
+    p.layout = new QHBoxLayout;
+    p.layout->addLayout(listColumn, 1);
+    p.layout->addSpacing(12);
+    p.layout->addLayout(buttons);
+    return p;
 }

@@ -5,9 +5,12 @@
 
 #include <QGroupBox>
 
-class QSpinBox;
-
+class QHBoxLayout;
 class QLineEdit;
+class QListView;
+class QPushButton;
+class QSpinBox;
+class ValueQueryModel;
 struct CustomerAccount;
 
 // Makes "frm売掛請求書発行", "frm売掛請求書画面確認", "frm売掛領収書発行",
@@ -38,3 +41,25 @@ public:
 // The day of the month a closing-day or collection-day box stands for (out
 // of range is 31, the month's end); the box is set to show it.
 int settleDayBox(QSpinBox* box);
+
+// A button of the closing screens, found by its object name.
+QPushButton* closingButton(QWidget* parent, const QString& objectName, const QString& caption);
+
+// The box of a closing or collection day. Anything above 31 or below 0 is
+// taken as the month's end (settleDayBox); the range lets such a number be
+// typed so that the rule can apply.
+QSpinBox* dayOfMonthBox(QWidget* parent, const QString& objectName);
+
+// The lower half both issuing screens share: "対象顧客" over the list of the
+// day's customers (`DBList1` over `Data1`), and beside it `Command1`, which
+// issues for the whole day (captioned `byDayCaption`), "個別顧客" over
+// `Command2` ("個別顧客発行"), and `Command3` ("終了") at the bottom.
+struct IssuingPanel {
+    QListView* list;
+    ValueQueryModel* model;
+    QPushButton* byDay;
+    QPushButton* single;
+    QPushButton* close;
+    QHBoxLayout* layout;
+};
+IssuingPanel issuingPanel(QWidget* parent, const QString& byDayCaption);

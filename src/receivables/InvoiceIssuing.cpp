@@ -71,14 +71,18 @@ BoundStatement closingDayCustomers(int closingDay)
             {closingDay}};
 }
 
+QStringList firstColumnTexts(Database& db, const BoundStatement& statement)
+{
+    QSqlQuery q = db.exec(statement.sql, statement.params);
+    QStringList texts;
+    while (q.next())
+        texts << q.value(0).toString();
+    return texts;
+}
+
 QStringList closingDayCustomerCodes(Database& db, int closingDay)
 {
-    const BoundStatement s = closingDayCustomers(closingDay);
-    QSqlQuery q = db.exec(s.sql, s.params);
-    QStringList codes;
-    while (q.next())
-        codes << q.value(0).toString();
-    return codes;
+    return firstColumnTexts(db, closingDayCustomers(closingDay));
 }
 
 BoundStatement invoiceLinesStatement(const QString& code, Date closingDate)

@@ -53,6 +53,9 @@ struct BoundStatement {
     QString sql;
     QVariantList params;
 };
+// The texts of a statement's first column, in its order (the customer
+// codes of a customer list).
+QStringList firstColumnTexts(Database& db, const BoundStatement& statement);
 // The customers of a closing day (顧客売掛締切日): 顧客コード, 顧客名前,
 // 顧客売掛締切日, in the table's order.
 BoundStatement closingDayCustomers(int closingDay);

@@ -30,15 +30,6 @@ const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 const QString ConfirmationScreen = QStringLiteral("frm売掛請求書画面確認");
 const QString ConfirmationCaption = QStringLiteral("請求書確認");
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setMinimumHeight(36);
-    b->setMinimumWidth(b->sizeHint().width() + 24);
-    return b;
-}
-
 QLineEdit* amountBox(QWidget* parent, const QString& name)
 {
     auto* box = new QLineEdit(parent);
@@ -67,33 +58,17 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
     dateLabel->setBuddy(Text年);
 
     auto* dayLabel = new QLabel(QStringLiteral("締切指定日"), this);
-    Text締切指定日 = new QSpinBox(this);
-    Text締切指定日->setObjectName(QStringLiteral("Text締切指定日"));
-    // Anything above 31 or below 0 is taken as the month end; the range
-    // lets such a number be typed so that the rule can apply.
-    Text締切指定日->setRange(-99, 99);
-    Text締切指定日->setKeyboardTracking(false);
-    Text締切指定日->setAlignment(Qt::AlignRight);
-    Text締切指定日->setMinimumWidth(60);
+    Text締切指定日 = dayOfMonthBox(this, QStringLiteral("Text締切指定日"));
     dayLabel->setBuddy(Text締切指定日);
     auto* dayUnit = new QLabel(QStringLiteral("日"), this);
     auto* monthEnd = new QLabel(QStringLiteral("月末は３１日とする。"), this);
 
-    auto* listLabel = new QLabel(QStringLiteral("対象顧客"), this);
-    DBList1 = new QListView(this);
-    DBList1->setObjectName(QStringLiteral("DBList1"));
-    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBList1->setMinimumSize(280, 260);
-    listLabel->setBuddy(DBList1);
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBList1->setModel(Data1);
-
-    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("締切指定日別発行"));
-    auto* singleLabel = new QLabel(QStringLiteral("個別顧客"), this);
-    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("個別顧客発行"));
-    singleLabel->setBuddy(Command2);
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("終了"));
+    const IssuingPanel panel = issuingPanel(this, QStringLiteral("締切指定日別発行"));
+    DBList1 = panel.list;
+    Data1 = panel.model;
+    Command1 = panel.byDay;
+    Command2 = panel.single;
+    Command3 = panel.close;
 
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(8);
@@ -105,26 +80,10 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
     form->addWidget(monthEnd, 1, 3);
     form->setColumnStretch(3, 1);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(Command1);
-    buttons->addSpacing(16);
-    buttons->addWidget(singleLabel);
-    buttons->addWidget(Command2);
-    buttons->addStretch(1);
-    buttons->addWidget(Command3);
-
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(listLabel);
-    listColumn->addWidget(DBList1, 1);
-    auto* lower = new QHBoxLayout;
-    lower->addLayout(listColumn, 1);
-    lower->addSpacing(12);
-    lower->addLayout(buttons);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(8);
-    layout->addLayout(lower, 1);
+    layout->addLayout(panel.layout, 1);
 
     QWidget* order[] = {Text年, Text月, Text日, Text締切指定日, DBList1, Command1, Command2, Command3};
     for (int i = 0; i + 1 < int(std::size(order)); ++i)
@@ -233,9 +192,9 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
     Text合計請求金額 = amountBox(this, QStringLiteral("Text合計請求金額"));
     billedLabel->setBuddy(Text合計請求金額);
 
-    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("確認－請求書発行"));
-    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("更新のみ"));
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("キャンセル"));
+    Command1 = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－請求書発行"));
+    Command2 = closingButton(this, QStringLiteral("Command2"), QStringLiteral("更新のみ"));
+    Command3 = closingButton(this, QStringLiteral("Command3"), QStringLiteral("キャンセル"));
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });

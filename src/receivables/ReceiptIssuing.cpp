@@ -5,7 +5,6 @@
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 
-#include <QSqlQuery>
 
 using text::format;
 
@@ -56,12 +55,7 @@ BoundStatement collectionDayCustomers(int collectionDay)
 
 QStringList collectionDayCustomerCodes(Database& db, int collectionDay)
 {
-    const BoundStatement s = collectionDayCustomers(collectionDay);
-    QSqlQuery q = db.exec(s.sql, s.params);
-    QStringList codes;
-    while (q.next())
-        codes << q.value(0).toString();
-    return codes;
+    return firstColumnTexts(db, collectionDayCustomers(collectionDay));
 }
 
 bool nothingToCollect(const Currency& lastInvoiceAmount, const Currency& paymentsSinceClosing)

@@ -25,15 +25,6 @@ const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 const QString ConfirmationScreen = QStringLiteral("frm売掛領収書画面確認");
 const QString ConfirmationCaption = QStringLiteral("領収書画面確認");
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setMinimumHeight(36);
-    b->setMinimumWidth(b->sizeHint().width() + 24);
-    return b;
-}
-
 } // namespace
 
 // ---- frm売掛領収書発行 ------------------------------------------------------
@@ -44,32 +35,17 @@ frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("売掛領収書発行"));
 
     auto* dayLabel = new QLabel(QStringLiteral("集金指定日"), this);
-    Text集金指定日 = new QSpinBox(this);
-    Text集金指定日->setObjectName(QStringLiteral("Text集金指定日"));
-    // Anything above 31 or below 0 is taken as the month end.
-    Text集金指定日->setRange(-99, 99);
-    Text集金指定日->setKeyboardTracking(false);
-    Text集金指定日->setAlignment(Qt::AlignRight);
-    Text集金指定日->setMinimumWidth(60);
+    Text集金指定日 = dayOfMonthBox(this, QStringLiteral("Text集金指定日"));
     dayLabel->setBuddy(Text集金指定日);
     auto* dayUnit = new QLabel(QStringLiteral("日"), this);
     auto* monthEnd = new QLabel(QStringLiteral("月末は３１日とする。"), this);
 
-    auto* listLabel = new QLabel(QStringLiteral("対象顧客"), this);
-    DBList1 = new QListView(this);
-    DBList1->setObjectName(QStringLiteral("DBList1"));
-    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBList1->setMinimumSize(280, 260);
-    listLabel->setBuddy(DBList1);
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBList1->setModel(Data1);
-
-    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("集金指定日別発行"));
-    auto* singleLabel = new QLabel(QStringLiteral("個別顧客"), this);
-    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("個別顧客発行"));
-    singleLabel->setBuddy(Command2);
-    Command3 = button(this, QStringLiteral("Command3"), QStringLiteral("終了"));
+    const IssuingPanel panel = issuingPanel(this, QStringLiteral("集金指定日別発行"));
+    DBList1 = panel.list;
+    Data1 = panel.model;
+    Command1 = panel.byDay;
+    Command2 = panel.single;
+    Command3 = panel.close;
 
     auto* form = new QHBoxLayout;
     form->addWidget(dayLabel);
@@ -79,26 +55,10 @@ frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(pa
     form->addWidget(monthEnd);
     form->addStretch(1);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(Command1);
-    buttons->addSpacing(16);
-    buttons->addWidget(singleLabel);
-    buttons->addWidget(Command2);
-    buttons->addStretch(1);
-    buttons->addWidget(Command3);
-
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(listLabel);
-    listColumn->addWidget(DBList1, 1);
-    auto* lower = new QHBoxLayout;
-    lower->addLayout(listColumn, 1);
-    lower->addSpacing(12);
-    lower->addLayout(buttons);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addSpacing(8);
-    layout->addLayout(lower, 1);
+    layout->addLayout(panel.layout, 1);
 
     QWidget* order[] = {Text集金指定日, DBList1, Command1, Command2, Command3};
     for (int i = 0; i + 1 < int(std::size(order)); ++i)
@@ -170,8 +130,8 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
     setWindowTitle(QStringLiteral("領収書画面確認"));
 
     Frame1 = new CustomerFrame(this);
-    Command1 = button(this, QStringLiteral("Command1"), QStringLiteral("確認－領収書発行"));
-    Command2 = button(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    Command1 = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－領収書発行"));
+    Command2 = closingButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
