@@ -31,6 +31,8 @@ namespace {
 
 const QString Title = QStringLiteral("ガス入力");
 const QString ErrorTitle = QStringLiteral("エラーメッセージ");
+const std::array<const char*, CustomerDisplayFrame::Captions> CustomerCaptionNames = {
+    "Label11", "Label29", "Label30", "Label31", "Label32", "Label33", "Label34", "Label35", "Label36"};
 
 QLabel* captionLabel(const char* objectName, const QString& text, QWidget* buddy, QWidget* parent)
 {
@@ -86,7 +88,10 @@ void onSelection(QListView* view, QObject* context, F onPick)
 
 } // namespace
 
-frmガス入力::frmガス入力(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frmガス入力::frmガス入力(QWidget* parent)
+    : QDialog(parent), db_(session().config.databasePath),
+      customer_(this, {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10"},
+                &CustomerCaptionNames)
 {
     setObjectName(QStringLiteral("frmガス入力"));
     setWindowTitle(Title);
@@ -96,47 +101,26 @@ frmガス入力::frmガス入力(QWidget* parent) : QDialog(parent), db_(session
     layout->setSpacing(10);
 
     // The chosen customer.
-    Frame1 = new QGroupBox(QStringLiteral("顧客相手先"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* customer = new QGridLayout(Frame1);
-    customer->setHorizontalSpacing(10);
-    Label1 = displayField("Label1", QStringLiteral("顧客コード"), Frame1, false);
-    Label2 = displayField("Label2", QStringLiteral("顧客名前"), Frame1, false);
-    Label3 = displayField("Label3", QStringLiteral("顧客カナ名前"), Frame1, false);
-    Label4 = displayField("Label4", QStringLiteral("顧客住所"), Frame1, false);
-    Label5 = displayField("Label5", QStringLiteral("顧客住所 2行目"), Frame1, false);
-    Label6 = displayField("Label6", QStringLiteral("顧客電話番号"), Frame1, false);
-    Label7 = displayField("Label7", QStringLiteral("郵便番号"), Frame1, false);
-    Label8 = displayField("Label8", QStringLiteral("請求額"), Frame1, true);
-    Label9 = displayField("Label9", QStringLiteral("既入金額"), Frame1, true);
-    Label10 = displayField("Label10", QStringLiteral("締後売上額"), Frame1, true);
-    Label2->setMinimumWidth(Label2->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
-    Label4->setMinimumWidth(Label4->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
-    Label11 = captionLabel("Label11", QStringLiteral("顧客コード"), Label1, Frame1);
-    Label29 = captionLabel("Label29", QStringLiteral("顧客名前"), Label2, Frame1);
-    Label30 = captionLabel("Label30", QStringLiteral("顧客カナ名前"), Label3, Frame1);
-    Label31 = captionLabel("Label31", QStringLiteral("顧客住所"), Label4, Frame1);
-    Label32 = captionLabel("Label32", QStringLiteral("顧客電話番号"), Label6, Frame1);
-    Label33 = captionLabel("Label33", QStringLiteral("郵便番号"), Label7, Frame1);
-    Label34 = captionLabel("Label34", QStringLiteral("請求額"), Label8, Frame1);
-    Label35 = captionLabel("Label35", QStringLiteral("既入金額"), Label9, Frame1);
-    Label36 = captionLabel("Label36", QStringLiteral("締後売上額"), Label10, Frame1);
-    auto addPair = [&](int row, int column, QLabel* caption, QLabel* value, int span = 1) {
-        customer->addWidget(caption, row, column);
-        customer->addWidget(value, row, column + 1, 1, span);
-    };
-    addPair(0, 0, Label11, Label1);
-    addPair(1, 0, Label29, Label2, 3);
-    addPair(2, 0, Label30, Label3, 3);
-    addPair(3, 0, Label31, Label4, 3);
-    customer->addWidget(Label5, 4, 1, 1, 3);
-    addPair(5, 0, Label32, Label6);
-    addPair(5, 2, Label33, Label7);
-    customer->setColumnMinimumWidth(4, 24);
-    addPair(0, 5, Label34, Label8);
-    addPair(1, 5, Label35, Label9);
-    addPair(2, 5, Label36, Label10);
-    customer->setColumnStretch(3, 1);
+    Frame1 = customer_.frame;
+    Label1 = customer_.fields[0];
+    Label2 = customer_.fields[1];
+    Label3 = customer_.fields[2];
+    Label4 = customer_.fields[3];
+    Label5 = customer_.fields[4];
+    Label6 = customer_.fields[5];
+    Label7 = customer_.fields[6];
+    Label8 = customer_.fields[7];
+    Label9 = customer_.fields[8];
+    Label10 = customer_.fields[9];
+    Label11 = customer_.captions[0];
+    Label29 = customer_.captions[1];
+    Label30 = customer_.captions[2];
+    Label31 = customer_.captions[3];
+    Label32 = customer_.captions[4];
+    Label33 = customer_.captions[5];
+    Label34 = customer_.captions[6];
+    Label35 = customer_.captions[7];
+    Label36 = customer_.captions[8];
     layout->addWidget(Frame1);
 
     // The date of the event.
@@ -246,17 +230,7 @@ frmガス入力::~frmガス入力()
 
 void frmガス入力::showCustomer()
 {
-    const ChosenCustomer& c = session().customer;
-    Label1->setText(c.code);
-    Label2->setText(c.name);
-    Label3->setText(c.kanaName);
-    Label4->setText(c.address1);
-    Label5->setText(c.address2);
-    Label6->setText(c.telephone);
-    Label7->setText(c.postalCode);
-    Label8->setText(c.lastInvoiceAmount.toString());
-    Label9->setText(c.paymentsSinceClosing.toString());
-    Label10->setText(c.creditSalesSinceClosing.toString());
+    customer_.show(session().customer);
 }
 
 QLabel* frmガス入力::captionOf(QWidget* box) const

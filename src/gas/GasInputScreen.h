@@ -5,6 +5,7 @@
 // kind and stores the event.
 
 #include "core/Currency.h"
+#include "customers/CustomerDisplayFrame.h"
 #include "db/Database.h"
 
 #include <QDialog>
@@ -86,6 +87,7 @@ private:
 
     Database db_;
     std::optional<Currency> base_; // the reading usage is measured from
+    CustomerDisplayFrame customer_; // "顧客相手先"
 };
 
 // The screen's opening: the gas customer picker first. A picker closed

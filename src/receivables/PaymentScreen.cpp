@@ -26,14 +26,6 @@ namespace {
 const QString Title = QStringLiteral("売掛入金");
 const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 
-QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("cap") + text);
-    label->setBuddy(buddy);
-    return label;
-}
-
 // An amount as it is typed: sign, digits, separators and a point, in half
 // or full width.
 QValidator* amountValidator(QObject* parent)
@@ -45,7 +37,10 @@ QValidator* amountValidator(QObject* parent)
 
 } // namespace
 
-frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm売掛入金::frm売掛入金(QWidget* parent)
+    : QDialog(parent), db_(session().config.databasePath),
+      customer_(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
+                       "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
 {
     setObjectName(QStringLiteral("frm売掛入金"));
     setWindowTitle(Title);
@@ -55,38 +50,17 @@ frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session
     layout->setSpacing(12);
 
     // The chosen customer.
-    Frame1 = new QGroupBox(QStringLiteral("顧客相手先"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* customer = new QGridLayout(Frame1);
-    customer->setHorizontalSpacing(10);
-    lbl顧客コード = displayField("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
-    lbl顧客名前 = displayField("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
-    lbl顧客カナ名前 = displayField("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
-    lbl顧客住所１ = displayField("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
-    lbl顧客住所２ = displayField("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
-    lbl顧客電話番号 = displayField("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
-    lbl郵便番号 = displayField("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
-    lbl請求額 = displayField("lbl請求額", QStringLiteral("請求額"), Frame1, true);
-    lbl既入金額 = displayField("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
-    lbl締後売上額 = displayField("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
-    lbl顧客名前->setMinimumWidth(lbl顧客名前->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
-    lbl顧客住所１->setMinimumWidth(lbl顧客住所１->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
-    auto addPair = [&](int row, int column, const QString& text, QLabel* value, int span = 1) {
-        customer->addWidget(captionLabel(text, value, Frame1), row, column);
-        customer->addWidget(value, row, column + 1, 1, span);
-    };
-    addPair(0, 0, QStringLiteral("顧客コード"), lbl顧客コード);
-    addPair(1, 0, QStringLiteral("顧客名前"), lbl顧客名前, 3);
-    addPair(2, 0, QStringLiteral("顧客カナ名前"), lbl顧客カナ名前, 3);
-    addPair(3, 0, QStringLiteral("顧客住所"), lbl顧客住所１, 3);
-    customer->addWidget(lbl顧客住所２, 4, 1, 1, 3);
-    addPair(5, 0, QStringLiteral("顧客電話番号"), lbl顧客電話番号);
-    addPair(5, 2, QStringLiteral("郵便番号"), lbl郵便番号);
-    customer->setColumnMinimumWidth(4, 24);
-    addPair(0, 5, QStringLiteral("請求額"), lbl請求額);
-    addPair(1, 5, QStringLiteral("既入金額"), lbl既入金額);
-    addPair(2, 5, QStringLiteral("締後売上額"), lbl締後売上額);
-    customer->setColumnStretch(3, 1);
+    Frame1 = customer_.frame;
+    lbl顧客コード = customer_.fields[0];
+    lbl顧客名前 = customer_.fields[1];
+    lbl顧客カナ名前 = customer_.fields[2];
+    lbl顧客住所１ = customer_.fields[3];
+    lbl顧客住所２ = customer_.fields[4];
+    lbl顧客電話番号 = customer_.fields[5];
+    lbl郵便番号 = customer_.fields[6];
+    lbl請求額 = customer_.fields[7];
+    lbl既入金額 = customer_.fields[8];
+    lbl締後売上額 = customer_.fields[9];
     layout->addWidget(Frame1);
 
     // The payment: date, means, amount.
@@ -106,12 +80,12 @@ frm売掛入金::frm売掛入金(QWidget* parent) : QDialog(parent), db_(session
 
     auto* payment = new QGridLayout;
     payment->setHorizontalSpacing(10);
-    payment->addWidget(captionLabel(QStringLiteral("入金年月日"), lbl入金年月日, this), 0, 0);
+    payment->addWidget(captionFor(lbl入金年月日, QStringLiteral("入金年月日"), this), 0, 0);
     payment->addWidget(lbl入金年月日, 0, 1);
-    payment->addWidget(captionLabel(QStringLiteral("入金先"), dat入金先, this), 1, 0, Qt::AlignTop);
+    payment->addWidget(captionFor(dat入金先, QStringLiteral("入金先"), this), 1, 0, Qt::AlignTop);
     payment->addWidget(dat入金先, 1, 1, 2, 1);
     payment->setColumnMinimumWidth(2, 24);
-    payment->addWidget(captionLabel(QStringLiteral("入金額"), Text1, this), 1, 3, Qt::AlignTop);
+    payment->addWidget(captionFor(Text1, QStringLiteral("入金額"), this), 1, 3, Qt::AlignTop);
     payment->addWidget(Text1, 1, 4, Qt::AlignTop);
     payment->setColumnStretch(5, 1);
     payment->setRowStretch(2, 1);
@@ -162,17 +136,7 @@ frm売掛入金::~frm売掛入金()
 
 void frm売掛入金::showCustomer()
 {
-    const ChosenCustomer& c = session().customer;
-    lbl顧客コード->setText(c.code);
-    lbl顧客名前->setText(c.name);
-    lbl顧客カナ名前->setText(c.kanaName);
-    lbl顧客住所１->setText(c.address1);
-    lbl顧客住所２->setText(c.address2);
-    lbl顧客電話番号->setText(c.telephone);
-    lbl郵便番号->setText(c.postalCode);
-    lbl請求額->setText(c.lastInvoiceAmount.toString());
-    lbl既入金額->setText(c.paymentsSinceClosing.toString());
-    lbl締後売上額->setText(c.creditSalesSinceClosing.toString());
+    customer_.show(session().customer);
     lbl入金年月日->setText(session().journal.entryDate.toShortString());
 }
 

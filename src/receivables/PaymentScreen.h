@@ -3,6 +3,7 @@
 // means of payment and the amount received; "ＯＫ" writes one journal row
 // for the daily update to post.
 
+#include "customers/CustomerDisplayFrame.h"
 #include "db/Database.h"
 
 #include <QDialog>
@@ -50,6 +51,7 @@ private:
     void updateOkVisibility();
 
     Database db_;
+    CustomerDisplayFrame customer_; // "顧客相手先"
 };
 
 // The screen's opening: the customer picker first; a picker closed without

@@ -8,6 +8,7 @@
 #include "print/SlipPrinting.h"
 #include "sales/SlipStore.h"
 #include "ui/DisplayField.h"
+#include "ui/ScreenWidgets.h"
 #include "ui/UiService.h"
 
 #include <QFrame>
@@ -68,7 +69,10 @@ QString rateCaption(const QString& caption, const QString& rateText)
 
 } // namespace
 
-frm売上::frm売上(QWidget* parent) : QDialog(parent)
+frm売上::frm売上(QWidget* parent)
+    : QDialog(parent),
+      customer_(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
+                       "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
 {
     setObjectName(QStringLiteral("frm売上"));
     setWindowTitle(QStringLiteral("売上"));
@@ -77,44 +81,21 @@ frm売上::frm売上(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(16, 12, 16, 16);
     layout->setSpacing(12);
 
-    // The chosen customer.
-    Frame1 = new QGroupBox(QStringLiteral("顧客相手先"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* customer = new QGridLayout(Frame1);
-    customer->setHorizontalSpacing(10);
-    lbl顧客コード = displayField("lbl顧客コード", QStringLiteral("顧客コード"), Frame1, false);
-    lbl顧客名前 = displayField("lbl顧客名前", QStringLiteral("顧客名前"), Frame1, false);
-    lbl顧客カナ名前 = displayField("lbl顧客カナ名前", QStringLiteral("顧客カナ名前"), Frame1, false);
-    lbl顧客住所１ = displayField("lbl顧客住所１", QStringLiteral("顧客住所"), Frame1, false);
-    lbl顧客住所２ = displayField("lbl顧客住所２", QStringLiteral("顧客住所 2行目"), Frame1, false);
-    lbl顧客電話番号 = displayField("lbl顧客電話番号", QStringLiteral("顧客電話番号"), Frame1, false);
-    lbl郵便番号 = displayField("lbl郵便番号", QStringLiteral("郵便番号"), Frame1, false);
+    // The chosen customer, and the slip's date beside its code.
+    Frame1 = customer_.frame;
+    lbl顧客コード = customer_.fields[0];
+    lbl顧客名前 = customer_.fields[1];
+    lbl顧客カナ名前 = customer_.fields[2];
+    lbl顧客住所１ = customer_.fields[3];
+    lbl顧客住所２ = customer_.fields[4];
+    lbl顧客電話番号 = customer_.fields[5];
+    lbl郵便番号 = customer_.fields[6];
+    lbl請求額 = customer_.fields[7];
+    lbl既入金額 = customer_.fields[8];
+    lbl締後売上額 = customer_.fields[9];
     lbl売上日 = displayField("lbl売上日", QStringLiteral("売上日"), Frame1, false);
-    lbl請求額 = displayField("lbl請求額", QStringLiteral("請求額"), Frame1, true);
-    lbl既入金額 = displayField("lbl既入金額", QStringLiteral("既入金額"), Frame1, true);
-    lbl締後売上額 = displayField("lbl締後売上額", QStringLiteral("締後売上額"), Frame1, true);
-    lbl顧客名前->setMinimumWidth(lbl顧客名前->fontMetrics().horizontalAdvance(QString(16, QChar(0x3042))) + 12);
-    lbl顧客住所１->setMinimumWidth(lbl顧客住所１->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) + 12);
-
-    auto addPair = [&](int row, int column, const QString& text, QLabel* value, int span = 1) {
-        QLabel* cap = captionLabel(text, Frame1);
-        cap->setBuddy(value);
-        customer->addWidget(cap, row, column);
-        customer->addWidget(value, row, column + 1, 1, span);
-    };
-    addPair(0, 0, QStringLiteral("顧客コード"), lbl顧客コード);
-    addPair(0, 2, QStringLiteral("売上日"), lbl売上日);
-    addPair(1, 0, QStringLiteral("顧客名前"), lbl顧客名前, 3);
-    addPair(2, 0, QStringLiteral("顧客カナ名前"), lbl顧客カナ名前, 3);
-    addPair(3, 0, QStringLiteral("顧客住所"), lbl顧客住所１, 3);
-    customer->addWidget(lbl顧客住所２, 4, 1, 1, 3);
-    addPair(5, 0, QStringLiteral("顧客電話番号"), lbl顧客電話番号);
-    addPair(5, 2, QStringLiteral("郵便番号"), lbl郵便番号);
-    customer->setColumnMinimumWidth(4, 24);
-    addPair(0, 5, QStringLiteral("請求額"), lbl請求額);
-    addPair(1, 5, QStringLiteral("既入金額"), lbl既入金額);
-    addPair(2, 5, QStringLiteral("締後売上額"), lbl締後売上額);
-    customer->setColumnStretch(3, 1);
+    customer_.grid->addWidget(captionFor(lbl売上日, QStringLiteral("売上日"), Frame1), 0, 2);
+    customer_.grid->addWidget(lbl売上日, 0, 3);
     layout->addWidget(Frame1);
 
     // The line grid: a heading row and five rows.
@@ -210,17 +191,8 @@ frm売上::frm売上(QWidget* parent) : QDialog(parent)
 void frm売上::showCustomer()
 {
     const ChosenCustomer& c = session().customer;
-    lbl顧客コード->setText(c.code);
-    lbl顧客名前->setText(c.name);
-    lbl顧客カナ名前->setText(c.kanaName);
-    lbl顧客住所１->setText(c.address1);
-    lbl顧客住所２->setText(c.address2);
-    lbl顧客電話番号->setText(c.telephone);
-    lbl郵便番号->setText(c.postalCode);
+    customer_.show(c);
     lbl売上日->setText(c.slipDate.toShortString());
-    lbl請求額->setText(c.lastInvoiceAmount.toString());
-    lbl既入金額->setText(c.paymentsSinceClosing.toString());
-    lbl締後売上額->setText(c.creditSalesSinceClosing.toString());
 }
 
 void frm売上::RefreshSlipDisplay()

@@ -3,6 +3,8 @@
 // lines with their totals and consumption tax, and the four payment buttons
 // that print (or not) and store the slip.
 
+#include "customers/CustomerDisplayFrame.h"
+
 #include <QDialog>
 
 class QGroupBox;
@@ -63,6 +65,8 @@ private:
     void chooseAnotherProduct();
     void pay(int kind, bool printSlip);
     void cancel();
+
+    CustomerDisplayFrame customer_; // "顧客相手先"
 };
 
 // The screen's opening: clears the slip, picks the customer (a picker closed

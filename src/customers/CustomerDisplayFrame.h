@@ -1,0 +1,36 @@
+#pragma once
+// The frame "顧客相手先" of the sales slip, the payment and the gas entry:
+// the chosen customer's code, names, address, telephone and postal code on
+// the left and its three receivable amounts on the right, each a display
+// field beside its caption. Each screen names the fields (and the gas entry
+// its captions) in its own way, so the names are the caller's.
+
+#include <array>
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QWidget;
+struct ChosenCustomer;
+
+class CustomerDisplayFrame {
+public:
+    // The fields in this order: 顧客コード, 顧客名前, 顧客カナ名前, 顧客住所,
+    // its second line, 顧客電話番号, 郵便番号, 請求額, 既入金額, 締後売上額.
+    static constexpr int Fields = 10;
+    // Every field but the address's second line has a caption, in the same
+    // order.
+    static constexpr int Captions = 9;
+
+    // `captionNames` null: each caption is named "cap" + its text.
+    CustomerDisplayFrame(QWidget* parent, const std::array<const char*, Fields>& fieldNames,
+                         const std::array<const char*, Captions>* captionNames = nullptr);
+
+    // Shows the customer's details and amounts.
+    void show(const ChosenCustomer& customer) const;
+
+    QGroupBox* frame;   // named "Frame1"
+    QGridLayout* grid;  // where a screen adds a field of its own (columns 2-3 of row 0 are free)
+    std::array<QLabel*, Fields> fields;
+    std::array<QLabel*, Captions> captions;
+};
