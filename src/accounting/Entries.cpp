@@ -120,27 +120,7 @@ std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKi
     const JournalEntry& j = state.journal;
     if (!entryComplete(kind, j))
         return std::nullopt;
-    // A counter at the largest value can number this entry but cannot
-    // advance past it: the next entry would get the same number.
-    if (state.config.slipCounter == std::numeric_limits<std::int32_t>::max())
-        throw SlipNumberOverflow();
-
-    StoredEntry stored;
-    stored.slipNumber = currentSlipNumber(state.config);
-    {
-        Transaction tx(db);
-        db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
-                               " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, ?, '0')"),
-                {stored.slipNumber, sqlValue(j.entryDate), sqlValue(j.amount), j.debitAccount, j.debitCounterparty,
-                 j.creditAccount});
-        tx.commit();
-    }
-    try {
-        WriteConfiguration(state.config, configPath);
-    } catch (const ConfigurationError& e) {
-        stored.counterError = e.message();
-    }
-    return stored;
+    return storeJournalRow(db, state, j.debitCounterparty, QStringLiteral("0"), configPath);
 }
 
 } // namespace accounting

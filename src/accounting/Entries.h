@@ -54,12 +54,7 @@ Currency typedEntryAmount(const QString& text);
 // accounts are chosen, and the counterparty too where it is required.
 bool entryComplete(EntryKind kind, const JournalEntry& entry);
 
-struct StoredEntry {
-    std::int32_t slipNumber = 0;
-    // Empty when the next number reached the configuration file; else why
-    // it did not (the entry is stored all the same).
-    QString counterError;
-};
+using StoredEntry = StoredJournalRow;
 
 // Writes the buffer as one row of 経理マスター仮 with the current slip
 // number (credit counterparty 0), then advances the counter in the file at

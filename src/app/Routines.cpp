@@ -240,6 +240,32 @@ std::int32_t currentSlipNumber(const Configuration& config)
     return std::int32_t(number);
 }
 
+StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCounterparty,
+                                 const QString& creditCounterparty, const QString& configPath)
+{
+    // A counter at the largest value can number this row but cannot advance
+    // past it: the next entry would get the same number.
+    if (state.config.slipCounter == std::numeric_limits<std::int32_t>::max())
+        throw SlipNumberOverflow();
+    const JournalEntry& j = state.journal;
+    StoredJournalRow stored;
+    stored.slipNumber = currentSlipNumber(state.config);
+    {
+        Transaction tx(db);
+        db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
+                               " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                {stored.slipNumber, sqlValue(j.entryDate), sqlValue(j.amount), j.debitAccount, debitCounterparty,
+                 j.creditAccount, creditCounterparty});
+        tx.commit();
+    }
+    try {
+        WriteConfiguration(state.config, configPath);
+    } catch (const ConfigurationError& e) {
+        stored.counterError = e.message();
+    }
+    return stored;
+}
+
 bool recoverSlipCounter(Database& db, Configuration& config, const QString& path)
 {
     const std::int64_t base = std::int64_t(config.slipPrefix) * 100000000;

@@ -61,6 +61,23 @@ void WriteConfiguration(Configuration& config, const QString& path);
 // Slip number = prefix × 100000000 + counter, or SlipNumberOverflow.
 std::int32_t currentSlipNumber(const Configuration& config = session().config);
 
+// A journal row stored under a slip number of its own.
+struct StoredJournalRow {
+    std::int32_t slipNumber = 0;
+    // Empty when the next number reached the configuration file; else why
+    // it did not (the row is stored all the same).
+    QString counterError;
+};
+// Stores the session's journal-entry buffer (date, amount, debit and credit
+// accounts) as one row of 経理マスター仮 with the given counterparties under
+// the current slip number, committed, then advances the counter in
+// HMWcfg.dat. The row is kept when the file cannot be written: only the
+// counter in the file stays behind, and start-up moves it past the numbers
+// in use; the counter in memory has advanced, so this run never reuses it.
+// A counter at the largest value throws SlipNumberOverflow and stores nothing.
+StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCounterparty,
+                                 const QString& creditCounterparty, const QString& configPath);
+
 // After a crash between storing a slip and rewriting the file, the file's
 // counter may point at a number the database already holds. Moves the
 // counter past the highest slip number of the current prefix in any table

@@ -33,12 +33,7 @@ Currency typedPaymentAmount(const QString& text);
 // A payment may be stored once it has an amount other than 0 and a means.
 bool paymentReady(const JournalEntry& entry);
 
-struct StoredPayment {
-    std::int32_t slipNumber = 0;
-    // Empty when the next number reached the configuration file; else why
-    // it did not (the payment is stored all the same).
-    QString counterError;
-};
+using StoredPayment = StoredJournalRow;
 
 // Writes the journal row of `state.journal` with the current slip number,
 // then advances the counter in the file at `configPath`. A payment that is
