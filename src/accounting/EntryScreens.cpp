@@ -99,8 +99,7 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     QList<QWidget*> order = {Text2, Text3, Text4, Text1, DBList1, DBList2, DBList3, Command1, Command2};
     if (Command3)
         order << Command3;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrderChain(order);
     enableEnterNavigation(this);
 
     // Opening: the lists, today's date, a reset buffer, ＯＫ hidden.

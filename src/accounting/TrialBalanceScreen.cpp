@@ -82,9 +82,7 @@ frm経理残高試算表::frm経理残高試算表(QWidget* parent) : QDialog(pa
     bottom->addWidget(Command2);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {Text7, Text8, Text9, Command3, DBGrid1, Command1, Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrderChain({Text7, Text8, Text9, Command3, DBGrid1, Command1, Command2});
     enableEnterNavigation(this);
 
     // Opening: the chart as stored, today's date (also the journal buffer's),

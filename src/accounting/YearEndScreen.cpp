@@ -53,9 +53,7 @@ frm更新年次::frm更新年次(QWidget* parent) : QDialog(parent), db_(session
     DBGrid1->setMinimumSize(720, 360);
     layout->addWidget(DBGrid1, 1);
 
-    QWidget* order[] = {Text7, Text8, Text9, Command1, Command4, DBGrid1};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrderChain({Text7, Text8, Text9, Command1, Command4, DBGrid1});
     enableEnterNavigation(this);
 
     const Date today = Date::today();

@@ -211,10 +211,8 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
     layout->addLayout(lower, 1);
 
     // Reading order: the initials, the list, the date, the button.
-    QWidget* order[] = {DBList1, Text7, Text8, Text9, Command2};
     setTabOrder(Command3, DBList1);
-    for (int i = 0; i + 1 < int(std::size(order)); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    setTabOrderChain({DBList1, Text7, Text8, Text9, Command2});
     enableEnterNavigation(this);
     DBList1->setFocus();
 }

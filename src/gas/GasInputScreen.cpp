@@ -186,9 +186,7 @@ frmガス入力::frmガス入力(QWidget* parent)
     buttons->addWidget(Command2);
     layout->addLayout(buttons);
 
-    QWidget* order[] = {Text7, Text8, Text9, DBList1, Text1, Text3, Text5, Text2, DBList2, Command1, Command2, DBGrid1};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrderChain({Text7, Text8, Text9, DBList1, Text1, Text3, Text5, Text2, DBList2, Command1, Command2, DBGrid1});
     enableEnterNavigation(this);
 
     // Opening: the buffer for the customer, today's date, the history, the

@@ -117,9 +117,7 @@ frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session
     buttons->addWidget(Command2);
     layout->addLayout(buttons);
 
-    QWidget* order[] = {Text2, Text3, Text4, Text7, Text8, Text9, Command1, DBGrid1, Command3, Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrderChain({Text2, Text3, Text4, Text7, Text8, Text9, Command1, DBGrid1, Command3, Command2});
     enableEnterNavigation(this);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });

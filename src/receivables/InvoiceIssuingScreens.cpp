@@ -85,9 +85,7 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
     layout->addSpacing(8);
     layout->addLayout(panel.layout, 1);
 
-    QWidget* order[] = {Text年, Text月, Text日, Text締切指定日, DBList1, Command1, Command2, Command3};
-    for (int i = 0; i + 1 < int(std::size(order)); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    setTabOrderChain({Text年, Text月, Text日, Text締切指定日, DBList1, Command1, Command2, Command3});
     enableEnterNavigation(this);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });

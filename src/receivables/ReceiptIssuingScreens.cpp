@@ -60,9 +60,7 @@ frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(pa
     layout->addSpacing(8);
     layout->addLayout(panel.layout, 1);
 
-    QWidget* order[] = {Text集金指定日, DBList1, Command1, Command2, Command3};
-    for (int i = 0; i + 1 < int(std::size(order)); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    setTabOrderChain({Text集金指定日, DBList1, Command1, Command2, Command3});
     enableEnterNavigation(this);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });

@@ -48,3 +48,9 @@ void enableEnterNavigation(QWidget* screen)
         if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w))
             w->installEventFilter(filter);
 }
+
+void setTabOrderChain(const QList<QWidget*>& widgets)
+{
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
