@@ -44,7 +44,9 @@ struct Configuration {
     std::int32_t adminCode = 0;
 };
 
-struct ChosenCustomer {
+// A customer as the pickers and the frame "顧客相手先" show it: code, names,
+// address, telephone, postal code and the three receivable amounts.
+struct CustomerCard {
     QString code;
     QString name;
     QString kanaName;
@@ -52,9 +54,13 @@ struct ChosenCustomer {
     QString address2;
     QString telephone;
     QString postalCode;
-    Currency lastInvoiceAmount;   // 顧客売掛前回請求金額
-    Currency paymentsSinceClosing; // 顧客売掛入金額
+    Currency lastInvoiceAmount;       // 顧客売掛前回請求金額
+    Currency paymentsSinceClosing;    // 顧客売掛入金額
     Currency creditSalesSinceClosing; // 顧客売掛締後売上額
+};
+
+// The customer a slip, payment or gas event is for, and the slip's date.
+struct ChosenCustomer : CustomerCard {
     Date slipDate;
 };
 

@@ -59,7 +59,7 @@ CustomerDisplayFrame::CustomerDisplayFrame(QWidget* parent, const std::array<con
     grid->setColumnStretch(3, 1);
 }
 
-void CustomerDisplayFrame::show(const ChosenCustomer& c) const
+void CustomerDisplayFrame::show(const CustomerCard& c) const
 {
     const QString texts[Fields] = {c.code,      c.name,       c.kanaName,
                                    c.address1,  c.address2,   c.telephone,

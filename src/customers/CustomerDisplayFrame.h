@@ -11,7 +11,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QWidget;
-struct ChosenCustomer;
+struct CustomerCard;
 
 class CustomerDisplayFrame {
 public:
@@ -27,7 +27,7 @@ public:
                          const std::array<const char*, Captions>* captionNames = nullptr);
 
     // Shows the customer's details and amounts.
-    void show(const ChosenCustomer& customer) const;
+    void show(const CustomerCard& customer) const;
 
     QGroupBox* frame;   // named "Frame1"
     QGridLayout* grid;  // where a screen adds a field of its own (columns 2-3 of row 0 are free)

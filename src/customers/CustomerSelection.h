@@ -3,6 +3,7 @@
 // first kana letter or whole, and the details of one customer. The gas
 // picker sees only the LP-gas customers (顧客ガスコード other than "0").
 
+#include "app/Session.h"
 #include "core/Currency.h"
 
 #include <QString>
@@ -31,18 +32,8 @@ struct CustomerListStatement {
 CustomerListStatement customerListStatement(CustomerScope scope, const QString& pattern = {});
 
 // One customer as the picker's detail boxes show it.
-struct CustomerDetails {
-    QString code;
-    QString name;
-    QString kanaName;
-    QString address1;
-    QString address2;
-    QString telephone;
-    QString postalCode;
-    Currency lastInvoiceAmount;       // 顧客売掛前回請求金額
-    Currency paymentsSinceClosing;    // 顧客売掛入金額
-    Currency creditSalesSinceClosing; // 顧客売掛締後売上額
-    float gasCylinder1 = 0;           // 顧客ガスボンベ１
+struct CustomerDetails : CustomerCard {
+    float gasCylinder1 = 0; // 顧客ガスボンベ１
 };
 
 // The first customer of 顧客マスター in table order (the order the rows were

@@ -43,16 +43,7 @@ std::optional<CustomerAccount> readCustomerAccount(Database& db, const QString& 
 
 void chooseCustomer(const CustomerAccount& a, ChosenCustomer& c)
 {
-    c.code = a.code;
-    c.name = a.name;
-    c.kanaName = a.kanaName;
-    c.address1 = a.address1;
-    c.address2 = a.address2;
-    c.telephone = a.telephone;
-    c.postalCode = a.postalCode;
-    c.lastInvoiceAmount = a.lastInvoiceAmount;
-    c.paymentsSinceClosing = a.paymentsSinceClosing;
-    c.creditSalesSinceClosing = a.creditSalesSinceClosing;
+    static_cast<CustomerCard&>(c) = a;
 }
 
 int dayOfMonthBoxValue(double typed)

@@ -16,19 +16,9 @@
 class Database;
 
 // One customer's row of 顧客マスター as the receivables screens show it.
-struct CustomerAccount {
-    QString code;
-    QString name;
-    QString kanaName;
-    QString address1;
-    QString address2;
-    QString telephone;
-    QString postalCode;
-    Currency lastInvoiceAmount;       // 顧客売掛前回請求金額
+struct CustomerAccount : CustomerCard {
     Date previousClosingDate;         // 顧客売掛前回締め日
-    Currency paymentsSinceClosing;    // 顧客売掛入金額
     Date lastPaymentDate;             // 顧客売掛入金日
-    Currency creditSalesSinceClosing; // 顧客売掛締後売上額
     int closingDay = 0;               // 顧客売掛締切日
     int collectionDay = 0;            // 顧客売掛集金日
 
