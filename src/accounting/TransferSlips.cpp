@@ -3,6 +3,7 @@
 #include "app/Routines.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "print/GroupedLines.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 
@@ -85,10 +86,9 @@ void printTransferSlips(PrintSurface& surface, const Date& start, const Date& en
     const int counterpartyWidth = CustomerX - CounterpartyX - Gap;
     const int customerWidth = PrintSurface::RightEdge - (Left + CustomerX);
 
-    int slot = 0;
-    int printed = 0;
+    GroupedLines lines(surface, FirstLineY, LineHeight, LinesPerGroup, LinesPerPage, printHeadings);
     for (const TransferSlipRow& r : rows) {
-        const int y = FirstLineY + LineHeight * slot;
+        const int y = lines.y();
         surface.text(Left + SlipNumberX, y, text::format(std::int64_t(r.slipNumber), QStringLiteral("##########")));
         surface.text(Left + DateX, y, r.date.toShortString());
         surface.text(Left + DebitX, y, r.debitAccountName, debitWidth);
@@ -97,15 +97,7 @@ void printTransferSlips(PrintSurface& surface, const Date& start, const Date& en
         surface.text(Left + CreditX, y, r.creditAccountName, creditWidth);
         surface.text(Left + CounterpartyX, y, r.counterpartyName, counterpartyWidth);
         surface.text(Left + CustomerX, y, r.customerName, customerWidth);
-        ++printed;
-        ++slot;
-        if (printed % LinesPerGroup == 0)
-            ++slot;
-        if (printed % LinesPerPage == 0) {
-            surface.newPage();
-            slot = 0;
-            printHeadings(surface);
-        }
+        lines.next();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "db/Database.h"
+#include "print/GroupedLines.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 
@@ -127,10 +128,9 @@ void printTotals(PrintSurface& surface, const QString& companyName, const Date& 
 
     // Lines go in groups of five with an empty slot after each group; after
     // every 60th line a new page starts under repeated headings.
-    int slot = 0;
-    int printed = 0;
+    GroupedLines lines(surface, FirstLineY, LineHeight, LinesPerGroup, LinesPerPage, printHeadings);
     for (const Event& e : events) {
-        const int y = FirstLineY + LineHeight * slot;
+        const int y = lines.y();
         surface.text(Left + DateX, y, e.date.toShortString());
         surface.text(Left + NameX, y, e.customerName, NameWidth);
         surface.text(Left + KindX, y, e.kindName, KindWidth);
@@ -139,15 +139,7 @@ void printTotals(PrintSurface& surface, const QString& companyName, const Date& 
         putRight(surface, DeliveredRight, y, format(e.delivered, QuantityMask));
         putRight(surface, RemainingRight, y, format(e.remaining, RemainingMask));
         putRight(surface, AmountRight, y, format(e.amount, AmountMask));
-        ++printed;
-        ++slot;
-        if (printed % LinesPerGroup == 0)
-            ++slot;
-        if (printed % LinesPerPage == 0) {
-            surface.newPage();
-            slot = 0;
-            printHeadings(surface);
-        }
+        lines.next();
     }
 
     // An empty range has empty sums: the caption alone.
