@@ -46,15 +46,27 @@ forecast::MonthProfile gasMonthTable(const std::vector<GasEvent>& history, bool 
     return table;
 }
 
-GasState gasMeterReplay(const std::vector<GasEvent>& history, float cylinder1, float cylinder2)
+namespace {
+
+// Both replays start at the customer's first event: its date and reading,
+// the first cylinder full and the second in reserve.
+GasState stateAtFirstEvent(const GasEvent& first, float cylinder1, float cylinder2)
 {
     GasState s;
-    if (history.empty())
-        return s;
-    s.lastDate = history.front().date;
-    s.lastReading = history.front().reading;
+    s.lastDate = first.date;
+    s.lastReading = first.reading;
     s.remaining = cylinder1;
     s.reserve = cylinder2;
+    return s;
+}
+
+} // namespace
+
+GasState gasMeterReplay(const std::vector<GasEvent>& history, float cylinder1, float cylinder2)
+{
+    if (history.empty())
+        return GasState{};
+    GasState s = stateAtFirstEvent(history.front(), cylinder1, cylinder2);
     for (std::size_t i = 1; i < history.size(); ++i) {
         const GasEvent& e = history[i];
         switch (e.kind) {
@@ -102,13 +114,9 @@ GasState gasMeterReplay(const std::vector<GasEvent>& history, float cylinder1, f
 
 GasState gasDeliveryReplay(const std::vector<GasEvent>& history, float cylinder1, float cylinder2)
 {
-    GasState s;
     if (history.empty())
-        return s;
-    s.lastDate = history.front().date;
-    s.lastReading = history.front().reading;
-    s.remaining = cylinder1;
-    s.reserve = cylinder2;
+        return GasState{};
+    GasState s = stateAtFirstEvent(history.front(), cylinder1, cylinder2);
     for (std::size_t i = 1; i < history.size(); ++i) {
         const GasEvent& e = history[i];
         if (e.kind == 5) {
