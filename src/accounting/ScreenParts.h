@@ -3,6 +3,8 @@
 // take Return for themselves, caption labels that name their box, read-only
 // grids and lists over value models.
 
+#include "ui/ScreenWidgets.h"
+
 #include <QAbstractItemView>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,13 +14,10 @@
 
 namespace accounting::parts {
 
+// As wide as the caption needs, however short.
 inline QPushButton* button(const char* objectName, const QString& caption, QWidget* parent)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromUtf8(objectName));
-    b->setAutoDefault(false);
-    b->setMinimumSize(b->fontMetrics().horizontalAdvance(caption) + 40, 36);
-    return b;
+    return commandButton(parent, QString::fromUtf8(objectName), caption, QSize(0, 36));
 }
 
 inline QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
