@@ -41,12 +41,8 @@ frm売掛残高変更::frm売掛残高変更(QWidget* parent) : QDialog(parent)
     Text1->setMinimumWidth(140);
     amountLabel->setBuddy(Text1);
 
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setMinimumSize(110, 36);
-    Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setMinimumSize(110, 36);
+    Command1 = closingButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    Command2 = closingButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
