@@ -17,6 +17,7 @@
 #include "ui/JapaneseFont.h"
 #include "ui/ValueModel.h"
 #include "PaymentData.h"
+#include "support/ListViews.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,16 +41,6 @@ namespace {
 const QString DebitMethodName = QStringLiteral("口座引落（ひばり銀行）");
 const QString Drive = QStringLiteral("銀行引落報告用ＦＤをドライブＡ：に入れて下さい。\n");
 const QString ResultDrive = QStringLiteral("銀行引落報告ＦＤをドライブＡ：に入れて下さい。\n");
-
-void clickListRow(QListView* view, const QString& text)
-{
-    ASSERT_NE(view, nullptr);
-    const QModelIndexList found =
-        view->model()->match(view->model()->index(0, view->modelColumn()), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << text.toStdString();
-    view->scrollTo(found[0]);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found[0]).center());
-}
 
 QStringList gridColumn(QTableView* grid, int column)
 {

@@ -9,6 +9,7 @@
 #include "receivables/ClosingScreens.h"
 #include "receivables/InvoiceIssuingScreens.h"
 #include "support/Controls.h"
+#include "support/ListViews.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/DateBoxes.h"
@@ -28,14 +29,6 @@
 using namespace closing;
 
 namespace {
-
-QStringList listTexts(QListView* view)
-{
-    QStringList texts;
-    for (int row = 0; row < view->model()->rowCount(); ++row)
-        texts << view->model()->index(row, view->modelColumn()).data().toString();
-    return texts;
-}
 
 QString boxText(const QObject* screen, const char* name)
 {

@@ -15,6 +15,7 @@
 #include "ui/DateBoxes.h"
 #include "ui/JapaneseFont.h"
 #include "PaymentData.h"
+#include "support/ListViews.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,24 +29,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void clickListRow(QListView* view, const QString& text)
-{
-    ASSERT_NE(view, nullptr);
-    const QModelIndexList found =
-        view->model()->match(view->model()->index(0, view->modelColumn()), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << text.toStdString();
-    view->scrollTo(found[0]);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found[0]).center());
-}
-
-QStringList listTexts(QListView* view)
-{
-    QStringList texts;
-    for (int row = 0; row < view->model()->rowCount(); ++row)
-        texts << view->model()->index(row, view->modelColumn()).data().toString();
-    return texts;
-}
 
 void typeInto(QLineEdit* box, const QString& text)
 {

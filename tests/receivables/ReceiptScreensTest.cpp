@@ -9,6 +9,7 @@
 #include "receivables/ReceiptIssuing.h"
 #include "receivables/ReceiptIssuingScreens.h"
 #include "support/Controls.h"
+#include "support/ListViews.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 
@@ -25,14 +26,6 @@
 using namespace closing;
 
 namespace {
-
-QStringList listTexts(QListView* view)
-{
-    QStringList texts;
-    for (int row = 0; row < view->model()->rowCount(); ++row)
-        texts << view->model()->index(row, view->modelColumn()).data().toString();
-    return texts;
-}
 
 // Every value of 顧客マスター, to show that receipts write nothing.
 QStringList customerTable(Database& db)

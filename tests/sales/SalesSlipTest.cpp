@@ -15,6 +15,7 @@
 #include "support/TestInstallation.h"
 #include "ui/JapaneseFont.h"
 #include "SalesData.h"
+#include "support/ListViews.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,16 +31,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void clickListRow(QListView* view, const QString& text)
-{
-    ASSERT_NE(view, nullptr);
-    const QModelIndexList found =
-        view->model()->match(view->model()->index(0, view->modelColumn()), Qt::DisplayRole, text, 1, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << text.toStdString();
-    view->scrollTo(found[0]);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(found[0]).center());
-}
 
 void clickRow(QListWidget* list, const QString& text)
 {
