@@ -46,13 +46,13 @@ void QtUiService::showMessage(const QString& text, const QString& title)
     QApplication::restoreOverrideCursor();
 }
 
-bool QtUiService::ask(const QString& text, const QString& title)
+bool QtUiService::ask(const QString& text, const QString& title, Preset preset)
 {
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel, activeParent());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    box.setDefaultButton(QMessageBox::Ok);
+    box.setDefaultButton(preset == Preset::Cancel ? QMessageBox::Cancel : QMessageBox::Ok);
     bool accepted = box.exec() == QMessageBox::Ok;
     QApplication::restoreOverrideCursor();
     return accepted;

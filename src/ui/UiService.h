@@ -16,8 +16,11 @@ public:
     virtual ~UiService() = default;
     // A message with an OK button.
     virtual void showMessage(const QString& text, const QString& title) = 0;
-    // A question with OK and cancel buttons: true for OK.
-    virtual bool ask(const QString& text, const QString& title) = 0;
+    // A question with OK and cancel buttons: true for OK. `preset` is the
+    // button Enter presses: キャンセル for a question whose OK would record
+    // something a second time.
+    enum class Preset { Ok, Cancel };
+    virtual bool ask(const QString& text, const QString& title, Preset preset = Preset::Ok) = 0;
     // A one-line input prompt: the typed text, or nullopt when cancelled.
     virtual std::optional<QString> inputText(const QString& prompt, const QString& title,
                                              const QString& initial = {}) = 0;
@@ -38,7 +41,7 @@ std::unique_ptr<UiService> installUiService(std::unique_ptr<UiService> service);
 class QtUiService : public UiService {
 public:
     void showMessage(const QString& text, const QString& title) override;
-    bool ask(const QString& text, const QString& title) override;
+    bool ask(const QString& text, const QString& title, Preset preset = Preset::Ok) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title,
                                      const QString& initial) override;
     int runModal(QDialog& dialog) override;

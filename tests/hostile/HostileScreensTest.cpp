@@ -79,9 +79,9 @@ public:
     QStringList typedScreens;
     QMap<QString, int> boxesTyped; // per screen, the boxes that took every text
 
-    bool ask(const QString& text, const QString& title) override
+    bool ask(const QString& text, const QString& title, Preset preset = Preset::Ok) override
     {
-        questions.push_back({text, title});
+        questions.push_back({text, title, preset});
         return false;
     }
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString&) override

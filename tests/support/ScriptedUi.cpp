@@ -7,9 +7,9 @@ void ScriptedUi::showMessage(const QString& text, const QString& title)
     messages.push_back({text, title});
 }
 
-bool ScriptedUi::ask(const QString& text, const QString& title)
+bool ScriptedUi::ask(const QString& text, const QString& title, Preset preset)
 {
-    questions.push_back({text, title});
+    questions.push_back({text, title, preset});
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
         return false;

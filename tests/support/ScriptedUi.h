@@ -17,6 +17,7 @@
 struct RecordedMessage {
     QString text;
     QString title;
+    UiService::Preset preset = UiService::Preset::Ok; // a question's default button
 };
 
 class ScriptedUi : public UiService {
@@ -41,7 +42,7 @@ public:
     int busyCount = 0;     // how often the busy pointer was shown
 
     void showMessage(const QString& text, const QString& title) override;
-    bool ask(const QString& text, const QString& title) override;
+    bool ask(const QString& text, const QString& title, Preset preset = Preset::Ok) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& initial) override;
     int runModal(QDialog& dialog) override;
     void beginBusy() override;
