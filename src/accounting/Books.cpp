@@ -1,6 +1,7 @@
 #include "accounting/Books.h"
 
 #include "core/Currency.h"
+#include "db/ClosedPeriod.h"
 #include "db/Database.h"
 
 #include <QSqlQuery>
@@ -225,6 +226,18 @@ QString UnplacedJournalRowsError::message() const
     return lines.join(QLatin1Char('\n'));
 }
 
+UnpostedHoldingRowsError::UnpostedHoldingRowsError(int rows)
+    : std::runtime_error("holding rows up to the period end"), rows_(rows)
+{
+}
+
+QString UnpostedHoldingRowsError::message() const
+{
+    return QStringLiteral("期末までの日付で、まだ日次更新していない経理データが %1 件あります。\n"
+                          "締めた後では繰越に入れられないため、年次更新はしませんでした。先に日次更新をしてください。")
+        .arg(rows_);
+}
+
 int unpostedHoldingRows(Database& db, const Date& periodEnd)
 {
     return db.scalar(QStringLiteral("SELECT COUNT(*) FROM 経理マスター仮 WHERE 経理年月日 < ?"), {dayAfter(periodEnd)})
@@ -238,6 +251,10 @@ YearEndResult runYearEnd(Database& db, const Date& periodEnd, const std::functio
     std::vector<UnplacedJournalRow> unplaced = unplacedJournalRows(db, periodEnd);
     if (!unplaced.empty())
         throw UnplacedJournalRowsError(std::move(unplaced));
+    // Holding rows up to the period end would be posted later into the
+    // closed period, which no longer has them in its carry-forward.
+    if (const int unposted = unpostedHoldingRows(db, periodEnd); unposted > 0)
+        throw UnpostedHoldingRowsError(unposted);
 
     sumJournalInto(db, periodEnd);
     // Balance-sheet accounts carry their balance; the accounts from 5000 up
@@ -248,6 +265,7 @@ YearEndResult runYearEnd(Database& db, const Date& periodEnd, const std::functio
         afterCarryForward();
     db.exec(QStringLiteral("DELETE FROM 経理マスター WHERE 経理年月日 < ?"), {dayAfter(periodEnd)});
     result.journalRowsDeleted = db.changes();
+    recordYearEnd(db, periodEnd, Date::today());
     tx.commit();
     return result;
 }

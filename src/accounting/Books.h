@@ -103,6 +103,18 @@ private:
 // but not yet posted by the daily update, so the year-end would not see them.
 int unpostedHoldingRows(Database& db, const Date& periodEnd);
 
+// The year-end refuses to close a period while such rows wait: posted
+// after it, they would land in books already carried forward.
+class UnpostedHoldingRowsError : public std::runtime_error {
+public:
+    explicit UnpostedHoldingRowsError(int rows);
+    int rows() const { return rows_; }
+    QString message() const;
+
+private:
+    int rows_;
+};
+
 struct YearEndResult {
     int journalRowsDeleted = 0;
 };
@@ -112,8 +124,10 @@ struct YearEndResult {
 // of that day), computes each balance by its side, carries the balance of
 // the accounts below 5000 into 期首残高 and starts the accounts from 5000
 // up at 0 (work columns 0 everywhere), then deletes the journal rows up to
-// the period end. Rows after it stay. Journal rows naming no account throw
-// UnplacedJournalRowsError before anything is changed; a refused statement
+// the period end. Rows after it stay. The period end is kept, so later
+// writes dated in the closed period are refused. Journal rows naming no
+// account throw UnplacedJournalRowsError, holding rows up to the period end
+// UnpostedHoldingRowsError, before anything is changed; a refused statement
 // (or an exception from `afterCarryForward`, called between the
 // carry-forward and the deletion) rolls everything back.
 YearEndResult runYearEnd(Database& db, const Date& periodEnd,

@@ -108,9 +108,22 @@ Currency typedEntryAmount(const QString& text)
     return text::parseCurrency(text).value_or(Currency());
 }
 
+bool needsReceivableCustomer(const JournalEntry& entry)
+{
+    return entry.debitAccount == ReceivablesAccountCode || entry.creditAccount == ReceivablesAccountCode;
+}
+
+QString receivableCustomer(const JournalEntry& entry)
+{
+    const QString code = entry.creditCounterparty.trimmed();
+    return code == QStringLiteral("0") ? QString() : code;
+}
+
 bool entryComplete(EntryKind kind, const JournalEntry& entry)
 {
     if (entry.amount.isZero() || entry.debitAccount == 0 || entry.creditAccount == 0)
+        return false;
+    if (needsReceivableCustomer(entry) && receivableCustomer(entry).isEmpty())
         return false;
     return !entryDefinition(kind).counterpartyRequired || entry.debitCounterparty != 0;
 }
@@ -120,7 +133,8 @@ std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKi
     const JournalEntry& j = state.journal;
     if (!entryComplete(kind, j))
         return std::nullopt;
-    return storeJournalRow(db, state, j.debitCounterparty, QStringLiteral("0"), configPath);
+    return storeJournalRow(db, state, j.debitCounterparty,
+                           needsReceivableCustomer(j) ? j.creditCounterparty : QStringLiteral("0"), configPath);
 }
 
 } // namespace accounting

@@ -50,14 +50,25 @@ void resetEntry(JournalEntry& entry, const Date& today);
 // amount, so that "12ab" is never stored as 12.
 Currency typedEntryAmount(const QString& text);
 
+// Account 110 holds the customers' receivables and must always equal the
+// sum of their balances, so an entry with 110 on either side names the
+// customer whose balance it moves (kept in the credit counterparty, the
+// column every journal row keeps its customer in).
+constexpr int ReceivablesAccountCode = 110;
+bool needsReceivableCustomer(const JournalEntry& entry);
+// The customer the buffer names, or an empty text.
+QString receivableCustomer(const JournalEntry& entry);
+
 // ＯＫ is offered when the amount is not 0 (negative counts) and both
-// accounts are chosen, and the counterparty too where it is required.
+// accounts are chosen, and the counterparty too where it is required, and
+// the customer where 110 is one of the accounts.
 bool entryComplete(EntryKind kind, const JournalEntry& entry);
 
 using StoredEntry = StoredJournalRow;
 
 // Writes the buffer as one row of 経理マスター仮 with the current slip
-// number (credit counterparty 0), then advances the counter in the file at
+// number (credit counterparty: the customer where 110 is one of the
+// accounts, else 0), then advances the counter in the file at
 // `configPath`. An incomplete entry writes nothing and gives nullopt. A
 // slip number that does not fit (SlipNumberOverflow) or a refused row
 // (DatabaseError) throws with nothing written and the counter unchanged.

@@ -3,12 +3,16 @@
 #include "accounting/ScreenParts.h"
 #include "app/Screens.h"
 #include "app/Session.h"
+#include "db/ClosedPeriod.h"
+#include "core/Text.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
+#include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -83,6 +87,19 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     }
     layout->addLayout(lists, 1);
 
+    customerField = new QLabel(this);
+    customerField->setObjectName(QStringLiteral("lbl売掛先顧客"));
+    customerField->setFrameShape(QFrame::Panel);
+    customerField->setFrameShadow(QFrame::Sunken);
+    customerField->setMinimumWidth(customerField->fontMetrics().horizontalAdvance(QString(36, QChar(0x3042))));
+    customerCaption = captionLabel(QStringLiteral("売掛先顧客"), customerField, this);
+    chooseCustomerButton = button("cmd顧客選択", QStringLiteral("顧客選択"), this);
+    auto* customerRow = new QHBoxLayout;
+    customerRow->addWidget(customerCaption);
+    customerRow->addWidget(customerField, 1);
+    customerRow->addWidget(chooseCustomerButton);
+    layout->addLayout(customerRow);
+
     Command1 = button("Command1", QStringLiteral("ＯＫ"), this);
     Command2 = button("Command2", QStringLiteral("キャンセル"), this);
     Command3 = nullptr;
@@ -96,11 +113,14 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     buttons->addWidget(Command2);
     layout->addLayout(buttons);
 
-    QList<QWidget*> order = {Text2, Text3, Text4, Text1, DBList1, DBList2, DBList3, Command1, Command2};
+    QList<QWidget*> order = {Text2, Text3, Text4, Text1, DBList1, DBList2, DBList3, chooseCustomerButton, Command1, Command2};
     if (Command3)
         order << Command3;
     setTabOrderChain(order);
     enableEnterNavigation(this);
+    // A journal entry needs no counterparty: Enter passes its list by.
+    if (!definition_.counterpartyRequired)
+        markOptionalChoice(counterpartyList());
 
     // Opening: the lists, today's date, a reset buffer, ＯＫ hidden.
     loadCounterparties();
@@ -116,6 +136,7 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     dateBoxes->setDate(today);
     resetEntry(session().journal, today);
     Command1->setVisible(false);
+    showReceivableCustomer();
 
     for (QListView* view : {DBList1, DBList2, DBList3}) {
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
@@ -130,6 +151,7 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     if (Command3)
         connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(chooseCustomerButton, &QPushButton::clicked, this, [this] { chooseCustomer(); });
     Text1->setFocus();
 }
 
@@ -171,7 +193,40 @@ void JournalEntryScreen::loadCounterparties()
 
 void JournalEntryScreen::applyCompleteness()
 {
+    showReceivableCustomer();
     Command1->setVisible(entryComplete(definition_.kind, session().journal));
+}
+
+void JournalEntryScreen::showReceivableCustomer()
+{
+    JournalEntry& j = session().journal;
+    const bool needed = needsReceivableCustomer(j);
+    // Without 110 the row names no customer: one chosen earlier is dropped.
+    if (!needed)
+        j.creditCounterparty = QStringLiteral("0");
+    for (QWidget* w : std::initializer_list<QWidget*>{customerCaption, customerField, chooseCustomerButton})
+        w->setVisible(needed);
+    if (!needed)
+        return;
+    if (receivableCustomer(j).isEmpty()) {
+        customerField->setText(QStringLiteral("売掛金（110）の仕訳です。「顧客選択」で顧客を選んでください。"));
+        return;
+    }
+    const QVariant name = db_.scalar(QStringLiteral("SELECT 顧客名前 FROM 顧客マスター WHERE 顧客コード = ?"),
+                                     {receivableCustomer(j)});
+    customerField->setText(receivableCustomer(j) + QStringLiteral("　") + name.toString().trimmed());
+}
+
+void JournalEntryScreen::chooseCustomer()
+{
+    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) == QDialog::Accepted) {
+        const QString code = session().customer.code;
+        if (!code.trimmed().isEmpty())
+            session().journal.creditCounterparty = text::fixed(code, 13);
+    }
+    applyCompleteness();
+    if (Command1->isVisible())
+        Command1->setFocus(Qt::TabFocusReason);
 }
 
 void JournalEntryScreen::Text1_Change()
@@ -211,6 +266,9 @@ void JournalEntryScreen::Command1_Click()
     try {
         stored = storeEntry(db_, s, definition_.kind);
     } catch (const SlipNumberOverflow& e) {
+        ui().showMessage(e.message(), ErrorTitle);
+        return;
+    } catch (const ClosedPeriodError& e) {
         ui().showMessage(e.message(), ErrorTitle);
         return;
     } catch (const DatabaseError& e) {

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 class DateBoxes;
+class QLabel;
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -38,6 +39,11 @@ public:
     QPushButton* Command1; // "ＯＫ", hidden until the entry is complete
     QPushButton* Command2; // "キャンセル"
     QPushButton* Command3; // "仕入先の追加入力" / "経費支払先の追加入力"; absent on frm経理入力
+    // Shown while account 110 is one of the accounts: the customer whose
+    // receivable the entry moves, and the button that opens the picker.
+    QLabel* customerField;
+    QLabel* customerCaption;
+    QPushButton* chooseCustomerButton;
 
     const EntryDefinition& definition() const { return definition_; }
     QListView* counterpartyList() const;
@@ -51,12 +57,15 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    // Opens the customer picker for an entry on account 110.
+    void chooseCustomer();
 
 protected:
     JournalEntryScreen(EntryKind kind, QWidget* parent);
 
 private:
     void applyCompleteness();
+    void showReceivableCustomer();
     void loadCounterparties();
     ValueQueryModel* modelOf(QListView* list) const;
 

@@ -92,12 +92,10 @@ void frm更新年次::Command1_Click()
         ui().showMessage(accounting::UnplacedJournalRowsError(std::move(unplaced)).message(), YearEndTitle);
         return;
     }
-    const int unposted = accounting::unpostedHoldingRows(db_, periodEnd);
-    if (unposted > 0)
-        ui().showMessage(QStringLiteral("期末までの日付で、まだ日次更新していない経理データが %1 件あります。\n"
-                                        "このまま進めると、それらは繰越に入りません。先に日次更新をしてください。")
-                             .arg(unposted),
-                         YearEndTitle);
+    if (const int unposted = accounting::unpostedHoldingRows(db_, periodEnd); unposted > 0) {
+        ui().showMessage(accounting::UnpostedHoldingRowsError(unposted).message(), YearEndTitle);
+        return;
+    }
 
     if (!ui().ask(YearEndDateQuestion, YearEndTitle))
         return;
@@ -111,6 +109,10 @@ void frm更新年次::Command1_Click()
         try {
             accounting::runYearEnd(db_, periodEnd);
         } catch (const accounting::UnplacedJournalRowsError& e) {
+            showChart();
+            ui().showMessage(e.message(), YearEndTitle);
+            return;
+        } catch (const accounting::UnpostedHoldingRowsError& e) {
             showChart();
             ui().showMessage(e.message(), YearEndTitle);
             return;

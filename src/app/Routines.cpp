@@ -2,6 +2,7 @@
 
 #include "core/FileReplace.h"
 #include "core/Text.h"
+#include "db/ClosedPeriod.h"
 #include "db/Database.h"
 #include "ui/UiService.h"
 
@@ -248,6 +249,7 @@ StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCou
     if (state.config.slipCounter == std::numeric_limits<std::int32_t>::max())
         throw SlipNumberOverflow();
     const JournalEntry& j = state.journal;
+    requireOpenPeriod(db, j.entryDate);
     StoredJournalRow stored;
     stored.slipNumber = currentSlipNumber(state.config);
     {

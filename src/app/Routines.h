@@ -74,7 +74,8 @@ struct StoredJournalRow {
 // HMWcfg.dat. The row is kept when the file cannot be written: only the
 // counter in the file stays behind, and start-up moves it past the numbers
 // in use; the counter in memory has advanced, so this run never reuses it.
-// A counter at the largest value throws SlipNumberOverflow and stores nothing.
+// A counter at the largest value throws SlipNumberOverflow, a date in the
+// period the year-end closed ClosedPeriodError; both store nothing.
 StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCounterparty,
                                  const QString& creditCounterparty, const QString& configPath);
 

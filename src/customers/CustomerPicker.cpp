@@ -151,6 +151,7 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
         // On to the date: the details need only to be read.
         Text7->setFocus(Qt::TabFocusReason);
     }));
+    keepOwnEnter(DBList1);
 
     // The details of the customer shown.
     auto* details = new QGridLayout;

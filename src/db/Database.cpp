@@ -154,7 +154,10 @@ Database Database::create(const QString& path)
     try {
         Database db;
         db.openConnection(path);
-        db.execScript(QStringLiteral("BEGIN;\n") + schemaScript() + QStringLiteral("\nCOMMIT;"));
+        QString script = QStringLiteral("BEGIN;\n") + schemaScript();
+        for (const SchemaUpgrade& step : schemaUpgrades())
+            script += QStringLiteral("\n") + step.script + QStringLiteral("\nPRAGMA user_version = %1;").arg(step.version);
+        db.execScript(script + QStringLiteral("\nCOMMIT;"));
         return db;
     } catch (...) {
         // The connection is closed by now; a half-made file must not stay.
@@ -257,6 +260,19 @@ int Database::changes() const
 int Database::schemaVersion()
 {
     return scalar(QStringLiteral("PRAGMA user_version")).toInt();
+}
+
+int upgradeSchema(Database& db)
+{
+    const int found = db.schemaVersion();
+    if (found <= 0 || found >= SchemaVersion)
+        return found;
+    QString script = QStringLiteral("BEGIN;\n");
+    for (const SchemaUpgrade& step : schemaUpgrades())
+        if (step.version > found)
+            script += step.script + QStringLiteral("\nPRAGMA user_version = %1;\n").arg(step.version);
+    db.execScript(script + QStringLiteral("COMMIT;"));
+    return found;
 }
 
 BatchMemory::BatchMemory(Database& db) : db_(db)

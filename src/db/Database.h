@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <stdexcept>
+#include <vector>
 
 struct sqlite3;
 class Currency;
@@ -120,7 +121,21 @@ Date dateValue(const QVariant& stored);
 QVariant dayStart(const Date& day);
 QVariant dayAfter(const Date& day);
 
-// The schema of a new database, as shipped with the program.
+// The base schema (version 1), as the first release shipped it.
 const QString& schemaScript();
+
+// The statements that bring a database of the version before `version` to
+// `version`, in order. A new database runs them all after the base schema.
+struct SchemaUpgrade {
+    int version;
+    QString script;
+};
+const std::vector<SchemaUpgrade>& schemaUpgrades();
+
 // The schema version this program writes and reads.
-constexpr int SchemaVersion = 1;
+constexpr int SchemaVersion = 2;
+
+// Brings a database of an older version to SchemaVersion, every step in one
+// transaction (a failure leaves it as it was). Returns the version it found.
+// A database of a newer version is left alone (the caller refuses it).
+int upgradeSchema(Database& db);

@@ -2,6 +2,7 @@
 
 #include "app/Screens.h"
 #include "app/Session.h"
+#include "db/ClosedPeriod.h"
 #include "receivables/ReceivablePayment.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/DisplayField.h"
@@ -125,8 +126,9 @@ frm売掛入金::frm売掛入金(QWidget* parent)
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    Text1->setFocus();
-    Text1->selectAll();
+    // The means of payment is chosen first: Enter in the list chooses the
+    // row under the cursor and moves to the amount, Enter there to "ＯＫ".
+    dat入金先->setFocus();
 }
 
 frm売掛入金::~frm売掛入金()
@@ -169,6 +171,9 @@ void frm売掛入金::Command1_Click()
     try {
         stored = storePayment(db_, s);
     } catch (const SlipNumberOverflow& e) {
+        ui().showMessage(e.message(), ErrorTitle);
+        return;
+    } catch (const ClosedPeriodError& e) {
         ui().showMessage(e.message(), ErrorTitle);
         return;
     } catch (const DatabaseError& e) {

@@ -96,8 +96,13 @@ std::vector<UnpostableRow> unpostableRows(Database& db, const Date& cutoff)
                               " SELECT l.経理伝票番号, l.経理貸方相手先コード, NULL FROM 経理マスター仮 l"
                               " WHERE l.経理年月日 < ? AND l.経理貸方コード = ?"
                               " AND NOT EXISTS (SELECT 1 FROM 顧客マスター c WHERE c.顧客コード = l.経理貸方相手先コード)"
+                              " UNION"
+                              " SELECT l.経理伝票番号, l.経理貸方相手先コード, NULL FROM 経理マスター仮 l"
+                              " WHERE l.経理年月日 < ? AND l.経理借方コード = ?"
+                              " AND NOT EXISTS (SELECT 1 FROM 売上商品マスター仮 s WHERE s.売上伝票番号 = l.経理伝票番号)"
+                              " AND NOT EXISTS (SELECT 1 FROM 顧客マスター c WHERE c.顧客コード = l.経理貸方相手先コード)"
                               " ORDER BY 1, 2"),
-                          {before, before, before, ReceivablesCreditAccount});
+                          {before, before, before, ReceivablesCreditAccount, before, ReceivablesCreditAccount});
     std::vector<UnpostableRow> rows;
     while (q.next()) {
         UnpostableRow r;
@@ -124,6 +129,18 @@ PostingResult postHoldingRows(Database& db, const Date& cutoff)
     std::vector<UnpostableRow> unknown = unpostableRows(db, cutoff);
     if (!unknown.empty())
         throw UnpostableRowsError(std::move(unknown));
+
+    // Entries debiting receivables charge the customer they name. A slip's
+    // own debit row is told apart by its sales lines, still in the holding
+    // table at this point (the sales stage below removes them).
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛入金額 = 顧客売掛入金額 - t.金額"
+                           " FROM (SELECT l.経理貸方相手先コード AS 顧客, SUM(l.経理金額) AS 金額 FROM 経理マスター仮 l"
+                           "       WHERE l.経理年月日 < ? AND l.経理借方コード = ?"
+                           "       AND NOT EXISTS (SELECT 1 FROM 売上商品マスター仮 s WHERE s.売上伝票番号 = l.経理伝票番号)"
+                           "       GROUP BY l.経理貸方相手先コード) AS t"
+                           " WHERE 顧客マスター.顧客コード = t.顧客"),
+            {before, ReceivablesCreditAccount});
+    result.customersDebited = db.changes();
 
     // Sales stage. Each credit line raises its billed customer's credit
     // sales by the whole part (toward minus infinity) of quantity × price.

@@ -74,6 +74,7 @@ struct PostingResult {
     int customersCharged = 0;  // customers whose 顧客売掛締後売上額 rose
     int ledgerRows = 0;        // copied to 経理マスター
     int customersPaid = 0;     // customers whose 顧客売掛入金額 changed
+    int customersDebited = 0;  // customers an entry debiting 110 charged
 };
 
 // The holding rows found by one run, before anything is written.
@@ -88,6 +89,11 @@ std::vector<UnpostableRow> unpostableRows(Database& db, const Date& cutoff);
 //  - each ledger row crediting 110 adds 経理金額 to 顧客売掛入金額 of the
 //    customer it names; 顧客売掛入金日 becomes the 経理年月日 of that
 //    customer's last such row (highest 経理シリアル) of the run;
+//  - each ledger row debiting 110 that is no slip's (a purchase, expense or
+//    journal entry: no holding sales line has its number) lowers
+//    顧客売掛入金額 of the customer it names by 経理金額, so account 110
+//    stays equal to the customers' balances (a slip's debit reaches the
+//    customer through its sales lines instead);
 //  - every posted row is copied unchanged to 売上商品マスター / 経理マスター
 //    and deleted from its holding table.
 // Rows dated after the cut-off stay. Holding rows that name no customer

@@ -4,10 +4,12 @@
 #include "app/Screens.h"
 #include "app/Session.h"
 #include "core/Text.h"
+#include "db/Database.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 #include "sales/SlipStore.h"
 #include "ui/DisplayField.h"
+#include "ui/EnterNavigation.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/UiService.h"
 
@@ -52,6 +54,7 @@ QPushButton* button(const char* objectName, const char* caption, QWidget* parent
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(objectName));
     b->setMinimumHeight(b->sizeHint().height() + 12);
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -184,7 +187,9 @@ frm売上::frm売上(QWidget* parent)
 
     showCustomer();
     RefreshSlipDisplay();
-    // Enter on the first button another product, never a payment by chance.
+    // Enter on the first button another product, never a payment by chance;
+    // the focused button is the one drawn as default and pressed by Enter.
+    enableEnterNavigation(this);
     Command3->setFocus();
 }
 
@@ -275,8 +280,14 @@ void frm売上::chooseAnotherProduct()
     RefreshSlipDisplay();
 }
 
+bool slipDateRefused();
+
 void frm売上::pay(int kind, bool printSlip)
 {
+    // A slip dated in the closed period is refused before anything is
+    // printed; the slip stays on the screen.
+    if (slipDateRefused())
+        return;
     {
         BusyCursor busy;
         session().saleKind = kind;
@@ -307,6 +318,22 @@ void frm売上::cancel()
     reject();
 }
 
+// Tells the operator when the chosen slip date lies in the period the
+// year-end closed.
+bool slipDateRefused()
+{
+    try {
+        Database db(session().config.databasePath);
+        if (const std::optional<QString> refused = closedSlipDate(db, session())) {
+            ui().showMessage(*refused, StoreFailedTitle);
+            return true;
+        }
+    } catch (const DatabaseError&) {
+        // The store reports a database that cannot be opened.
+    }
+    return false;
+}
+
 QDialog* openSalesSlip(QWidget* parent)
 {
     ClearSlip();
@@ -315,6 +342,10 @@ QDialog* openSalesSlip(QWidget* parent)
     if (session().customer.code.trimmed().isEmpty()) {
         ui().showMessage(QStringLiteral("顧客が選ばれていません。売上を入力するには顧客を選んでください。"),
                          QStringLiteral("売上"));
+        ClearSlip();
+        return nullptr;
+    }
+    if (slipDateRefused()) {
         ClearSlip();
         return nullptr;
     }

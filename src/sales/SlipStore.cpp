@@ -1,6 +1,7 @@
 #include "sales/SlipStore.h"
 
 #include "core/Text.h"
+#include "db/ClosedPeriod.h"
 #include "db/Database.h"
 #include "ui/UiService.h"
 
@@ -59,6 +60,16 @@ QString storedProductName(const QString& productName)
     return text::fixed(text::fixed(productName, 24), 12);
 }
 
+std::optional<QString> closedSlipDate(Database& db, const SessionState& state)
+{
+    try {
+        requireOpenPeriod(db, state.customer.slipDate);
+    } catch (const ClosedPeriodError& e) {
+        return e.message();
+    }
+    return std::nullopt;
+}
+
 bool StoreSlip(Database& db, SessionState& state, const QString& configPath)
 {
     if (state.lineCount <= 0)
@@ -67,6 +78,10 @@ bool StoreSlip(Database& db, SessionState& state, const QString& configPath)
     // nobody's sale and could never be billed.
     if (state.customer.code.trimmed().isEmpty()) {
         ui().showMessage(QStringLiteral("顧客が選ばれていないため、伝票を記録できません。"), StoreFailedTitle);
+        return false;
+    }
+    if (const std::optional<QString> refused = closedSlipDate(db, state)) {
+        ui().showMessage(*refused, StoreFailedTitle);
         return false;
     }
     try {

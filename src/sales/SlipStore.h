@@ -8,6 +8,7 @@
 #include "app/Session.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 class Database;
@@ -52,5 +53,8 @@ QString storedProductName(const QString& productName);
 // sale was stored and why the file failed. Returns whether the slip's rows
 // are stored.
 bool StoreSlip(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
+// What the operator is told when the slip date lies in the period the
+// year-end closed (such a slip is refused); nullopt when it is open.
+std::optional<QString> closedSlipDate(Database& db, const SessionState& state);
 // The same on a connection of its own to the configured database.
 bool StoreSlip(SessionState& state, const QString& configPath = configurationFilePath());

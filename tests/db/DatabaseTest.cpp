@@ -5,10 +5,12 @@
 #include "db/Database.h"
 #include "support/TestInstallation.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sqlite3.h>
 
 namespace {
 
@@ -203,4 +205,39 @@ TEST(DatabaseFiles, ValuesRoundTripInTheirStoredForms)
     EXPECT_EQ(q.value(2).toString(), "0");
     EXPECT_EQ(q.value(3).toString(), "0");
     EXPECT_EQ(dateValue(q.value(4)), Date::today());
+}
+
+// A shop's database of the first version is brought to the current one in
+// place, keeping its rows, and ends with exactly the tables, indexes,
+// triggers and views of a new database.
+TEST(DatabaseFiles, AnOlderDatabaseIsUpgradedToTheSchemaOfANewOne)
+{
+    TestInstallation inst({.withDatabase = false});
+    const QString oldPath = inst.path("旧.db");
+    // A database as the first release made it: the base schema alone.
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(oldPath.toUtf8().constData(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, schemaScript().toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    const auto objects = [](Database& db) {
+        QStringList names;
+        QSqlQuery q = db.exec("SELECT type || ' ' || name FROM sqlite_master WHERE name NOT LIKE 'sqlite%' ORDER BY 1");
+        while (q.next())
+            names << q.value(0).toString();
+        return names;
+    };
+    Database old(oldPath);
+    ASSERT_EQ(old.schemaVersion(), 1);
+    old.exec("INSERT INTO 店コードＴＢＬ VALUES (1, '本店')");
+    EXPECT_EQ(upgradeSchema(old), 1);
+    EXPECT_EQ(old.schemaVersion(), SchemaVersion);
+    EXPECT_EQ(countRows(old, "店コードＴＢＬ"), 1);
+    Database fresh = Database::create(inst.path("新.db"));
+    EXPECT_EQ(objects(old), objects(fresh));
+    EXPECT_TRUE(objects(fresh).contains("table 年次更新ＴＢＬ"));
+    // Nothing is done twice.
+    EXPECT_EQ(upgradeSchema(old), SchemaVersion);
+    EXPECT_EQ(old.schemaVersion(), SchemaVersion);
 }

@@ -235,3 +235,63 @@ TEST_F(PaymentScreenTest, RendersTheScreen)
     for (QPushButton* b : d.findChildren<QPushButton*>())
         EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
 }
+
+TEST_F(PaymentScreenTest, EnterAloneFromTheMeansListToAStoredPayment)
+{
+    pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+    startPayment([&](frm売掛入金& d) {
+        d.activateWindow();
+        QApplication::processEvents();
+        // The means of payment must be chosen first, so the cursor starts there.
+        ASSERT_EQ(d.focusWidget(), d.dat入金先);
+        QTest::keyClick(d.dat入金先, Qt::Key_Down); // 普通預金
+        QTest::keyClick(d.dat入金先, Qt::Key_Return);
+        EXPECT_EQ(session().journal.debitAccount, 20);
+        ASSERT_EQ(d.focusWidget(), d.Text1);
+        QTest::keyClicks(d.Text1, QStringLiteral("4500"));
+        EXPECT_EQ(d.Text1->text(), QStringLiteral("4500")) << "the billed amount is replaced as typed";
+        QTest::keyClick(d.Text1, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.Command1);
+        EXPECT_TRUE(d.Command1->isDefault()) << "the button Enter presses is drawn as the default";
+        QTest::keyClick(d.Command1, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    });
+    const QString day = QString::number(Date::fromParts(2024, 5, 1).serial());
+    EXPECT_EQ(holdingLedgerRows(db), QStringList({"1|" + day + "|45000000|20|0|110|12           "}));
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+}
+
+TEST_F(PaymentScreenTest, EnterWithoutAMeansOfPaymentNeverReachesCancel)
+{
+    pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+    startPayment([&](frm売掛入金& d) {
+        d.activateWindow();
+        QApplication::processEvents();
+        // No means chosen: ＯＫ is hidden and the next button is "キャンセル".
+        d.Text1->setFocus();
+        QTest::keyClick(d.Text1, Qt::Key_Return);
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible()) << "two Enters threw the payment away";
+        clickButton(&d, QStringLiteral("Command2"));
+    });
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+}
+
+TEST_F(PaymentScreenTest, APaymentDatedInTheClosedYearIsRefused)
+{
+    db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),
+            {sqlValue(Date::fromParts(2024, 5, 1)), sqlValue(Date::fromParts(2024, 5, 2))});
+    pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
+    startPayment([&](frm売掛入金& d) {
+        clickListRow(d.dat入金先, QStringLiteral("現金"));
+        clickButton(&d, QStringLiteral("Command1"));
+        EXPECT_TRUE(d.isVisible());
+        ASSERT_EQ(ui->messages.size(), 1u);
+        EXPECT_EQ(ui->messages[0].text, QStringLiteral("2024/05/01 までの期間は年次更新で締めてあります。\n"
+                                                       "2024/05/01 の日付では記録できません。2024/05/02 以降の日付にしてください。"));
+        clickButton(&d, QStringLiteral("Command2"));
+    });
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+    EXPECT_EQ(session().config.slipCounter, 1);
+}

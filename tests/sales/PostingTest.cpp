@@ -128,7 +128,10 @@ TEST_F(PostingTest, PaymentsCreditTheNamedCustomerAndOtherLedgerRowsTouchNobody)
     addLedger(db, 10, 30, day - 1, "3000", 10, 110, QStringLiteral("C1           "));
     // A higher serial with an earlier date: its date is the one kept.
     addLedger(db, 11, 31, day - 3, "500", 20, 110, QStringLiteral("C1"));
-    addLedger(db, 12, 32, day, "1050", 110, 5000, QStringLiteral("C2"));   // credit sale of a slip
+    // A credit slip's debit row: the customer is charged through the
+    // slip's sales line, never a second time through the ledger row.
+    addSale(db, 40, 32, day, QStringLiteral("C2"), 1, "1050", "1");
+    addLedger(db, 12, 32, day, "1050", 110, 5000, QStringLiteral("C2"));
     addLedger(db, 13, 33, day, "800", 6010, 10, QStringLiteral("0"));      // an expense
     addLedger(db, 14, 34, day, "200", 10, 110, QStringLiteral("A001"));    // no billing redirection
     const QStringList before = tableRows(db, QStringLiteral("経理マスター仮"));
@@ -137,9 +140,10 @@ TEST_F(PostingTest, PaymentsCreditTheNamedCustomerAndOtherLedgerRowsTouchNobody)
 
     EXPECT_EQ(r.ledgerRows, 5);
     EXPECT_EQ(r.customersPaid, 2);
-    EXPECT_EQ(r.salesLines, 0);
+    EXPECT_EQ(r.customersDebited, 0);
+    EXPECT_EQ(r.salesLines, 1);
     EXPECT_EQ(customerTotals(db, QStringLiteral("C1")), QStringLiteral("1000|3600|") + serialText(day - 3));
-    EXPECT_EQ(customerTotals(db, QStringLiteral("C2")), QStringLiteral("1000|0|0.0000"));
+    EXPECT_EQ(customerTotals(db, QStringLiteral("C2")), QStringLiteral("2050|0|0.0000"));
     EXPECT_EQ(customerTotals(db, QStringLiteral("A001")), QStringLiteral("1000|200|") + serialText(day));
     EXPECT_EQ(customerTotals(db, QStringLiteral("B001")), QStringLiteral("1000|0|0.0000"));
     // Copied with every column and serial unchanged.

@@ -422,3 +422,56 @@ TEST_F(SalesSlipTest, RendersTheScreens)
     frm商品選択2 plain;
     render(plain, QStringLiteral("product-picker2.png"));
 }
+
+TEST_F(SalesSlipTest, ASlipDatedInTheClosedYearIsRefusedBeforeAnyLineIsEntered)
+{
+    // The year-end closed the books through today: a slip dated today would
+    // land in a period already carried forward.
+    db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),
+            {sqlValue(Date::today()), sqlValue(Date::today())});
+    PrintCapture capture;
+    pickCustomer();
+    startSale([](frm売上&) { ADD_FAILURE() << "slip opened for a closed date"; });
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text,
+              QStringLiteral("%1 までの期間は年次更新で締めてあります。\n%1 の日付では記録できません。%2 以降の日付にしてください。")
+                  .arg(Date::today().toShortString(), Date::today().addDays(1).toShortString()));
+    EXPECT_EQ(capture.count(), 0);
+    EXPECT_TRUE(rowsOf(db, QStringLiteral("売上商品マスター仮")).isEmpty());
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+}
+
+TEST_F(SalesSlipTest, TheButtonDrawnAsDefaultIsTheOneEnterPresses)
+{
+    pickCustomer();
+    closeHistory();
+    pickProducts({{QStringLiteral("米"), QStringLiteral("コシヒカリ５ｋｇ"), QString(), QStringLiteral("1")},
+                  {QString(), QStringLiteral("精米１０ｋｇ"), QString(), QStringLiteral("1")}});
+    startSale([&](frm売上& d) {
+        d.activateWindow();
+        QApplication::processEvents();
+        const auto drawnDefault = [&d] {
+            QStringList names;
+            for (QPushButton* b : d.findChildren<QPushButton*>())
+                if (b->isDefault())
+                    names << b->objectName();
+            return names;
+        };
+        ASSERT_EQ(d.focusWidget(), d.Command3);
+        EXPECT_EQ(drawnDefault(), QStringList({"Command3"}));
+        // Enter on "商品選択へ" adds a line and comes back to it, still the
+        // only button drawn as default ("キャンセル" was drawn so before).
+        QTest::keyClick(d.Command3, Qt::Key_Return);
+        EXPECT_EQ(pickerRuns, 2);
+        EXPECT_EQ(session().lineCount, 2);
+        EXPECT_EQ(drawnDefault(), QStringList({"Command3"}));
+        // Tab to "現金（記録のみ）": drawn as default, and Enter stores the cash sale.
+        d.Command4->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(drawnDefault(), QStringList({"Command4"}));
+        QTest::keyClick(d.Command4, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")).size(), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT DISTINCT 売上種別コード FROM 売上商品マスター仮")).toInt(), 0);
+}
