@@ -6,11 +6,14 @@
 
 namespace {
 
-// The gas history of one customer; kind 9 rows are not part of it.
+// The gas history of one customer; kind 9 rows are not part of it. Events
+// of one date are replayed in the order they were stored, as the gas input
+// measures usage: a meter exchanged and read again on one day must come
+// before the readings of the new meter, whatever its kind code.
 const QString History = QStringLiteral(
     "SELECT ガス年月日, ガスデータ種別コード, ガス検針値, ガス配送量, ガス残ガス量"
     " FROM ガスデータ WHERE ガス相手先コード = ? AND ガスデータ種別コード <> 9"
-    " ORDER BY ガス年月日, ガスデータ種別コード");
+    " ORDER BY ガス年月日, rowid");
 
 // How far past today a forecast may walk before it gives up.
 constexpr std::int64_t WalkLimitDays = 10000;

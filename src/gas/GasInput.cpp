@@ -118,7 +118,7 @@ QString historyStatement()
         " FROM ガスデータ, ガスデータ種別コードＴＢＬ"
         " WHERE ガス相手先コード = ?"
         " AND ガスデータ.ガスデータ種別コード = ガスデータ種別コードＴＢＬ.ガスデータ種別コード"
-        " ORDER BY ガス年月日, ガスデータ種別, ガスデータ.rowid");
+        " ORDER BY ガス年月日, ガスデータ.rowid");
 }
 
 QString kindListStatement()
@@ -141,13 +141,15 @@ QString kindName(Database& db, int kind)
 std::optional<Currency> baseReading(Database& db, const QString& customerCode)
 {
     // The last row of the history (same rows, same order) whose kind is a
-    // meter reading that usage counts from.
+    // meter reading that usage counts from. Within one date the row stored
+    // last is the latest: a kind's name is the operator's to change and says
+    // nothing about which event came first.
     const QVariant meter = db.scalar(
         QStringLiteral("SELECT ガス検針値 FROM ガスデータ, ガスデータ種別コードＴＢＬ"
                        " WHERE ガス相手先コード = ?"
                        " AND ガスデータ.ガスデータ種別コード = ガスデータ種別コードＴＢＬ.ガスデータ種別コード"
                        " AND ガスデータ.ガスデータ種別コード IN (?, ?)"
-                       " ORDER BY ガス年月日 DESC, ガスデータ種別 DESC, ガスデータ.rowid DESC LIMIT 1"),
+                       " ORDER BY ガス年月日 DESC, ガスデータ.rowid DESC LIMIT 1"),
         {customerCode, MeteredBilled, MeterStart});
     if (!meter.isValid())
         return std::nullopt;

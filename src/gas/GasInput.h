@@ -72,11 +72,12 @@ void resetEntry(GasEntry& entry, const Date& today, const QString& customerCode)
 void clearItems(GasEntry& entry);
 
 // The meter value usage is measured from: the customer's latest row of kind
-// 1 or 8 as the history lists it (by date, within one date by kind name, then
-// in the order entered); nullopt when the customer has none.
+// 1 or 8 as the history lists it (by date, within one date in the order
+// stored); nullopt when the customer has none.
 std::optional<Currency> baseReading(Database& db, const QString& customerCode);
 
-// The customer's history as the screen's grid lists it, oldest first: ガス年月日,
+// The customer's history as the screen's grid lists it, oldest first, events
+// of one date in the order they were stored: ガス年月日,
 // ガスデータ種別, ガス検針値, ガス使用量, ガス配送量, ガス残ガス量, ガス金額. One
 // parameter: the customer code.
 QString historyStatement();

@@ -197,6 +197,27 @@ TEST_F(GasForecastDb, EachMethodWritesItsRows)
     EXPECT_EQ(readDeliverySchedule(*db).size(), 5u);
 }
 
+TEST_F(GasForecastDb, EventsOfOneDayAreReplayedInTheOrderTheyWereStored)
+{
+    // A new meter on 30 April (kind 8 at 0), read twice the same day after
+    // the exchange (kind 1 at 5, kind 7 at 10), and again on 10 May. In
+    // stored order: 10 and 10 used of the 100 cylinder, 20 more by 10 May,
+    // 60 left; 40 more beyond a fifth of it at 2 a day from 10 May: 30 May.
+    // By kind code the exchange would come last and the day's readings
+    // would count back from the old meter's 100.
+    addGasCustomer(QStringLiteral("G1"), QStringLiteral("ガス　交換"), 1, 100, 50);
+    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 10), 1, QStringLiteral("100")});
+    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 30), 8, QStringLiteral("0")});
+    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 30), 1, QStringLiteral("5")});
+    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 30), 7, QStringLiteral("10")});
+    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 5, 10), 7, QStringLiteral("20")});
+
+    const auto rows = runGasForecast(*db, mayToJune, today);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].date, ymd(2024, 5, 30));
+    EXPECT_EQ(rows[0].name, QStringLiteral("ガス　交換"));
+}
+
 TEST_F(GasForecastDb, WalkedDaysAreListedInsideThePeriodOnlyBothEndsIncluded)
 {
     addGasCustomer(QStringLiteral("G1"), QStringLiteral("ガス　一号"), 1, 50, 50);

@@ -56,6 +56,13 @@ inline void addGasRow(Database& db, const Date& date, int kind, const QString& c
              sqlValue(num(amount)), account});
 }
 
+// Gives a kind the name an operator chose for it in the kind table.
+inline void renameKind(Database& db, int kind, const char* name)
+{
+    db.exec(QStringLiteral("UPDATE ガスデータ種別コードＴＢＬ SET ガスデータ種別 = ? WHERE ガスデータ種別コード = ?"),
+            {QString::fromUtf8(name), kind});
+}
+
 // Every row of a table as "a|b|c" with amounts in yen and dates as read,
 // leaving out the first `skip` columns (serials).
 inline QStringList rowsOf(Database& db, const QString& table, int skip = 0)

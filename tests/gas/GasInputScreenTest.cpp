@@ -261,6 +261,31 @@ TEST_F(GasInputScreenTest, UsageIsMeasuredFromTheLastReadingAndMustNotBeNegative
     });
 }
 
+TEST_F(GasInputScreenTest, ASameDayMeterExchangeUnderRenamedKindsIsListedAndMeasuredAsStored)
+{
+    setSlipNumbering(inst, 0, 41);
+    renameKind(db, 1, "検針");
+    renameKind(db, 8, "メーター交換");
+    addGasRow(db, day(2024, 3, 1), 1, "501", "5230");
+    addGasRow(db, day(2024, 3, 1), 8, "501", "0");
+    pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
+    openGasInputScreen([&](frmガス入力& d) {
+        // The day's events as they happened, not as their names sort.
+        ASSERT_EQ(d.DBGrid1->model()->rowCount(), 2);
+        EXPECT_EQ(gridRow(d.DBGrid1, 0).mid(0, 3), QStringList({"2024/03/01", "検針", "5230"}));
+        EXPECT_EQ(gridRow(d.DBGrid1, 1).mid(0, 3), QStringList({"2024/03/01", "メーター交換", "0"}));
+        clickListRow(d.DBList1, QStringLiteral("検針"));
+        typeInto(d.Text1, QStringLiteral("13"));
+        EXPECT_EQ(d.Text4->text(), QStringLiteral("13"));
+        typeInto(d.Text2, QStringLiteral("3240"));
+        clickListRow(d.DBList2, QStringLiteral("現金"));
+        EXPECT_TRUE(d.Command1->isVisible());
+        clickButton(&d, QStringLiteral("Command1"));
+    });
+    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_EQ(gasRows(db).last().section(u'|', 1, 4), QStringLiteral("1|501|13|13"));
+}
+
 TEST_F(GasInputScreenTest, Kind8StoresOnlyTheMeterAndTakesNoSlipNumber)
 {
     setSlipNumbering(inst, 0, 41);

@@ -27,6 +27,16 @@ protected:
         return e;
     }
 
+    // An unbilled kind-7 reading of customer 501.
+    GasEntry meterReading(const Date& date, const char* meter)
+    {
+        GasEntry e;
+        gas::resetEntry(e, date, QStringLiteral("501"));
+        e.kind = gas::Metered;
+        e.meterValue = num(meter);
+        return e;
+    }
+
     TestInstallation inst;
     Database db = inst.database();
 };
@@ -67,22 +77,46 @@ TEST_F(GasInputTest, BaseIsTheLatestReadingOfKind1Or8WhateverOrderTheRowsWereEnt
     EXPECT_FALSE(gas::usageFrom(num("1150"), std::nullopt));
 }
 
-TEST_F(GasInputTest, WithinOneDayTheLastByKindNameIsTheBaseAndAReplacedMeterStartsAgain)
+TEST_F(GasInputTest, WithinOneDayTheEventStoredLastIsTheBaseWhateverTheKindsAreCalled)
 {
+    // The operator's own names, by which the exchange (8) would sort before
+    // the reading (1) of the old meter on the same day.
+    renameKind(db, 1, "検針");
+    renameKind(db, 8, "メーター交換");
     addGasRow(db, day(2024, 3, 1), 1, "501", "5230.0");
-    // 開栓検針 (8) sorts after 検針請求 (1) on the same day.
     addGasRow(db, day(2024, 3, 1), 8, "501", "0.0");
     EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("0"));
-    EXPECT_EQ(gas::usageFrom(num("12.5"), gas::baseReading(db, QStringLiteral("501"))), num("12.5"));
 
-    // Renamed so that kind 1 sorts last: the kind-1 row is the base now.
-    db.exec(QStringLiteral("UPDATE ガスデータ種別コードＴＢＬ SET ガスデータ種別 = 'ﾝ検針' WHERE ガスデータ種別コード = 1"));
-    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("5230"));
+    // The new meter's readings are measured from 0, stored, and measured
+    // from each other: not 13 − 5230 = −5217, refused for good.
+    setSlipNumbering(inst, 0, 41);
+    SessionState& s = session();
+    s.gas = meteredSale("13", "3240", 10);
+    gas::storeEvent(db, s, inst.configurationPath());
+    s.gas = meterReading(day(2024, 4, 10), "20");
+    gas::storeEvent(db, s, inst.configurationPath());
+    EXPECT_EQ(gasRows(db).mid(2), QStringList({QStringLiteral("2024/04/01|1|501|13|13|0|0|3240|10"),
+                                               QStringLiteral("2024/04/10|7|501|20|7|0|0|0|0")}));
 
     // A kind missing from the kind table is missing from the history too.
-    addGasRow(db, day(2024, 3, 2), 1, "501", "6000");
+    addGasRow(db, day(2024, 4, 11), 1, "501", "6000");
     db.exec(QStringLiteral("DELETE FROM ガスデータ種別コードＴＢＬ WHERE ガスデータ種別コード = 1"));
     EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("0"));
+}
+
+TEST_F(GasInputTest, ASameDayReadingAfterAnExchangeIsMeasuredFromTheNewMeter)
+{
+    // The shop's own names: 開栓検針 (8) sorts after 検針請求 (1), so by
+    // name the exchange would be the base of every reading of that day.
+    addGasRow(db, day(2024, 4, 1), 1, "501", "4870");
+    addGasRow(db, day(2024, 4, 20), 8, "501", "0");
+    addGasRow(db, day(2024, 4, 20), 1, "501", "12.5", "12.5", 0, 0, "1620", 10);
+    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("12.5"));
+
+    SessionState& s = session();
+    s.gas = meterReading(day(2024, 4, 20), "15");
+    gas::storeEvent(db, s, inst.configurationPath());
+    EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/20|7|501|15|2.5|0|0|0|0"));
 }
 
 TEST_F(GasInputTest, CompletenessFollowsTheKindAndRefusesNegativeUsageAndPartYen)
