@@ -139,7 +139,9 @@ QSpinBox* dayOfMonthBox(QWidget* parent, const QString& objectName)
     auto* box = new QSpinBox(parent);
     box->setObjectName(objectName);
     box->setRange(-99, 99);
-    box->setKeyboardTracking(false);
+    // Every keystroke is a change of the box, so the day's customers follow
+    // the digits as they are typed, not only after Enter or a change of focus.
+    box->setKeyboardTracking(true);
     box->setAlignment(Qt::AlignRight);
     box->setMinimumWidth(60);
     return box;

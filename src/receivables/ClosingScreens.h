@@ -47,7 +47,7 @@ QPushButton* closingButton(QWidget* parent, const QString& objectName, const QSt
 
 // The box of a closing or collection day. Anything above 31 or below 0 is
 // taken as the month's end (settleDayBox); the range lets such a number be
-// typed so that the rule can apply.
+// typed so that the rule can apply. The box reports each keystroke.
 QSpinBox* dayOfMonthBox(QWidget* parent, const QString& objectName);
 
 // The lower half both issuing screens share: "対象顧客" over the list of the

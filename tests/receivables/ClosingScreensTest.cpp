@@ -6,6 +6,7 @@
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"
+#include "receivables/DayBoxTyping.h"
 #include "receivables/ClosingScreens.h"
 #include "receivables/InvoiceIssuingScreens.h"
 #include "support/Controls.h"
@@ -116,6 +117,26 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2001, 3, 3));
     EXPECT_EQ(screen.Text月->value(), 3);
     EXPECT_EQ(screen.Text日->value(), 3);
+}
+
+TEST_F(InvoiceScreens, TheListFollowsTheClosingDayAsItIsTyped)
+{
+    addCustomer(db, {"D1", QStringLiteral("一日　一郎"), "0", "0", "0", 1});
+    addCustomer(db, {"D15", QStringLiteral("十五日　花子"), "0", "0", "0", 15});
+    addCustomer(db, {"M1", QStringLiteral("月末　次郎"), "0", "0", "0", 31});
+    frm売掛請求書発行 screen;
+    screen.show();
+    screen.Text締切指定日->setValue(20);
+    ASSERT_TRUE(listTexts(screen.DBList1).isEmpty());
+
+    // Each digit changes the list at once, without Enter or a change of focus.
+    EXPECT_EQ(listAfterEachDigit(screen.Text締切指定日, screen.DBList1, QStringLiteral("15")),
+              QStringList({QStringLiteral("一日　一郎"), QStringLiteral("十五日　花子")}));
+    EXPECT_EQ(screen.closingDay(), 15);
+    // A day beyond any month, typed, is the month's end and says so.
+    EXPECT_EQ(listAfterEachDigit(screen.Text締切指定日, screen.DBList1, QStringLiteral("45")),
+              QStringList({QString(), QStringLiteral("月末　次郎")}));
+    EXPECT_EQ(screen.Text締切指定日->value(), 31);
 }
 
 TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)

@@ -5,6 +5,7 @@
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"
+#include "receivables/DayBoxTyping.h"
 #include "receivables/ClosingScreens.h"
 #include "receivables/ReceiptIssuing.h"
 #include "receivables/ReceiptIssuingScreens.h"
@@ -83,6 +84,19 @@ TEST_F(ReceiptScreens, OpeningListsTheCustomersOfTodaysCollectionDay)
         EXPECT_EQ(ui->messages[0].text, "該当顧客がありません。");
         EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
     }
+}
+
+TEST_F(ReceiptScreens, TheListFollowsTheCollectionDayAsItIsTyped)
+{
+    addCustomer(db, {"D1", QStringLiteral("一日　一郎"), "0", "0", "0", 0, 1});
+    addCustomer(db, {"D15", QStringLiteral("十五日　花子"), "0", "0", "0", 0, 15});
+    frm売掛領収書発行 screen;
+    screen.show();
+    screen.Text集金指定日->setValue(20);
+    ASSERT_TRUE(listTexts(screen.DBList1).isEmpty());
+    EXPECT_EQ(listAfterEachDigit(screen.Text集金指定日, screen.DBList1, QStringLiteral("15")),
+              QStringList({QStringLiteral("一日　一郎"), QStringLiteral("十五日　花子")}));
+    EXPECT_EQ(screen.collectionDay(), 15);
 }
 
 TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNothing)
