@@ -1,4 +1,5 @@
 // himawari-demo DIR
+// himawari-demo --help (or -h): the usage; any other "-" argument is refused.
 //
 // Writes a demo installation into DIR: HMWcfg.dat for a made-up shop and
 // himawari.db with its masters, code tables and a year of posted history
@@ -726,14 +727,30 @@ int fail(const QString& message)
     return 1;
 }
 
+const QString Usage = QStringLiteral(
+    "usage: himawari-demo DIR\n"
+    "Writes a demo shop into the folder DIR (created when missing): HMWcfg.dat and\n"
+    "himawari.db with a year of history ending yesterday. Neither file may exist yet.\n"
+    "A folder whose name starts with \"-\" is given as ./-name.");
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    const QStringList given = args.mid(1);
+    if (given.contains(QStringLiteral("--help")) || given.contains(QStringLiteral("-h"))) {
+        QTextStream(stdout) << Usage << "\n";
+        return 0;
+    }
+    // An option this program does not know is a mistake, never a folder to
+    // write a shop into.
+    for (const QString& arg : given)
+        if (arg.startsWith(u'-'))
+            return fail(QStringLiteral("unknown option %1; nothing was written.\n").arg(arg) + Usage);
     if (args.size() != 2)
-        return fail(QStringLiteral("usage: himawari-demo DIR"));
+        return fail(QStringLiteral("one folder expected; nothing was written.\n") + Usage);
     const QString dir = QDir(args[1]).absolutePath();
     const QString configPath = dir + u'/' + ConfigurationFileName;
     const QString dbPath = dir + QStringLiteral("/himawari.db");

@@ -1,0 +1,81 @@
+// himawari-demo's arguments: the usage on request, options it does not know
+// refused before anything is written, and a folder whose name starts with
+// "-" still reachable as ./-name.
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DemoRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the demo program in `folder` with `arguments`.
+DemoRun runDemo(const QString& folder, const QStringList& arguments)
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(QStringLiteral(HIMAWARI_DEMO_PROGRAM), arguments);
+    DemoRun r;
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QStringList entriesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+TEST(DemoProgram, HelpPrintsTheUsageAndWritesNothing)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"shop", "--help"}}) {
+        const DemoRun r = runDemo(work.path(), arguments);
+        EXPECT_EQ(r.exitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: himawari-demo DIR\n"))) << r.out.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    }
+    EXPECT_TRUE(entriesOf(work.path()).isEmpty()) << entriesOf(work.path()).join(' ').toStdString();
+}
+
+TEST(DemoProgram, UnknownOptionsAndMissingFoldersAreRefusedOnTheErrorStream)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const QStringList refused[] = {{"--force"}, {"-x"}, {"-"}, {"shop", "--verbose"}, {}, {"shop", "other"}};
+    for (const QStringList& arguments : refused) {
+        const DemoRun r = runDemo(work.path(), arguments);
+        EXPECT_EQ(r.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("himawari-demo: "))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("nothing was written"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("usage: himawari-demo DIR"))) << r.err.toStdString();
+    }
+    EXPECT_TRUE(runDemo(work.path(), {"--force"}).err.startsWith(QStringLiteral("himawari-demo: unknown option --force;")));
+    EXPECT_TRUE(entriesOf(work.path()).isEmpty()) << entriesOf(work.path()).join(' ').toStdString();
+}
+
+TEST(DemoProgram, AFolderStartingWithADashIsGivenWithItsPath)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    const DemoRun r = runDemo(work.path(), {"./-shop"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("demo shop written to ") + work.path() + QStringLiteral("/-shop ")))
+        << r.out.toStdString();
+    EXPECT_EQ(entriesOf(work.path()), QStringList{"-shop"});
+    EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("-shop/HMWcfg.dat"))).isFile());
+    EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("-shop/himawari.db"))).isFile());
+}
