@@ -304,6 +304,11 @@ BackupLocation backupLocation(const Configuration& config, int number, const QSt
     return where;
 }
 
+QString BackupLocation::inDirectory(const QString& fileName) const
+{
+    return QDir(directory).filePath(fileName);
+}
+
 QString savedDatabasePath(const BackupLocation& where)
 {
     return where.databasePath + QStringLiteral(".before-restore");
@@ -319,8 +324,7 @@ QString checkBackupDirectory(const BackupLocation& where)
     if (where.directory.trimmed().isEmpty())
         throw BackupError(QStringLiteral("バックアップ先のディレクトリ（%1）が設定されていません。\n会社設定で設定してください。")
                               .arg(directoryCaption(where.number)));
-    // The folder the joined names land in (the directory itself when it
-    // ends with its separator, as it should).
+    // The folder the copies land in.
     const QString folder = QFileInfo(where.backupDatabasePath()).absolutePath();
     if (!QFileInfo(folder).isDir())
         throw BackupError(QStringLiteral("バックアップ先のディレクトリ %1 がありません。\n"
@@ -435,6 +439,15 @@ RestoreResult restoreData(const BackupLocation& where)
     } catch (const SqliteFailure& e) {
         throw BackupError(QStringLiteral("バックアップのデータベースファイル %1 を読めません。\n（%2）\n何も変更していません。")
                               .arg(shown(sourceDatabase), e.text()));
+    }
+    // A backup an earlier version made gains what this version adds before
+    // it goes live.
+    try {
+        Database upgraded(staged.path());
+        upgradeSchema(upgraded);
+    } catch (const DatabaseError& e) {
+        throw BackupError(QStringLiteral("バックアップのデータベースファイル %1 を今の版の形にできません。\n（%2）\n何も変更していません。")
+                              .arg(shown(sourceDatabase), e.databaseText()));
     }
 
     // The pair as it is now stays beside the database.

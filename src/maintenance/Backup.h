@@ -30,14 +30,16 @@ private:
 // Where one backup or restore reads and writes.
 struct BackupLocation {
     int number = 1;            // backup directory 1 or 2
-    QString directory;         // as configured, ending with its separator
+    QString directory;         // as configured, with or without its final separator
     QString databasePath;      // the live database: directory + file name
     QString databaseFileName;  // the name the copy carries as well
     QString configurationPath; // the live HMWcfg.dat
 
-    // directory + file name, joined with nothing in between.
-    QString backupDatabasePath() const { return directory + databaseFileName; }
-    QString backupConfigurationPath() const { return directory + ConfigurationFileName; }
+    // The copies in the directory: a folder typed without its final "/" is
+    // the same folder, never its parent with the folder's name as a prefix.
+    QString backupDatabasePath() const { return inDirectory(databaseFileName); }
+    QString backupConfigurationPath() const { return inDirectory(ConfigurationFileName); }
+    QString inDirectory(const QString& fileName) const;
 };
 
 // Backup directory `number` (1 or 2) of a configuration.

@@ -199,6 +199,39 @@ TEST_F(BackupTest, RefusesADirectoryThatCannotTakeTheCopies)
     EXPECT_EQ(filesIn(inst.dir()), QStringList({"HMWcfg.dat", "himawari.db"}));
 }
 
+TEST_F(BackupTest, ADirectoryWithoutItsFinalSeparatorIsTheSameFolder)
+{
+    // Typed without the final "/": the copies still go into the folder,
+    // not beside it as "backup1himawari.db".
+    session().config.backupDirectory(1) = inst.path(QStringLiteral("backup1"));
+    frmバックアップ screen;
+    screen.show();
+    ui->answers = {true};
+    clickButton(&screen, QStringLiteral("Command1"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("データのバックアップが完了しました。")))
+        << ui->messages[0].text.toStdString();
+    EXPECT_EQ(filesIn(inst.path(QStringLiteral("backup1"))), QStringList({"HMWcfg.dat", "himawari.db"}));
+    EXPECT_EQ(filesIn(inst.dir()), QStringList({"HMWcfg.dat", "himawari.db"}));
+    EXPECT_EQ(location(1).backupDatabasePath(), inst.path(QStringLiteral("backup1/himawari.db")));
+    EXPECT_EQ(location(1).backupConfigurationPath(), inst.path(QStringLiteral("backup1/HMWcfg.dat")));
+    EXPECT_NO_THROW(restoreData(location(1)));
+
+    // The database's own folder is refused however it is written.
+    const QString sameFolders[] = {inst.dir(), inst.dir() + QStringLiteral("/"),
+                                   inst.path(QStringLiteral("backup1/..")), inst.path(QStringLiteral("backup2/../"))};
+    for (const QString& directory : sameFolders) {
+        session().config.backupDirectory(1) = directory;
+        try {
+            checkBackupDirectory(location(1));
+            ADD_FAILURE() << directory.toStdString() << " accepted";
+        } catch (const BackupError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("はデータベースと同じディレクトリです。")))
+                << e.message().toStdString();
+        }
+    }
+}
+
 TEST_F(BackupTest, AFailedBackupLeavesTheEarlierOneAsItWas)
 {
     backUpData(location(1));
