@@ -8,8 +8,30 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Makes the grid wide enough for its row numbers and every column at the
+// width of its heading and texts, with room for the vertical scroll bar a
+// long history brings, so that nothing needs a sideways scroll.
+void fitGridToColumns(QTableView& grid)
+{
+    QHeaderView* header = grid.horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    int width = 2 * grid.frameWidth() + grid.verticalHeader()->sizeHint().width()
+                + grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid.verticalScrollBar());
+    for (int column = 0; column < header->count(); ++column)
+        width += header->sectionSize(column);
+    grid.setMinimumWidth(std::max(grid.minimumWidth(), width));
+}
+
+} // namespace
 
 frm顧客実績表示::frm顧客実績表示(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
 {
@@ -58,6 +80,7 @@ frm顧客実績表示::frm顧客実績表示(QWidget* parent) : QDialog(parent),
     Data1->setStatement(db_, customerHistoryStatement(), {s.customer.code},
                         {{HistoryAmountColumn, ValueKind::Currency}});
     const int rows = Data1->rowCountAll();
+    fitGridToColumns(*grdDataGrid);
     const std::optional<LatestSlip> latest = latestPostedSlip(db_, s.customer.code);
     if (rows == 0 || !latest) {
         // No posted sale: no date to print after "Prv." for this customer.

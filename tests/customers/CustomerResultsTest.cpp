@@ -8,8 +8,13 @@
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
+#include "ui/JapaneseFont.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QListView>
 #include <QTest>
 #include <QPushButton>
@@ -163,4 +168,41 @@ TEST(CustomerResults, ASlipNumberedZeroIsNotOffered)
     EXPECT_TRUE(screen.Command2->isHidden());
     EXPECT_EQ(session().selectedSlipNumber, 0);
     EXPECT_EQ(session().previousSaleDate, May2);
+}
+
+// Opens at the width of its columns: every column in view without a sideways
+// scroll, every heading whole. The picture goes to HIMAWARI_SCREENSHOTS when
+// set (the documentation's customer-results.png), else to the test's folder.
+TEST(CustomerResults, OpensWideEnoughForEveryColumnAndHeading)
+{
+    useJapaneseFont();
+    TestInstallation inst;
+    Database db = inst.database();
+    addSale(db, {101, Date::fromParts(2024, 4, 12), "C1", 2, 0, "201", "灯油１８Ｌ", "1850", "2"});
+    addTaxLine(db, 101, Date::fromParts(2024, 4, 12), "C1", "185");
+    addSale(db, {150, Date::fromParts(2024, 5, 20), "C1", 1, 0, "4901234567890", "新潟県産コシヒカリ精米５ｋｇ", "2380",
+                 "1"});
+    addSale(db, {150, Date::fromParts(2024, 5, 20), "C1", 2, 0, "202", "灯油ポリ缶", "99.5", "12.5"});
+    addTaxLine(db, 150, Date::fromParts(2024, 5, 20), "C1", "251");
+    chooseCustomer("C1", QStringLiteral("渡辺　花子"));
+
+    frm顧客実績表示 screen;
+    screen.show();
+    QApplication::processEvents();
+    QTableView* grid = screen.grdDataGrid;
+    QHeaderView* header = grid->horizontalHeader();
+    int columns = 0;
+    for (int c = 0; c < header->count(); ++c) {
+        EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c))
+            << header->model()->headerData(c, Qt::Horizontal).toString().toStdString();
+        columns += header->sectionSize(c);
+    }
+    EXPECT_EQ(header->model()->headerData(7, Qt::Horizontal).toString(), "売上個数");
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GE(grid->viewport()->width(), columns);
+    EXPECT_EQ(header->sectionViewportPosition(8) + header->sectionSize(8), columns); // 金額, the last, in view
+
+    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
+    QDir().mkpath(folder);
+    EXPECT_TRUE(screen.grab().save(QDir(folder).filePath(QStringLiteral("customer-results.png"))));
 }
