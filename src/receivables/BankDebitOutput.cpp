@@ -30,6 +30,8 @@ using bankfile::SettlementMethod;
 
 // ------------------------------------------------------------ logic
 
+const QString LeftOutOfTheFile = QStringLiteral("ファイルに含めない（貸越）");
+
 QString settlementMethodsStatement()
 {
     return QStringLiteral("SELECT 決済方法コード, 決済方法 FROM 決済方法ＴＢＬ ORDER BY 決済方法コード");
@@ -61,8 +63,10 @@ QString debitCustomersStatement()
 {
     // rowid: the order in which the customers were entered, the table's own.
     return QStringLiteral("SELECT 顧客コード, 顧客名前カナ, 顧客売掛前回請求金額, 顧客引落銀行コード, 顧客引落銀行支店コード,"
-                          " 顧客引落口座種別, 顧客引落口座番号 FROM 顧客マスター"
-                          " WHERE 顧客売掛決済コード = ? AND 顧客売掛前回請求金額 <> 0 ORDER BY rowid");
+                          " 顧客引落口座種別, 顧客引落口座番号,"
+                          " CASE WHEN 顧客売掛前回請求金額 < 0 THEN '%1' ELSE '' END AS 備考 FROM 顧客マスター"
+                          " WHERE 顧客売掛決済コード = ? AND 顧客売掛前回請求金額 <> 0 ORDER BY rowid")
+        .arg(LeftOutOfTheFile);
 }
 
 std::vector<DebitCustomer> readDebitCustomers(Database& db, int methodCode)

@@ -33,8 +33,10 @@ std::optional<bankfile::SettlementMethod> readSettlementMethod(Database& db, int
 // 顧客引落銀行コード, 顧客引落銀行支店コード, 顧客引落口座種別, 顧客引落口座番号
 // of the customers of the method (the one bound parameter) whose last
 // invoice amount is not 0, in the table's own order, which is the order of
-// the data records.
+// the data records; then 備考, which marks a customer with a credit balance
+// (left out of the file, its count and its total) with LeftOutOfTheFile.
 QString debitCustomersStatement();
+extern const QString LeftOutOfTheFile;
 // The same customers with their bank's kana name.
 std::vector<bankfile::DebitCustomer> readDebitCustomers(Database& db, int methodCode);
 

@@ -169,6 +169,9 @@ TEST_F(BankDebitScreensTest, ChoosingAMethodListsItsCustomersInTableOrder)
     EXPECT_EQ(gridColumn(d.DBGrid1, 0), QStringList({"3003", "3001", "3004"}));
     EXPECT_EQ(gridColumn(d.DBGrid1, 2), QStringList({"4500", "3000", "-500"}));
     EXPECT_EQ(d.DBGrid1->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("顧客売掛前回請求金額"));
+    // The row the file leaves out says so, as 件数 and 合計金額 count it.
+    EXPECT_EQ(d.DBGrid1->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("備考"));
+    EXPECT_EQ(gridColumn(d.DBGrid1, 7), QStringList({"", "", "ファイルに含めない（貸越）"}));
     EXPECT_EQ(d.Text件数->text(), QStringLiteral("2"));
     EXPECT_EQ(d.Text合計金額->text(), QStringLiteral("7500"));
     EXPECT_TRUE(d.Command1->isVisible());
