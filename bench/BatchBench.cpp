@@ -368,7 +368,7 @@ void BankResultFile(benchmark::State& state)
         writeFile(s.configPath, configurationBytes(config, s.configPath));
         const auto t = Clock::now();
         const bankfile::ResultFile file = bankfile::readResultFile(result);
-        const ResultPlan plan = planResultRun(*db, file);
+        const ResultPlan plan = planResultRun(*db, file, s.today);
         const BookedRun run = bookResultRun(*db, config, plan, s.today, BankAccount, QStringLiteral("JIFURI.TXT"),
                                             s.configPath);
         state.SetIterationTime(seconds(t));

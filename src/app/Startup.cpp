@@ -72,6 +72,8 @@ bool startUp(const QString& programDirectory)
                 startupTitle);
             return false;
         }
+        // A database of an earlier version gains what this one adds.
+        upgradeSchema(db);
         const std::int32_t before = state.config.slipCounter;
         try {
             if (recoverSlipCounter(db, state.config, configurationFilePath()))

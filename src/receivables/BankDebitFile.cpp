@@ -1,6 +1,7 @@
 #include "receivables/BankDebitFile.h"
 
 #include "core/FileReplace.h"
+#include "core/Text.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -284,6 +285,172 @@ QList<QByteArray> splitRecords(const QByteArray& input)
     return records;
 }
 
+namespace {
+
+bool hasLineEnds(const QByteArray& bytes) { return bytes.contains('\n') || bytes.contains('\r'); }
+
+// A zero-filled number field at a position counted from 1: its value, or
+// nullopt when it holds anything but digits (blanks around them aside).
+std::optional<std::int64_t> numberField(const QByteArray& record, int position, int width)
+{
+    const QByteArray field = record.mid(position - 1, width).trimmed();
+    if (field.isEmpty())
+        return std::nullopt;
+    for (char c : field)
+        if (c < '0' || c > '9')
+            return std::nullopt;
+    return field.toLongLong();
+}
+
+bool blankField(const QByteArray& record, int position, int width)
+{
+    return record.mid(position - 1, width).trimmed().isEmpty();
+}
+
+// A field's bytes as the operator reads them.
+QString fieldText(const QByteArray& record, int position, int width)
+{
+    QStringDecoder decoder("Shift_JIS");
+    return decoder.decode(record.mid(position - 1, width));
+}
+
+// A record's kind: the character, or its byte value when it is none.
+QString kindText(char kind)
+{
+    const auto byte = static_cast<unsigned char>(kind);
+    if (byte > 0x20 && byte < 0x7F)
+        return QString(QChar(byte));
+    return QStringLiteral("0x") + QString::number(byte, 16).toUpper().rightJustified(2, u'0');
+}
+
+QString yenText(std::int64_t yen) { return text::format(Currency::fromUnits(yen), QStringLiteral("#,##0")) + QStringLiteral(" 円"); }
+QString countText(std::int64_t count) { return QString::number(count) + QStringLiteral(" 件"); }
+
+// The header's debit date (positions 55-58, month and day), or an empty
+// text; else why it is none.
+QString readDebitDate(const QByteArray& header, ResultFile& file)
+{
+    const std::optional<std::int64_t> month = numberField(header, 55, 2);
+    const std::optional<std::int64_t> day = numberField(header, 57, 2);
+    // A leap year, so that 29 February is a date.
+    const Date date = month && day ? Date::fromParts(2024, int(*month), int(*day)) : Date();
+    if (!month || !day || date.month() != *month || date.day() != *day)
+        return QStringLiteral("1 行目（ヘッダーレコード）の引落日「%1」が月日になっていません。").arg(fieldText(header, 55, 4));
+    file.debitMonth = int(*month);
+    file.debitDay = int(*day);
+    return QString();
+}
+
+// The order of the records: a header, data records, one trailer, one end
+// record, every one 120 bytes. Empty when it holds; `trailerLine` is then
+// the trailer's line number.
+QString orderProblem(const QByteArray& bytes, const QList<QByteArray>& records, ResultFile& file, int& trailerLine)
+{
+    if (records.isEmpty())
+        return QStringLiteral("ファイルが空です（0 バイト）。");
+    if (!hasLineEnds(bytes) && records.size() == 1 && records[0].size() != RecordLength)
+        return QStringLiteral("ファイルの長さ %1 バイトが、120 バイトの明細の整数倍になっていません。").arg(records[0].size());
+    int endLine = 0;
+    for (int i = 0; i < records.size(); ++i) {
+        const QByteArray& record = records[i];
+        const int line = i + 1;
+        if (record.size() != RecordLength)
+            return QStringLiteral("%1 行目の長さが %2 バイトです。明細はどれも 120 バイトです。").arg(line).arg(record.size());
+        const char kind = record[0];
+        if (kind != '1' && kind != '2' && kind != '8' && kind != '9')
+            return QStringLiteral("%1 行目のデータ区分「%2」は、ヘッダー（1）・データ（2）・トレーラ（8）・エンド（9）のどれでもありません。")
+                .arg(line)
+                .arg(kindText(kind));
+        if (endLine != 0)
+            return QStringLiteral("%1 行目が、エンドレコード（%2 行目）の後にあります。").arg(line).arg(endLine);
+        if (line == 1 && kind != '1')
+            return QStringLiteral("1 行目がヘッダーレコード（データ区分 1）ではありません。");
+        switch (kind) {
+        case '1':
+            if (line != 1)
+                return QStringLiteral("%1 行目に２つ目のヘッダーレコードがあります。").arg(line);
+            if (const QString problem = readDebitDate(record, file); !problem.isEmpty())
+                return problem;
+            break;
+        case '2':
+            if (trailerLine != 0)
+                return QStringLiteral("%1 行目のデータレコードが、トレーラレコード（%2 行目）の後にあります。").arg(line).arg(trailerLine);
+            if (!numberField(record, 81, 10))
+                return QStringLiteral("%1 行目の金額「%2」が数字ではありません。").arg(line).arg(fieldText(record, 81, 10));
+            break;
+        case '8':
+            if (trailerLine != 0)
+                return QStringLiteral("%1 行目に２つ目のトレーラレコードがあります。").arg(line);
+            trailerLine = line;
+            break;
+        default:
+            if (trailerLine == 0)
+                return QStringLiteral("%1 行目のエンドレコードの前に、トレーラレコード（データ区分 8）がありません。").arg(line);
+            endLine = line;
+            break;
+        }
+    }
+    if (trailerLine == 0)
+        return QStringLiteral("ファイルが %1 行目で終わっていて、トレーラレコード（データ区分 8）とエンドレコード（データ区分 9）がありません。")
+            .arg(records.size());
+    if (endLine == 0)
+        return QStringLiteral("ファイルが %1 行目で終わっていて、エンドレコード（データ区分 9）がありません。").arg(records.size());
+    return QString();
+}
+
+// The figures a trailer carries. The count and total of the requested
+// records are always there; the bank may add the debited and the not
+// debited count and amount, or leave those fields blank.
+struct TrailerFigure {
+    int position;
+    int width;
+    const char16_t* name;
+    bool amount;
+    bool required;
+};
+constexpr TrailerFigure TrailerFigures[] = {
+    {2, 6, u"件数", false, true},          {8, 12, u"合計金額", true, true},
+    {20, 6, u"振替済件数", false, false},   {26, 12, u"振替済金額", true, false},
+    {38, 6, u"振替不能件数", false, false}, {44, 12, u"振替不能金額", true, false},
+};
+
+// Every figure the trailer carries against the data records, each that
+// disagrees on a line of its own; empty when all agree.
+QString trailerProblem(const QByteArray& trailer, int line, const std::vector<ResultRecord>& data)
+{
+    // In the order of TrailerFigures: all records, the debited ones, the others.
+    std::int64_t figures[6] = {};
+    for (const ResultRecord& r : data) {
+        const std::int64_t yen = r.amount ? r.amount->ticks() / Currency::Scale : 0;
+        const int group = r.debited() ? 2 : 4;
+        figures[0] += 1;
+        figures[1] += yen;
+        figures[group] += 1;
+        figures[group + 1] += yen;
+    }
+    QStringList problems;
+    for (int i = 0; i < 6; ++i) {
+        const TrailerFigure& f = TrailerFigures[i];
+        const QString name = QString::fromUtf16(f.name);
+        if (!f.required && blankField(trailer, f.position, f.width))
+            continue;
+        const std::optional<std::int64_t> value = numberField(trailer, f.position, f.width);
+        if (!value) {
+            problems << QStringLiteral("%1 行目（トレーラレコード）の%2「%3」が数字ではありません。")
+                            .arg(line)
+                            .arg(name, fieldText(trailer, f.position, f.width));
+        } else if (*value != figures[i]) {
+            const auto shown = [&f](std::int64_t v) { return f.amount ? yenText(v) : countText(v); };
+            problems << QStringLiteral("%1 行目（トレーラレコード）の%2は %3ですが、データレコードでは %4です。")
+                            .arg(line)
+                            .arg(name, shown(*value), shown(figures[i]));
+        }
+    }
+    return problems.join(u'\n');
+}
+
+} // namespace
+
 bool ResultFile::hasResultCodes() const
 {
     for (const ResultRecord& r : dataRecords)
@@ -312,16 +479,16 @@ ResultFile readResultFile(const QByteArray& bytes)
         while (code.endsWith(u' '))
             code.chop(1);
         r.customerCode = code;
-        // Whole yen, zero-filled by the bank; leading blanks are tolerated,
-        // anything else is not an amount.
-        const QByteArray amount = record.mid(80, 10).trimmed();
-        bool digitsOnly = amount.size() > 0 && record.size() >= 90;
-        for (char c : amount)
-            digitsOnly = digitsOnly && c >= '0' && c <= '9';
-        if (digitsOnly)
-            r.amount = Currency::fromUnits(amount.toLongLong());
+        // Whole yen, zero-filled by the bank; anything else is not an amount.
+        if (record.size() >= 90)
+            if (const std::optional<std::int64_t> amount = numberField(record, 81, 10))
+                r.amount = Currency::fromUnits(*amount);
         file.dataRecords.push_back(r);
     }
+    int trailerLine = 0;
+    file.problem = orderProblem(bytes, records, file, trailerLine);
+    if (file.problem.isEmpty())
+        file.problem = trailerProblem(records[trailerLine - 1], trailerLine, file.dataRecords);
     return file;
 }
 

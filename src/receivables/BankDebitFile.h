@@ -138,12 +138,22 @@ struct ResultFile {
     // Hash of the records (line ends aside), by which a file processed
     // before is recognised.
     QByteArray fingerprint;
+    // The debit date of the header (positions 55-58); 0 when unreadable.
+    int debitMonth = 0;
+    int debitDay = 0;
+    // Empty when the file is whole: a header first, then the data records,
+    // a trailer whose figures agree with them and an end record, every
+    // record 120 bytes. Else the first thing that keeps it from being
+    // booked, naming its line, as the operator reads it.
+    QString problem;
+    bool whole() const { return problem.isEmpty(); }
     // True when at least one data record carries a result code: the
     // request file fed back has none.
     bool hasResultCodes() const;
 };
 
-// Reads the data records (first byte "2"); other records are skipped.
+// Reads the data records (first byte "2") and checks that the file is
+// whole. The records of a file that is not are read all the same.
 ResultFile readResultFile(const QByteArray& bytes);
 
 // ------------------------------------------------------------ the drive

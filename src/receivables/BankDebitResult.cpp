@@ -32,53 +32,135 @@ QString NotAResultFile::message()
                           "銀行から返された結果ファイルではないため、何も記録していません。");
 }
 
-ResultPlan planResultRun(Database& db, const bankfile::ResultFile& file)
+QString DamagedResultFile::message() const
 {
+    return problem_ + QStringLiteral("\n結果ファイルが完全ではないため、何も記録していません。銀行から受け取ったファイルを確かめて下さい。");
+}
+
+namespace {
+
+QString yen(Currency amount)
+{
+    return text::format(amount, QStringLiteral("#,##0"));
+}
+
+// The payments of `plan` booked by an earlier run whose journal row is still
+// in the holding or the posted ledger, each earlier payment matched once.
+void setAsideEarlierPayments(Database& db, ResultPlan& plan)
+{
+    std::vector<ResultPlan::Payment> toBook;
+    std::vector<std::int32_t> matched;
+    for (const ResultPlan::Payment& p : plan.payments) {
+        QSqlQuery q = db.exec(QStringLiteral(
+                                  "SELECT p.引落入金伝票番号, r.引落結果処理日 FROM 引落結果入金ＴＢＬ AS p"
+                                  " JOIN 引落結果処理ＴＢＬ AS r ON r.引落結果シリアル = p.引落入金結果シリアル"
+                                  " WHERE p.引落入金顧客コード = ? AND p.引落入金引落日 = ? AND p.引落入金金額 = ?"
+                                  " AND (EXISTS (SELECT 1 FROM 経理マスター仮 WHERE 経理伝票番号 = p.引落入金伝票番号)"
+                                  " OR EXISTS (SELECT 1 FROM 経理マスター WHERE 経理伝票番号 = p.引落入金伝票番号))"
+                                  " ORDER BY p.引落入金シリアル"),
+                              {p.customerCode, sqlValue(plan.debitDate), sqlValue(p.amount)});
+        std::optional<ResultPlan::EarlierPayment> earlier;
+        while (!earlier && q.next()) {
+            const std::int32_t slip = q.value(0).toInt();
+            if (std::find(matched.begin(), matched.end(), slip) == matched.end())
+                earlier = ResultPlan::EarlierPayment{p, slip, dateValue(q.value(1))};
+        }
+        if (earlier) {
+            matched.push_back(earlier->slipNumber);
+            plan.alreadyBooked.push_back(*earlier);
+            plan.alreadyBookedTotal += p.amount;
+            plan.paymentsTotal -= p.amount;
+        } else {
+            toBook.push_back(p);
+        }
+    }
+    plan.payments = std::move(toBook);
+}
+
+} // namespace
+
+ResultPlan planResultRun(Database& db, const bankfile::ResultFile& file, const Date& paymentDate)
+{
+    if (!file.whole())
+        throw DamagedResultFile(file.problem);
     if (!file.hasResultCodes())
         throw NotAResultFile();
+    ensureResultRunTable(db);
     ResultPlan plan;
     plan.fingerprint = file.fingerprint;
+    plan.debitDate = debitDateNear(file.debitMonth, file.debitDay, paymentDate);
     for (const bankfile::ResultRecord& r : file.dataRecords) {
+        const Currency amount = r.amount.value_or(Currency());
         if (!r.debited()) {
             plan.notDebited += 1;
-            if (r.amount)
-                plan.notDebitedTotal += *r.amount;
+            plan.notDebitedTotal += amount;
             continue;
         }
-        if (!r.amount || r.customerCode.trimmed().isEmpty()) {
+        if (r.customerCode.trimmed().isEmpty()) {
             plan.unreadable.push_back(r.recordNumber);
             continue;
         }
-        const QVariant code =
-            db.scalar(QStringLiteral("SELECT 顧客コード FROM 顧客マスター WHERE 顧客コード = ?"), {r.customerCode});
-        if (code.isValid() && !code.isNull()) {
-            plan.payments.push_back({r.recordNumber, code.toString(), *r.amount});
-            plan.paymentsTotal += *r.amount;
+        QSqlQuery customer = db.exec(QStringLiteral("SELECT 顧客コード, 顧客名前 FROM 顧客マスター WHERE 顧客コード = ?"),
+                                     {r.customerCode});
+        if (customer.next()) {
+            plan.payments.push_back({r.recordNumber, customer.value(0).toString(), customer.value(1).toString(), amount});
+            plan.paymentsTotal += amount;
         } else {
-            plan.unmatched.push_back({r.recordNumber, r.customerCode, *r.amount});
-            plan.unmatchedTotal += *r.amount;
+            plan.unmatched.push_back({r.recordNumber, r.customerCode, amount});
+            plan.unmatchedTotal += amount;
         }
     }
+    setAsideEarlierPayments(db, plan);
     return plan;
+}
+
+Date debitDateNear(int month, int day, const Date& near)
+{
+    Date nearest;
+    std::int64_t distance = std::numeric_limits<std::int64_t>::max();
+    for (int year = near.year() - 1; year <= near.year() + 1; ++year) {
+        const Date candidate = Date::fromParts(year, month, day);
+        const std::int64_t d = std::abs(candidate.dayNumber() - near.dayNumber());
+        if (d < distance) {
+            nearest = candidate;
+            distance = d;
+        }
+    }
+    return nearest;
+}
+
+void bookEarlierPaymentsAgain(ResultPlan& plan)
+{
+    for (const ResultPlan::EarlierPayment& e : plan.alreadyBooked) {
+        plan.payments.push_back(e.payment);
+        plan.paymentsTotal += e.payment.amount;
+    }
+    std::sort(plan.payments.begin(), plan.payments.end(),
+              [](const ResultPlan::Payment& a, const ResultPlan::Payment& b) { return a.recordNumber < b.recordNumber; });
+    plan.alreadyBooked.clear();
+    plan.alreadyBookedTotal = Currency();
 }
 
 void ensureResultRunTable(Database& db)
 {
-    // The same statements as in the schema of a new shop, for databases
-    // made before the table existed.
-    db.exec(QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS 引落結果処理ＴＢＬ (\n"
-        "    引落結果シリアル     INTEGER PRIMARY KEY AUTOINCREMENT,\n"
-        "    引落結果指紋         TEXT NOT NULL,\n"
-        "    引落結果ファイル名   TEXT NOT NULL DEFAULT '',\n"
-        "    引落結果処理日       DATE NOT NULL CHECK (typeof(引落結果処理日) IN ('integer', 'real', 'null')),\n"
-        "    引落結果入金日       DATE NOT NULL CHECK (typeof(引落結果入金日) IN ('integer', 'real', 'null')),\n"
-        "    引落結果件数         INTEGER NOT NULL DEFAULT 0,\n"
-        "    引落結果金額         CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(引落結果金額) IN ('integer', 'null')),\n"
-        "    引落結果先頭伝票番号 INTEGER NOT NULL DEFAULT 0,\n"
-        "    引落結果最終伝票番号 INTEGER NOT NULL DEFAULT 0\n"
-        ")"));
-    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS 引落結果_指紋 ON 引落結果処理ＴＢＬ (引落結果指紋)"));
+    // The section of the schema of a new shop that holds these tables; its
+    // statements are all "IF NOT EXISTS", so they run again in databases
+    // made before the tables existed.
+    static const QString statements = [] {
+        const QString& schema = schemaScript();
+        const qsizetype heading = schema.indexOf(QStringLiteral(" bank result files\n"));
+        if (heading < 0)
+            return QString();
+        const qsizetype from = schema.indexOf(u'\n', heading) + 1;
+        qsizetype to = schema.size();
+        for (const QString& next : {QStringLiteral("\n------"), QStringLiteral("\nPRAGMA")}) {
+            const qsizetype at = schema.indexOf(next, from);
+            if (at >= 0)
+                to = std::min(to, at);
+        }
+        return schema.mid(from, to - from);
+    }();
+    db.execScript(statements);
 }
 
 std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerprint)
@@ -98,16 +180,46 @@ std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerpr
     return run;
 }
 
+namespace {
+
+constexpr std::int64_t LargestSlipNumber = std::numeric_limits<std::int32_t>::max();
+
+// How many slip numbers the configuration can still give: each must fit
+// the signed 32-bit range, and the counter must move past the last.
+std::int64_t slipNumbersLeft(const Configuration& config)
+{
+    const std::int64_t first = std::int64_t(config.slipPrefix) * 100000000 + config.slipCounter;
+    if (first < std::numeric_limits<std::int32_t>::min())
+        return 0;
+    return std::max<std::int64_t>(0, std::min(LargestSlipNumber - first + 1, LargestSlipNumber - config.slipCounter));
+}
+
+} // namespace
+
 void checkSlipNumbers(const Configuration& config, int count)
 {
     if (count <= 0)
         return;
-    constexpr std::int64_t Largest = std::numeric_limits<std::int32_t>::max();
     currentSlipNumber(config); // the first number
-    const std::int64_t last = std::int64_t(config.slipPrefix) * 100000000 + config.slipCounter + count - 1;
-    // The counter moves past the last number used.
-    if (last > Largest || std::int64_t(config.slipCounter) + count > Largest)
+    if (slipNumbersLeft(config) < count)
         throw SlipNumberOverflow();
+}
+
+QString slipNumbersMessage(const Configuration& config, int count)
+{
+    return SlipNumberOverflow().message()
+           + QStringLiteral("\n何も記録していません。\n"
+                            "この処理には伝票番号が %1 個要りますが、いまの頭番号 %2・カウンター %3 から使えるのは %4 個です"
+                            "（伝票番号の上限は %5）。\n"
+                            "伝票番号の頭番号とカウンターは会社設定の画面では変えられません。"
+                            "設定ファイル HMWcfg.dat の 16 行目（伝票番号の頭番号）をまだ使っていない番号に、"
+                            "17 行目（カウンター）を 1 に書き換えてプログラムを起動し直し、もう一度処理して下さい。"
+                            "起動のときカウンターは使用中の番号の次へ進みます。")
+                 .arg(count)
+                 .arg(config.slipPrefix)
+                 .arg(config.slipCounter)
+                 .arg(slipNumbersLeft(config))
+                 .arg(LargestSlipNumber);
 }
 
 BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& plan, const Date& paymentDate,
@@ -123,17 +235,21 @@ BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& p
     booked.lastSlipNumber = booked.firstSlipNumber + (count - 1);
     {
         Transaction tx(db);
+        db.exec(QStringLiteral("INSERT INTO 引落結果処理ＴＢＬ (引落結果指紋, 引落結果ファイル名, 引落結果処理日, 引落結果入金日,"
+                               " 引落結果件数, 引落結果金額, 引落結果先頭伝票番号, 引落結果最終伝票番号) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                {QString::fromLatin1(plan.fingerprint), fileName, sqlValue(Date::today()),
+                 sqlValue(paymentDate), count, sqlValue(plan.paymentsTotal), booked.firstSlipNumber, booked.lastSlipNumber});
+        const QVariant run = db.scalar(QStringLiteral("SELECT last_insert_rowid()"));
         std::int32_t number = booked.firstSlipNumber;
         for (const ResultPlan::Payment& p : plan.payments) {
             db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
                                    " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, 0, ?, ?)"),
                     {number, sqlValue(paymentDate), sqlValue(p.amount), debitAccount, PaymentCreditAccount, p.customerCode});
+            db.exec(QStringLiteral("INSERT INTO 引落結果入金ＴＢＬ (引落入金結果シリアル, 引落入金顧客コード, 引落入金引落日,"
+                                   " 引落入金金額, 引落入金伝票番号) VALUES (?, ?, ?, ?, ?)"),
+                    {run, p.customerCode, sqlValue(plan.debitDate), sqlValue(p.amount), number});
             ++number;
         }
-        db.exec(QStringLiteral("INSERT INTO 引落結果処理ＴＢＬ (引落結果指紋, 引落結果ファイル名, 引落結果処理日, 引落結果入金日,"
-                               " 引落結果件数, 引落結果金額, 引落結果先頭伝票番号, 引落結果最終伝票番号) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                {QString::fromLatin1(plan.fingerprint), fileName, sqlValue(Date::today()),
-                 sqlValue(paymentDate), count, sqlValue(plan.paymentsTotal), booked.firstSlipNumber, booked.lastSlipNumber});
         tx.commit();
     }
     // Every row took one number: the counter moves past the last one, and
@@ -151,9 +267,21 @@ BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& p
 
 namespace {
 
-QString yen(Currency amount)
+QString customerText(const ResultPlan::Payment& p)
 {
-    return text::format(amount, QStringLiteral("#,##0"));
+    return QStringLiteral("顧客 %1 %2").arg(p.customerCode, p.customerName).trimmed();
+}
+
+// One line per payment in the books already: who, how much, when and under
+// which slip number it was booked.
+QString alreadyBookedLines(const ResultPlan& plan)
+{
+    QStringList lines;
+    for (const ResultPlan::EarlierPayment& e : plan.alreadyBooked)
+        lines << QStringLiteral("　%1　%2 円（%3 に処理、伝票番号 %4）")
+                     .arg(customerText(e.payment), yen(e.payment.amount), e.processedOn.toShortString())
+                     .arg(e.slipNumber);
+    return lines.join(u'\n');
 }
 
 } // namespace
@@ -177,6 +305,10 @@ QString resultRunSummary(const ResultPlan& plan)
         lines << QStringLiteral("金額か顧客コードが読めない明細：%1 件（%2 行目）").arg(plan.unreadable.size()).arg(numbers.join(u','));
         lines << QStringLiteral("　この明細の入金は記録していません。銀行の明細を確かめ、売掛入金で記録して下さい。");
     }
+    if (!plan.alreadyBooked.empty())
+        lines << QStringLiteral("記録済みのため記録しなかった入金：%1 件　%2 円")
+                     .arg(plan.alreadyBooked.size())
+                     .arg(yen(plan.alreadyBookedTotal));
     return lines.join(u'\n');
 }
 
@@ -187,6 +319,23 @@ QString repeatedRunQuestion(const ProcessedRun& run)
         .arg(run.processedOn.toShortString(), run.paymentDate.toShortString())
         .arg(run.payments)
         .arg(yen(run.total));
+}
+
+QString alreadyBookedQuestion(const ResultPlan& plan)
+{
+    return QStringLiteral("次の %1 件の入金（引落日 %2）は、前の処理で記録済みです。もう一度は記録しません。\n%3\n"
+                          "残りの %4 件　%5 円の入金を記録しますか？")
+        .arg(plan.alreadyBooked.size())
+        .arg(plan.debitDate.toShortString(), alreadyBookedLines(plan))
+        .arg(plan.payments.size())
+        .arg(yen(plan.paymentsTotal));
+}
+
+QString everyPaymentBookedMessage(const ResultPlan& plan)
+{
+    return QStringLiteral("このファイルの入金 %1 件（引落日 %2）は、前の処理ですべて記録済みです。何も記録していません。\n%3")
+        .arg(plan.alreadyBooked.size())
+        .arg(plan.debitDate.toShortString(), alreadyBookedLines(plan));
 }
 
 // ------------------------------------------------------------ the screen
@@ -391,29 +540,48 @@ void frm売掛FD入力::Command1_Click()
     ResultPlan plan;
     try {
         BusyCursor busy;
-        plan = planResultRun(db_, bankfile::readResultFile(bytes));
-        checkSlipNumbers(s.config, int(plan.payments.size()));
+        plan = planResultRun(db_, bankfile::readResultFile(bytes), s.customer.slipDate);
+    } catch (const DamagedResultFile& e) {
+        ui().showMessage(e.message() + u'\n' + QDir::toNativeSeparators(path), ErrorTitle);
+        return;
     } catch (const NotAResultFile&) {
         ui().showMessage(NotAResultFile::message() + u'\n' + QDir::toNativeSeparators(path), ErrorTitle);
         return;
-    } catch (const SlipNumberOverflow& e) {
-        ui().showMessage(e.message() + QStringLiteral("\n何も記録していません。"), ErrorTitle);
-        return;
     }
 
-    if (!plan.payments.empty()) {
-        if (const auto earlier = previousRun(db_, plan.fingerprint)) {
-            if (!ui().ask(repeatedRunQuestion(*earlier), Title))
-                return;
+    // The same file run again books every payment again, once the operator
+    // has said so; another file books only what is not in the books yet.
+    std::optional<ProcessedRun> earlier;
+    if (!plan.payments.empty() || !plan.alreadyBooked.empty())
+        earlier = previousRun(db_, plan.fingerprint);
+    if (earlier)
+        bookEarlierPaymentsAgain(plan);
+    try {
+        checkSlipNumbers(s.config, int(plan.payments.size()));
+    } catch (const SlipNumberOverflow&) {
+        ui().showMessage(slipNumbersMessage(s.config, int(plan.payments.size())), ErrorTitle);
+        return;
+    }
+    // Enter on these questions must not book a payment twice: キャンセル is
+    // their default.
+    if (earlier) {
+        if (!ui().ask(repeatedRunQuestion(*earlier), Title, UiService::Preset::Cancel))
+            return;
+    } else if (!plan.alreadyBooked.empty()) {
+        if (plan.payments.empty()) {
+            ui().showMessage(everyPaymentBookedMessage(plan), Title);
+            return;
         }
+        if (!ui().ask(alreadyBookedQuestion(plan), Title, UiService::Preset::Cancel))
+            return;
     }
 
     BookedRun booked;
     try {
         BusyCursor busy;
         booked = bookResultRun(db_, s.config, plan, s.customer.slipDate, s.journal.debitAccount, fileName_.trimmed());
-    } catch (const SlipNumberOverflow& e) {
-        ui().showMessage(e.message() + QStringLiteral("\n何も記録していません。"), ErrorTitle);
+    } catch (const SlipNumberOverflow&) {
+        ui().showMessage(slipNumbersMessage(s.config, int(plan.payments.size())), ErrorTitle);
         return;
     } catch (const DatabaseError& e) {
         ui().showMessage(QStringLiteral("入金を記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()), ErrorTitle);

@@ -4,8 +4,10 @@
 // entered by hand: a journal row in 経理マスター仮 (debit the chosen means,
 // credit receivables 110, the customer as counterparty) under its own slip
 // number, in the order of the file. The customers' received totals change
-// when the daily update posts the rows. A run is one transaction; the
-// file's fingerprint is kept so that the same file run again is noticed.
+// when the daily update posts the rows. A run is one transaction. Only a
+// whole file is booked; the file's fingerprint is kept so that the same
+// file run again is noticed, and each payment booked (customer, debit date,
+// amount), so that another file holding it does not book it a second time.
 
 #include "app/Routines.h"
 #include "app/Session.h"
@@ -35,34 +37,67 @@ public:
     static QString message();
 };
 
+// The file is not whole (cut short, a record of the wrong length or kind,
+// a trailer that disagrees with the data records): nothing is recorded
+// from it. `problem()` names the line.
+class DamagedResultFile : public std::runtime_error {
+public:
+    explicit DamagedResultFile(const QString& problem) : std::runtime_error(problem.toStdString()), problem_(problem) {}
+    const QString& problem() const { return problem_; }
+    // The operator's words: the problem and that nothing was recorded.
+    QString message() const;
+
+private:
+    QString problem_;
+};
+
 // What a result file means for the books, worked out before anything is
 // written.
 struct ResultPlan {
     struct Payment {
         int recordNumber = 0;
         QString customerCode; // as 顧客マスター holds it
+        QString customerName; // 顧客名前
         Currency amount;
+    };
+    // A payment an earlier result run booked: the same customer, debit date
+    // and amount, its journal row still in the books.
+    struct EarlierPayment {
+        Payment payment;
+        std::int32_t slipNumber = 0;
+        Date processedOn; // the day of that run
     };
     struct Unmatched {
         int recordNumber = 0;
         QString customerCode; // as the file holds it
         Currency amount;
     };
-    std::vector<Payment> payments; // debited customers found, in file order
+    Date debitDate; // the header's month and day in the year nearest the payment date
+    std::vector<Payment> payments; // debited customers to book, in file order
     Currency paymentsTotal;
+    // Debited customers whose payment is in the books already: not booked.
+    std::vector<EarlierPayment> alreadyBooked;
+    Currency alreadyBookedTotal;
     int notDebited = 0; // data records whose result code is not "0"
     Currency notDebitedTotal;
     std::vector<Unmatched> unmatched; // debited, but no such customer
     Currency unmatchedTotal;
-    // Debited records whose amount is not a number or whose customer code
-    // is blank: recorded for nobody, and reported.
+    // Debited records whose customer code is blank: recorded for nobody,
+    // and reported.
     std::vector<int> unreadable;
     QByteArray fingerprint;
 };
 
-// Matches the debited records against 顧客マスター. A file with no result
-// code in any data record throws NotAResultFile.
-ResultPlan planResultRun(Database& db, const bankfile::ResultFile& file);
+// Matches the debited records against 顧客マスター and the payments earlier
+// runs booked. A file that is not whole throws DamagedResultFile, one with
+// no result code in any data record NotAResultFile.
+ResultPlan planResultRun(Database& db, const bankfile::ResultFile& file, const Date& paymentDate);
+// The date of that month and day nearest to `near` (the header of a result
+// file holds no year).
+Date debitDateNear(int month, int day, const Date& near);
+// Books the payments earlier runs booked again as well, in file order: the
+// operator chose to run the same file a second time.
+void bookEarlierPaymentsAgain(ResultPlan& plan);
 
 // A result file processed before, as the fingerprint table remembers it.
 struct ProcessedRun {
@@ -72,7 +107,7 @@ struct ProcessedRun {
     Currency total;
     QString fileName;
 };
-// Creates the fingerprint table when an older database lacks it.
+// Creates the result-run tables when an older database lacks them.
 void ensureResultRunTable(Database& db);
 // The latest run of a file with this fingerprint, or nullopt.
 std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerprint);
@@ -81,6 +116,8 @@ std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerpr
 // do not all fit the signed 32-bit range, or the counter cannot advance
 // past them.
 void checkSlipNumbers(const Configuration& config, int count);
+// Why `count` slip numbers cannot be had, and what the operator can do.
+QString slipNumbersMessage(const Configuration& config, int count);
 
 struct BookedRun {
     std::int32_t firstSlipNumber = 0;
@@ -92,10 +129,11 @@ struct BookedRun {
 
 // Records the plan's payments as journal rows dated `paymentDate`, debit
 // `debitAccount`, with consecutive slip numbers, and remembers the file's
-// fingerprint, all in one transaction; then advances the counter past the
-// numbers used and rewrites the configuration file. Numbers that do not fit
-// throw SlipNumberOverflow and a refused row DatabaseError, with nothing
-// written and the counter unchanged. A plan without payments writes nothing.
+// fingerprint and each payment, all in one transaction; then advances the
+// counter past the numbers used and rewrites the configuration file.
+// Numbers that do not fit throw SlipNumberOverflow and a refused row
+// DatabaseError, with nothing written and the counter unchanged. A plan
+// without payments writes nothing.
 BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& plan, const Date& paymentDate,
                         int debitAccount, const QString& fileName,
                         const QString& configPath = configurationFilePath());
@@ -105,6 +143,11 @@ BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& p
 QString resultRunSummary(const ResultPlan& plan);
 // The question asked before a file processed before is run again.
 QString repeatedRunQuestion(const ProcessedRun& run);
+// The question asked before the rest of a file is booked when some of its
+// payments are in the books already; they are listed.
+QString alreadyBookedQuestion(const ResultPlan& plan);
+// The message when every payment of the file is in the books already.
+QString everyPaymentBookedMessage(const ResultPlan& plan);
 
 // ------------------------------------------------------------ the screen
 

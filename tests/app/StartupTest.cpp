@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -140,4 +141,24 @@ TEST(StartUp, CounterLeftBehindByACrashMovesPastTheUsedNumbers)
     EXPECT_TRUE(startUp(inst.dir()));
     EXPECT_EQ(session().config.slipCounter, 51);
     EXPECT_EQ(currentSlipNumber(), 300000051);
+}
+
+TEST(StartUp, ADatabaseOfTheFirstVersionIsBroughtToTheCurrentOne)
+{
+    TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+    ScriptedUiScope ui;
+    {
+        // The base schema alone, as the first release made a shop's file.
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(inst.databasePath().toUtf8().constData(), &raw), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, schemaScript().toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(raw, "INSERT INTO 店コードＴＢＬ VALUES (1, '本店')", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(raw);
+    }
+    EXPECT_TRUE(startUp(inst.dir())) << ui->lastMessage().toStdString();
+    EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
+    Database db = inst.database();
+    EXPECT_EQ(db.schemaVersion(), SchemaVersion);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM 店コードＴＢＬ").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM sqlite_master WHERE name = '年次更新ＴＢＬ'").toInt(), 1);
 }

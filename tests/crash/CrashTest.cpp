@@ -252,6 +252,7 @@ QByteArray resultFileBytes()
     method.code = 991;
     QByteArray bytes = bankfile::headerRecord(method, day(2024, 6, 27)) + "\r\n";
     int records = 0;
+    Currency total;
     for (const auto& [code, amount, result] : {std::tuple{"1001", 4000, '0'}, std::tuple{"1002", 1500, '1'},
                                                  std::tuple{"1002", 2200, '0'}}) {
         bankfile::DebitCustomer c;
@@ -267,8 +268,9 @@ QByteArray resultFileBytes()
         record[111] = result;
         bytes += record + "\r\n";
         ++records;
+        total += c.amount;
     }
-    return bytes + bankfile::trailerRecord(records, Currency()) + "\r\n" + bankfile::endRecord() + "\r\n";
+    return bytes + bankfile::trailerRecord(records, total) + "\r\n" + bankfile::endRecord() + "\r\n";
 }
 
 void addSlipLine(SessionState& s, int department, int taxCategory, const char* code, const char* price,
@@ -358,7 +360,7 @@ const std::vector<Action>& actions()
          QString()},
         {"result run",
          [](Database& db, SessionState& s, const QString& dir) -> Run {
-             const ResultPlan plan = planResultRun(db, bankfile::readResultFile(resultFileBytes()));
+             const ResultPlan plan = planResultRun(db, bankfile::readResultFile(resultFileBytes()), day(2024, 6, 27));
              return [&db, &s, plan, dir] {
                  const BookedRun booked = bookResultRun(db, s.config, plan, day(2024, 6, 27), 20,
                                                         QStringLiteral("HBR0991.TXT"), dir + u'/' + ConfigName);

@@ -394,3 +394,87 @@ TEST(BankDebitResults, TheRequestFileHasNoResultCodes)
     EXPECT_FALSE(readResultFile(resultRecord("1001", 100, '0').left(100) + "\r\n").hasResultCodes());
     EXPECT_FALSE(readResultFile(QByteArray("some other text\r\n")).hasResultCodes());
 }
+
+namespace {
+
+// Header (debit date 5 March), three data records, a trailer that agrees
+// with them (3 records, 15,807 yen) and the end record.
+QList<QByteArray> wholeResult()
+{
+    return {headerRecord(exampleMethod(), Date::fromParts(2024, 3, 5)), resultRecord("1001", 10800, '0'),
+            resultRecord("1002", 5000, '1'), resultRecord("1003", 7, '0'), trailerRecord(3, yen(15807)), endRecord()};
+}
+
+} // namespace
+
+TEST(BankDebitResults, AWholeFileInEveryFraming)
+{
+    const QList<QByteArray> records = wholeResult();
+    for (const QByteArray& bytes : {withLineEnds(records), withLineEnds(records, "\n"), withLineEnds(records, "\r"),
+                                    withLineEnds(records, ""), withLineEnds(records) + "\x1A"}) {
+        const ResultFile file = readResultFile(bytes);
+        EXPECT_TRUE(file.whole()) << file.problem.toStdString();
+        EXPECT_EQ(file.debitMonth, 3);
+        EXPECT_EQ(file.debitDay, 5);
+    }
+    // The bank may add the debited and the not debited figures, or leave
+    // them blank: 2 debited (10,807 yen), 1 not (5,000 yen).
+    QList<QByteArray> withFigures = records;
+    withFigures[4].replace(19, 36, "000002000000010807000001000000005000");
+    EXPECT_TRUE(readResultFile(withLineEnds(withFigures)).whole());
+}
+
+TEST(BankDebitResults, WhatKeepsAFileFromBeingWholeIsNamed)
+{
+    const QList<QByteArray> whole = wholeResult();
+    auto without = [&](int index) {
+        QList<QByteArray> r = whole;
+        r.removeAt(index);
+        return r;
+    };
+    auto with = [&](int index, const QByteArray& record) {
+        QList<QByteArray> r = whole;
+        r.insert(index, record);
+        return r;
+    };
+    auto replaced = [&](int index, int from, const QByteArray& bytes) {
+        QList<QByteArray> r = whole;
+        r[index].replace(from - 1, bytes.size(), bytes);
+        return r;
+    };
+    QByteArray kind0x82 = whole[2];
+    kind0x82[0] = char(0x82);
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {QByteArray(), QStringLiteral("ファイルが空です（0 バイト）。")},
+        {QByteArray("\x1A"), QStringLiteral("ファイルが空です（0 バイト）。")},
+        {withLineEnds(whole, "").left(719), QStringLiteral("ファイルの長さ 719 バイトが、120 バイトの明細の整数倍になっていません。")},
+        {withLineEnds(without(0)), QStringLiteral("1 行目がヘッダーレコード（データ区分 1）ではありません。")},
+        {withLineEnds(with(2, whole[0])), QStringLiteral("3 行目に２つ目のヘッダーレコードがあります。")},
+        {withLineEnds(with(5, whole[1])), QStringLiteral("6 行目のデータレコードが、トレーラレコード（5 行目）の後にあります。")},
+        {withLineEnds(with(5, whole[4])), QStringLiteral("6 行目に２つ目のトレーラレコードがあります。")},
+        {withLineEnds(without(4)), QStringLiteral("5 行目のエンドレコードの前に、トレーラレコード（データ区分 8）がありません。")},
+        {withLineEnds(without(5)), QStringLiteral("ファイルが 5 行目で終わっていて、エンドレコード（データ区分 9）がありません。")},
+        {withLineEnds(with(6, whole[1])), QStringLiteral("7 行目が、エンドレコード（6 行目）の後にあります。")},
+        {withLineEnds(with(1, QByteArray())), QStringLiteral("2 行目の長さが 0 バイトです。明細はどれも 120 バイトです。")},
+        {withLineEnds(with(2, kind0x82)) ,
+         QStringLiteral("3 行目のデータ区分「0x82」は、ヘッダー（1）・データ（2）・トレーラ（8）・エンド（9）のどれでもありません。")},
+        {withLineEnds(replaced(0, 55, "1332")), QStringLiteral("1 行目（ヘッダーレコード）の引落日「1332」が月日になっていません。")},
+        {withLineEnds(replaced(0, 55, "0230")), QStringLiteral("1 行目（ヘッダーレコード）の引落日「0230」が月日になっていません。")},
+        {withLineEnds(replaced(1, 81, "00001O800 ")), QStringLiteral("2 行目の金額「00001O800 」が数字ではありません。")},
+        {withLineEnds(replaced(4, 2, "00000X")), QStringLiteral("5 行目（トレーラレコード）の件数「00000X」が数字ではありません。")},
+        {withLineEnds(replaced(4, 2, "000007000000244256")),
+         QStringLiteral("5 行目（トレーラレコード）の件数は 7 件ですが、データレコードでは 3 件です。\n"
+                        "5 行目（トレーラレコード）の合計金額は 244,256 円ですが、データレコードでは 15,807 円です。")},
+        {withLineEnds(replaced(4, 20, "000003")),
+         QStringLiteral("5 行目（トレーラレコード）の振替済件数は 3 件ですが、データレコードでは 2 件です。")},
+        {withLineEnds(replaced(4, 44, "000000004000")),
+         QStringLiteral("5 行目（トレーラレコード）の振替不能金額は 4,000 円ですが、データレコードでは 5,000 円です。")},
+    };
+    for (const auto& [bytes, problem] : cases) {
+        const ResultFile file = readResultFile(bytes);
+        EXPECT_FALSE(file.whole());
+        EXPECT_EQ(file.problem, problem);
+    }
+    // The records of a file that is not whole are read all the same.
+    EXPECT_EQ(readResultFile(withLineEnds(without(5))).dataRecords.size(), 3u);
+}

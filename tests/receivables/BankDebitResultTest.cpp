@@ -4,6 +4,7 @@
 #include "app/Routines.h"
 #include "receivables/BankDebitFile.h"
 #include "receivables/BankDebitResult.h"
+#include "sales/DailyUpdate.h"
 #include "support/TestInstallation.h"
 #include "PaymentData.h"
 
@@ -32,14 +33,20 @@ QByteArray resultRecord(const QString& code, std::int64_t amount, char result)
     return record;
 }
 
-QByteArray resultFile(const QList<QByteArray>& data, const QByteArray& lineEnd = "\r\n")
+// A whole result file debited on `debitDate`: header, the data records, a
+// trailer with their count and total, the end record.
+QByteArray resultFile(const QList<QByteArray>& data, const QByteArray& lineEnd = "\r\n",
+                      const Date& debitDate = Date::fromParts(2024, 6, 27))
 {
     SettlementMethod m;
     m.code = 991;
-    QByteArray bytes = headerRecord(m, Date::fromParts(2024, 6, 27)) + lineEnd;
-    for (const QByteArray& r : data)
+    QByteArray bytes = headerRecord(m, debitDate) + lineEnd;
+    Currency total;
+    for (const QByteArray& r : data) {
         bytes += r + lineEnd;
-    return bytes + trailerRecord(data.size(), Currency()) + lineEnd + endRecord() + lineEnd;
+        total += Currency::fromUnits(r.mid(80, 10).toLongLong());
+    }
+    return bytes + trailerRecord(data.size(), total) + lineEnd + endRecord() + lineEnd;
 }
 
 class BankDebitResultTest : public ::testing::Test {
@@ -55,11 +62,17 @@ protected:
         return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
     }
 
-    BookedRun book(const QByteArray& bytes, Date date = Date::fromParts(2024, 6, 10))
+    // Books the file as the screen does; `again` as when the operator chose
+    // to run a file processed before once more.
+    BookedRun book(const QByteArray& bytes, Date date = Date::fromParts(2024, 6, 10), bool again = false)
     {
-        const ResultPlan plan = planResultRun(db, readResultFile(bytes));
+        ResultPlan plan = planResultRun(db, readResultFile(bytes), date);
+        if (again)
+            bookEarlierPaymentsAgain(plan);
         return bookResultRun(db, session().config, plan, date, 20, QStringLiteral("HBR0991.TXT"), inst.configurationPath());
     }
+
+    int rowsOf(const char* table) { return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QString::fromUtf8(table))).toInt(); }
 
     TestInstallation inst;
     Database db = inst.database();
@@ -87,12 +100,12 @@ TEST_F(BankDebitResultTest, DebitedCustomersGetOneRowAndOneNumberEachInFileOrder
 TEST_F(BankDebitResultTest, PlanCountsWhatWasAndWasNotDebited)
 {
     QByteArray unreadable = resultRecord("1002", 300, '0');
-    unreadable.replace(80, 10, "XXXXXXXXXX");
+    unreadable.replace(91, 20, QByteArray(20, ' '));
     // A code in the master written with blanks after it still matches; a
     // code the master does not hold is named.
     const QByteArray bytes = resultFile({resultRecord("12", 10800, '0'), resultRecord("1001", 5000, '1'),
                                          resultRecord("9999", 3000, '0'), resultRecord("1003", 700, '9'), unreadable});
-    const ResultPlan plan = planResultRun(db, readResultFile(bytes));
+    const ResultPlan plan = planResultRun(db, readResultFile(bytes), Date::fromParts(2024, 6, 10));
     ASSERT_EQ(plan.payments.size(), 1u);
     EXPECT_EQ(plan.payments[0].customerCode, QStringLiteral("12"));
     EXPECT_EQ(plan.payments[0].amount, Currency::fromUnits(10800));
@@ -115,7 +128,7 @@ TEST_F(BankDebitResultTest, FilesThatMustBookNothing)
 {
     // The request file fed back: no result codes.
     QByteArray request = resultFile({resultRecord("1001", 10800, ' '), resultRecord("1002", 2500, ' ')});
-    EXPECT_THROW(planResultRun(db, readResultFile(request)), NotAResultFile);
+    EXPECT_THROW(planResultRun(db, readResultFile(request), Date::fromParts(2024, 6, 10)), NotAResultFile);
     // A file of unknown customers books nothing and writes nothing.
     const BookedRun booked = book(resultFile({resultRecord("8888", 100, '0')}));
     EXPECT_EQ(booked.firstSlipNumber, 0);
@@ -168,7 +181,7 @@ TEST_F(BankDebitResultTest, TheSameFileIsRecognisedWithOrWithoutLineEnds)
     EXPECT_TRUE(repeatedRunQuestion(*earlier).contains(QStringLiteral("2 件　11,500 円")));
 
     // Run again (the operator accepted): the same rows under new numbers.
-    book(fixed, Date::fromParts(2024, 6, 10));
+    book(fixed, Date::fromParts(2024, 6, 10), true);
     const QStringList both = holdingLedgerRows(db);
     ASSERT_EQ(both.size(), 4);
     EXPECT_EQ(both[2].section(u'|', 1), first[0].section(u'|', 1));
@@ -179,14 +192,20 @@ TEST_F(BankDebitResultTest, TheSameFileIsRecognisedWithOrWithoutLineEnds)
 TEST_F(BankDebitResultTest, OlderDatabasesGetTheFingerprintTable)
 {
     db.exec(QStringLiteral("DROP TABLE 引落結果処理ＴＢＬ"));
+    db.exec(QStringLiteral("DROP TABLE 引落結果入金ＴＢＬ"));
     book(resultFile({resultRecord("1001", 10800, '0')}));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 引落結果処理ＴＢＬ")).toInt(), 1);
+    EXPECT_EQ(rowsOf("引落結果入金ＴＢＬ"), 1);
     // The statement the program runs and the schema of a new shop agree.
     TestInstallation fresh;
     Database other = fresh.database();
-    const QString inSchema = other.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = '引落結果処理ＴＢＬ'")).toString();
-    const QString onDemand = db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = '引落結果処理ＴＢＬ'")).toString();
-    EXPECT_EQ(inSchema.simplified(), onDemand.simplified());
+    for (const QString name : {QStringLiteral("引落結果処理ＴＢＬ"), QStringLiteral("引落結果入金ＴＢＬ"),
+                               QStringLiteral("引落入金_顧客"), QStringLiteral("引落結果_指紋")}) {
+        const QString inSchema = other.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"), {name}).toString();
+        const QString onDemand = db.scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = ?"), {name}).toString();
+        EXPECT_FALSE(inSchema.isEmpty()) << name.toStdString();
+        EXPECT_EQ(inSchema.simplified(), onDemand.simplified());
+    }
 }
 
 TEST_F(BankDebitResultTest, ARefusedRowLeavesNothingBehind)
@@ -198,4 +217,110 @@ TEST_F(BankDebitResultTest, ARefusedRowLeavesNothingBehind)
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
     EXPECT_EQ(session().config.slipCounter, 1);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 引落結果処理ＴＢＬ")).toInt(), 0);
+    EXPECT_EQ(rowsOf("引落結果入金ＴＢＬ"), 0);
+}
+
+TEST_F(BankDebitResultTest, APaymentInTheBooksIsNotBookedAgainFromAnotherFile)
+{
+    book(resultFile({resultRecord("1001", 10800, '0'), resultRecord("1002", 2500, '0')}));
+    ASSERT_EQ(holdingLedgerRows(db).size(), 2); // slips 1 and 2
+
+    // Another file of the same debit date: 1001 with the same amount is in
+    // the books; 1002 was not debited this time, and its other amount is
+    // another payment.
+    const QByteArray second = resultFile({resultRecord("1001", 10800, '0'), resultRecord("1002", 2500, '1'),
+                                          resultRecord("1003", 700, '0'), resultRecord("1002", 3000, '0')});
+    ResultPlan plan = planResultRun(db, readResultFile(second), Date::fromParts(2024, 6, 10));
+    EXPECT_EQ(plan.debitDate, Date::fromParts(2024, 6, 27));
+    ASSERT_EQ(plan.alreadyBooked.size(), 1u);
+    EXPECT_EQ(plan.alreadyBooked[0].payment.customerCode, QStringLiteral("1001"));
+    EXPECT_EQ(plan.alreadyBooked[0].payment.customerName, QStringLiteral("テスト"));
+    EXPECT_EQ(plan.alreadyBooked[0].slipNumber, 1);
+    EXPECT_EQ(plan.alreadyBooked[0].processedOn, Date::today());
+    EXPECT_EQ(plan.alreadyBookedTotal, Currency::fromUnits(10800));
+    ASSERT_EQ(plan.payments.size(), 2u);
+    EXPECT_EQ(plan.payments[0].recordNumber, 4);
+    EXPECT_EQ(plan.paymentsTotal, Currency::fromUnits(3700));
+    EXPECT_EQ(resultRunSummary(plan).section(u'\n', -1), QStringLiteral("記録済みのため記録しなかった入金：1 件　10,800 円"));
+
+    book(second);
+    EXPECT_EQ(holdingLedgerRows(db).mid(2), QStringList({QStringLiteral("3|45453|7000000|20|0|110|1003"),
+                                                         QStringLiteral("4|45453|30000000|20|0|110|1002")}));
+    EXPECT_EQ(counterInFile(), QStringLiteral(" 5"));
+    EXPECT_EQ(rowsOf("引落結果入金ＴＢＬ"), 4);
+
+    // Posted by the daily update, the payments are still in the books.
+    postHoldingRows(db, Date::fromParts(2024, 6, 30));
+    ASSERT_TRUE(holdingLedgerRows(db).isEmpty());
+    plan = planResultRun(db, readResultFile(second), Date::fromParts(2024, 6, 10));
+    EXPECT_EQ(plan.alreadyBooked.size(), 3u);
+    EXPECT_TRUE(plan.payments.empty());
+
+    // A slip deleted from the books no longer counts: its payment is booked.
+    db.exec(QStringLiteral("DELETE FROM 経理マスター WHERE 経理伝票番号 = 4"));
+    plan = planResultRun(db, readResultFile(second), Date::fromParts(2024, 6, 10));
+    ASSERT_EQ(plan.payments.size(), 1u);
+    EXPECT_EQ(plan.payments[0].amount, Currency::fromUnits(3000));
+
+    // The same customers and amounts debited a month later are new payments.
+    plan = planResultRun(db, readResultFile(resultFile({resultRecord("1001", 10800, '0')}, "\r\n", Date::fromParts(2024, 7, 27))),
+                         Date::fromParts(2024, 7, 29));
+    EXPECT_EQ(plan.payments.size(), 1u);
+    EXPECT_TRUE(plan.alreadyBooked.empty());
+
+    // Two payments of one customer in a file: one earlier payment sets one aside.
+    plan = planResultRun(db, readResultFile(resultFile({resultRecord("1003", 700, '0'), resultRecord("1003", 700, '0')})),
+                         Date::fromParts(2024, 6, 10));
+    EXPECT_EQ(plan.alreadyBooked.size(), 1u);
+    EXPECT_EQ(plan.payments.size(), 1u);
+    // Run as the same file again, everything is booked, in file order.
+    bookEarlierPaymentsAgain(plan);
+    ASSERT_EQ(plan.payments.size(), 2u);
+    EXPECT_EQ(plan.payments[0].recordNumber, 2);
+    EXPECT_EQ(plan.paymentsTotal, Currency::fromUnits(1400));
+    EXPECT_TRUE(plan.alreadyBooked.empty());
+}
+
+TEST(BankDebitDates, TheHeadersMonthAndDayTakeTheYearNearestThePaymentDate)
+{
+    EXPECT_EQ(debitDateNear(3, 5, Date::fromParts(2024, 6, 10)), Date::fromParts(2024, 3, 5));
+    EXPECT_EQ(debitDateNear(12, 27, Date::fromParts(2025, 1, 6)), Date::fromParts(2024, 12, 27));
+    EXPECT_EQ(debitDateNear(1, 6, Date::fromParts(2024, 12, 27)), Date::fromParts(2025, 1, 6));
+    EXPECT_EQ(debitDateNear(6, 27, Date::fromParts(2024, 6, 27)), Date::fromParts(2024, 6, 27));
+}
+
+TEST_F(BankDebitResultTest, AFileThatIsNotWholeIsNotPlanned)
+{
+    QByteArray cut = resultFile({resultRecord("1001", 10800, '0'), resultRecord("1002", 2500, '0')});
+    cut.chop(244); // no trailer, no end record
+    try {
+        planResultRun(db, readResultFile(cut), Date::fromParts(2024, 6, 10));
+        FAIL() << "planned";
+    } catch (const DamagedResultFile& e) {
+        EXPECT_EQ(e.problem(), QStringLiteral("ファイルが 3 行目で終わっていて、トレーラレコード（データ区分 8）と"
+                                              "エンドレコード（データ区分 9）がありません。"));
+        EXPECT_EQ(e.message(), e.problem() + QStringLiteral("\n結果ファイルが完全ではないため、何も記録していません。"
+                                                            "銀行から受け取ったファイルを確かめて下さい。"));
+    }
+}
+
+TEST(BankDebitSlipNumbers, TheMessageSaysHowManyAreLeftAndWhatTheOperatorCanDo)
+{
+    Configuration config;
+    config.slipPrefix = 21;
+    config.slipCounter = 47483640;
+    EXPECT_NO_THROW(checkSlipNumbers(config, 8));
+    EXPECT_THROW(checkSlipNumbers(config, 9), SlipNumberOverflow);
+    EXPECT_EQ(slipNumbersMessage(config, 9),
+              QStringLiteral("伝票番号が上限を超えました。伝票を登録できません。\n何も記録していません。\n"
+                             "この処理には伝票番号が 9 個要りますが、いまの頭番号 21・カウンター 47483640 から使えるのは 8 個です"
+                             "（伝票番号の上限は 2147483647）。\n"
+                             "伝票番号の頭番号とカウンターは会社設定の画面では変えられません。"
+                             "設定ファイル HMWcfg.dat の 16 行目（伝票番号の頭番号）をまだ使っていない番号に、"
+                             "17 行目（カウンター）を 1 に書き換えてプログラムを起動し直し、もう一度処理して下さい。"
+                             "起動のときカウンターは使用中の番号の次へ進みます。"));
+    // Without a prefix the counter itself runs out: it must move past the last number.
+    config.slipPrefix = 0;
+    config.slipCounter = 2147483640;
+    EXPECT_TRUE(slipNumbersMessage(config, 8).contains(QStringLiteral("使えるのは 7 個です")));
 }

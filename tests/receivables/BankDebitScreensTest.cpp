@@ -31,6 +31,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -78,6 +79,49 @@ QByteArray bankResult(const QByteArray& request, const std::function<char(int)>&
     return out;
 }
 
+// Records with CR LF after each.
+QByteArray withLineEnds(const QList<QByteArray>& records)
+{
+    QByteArray bytes;
+    for (const QByteArray& r : records)
+        bytes += r + "\r\n";
+    return bytes;
+}
+
+// A whole result file: `header`, the data records, a trailer with their
+// count and total, the end record.
+QByteArray wholeResult(const QByteArray& header, const QList<QByteArray>& data)
+{
+    Currency total;
+    for (const QByteArray& r : data)
+        total += Currency::fromUnits(r.mid(80, 10).toLongLong());
+    return withLineEnds(QList<QByteArray>{header} + data + QList<QByteArray>{trailerRecord(data.size(), total), endRecord()});
+}
+
+// The scripted operator who presses Enter on every question it has no
+// answer queued for: the question is shown as the program shows it, in a
+// real message box, so Enter presses the box's default button.
+class EnterPressingUi : public ScriptedUi {
+public:
+    bool ask(const QString& text, const QString& title, Preset preset) override
+    {
+        if (!answers.empty())
+            return ScriptedUi::ask(text, title, preset);
+        questions.push_back({text, title, preset});
+        auto* poll = new QTimer;
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                poll->stop();
+                poll->deleteLater();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        poll->start();
+        return QtUiService().ask(text, title, preset);
+    }
+};
+
 class BankDebitScreensTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -116,6 +160,49 @@ protected:
                                " 顧客引落口座番号) VALUES (?, 'テスト', ?, ?, ?, ?, ?, 1, ?)"),
                 {QString::fromUtf8(code), QString::fromUtf8(kana), sqlValue(Currency::fromUnits(amount)), method, bank,
                  QString::fromUtf8(branch), QString::fromUtf8(account)});
+    }
+
+    // Three more customers to debit, so that the request holds five data
+    // records: 3003 (4,500), 3001 (3,000), 3006 (10,800), 3007 (2,500) and
+    // 3008 (7,000), 27,800 yen in all.
+    void addThreeCustomers()
+    {
+        addCustomer("3006", "ﾀﾅｶ ﾊﾅｺ", 10800, 991, 5, "12", "301");
+        addCustomer("3007", "ﾔﾏﾀﾞ ｼﾞﾛｳ", 2500, 991, 5, "12", "302");
+        addCustomer("3008", "ｷﾑﾗ ｻﾌﾞﾛｳ", 7000, 991, 9900, "12345", "23456781");
+    }
+
+    // The records of the bank's answer to the request file on the drive:
+    // header, data records with result code `codes[i]`, trailer, end record.
+    QList<QByteArray> resultRecords(const char* codes) const
+    {
+        return splitRecords(bankResult(readAll(requestPath()), [codes](int i) { return codes[i]; }));
+    }
+
+    QString counterInFile() const
+    {
+        return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
+    }
+
+    // Processes `bytes` as the result file: nothing is booked, the counter
+    // is left as it was, and the operator is told `problem`.
+    void expectRefused(const QByteArray& bytes, const QString& problem)
+    {
+        writeAll(requestPath(), bytes);
+        const QByteArray configuration = inst.configurationFileBytes();
+        const std::int32_t counter = session().config.slipCounter;
+        const QStringList rows = holdingLedgerRows(db);
+        ui->messages.clear();
+        ui->answers.push_back(true);
+        processResult();
+        ASSERT_EQ(ui->messages.size(), 1u) << problem.toStdString();
+        EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラー"));
+        EXPECT_EQ(ui->messages[0].text,
+                  problem + QStringLiteral("\n結果ファイルが完全ではないため、何も記録していません。銀行から受け取ったファイルを確かめて下さい。\n")
+                      + QDir::toNativeSeparators(requestPath()));
+        EXPECT_EQ(holdingLedgerRows(db), rows);
+        EXPECT_EQ(session().config.slipCounter, counter);
+        EXPECT_EQ(inst.configurationFileBytes(), configuration);
     }
 
     QString requestPath() const { return inst.path(QStringLiteral("FD/HBR0991.TXT")); }
@@ -354,12 +441,11 @@ TEST_F(BankDebitScreensTest, TheResultBooksDebitedCustomersAndARepeatAsksFirst)
     writeRequest();
     // Data records: 3003 (4500), 3001 (3000); the bank debits 3003 only, and
     // a record of a customer the shop does not know is added.
-    QByteArray result = bankResult(readAll(requestPath()), [](int i) { return i == 0 ? '0' : '1'; });
-    QByteArray unknown = splitRecords(result)[1];
+    const QList<QByteArray> records = resultRecords("01");
+    QByteArray unknown = records[1];
     unknown.replace(91, 4, "9999");
     unknown.replace(80, 10, "0000000700");
-    result += unknown + "\r\n";
-    writeAll(requestPath(), result);
+    writeAll(requestPath(), wholeResult(records[0], {records[1], records[2], unknown}));
     ui->messages.clear();
     ui->questions.clear();
     const std::int32_t counter = session().config.slipCounter;
@@ -379,6 +465,8 @@ TEST_F(BankDebitScreensTest, TheResultBooksDebitedCustomersAndARepeatAsksFirst)
     ui->answers.push_back(false);
     processResult();
     ASSERT_EQ(ui->questions.size(), 3u);
+    EXPECT_EQ(ui->questions[1].preset, UiService::Preset::Ok); // the drive
+    EXPECT_EQ(ui->questions[2].preset, UiService::Preset::Cancel);
     EXPECT_TRUE(ui->questions[2].text.startsWith(QStringLiteral("このファイルは %1 に処理済みです（入金日 2024/06/10、1 件　4,500 円）。")
                                                      .arg(Date::today().toShortString())));
     EXPECT_EQ(holdingLedgerRows(db).size(), 1);
@@ -417,12 +505,23 @@ TEST_F(BankDebitScreensTest, NumbersThatDoNotFitAreRefusedBeforeAnyRow)
     ui->messages.clear();
     session().config.slipPrefix = 21;
     session().config.slipCounter = 47483647; // one number left, two needed
+    const QString fileCounter = counterInFile();
     ui->answers.push_back(true);
     processResult();
     ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_EQ(ui->messages[0].text, SlipNumberOverflow().message() + QStringLiteral("\n何も記録していません。"));
+    EXPECT_EQ(ui->messages[0].text,
+              SlipNumberOverflow().message()
+                  + QStringLiteral("\n何も記録していません。\n"
+                                   "この処理には伝票番号が 2 個要りますが、いまの頭番号 21・カウンター 47483647 から使えるのは 1 個です"
+                                   "（伝票番号の上限は 2147483647）。\n"
+                                   "伝票番号の頭番号とカウンターは会社設定の画面では変えられません。"
+                                   "設定ファイル HMWcfg.dat の 16 行目（伝票番号の頭番号）をまだ使っていない番号に、"
+                                   "17 行目（カウンター）を 1 に書き換えてプログラムを起動し直し、もう一度処理して下さい。"
+                                   "起動のときカウンターは使用中の番号の次へ進みます。"));
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラー"));
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
     EXPECT_EQ(session().config.slipCounter, 47483647);
+    EXPECT_EQ(counterInFile(), fileCounter);
 }
 
 TEST_F(BankDebitScreensTest, ScreensOpenFromTheScreenTable)
@@ -436,6 +535,163 @@ TEST_F(BankDebitScreensTest, ScreensOpenFromTheScreenTable)
         EXPECT_EQ(openScreen(name, name, nullptr), QDialog::Rejected);
     }
     EXPECT_EQ(ui->openedScreens, QStringList({"frm売掛FD出力", "frm売掛FD入力"}));
+}
+
+// ------------------------------------------------------------ damaged and repeated result files
+
+TEST_F(BankDebitScreensTest, AFileCutShortBooksNothingAndTheWholeFileBooksEachPaymentOnce)
+{
+    addThreeCustomers();
+    writeRequest();
+    const QList<QByteArray> records = resultRecords("01000"); // 3001 not debited
+    ASSERT_EQ(records.size(), 8);
+    const std::int32_t counter = session().config.slipCounter;
+
+    // Cut after the third data record: no trailer, no end record.
+    expectRefused(withLineEnds(records.mid(0, 4)),
+                  QStringLiteral("ファイルが 4 行目で終わっていて、トレーラレコード（データ区分 8）と"
+                                 "エンドレコード（データ区分 9）がありません。"));
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+
+    // The whole file then books every debited customer once.
+    ui->messages.clear();
+    writeAll(requestPath(), withLineEnds(records));
+    ui->answers.push_back(true);
+    processResult();
+    EXPECT_EQ(holdingLedgerRows(db), QStringList({QString("%1|45453|45000000|20|0|110|3003").arg(counter),
+                                                  QString("%1|45453|108000000|20|0|110|3006").arg(counter + 1),
+                                                  QString("%1|45453|25000000|20|0|110|3007").arg(counter + 2),
+                                                  QString("%1|45453|70000000|20|0|110|3008").arg(counter + 3)}));
+    EXPECT_EQ(counterInFile(), QString(" %1").arg(counter + 4));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("書込が完了しました。\n入金を記録した顧客：4 件　24,800 円\n"
+                                                   "引き落とされなかった顧客：1 件　3,000 円\n顧客マスターにない顧客：0 件　0 円"));
+}
+
+TEST_F(BankDebitScreensTest, RecordsOfTheWrongLengthOrKindAndDisagreeingTrailersBookNothing)
+{
+    addThreeCustomers();
+    writeRequest();
+    const QList<QByteArray> records = resultRecords("00000");
+
+    QList<QByteArray> shortEnd = records;
+    shortEnd[7].chop(5);
+    expectRefused(withLineEnds(records.mid(0, 7)) + shortEnd[7],
+                  QStringLiteral("8 行目の長さが 115 バイトです。明細はどれも 120 バイトです。"));
+    QList<QByteArray> longer = records;
+    longer[2].insert(60, ' '); // result code and amount one byte to the right
+    expectRefused(withLineEnds(longer), QStringLiteral("3 行目の長さが 121 バイトです。明細はどれも 120 バイトです。"));
+    QList<QByteArray> shorter = records;
+    shorter[2].truncate(100);
+    expectRefused(withLineEnds(shorter), QStringLiteral("3 行目の長さが 100 バイトです。明細はどれも 120 バイトです。"));
+    QList<QByteArray> kind3 = records;
+    kind3[3][0] = '3';
+    expectRefused(withLineEnds(kind3), QStringLiteral("4 行目のデータ区分「3」は、ヘッダー（1）・データ（2）・"
+                                                      "トレーラ（8）・エンド（9）のどれでもありません。"));
+    expectRefused(QByteArray(), QStringLiteral("ファイルが空です（0 バイト）。"));
+    expectRefused(records.join().left(719),
+                  QStringLiteral("ファイルの長さ 719 バイトが、120 バイトの明細の整数倍になっていません。"));
+    // Three data records (4,500, 3,000 and 10,800 yen) under a trailer of
+    // another file.
+    expectRefused(withLineEnds(records.mid(0, 4) + QList<QByteArray>{trailerRecord(7, Currency::fromUnits(244256)), endRecord()}),
+                  QStringLiteral("5 行目（トレーラレコード）の件数は 7 件ですが、データレコードでは 3 件です。\n"
+                                 "5 行目（トレーラレコード）の合計金額は 244,256 円ですが、データレコードでは 18,300 円です。"));
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+}
+
+TEST_F(BankDebitScreensTest, EnterOnTheRepeatQuestionBooksNothing)
+{
+    writeRequest();
+    writeAll(requestPath(), bankResult(readAll(requestPath()), [](int) { return '0'; }));
+    ui->answers.push_back(true);
+    processResult();
+    const QStringList rows = holdingLedgerRows(db);
+    ASSERT_EQ(rows.size(), 2);
+    const QString counter = counterInFile();
+
+    auto enter = std::make_unique<EnterPressingUi>();
+    EnterPressingUi& operatorAtEnter = *enter;
+    operatorAtEnter.answers.push_back(true); // the drive
+    std::unique_ptr<UiService> scripted = installUiService(std::move(enter));
+    processResult();
+    const std::unique_ptr<UiService> used = installUiService(std::move(scripted));
+
+    ASSERT_EQ(operatorAtEnter.questions.size(), 2u);
+    EXPECT_TRUE(operatorAtEnter.questions[1].text.endsWith(
+        QStringLiteral("もう一度処理すると、同じ入金が二重に記録されます。処理を続けますか？")));
+    EXPECT_EQ(operatorAtEnter.questions[1].preset, UiService::Preset::Cancel);
+    EXPECT_TRUE(operatorAtEnter.messages.empty());
+    EXPECT_EQ(holdingLedgerRows(db), rows);
+    EXPECT_EQ(counterInFile(), counter);
+}
+
+TEST_F(BankDebitScreensTest, AnotherFileBooksOnlyThePaymentsNotInTheBooksOnceConfirmed)
+{
+    addThreeCustomers();
+    writeRequest();
+    const QList<QByteArray> records = resultRecords("01000");
+    const std::int32_t counter = session().config.slipCounter;
+    // The bank's first file holds the first three customers only.
+    writeAll(requestPath(), wholeResult(records[0], records.mid(1, 3)));
+    ui->answers.push_back(true);
+    processResult();
+    ASSERT_EQ(holdingLedgerRows(db).size(), 2); // 3003 and 3006
+
+    // Then the whole run: 3003 and 3006 are listed, and nothing is booked
+    // until the operator confirms the other two.
+    writeAll(requestPath(), withLineEnds(records));
+    ui->messages.clear();
+    ui->questions.clear();
+    ui->answers.push_back(true);
+    ui->answers.push_back(false);
+    processResult();
+    ASSERT_EQ(ui->questions.size(), 2u);
+    const QString today = Date::today().toShortString();
+    EXPECT_EQ(ui->questions[1].text,
+              QStringLiteral("次の 2 件の入金（引落日 2024/03/05）は、前の処理で記録済みです。もう一度は記録しません。\n"
+                             "　顧客 3003 テスト　4,500 円（%1 に処理、伝票番号 %2）\n"
+                             "　顧客 3006 テスト　10,800 円（%1 に処理、伝票番号 %3）\n"
+                             "残りの 2 件　9,500 円の入金を記録しますか？")
+                  .arg(today)
+                  .arg(counter)
+                  .arg(counter + 1));
+    EXPECT_EQ(ui->questions[1].title, QStringLiteral("銀行引落報告ＦＤ後処理"));
+    EXPECT_EQ(ui->questions[1].preset, UiService::Preset::Cancel);
+    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_EQ(holdingLedgerRows(db).size(), 2);
+    EXPECT_EQ(counterInFile(), QString(" %1").arg(counter + 2));
+
+    ui->answers.push_back(true);
+    ui->answers.push_back(true);
+    processResult();
+    EXPECT_EQ(holdingLedgerRows(db).mid(2), QStringList({QString("%1|45453|25000000|20|0|110|3007").arg(counter + 2),
+                                                         QString("%1|45453|70000000|20|0|110|3008").arg(counter + 3)}));
+    EXPECT_EQ(counterInFile(), QString(" %1").arg(counter + 4));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("書込が完了しました。\n入金を記録した顧客：2 件　9,500 円\n"
+                                                   "引き落とされなかった顧客：1 件　3,000 円\n顧客マスターにない顧客：0 件　0 円\n"
+                                                   "記録済みのため記録しなかった入金：2 件　15,300 円"));
+
+    // A third file whose every payment is in the books (3001 with another
+    // failure code) is told so, and asks nothing.
+    QList<QByteArray> again = records.mid(1, 3);
+    again[1][111] = '2';
+    writeAll(requestPath(), wholeResult(records[0], again));
+    ui->messages.clear();
+    ui->questions.clear();
+    ui->answers.push_back(true);
+    processResult();
+    EXPECT_EQ(ui->questions.size(), 1u);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text,
+              QStringLiteral("このファイルの入金 2 件（引落日 2024/03/05）は、前の処理ですべて記録済みです。何も記録していません。\n"
+                             "　顧客 3003 テスト　4,500 円（%1 に処理、伝票番号 %2）\n"
+                             "　顧客 3006 テスト　10,800 円（%1 に処理、伝票番号 %3）")
+                  .arg(today)
+                  .arg(counter)
+                  .arg(counter + 1));
+    EXPECT_EQ(holdingLedgerRows(db).size(), 4);
+    EXPECT_EQ(counterInFile(), QString(" %1").arg(counter + 4));
 }
 
 // ------------------------------------------------------------ the demo shop
