@@ -417,9 +417,7 @@ INSERT INTO ガスデータ種別コードＴＢＬ (ガスデータ種別コー
 ------------------------------------------------------------------ bank result files
 -- Bank result files already processed, by a hash of their records, so that
 -- running the same file again is noticed before its payments are recorded a
--- second time. One row per run. The bank screen runs this section again in
--- databases made before its tables existed: every statement here is
--- IF NOT EXISTS.
+-- second time. One row per run.
 CREATE TABLE IF NOT EXISTS 引落結果処理ＴＢＬ (
     引落結果シリアル     INTEGER PRIMARY KEY AUTOINCREMENT,
     引落結果指紋         TEXT NOT NULL,
@@ -432,17 +430,5 @@ CREATE TABLE IF NOT EXISTS 引落結果処理ＴＢＬ (
     引落結果最終伝票番号 INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX IF NOT EXISTS 引落結果_指紋 ON 引落結果処理ＴＢＬ (引落結果指紋);
--- Each payment a run booked: the customer, the debit date of the file's
--- header and the amount, under the slip number its journal row got, so
--- that another file holding the same payment does not book it again.
-CREATE TABLE IF NOT EXISTS 引落結果入金ＴＢＬ (
-    引落入金シリアル     INTEGER PRIMARY KEY AUTOINCREMENT,
-    引落入金結果シリアル INTEGER NOT NULL,
-    引落入金顧客コード   TEXT NOT NULL COLLATE RTRIM,
-    引落入金引落日       DATE NOT NULL CHECK (typeof(引落入金引落日) IN ('integer', 'real', 'null')),
-    引落入金金額         CURRENCY NOT NULL CHECK (typeof(引落入金金額) IN ('integer', 'null')),
-    引落入金伝票番号     INTEGER NOT NULL
-);
-CREATE INDEX IF NOT EXISTS 引落入金_顧客 ON 引落結果入金ＴＢＬ (引落入金顧客コード, 引落入金引落日);
 
 PRAGMA user_version = 1;

@@ -1,6 +1,7 @@
 #include "gas/GasInput.h"
 
 #include "core/Text.h"
+#include "db/ClosedPeriod.h"
 #include "db/Database.h"
 
 #include <cfloat>
@@ -212,6 +213,11 @@ StoredEvent storeEvent(Database& db, SessionState& state, const QString& configP
         throw GasEntryRefused(QStringLiteral("顧客が選ばれていないため、ガスデータを記録できません。"));
     if (!b.known())
         throw GasEntryRefused(QStringLiteral("この種別のガスデータは入力できません。"));
+    try {
+        requireOpenPeriod(db, e.entryDate);
+    } catch (const ClosedPeriodError& closed) {
+        throw GasEntryRefused(closed.message());
+    }
 
     // Usage is measured here from the stored readings, never taken on trust.
     Currency usage;

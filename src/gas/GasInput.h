@@ -126,7 +126,8 @@ struct StoredEvent {
 // advanced counter in the file at `configPath`. Nothing is written when
 // anything fails:
 //  - GasEntryRefused: no customer, a kind the screen does not know, or a
-//    billed event without a whole non-zero amount or a means of payment;
+//    billed event without a whole non-zero amount or a means of payment, a
+//    date in the period the year-end closed;
 //  - SlipNumberOverflow: the slip number leaves the signed 32-bit range or
 //    the counter cannot advance (billed kinds only);
 //  - ConfigurationError: the file cannot be rewritten (the counter in memory

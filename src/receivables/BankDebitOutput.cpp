@@ -294,6 +294,7 @@ frm売掛FD出力::frm売掛FD出力(QWidget* parent) : QDialog(parent), db_(ses
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmdドライブ, &QPushButton::clicked, this, [this] { cmdドライブ_Click(); });
+    DBList1->setFocus();
 }
 
 frm売掛FD出力::~frm売掛FD出力()

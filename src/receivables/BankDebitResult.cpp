@@ -1,6 +1,7 @@
 #include "receivables/BankDebitResult.h"
 
 #include "core/Text.h"
+#include "db/ClosedPeriod.h"
 #include "receivables/BankDebitOutput.h"
 #include "receivables/ReceivablePayment.h"
 #include "ui/ScreenWidgets.h"
@@ -85,7 +86,6 @@ ResultPlan planResultRun(Database& db, const bankfile::ResultFile& file, const D
         throw DamagedResultFile(file.problem);
     if (!file.hasResultCodes())
         throw NotAResultFile();
-    ensureResultRunTable(db);
     ResultPlan plan;
     plan.fingerprint = file.fingerprint;
     plan.debitDate = debitDateNear(file.debitMonth, file.debitDay, paymentDate);
@@ -141,31 +141,8 @@ void bookEarlierPaymentsAgain(ResultPlan& plan)
     plan.alreadyBookedTotal = Currency();
 }
 
-void ensureResultRunTable(Database& db)
-{
-    // The section of the schema of a new shop that holds these tables; its
-    // statements are all "IF NOT EXISTS", so they run again in databases
-    // made before the tables existed.
-    static const QString statements = [] {
-        const QString& schema = schemaScript();
-        const qsizetype heading = schema.indexOf(QStringLiteral(" bank result files\n"));
-        if (heading < 0)
-            return QString();
-        const qsizetype from = schema.indexOf(u'\n', heading) + 1;
-        qsizetype to = schema.size();
-        for (const QString& next : {QStringLiteral("\n------"), QStringLiteral("\nPRAGMA")}) {
-            const qsizetype at = schema.indexOf(next, from);
-            if (at >= 0)
-                to = std::min(to, at);
-        }
-        return schema.mid(from, to - from);
-    }();
-    db.execScript(statements);
-}
-
 std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerprint)
 {
-    ensureResultRunTable(db);
     QSqlQuery q = db.exec(QStringLiteral("SELECT 引落結果処理日, 引落結果入金日, 引落結果件数, 引落結果金額, 引落結果ファイル名"
                                          " FROM 引落結果処理ＴＢＬ WHERE 引落結果指紋 = ? ORDER BY 引落結果シリアル DESC LIMIT 1"),
                           {QString::fromLatin1(fingerprint)});
@@ -229,8 +206,8 @@ BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& p
     const int count = int(plan.payments.size());
     if (count == 0)
         return booked;
+    requireOpenPeriod(db, paymentDate);
     checkSlipNumbers(config, count);
-    ensureResultRunTable(db);
     booked.firstSlipNumber = currentSlipNumber(config);
     booked.lastSlipNumber = booked.firstSlipNumber + (count - 1);
     {
@@ -472,6 +449,7 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmdドライブ, &QPushButton::clicked, this, [this] { cmdドライブ_Click(); });
+    DBList1->setFocus();
 }
 
 frm売掛FD入力::~frm売掛FD入力()
@@ -513,6 +491,14 @@ void frm売掛FD入力::Command1_Click()
         return;
     if (const QString problem = bankfile::fileNameProblem(methodName_, fileName_); !problem.isEmpty()) {
         ui().showMessage(problem, ErrorTitle);
+        return;
+    }
+    // A payment date in the period the year-end closed is refused before
+    // the operator fetches the floppy.
+    try {
+        requireOpenPeriod(db_, s.customer.slipDate);
+    } catch (const ClosedPeriodError& e) {
+        ui().showMessage(e.message(), ErrorTitle);
         return;
     }
     const QString folder = QDir::toNativeSeparators(bankfile::bankDriveFolder());
@@ -582,6 +568,9 @@ void frm売掛FD入力::Command1_Click()
         booked = bookResultRun(db_, s.config, plan, s.customer.slipDate, s.journal.debitAccount, fileName_.trimmed());
     } catch (const SlipNumberOverflow&) {
         ui().showMessage(slipNumbersMessage(s.config, int(plan.payments.size())), ErrorTitle);
+        return;
+    } catch (const ClosedPeriodError& e) {
+        ui().showMessage(e.message(), ErrorTitle);
         return;
     } catch (const DatabaseError& e) {
         ui().showMessage(QStringLiteral("入金を記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()), ErrorTitle);

@@ -107,8 +107,6 @@ struct ProcessedRun {
     Currency total;
     QString fileName;
 };
-// Creates the result-run tables when an older database lacks them.
-void ensureResultRunTable(Database& db);
 // The latest run of a file with this fingerprint, or nullopt.
 std::optional<ProcessedRun> previousRun(Database& db, const QByteArray& fingerprint);
 
@@ -131,7 +129,8 @@ struct BookedRun {
 // `debitAccount`, with consecutive slip numbers, and remembers the file's
 // fingerprint and each payment, all in one transaction; then advances the
 // counter past the numbers used and rewrites the configuration file.
-// Numbers that do not fit throw SlipNumberOverflow and a refused row
+// Numbers that do not fit throw SlipNumberOverflow, a payment date in the
+// period the year-end closed ClosedPeriodError and a refused row
 // DatabaseError, with nothing written and the counter unchanged. A plan
 // without payments writes nothing.
 BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& plan, const Date& paymentDate,

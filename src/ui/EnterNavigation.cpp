@@ -1,6 +1,7 @@
 #include "ui/EnterNavigation.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -30,6 +31,14 @@ bool isBox(const QWidget* w)
 {
     return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w)
            || qobject_cast<const QComboBox*>(w);
+}
+
+// A grid the operator only reads (editable grids keep Enter for their
+// cells).
+bool isReadOnlyGrid(const QWidget* w)
+{
+    const auto* view = qobject_cast<const QAbstractItemView*>(w);
+    return view && !qobject_cast<const QListView*>(w) && view->editTriggers() == QAbstractItemView::NoEditTriggers;
 }
 
 // The widget Tab would reach from `from`: the next in the focus chain that
@@ -106,6 +115,10 @@ protected:
         }
         if (auto* list = qobject_cast<QListView*>(widget)) {
             enterInList(list);
+            return true;
+        }
+        if (qobject_cast<QAbstractItemView*>(widget)) {
+            moveOn(widget); // a grid to be read: Enter moves on
             return true;
         }
         if (qobject_cast<QAbstractButton*>(widget)) {
@@ -188,7 +201,7 @@ void enableEnterNavigation(QWidget* screen)
     for (QWidget* w : widgets) {
         if (w->property(OwnEnterProperty).toBool())
             continue;
-        if (isBox(w) || qobject_cast<QListView*>(w))
+        if (isBox(w) || qobject_cast<QListView*>(w) || isReadOnlyGrid(w))
             w->installEventFilter(filter);
         else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             // Qt's own Enter handling on push buttons (the auto-default

@@ -5,6 +5,7 @@
 // - in a list Enter chooses the row the cursor stands on and moves on (or
 //   presses the screen's confirming button where the list is the last
 //   choice);
+// - in a grid that is only read Enter moves on;
 // - on a focused button Enter (main or keypad) presses it, and the focused
 //   button is the one drawn as the default.
 

@@ -191,7 +191,6 @@ void buildShop(const QString& dir)
         insertGas(db, day(2024, 3, 1), 8, "1000", "0", "0", 0);
         insertGas(db, day(2024, 4, 1), 1, "1100", "100", "2000", 10);
         db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 期首残高 = ? WHERE 科目番号 = 110"), {sqlValue(yen("1200"))});
-        ensureResultRunTable(db);
         t.commit();
     }
     QDir::setCurrent(dir);

@@ -430,3 +430,61 @@ TEST_F(GasInputScreenTest, ScreenshotsOfKind1AndKind9)
         render(d, QStringLiteral("gas-input-kind9.png"));
     });
 }
+
+TEST_F(GasInputScreenTest, EnterAloneTakesAReadingFromTheKindListToAStoredRow)
+{
+    setSlipNumbering(inst, 0, 41);
+    addGasRow(db, day(2024, 3, 1), 1, "501", "1000");
+    pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
+    const int result = openGasInputScreen([&](frmガス入力& d) {
+        d.activateWindow();
+        QApplication::processEvents();
+        d.dateBoxes->setParts(2024, 4, 5);
+        d.DBList1->setFocus();
+        // Enter chooses the kind under the cursor, the first: 検針請求.
+        QTest::keyClick(d.DBList1, Qt::Key_Return);
+        EXPECT_EQ(session().gas.kind, 1);
+        ASSERT_EQ(d.focusWidget(), d.Text1);
+        QTest::keyClicks(d.Text1, QStringLiteral("1250"));
+        QTest::keyClick(d.Text1, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.Text2) << "the usage is measured, not typed";
+        QTest::keyClicks(d.Text2, QStringLiteral("3240"));
+        QTest::keyClick(d.Text2, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.DBList2);
+        QTest::keyClick(d.DBList2, Qt::Key_End); // 売掛金
+        QTest::keyClick(d.DBList2, Qt::Key_Return);
+        EXPECT_EQ(session().gas.paymentAccount, 110);
+        ASSERT_EQ(d.focusWidget(), d.Command1);
+        EXPECT_TRUE(d.Command1->isDefault());
+        QTest::keyClick(d.Command1, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
+    EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/05|1|501|1250|250|0|0|3240|110"));
+    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 42"));
+}
+
+TEST_F(GasInputScreenTest, AnEventDatedInTheClosedYearIsRefused)
+{
+    setSlipNumbering(inst, 0, 41);
+    addGasRow(db, day(2024, 3, 1), 1, "501", "1000");
+    db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),
+            {sqlValue(day(2024, 4, 30)), sqlValue(day(2024, 5, 7))});
+    pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
+    openGasInputScreen([&](frmガス入力& d) {
+        d.dateBoxes->setParts(2024, 4, 30);
+        clickListRow(d.DBList1, QStringLiteral("検針請求"));
+        typeInto(d.Text1, QStringLiteral("1250"));
+        typeInto(d.Text2, QStringLiteral("3240"));
+        clickListRow(d.DBList2, QStringLiteral("現金"));
+        clickButton(&d, QStringLiteral("Command1"));
+        EXPECT_TRUE(d.isVisible());
+        clickButton(&d, QStringLiteral("Command2"));
+    });
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("2024/04/30 までの期間は年次更新で締めてあります。\n"
+                                                   "2024/04/30 の日付では記録できません。2024/05/01 以降の日付にしてください。"));
+    EXPECT_EQ(gasRows(db).size(), 1);
+    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 41"));
+}

@@ -828,3 +828,86 @@ TEST_F(BankDebitScreensTest, RendersTheScreens)
         render(d, QStringLiteral("bank-debit-result.png"));
     }
 }
+
+TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBookedPayments)
+{
+    writeRequest();
+    const char* codes = "01000";
+    const QList<QByteArray> records = resultRecords(codes);
+    const QList<QByteArray> data = records.mid(1, records.size() - 3); // less header, trailer, end
+    const int debited = int(std::count(codes, codes + data.size(), '0'));
+    writeAll(requestPath(), wholeResult(records[0], data));
+    ui->messages.clear();
+    ui->questions.clear();
+    const std::int32_t counter = session().config.slipCounter;
+    ui->answers.push_back(true); // the drive
+    {
+        frm売掛FD入力 d;
+        d.show();
+        d.activateWindow();
+        QApplication::processEvents();
+        ASSERT_EQ(d.focusWidget(), d.DBList1);
+        const int method = listTexts(d.DBList1).indexOf(DebitMethodName);
+        ASSERT_GE(method, 0);
+        for (int i = 0; i < method; ++i)
+            QTest::keyClick(d.DBList1, Qt::Key_Down);
+        QTest::keyClick(d.DBList1, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.DBList2);
+        QTest::keyClick(d.DBList2, Qt::Key_Down); // 普通預金
+        QTest::keyClick(d.DBList2, Qt::Key_Return);
+        EXPECT_EQ(session().journal.debitAccount, 20);
+        d.dateBoxes->setParts(2024, 6, 10);
+        // Through the year, month and day to "後処理開始".
+        for (int box = 0; box < 3; ++box)
+            QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.Command1);
+        EXPECT_TRUE(d.Command1->isDefault());
+        QTest::keyClick(d.Command1, Qt::Key_Return);
+    }
+    ASSERT_EQ(ui->questions.size(), 1u);
+    EXPECT_EQ(ui->lastMessage().section(u'\n', 0, 0), QStringLiteral("書込が完了しました。")) << ui->lastMessage().toStdString();
+    EXPECT_EQ(holdingLedgerRows(db).size(), debited);
+    EXPECT_EQ(session().config.slipCounter, counter + debited);
+}
+
+TEST_F(BankDebitScreensTest, APaymentDateInTheClosedYearBooksNothing)
+{
+    writeRequest();
+    const QList<QByteArray> records = resultRecords("00000");
+    writeAll(requestPath(), wholeResult(records[0], records.mid(1, records.size() - 3)));
+    db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),
+            {sqlValue(Date::fromParts(2024, 6, 10)), sqlValue(Date::fromParts(2024, 6, 12))});
+    ui->messages.clear();
+    ui->questions.clear();
+    const QByteArray configuration = inst.configurationFileBytes();
+    processResult();
+    EXPECT_TRUE(ui->questions.empty()) << "refused before the floppy is asked for";
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("2024/06/10 までの期間は年次更新で締めてあります。\n"
+                                                   "2024/06/10 の日付では記録できません。2024/06/11 以降の日付にしてください。"));
+    EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
+    EXPECT_EQ(inst.configurationFileBytes(), configuration);
+}
+
+TEST_F(BankDebitScreensTest, EnterAloneWritesTheRequestFile)
+{
+    ui->answers.push_back(true);
+    {
+        frm売掛FD出力 d;
+        d.show();
+        d.activateWindow();
+        QApplication::processEvents();
+        ASSERT_EQ(d.focusWidget(), d.DBList1);
+        const int method = listTexts(d.DBList1).indexOf(DebitMethodName);
+        ASSERT_GE(method, 0);
+        for (int i = 0; i < method; ++i)
+            QTest::keyClick(d.DBList1, Qt::Key_Down);
+        QTest::keyClick(d.DBList1, Qt::Key_Return);
+        // On through the boxes to the first button that writes, and press it.
+        for (int step = 0; step < 8 && d.focusWidget() != d.Command1; ++step)
+            QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.Command1);
+        QTest::keyClick(d.Command1, Qt::Key_Return);
+    }
+    EXPECT_TRUE(QFileInfo::exists(requestPath()));
+}
