@@ -6,6 +6,7 @@
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
 #include "ui/UiService.h"
+#include "ui/EnterNavigation.h"
 #include "ui/ValueModel.h"
 
 #include <QHBoxLayout>
@@ -61,6 +62,7 @@ frm経理勘定帳::frm経理勘定帳(std::int64_t account, QWidget* parent)
         Label1->setText(ledger_.accountName.left(30));
         showLines();
     }
+    enableEnterNavigation(this);
     DBGrid1->setFocus();
 }
 

@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "maintenance/Backup.h"
 #include "ui/ScreenWidgets.h"
+#include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 
 #include <QDir>
@@ -66,6 +67,7 @@ frmバックアップ::frmバックアップ(QWidget* parent) : QDialog(parent)
     setTabOrder(Command2, Command4);
     setTabOrder(Command4, Command5);
     setTabOrder(Command5, Command3);
+    enableEnterNavigation(this);
 }
 
 void frmバックアップ::backUp(int number)

@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "sales/DailyUpdate.h"
 #include "ui/ScreenWidgets.h"
+#include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 
 #include <QHBoxLayout>
@@ -44,7 +45,11 @@ frm更新日次::frm更新日次(QWidget* parent) : QDialog(parent)
     layout->setSpacing(24);
     layout->addWidget(Label1);
     layout->addLayout(buttons);
+    // The cursor starts on キャンセル, so a stray Enter posts nothing; on a
+    // focused ＯＫ Enter posts.
     Command1->setDefault(true);
+    enableEnterNavigation(this);
+    Command1->setFocus();
 }
 
 void frm更新日次::Command2_Click()

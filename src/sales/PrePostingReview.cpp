@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "sales/DailyUpdate.h"
 #include "ui/ScreenWidgets.h"
+#include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
@@ -77,6 +78,11 @@ frm転記前確認::frm転記前確認(QWidget* parent) : QDialog(parent), db_(s
     layout->addSpacing(8);
     layout->addLayout(buttons);
     Command2->setDefault(true);
+    // Enter in a listing confirms, as the drawn default says; on a focused
+    // button it presses that one.
+    keepOwnEnter(DBGrid1);
+    keepOwnEnter(DBGrid2);
+    enableEnterNavigation(this);
 
     LoadHoldingListings();
 }

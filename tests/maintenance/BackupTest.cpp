@@ -15,7 +15,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace maintenance;
 
@@ -452,4 +454,28 @@ TEST_F(BackupTest, RestoredConfigurationTakesEffectAtOnce)
     restoreData(location(1));
     EXPECT_EQ(session().config.databasePath, inst.path(QStringLiteral("moved/himawari.db")));
     EXPECT_EQ(session().config.companyName(), QStringLiteral("ひまわり米穀店"));
+}
+
+TEST_F(BackupTest, ABackupOfTheFirstVersionIsRestoredAndBroughtToTheCurrentOne)
+{
+    backUpData(location(1));
+    // The backup's database as the first version made it: the base schema
+    // and one row of the shop's.
+    const QString backupDatabase = backupFile(1, QStringLiteral("himawari.db"));
+    QFile::remove(backupDatabase);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(backupDatabase.toUtf8().constData(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, schemaScript().toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw, "INSERT INTO 店コードＴＢＬ VALUES (7, '支店')", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+
+    EXPECT_NO_THROW(restoreData(location(1)));
+    Database live(inst.databasePath());
+    EXPECT_EQ(live.schemaVersion(), SchemaVersion);
+    EXPECT_EQ(live.scalar(QStringLiteral("SELECT 店名 FROM 店コードＴＢＬ WHERE 店コード = 7")).toString(),
+              QStringLiteral("支店"));
+    EXPECT_EQ(live.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = '年次更新ＴＢＬ'")).toInt(), 1);
+    // The backup itself is left as it was.
+    Database backup(backupDatabase);
+    EXPECT_EQ(backup.schemaVersion(), 1);
 }

@@ -301,3 +301,34 @@ TEST_F(PostingScreensTest, RendersTheScreens)
     frm更新日次 update;
     render(update, QStringLiteral("daily-update.png"));
 }
+
+TEST_F(PostingScreensTest, DailyUpdateStartsOnCancelAndEnterOnAFocusedOkPosts)
+{
+    const double today = Date::today().serial();
+    addSale(db, 1, 31, today, QStringLiteral("C1"), 1, "100", "1");
+    const QStringList before = snapshot(db);
+    ui->onScreen(QStringLiteral("frm転記前確認"), [](QDialog& d) { d.close(); });
+    // A stray Enter posts nothing: the cursor stands on キャンセル.
+    ui->onScreen(QStringLiteral("frm更新日次"), [](QDialog& dialog) {
+        auto& d = static_cast<frm更新日次&>(dialog);
+        d.activateWindow();
+        QApplication::processEvents();
+        ASSERT_EQ(d.focusWidget(), d.Command1);
+        EXPECT_TRUE(d.Command1->isDefault());
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
+    EXPECT_EQ(snapshot(db), before);
+    // On ＯＫ, drawn as the default while it has the cursor, Enter posts.
+    ui->onScreen(QStringLiteral("frm更新日次"), [](QDialog& dialog) {
+        auto& d = static_cast<frm更新日次&>(dialog);
+        d.activateWindow();
+        QApplication::processEvents();
+        d.Command2->setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(d.Command2->isDefault());
+        EXPECT_FALSE(d.Command1->isDefault());
+        QTest::keyClick(d.Command2, Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Accepted);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売掛マスター")), 1);
+}
