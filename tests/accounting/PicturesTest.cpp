@@ -82,6 +82,24 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     frm経理入力 journal;
     render(journal, folder, QStringLiteral("journal-entry-free.png"));
 
+    // A journal entry on receivables names its customer.
+    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前) VALUES ('1024', '山田　太郎')"));
+    frm経理入力 receivable;
+    const auto rowOf = [](QListView* list, int code) {
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            if (list->model()->index(row, 0).data(Qt::EditRole).toInt() == code)
+                return list->model()->index(row, 1);
+        return QModelIndex();
+    };
+    receivable.DBList1->setCurrentIndex(rowOf(receivable.DBList1, 10));
+    receivable.DBList3->setCurrentIndex(rowOf(receivable.DBList3, 110));
+    render(receivable, folder, QStringLiteral("journal-entry-receivable-asked.png"));
+    EXPECT_TRUE(receivable.chooseCustomerButton->isVisible());
+    session().journal.creditCounterparty = QStringLiteral("1024         ");
+    receivable.Text1->setText(QStringLiteral("1500"));
+    render(receivable, folder, QStringLiteral("journal-entry-receivable.png"));
+    EXPECT_TRUE(receivable.Command1->isVisible());
+
     frm経理残高試算表 trial;
     trial.show();
     trial.dateBoxes->setDate(PeriodEnd);
