@@ -829,6 +829,21 @@ TEST_F(BankDebitScreensTest, RendersTheScreens)
     }
 }
 
+// Shows a bank screen, which starts in its list of methods, and chooses the
+// direct-debit method there with the arrow keys and Enter.
+static void chooseMethodByKeyboard(QDialog& screen, QListView* methods)
+{
+    screen.show();
+    screen.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(screen.focusWidget(), methods);
+    const int method = listTexts(methods).indexOf(DebitMethodName);
+    ASSERT_GE(method, 0);
+    for (int i = 0; i < method; ++i)
+        QTest::keyClick(methods, Qt::Key_Down);
+    QTest::keyClick(methods, Qt::Key_Return);
+}
+
 TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBookedPayments)
 {
     writeRequest();
@@ -843,15 +858,7 @@ TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBooked
     ui->answers.push_back(true); // the drive
     {
         frm売掛FD入力 d;
-        d.show();
-        d.activateWindow();
-        QApplication::processEvents();
-        ASSERT_EQ(d.focusWidget(), d.DBList1);
-        const int method = listTexts(d.DBList1).indexOf(DebitMethodName);
-        ASSERT_GE(method, 0);
-        for (int i = 0; i < method; ++i)
-            QTest::keyClick(d.DBList1, Qt::Key_Down);
-        QTest::keyClick(d.DBList1, Qt::Key_Return);
+        chooseMethodByKeyboard(d, d.DBList1);
         ASSERT_EQ(d.focusWidget(), d.DBList2);
         QTest::keyClick(d.DBList2, Qt::Key_Down); // 普通預金
         QTest::keyClick(d.DBList2, Qt::Key_Return);
@@ -894,15 +901,7 @@ TEST_F(BankDebitScreensTest, EnterAloneWritesTheRequestFile)
     ui->answers.push_back(true);
     {
         frm売掛FD出力 d;
-        d.show();
-        d.activateWindow();
-        QApplication::processEvents();
-        ASSERT_EQ(d.focusWidget(), d.DBList1);
-        const int method = listTexts(d.DBList1).indexOf(DebitMethodName);
-        ASSERT_GE(method, 0);
-        for (int i = 0; i < method; ++i)
-            QTest::keyClick(d.DBList1, Qt::Key_Down);
-        QTest::keyClick(d.DBList1, Qt::Key_Return);
+        chooseMethodByKeyboard(d, d.DBList1);
         // On through the boxes to the first button that writes, and press it.
         for (int step = 0; step < 8 && d.focusWidget() != d.Command1; ++step)
             QTest::keyClick(d.focusWidget(), Qt::Key_Return);
