@@ -7,8 +7,8 @@
 
 #include "accounting/Books.h"
 #include "accounting/TransferSlips.h"
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 #include "db/Database.h"
 #include "forecasts/GasForecast.h"
 #include "forecasts/KeroseneForecast.h"

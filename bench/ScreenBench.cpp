@@ -4,8 +4,8 @@
 // screen's grid or list does. Target: under 100 ms each.
 #include "TenYears.h"
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 #include "customers/CustomerChange.h"
 #include "customers/CustomerHistory.h"
 #include "customers/CustomerSelection.h"

@@ -1,7 +1,7 @@
 // The configuration file reader on arbitrary bytes: it either gives a
 // configuration or a ConfigurationError with a Japanese message; nothing
 // else may escape, and what it reads must survive being written back.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Text.h"
 
 #include <cstdint>

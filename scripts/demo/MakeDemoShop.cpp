@@ -9,7 +9,7 @@
 // are counted back from today. Every name, address, number and bank in here
 // is invented.
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Currency.h"
 #include "core/Date.h"
 #include "core/Text.h"

@@ -5,7 +5,7 @@
 #include "app/AboutDialog.h"
 #include "app/AdminDialog.h"
 #include "app/MainWindow.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "app/Startup.h"
 #include "ui/JapaneseFont.h"
 

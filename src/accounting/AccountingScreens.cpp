@@ -5,7 +5,7 @@
 #include "accounting/TransferSlipScreen.h"
 #include "accounting/TrialBalanceScreen.h"
 #include "accounting/YearEndScreen.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 
 namespace {
 

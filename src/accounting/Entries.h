@@ -4,8 +4,8 @@
 // update to post. The three entry screens differ only in the definition
 // below: captions, what their lists offer and what makes an entry complete.
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 
 #include <QString>
 #include <cstdint>

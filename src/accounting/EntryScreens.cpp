@@ -1,8 +1,8 @@
 #include "accounting/EntryScreens.h"
 
 #include "accounting/ScreenParts.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "db/ClosedPeriod.h"
 #include "core/Text.h"
 #include "ui/DateBoxes.h"

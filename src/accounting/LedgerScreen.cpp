@@ -1,7 +1,7 @@
 #include "accounting/LedgerScreen.h"
 
 #include "accounting/ScreenParts.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"

@@ -1,7 +1,7 @@
 #include "accounting/TransferSlipScreen.h"
 
 #include "accounting/ScreenParts.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"

@@ -2,7 +2,7 @@
 
 #include "accounting/Books.h"
 #include "accounting/ScreenParts.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
 #include "ui/DateBoxes.h"

@@ -2,7 +2,7 @@
 
 #include "accounting/Books.h"
 #include "accounting/ScreenParts.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"

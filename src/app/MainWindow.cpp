@@ -2,8 +2,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/AdminDialog.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiService.h"
 

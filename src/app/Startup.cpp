@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "db/Database.h"
 #include "ui/UiService.h"
 

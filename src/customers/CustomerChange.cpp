@@ -1,7 +1,7 @@
 #include "customers/CustomerChange.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "masters/DatabaseMessages.h"
 #include "ui/EnterNavigation.h"

@@ -1,6 +1,6 @@
 #include "customers/CustomerDisplayFrame.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "ui/DisplayField.h"
 #include "ui/ScreenWidgets.h"
 

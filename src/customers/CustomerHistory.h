@@ -4,7 +4,7 @@
 // that slip into the slip line buffer ("前回どおり"). Lines still in the
 // holding table are not history yet.
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Date.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "customers/CustomerPicker.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"

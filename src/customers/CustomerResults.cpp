@@ -1,6 +1,6 @@
 #include "customers/CustomerResults.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "customers/CustomerHistory.h"
 #include "ui/ValueModel.h"
 

@@ -1,6 +1,6 @@
 #include "customers/CustomerScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerResults.h"
 

@@ -3,7 +3,7 @@
 // first kana letter or whole, and the details of one customer. The gas
 // picker sees only the LP-gas customers (顧客ガスコード other than "0").
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Currency.h"
 
 #include <QString>

@@ -1,8 +1,8 @@
 #include "forecasts/ForecastScreens.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/ErrorGuard.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "forecasts/GasForecast.h"
 #include "forecasts/KeroseneForecast.h"
 #include "forecasts/RiceForecast.h"

@@ -5,8 +5,8 @@
 // 売上商品マスター仮 and a journal row to 経理マスター仮 under one slip
 // number, for the daily update to post with the day's other sales.
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "gas/GasInputScreen.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "customers/CustomerSelection.h"
 #include "gas/GasInput.h"
 #include "ui/ScreenWidgets.h"

@@ -1,6 +1,6 @@
 #include "gas/GasScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "gas/GasInputScreen.h"
 #include "gas/GasTotalsScreen.h"
 

@@ -1,6 +1,6 @@
 #include "gas/GasTotalsScreen.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"

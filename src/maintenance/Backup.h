@@ -9,8 +9,8 @@
 // SQLite's backup API, every copy is checked before it replaces anything,
 // and files are put in place by renaming complete ones.
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "maintenance/BackupScreen.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "maintenance/Backup.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/EnterNavigation.h"

@@ -1,6 +1,6 @@
 #include "maintenance/MaintenanceScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "maintenance/BackupScreen.h"
 #include "maintenance/OldDataDeletionScreens.h"
 #include "maintenance/ProductSalesCount.h"

@@ -1,6 +1,6 @@
 #include "maintenance/OldDataDeletionScreens.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
 #include "ui/DateBoxes.h"

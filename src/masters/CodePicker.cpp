@@ -1,7 +1,7 @@
 #include "masters/CodePicker.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "ui/ValueModel.h"
 

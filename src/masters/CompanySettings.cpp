@@ -1,7 +1,7 @@
 #include "masters/CompanySettings.h"
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"

@@ -1,6 +1,6 @@
 #include "masters/GridEditor.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "masters/DatabaseMessages.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"

@@ -1,6 +1,6 @@
 #include "masters/MasterScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "customers/CustomerChange.h"
 #include "customers/CustomerRegistration.h"
 #include "masters/CodePicker.h"

@@ -1,6 +1,6 @@
 #include "print/ReportEngine.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Currency.h"
 #include "core/Text.h"
 #include "db/Database.h"

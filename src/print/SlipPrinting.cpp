@@ -1,6 +1,6 @@
 #include "print/SlipPrinting.h"
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Text.h"
 #include "print/PrintSurface.h"
 

@@ -5,7 +5,7 @@
 // offset, the origin being the top-left corner of the block being printed.
 // The routines read the session state and print; they keep nothing.
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Date.h"
 
 class PrintSurface;

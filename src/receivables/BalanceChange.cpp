@@ -1,7 +1,7 @@
 #include "receivables/BalanceChange.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
 #include "receivables/ClosingScreens.h"

@@ -1,7 +1,7 @@
 #include "receivables/BalanceList.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Session.h"
+#include "session/ErrorGuard.h"
+#include "session/Session.h"
 #include "db/Database.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"

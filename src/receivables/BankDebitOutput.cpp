@@ -1,6 +1,6 @@
 #include "receivables/BankDebitOutput.h"
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"

@@ -9,8 +9,8 @@
 // file run again is noticed, and each payment booked (customer, debit date,
 // amount), so that another file holding it does not book it a second time.
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 #include "db/Database.h"
 #include "receivables/BankDebitFile.h"
 

@@ -1,6 +1,6 @@
 #include "receivables/BankDebitScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "receivables/BankDebitOutput.h"
 #include "receivables/BankDebitResult.h"
 

@@ -1,6 +1,6 @@
 #include "receivables/ClosingScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "receivables/BalanceChange.h"
 #include "receivables/BalanceList.h"
 #include "receivables/InvoiceIssuing.h"

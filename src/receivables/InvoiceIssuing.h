@@ -5,7 +5,7 @@
 // credit sales since closing) to the next period. Also the customer's
 // receivable fields as the receivables screens read them.
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Currency.h"
 #include "core/Date.h"
 

@@ -1,8 +1,8 @@
 #include "receivables/InvoiceIssuingScreens.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/ErrorGuard.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"

@@ -1,7 +1,7 @@
 #include "receivables/PaymentScreen.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "db/ClosedPeriod.h"
 #include "receivables/ReceivablePayment.h"
 #include "ui/ScreenWidgets.h"

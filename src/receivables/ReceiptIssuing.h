@@ -4,7 +4,7 @@
 // customer, collection slip for the collector, payment slip for the shop).
 // Nothing here writes to the database.
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Currency.h"
 #include "core/Date.h"
 #include "receivables/InvoiceIssuing.h"

@@ -4,8 +4,8 @@
 // counterparty, under its own slip number. The customer's balance changes
 // when the daily update posts the row.
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 
 #include <QString>
 #include <cstdint>

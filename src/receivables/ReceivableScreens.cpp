@@ -1,6 +1,6 @@
 #include "receivables/ReceivableScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "receivables/PaymentScreen.h"
 
 void registerReceivableScreens()

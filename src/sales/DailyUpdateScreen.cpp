@@ -1,7 +1,7 @@
 #include "sales/DailyUpdateScreen.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "db/Database.h"
 #include "sales/DailyUpdate.h"
 #include "ui/ScreenWidgets.h"

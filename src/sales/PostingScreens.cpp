@@ -1,6 +1,6 @@
 #include "sales/PostingScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "sales/DailyUpdateScreen.h"
 #include "sales/PrePostingReview.h"
 

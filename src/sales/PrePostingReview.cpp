@@ -1,7 +1,7 @@
 #include "sales/PrePostingReview.h"
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 #include "sales/DailyUpdate.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/EnterNavigation.h"

@@ -1,6 +1,6 @@
 #include "sales/ProductCatalog.h"
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Text.h"
 #include "db/Database.h"
 

@@ -2,7 +2,7 @@
 // What the product pickers read from 商品部門マスター and 商品マスター, and the
 // step that turns the picker's boxes into a line of the slip. No widgets.
 
-#include "app/Session.h"
+#include "session/Session.h"
 
 #include <QString>
 #include <optional>

@@ -5,7 +5,7 @@
 // departments and the products of the department clicked, department 1 at
 // opening.
 
-#include "app/Session.h"
+#include "session/Session.h"
 
 #include <QDialog>
 #include <memory>

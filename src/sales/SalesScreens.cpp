@@ -1,6 +1,6 @@
 #include "sales/SalesScreens.h"
 
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "sales/ProductPicker.h"
 #include "sales/SalesSlip.h"
 

@@ -1,8 +1,8 @@
 #include "sales/SalesSlip.h"
 
-#include "app/Routines.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
 #include "print/PrintSurface.h"

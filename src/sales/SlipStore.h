@@ -4,8 +4,8 @@
 // all under one slip number and in one transaction; then the slip counter
 // advances in HMWcfg.dat.
 
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 
 #include <QString>
 #include <optional>

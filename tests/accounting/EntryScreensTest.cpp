@@ -5,8 +5,8 @@
 
 #include "accounting/AccountingScreens.h"
 #include "accounting/EntryScreens.h"
-#include "app/Routines.h"
-#include "app/Screens.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
 #include "masters/MasterScreens.h"
 #include "sales/SlipStore.h"
 #include "support/Controls.h"

@@ -8,7 +8,7 @@
 #include "accounting/TransferSlips.h"
 #include "accounting/TrialBalanceScreen.h"
 #include "accounting/YearEndScreen.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "masters/MasterScreens.h"
 #include "print/RecordingSurface.h"
 #include "support/Controls.h"

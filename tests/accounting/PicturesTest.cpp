@@ -14,7 +14,7 @@
 #include "accounting/TransferSlips.h"
 #include "accounting/TrialBalanceScreen.h"
 #include "accounting/YearEndScreen.h"
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "print/QtPrintSurface.h"
 #include "print/ReportEngine.h"
 #include "print/SlipPrinting.h"

@@ -1,7 +1,7 @@
 // Start-up: a configuration or database that cannot be used ends in a
 // message and an orderly stop with nothing written; a counter left behind
 // by a crash is moved past the numbers already used.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "app/Startup.h"
 #include "db/Database.h"
 #include "support/ScriptedUi.h"

@@ -15,9 +15,9 @@
 
 #include "accounting/Books.h"
 #include "accounting/Entries.h"
-#include "app/ErrorGuard.h"
-#include "app/Routines.h"
-#include "app/Session.h"
+#include "session/ErrorGuard.h"
+#include "session/Routines.h"
+#include "session/Session.h"
 #include "app/Startup.h"
 #include "core/Text.h"
 #include "db/Database.h"

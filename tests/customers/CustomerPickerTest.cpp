@@ -3,7 +3,7 @@
 #include "customers/CustomerData.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerScreens.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"

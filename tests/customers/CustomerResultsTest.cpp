@@ -4,7 +4,7 @@
 #include "customers/CustomerData.h"
 #include "customers/CustomerResults.h"
 #include "customers/CustomerScreens.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"

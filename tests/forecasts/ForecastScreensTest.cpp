@@ -2,7 +2,7 @@
 // while the grid still reads it, the gas schedule's filtered grid, the
 // print-out and "中止・終了".
 #include "ForecastData.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "forecasts/ForecastScreens.h"
 #include "print/PrintSurface.h"
 #include "print/RecordingSurface.h"

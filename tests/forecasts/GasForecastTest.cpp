@@ -2,7 +2,7 @@
 // series, the two replays, the walk with its give-up, and the rows of each
 // forecasting method.
 #include "ForecastData.h"
-#include "app/Session.h"
+#include "session/Session.h"
 #include "forecasts/GasForecast.h"
 #include "forecasts/KeroseneForecast.h"
 #include "support/TestInstallation.h"

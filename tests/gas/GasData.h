@@ -1,7 +1,7 @@
 #pragma once
 // Gas customers, gas rows and table snapshots the gas tests start from.
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Currency.h"
 #include "core/Date.h"
 #include "core/Text.h"

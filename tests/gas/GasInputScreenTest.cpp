@@ -1,7 +1,7 @@
 // The gas input screen driven by objectName: the gas picker first, the
 // customer and the history, the boxes of each kind, "ＯＫ" and what it stores.
-#include "app/Routines.h"
-#include "app/Screens.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerScreens.h"
 #include "gas/GasInputScreen.h"

@@ -1,6 +1,6 @@
 // The gas totals: the range's list and totals, the printed list with its
 // pages, groups and totals line, and the screen that shows and prints them.
-#include "app/Session.h"
+#include "session/Session.h"
 #include "gas/GasTotals.h"
 #include "gas/GasTotalsScreen.h"
 #include "print/QtPrintSurface.h"

@@ -6,10 +6,10 @@
 // wrong reaches the operator as a message, never as an escaped exception.
 #include "HostileText.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Routines.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/ErrorGuard.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerRegistration.h"
 #include "customers/CustomerScreens.h"

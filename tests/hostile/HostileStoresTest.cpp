@@ -5,10 +5,10 @@
 // record by record whatever bytes the previous record ended with.
 #include "HostileText.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Routines.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/ErrorGuard.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "customers/CustomerRegistration.h"
 #include "masters/CompanySettings.h"
 #include "masters/GridEditor.h"

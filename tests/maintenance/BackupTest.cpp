@@ -2,7 +2,7 @@
 // the earlier backup and the live files as they were, a refused backup
 // directory or backup pair changes nothing, and a restore brings back the
 // database and the slip counter together, for connections already open.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "maintenance/Backup.h"
 #include "maintenance/BackupScreen.h"
 #include "sales/SlipStore.h"

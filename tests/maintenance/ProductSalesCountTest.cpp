@@ -5,7 +5,7 @@
 #include "maintenance/BackupScreen.h"
 #include "maintenance/OldDataDeletionScreens.h"
 #include "maintenance/ProductSalesCount.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "core/Text.h"
 #include "print/QtPrintSurface.h"
 #include "print/RecordingSurface.h"

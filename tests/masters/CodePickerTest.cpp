@@ -2,8 +2,8 @@
 // stores, and what "ＯＫ", "キャンセル" and the close box return.
 #include "masters/MasterData.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "masters/MasterScreens.h"
 #include "support/Controls.h"

@@ -1,9 +1,9 @@
 // The company settings: the boxes bound to HMWcfg.dat's values, the
 // tax-rate rule, the administrator code, and what "ＯＫ" and "中止" leave in
 // the file and in the session.
-#include "app/Routines.h"
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "masters/CompanySettings.h"
 #include "masters/MasterData.h"
 #include "masters/MasterScreens.h"

@@ -2,8 +2,8 @@
 // and the change screen with its pickers, update and delete.
 #include "masters/MasterData.h"
 
-#include "app/Screens.h"
-#include "app/Session.h"
+#include "session/Screens.h"
+#include "session/Session.h"
 #include "customers/CustomerChange.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerRegistration.h"

@@ -3,7 +3,7 @@
 #include "masters/MasterData.h"
 
 #include "app/MainWindow.h"
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "masters/DatabaseMessages.h"
 #include "masters/GridEditors.h"
 #include "masters/MasterScreens.h"

@@ -2,7 +2,7 @@
 // read back from the recording surface, and real PDF files from the printer
 // surface.
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Text.h"
 #include "print/QtPrintSurface.h"
 #include "print/RecordingSurface.h"

@@ -1,6 +1,6 @@
 // Balances: the change of one customer's billed amount and the list of
 // balances with its print-out.
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/BalanceChange.h"

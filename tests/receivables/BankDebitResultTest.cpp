@@ -1,7 +1,7 @@
 // Processing a result file: which records become payments, the journal
 // rows and their slip numbers, the counter, a file run twice, and the files
 // that must book nothing.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "receivables/BankDebitFile.h"
 #include "receivables/BankDebitResult.h"
 #include "sales/DailyUpdate.h"

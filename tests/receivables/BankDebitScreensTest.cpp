@@ -2,8 +2,8 @@
 // written into the drive folder, what keeps it from being written, the
 // result file processed into journal rows, a file run twice, and a round
 // trip on the demo shop through invoice closing and the daily update.
-#include "app/Routines.h"
-#include "app/Screens.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
 #include "receivables/BankDebitFile.h"
 #include "receivables/BankDebitOutput.h"
 #include "receivables/BankDebitResult.h"

@@ -2,7 +2,7 @@
 // day, the walk through the closing day's customers, the single customer
 // from the picker, and the confirmation screen's three buttons with what
 // they print and write.
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"

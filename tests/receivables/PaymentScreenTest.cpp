@@ -1,8 +1,8 @@
 // The payment screen: the customer picker first, the customer's details, the
 // "ＯＫ" rule, the stored row and its place in the pre-posting review.
 #include "app/MainWindow.h"
-#include "app/Routines.h"
-#include "app/Screens.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerScreens.h"
 #include "receivables/PaymentScreen.h"

@@ -1,6 +1,6 @@
 // Recording a payment: the journal buffer, the amount typed, the row and
 // its slip number, and what stays when a step fails.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "receivables/ReceivablePayment.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"

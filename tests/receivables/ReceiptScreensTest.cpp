@@ -1,7 +1,7 @@
 // Receipt issuing as the operator works it: the collection day and its
 // customers, the picker, the confirmation screen's button rule and what it
 // prints; nothing is written to the database.
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"

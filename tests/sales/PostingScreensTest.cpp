@@ -1,7 +1,7 @@
 // The pre-posting review and the daily update screen: the listings, the
 // selected slip number, deleting a slip, "確認ＯＫ", and the daily update
 // from the review through the question to the posted rows.
-#include "app/Screens.h"
+#include "session/Screens.h"
 #include "sales/DailyUpdateScreen.h"
 #include "sales/PostingScreens.h"
 #include "sales/PrePostingReview.h"

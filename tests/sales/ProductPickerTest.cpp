@@ -1,6 +1,6 @@
 // The product pickers: what they list, what a click shows, when "ＯＫ" can
 // be pressed, and the line the sales picker adds to the slip.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "sales/ProductCatalog.h"
 #include "sales/ProductPicker.h"
 #include "support/Controls.h"

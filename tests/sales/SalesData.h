@@ -1,7 +1,7 @@
 #pragma once
 // Rows and slip lines the sales tests start from.
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "core/Currency.h"
 #include "core/Text.h"
 #include "db/Database.h"

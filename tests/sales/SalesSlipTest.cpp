@@ -3,8 +3,8 @@
 // stored rows and the printed slip; the five-line limit, the payment buttons
 // and what the screen shows.
 #include "app/MainWindow.h"
-#include "app/Routines.h"
-#include "app/Screens.h"
+#include "session/Routines.h"
+#include "session/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "sales/ProductPicker.h"

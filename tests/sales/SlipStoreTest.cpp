@@ -1,6 +1,6 @@
 // Storing a slip: the holding rows, the ledger rows, the slip number and
 // the counter in HMWcfg.dat, and what a failure leaves behind.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "sales/SlipStore.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"

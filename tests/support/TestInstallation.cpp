@@ -1,6 +1,6 @@
 #include "support/TestInstallation.h"
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // The shared routines (mdlSubRt): the configuration file HMWcfg.dat, the
 // slip numbers, and the operations on the slip buffer of the session state.
 
-#include "app/Session.h"
+#include "session/Session.h"
 
 #include <QByteArray>
 #include <QString>

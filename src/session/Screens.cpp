@@ -1,6 +1,6 @@
-#include "app/Screens.h"
+#include "session/Screens.h"
 
-#include "app/ErrorGuard.h"
+#include "session/ErrorGuard.h"
 #include "ui/UiService.h"
 
 #include <QDialog>

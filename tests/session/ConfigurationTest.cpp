@@ -1,6 +1,6 @@
 // HMWcfg.dat: read and written byte for byte, the slip numbers it carries,
 // and what happens when it cannot be written.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "support/TestInstallation.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/ErrorGuard.h"
+#include "session/ErrorGuard.h"
 
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "core/Currency.h"
 #include "db/Database.h"
 #include "ui/UiService.h"

@@ -1,6 +1,6 @@
 // The slip buffer routines: totals and consumption tax, adding lines with
 // the price prompt, clearing, and the account-name copy.
-#include "app/Routines.h"
+#include "session/Routines.h"
 #include "db/Database.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"

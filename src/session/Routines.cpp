@@ -1,4 +1,4 @@
-#include "app/Routines.h"
+#include "session/Routines.h"
 
 #include "core/FileReplace.h"
 #include "core/Text.h"
