@@ -4,6 +4,7 @@
 #include "app/AdminDialog.h"
 #include "session/Screens.h"
 #include "session/Session.h"
+#include "ui/EnterNavigation.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiService.h"
 
@@ -151,6 +152,8 @@ frmTQメイン::frmTQメイン(QWidget* parent) : QMainWindow(parent)
             [this] { openFromMenu(QStringLiteral("frm売掛入金"), QStringLiteral("売掛入金")); });
     // Nothing needs saving on exit: every screen writes when it stores.
     connect(cmd終了, &QPushButton::clicked, this, [this] { close(); });
+    // Enter on a focused button opens its screen, as on every screen.
+    enableEnterNavigation(this);
 
     buildMenus();
     // Wide enough for the whole menu bar: a menu folded away behind the

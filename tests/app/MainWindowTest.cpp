@@ -210,6 +210,13 @@ TEST(MainWindow, ScreensOpenModallyAndUnbuiltOnesSaySo)
     EXPECT_EQ(created, 2);
     EXPECT_TRUE(last.isNull());
     EXPECT_EQ(ui->openedScreens, QStringList({"frm売上", "frm売上"}));
+
+    // Enter, main or keypad, on the focused button opens its screen too.
+    w.activateWindow();
+    w.cmd売上->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.cmd売上, Qt::Key_Return);
+    QTest::keyClick(w.cmd売上, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(created, 4);
 }
 
 TEST(MainWindow, VersionBox)
