@@ -21,6 +21,7 @@ const char* const OptionalChoiceProperty = "himawariOptionalChoice";
 const char* const ConfirmButtonProperty = "himawariEnterConfirms";
 const char* const DeclaredDefaultProperty = "himawariDeclaredDefault";
 const char* const OwnEnterProperty = "himawariOwnEnter";
+const char* const InstalledProperty = "himawariEnterNavigation";
 
 bool isEnter(const QKeyEvent* key)
 {
@@ -65,8 +66,15 @@ void moveOn(QWidget* from)
     QWidget* next = nextInTabOrder(from);
     if (!next)
         return;
-    if (auto* button = qobject_cast<QAbstractButton*>(next); button && closesScreen(button)) {
+    auto* button = qobject_cast<QAbstractButton*>(next);
+    if (button && closesScreen(button)) {
         QApplication::beep();
+        return;
+    }
+    // The screen's own default button, drawn so while the cursor is in the
+    // box, is pressed at once when it is the next stop (a one-box dialog).
+    if (auto* push = qobject_cast<QPushButton*>(button); push && push->isDefault() && isBox(from)) {
+        push->click();
         return;
     }
     next->setFocus(Qt::TabFocusReason);
@@ -196,6 +204,11 @@ const QStringList& closingCaptions()
 
 void enableEnterNavigation(QWidget* screen)
 {
+    // Once per screen: a screen that set itself up is opened through the
+    // modal runner, which sets up every screen it shows.
+    if (screen->property(InstalledProperty).toBool())
+        return;
+    screen->setProperty(InstalledProperty, true);
     auto* filter = new EnterMovesFocus(screen);
     const auto widgets = screen->findChildren<QWidget*>();
     for (QWidget* w : widgets) {

@@ -1,5 +1,7 @@
 #include "ui/UiService.h"
 
+#include "ui/EnterNavigation.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QInputDialog>
@@ -77,6 +79,8 @@ std::optional<QString> QtUiService::inputText(const QString& prompt, const QStri
 
 int QtUiService::runModal(QDialog& dialog)
 {
+    // Every screen takes Enter the same way, whether or not it set it up.
+    enableEnterNavigation(&dialog);
     dialog.setWindowModality(Qt::ApplicationModal);
     return dialog.exec();
 }

@@ -143,6 +143,17 @@ TEST(MainWindow, AdministratorLock)
     // A new window (a new run) starts locked again.
     frmTQメイン again;
     EXPECT_EQ(enabledMenus(again), lockedMenus);
+    // The code typed and Enter: the one box's default button is pressed.
+    ui->onScreen("frm管理者", [](QDialog& d) {
+        d.activateWindow();
+        auto* code = control<QLineEdit>(&d, "Text1");
+        code->setFocus();
+        QTest::keyClicks(code, QStringLiteral("1234"));
+        QTest::keyClick(code, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+    });
+    QTest::mouseClick(again.Label1, Qt::LeftButton);
+    EXPECT_EQ(enabledMenus(again), unlockedMenus);
 }
 
 TEST(MainWindow, AdministratorCodeZero)

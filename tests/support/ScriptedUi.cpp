@@ -1,5 +1,7 @@
 #include "support/ScriptedUi.h"
 
+#include "ui/EnterNavigation.h"
+
 #include <gtest/gtest.h>
 
 void ScriptedUi::showMessage(const QString& text, const QString& title)
@@ -40,6 +42,8 @@ int ScriptedUi::runModal(QDialog& dialog)
         return QDialog::Rejected;
     }
     dialog.setResult(QDialog::Rejected);
+    // As the real runner does: every screen takes Enter the same way.
+    enableEnterNavigation(&dialog);
     dialog.show();
     (*it)(dialog);
     dialog.hide();
