@@ -1,6 +1,7 @@
 #include "print/RecordingSurface.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -43,6 +44,23 @@ int RecordingSurface::nominalWidth(const QString& text, double points)
         halves += isHalfWidth(c) ? 1 : 2;
     // One half-width character is half an em: points × 20 twips / 2.
     return int(std::lround(halves * points * 10));
+}
+
+RecordingSurface::Extent RecordingSurface::inkExtent(const PrintItem& item)
+{
+    auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); };
+    const QString& t = item.text;
+    qsizetype first = 0;
+    while (first < t.size() && isBlank(t[first]))
+        ++first;
+    qsizetype end = t.size();
+    while (end > first && isBlank(t[end - 1]))
+        --end;
+    int right = item.x + nominalWidth(t.left(end), item.fontSize);
+    if (item.fitWidth > 0)
+        right = std::min(right, item.x + item.fitWidth);
+    const int left = std::min(right, item.x + nominalWidth(t.left(first), item.fontSize));
+    return {left, right};
 }
 
 PrintItem RecordingSurface::item(PrintItem::Kind kind) const
@@ -149,6 +167,16 @@ const PrintItem* RecordingSurface::findStarting(const QString& prefix) const
         if (i.kind == PrintItem::Kind::Text && i.text.startsWith(prefix))
             return &i;
     return nullptr;
+}
+
+std::vector<const PrintItem*> RecordingSurface::row(int y, int page) const
+{
+    std::vector<const PrintItem*> found;
+    for (const PrintItem& i : items_)
+        if (i.kind == PrintItem::Kind::Text && i.y == y && i.page == page)
+            found.push_back(&i);
+    std::stable_sort(found.begin(), found.end(), [](const PrintItem* a, const PrintItem* b) { return a->x < b->x; });
+    return found;
 }
 
 const PrintItem* RecordingSurface::textAt(int x, int y) const

@@ -47,6 +47,8 @@ public:
     const PrintItem* findStarting(const QString& prefix) const;
     // The text item printed at (x, y), or nullptr.
     const PrintItem* textAt(int x, int y) const;
+    // The texts printed at height y on a page, from left to right.
+    std::vector<const PrintItem*> row(int y, int page = 1) const;
     // Index of an item in items(), for checking what came next.
     std::size_t indexOf(const PrintItem* item) const { return std::size_t(item - items_.data()); }
 
@@ -54,6 +56,14 @@ public:
     // size and full-width characters of the full size would print it: 120
     // twips for a digit at 12 points, as the layouts count.
     static int nominalWidth(const QString& text, double points);
+    // Where a text's ink begins and ends across the page: blanks at either
+    // end take room but print nothing, and a fitted text ends within its
+    // fitted width.
+    struct Extent {
+        int left = 0;
+        int right = 0;
+    };
+    static Extent inkExtent(const PrintItem& item);
 
     void setFontSize(double points) override { fontSize_ = points; }
     void setFontName(const QString& face) override { fontName_ = face; }

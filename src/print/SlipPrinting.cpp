@@ -23,8 +23,12 @@ constexpr int Gap = 60;
 const QString DateMask = QStringLiteral("yyyy / mm / dd");
 const QString PriceMask = QStringLiteral(" ######.00");
 const QString AmountMask = QStringLiteral(" #########.");
+// The invoice's amounts are whole yen: without the point, an amount and the
+// tax category beside it never read as one decimal number.
+const QString InvoiceAmountMask = QStringLiteral(" #########");
 const QString TotalMask = QStringLiteral("########0");
-const QString YenMask = QStringLiteral("\\\\###,###,###");
+// A zero amount still shows its 0 (yen sign, "0円"), never the yen sign and "円" alone.
+const QString YenMask = QStringLiteral("\\\\###,###,##0");
 
 // One printed item: position, size, text.
 void put(PrintSurface& surface, int x, int y, double points, const QString& text, int fitWidth = 0)
@@ -45,6 +49,13 @@ int putRight(PrintSurface& surface, int rightEdge, int y, const QString& text)
 QString yen(const Currency& amount)
 {
     return format(amount, YenMask) + QStringLiteral("円");
+}
+
+// A date through its mask; the zero date (a payment or a closing that never
+// happened) prints blank rather than as 1899 / 12 / 30.
+QString dateText(const Date& date, const QString& mask = DateMask)
+{
+    return date.isZero() ? QString() : format(date, mask);
 }
 
 void horizontalRules(PrintSurface& surface, PrintOrigin o, int count)
@@ -74,11 +85,11 @@ void PrintCuttingLines(PrintSurface& surface)
 
 void PrintSlipHeading(PrintSurface& surface, PrintOrigin o, const SessionState& s)
 {
-    put(surface, o.x, o.y, 12, format(s.customer.slipDate, DateMask));
+    put(surface, o.x, o.y, 12, dateText(s.customer.slipDate));
     put(surface, o.x + 2000, o.y, 12,
         QStringLiteral("伝票No　") + format(std::int64_t(currentSlipNumber(s.config)), QStringLiteral("#########")),
         PrintSurface::RightEdge - (o.x + 2000));
-    put(surface, o.x + 3000, o.y + 350, 8, QStringLiteral("Prv.") + format(s.previousSaleDate, DateMask),
+    put(surface, o.x + 3000, o.y + 350, 8, QStringLiteral("Prv.") + dateText(s.previousSaleDate),
         PrintSurface::RightEdge - (o.x + 3000));
 }
 
@@ -206,11 +217,28 @@ namespace {
 
 constexpr int InvoiceRowsPerPage = 40;
 
+// Offsets of the invoice table's columns from its origin. Each is clear of
+// its neighbours by at least one half-width character (120 twips at 12
+// points) even at the widest value it can hold: a 13-character product
+// code before the name, a unit price of " 999999.99" before a quantity of
+// the same width, an amount of nine digits before the tax category.
+namespace invoiceColumn {
+constexpr int Number = 0;
+constexpr int SaleDate = 600;
+constexpr int Department = 2000;
+constexpr int ProductCode = 2400;
+constexpr int ProductName = 4080;
+constexpr int PriceRight = 7900;
+constexpr int QuantityRight = 9100;
+constexpr int AmountRight = 10400;
+constexpr int TaxCategory = 10520;
+} // namespace invoiceColumn
+
 void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, int page, int pageTotal)
 {
     const InvoiceValues& v = s.invoice;
     SetUpPrinter(p);
-    const QString issued = QStringLiteral("請求書発行日　") + format(issueDate, DateMask);
+    const QString issued = QStringLiteral("請求書発行日　") + dateText(issueDate);
     const QString pageMark = QStringLiteral("Page") + format(std::int64_t(page) * 1000 + pageTotal, QStringLiteral("000/000"));
     if (page == 1) {
         put(p, 700, 0, 20, QStringLiteral("＊＊＊ 請　求　書 ＊＊＊"));
@@ -218,10 +246,10 @@ void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, in
         put(p, 9300, 0, 12, pageMark);
         put(p, 4000, 2200, 8, QStringLiteral("下記のとうりご請求申し上げますのでよろしくお願い致します。"));
         put(p, 700, 2552, 20, QStringLiteral("合計請求金額　 ") + yen(v.totalBilled), 7500 - 700 - Gap);
-        put(p, 7500, 2552, 12, QStringLiteral("請求締切日　") + format(v.closingDate, DateMask));
-        put(p, 4000, 3000, 12, QStringLiteral("前回請求締日　") + format(v.previousClosingDate, DateMask));
+        put(p, 7500, 2552, 12, QStringLiteral("請求締切日　") + dateText(v.closingDate));
+        put(p, 4000, 3000, 12, QStringLiteral("前回請求締日　") + dateText(v.previousClosingDate));
         put(p, 7500, 3000, 12, QStringLiteral("前回請求金額　") + yen(v.previousInvoiceAmount), PrintSurface::RightEdge - 7500);
-        put(p, 4000, 3300, 12, QStringLiteral("前回－入金日　") + format(v.lastPaymentDate, DateMask));
+        put(p, 4000, 3300, 12, QStringLiteral("前回－入金日　") + dateText(v.lastPaymentDate));
         put(p, 7500, 3300, 12, QStringLiteral("前回入金金額　") + yen(v.paymentsSinceClosing), PrintSurface::RightEdge - 7500);
         put(p, 7500, 3600, 12, QStringLiteral("今回売上金額　") + yen(v.currentSales), PrintSurface::RightEdge - 7500);
     } else {
@@ -236,15 +264,16 @@ void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, in
     p.setFontSize(12);
     horizontalRules(p, o, 42);
     const int headY = o.y + RowTextOffset;
+    namespace C = invoiceColumn;
     p.text(o.x + 80, headY, QStringLiteral("No"));
     p.text(o.x + 700, headY, QStringLiteral("年月日"));
     p.text(o.x + 2000, headY, QStringLiteral("部門"));
     p.text(o.x + 2700, headY, QStringLiteral("商品コード"));
     p.text(o.x + 4300, headY, QStringLiteral("商 品 名"));
     p.text(o.x + 7100, headY, QStringLiteral("単価"));
-    p.text(o.x + 8100, headY, QStringLiteral("個数"));
+    p.text(o.x + C::QuantityRight - 800, headY, QStringLiteral("個数"));
     p.text(o.x + 9500, headY, QStringLiteral("金額"));
-    p.text(o.x + 10500, headY, QStringLiteral("税"));
+    p.text(o.x + C::TaxCategory, headY, QStringLiteral("税"));
 
     for (int r = 1; r <= InvoiceRowsPerPage; ++r) {
         const int j = (page - 1) * InvoiceRowsPerPage + r;
@@ -253,16 +282,16 @@ void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, in
         const InvoiceLine& line = v.lines[std::size_t(j - 1)];
         const int y = o.y + RowHeight * r + RowTextOffset;
         const QString price = format(line.unitPrice, PriceMask);
-        const int priceX = o.x + 7900 - CharacterWidth * int(price.size());
-        p.text(o.x, y, format(std::int64_t(j), QStringLiteral("####")));
-        p.text(o.x + 600, y, format(line.saleDate, QStringLiteral("yyyy/mm/dd")));
-        p.text(o.x + 2000, y, format(std::int64_t(line.departmentCode), QStringLiteral("00")));
-        p.text(o.x + 2400, y, line.productCode, 4000 - 2400 - 40);
-        p.text(o.x + 4000, y, line.productName, priceX - (o.x + 4000) - Gap);
-        putRight(p, o.x + 7900, y, price);
-        putRight(p, o.x + 8900, y, format(line.quantity, PriceMask));
-        putRight(p, o.x + 10400, y, format(line.amount, AmountMask));
-        p.text(o.x + 10500, y, format(std::int64_t(line.taxCategory), QStringLiteral("00")));
+        const int priceX = o.x + C::PriceRight - CharacterWidth * int(price.size());
+        p.text(o.x + C::Number, y, format(std::int64_t(j), QStringLiteral("####")));
+        p.text(o.x + C::SaleDate, y, dateText(line.saleDate, QStringLiteral("yyyy/mm/dd")));
+        p.text(o.x + C::Department, y, format(std::int64_t(line.departmentCode), QStringLiteral("00")));
+        p.text(o.x + C::ProductCode, y, line.productCode, C::ProductName - C::ProductCode - CharacterWidth);
+        p.text(o.x + C::ProductName, y, line.productName, priceX - (o.x + C::ProductName) - Gap);
+        putRight(p, o.x + C::PriceRight, y, price);
+        putRight(p, o.x + C::QuantityRight, y, format(line.quantity, PriceMask));
+        putRight(p, o.x + C::AmountRight, y, format(line.amount, InvoiceAmountMask));
+        p.text(o.x + C::TaxCategory, y, format(std::int64_t(line.taxCategory), QStringLiteral("00")));
     }
 
     put(p, 700, 15666, 8, QStringLiteral("取引銀行"));
@@ -275,12 +304,11 @@ void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, in
 void PrintInvoice(const SessionState& s, Date issueDate)
 {
     const int n = s.invoice.lineCount();
-    // Whole part of (n − 1) / 40, plus 1: 0 lines give 0 pages, yet one page
-    // with an empty table is printed.
-    const int pageTotal = n == 0 ? 0 : (n - 1) / InvoiceRowsPerPage + 1;
-    const int pages = std::max(pageTotal, 1);
+    // Pages of 40 lines; an invoice with no lines is one page with an empty
+    // table, marked as page 1 of 1.
+    const int pageTotal = std::max(1, (n + InvoiceRowsPerPage - 1) / InvoiceRowsPerPage);
     PrintBatch batch; // one message for all pages printed to files
-    for (int page = 1; page <= pages; ++page) {
+    for (int page = 1; page <= pageTotal; ++page) {
         std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("請求書"));
         printInvoicePage(*surface, s, issueDate, page, pageTotal);
         surface->endDocument();

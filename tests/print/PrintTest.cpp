@@ -394,7 +394,7 @@ TEST_F(PrintTest, InvoicePagesAreSeparateJobsMarkedPageOfTotal)
         int lines;
         QStringList marks;
     };
-    for (const Case& c : {Case{0, {u("Page001/000")}}, Case{1, {u("Page001/001")}}, Case{40, {u("Page001/001")}},
+    for (const Case& c : {Case{0, {u("Page001/001")}}, Case{1, {u("Page001/001")}}, Case{40, {u("Page001/001")}},
                           Case{41, {u("Page001/002"), u("Page002/002")}},
                           Case{80, {u("Page001/002"), u("Page002/002")}},
                           Case{81, {u("Page001/003"), u("Page002/003"), u("Page003/003")}}}) {
@@ -457,8 +457,8 @@ TEST_F(PrintTest, InvoiceFirstPageHasTheHeadAndContinuationPagesTheirTitle)
         const int head = 4022;
         for (auto [x, t] : std::vector<std::pair<int, const char*>>{{780, "No"}, {1400, "年月日"}, {2700, "部門"},
                                                                     {3400, "商品コード"}, {5000, "商 品 名"},
-                                                                    {7800, "単価"}, {8800, "個数"},
-                                                                    {10200, "金額"}, {11200, "税"}})
+                                                                    {7800, "単価"}, {9000, "個数"},
+                                                                    {10200, "金額"}, {11220, "税"}})
             expectText(*r, x, head, u(t), 12);
     }
 }
@@ -484,12 +484,101 @@ TEST_F(PrintTest, InvoiceLine41IsTheFirstRowOfPageTwo)
     expectText(page2, x0 + 600, y, u("2001/02/03"), 12);
     expectText(page2, x0 + 2000, y, u("07"), 12);
     expectText(page2, x0 + 2400, y, text::fixed(u("4900041"), 13), 12);
-    expectText(page2, x0 + 4000, y, text::fixed(u("プロパンガス 41"), 24), 12);
+    expectText(page2, x0 + 4080, y, text::fixed(u("プロパンガス 41"), 24), 12);
     expectText(page2, x0 + 7900 - 960, y, u(" 1234.50"), 12);
-    expectText(page2, x0 + 8900 - 720, y, u(" 41.00"), 12);
-    expectText(page2, x0 + 10400 - 840, y, u(" 50614."), 12);
-    expectText(page2, x0 + 10500, y, u("09"), 12);
+    expectText(page2, x0 + 9100 - 720, y, u(" 41.00"), 12);
+    expectText(page2, x0 + 10400 - 720, y, u(" 50614"), 12);
+    expectText(page2, x0 + 10520, y, u("09"), 12);
     EXPECT_EQ(page2.textAt(x0, 4000 + 2 * 284 + 22), nullptr);
+}
+
+TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
+{
+    // No lines, no earlier invoice, no payment, no sales: the zero date
+    // prints blank after its caption, a zero amount as the yen sign and 0.
+    invoiceOf(0);
+    s.invoice.previousClosingDate = Date();
+    s.invoice.lastPaymentDate = Date();
+    s.invoice.previousInvoiceAmount = Currency();
+    s.invoice.paymentsSinceClosing = Currency();
+    s.invoice.currentSales = Currency();
+    s.invoice.totalBilled = Currency();
+    PrintCapture capture;
+    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    ASSERT_EQ(capture.count(), 1);
+    const RecordingSurface& r = capture.surface(0);
+    expectText(r, 9300, 0, u("Page001/001"), 12);
+    expectText(r, 4000, 3000, u("前回請求締日　"), 12);
+    expectText(r, 4000, 3300, u("前回－入金日　"), 12);
+    expectText(r, 700, 2552, u("合計請求金額　 \\0円"), 20);
+    expectText(r, 7500, 3000, u("前回請求金額　\\0円"), 12);
+    expectText(r, 7500, 3300, u("前回入金金額　\\0円"), 12);
+    expectText(r, 7500, 3600, u("今回売上金額　\\0円"), 12);
+    for (const PrintItem* t : r.texts())
+        EXPECT_FALSE(t->text.contains(u("1899"))) << t->text.toStdString();
+
+    // The slip's previous-sale date, before any customer's results were
+    // looked at, is the zero date too.
+    PrintCapture slipCapture;
+    s.previousSaleDate = Date();
+    twoLineSlip(saleKind::Cash);
+    PrintSlipSet(s);
+    expectText(slipCapture.surface(0), 10000, 350, u("Prv."), 8);
+    expectText(slipCapture.surface(0), 7000, 0, u("2001 / 02 / 16"), 12);
+}
+
+// The invoice row read as the printer's face prints it (Noto Sans Mono CJK
+// JP: a half-width character 120 twips wide at 12 points, checked against
+// the real face below): every item's ink ends at least one half-width
+// character before the next item's ink begins.
+TEST_F(PrintTest, InvoiceColumnsStayClearOfEachOtherAtTheirWidestValues)
+{
+    invoiceOf(2);
+    InvoiceLine& widest = s.invoice.lines[0];
+    widest.saleDate = Date::fromParts(2001, 12, 28);
+    widest.departmentCode = 99;
+    widest.taxCategory = 99;
+    widest.productCode = u("4901234567890");
+    widest.productName = u("特選新潟県産コシヒカリ新米１０ｋｇ袋入り");
+    widest.unitPrice = cur("999999.99");
+    widest.quantity = cur("999999.99");
+    widest.amount = cur("999999999");
+    // A whole amount beside tax category 00: "2800. 00" read as a decimal.
+    InvoiceLine& plain = s.invoice.lines[1];
+    plain.amount = cur("2800");
+    plain.taxCategory = 0;
+    PrintCapture capture;
+    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    const RecordingSurface& r = capture.surface(0);
+
+    const int row1 = 4000 + 284 + 22;
+    const auto items = r.row(row1);
+    ASSERT_EQ(items.size(), 9u);
+    QStringList texts;
+    for (const PrintItem* t : items)
+        texts << t->text;
+    EXPECT_EQ(texts, QStringList({u("1"), u("2001/12/28"), u("99"), u("4901234567890"),
+                                  u("特選新潟県産コシヒカリ新米１０ｋｇ袋入り"), u(" 999999.99"), u(" 999999.99"),
+                                  u(" 999999999"), u("99")}));
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+        const auto left = RecordingSurface::inkExtent(*items[i]);
+        const auto right = RecordingSurface::inkExtent(*items[i + 1]);
+        EXPECT_GE(right.left - left.right, 120) << items[i]->text.toStdString() << " | "
+                                                 << items[i + 1]->text.toStdString();
+    }
+    // The figures: code 3100..4660, name from 4780; price ends 8600,
+    // quantity's ink from 8720 to 9800; amount ends 11100, category at 11220.
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[3]).right, 4660);
+    EXPECT_EQ(items[4]->x, 4780);
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[5]).right, 8600);
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[6]).left, 8720);
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[7]).right, 11100);
+    EXPECT_EQ(items[8]->x, 11220);
+
+    // The whole amount has no point, and its category stands 120 twips off.
+    const int row2 = 4000 + 2 * 284 + 22;
+    expectText(r, 700 + 10400 - 600, row2, u(" 2800"), 12);
+    expectText(r, 700 + 10520, row2, u("00"), 12);
 }
 
 // ---- layout: nothing overlaps, nothing leaves the sheet ---------------------
