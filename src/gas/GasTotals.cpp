@@ -14,11 +14,12 @@ namespace gas {
 
 namespace {
 
-const QString QuantityMask = QStringLiteral(" ###,###.0");
-const QString RemainingMask = QStringLiteral(" #,###.0");
+// A zero quantity reads "0.0", not ".0": the units place always shows.
+const QString QuantityMask = QStringLiteral(" ###,##0.0");
+const QString RemainingMask = QStringLiteral(" #,##0.0");
 const QString AmountMask = QStringLiteral("Currency");
-const QString TotalQuantityMask = QStringLiteral(" ###,###.00");
-const QString TotalAmountMask = QStringLiteral(" ##,###,###");
+const QString TotalQuantityMask = QStringLiteral(" ###,##0.00");
+const QString TotalAmountMask = QStringLiteral(" ##,###,##0");
 
 // Column offsets from the left origin.
 struct Heading {
@@ -37,9 +38,12 @@ constexpr int RemainingRight = 9200;
 constexpr int AmountRight = 10200;
 constexpr int TotalCaptionX = 400;
 // Room of the two text columns, so that a long name never runs into the
-// next column.
-constexpr int NameWidth = KindX - NameX - 60;
-constexpr int KindWidth = 1300;
+// next column: they end a clear gap (a little more than one half-width
+// character at 9.5 points) before the next item, the kind before the
+// widest meter reading " 999,999.9".
+constexpr int ClearGap = 100;
+constexpr int NameWidth = KindX - NameX - ClearGap;
+constexpr int KindWidth = 1200;
 
 void putRight(PrintSurface& surface, int right, int y, const QString& text)
 {
@@ -121,7 +125,7 @@ void printTotals(PrintSurface& surface, const QString& companyName, const Date& 
     surface.setFontName(TotalsFontName);
 
     surface.text(Left, TitleY,
-                 QStringLiteral("ガス集計一覧　　　　") + companyName + start.toShortString() + QStringLiteral("　-　")
+                 QStringLiteral("ガス集計一覧　　　　") + companyName + QStringLiteral("　") + start.toShortString() + QStringLiteral("　-　")
                      + end.toShortString(),
                  PrintSurface::RightEdge - Left);
     printHeadings(surface);

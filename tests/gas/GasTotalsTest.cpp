@@ -145,7 +145,7 @@ TEST(GasTotalsPrint, SixtySixEventsRunOntoASecondPageInGroupsOfFive)
     ASSERT_EQ(s.pageCount(), 2);
     const PrintItem* title = s.textAt(700, 500);
     ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->text, QStringLiteral("ガス集計一覧　　　　テスト商店2024/05/01　-　2024/05/31"));
+    EXPECT_EQ(title->text, QStringLiteral("ガス集計一覧　　　　テスト商店　2024/05/01　-　2024/05/31"));
     EXPECT_EQ(title->fontSize, 9.5);
     EXPECT_EQ(title->fontName, QStringLiteral("ＭＳ 明朝"));
 
@@ -180,7 +180,7 @@ TEST(GasTotalsPrint, SixtySixEventsRunOntoASecondPageInGroupsOfFive)
     EXPECT_EQ(s.textAt(1300, y)->text, QStringLiteral("2024/05/01"));
     EXPECT_EQ(s.textAt(4700, y)->text, QStringLiteral("検針請求"));
     const std::pair<int, QString> numbers[] = {
-        {6200, " 1,001.0"}, {7200, " 1.0"}, {8200, " .0"}, {9200, " .0"}, {10200, "\\100"}};
+        {6200, " 1,001.0"}, {7200, " 1.0"}, {8200, " 0.0"}, {9200, " 0.0"}, {10200, "\\100"}};
     for (const auto& [right, text] : numbers) {
         const int x = 700 + right - RecordingSurface::nominalWidth(text, 9.5);
         const PrintItem* item = s.textAt(x, y);
@@ -217,7 +217,58 @@ TEST(GasTotalsPrint, ACylinderSalePrintsItsZeroReadingThroughTheMasks)
     for (const PrintItem* t : s.texts())
         if (t->y == 1500)
             line << t->text;
-    EXPECT_EQ(line, QStringList({"2024/05/20", "南　花子", "ボンベ販売", " .0", " .0", " 20.0", " 1,234.5", "\\9,800"}));
+    EXPECT_EQ(line, QStringList({"2024/05/20", "南　花子", "ボンベ販売", " 0.0", " 0.0", " 20.0", " 1,234.5", "\\9,800"}));
+}
+
+TEST(GasTotalsPrint, ZeroQuantitiesReadAsZeroAndTheWidestValuesStayClearOfTheirNeighbours)
+{
+    // A cylinder exchange: nothing used, nothing left, no amount; and the
+    // widest values every column can hold, with the longest names.
+    gas::Event exchange;
+    exchange.date = day(2024, 5, 2);
+    exchange.customerName = QStringLiteral("東");
+    exchange.kindName = QStringLiteral("ボンベ交換");
+    exchange.delivered = 0;
+    gas::Event widest;
+    widest.date = day(2024, 12, 28);
+    widest.customerName = QStringLiteral("株式会社ひまわり高原リゾートホテル別館");
+    widest.kindName = QStringLiteral("開栓検針（定期点検）");
+    widest.meter = num("999999.9");
+    widest.usage = num("999999.9");
+    widest.delivered = 999999.9;
+    widest.remaining = 9999.9;
+    widest.amount = num("999999");
+    gas::Totals zero;
+    zero.usage = num("0");
+    zero.delivered = 0.0;
+    zero.remaining = 0.0;
+    zero.amount = num("0");
+    const RecordingSurface s = printed({exchange, widest}, zero);
+
+    QStringList line;
+    for (const PrintItem* t : s.row(1500))
+        line << t->text;
+    EXPECT_EQ(line, QStringList({"2024/05/02", "東", "ボンベ交換", " 0.0", " 0.0", " 0.0", " 0.0", "\\0"}));
+    // The empty slots of the totals line print 0.00 and 0 as well.
+    QStringList sums;
+    for (const PrintItem* t : s.row(15700))
+        sums << t->text;
+    EXPECT_EQ(sums, QStringList({"合計", " 0.00", " 0.00", " 0.00", " 0"}));
+    const PrintItem* delivered = s.textAt(700 + 8200 - RecordingSurface::nominalWidth(" 0.0", 9.5), 1500);
+    ASSERT_NE(delivered, nullptr);
+    EXPECT_EQ(delivered->text, QStringLiteral(" 0.0"));
+
+    // Every item of the widest line ends at least 95 twips (one half-width
+    // character at 9.5 points) before the next begins; the fitted kind
+    // ends at 5900, the widest meter reading's ink begins at 6045.
+    const auto items = s.row(1700);
+    ASSERT_EQ(items.size(), 8u);
+    for (std::size_t i = 0; i + 1 < items.size(); ++i)
+        EXPECT_GE(RecordingSurface::inkExtent(*items[i + 1]).left - RecordingSurface::inkExtent(*items[i]).right, 95)
+            << items[i]->text.toStdString() << " | " << items[i + 1]->text.toStdString();
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[2]).right, 5900);
+    EXPECT_EQ(items[3]->text, QStringLiteral(" 999,999.9"));
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[3]).left, 6045);
 }
 
 TEST(GasTotalsPrint, SixtyEventsLeaveALastPageOfHeadingsAndTotals)
@@ -233,7 +284,7 @@ TEST(GasTotalsPrint, AnEmptyRangePrintsTitleHeadingsAndAnEmptyTotalsLine)
 {
     const RecordingSurface s = printed({}, gas::Totals{});
     EXPECT_EQ(s.pageCount(), 1);
-    EXPECT_EQ(pageTexts(s, 1), QStringList{"ガス集計一覧　　　　テスト商店2024/05/01　-　2024/05/31"} + Headings
+    EXPECT_EQ(pageTexts(s, 1), QStringList{"ガス集計一覧　　　　テスト商店　2024/05/01　-　2024/05/31"} + Headings
                                    + QStringList{"合計"});
 }
 
@@ -310,7 +361,7 @@ TEST_F(GasTotalsScreenTest, PrintsTheListAsLastLoadedUnderTheDatesShownNow)
         const RecordingSurface& s = capture.surface(0);
         EXPECT_EQ(s.documentName(), QStringLiteral("ガス集計"));
         EXPECT_TRUE(s.ended());
-        EXPECT_EQ(s.textAt(700, 500)->text, QStringLiteral("ガス集計一覧　　　　テスト商店2024/06/01　-　2024/06/30"));
+        EXPECT_EQ(s.textAt(700, 500)->text, QStringLiteral("ガス集計一覧　　　　テスト商店　2024/06/01　-　2024/06/30"));
         EXPECT_NE(s.find(QStringLiteral("南　花子")), nullptr);
         EXPECT_NE(s.find(QStringLiteral(" 14,040")), nullptr);
         EXPECT_EQ(ui->busyDepth, 0);
