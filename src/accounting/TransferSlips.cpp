@@ -80,10 +80,9 @@ void printTransferSlips(PrintSurface& surface, const Date& start, const Date& en
 
     // Room of each text column up to the next one, so that a long name never
     // runs into its neighbour.
-    constexpr int Gap = 100;
-    const int debitWidth = AmountX - DebitX - Gap;
-    const int creditWidth = CounterpartyX - CreditX - Gap;
-    const int counterpartyWidth = CustomerX - CounterpartyX - Gap;
+    const int debitWidth = AmountX - DebitX - ClearGap;
+    const int creditWidth = CounterpartyX - CreditX - ClearGap;
+    const int counterpartyWidth = CustomerX - CounterpartyX - ClearGap;
     const int customerWidth = PrintSurface::RightEdge - (Left + CustomerX);
 
     GroupedLines lines(surface, FirstLineY, LineHeight, LinesPerGroup, LinesPerPage, printHeadings);

@@ -49,10 +49,14 @@ constexpr int LineHeight = 200;
 constexpr int LinesPerGroup = 5;
 constexpr int LinesPerPage = 60;
 constexpr double FontSize = 9.5;
-// Offsets from Left.
-constexpr int SlipNumberX = 700;
+// Offsets from Left. Each column ends a clear gap (100 twips, more than
+// one half-width character at 9.5 points) before the next one begins, even
+// at its widest value: a ten-digit slip number before the date, the date
+// before the debit account.
+constexpr int ClearGap = 100;
+constexpr int SlipNumberX = 650;
 constexpr int DateX = 1700;
-constexpr int DebitX = 2700;
+constexpr int DebitX = 2750;
 constexpr int AmountX = 4200;
 constexpr int AmountRight = 5500;
 constexpr int CreditX = 5700;

@@ -116,7 +116,7 @@ TEST_F(ListingTest, PrintPlacesFiveLineGroupsSixtyToAPageWithHeadingsOnEveryPage
     for (const auto& [n, y] : expected) {
         const PrintItem* item = slipLine(n);
         ASSERT_NE(item, nullptr) << n;
-        EXPECT_EQ(item->x, 1400) << n;
+        EXPECT_EQ(item->x, 1350) << n;
         EXPECT_EQ(item->y, y) << n;
         EXPECT_EQ(item->page, 1) << n;
     }
@@ -129,8 +129,8 @@ TEST_F(ListingTest, PrintPlacesFiveLineGroupsSixtyToAPageWithHeadingsOnEveryPage
     ASSERT_EQ(headings.size(), 2u);
     EXPECT_EQ(headings[1]->page, 2);
     EXPECT_EQ(headings[1]->y, 1000);
-    EXPECT_EQ(headings[1]->x, 1400);
-    const std::pair<const char*, int> columns[] = {{"年月日", 2400},   {"借方科目", 3400},   {"経理金額", 4900},
+    EXPECT_EQ(headings[1]->x, 1350);
+    const std::pair<const char*, int> columns[] = {{"年月日", 2400},   {"借方科目", 3450},   {"経理金額", 4900},
                                                    {"貸方科目", 6400}, {"借方相手先", 7900}, {"顧客名前", 9400}};
     for (const auto& [caption, x] : columns) {
         const PrintItem* h = surface.find(QString::fromUtf8(caption));
@@ -148,9 +148,44 @@ TEST_F(ListingTest, PrintPlacesFiveLineGroupsSixtyToAPageWithHeadingsOnEveryPage
     const PrintItem* date = surface.textAt(2400, 1500);
     ASSERT_NE(date, nullptr);
     EXPECT_EQ(date->text, QStringLiteral("2024/03/01"));
-    ASSERT_NE(surface.textAt(3400, 1500), nullptr);
-    EXPECT_EQ(surface.textAt(3400, 1500)->text, QStringLiteral("現金"));
+    ASSERT_NE(surface.textAt(3450, 1500), nullptr);
+    EXPECT_EQ(surface.textAt(3450, 1500)->text, QStringLiteral("現金"));
     EXPECT_EQ(surface.textAt(6400, 1500)->text, QStringLiteral("売上"));
+}
+
+// Read with the printer face's widths (a half-width character 95 twips at
+// 9.5 points): at the widest value of every column, each item's ink ends
+// at least one half-width character before the next item's begins.
+TEST_F(ListingTest, PrintedColumnsStayClearOfEachOtherAtTheirWidestValues)
+{
+    std::vector<TransferSlipRow> r = rows(1);
+    r[0].slipNumber = 2147483647; // ten digits, the widest slip number
+    r[0].date = day(2024, 12, 28);
+    r[0].debitAccountName = QStringLiteral("車両運搬具減価償却累計額");
+    r[0].amount = yen(99999999);
+    r[0].creditAccountName = QStringLiteral("未払法人税及び住民税等");
+    r[0].counterpartyName = QStringLiteral("株式会社ひまわり米穀卸売");
+    r[0].customerName = QStringLiteral("株式会社ひまわり高原リゾートホテル別館");
+    RecordingSurface surface;
+    printTransferSlips(surface, day(2024, 12, 1), day(2024, 12, 31), r);
+
+    const auto items = surface.row(1500);
+    ASSERT_EQ(items.size(), 7u);
+    QStringList texts;
+    for (const PrintItem* t : items)
+        texts << t->text;
+    EXPECT_EQ(texts.mid(0, 2), QStringList({"2147483647", "2024/12/28"}));
+    EXPECT_EQ(texts[3], QStringLiteral(" 99,999,999"));
+    for (std::size_t i = 0; i + 1 < items.size(); ++i)
+        EXPECT_GE(RecordingSurface::inkExtent(*items[i + 1]).left - RecordingSurface::inkExtent(*items[i]).right, 95)
+            << items[i]->text.toStdString() << " | " << items[i + 1]->text.toStdString();
+    // The slip number from 1350 to 2300, the date from 2400 to 3350, the
+    // debit account from 3450.
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[0]).right, 2300);
+    EXPECT_EQ(items[1]->x, 2400);
+    EXPECT_EQ(RecordingSurface::inkExtent(*items[1]).right, 3350);
+    EXPECT_EQ(items[2]->x, 3450);
+    EXPECT_LE(RecordingSurface::inkExtent(*items[6]).right, PrintSurface::RightEdge);
 }
 
 TEST_F(ListingTest, SixtyLinesLeaveASecondPageOfHeadingsAndAnEmptyRangeTitleAndHeadings)
