@@ -3,7 +3,7 @@
 #include "session/Screens.h"
 #include "maintenance/BackupScreen.h"
 #include "maintenance/OldDataDeletionScreens.h"
-#include "maintenance/ProductSalesCount.h"
+#include "maintenance/ProductSalesCountScreen.h"
 
 void registerMaintenanceScreens()
 {

@@ -1,28 +1,19 @@
 #pragma once
-// Product sales counts (frm商品販売数, "販売商品集計"): the posted sales lines
-// of one product in a date range, the total quantity and the total amount
-// (quantity × unit price summed without cutting each line to whole yen),
-// on the screen and on paper. Only posted lines (売上商品マスター) count.
+// Product sales counts: the posted sales lines of one product in a date
+// range, the total quantity and the total amount (quantity × unit price
+// summed without cutting each line to whole yen), and the report that
+// prints them. Only posted lines (売上商品マスター) count.
 
 #include "core/Currency.h"
 #include "core/Date.h"
+#include "print/ReportEngine.h"
 
-#include <QDialog>
 #include <QString>
 #include <QVariantList>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 class Database;
-class DateBoxes;
-class PrintSurface;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
-class QTableView;
-class ValueQueryModel;
 
 // One product and a range of whole days, both ends included.
 struct ProductSalesQuery {
@@ -54,58 +45,13 @@ struct ProductSalesTotals {
 };
 ProductSalesTotals productSalesTotals(Database& db, const ProductSalesQuery& query);
 
-// The print-out "販売商品集計": title, product name and period, the lines
-// (date, slip, quantity, price, amount) with headings and page numbers on
-// every page, and the two totals at the end.
-void PrintProductSales(PrintSurface& surface, const QString& productName, const Date& start, const Date& end,
-                       const std::vector<ProductSalesLine>& lines, const ProductSalesTotals& totals);
-// Lines per page of that print-out.
-constexpr int ProductSalesLinesPerPage = 45;
-
-// An amount as the print-out shows it: whole units with separators, and a
-// fraction only where the value has one ("1,050", "157.5", "-3").
-QString amountText(const Currency& value);
-
-class frm商品販売数 : public QDialog {
-public:
-    // Opens on the product chosen in the session (frm商品選択2).
-    explicit frm商品販売数(QWidget* parent = nullptr);
-    ~frm商品販売数() override;
-
-    QLabel* Label1;        // "品名"
-    QLineEdit* Text1;      // product name, 24 characters
-    QSpinBox* Text2;       // start year
-    QSpinBox* Text3;       // start month
-    QSpinBox* Text4;       // start day
-    QLabel* Label2;        // "から"
-    QSpinBox* Text7;       // end year
-    QSpinBox* Text8;       // end month
-    QSpinBox* Text9;       // end day
-    QLabel* Label3;        // "まで"
-    QTableView* DBGrid1;   // the listing (Data1)
-    QLabel* Label4;        // "個数合計"
-    QLineEdit* Text5;
-    QLabel* Label5;        // "金額合計"
-    QLineEdit* Text10;
-    QPushButton* Command1; // "販売データの表示"
-    QPushButton* Command3; // "印刷・集計"
-    QPushButton* Command2; // "中止・終了"
-
-    Date startDate() const;
-    Date endDate() const;
-
-    void Command1_Click();
-    void Command3_Click();
-
-private:
-    ProductSalesQuery query() const;
-    std::unique_ptr<Database> db_;
-    DateBoxes* start_;
-    DateBoxes* end_;
-    ValueQueryModel* Data1;
-};
-
-// The screen's opening: the plain product picker first; when it was
-// cancelled (or closed) without a choice the screen is not shown and
-// nullptr is returned.
-QDialog* openProductSalesCount(QWidget* parent);
+// The print-out is the report engine's listing of this name: title
+// "販売商品集計", the shop's name, the date of printing and the page number
+// on every page, the lines, and the quantity and amount totals.
+inline const QString ProductSalesReportName = QStringLiteral("ガス集計.rpt");
+// What the report is handed: the product and range as its statement binds
+// them, and a line under the title naming the product and the period.
+ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& productName);
+// Prints the report from the configured database. Throws PrintError when
+// the printer or the file fails.
+void PrintProductSales(const ProductSalesQuery& query, const QString& productName);

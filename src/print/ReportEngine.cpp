@@ -24,15 +24,6 @@ struct Cell {
     std::optional<Currency> amount; // Amount columns, for the totals
 };
 
-QString amountText(const Currency& value)
-{
-    // Whole yen as people write it; a fraction (a quantity of 0.5, an
-    // amount not cut to whole yen) only where the value has one.
-    if (value == value.Int())
-        return format(value, QStringLiteral("#,##0"));
-    return format(value, QStringLiteral("#,##0.####"));
-}
-
 Cell readCell(const QVariant& stored, ReportFormat kind)
 {
     if (stored.isNull())
@@ -189,6 +180,15 @@ private:
 };
 
 } // namespace
+
+QString amountText(const Currency& value)
+{
+    // Whole yen as people write it; a fraction (a quantity of 0.5, an
+    // amount not cut to whole yen) only where the value has one.
+    if (value == value.Int())
+        return format(value, QStringLiteral("#,##0"));
+    return format(value, QStringLiteral("#,##0.####"));
+}
 
 const ReportDefinition* findReportDefinition(const QString& name)
 {

@@ -9,6 +9,7 @@
 // on a surface from openPrintSurface, so it goes where the slips go (the
 // printer, or a PDF file the operator is told about) and tests record it.
 
+#include "core/Currency.h"
 #include "core/Date.h"
 
 #include <QString>
@@ -52,6 +53,10 @@ struct ReportDefinition {
     std::vector<ReportColumn> columns;
     std::vector<ReportFigure> figures;
 };
+
+// An amount as the reports print it: whole units with separators, and a
+// fraction only where the value has one ("1,050", "157.5", "-3").
+QString amountText(const Currency& value);
 
 // The five definitions, in the order above.
 const std::vector<ReportDefinition>& reportDefinitions();

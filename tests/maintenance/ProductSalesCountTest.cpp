@@ -1,10 +1,10 @@
 // Product sales counts: which lines are counted (the product's own code,
 // padded or not; whole days at both ends; posted lines only), the totals
 // summed without cutting each line, the screen's flow from the picker, and
-// the print-out's lines, totals and pages.
+// the print-out through the report engine: its lines, totals and pages.
 #include "maintenance/BackupScreen.h"
 #include "maintenance/OldDataDeletionScreens.h"
-#include "maintenance/ProductSalesCount.h"
+#include "maintenance/ProductSalesCountScreen.h"
 #include "session/Screens.h"
 #include "core/Text.h"
 #include "print/QtPrintSurface.h"
@@ -199,6 +199,7 @@ TEST_F(ProductSalesCountTest, PrintsTheListingWithItsTotals)
     screen.Text8->setValue(5);
     screen.Text9->setValue(31);
 
+    // The report engine's listing, as every other listing prints.
     PrintCapture capture;
     clickButton(&screen, QStringLiteral("Command3"));
     ASSERT_EQ(capture.count(), 1);
@@ -206,88 +207,116 @@ TEST_F(ProductSalesCountTest, PrintsTheListingWithItsTotals)
     EXPECT_EQ(s.documentName(), QStringLiteral("販売商品集計"));
     EXPECT_TRUE(s.ended());
     EXPECT_EQ(s.pageCount(), 1);
-    ASSERT_NE(s.find(QStringLiteral("販売商品集計")), nullptr);
-    ASSERT_NE(s.find(QStringLiteral("品名　") + Rice), nullptr);
-    ASSERT_NE(s.find(QStringLiteral("期間　2024/05/01 ～ 2024/05/31")), nullptr);
-    ASSERT_NE(s.find(QStringLiteral("1 / 1 ページ")), nullptr);
+    const PrintItem* title = s.find(QStringLiteral("販売商品集計"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->x, reportLayout::Left);
+    EXPECT_EQ(title->y, reportLayout::TitleY);
+    EXPECT_EQ(title->fontSize, reportLayout::TitlePoints);
+    const PrintItem* shop = s.find(QStringLiteral("テスト商店"));
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(shop->y, reportLayout::SubtitleY);
+    EXPECT_EQ(rightEnd(shop), reportLayout::Right);
+    const PrintItem* printed =
+        s.find(QStringLiteral("印刷日　") + text::format(Date::today(), QStringLiteral("yyyy/mm/dd")));
+    ASSERT_NE(printed, nullptr);
+    EXPECT_EQ(rightEnd(printed), reportLayout::Right);
+    const PrintItem* page = s.find(QStringLiteral("Page001/001"));
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(rightEnd(page), reportLayout::Right);
+    const PrintItem* subtitle = s.textAt(reportLayout::Left, reportLayout::SubtitleY);
+    ASSERT_NE(subtitle, nullptr);
+    EXPECT_EQ(subtitle->text, QStringLiteral("品名　") + Rice + QStringLiteral("　　期間　2024/05/01 ～ 2024/05/31"));
+    // The screen's own layout is gone.
+    for (const PrintItem* t : s.texts())
+        EXPECT_FALSE(t->text.contains(QStringLiteral("ページ"))) << t->text.toStdString();
 
-    // The two lines, one row each: date, slip, quantity, price, amount.
-    const PrintItem* first = s.find(QStringLiteral("2024/05/01"));
-    const PrintItem* second = s.find(QStringLiteral("2024/05/31"));
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->y - first->y, 280);
-    auto rowTexts = [&](const PrintItem* start) {
+    auto rowTexts = [&](int y) {
         QStringList texts;
-        for (const PrintItem* t : s.texts())
-            if (t->y == start->y)
-                texts << t->text;
+        for (const PrintItem* t : s.row(y))
+            texts << t->text;
         return texts;
     };
-    EXPECT_EQ(rowTexts(first), QStringList({"2024/05/01", "1001", "0.5", "105", "52.5"}));
-    EXPECT_EQ(rowTexts(second), QStringList({"2024/05/31", "1003", "1", "105", "105"}));
+    const int firstRow = reportLayout::FirstRowY;
+    const int step = reportLayout::RowHeight;
+    EXPECT_EQ(rowTexts(reportLayout::HeadingY), QStringList({"売上年月日", "商品名", "単価", "個数", "金額"}));
+    EXPECT_EQ(rowTexts(firstRow), QStringList({"2024/05/01", Rice, "105", "0.5", "52.5"}));
+    EXPECT_EQ(rowTexts(firstRow + step), QStringList({"2024/05/31", Rice, "105", "1", "105"}));
+    // The totals after the lines: 1.5 pieces, 157.5 yen (not 52 + 105).
+    EXPECT_EQ(rowTexts(firstRow + 2 * step), QStringList({"合計", "1.5", "157.5"}));
+    EXPECT_EQ(rowTexts(firstRow + 3 * step), QStringList({"件数　2 件"}));
     // Numbers end at their column's right edge, under their headings.
     const PrintItem* amountHeading = s.find(QStringLiteral("金額"));
     ASSERT_NE(amountHeading, nullptr);
-    EXPECT_EQ(rightEnd(s.find(QStringLiteral("52.5"))), rightEnd(amountHeading));
+    EXPECT_EQ(rightEnd(amountHeading), reportLayout::Right);
+    EXPECT_EQ(rightEnd(s.find(QStringLiteral("52.5"))), reportLayout::Right);
+    EXPECT_EQ(rightEnd(s.find(QStringLiteral("157.5"))), reportLayout::Right);
     EXPECT_EQ(rightEnd(s.find(QStringLiteral("0.5"))), rightEnd(s.find(QStringLiteral("個数"))));
 
-    // The totals after the lines: 1.5 pieces, 157.5 yen (not 52 + 105).
-    const PrintItem* quantityTotal = s.find(QStringLiteral("個数合計"));
-    const PrintItem* amountTotal = s.find(QStringLiteral("金額合計"));
-    ASSERT_NE(quantityTotal, nullptr);
-    ASSERT_NE(amountTotal, nullptr);
-    EXPECT_GT(quantityTotal->y, second->y);
-    EXPECT_EQ(rowTexts(quantityTotal), QStringList({"個数合計", "1.5", "金額合計", "157.5"}));
-    EXPECT_EQ(rightEnd(s.find(QStringLiteral("157.5"))), rightEnd(amountHeading));
+    // No printer: the operator is told, the screen stays open.
+    capture.failOpening(QStringLiteral("プリンターが見つかりません。"));
+    clickButton(&screen, QStringLiteral("Command3"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("プリンターが見つかりません。"));
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("販売商品集計"));
 }
 
 TEST_F(ProductSalesCountTest, LongListingsRunOverPagesWithHeadingsOnEach)
 {
-    auto linesOf = [](int n) {
-        std::vector<ProductSalesLine> lines;
+    auto printedWith = [&](int n) {
+        db.exec(QStringLiteral("DELETE FROM 売上商品マスター"));
+        Transaction tx(db);
         for (int i = 0; i < n; ++i)
-            lines.push_back({day(2024, 1, 1).addDays(i), 5000 + i, Rice, amount("1050"), amount("1"), amount("1050")});
-        return lines;
+            addSalesLine(db, 5000 + i, day(2024, 1, 1).addDays(i), QStringLiteral("12"), Rice, "1050", "1");
+        tx.commit();
+        const ProductSalesQuery q{QStringLiteral("12"), day(2024, 1, 1), day(2024, 12, 31)};
+        PrintCapture capture;
+        printReport(db, ProductSalesReportName, productSalesReport(q, Rice), QStringLiteral("テスト商店"),
+                    day(2024, 12, 31));
+        EXPECT_EQ(capture.count(), 1);
+        return RecordingSurface(capture.surface(0));
     };
-    const ProductSalesTotals totals{true, amount("90"), amount("94500")};
     {
-        // 43 lines and the two rows of the totals fill one page exactly.
-        RecordingSurface s;
-        PrintProductSales(s, Rice, day(2024, 1, 1), day(2024, 3, 31), linesOf(43), totals);
+        // 52 lines and the two closing lines (totals, count) fill one page.
+        const RecordingSurface s = printedWith(52);
         EXPECT_EQ(s.pageCount(), 1);
+        EXPECT_NE(s.find(QStringLiteral("Page001/001")), nullptr);
     }
     {
-        // One more line pushes the totals onto a page of their own.
-        RecordingSurface s;
-        PrintProductSales(s, Rice, day(2024, 1, 1), day(2024, 3, 31), linesOf(44), totals);
+        // One more line pushes the closing lines onto a page of their own.
+        const RecordingSurface s = printedWith(53);
         EXPECT_EQ(s.pageCount(), 2);
-        ASSERT_NE(s.find(QStringLiteral("2 / 2 ページ")), nullptr);
-        EXPECT_EQ(s.find(QStringLiteral("個数合計"))->page, 2);
-        EXPECT_EQ(s.find(QStringLiteral("2024/02/13"))->page, 1); // line 44
+        ASSERT_NE(s.find(QStringLiteral("Page002/002")), nullptr);
+        EXPECT_EQ(s.find(QStringLiteral("合計"))->page, 2);
+        EXPECT_EQ(s.find(QStringLiteral("2024/02/22"))->page, 1); // line 53
     }
-    RecordingSurface s;
-    PrintProductSales(s, Rice, day(2024, 1, 1), day(2024, 3, 31), linesOf(90), totals);
+    const RecordingSurface s = printedWith(110);
     EXPECT_EQ(s.pageCount(), 3);
     EXPECT_EQ(s.findAll(QStringLiteral("販売商品集計")).size(), 3u);
-    EXPECT_EQ(s.findAll(QStringLiteral("伝票番号")).size(), 3u);
-    EXPECT_EQ(s.findAll(QStringLiteral("品名　") + Rice).size(), 3u);
-    for (int page = 1; page <= 3; ++page)
-        ASSERT_NE(s.find(QStringLiteral("%1 / 3 ページ").arg(page)), nullptr) << page;
-    // Line 46 opens page 2 where line 1 opened page 1.
-    const PrintItem* line1 = s.find(QStringLiteral("5000"));
-    const PrintItem* line46 = s.find(QStringLiteral("5045"));
-    EXPECT_EQ(line46->page, 2);
-    EXPECT_EQ(line46->y, line1->y);
+    EXPECT_EQ(s.findAll(QStringLiteral("売上年月日")).size(), 3u);
+    EXPECT_EQ(s.findAll(QStringLiteral("テスト商店")).size(), 3u);
+    for (int page = 1; page <= 3; ++page) {
+        const PrintItem* mark = s.find(QStringLiteral("Page%1/003").arg(page, 3, 10, QLatin1Char('0')));
+        ASSERT_NE(mark, nullptr) << page;
+        EXPECT_EQ(mark->page, page);
+    }
+    // Line 55 opens page 2 where line 1 opened page 1.
+    const PrintItem* line1 = s.find(QStringLiteral("2024/01/01"));
+    const PrintItem* line55 = s.find(QStringLiteral("2024/02/24"));
+    ASSERT_NE(line55, nullptr);
+    EXPECT_EQ(line55->page, 2);
+    EXPECT_EQ(line55->y, line1->y);
     EXPECT_EQ(s.find(QStringLiteral("1,050"))->page, 1);
-    EXPECT_NE(s.find(QStringLiteral("94,500")), nullptr);
-    EXPECT_EQ(s.find(QStringLiteral("金額合計"))->page, 3);
+    EXPECT_NE(s.find(QStringLiteral("115,500")), nullptr); // 110 × 1050
+    EXPECT_EQ(s.find(QStringLiteral("件数　110 件"))->page, 3);
 
-    // Nothing sold: the listing says so and totals 0.
-    RecordingSurface empty;
-    PrintProductSales(empty, Rice, day(2024, 1, 1), day(2024, 1, 31), {}, ProductSalesTotals{});
-    EXPECT_NE(empty.find(QStringLiteral("該当する販売データはありません。")), nullptr);
-    EXPECT_EQ(empty.findAll(QStringLiteral("0")).size(), 2u);
+    // Nothing sold: the headings, totals of 0 and a count of none.
+    const RecordingSurface empty = printedWith(0);
+    EXPECT_EQ(empty.pageCount(), 1);
+    QStringList totals;
+    for (const PrintItem* t : empty.row(reportLayout::FirstRowY))
+        totals << t->text;
+    EXPECT_EQ(totals, QStringList({"合計", "0", "0"}));
+    EXPECT_NE(empty.find(QStringLiteral("件数　0 件")), nullptr);
 }
 
 TEST_F(ProductSalesCountTest, AmountsReadAsPeopleWriteThem)
@@ -339,9 +368,11 @@ TEST_F(ProductSalesCountTest, RendersTheScreensAndThePrintOut)
     render(counts, QStringLiteral("product-sales-count.png"));
 
     const QString pdf = QDir(folder).filePath(QStringLiteral("product-sales-count.pdf"));
-    {
-        QtPrintSurface surface(QStringLiteral("販売商品集計"), pdf);
-        PrintProductSales(surface, Rice, may.start, may.end, productSalesLines(db, may), productSalesTotals(db, may));
-    }
+    PrintSurfaceFactory previous = installPrintSurfaceFactory([&](const QString& name) -> std::unique_ptr<PrintSurface> {
+        return std::make_unique<QtPrintSurface>(name, pdf);
+    });
+    printReport(db, ProductSalesReportName, productSalesReport(may, Rice), QStringLiteral("ひまわり商店"),
+                day(2024, 6, 1));
+    installPrintSurfaceFactory(std::move(previous));
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
