@@ -66,6 +66,11 @@ QByteArray TestInstallation::configurationFileBytes() const
     return file.readAll();
 }
 
+QString TestInstallation::counterInFile() const
+{
+    return parseConfiguration(configurationFileBytes(), QStringLiteral("test")).counterText();
+}
+
 void TestInstallation::writeConfigurationFile(const QByteArray& bytes) const
 {
     QFile file(configurationPath());

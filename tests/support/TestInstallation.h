@@ -29,6 +29,8 @@ public:
     Database database() const { return Database(databasePath()); }
     // The configuration file's bytes as they are now.
     QByteArray configurationFileBytes() const;
+    // The slip counter as HMWcfg.dat holds it now, in its stored text.
+    QString counterInFile() const;
     // Writes bytes as the configuration file.
     void writeConfigurationFile(const QByteArray& bytes) const;
 
