@@ -1,22 +1,14 @@
 #pragma once
 // Holding rows, customers and table snapshots the posting tests start from.
 
-#include "core/Currency.h"
-#include "core/Date.h"
-#include "db/Database.h"
+#include "support/ShopData.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 namespace posting {
-
-inline Currency amount(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
 
 // A customer with running amounts (in yen) and a billing code ("0": itself).
 inline void addCustomer(Database& db, const QString& code, const QString& name, const QString& billingCode = "0",
@@ -25,8 +17,8 @@ inline void addCustomer(Database& db, const QString& code, const QString& name, 
     db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ, 顧客売掛請求先コード,"
                            " 顧客売掛前回請求金額, 顧客売掛締後売上額, 顧客売掛入金額, 顧客売掛入金日)"
                            " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            {code, name, QStringLiteral("ｶﾅ"), billingCode, sqlValue(amount("5000")), sqlValue(amount(sales)),
-             sqlValue(amount(payments)), sqlValue(paymentDate)});
+            {code, name, QStringLiteral("ｶﾅ"), billingCode, sqlValue(yen("5000")), sqlValue(yen(sales)),
+             sqlValue(yen(payments)), sqlValue(paymentDate)});
 }
 
 // One holding sales line with a given serial.
@@ -36,7 +28,7 @@ inline void addSale(Database& db, int serial, int slip, double dateSerial, const
     db.exec(QStringLiteral("INSERT INTO 売上商品マスター仮 (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
                            " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
                            " VALUES (?, ?, ?, ?, ?, 1, 0, '12', ?, ?, ?)"),
-            {serial, slip, dateSerial, customer, kind, name, sqlValue(amount(price)), sqlValue(amount(quantity))});
+            {serial, slip, dateSerial, customer, kind, name, sqlValue(yen(price)), sqlValue(yen(quantity))});
 }
 
 // One holding ledger row with a given serial.
@@ -45,22 +37,7 @@ inline void addLedger(Database& db, int serial, int slip, double dateSerial, con
 {
     db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理シリアル, 経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
                            " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, 0, ?, ?)"),
-            {serial, slip, dateSerial, sqlValue(amount(value)), debit, credit, counterparty});
-}
-
-// Every row of a table as "a|b|c", serial included, in the order of the
-// first column.
-inline QStringList tableRows(Database& db, const QString& table)
-{
-    QStringList rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        rows << values.join(u'|');
-    }
-    return rows;
+            {serial, slip, dateSerial, sqlValue(yen(value)), debit, credit, counterparty});
 }
 
 // A date serial to four places, as the totals below show it.
@@ -88,11 +65,6 @@ inline QStringList snapshot(Database& db)
     for (const char* table : {"売上商品マスター仮", "売上商品マスター", "売掛マスター", "経理マスター仮", "経理マスター", "顧客マスター"})
         all << QString::fromUtf8(table) + QStringLiteral(":") << tableRows(db, QString::fromUtf8(table));
     return all;
-}
-
-inline int rowCount(Database& db, const QString& table)
-{
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
 }
 
 } // namespace posting

@@ -6,6 +6,8 @@
 #include "sales/PostingScreens.h"
 #include "sales/PrePostingReview.h"
 #include "support/Controls.h"
+#include "support/Grids.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/JapaneseFont.h"
@@ -24,14 +26,6 @@
 using namespace posting;
 
 namespace {
-
-QStringList gridRow(QTableView* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        texts << grid->model()->index(row, c).data().toString();
-    return texts;
-}
 
 QStringList headings(QTableView* grid)
 {
@@ -284,17 +278,10 @@ TEST_F(PostingScreensTest, RendersTheScreens)
 {
     useJapaneseFont();
     addWaitingRows();
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(inst.dir());
     auto render = [&](QWidget& w, const QString& name) {
-        w.show();
-        w.adjustSize();
-        QApplication::processEvents();
-        const QPixmap picture = w.grab();
-        EXPECT_FALSE(picture.isNull());
-        EXPECT_TRUE(picture.save(QDir(folder).filePath(name))) << name.toStdString();
-        for (QPushButton* b : w.findChildren<QPushButton*>())
-            EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+        savePicture(w, folder, name);
+        expectButtonsFitCaptions(w);
     };
     frm転記前確認 review;
     render(review, QStringLiteral("pre-posting-review.png"));

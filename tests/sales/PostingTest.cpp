@@ -122,7 +122,7 @@ TEST_F(PostingTest, CashLinesAreCopiedButTouchNoCustomer)
 TEST_F(PostingTest, PaymentsCreditTheNamedCustomerAndOtherLedgerRowsTouchNobody)
 {
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛入金額 = ?, 顧客売掛入金日 = ? WHERE 顧客コード = 'C1'"),
-            {sqlValue(amount("100")), day - 40});
+            {sqlValue(yen("100")), day - 40});
     addCustomer(db, QStringLiteral("B001"), QStringLiteral("請求先"));
     addCustomer(db, QStringLiteral("A001"), QStringLiteral("利用者"), QStringLiteral("B001"));
     addLedger(db, 10, 30, day - 1, "3000", 10, 110, QStringLiteral("C1           "));

@@ -4,8 +4,10 @@
 #include "sales/ProductCatalog.h"
 #include "sales/ProductPicker.h"
 #include "support/Controls.h"
+#include "support/ListViews.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
+#include "support/Typing.h"
 #include "SalesData.h"
 
 #include <QApplication>
@@ -18,36 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QStringList listTexts(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
-// Clicks the row showing `text` with the mouse, as the operator does.
-void clickRow(QListWidget* list, const QString& text)
-{
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << text.toStdString();
-    list->scrollToItem(found[0]);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
-}
-
-// Types the text key by key, as a keyboard or an input method delivers it
-// (so the box's validator sees every character).
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->clear();
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &release);
-    }
-}
 
 class ProductPickerTest : public ::testing::Test {
 protected:
@@ -97,14 +69,14 @@ TEST_F(ProductPickerTest, ProductOfTheFirstListGivesDepartmentOneAndTaxCategoryZ
 {
     frm商品選択 d;
     d.show();
-    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
     EXPECT_EQ(d.Text1->text(), QStringLiteral("ｾｲﾏｲ"));
     EXPECT_EQ(d.Text2->text(), QStringLiteral("精米１０ｋｇ"));
     EXPECT_EQ(d.Text4->text(), QStringLiteral("105")); // stored as 1050000 ticks
     EXPECT_EQ(d.focusWidget(), d.Text3);
     EXPECT_FALSE(d.Command1->isVisible());
 
-    typeInto(d.Text3, QStringLiteral("0.3"));
+    typeKeyByKey(d.Text3, QStringLiteral("0.3"));
     ASSERT_TRUE(d.Command1->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
 
@@ -134,12 +106,12 @@ TEST_F(ProductPickerTest, TypedNamePriceAndQuantityMakeTheLine)
 {
     frm商品選択 d;
     d.show();
-    clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ")); // code "12", shorter than 13
+    clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ")); // code "12", shorter than 13
     EXPECT_EQ(d.Text4->text(), QStringLiteral("2000"));
-    typeInto(d.Text1, QStringLiteral("ｺｼﾋｶﾘﾄｸｾﾝﾏｲ"));
-    typeInto(d.Text2, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新米"));
-    typeInto(d.Text4, QStringLiteral("100"));
-    typeInto(d.Text3, QStringLiteral("2.5"));
+    typeKeyByKey(d.Text1, QStringLiteral("ｺｼﾋｶﾘﾄｸｾﾝﾏｲ"));
+    typeKeyByKey(d.Text2, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新米"));
+    typeKeyByKey(d.Text4, QStringLiteral("100"));
+    typeKeyByKey(d.Text3, QStringLiteral("2.5"));
     clickButton(&d, QStringLiteral("Command1"));
 
     const SlipLine& line = session().lines[1];
@@ -157,12 +129,12 @@ TEST_F(ProductPickerTest, DepartmentClickSetsItsTaxCategoryAndProducts)
 {
     frm商品選択 d;
     d.show();
-    clickRow(d.DBList1, QStringLiteral("灯油"));
+    clickListRow(d.DBList1, QStringLiteral("灯油"));
     EXPECT_EQ(listTexts(d.DBList2), QStringList({"灯油１８Ｌ"}));
     EXPECT_EQ(d.chosen().departmentCode, 2);
     EXPECT_EQ(d.chosen().taxCategory, 5);
-    clickRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
-    typeInto(d.Text3, QStringLiteral("２")); // full-width, as an input method types it
+    clickListRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
+    typeKeyByKey(d.Text3, QStringLiteral("２")); // full-width, as an input method types it
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(session().lineCount, 1);
     EXPECT_EQ(session().lines[1].departmentCode, 2);
@@ -176,16 +148,16 @@ TEST_F(ProductPickerTest, OkAppearsOnlyWithAProductAndANonZeroQuantity)
 {
     frm商品選択 d;
     d.show();
-    typeInto(d.Text3, QStringLiteral("3"));
+    typeKeyByKey(d.Text3, QStringLiteral("3"));
     EXPECT_FALSE(d.Command1->isVisible()) << "quantity without a product";
-    clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+    clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
     EXPECT_EQ(d.Text3->text(), QString()) << "the quantity box is emptied for the new product";
     EXPECT_FALSE(d.Command1->isVisible());
-    typeInto(d.Text3, QStringLiteral("0"));
+    typeKeyByKey(d.Text3, QStringLiteral("0"));
     EXPECT_FALSE(d.Command1->isVisible());
-    typeInto(d.Text3, QStringLiteral("abc"));
+    typeKeyByKey(d.Text3, QStringLiteral("abc"));
     EXPECT_EQ(d.Text3->text(), QString()) << "letters are not taken";
-    typeInto(d.Text3, QStringLiteral("1"));
+    typeKeyByKey(d.Text3, QStringLiteral("1"));
     EXPECT_TRUE(d.Command1->isVisible());
     d.Text3->clear();
     EXPECT_FALSE(d.Command1->isVisible());
@@ -197,10 +169,10 @@ TEST_F(ProductPickerTest, PriceZeroIsAskedForAndZeroEmptyOrCancelAddNoLine)
     for (const auto& answer : answers) {
         frm商品選択 d;
         d.show();
-        clickRow(d.DBList1, QStringLiteral("雑貨"));
-        clickRow(d.DBList2, QStringLiteral("配達料"));
+        clickListRow(d.DBList1, QStringLiteral("雑貨"));
+        clickListRow(d.DBList2, QStringLiteral("配達料"));
         EXPECT_EQ(d.Text4->text(), QStringLiteral("0"));
-        typeInto(d.Text3, QStringLiteral("1"));
+        typeKeyByKey(d.Text3, QStringLiteral("1"));
         ui->inputs.push_back(answer);
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_FALSE(d.isVisible());
@@ -219,8 +191,8 @@ TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
 {
     frm商品選択 d;
     d.show();
-    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    typeInto(d.Text3, QStringLiteral("4901234567894"));
+    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    typeKeyByKey(d.Text3, QStringLiteral("4901234567894"));
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("個数入力"));
@@ -231,7 +203,7 @@ TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
     EXPECT_TRUE(d.isVisible()) << "the picker stays open for the right quantity";
 
     // The largest quantity the slip prints is taken.
-    typeInto(d.Text3, QStringLiteral("999999"));
+    typeKeyByKey(d.Text3, QStringLiteral("999999"));
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(session().lineCount, 1);
     EXPECT_EQ(session().lines[1].amount, yen("104999895"));
@@ -241,9 +213,9 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
 {
     frm商品選択 d;
     d.show();
-    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    typeInto(d.Text4, QStringLiteral("99999999999999999999"));
-    typeInto(d.Text3, QStringLiteral("1"));
+    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    typeKeyByKey(d.Text4, QStringLiteral("99999999999999999999"));
+    typeKeyByKey(d.Text3, QStringLiteral("1"));
     clickButton(&d, QStringLiteral("Command1"));
     // A price that reads as 0 would ask for the price again; a product that
     // cannot be computed says so instead.
@@ -251,8 +223,8 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("金額オーバー"));
     // A price whose amount overflows: reported, nothing added.
-    typeInto(d.Text4, QStringLiteral("900000000000000"));
-    typeInto(d.Text3, QStringLiteral("999"));
+    typeKeyByKey(d.Text4, QStringLiteral("900000000000000"));
+    typeKeyByKey(d.Text3, QStringLiteral("999"));
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_EQ(ui->messages.size(), 2u);
     EXPECT_EQ(session().lineCount, 0);
@@ -265,8 +237,8 @@ TEST_F(ProductPickerTest, CancelAddsNothing)
     ComputeSlipTotals(session());
     frm商品選択 d;
     d.show();
-    clickRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    typeInto(d.Text3, QStringLiteral("2"));
+    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
+    typeKeyByKey(d.Text3, QStringLiteral("2"));
     clickButton(&d, QStringLiteral("Command2"));
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(session().lineCount, 1);
@@ -296,8 +268,8 @@ TEST_F(ProductPickerTest, PlainPickerReturnsCodeAndNameOnOk)
     EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("Text3")), nullptr);
     EXPECT_TRUE(d.Text4->isReadOnly());
     EXPECT_FALSE(d.Command1->isVisible());
-    clickRow(d.DBList1, QStringLiteral("灯油"));
-    clickRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
+    clickListRow(d.DBList1, QStringLiteral("灯油"));
+    clickListRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
     EXPECT_EQ(d.Text4->text(), QStringLiteral("1500"));
     ASSERT_TRUE(d.Command1->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
@@ -314,7 +286,7 @@ TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
     {
         frm商品選択2 d;
         d.show();
-        clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+        clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
         d.close();
         EXPECT_EQ(d.result(), QDialog::Rejected);
     }
@@ -322,7 +294,7 @@ TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
     {
         frm商品選択2 d;
         d.show();
-        clickRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+        clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
         clickButton(&d, QStringLiteral("Command2"));
         EXPECT_EQ(d.result(), QDialog::Rejected);
     }
@@ -340,7 +312,7 @@ TEST_F(ProductPickerTest, KeyboardAloneAddsALine)
     QTest::keyClick(d.DBList2, Qt::Key_Return);
     EXPECT_EQ(d.Text2->text(), QStringLiteral("精米１０ｋｇ"));
     ASSERT_EQ(d.focusWidget(), d.Text3);
-    typeInto(d.Text3, QStringLiteral("4"));
+    typeKeyByKey(d.Text3, QStringLiteral("4"));
     QTest::keyClick(d.Text3, Qt::Key_Return);
     ASSERT_EQ(d.focusWidget(), d.Command1) << "Enter moves on to ＯＫ";
     QTest::keyClick(d.Command1, Qt::Key_Return);

@@ -2,20 +2,10 @@
 // Rows and slip lines the sales tests start from.
 
 #include "session/Session.h"
-#include "core/Currency.h"
 #include "core/Text.h"
-#include "db/Database.h"
+#include "support/ShopData.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
-#include <QStringList>
-#include <QVariant>
-
-inline Currency yen(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
 
 inline void addDepartment(Database& db, int code, const QString& name, int taxCategory)
 {
@@ -67,24 +57,4 @@ inline void addLine(SessionState& s, int department, int taxCategory, const QStr
     line.unitPrice = yen(price);
     line.quantity = yen(quantity);
     line.amount = (line.unitPrice * line.quantity).Int();
-}
-
-// Every row of a holding table as "a|b|c" texts, in serial order; the
-// serial itself is left out.
-inline QStringList rowsOf(Database& db, const QString& table)
-{
-    QStringList rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(table));
-    while (q.next()) {
-        QStringList values;
-        for (int i = 1; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        rows << values.join(u'|');
-    }
-    return rows;
-}
-
-inline int countOf(Database& db, const QString& table)
-{
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
 }

@@ -15,7 +15,10 @@
 #include "support/TestInstallation.h"
 #include "ui/JapaneseFont.h"
 #include "SalesData.h"
+#include "support/Grids.h"
 #include "support/ListViews.h"
+#include "support/Pictures.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,40 +34,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void clickRow(QListWidget* list, const QString& text)
-{
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << text.toStdString();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
-}
-
-// Types the text key by key, as a keyboard or an input method delivers it
-// (so the box's validator sees every character).
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->clear();
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &release);
-    }
-}
-
-QString labelText(const QObject* screen, const char* name)
-{
-    auto* label = control<QLabel>(screen, QString::fromUtf8(name));
-    return label ? label->text() : QStringLiteral("<missing>");
-}
-
-QStringList gridRow(QTableWidget* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << (grid->item(row, c) ? grid->item(row, c)->text() : QString());
-    return texts;
-}
 
 // One product line chosen in the sales picker: department, product, an
 // optional price typed over the product's, quantity, "ＯＫ".
@@ -117,11 +86,11 @@ protected:
             ASSERT_LT(pickerRuns, int(entries_.size())) << "picker opened once too often";
             const PickerEntry& e = entries_[std::size_t(pickerRuns++)];
             if (!e.department.isEmpty())
-                clickRow(d.DBList1, e.department);
-            clickRow(d.DBList2, e.product);
+                clickListRow(d.DBList1, e.department);
+            clickListRow(d.DBList2, e.product);
             if (!e.price.isEmpty())
-                typeInto(d.Text4, e.price);
-            typeInto(d.Text3, e.quantity);
+                typeKeyByKey(d.Text4, e.price);
+            typeKeyByKey(d.Text3, e.quantity);
             clickButton(&d, QStringLiteral("Command1"));
         });
     }
@@ -133,11 +102,6 @@ protected:
         frmTQメイン w;
         w.show();
         clickButton(&w, QStringLiteral("cmd売上"));
-    }
-
-    QString counterInFile() const
-    {
-        return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
     }
 
     TestInstallation inst;
@@ -193,13 +157,13 @@ TEST_F(SalesSlipTest, WholeCreditSaleWithPrintedSlip)
     EXPECT_EQ(ui->busyDepth, 0);
 
     const QString day = QString::number(today);
-    EXPECT_EQ(rowsOf(db, QStringLiteral("売上商品マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("売上商品マスター仮"), 1),
               QStringList({"1|" + day + "|C001|1|1|0|12           |コシヒカリ５ｋｇ    |20000000|2500",
                            "1|" + day + "|C001|1|1|0|4901234567894|精米１０ｋｇ      |2500000|20000",
                            "1|" + day + "|C001|1|99|9|999900|　　　消費税|500000|10000"}));
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({"1|" + day + "|10000000|110|0|5000|C001", "1|" + day + "|500000|110|0|3079|C001"}));
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
     EXPECT_EQ(session().config.slipCounter, 2);
 
     // The slip was printed once, as a credit sale, with number 1.
@@ -222,7 +186,7 @@ TEST_F(SalesSlipTest, CustomerPickerClosedWithoutOkEndsTheSale)
     pickCustomer(false);
     startSale([](frm売上&) { ADD_FAILURE() << "the slip must not open"; });
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_TRUE(session().customer.code.isEmpty());
 }
 
@@ -253,11 +217,11 @@ TEST_F(SalesSlipTest, FiveLinesAtMostAndRecordOnlyPrintsNothing)
     });
     EXPECT_EQ(capture.count(), 0);
     // Five tax-included lines: no tax line, one ledger row on cash.
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 5);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 5);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 売上商品マスター仮 WHERE 売上種別コード = 0 AND 売上部門コード = 2"))
                   .toInt(),
               5);
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({QString::number(1) + "|" + QString::number(today) + "|75000000|10|0|5050|C001"}));
 }
 
@@ -291,9 +255,9 @@ TEST_F(SalesSlipTest, RepeatedPreviousOrderSkipsTheProductPicker)
     });
     EXPECT_EQ(pickerRuns, 0);
     EXPECT_FALSE(ui->openedScreens.contains(QStringLiteral("frm商品選択")));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(session().lineCount, 0);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 }
 
 TEST_F(SalesSlipTest, PrinterFailureIsToldAndTheSaleStillStored)
@@ -308,9 +272,9 @@ TEST_F(SalesSlipTest, PrinterFailureIsToldAndTheSaleStillStored)
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("印刷エラー"));
     EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("プリンターが見つかりません。")));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 2);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 2);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 経理借方コード FROM 経理マスター仮 WHERE 経理貸方コード = 5000")).toInt(), 10);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
 }
 
 TEST_F(SalesSlipTest, SlipIsPrintedBeforeAFailedStoreAndTheNumberIsUsedAgain)
@@ -328,10 +292,10 @@ TEST_F(SalesSlipTest, SlipIsPrintedBeforeAFailedStoreAndTheNumberIsUsedAgain)
     EXPECT_EQ(capture.surface(0).findAll(QStringLiteral("伝票No　1")).size(), 3u);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     EXPECT_EQ(session().config.slipCounter, 1);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
     EXPECT_EQ(session().lineCount, 0) << "the operator enters the slip again";
     EXPECT_EQ(ui->busyDepth, 0);
 }
@@ -403,24 +367,15 @@ TEST_F(SalesSlipTest, RendersTheScreens)
     addLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "2", QStringLiteral("ﾄｳﾕ"));
     ComputeSlipTotals(s);
 
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
-    QDir().mkpath(folder);
-    auto render = [&](QWidget& w, const QString& name) {
-        w.show();
-        w.adjustSize();
-        QApplication::processEvents();
-        const QPixmap picture = w.grab();
-        EXPECT_FALSE(picture.isNull());
-        EXPECT_TRUE(picture.save(QDir(folder).filePath(name))) << name.toStdString();
-    };
+    const QString folder = pictureFolder(inst.dir());
     frm売上 slip;
-    render(slip, QStringLiteral("sales-slip.png"));
+    savePicture(slip, folder, QStringLiteral("sales-slip.png"));
     frm商品選択 picker;
-    clickRow(picker.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
-    typeInto(picker.Text3, QStringLiteral("2"));
-    render(picker, QStringLiteral("product-picker.png"));
+    clickListRow(picker.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+    typeKeyByKey(picker.Text3, QStringLiteral("2"));
+    savePicture(picker, folder, QStringLiteral("product-picker.png"));
     frm商品選択2 plain;
-    render(plain, QStringLiteral("product-picker2.png"));
+    savePicture(plain, folder, QStringLiteral("product-picker2.png"));
 }
 
 TEST_F(SalesSlipTest, ASlipDatedInTheClosedYearIsRefusedBeforeAnyLineIsEntered)
@@ -438,8 +393,8 @@ TEST_F(SalesSlipTest, ASlipDatedInTheClosedYearIsRefusedBeforeAnyLineIsEntered)
               QStringLiteral("%1 までの期間は年次更新で締めてあります。\n%1 の日付では記録できません。%2 以降の日付にしてください。")
                   .arg(Date::today().toShortString(), Date::today().addDays(1).toShortString()));
     EXPECT_EQ(capture.count(), 0);
-    EXPECT_TRUE(rowsOf(db, QStringLiteral("売上商品マスター仮")).isEmpty());
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+    EXPECT_TRUE(tableRows(db, QStringLiteral("売上商品マスター仮"), 1).isEmpty());
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 }
 
 TEST_F(SalesSlipTest, TheButtonDrawnAsDefaultIsTheOneEnterPresses)
@@ -472,6 +427,6 @@ TEST_F(SalesSlipTest, TheButtonDrawnAsDefaultIsTheOneEnterPresses)
         QTest::keyClick(d.Command4, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_FALSE(d.isVisible());
     });
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")).size(), 2);
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1).size(), 2);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT DISTINCT 売上種別コード FROM 売上商品マスター仮")).toInt(), 0);
 }

@@ -21,12 +21,6 @@ protected:
         s.customer.slipDate = Date::fromParts(2024, 5, 1); // serial 45413
     }
 
-    // The counter value (17th line) of the configuration file.
-    QString counterInFile() const
-    {
-        return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
-    }
-
     TestInstallation inst;
     ScriptedUiScope ui;
     Database db = inst.database();
@@ -49,11 +43,11 @@ TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRow
 
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
-    EXPECT_EQ(rowsOf(db, QStringLiteral("売上商品マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("売上商品マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|C001|1|1|0|") + pad13("12") + QStringLiteral("|コシヒカリ５ｋｇ    |3000000|20000"),
                            QStringLiteral("1|45413|C001|1|4|0|") + pad13("4501") + QStringLiteral("|ティッシュ       |4000000|10000"),
                            QStringLiteral("1|45413|C001|1|99|9|999900|　　　消費税|500000|10000")}));
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|10000000|110|0|5000|C001"),
                            QStringLiteral("1|45413|500000|110|0|3079|C001")}));
     // The code is stored at its full 13 characters; the name cut to 12.
@@ -63,7 +57,7 @@ TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRow
     EXPECT_TRUE(ui->messages.empty());
     // The next slip gets number 2, in memory and in the file.
     EXPECT_EQ(s.config.slipCounter, 2);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
 }
 
 TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
@@ -79,7 +73,7 @@ TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
     s.saleKind = saleKind::Cash;
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|1990000|10|0|5000|C001"),
                            QStringLiteral("1|45413|10000000|10|0|5010|C001"),
                            QStringLiteral("1|45413|21000000|10|0|5050|C001"),
@@ -101,9 +95,9 @@ TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
     ASSERT_TRUE(s.totals.consumptionTax.isZero());
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 2);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 2);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 売上商品マスター仮 WHERE 売上部門コード = 99")).toInt(), 0);
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|15000000|10|0|5050|C001"),
                            QStringLiteral("1|45413|3000000|10|0|5090|C001")}));
 }
@@ -119,7 +113,7 @@ TEST_F(SlipStoreTest, UnknownTaxCategoryIsStoredButInNoTotalAndNoLedgerRow)
 
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上単価 FROM 売上商品マスター仮 WHERE 売上税区分コード = 3")).toLongLong(),
               7770000);
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮")),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|10000000|10|0|5000|C001"),
                            QStringLiteral("1|45413|500000|10|0|3079|C001")}));
 }
@@ -169,19 +163,19 @@ TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
     s.config.slipCounter = 7;
 
     EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
     EXPECT_EQ(s.config.slipCounter, 1);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 
     // Entered again once the table takes rows: the same number 1.
     db.exec(QStringLiteral("DROP TRIGGER refuse"));
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT DISTINCT 売上伝票番号 FROM 売上商品マスター仮")).toInt(), 1);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
 }
 
 TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
@@ -200,8 +194,8 @@ TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
     s.config.slipCounter = 2147483647;
     EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
 
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     ASSERT_EQ(ui->messages.size(), 2u);
     EXPECT_EQ(ui->messages[1].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
     EXPECT_EQ(s.config.slipCounter, 1); // read again from the file
@@ -215,7 +209,7 @@ TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
     const QString unwritable = inst.path(QStringLiteral("no-such-folder/HMWcfg.dat"));
 
     EXPECT_TRUE(StoreSlip(db, s, unwritable));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 1);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_NE(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
     EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("売上伝票は記録しました")));
@@ -237,8 +231,8 @@ TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
     EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
     EXPECT_EQ(ui->messages.size(), 1u);
 
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 }
 
 TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
