@@ -2,28 +2,15 @@
 // Gas customers, gas rows and table snapshots the gas tests start from.
 
 #include "session/Routines.h"
-#include "core/Currency.h"
-#include "core/Date.h"
 #include "core/Text.h"
-#include "db/Database.h"
+#include "support/ShopData.h"
 #include "support/TestInstallation.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 
 namespace gastest {
-
-inline Currency num(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
-
-inline Date day(int y, int m, int d)
-{
-    return Date::fromParts(y, m, d);
-}
 
 // Gas customer 501 北村　一郎 (billed 5000, paid 1000, sales since 2000),
 // gas customer 502 南　花子, and customer 600 東　商店 who takes no gas.
@@ -35,14 +22,14 @@ inline void addGasCustomers(Database& db)
         " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     db.exec(insert, {QStringLiteral("501"), QStringLiteral("1"), QStringLiteral("北村　一郎"), QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"),
                      QStringLiteral("長野県試験村３－４"), QStringLiteral("北村荘"), QStringLiteral("0263-11-2222"),
-                     QStringLiteral("390-0001"), sqlValue(num("5000")), sqlValue(num("1000")), sqlValue(num("2000")),
+                     QStringLiteral("390-0001"), sqlValue(yen("5000")), sqlValue(yen("1000")), sqlValue(yen("2000")),
                      20.0});
     db.exec(insert, {QStringLiteral("502"), QStringLiteral("2"), QStringLiteral("南　花子"), QStringLiteral("ﾐﾅﾐ ﾊﾅｺ"),
-                     QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), sqlValue(num("0")), sqlValue(num("0")),
-                     sqlValue(num("0")), 50.0});
+                     QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), sqlValue(yen("0")), sqlValue(yen("0")),
+                     sqlValue(yen("0")), 50.0});
     db.exec(insert, {QStringLiteral("600"), QStringLiteral("0"), QStringLiteral("東　商店"), QStringLiteral("ﾋｶﾞｼ ｼｮｳﾃﾝ"),
-                     QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), sqlValue(num("0")), sqlValue(num("0")),
-                     sqlValue(num("0")), 0.0});
+                     QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), sqlValue(yen("0")), sqlValue(yen("0")),
+                     sqlValue(yen("0")), 0.0});
 }
 
 // One gas row as the screen would store it.
@@ -52,8 +39,8 @@ inline void addGasRow(Database& db, const Date& date, int kind, const QString& c
 {
     db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値, ガス使用量,"
                            " ガス配送量, ガス残ガス量, ガス金額, ガス経理コード) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {sqlValue(date), kind, customer, sqlValue(num(meter)), sqlValue(num(usage)), delivered, remaining,
-             sqlValue(num(amount)), account});
+            {sqlValue(date), kind, customer, sqlValue(yen(meter)), sqlValue(yen(usage)), delivered, remaining,
+             sqlValue(yen(amount)), account});
 }
 
 // Gives a kind the name an operator chose for it in the kind table.
@@ -61,21 +48,6 @@ inline void renameKind(Database& db, int kind, const char* name)
 {
     db.exec(QStringLiteral("UPDATE ガスデータ種別コードＴＢＬ SET ガスデータ種別 = ? WHERE ガスデータ種別コード = ?"),
             {QString::fromUtf8(name), kind});
-}
-
-// Every row of a table as "a|b|c" with amounts in yen and dates as read,
-// leaving out the first `skip` columns (serials).
-inline QStringList rowsOf(Database& db, const QString& table, int skip = 0)
-{
-    QStringList rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
-    while (q.next()) {
-        QStringList values;
-        for (int i = skip; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        rows << values.join(u'|');
-    }
-    return rows;
 }
 
 // The stored gas rows as "date|kind|customer|meter|usage|delivered|remaining|amount|account",
@@ -94,11 +66,6 @@ inline QStringList gasRows(Database& db)
     return rows;
 }
 
-inline int countOf(Database& db, const QString& table)
-{
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
-}
-
 // Rewrites the installation's configuration with the given slip numbering
 // and reads it into the session.
 inline void setSlipNumbering(TestInstallation& inst, int prefix, int counter)
@@ -108,11 +75,6 @@ inline void setSlipNumbering(TestInstallation& inst, int prefix, int counter)
     c.counterText() = text::Str(std::int64_t(counter));
     inst.writeConfigurationFile(configurationBytes(c, inst.configurationPath()));
     ReadConfiguration(inst.configurationPath());
-}
-
-inline QString counterInFile(const TestInstallation& inst)
-{
-    return parseConfiguration(inst.configurationFileBytes(), QStringLiteral("test")).counterText();
 }
 
 } // namespace gastest

@@ -7,8 +7,11 @@
 #include "gas/GasInputScreen.h"
 #include "gas/GasScreens.h"
 #include "support/Controls.h"
+#include "support/Grids.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
+#include "support/Typing.h"
 #include "ui/DateBoxes.h"
 #include "GasData.h"
 #include "support/ListViews.h"
@@ -28,29 +31,6 @@
 using namespace gastest;
 
 namespace {
-
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    bool ascii = true;
-    for (QChar c : text)
-        ascii = ascii && c.unicode() < 0x80;
-    // Full-width digits come from an input method, which commits them whole.
-    if (ascii)
-        QTest::keyClicks(box, text);
-    else
-        box->insert(text);
-}
-
-QStringList gridRow(QTableView* grid, int row)
-{
-    QStringList cells;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        cells << grid->model()->index(row, c).data().toString();
-    return cells;
-}
 
 // Which of the five boxes and the payment list are visible, in the order
 // meter, usage, delivered, remaining, amount, payment ("1" shown, "0" not).
@@ -143,7 +123,7 @@ TEST_F(GasInputScreenTest, OpensAfterTheGasPickerOnTheCustomerAndItsHistoryWithN
         clickButton(&d, QStringLiteral("Command2"));
     });
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択ガス", "frmガス入力"}));
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 5);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 5);
 }
 
 TEST_F(GasInputScreenTest, EachKindShowsExactlyItsBoxesAndAnUnknownKindNone)
@@ -181,8 +161,8 @@ TEST_F(GasInputScreenTest, SwitchingTheKindClearsEveryBoxAndThePaymentChoice)
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
         clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeInto(d.Text1, QStringLiteral("1250"));
-        typeInto(d.Text2, QStringLiteral("3240"));
+        typeOver(d.Text1, QStringLiteral("1250"));
+        typeOver(d.Text2, QStringLiteral("3240"));
         clickListRow(d.DBList2, QStringLiteral("売掛金"));
         EXPECT_EQ(session().gas.paymentAccount, 110);
         EXPECT_TRUE(d.Command1->isVisible());
@@ -200,9 +180,9 @@ TEST_F(GasInputScreenTest, SwitchingTheKindClearsEveryBoxAndThePaymentChoice)
         EXPECT_FALSE(d.Command1->isVisible());
 
         // The means must be picked again.
-        typeInto(d.Text2, QStringLiteral("9800"));
-        typeInto(d.Text3, QStringLiteral("20"));
-        typeInto(d.Text5, QStringLiteral("0"));
+        typeOver(d.Text2, QStringLiteral("9800"));
+        typeOver(d.Text3, QStringLiteral("20"));
+        typeOver(d.Text5, QStringLiteral("0"));
         EXPECT_FALSE(d.Command1->isVisible());
         clickListRow(d.DBList2, QStringLiteral("売掛金"));
         EXPECT_TRUE(d.Command1->isVisible());
@@ -212,12 +192,12 @@ TEST_F(GasInputScreenTest, SwitchingTheKindClearsEveryBoxAndThePaymentChoice)
         clickListRow(d.DBList1, QStringLiteral("ボンベ交換"));
         EXPECT_EQ(d.Text3->text(), QStringLiteral("0"));
         EXPECT_TRUE(d.Text5->text().isEmpty());
-        typeInto(d.Text1, QStringLiteral("1260"));
-        typeInto(d.Text5, QStringLiteral("3.5"));
+        typeOver(d.Text1, QStringLiteral("1260"));
+        typeOver(d.Text5, QStringLiteral("3.5"));
         EXPECT_FALSE(d.Command1->isVisible());
-        typeInto(d.Text3, QStringLiteral("20"));
+        typeOver(d.Text3, QStringLiteral("20"));
         EXPECT_TRUE(d.Command1->isVisible());
-        typeInto(d.Text5, QStringLiteral("0"));
+        typeOver(d.Text5, QStringLiteral("0"));
         EXPECT_FALSE(d.Command1->isVisible()) << "kind 5 needs remaining gas";
     });
 }
@@ -229,28 +209,28 @@ TEST_F(GasInputScreenTest, UsageIsMeasuredFromTheLastReadingAndMustNotBeNegative
     openGasInputScreen([&](frmガス入力& d) {
         clickListRow(d.DBList1, QStringLiteral("検針請求"));
         EXPECT_TRUE(d.Text4->isReadOnly());
-        typeInto(d.Text1, QStringLiteral("1250"));
+        typeOver(d.Text1, QStringLiteral("1250"));
         EXPECT_EQ(d.Text4->text(), QStringLiteral("15.5"));
-        EXPECT_EQ(session().gas.usage, num("15.5"));
-        typeInto(d.Text2, QStringLiteral("3240"));
+        EXPECT_EQ(session().gas.usage, yen("15.5"));
+        typeOver(d.Text2, QStringLiteral("3240"));
         clickListRow(d.DBList2, QStringLiteral("現金"));
         EXPECT_TRUE(d.Command1->isVisible());
 
-        typeInto(d.Text1, QStringLiteral("1200"));
+        typeOver(d.Text1, QStringLiteral("1200"));
         EXPECT_EQ(d.Text4->text(), QStringLiteral("-34.5"));
         EXPECT_FALSE(d.Command1->isVisible());
 
         // Full-width digits as an input method types them.
-        typeInto(d.Text1, QStringLiteral("１２５０"));
+        typeOver(d.Text1, QStringLiteral("１２５０"));
         EXPECT_EQ(d.Text4->text(), QStringLiteral("15.5"));
         EXPECT_TRUE(d.Command1->isVisible());
 
         // Part yen, no amount, or a meter beyond any reading keep "ＯＫ" hidden.
-        typeInto(d.Text2, QStringLiteral("3240.5"));
+        typeOver(d.Text2, QStringLiteral("3240.5"));
         EXPECT_FALSE(d.Command1->isVisible());
-        typeInto(d.Text2, QStringLiteral("0"));
+        typeOver(d.Text2, QStringLiteral("0"));
         EXPECT_FALSE(d.Command1->isVisible());
-        typeInto(d.Text2, QStringLiteral("3,240"));
+        typeOver(d.Text2, QStringLiteral("3,240"));
         EXPECT_TRUE(d.Command1->isVisible());
         d.Text1->setText(QStringLiteral("1e20"));
         EXPECT_FALSE(d.Command1->isVisible());
@@ -275,9 +255,9 @@ TEST_F(GasInputScreenTest, ASameDayMeterExchangeUnderRenamedKindsIsListedAndMeas
         EXPECT_EQ(gridRow(d.DBGrid1, 0).mid(0, 3), QStringList({"2024/03/01", "検針", "5230"}));
         EXPECT_EQ(gridRow(d.DBGrid1, 1).mid(0, 3), QStringList({"2024/03/01", "メーター交換", "0"}));
         clickListRow(d.DBList1, QStringLiteral("検針"));
-        typeInto(d.Text1, QStringLiteral("13"));
+        typeOver(d.Text1, QStringLiteral("13"));
         EXPECT_EQ(d.Text4->text(), QStringLiteral("13"));
-        typeInto(d.Text2, QStringLiteral("3240"));
+        typeOver(d.Text2, QStringLiteral("3240"));
         clickListRow(d.DBList2, QStringLiteral("現金"));
         EXPECT_TRUE(d.Command1->isVisible());
         clickButton(&d, QStringLiteral("Command1"));
@@ -293,15 +273,15 @@ TEST_F(GasInputScreenTest, Kind8StoresOnlyTheMeterAndTakesNoSlipNumber)
     const int result = openGasInputScreen([&](frmガス入力& d) {
         d.dateBoxes->setParts(2024, 4, 5);
         clickListRow(d.DBList1, QStringLiteral("開栓検針"));
-        typeInto(d.Text1, QStringLiteral("12.5"));
+        typeOver(d.Text1, QStringLiteral("12.5"));
         ASSERT_TRUE(d.Command1->isVisible());
         clickButton(&d, QStringLiteral("Command1"));
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(gasRows(db), QStringList{QStringLiteral("2024/04/05|8|502|12.5|0|0|0|0|0")});
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 41"));
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 41"));
     EXPECT_TRUE(ui->messages.empty());
 }
 
@@ -314,11 +294,11 @@ TEST_F(GasInputScreenTest, Kind9StoresTheSaleWithMeterAndUsageZero)
         d.dateBoxes->setParts(2024, 4, 5);
         // A meter typed under kind 1 is gone once the kind changes.
         clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeInto(d.Text1, QStringLiteral("1300"));
+        typeOver(d.Text1, QStringLiteral("1300"));
         clickListRow(d.DBList1, QStringLiteral("ボンベ販売"));
-        typeInto(d.Text2, QStringLiteral("9800"));
-        typeInto(d.Text3, QStringLiteral("20"));
-        typeInto(d.Text5, QStringLiteral("0"));
+        typeOver(d.Text2, QStringLiteral("9800"));
+        typeOver(d.Text3, QStringLiteral("20"));
+        typeOver(d.Text5, QStringLiteral("0"));
         clickListRow(d.DBList2, QStringLiteral("売掛金"));
         clickButton(&d, QStringLiteral("Command1"));
     });
@@ -329,7 +309,7 @@ TEST_F(GasInputScreenTest, Kind9StoresTheSaleWithMeterAndUsageZero)
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 経理伝票番号 || '|' || 経理借方コード || '|' || 経理貸方コード FROM 経理マスター仮"))
                   .toString(),
               QStringLiteral("41|110|3075"));
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 42"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 42"));
 }
 
 TEST_F(GasInputScreenTest, ACustomerWithoutReadingsIsToldToStartWithKind8)
@@ -342,13 +322,13 @@ TEST_F(GasInputScreenTest, ACustomerWithoutReadingsIsToldToStartWithKind8)
                   QStringLiteral("この顧客にはまだメーター値の記録がないため、使用量を計算できません。\n"
                                  "最初のメーター値は「開栓検針」（種別 8）で入力してください。"));
         EXPECT_EQ(ui->messages[0].title, QStringLiteral("ガス入力"));
-        typeInto(d.Text1, QStringLiteral("100"));
+        typeOver(d.Text1, QStringLiteral("100"));
         EXPECT_TRUE(d.Text4->text().isEmpty());
         EXPECT_FALSE(d.Command1->isVisible());
 
         clickListRow(d.DBList1, QStringLiteral("開栓検針"));
         EXPECT_EQ(ui->messages.size(), 1u);
-        typeInto(d.Text1, QStringLiteral("100"));
+        typeOver(d.Text1, QStringLiteral("100"));
         EXPECT_TRUE(d.Command1->isVisible());
     });
 }
@@ -369,7 +349,7 @@ TEST_F(GasInputScreenTest, NoScreenWithoutAGasCustomer)
     EXPECT_EQ(openGasInputScreen([](frmガス入力&) { ADD_FAILURE() << "opened"; }), -1);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("顧客コード 600 はガスの顧客ではありません。")));
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 0);
 }
 
 TEST_F(GasInputScreenTest, ARefusedSlipNumberIsReportedAndTheScreenStaysOpen)
@@ -380,8 +360,8 @@ TEST_F(GasInputScreenTest, ARefusedSlipNumberIsReportedAndTheScreenStaysOpen)
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     const int result = openGasInputScreen([&](frmガス入力& d) {
         clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeInto(d.Text1, QStringLiteral("1250"));
-        typeInto(d.Text2, QStringLiteral("3240"));
+        typeOver(d.Text1, QStringLiteral("1250"));
+        typeOver(d.Text2, QStringLiteral("3240"));
         clickListRow(d.DBList2, QStringLiteral("売掛金"));
         clickButton(&d, QStringLiteral("Command1"));
         ASSERT_EQ(ui->messages.size(), 1u);
@@ -390,9 +370,9 @@ TEST_F(GasInputScreenTest, ARefusedSlipNumberIsReportedAndTheScreenStaysOpen)
         clickButton(&d, QStringLiteral("Command2"));
     });
     EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 1);
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     EXPECT_EQ(inst.configurationFileBytes(), fileBefore);
 }
 
@@ -401,31 +381,23 @@ TEST_F(GasInputScreenTest, ScreenshotsOfKind1AndKind9)
     addGasRow(db, day(2024, 3, 1), 8, "501", "1200");
     addGasRow(db, day(2024, 3, 31), 1, "501", "1234.5", "34.5", 0, 0, "2980", 110);
     addGasRow(db, day(2024, 4, 2), 9, "501", "0", "0", 20, 3.5, "9800", 10);
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(inst.dir());
     auto render = [&](frmガス入力& d, const QString& name) {
-        d.adjustSize();
-        QApplication::processEvents();
-        EXPECT_TRUE(d.grab().save(QDir(folder).filePath(name))) << name.toStdString();
-        for (QPushButton* b : d.findChildren<QPushButton*>())
-            EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
-        for (QLabel* l : d.findChildren<QLabel*>()) {
-            if (l->isVisible() && !l->text().isEmpty()) {
-                EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
-            }
-        }
+        savePicture(d, folder, name);
+        expectButtonsFitCaptions(d);
+        expectLabelsFitTexts(d, CaptionCheck::ShownOnly);
     };
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
         clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeInto(d.Text1, QStringLiteral("1268"));
-        typeInto(d.Text2, QStringLiteral("3240"));
+        typeOver(d.Text1, QStringLiteral("1268"));
+        typeOver(d.Text2, QStringLiteral("3240"));
         clickListRow(d.DBList2, QStringLiteral("売掛金"));
         render(d, QStringLiteral("gas-input-kind1.png"));
         clickListRow(d.DBList1, QStringLiteral("ボンベ販売"));
-        typeInto(d.Text2, QStringLiteral("9800"));
-        typeInto(d.Text3, QStringLiteral("20"));
-        typeInto(d.Text5, QStringLiteral("2.5"));
+        typeOver(d.Text2, QStringLiteral("9800"));
+        typeOver(d.Text3, QStringLiteral("20"));
+        typeOver(d.Text5, QStringLiteral("2.5"));
         clickListRow(d.DBList2, QStringLiteral("現金"));
         render(d, QStringLiteral("gas-input-kind9.png"));
     });
@@ -461,7 +433,7 @@ TEST_F(GasInputScreenTest, EnterAloneTakesAReadingFromTheKindListToAStoredRow)
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/05|1|501|1250|250|0|0|3240|110"));
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 42"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 42"));
 }
 
 TEST_F(GasInputScreenTest, AnEventDatedInTheClosedYearIsRefused)
@@ -474,8 +446,8 @@ TEST_F(GasInputScreenTest, AnEventDatedInTheClosedYearIsRefused)
     openGasInputScreen([&](frmガス入力& d) {
         d.dateBoxes->setParts(2024, 4, 30);
         clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeInto(d.Text1, QStringLiteral("1250"));
-        typeInto(d.Text2, QStringLiteral("3240"));
+        typeOver(d.Text1, QStringLiteral("1250"));
+        typeOver(d.Text2, QStringLiteral("3240"));
         clickListRow(d.DBList2, QStringLiteral("現金"));
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_TRUE(d.isVisible());
@@ -485,6 +457,6 @@ TEST_F(GasInputScreenTest, AnEventDatedInTheClosedYearIsRefused)
     EXPECT_EQ(ui->messages[0].text, QStringLiteral("2024/04/30 までの期間は年次更新で締めてあります。\n"
                                                    "2024/04/30 の日付では記録できません。2024/05/01 以降の日付にしてください。"));
     EXPECT_EQ(gasRows(db).size(), 1);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 41"));
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 41"));
 }

@@ -21,8 +21,8 @@ protected:
         GasEntry e;
         gas::resetEntry(e, day(2024, 4, 1), QStringLiteral("501"));
         e.kind = gas::MeteredBilled;
-        e.meterValue = num(meter);
-        e.amount = num(amount);
+        e.meterValue = yen(meter);
+        e.amount = yen(amount);
         e.paymentAccount = account;
         return e;
     }
@@ -33,7 +33,7 @@ protected:
         GasEntry e;
         gas::resetEntry(e, date, QStringLiteral("501"));
         e.kind = gas::Metered;
-        e.meterValue = num(meter);
+        e.meterValue = yen(meter);
         return e;
     }
 
@@ -45,10 +45,10 @@ protected:
 
 TEST_F(GasInputTest, BoxesReadOneWholeNumberInItsRangeAndNothingElse)
 {
-    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral("１２５０．５")), num("1250.5"));
-    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral(" 1,250 ")), num("1250"));
-    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral("-34.5")), num("-34.5"));
-    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral("1.5E3")), num("1500"));
+    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral("１２５０．５")), yen("1250.5"));
+    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral(" 1,250 ")), yen("1250"));
+    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral("-34.5")), yen("-34.5"));
+    EXPECT_EQ(gas::readCurrencyBox(QStringLiteral("1.5E3")), yen("1500"));
     for (const char* notANumber : {"", "　", "12ab", "1,25", "1e20", "99999999999999999999", "-"})
         EXPECT_FALSE(gas::readCurrencyBox(QString::fromUtf8(notANumber))) << notANumber;
 
@@ -72,9 +72,9 @@ TEST_F(GasInputTest, BaseIsTheLatestReadingOfKind1Or8WhateverOrderTheRowsWereEnt
 
     const auto base = gas::baseReading(db, QStringLiteral("501"));
     ASSERT_TRUE(base);
-    EXPECT_EQ(*base, num("1100"));
-    EXPECT_EQ(gas::usageFrom(num("1150"), base), num("50"));
-    EXPECT_FALSE(gas::usageFrom(num("1150"), std::nullopt));
+    EXPECT_EQ(*base, yen("1100"));
+    EXPECT_EQ(gas::usageFrom(yen("1150"), base), yen("50"));
+    EXPECT_FALSE(gas::usageFrom(yen("1150"), std::nullopt));
 }
 
 TEST_F(GasInputTest, WithinOneDayTheEventStoredLastIsTheBaseWhateverTheKindsAreCalled)
@@ -85,7 +85,7 @@ TEST_F(GasInputTest, WithinOneDayTheEventStoredLastIsTheBaseWhateverTheKindsAreC
     renameKind(db, 8, "メーター交換");
     addGasRow(db, day(2024, 3, 1), 1, "501", "5230.0");
     addGasRow(db, day(2024, 3, 1), 8, "501", "0.0");
-    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("0"));
+    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), yen("0"));
 
     // The new meter's readings are measured from 0, stored, and measured
     // from each other: not 13 − 5230 = −5217, refused for good.
@@ -101,7 +101,7 @@ TEST_F(GasInputTest, WithinOneDayTheEventStoredLastIsTheBaseWhateverTheKindsAreC
     // A kind missing from the kind table is missing from the history too.
     addGasRow(db, day(2024, 4, 11), 1, "501", "6000");
     db.exec(QStringLiteral("DELETE FROM ガスデータ種別コードＴＢＬ WHERE ガスデータ種別コード = 1"));
-    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("0"));
+    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), yen("0"));
 }
 
 TEST_F(GasInputTest, ASameDayReadingAfterAnExchangeIsMeasuredFromTheNewMeter)
@@ -111,7 +111,7 @@ TEST_F(GasInputTest, ASameDayReadingAfterAnExchangeIsMeasuredFromTheNewMeter)
     addGasRow(db, day(2024, 4, 1), 1, "501", "4870");
     addGasRow(db, day(2024, 4, 20), 8, "501", "0");
     addGasRow(db, day(2024, 4, 20), 1, "501", "12.5", "12.5", 0, 0, "1620", 10);
-    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), num("12.5"));
+    EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), yen("12.5"));
 
     SessionState& s = session();
     s.gas = meterReading(day(2024, 4, 20), "15");
@@ -122,23 +122,23 @@ TEST_F(GasInputTest, ASameDayReadingAfterAnExchangeIsMeasuredFromTheNewMeter)
 TEST_F(GasInputTest, CompletenessFollowsTheKindAndRefusesNegativeUsageAndPartYen)
 {
     GasEntry e = meteredSale("1250", "3240", 10);
-    const auto base = num("1234.5");
+    const auto base = yen("1234.5");
     e.usage = *gas::usageFrom(e.meterValue, base);
-    EXPECT_EQ(e.usage, num("15.5"));
+    EXPECT_EQ(e.usage, yen("15.5"));
     gas::BoxTexts t{QStringLiteral("1250"), QStringLiteral("3240"), QString(), QString()};
     EXPECT_TRUE(gas::isComplete(e, t, true));
     EXPECT_FALSE(gas::isComplete(e, t, false)) << "no base reading";
 
     GasEntry negative = e;
-    negative.meterValue = num("1200");
+    negative.meterValue = yen("1200");
     negative.usage = *gas::usageFrom(negative.meterValue, base);
-    EXPECT_EQ(negative.usage, num("-34.5"));
+    EXPECT_EQ(negative.usage, yen("-34.5"));
     EXPECT_FALSE(gas::isComplete(negative, {QStringLiteral("1200"), QStringLiteral("3240"), {}, {}}, true));
 
     // The billed amount is whole yen: 3240.5 would split the ledger from
     // the customer's balance.
     GasEntry part = e;
-    part.amount = num("3240.5");
+    part.amount = yen("3240.5");
     EXPECT_FALSE(gas::isComplete(part, {QStringLiteral("1250"), QStringLiteral("3240.5"), {}, {}}, true));
     GasEntry noMeans = e;
     noMeans.paymentAccount = 0;
@@ -147,7 +147,7 @@ TEST_F(GasInputTest, CompletenessFollowsTheKindAndRefusesNegativeUsageAndPartYen
     // Kind 5 needs remaining gas other than 0; kind 9 only some number.
     GasEntry exchange;
     exchange.kind = gas::Exchange;
-    exchange.meterValue = num("10");
+    exchange.meterValue = yen("10");
     exchange.delivered = 20;
     const gas::BoxTexts exchangeTexts{QStringLiteral("10"), {}, QStringLiteral("20"), QStringLiteral("0")};
     EXPECT_FALSE(gas::isComplete(exchange, exchangeTexts, false));
@@ -157,7 +157,7 @@ TEST_F(GasInputTest, CompletenessFollowsTheKindAndRefusesNegativeUsageAndPartYen
     GasEntry sale;
     sale.kind = gas::CylinderSale;
     sale.delivered = 20;
-    sale.amount = num("9800");
+    sale.amount = yen("9800");
     sale.paymentAccount = 110;
     EXPECT_TRUE(gas::isComplete(sale, {{}, QStringLiteral("9800"), QStringLiteral("20"), QStringLiteral("0")}, false));
     EXPECT_FALSE(gas::isComplete(sale, {{}, QStringLiteral("9800"), QStringLiteral("20"), QString()}, false));
@@ -186,7 +186,7 @@ TEST_F(GasInputTest, BilledGasOnAccountReachesTheCustomerThroughTheDailyUpdate)
     EXPECT_EQ(stored.slipNumber, 41);
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/01|1|501|1250|15.5|0|0|3240|110"));
     // serial | slip | date | customer | kind | dept | tax | code | name | price | quantity
-    ASSERT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 1);
+    ASSERT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 1);
     QSqlQuery sale = db.exec(QStringLiteral("SELECT 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード, 売上部門コード,"
                                             " 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数 FROM 売上商品マスター仮"));
     ASSERT_TRUE(sale.next());
@@ -198,22 +198,22 @@ TEST_F(GasInputTest, BilledGasOnAccountReachesTheCustomerThroughTheDailyUpdate)
     EXPECT_EQ(sale.value(5).toInt(), 5);
     EXPECT_EQ(sale.value(6).toString(), QStringLiteral("999000"));
     EXPECT_EQ(sale.value(7).toString(), QStringLiteral("ガス（ＬＰＧ）"));
-    EXPECT_EQ(currencyValue(sale.value(8)), num("3240"));
-    EXPECT_EQ(currencyValue(sale.value(9)), num("1"));
+    EXPECT_EQ(currencyValue(sale.value(8)), yen("3240"));
+    EXPECT_EQ(currencyValue(sale.value(9)), yen("1"));
     // slip | date | amount | debit | debit party | credit | credit party
-    EXPECT_EQ(rowsOf(db, QStringLiteral("経理マスター仮"), 1),
+    EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList{QStringLiteral("41|%1|32400000|110|0|3075|501").arg(day(2024, 4, 1).serial())});
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 42"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 42"));
     EXPECT_EQ(s.config.slipCounter, 42);
 
     postHoldingRows(db, day(2024, 4, 1));
     EXPECT_EQ(currencyValue(db.scalar(QStringLiteral("SELECT 顧客売掛締後売上額 FROM 顧客マスター WHERE 顧客コード = '501'"))),
-              num("5240"));
+              yen("5240"));
     EXPECT_EQ(currencyValue(db.scalar(QStringLiteral("SELECT 顧客売掛入金額 FROM 顧客マスター WHERE 顧客コード = '501'"))),
-              num("1000"));
-    ASSERT_EQ(countOf(db, QStringLiteral("売掛マスター")), 1);
+              yen("1000"));
+    ASSERT_EQ(rowCount(db, QStringLiteral("売掛マスター")), 1);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上伝票番号 FROM 売掛マスター")).toInt(), 41);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター")), 1);
 }
 
 TEST_F(GasInputTest, BilledGasPaidInCashIsACashSaleThatLeavesTheCustomerAlone)
@@ -228,9 +228,9 @@ TEST_F(GasInputTest, BilledGasPaidInCashIsACashSaleThatLeavesTheCustomerAlone)
 
     postHoldingRows(db, day(2024, 4, 1));
     EXPECT_EQ(currencyValue(db.scalar(QStringLiteral("SELECT 顧客売掛締後売上額 FROM 顧客マスター WHERE 顧客コード = '501'"))),
-              num("2000"));
-    EXPECT_EQ(countOf(db, QStringLiteral("売掛マスター")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター")), 1);
+              yen("2000"));
+    EXPECT_EQ(rowCount(db, QStringLiteral("売掛マスター")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター")), 1);
 
     // The next slip of any screen gets the next number.
     EXPECT_EQ(currentSlipNumber(s.config), 42);
@@ -245,23 +245,23 @@ TEST_F(GasInputTest, ASlipNumberBeyondTheRangeWritesNothingButUnbilledKindsStill
     SessionState& s = session();
     s.gas = meteredSale("1250", "3240", 110);
     EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), SlipNumberOverflow);
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 1);
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     EXPECT_EQ(inst.configurationFileBytes(), fileBefore);
 
     // A counter at the largest value cannot advance past the number it gives.
     setSlipNumbering(inst, 0, 2147483647);
     const QByteArray atMax = inst.configurationFileBytes();
     EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), SlipNumberOverflow);
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
     EXPECT_EQ(inst.configurationFileBytes(), atMax);
 
     setSlipNumbering(inst, 30, 41);
     GasEntry reading;
     gas::resetEntry(reading, day(2024, 4, 2), QStringLiteral("501"));
     reading.kind = gas::Metered;
-    reading.meterValue = num("1260");
+    reading.meterValue = yen("1260");
     s.gas = reading;
     const gas::StoredEvent stored = gas::storeEvent(db, s, inst.configurationPath());
     EXPECT_FALSE(stored.slipNumber);
@@ -276,13 +276,13 @@ TEST_F(GasInputTest, AConfigurationFileThatCannotBeWrittenKeepsNothingOfTheEvent
     SessionState& s = session();
     s.gas = meteredSale("1100", "5000", 20);
     EXPECT_THROW(gas::storeEvent(db, s, inst.path(QStringLiteral("missing/HMWcfg.dat"))), ConfigurationError);
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 1);
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     // The number was not used: the next entry gets it.
     EXPECT_EQ(s.config.slipCounter, 41);
     EXPECT_EQ(gas::storeEvent(db, s, inst.configurationPath()).slipNumber, 41);
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 42"));
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 42"));
 }
 
 TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
@@ -294,18 +294,18 @@ TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
     GasEntry start = meteredSale("5230", "3000", 110);
     start.kind = gas::MeterStart;
     start.delivered = 8;
-    start.usage = num("99");
+    start.usage = yen("99");
     s.gas = start;
     EXPECT_FALSE(gas::storeEvent(db, s, inst.configurationPath()).slipNumber);
     EXPECT_EQ(gasRows(db), QStringList{QStringLiteral("2024/04/01|8|501|5230|0|0|0|0|0")});
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
 
     // Kind 9 is a sale without a reading.
     GasEntry sale = meteredSale("5300", "9800", 110);
     sale.kind = gas::CylinderSale;
     sale.delivered = 20;
     sale.remaining = 2.5f;
-    sale.usage = num("70");
+    sale.usage = yen("70");
     s.gas = sale;
     EXPECT_EQ(gas::storeEvent(db, s, inst.configurationPath()).slipNumber, 41);
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/01|9|501|0|0|20|2.5|9800|110"));
@@ -313,7 +313,7 @@ TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
     // Usage comes from the stored readings, not from the buffer.
     GasEntry reading = meteredSale("5242.5", "0", 0);
     reading.kind = gas::Metered;
-    reading.usage = num("1");
+    reading.usage = yen("1");
     s.gas = reading;
     gas::storeEvent(db, s, inst.configurationPath());
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/01|7|501|5242.5|12.5|0|0|0|0"));
@@ -346,7 +346,7 @@ TEST_F(GasInputTest, StoreRefusesWhatTheScreenWouldNotOffer)
         s.gas = e;
         EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), gas::GasEntryRefused);
     }
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 1);
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(counterInFile(inst), QStringLiteral(" 41"));
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 41"));
 }

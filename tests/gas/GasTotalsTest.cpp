@@ -7,6 +7,7 @@
 #include "print/RecordingSurface.h"
 #include "print/SlipPrinting.h"
 #include "support/Controls.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/DateBoxes.h"
@@ -46,10 +47,10 @@ std::vector<gas::Event> events(int n)
 gas::Totals someTotals()
 {
     gas::Totals t;
-    t.usage = num("15.5");
+    t.usage = yen("15.5");
     t.delivered = 40.0;
     t.remaining = 3.5;
-    t.amount = num("13040");
+    t.amount = yen("13040");
     return t;
 }
 
@@ -115,23 +116,23 @@ TEST_F(GasTotalsTest, ListShowsTheRangesKnownEventsAndTotalsCountEveryRow)
     EXPECT_EQ(list[0].kindName, QStringLiteral("開栓検針"));
     EXPECT_EQ(list[1].kindName, QStringLiteral("ボンベ販売"));
     EXPECT_EQ(list[1].customerName, QStringLiteral("南　花子"));
-    EXPECT_EQ(list[1].amount, num("9800"));
+    EXPECT_EQ(list[1].amount, yen("9800"));
     EXPECT_DOUBLE_EQ(list[1].remaining, 2.5);
     EXPECT_EQ(list[2].kindName, QStringLiteral("ボンベ配送"));
-    EXPECT_EQ(list[2].meter, num("88"));
+    EXPECT_EQ(list[2].meter, yen("88"));
     EXPECT_EQ(list[3].customerName, QStringLiteral("北村　一郎"));
-    EXPECT_EQ(list[3].meter, num("1250"));
-    EXPECT_EQ(list[3].usage, num("15.5"));
+    EXPECT_EQ(list[3].meter, yen("1250"));
+    EXPECT_EQ(list[3].usage, yen("15.5"));
 
     const gas::Totals t = gas::loadTotals(db, day(2024, 5, 1), day(2024, 5, 31));
-    EXPECT_EQ(t.usage, num("21.5"));       // 15.5 + 4 + 2
+    EXPECT_EQ(t.usage, yen("21.5"));       // 15.5 + 4 + 2
     EXPECT_EQ(t.delivered, 41.0);          // 20 + 20 + 1
     EXPECT_EQ(t.remaining, 3.5);           // 2.5 + 1
-    EXPECT_EQ(t.amount, num("14040"));     // 3240 + 9800 + 700 + 300
+    EXPECT_EQ(t.amount, yen("14040"));     // 3240 + 9800 + 700 + 300
 
     // One day, the last: the event at 23:59 belongs to it.
     EXPECT_EQ(gas::loadEvents(db, day(2024, 5, 31), day(2024, 5, 31)).size(), 1u);
-    EXPECT_EQ(gas::loadTotals(db, day(2024, 6, 1), day(2024, 6, 1)).amount, num("5000"));
+    EXPECT_EQ(gas::loadTotals(db, day(2024, 6, 1), day(2024, 6, 1)).amount, yen("5000"));
 
     // An empty range has empty sums, not sums of 0.
     const gas::Totals none = gas::loadTotals(db, day(2024, 7, 1), day(2024, 7, 31));
@@ -211,7 +212,7 @@ TEST(GasTotalsPrint, ACylinderSalePrintsItsZeroReadingThroughTheMasks)
     sale.kindName = QStringLiteral("ボンベ販売");
     sale.delivered = 20;
     sale.remaining = 1234.5;
-    sale.amount = num("9800");
+    sale.amount = yen("9800");
     const RecordingSurface s = printed({sale});
     QStringList line;
     for (const PrintItem* t : s.texts())
@@ -233,16 +234,16 @@ TEST(GasTotalsPrint, ZeroQuantitiesReadAsZeroAndTheWidestValuesStayClearOfTheirN
     widest.date = day(2024, 12, 28);
     widest.customerName = QStringLiteral("株式会社ひまわり高原リゾートホテル別館");
     widest.kindName = QStringLiteral("開栓検針（定期点検）");
-    widest.meter = num("999999.9");
-    widest.usage = num("999999.9");
+    widest.meter = yen("999999.9");
+    widest.usage = yen("999999.9");
     widest.delivered = 999999.9;
     widest.remaining = 9999.9;
-    widest.amount = num("999999");
+    widest.amount = yen("999999");
     gas::Totals zero;
-    zero.usage = num("0");
+    zero.usage = yen("0");
     zero.delivered = 0.0;
     zero.remaining = 0.0;
-    zero.amount = num("0");
+    zero.amount = yen("0");
     const RecordingSurface s = printed({exchange, widest}, zero);
 
     QStringList line;
@@ -379,18 +380,14 @@ TEST_F(GasTotalsScreenTest, PrintsTheListAsLastLoadedUnderTheDatesShownNow)
 
 TEST_F(GasTotalsScreenTest, ThePrintedListIsARealPdfAndTheScreenFitsItsCaptions)
 {
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(inst.dir());
     frmガス集計 d;
     d.show();
     d.startBoxes->setParts(2024, 5, 1);
     d.endBoxes->setParts(2024, 5, 31);
     clickButton(&d, QStringLiteral("Command1"));
-    d.adjustSize();
-    QApplication::processEvents();
-    EXPECT_TRUE(d.grab().save(QDir(folder).filePath(QStringLiteral("gas-totals-screen.png"))));
-    for (QPushButton* b : d.findChildren<QPushButton*>())
-        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+    savePicture(d, folder, QStringLiteral("gas-totals-screen.png"));
+    expectButtonsFitCaptions(d);
 
     const QString pdf = QDir(folder).filePath(QStringLiteral("gas-totals-test.pdf"));
     {
