@@ -1,8 +1,6 @@
 #include "masters/MasterScreens.h"
 
 #include "session/Screens.h"
-#include "customers/CustomerChange.h"
-#include "customers/CustomerRegistration.h"
 #include "masters/CodePicker.h"
 #include "masters/CompanySettings.h"
 #include "masters/GridEditors.h"
@@ -48,6 +46,4 @@ void registerMasterScreens()
     add<frm勘定科目選択>("frm勘定科目選択");
 
     add<frm設定会社>("frm設定会社");
-    add<frm顧客新規登録>("frm顧客新規登録");
-    registerScreen(QStringLiteral("frm顧客変更"), [](QWidget* parent) { return openCustomerChange(parent); });
 }

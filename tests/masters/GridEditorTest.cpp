@@ -3,6 +3,7 @@
 #include "masters/MasterData.h"
 
 #include "app/MainWindow.h"
+#include "customers/CustomerScreens.h"
 #include "session/Screens.h"
 #include "masters/DatabaseMessages.h"
 #include "masters/GridEditors.h"
@@ -58,6 +59,8 @@ TEST(GridEditors, EveryMenuItemOfTheMasterMenusOpensItsEditor)
     TestInstallation inst;
     ScriptedUiScope scripted;
     registerMasterScreens();
+    // The customer master's two screens are registered with the customers.
+    registerCustomerScreens();
     // The names the main window opens, as its menus carry them (the rice
     // level with a hiragana べ).
     int editors = 0;
