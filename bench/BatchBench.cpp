@@ -207,8 +207,8 @@ void InvoiceRun(benchmark::State& state, bool writeAheadLog)
             session_.invoice = computed->invoice;
             {
                 PrintBatch batch;
-                PrintInvoice(session_, s.today);
-                PrintInvoice(session_, s.today);
+                PrintInvoice(session_.config, session_.customer, session_.invoice, s.today);
+                PrintInvoice(session_.config, session_.customer, session_.invoice, s.today);
             }
             closeBillingPeriod(*db, computed->customer.code, session_.invoice);
             ++closed;

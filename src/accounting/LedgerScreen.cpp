@@ -89,7 +89,7 @@ void frm経理勘定帳::Command2_Click()
         const QString subtitle = ledger_.accountExists
                                      ? QStringLiteral("%1　%2").arg(ledger_.account).arg(ledger_.accountName)
                                      : QString::number(ledger_.account);
-        PrintReport(QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
+        PrintReport(session().config, QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), ErrorTitle);
     } catch (const DatabaseError& e) {

@@ -136,7 +136,7 @@ void frm経理残高試算表::Command3_Click()
 void frm経理残高試算表::Command1_Click()
 {
     try {
-        PrintReport(QStringLiteral("残高試算表.rpt"),
+        PrintReport(session().config, QStringLiteral("残高試算表.rpt"),
                     {{}, QStringLiteral("%1 現在").arg(dateBoxes->date().toShortString())});
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), ErrorTitle);

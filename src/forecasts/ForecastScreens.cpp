@@ -220,7 +220,8 @@ void DeliveryForecastScreen::Command2_Click()
 void DeliveryForecastScreen::Command3_Click()
 {
     try {
-        PrintReport(DeliveryReport, {{}, windowTitle() + QStringLiteral("　") + periodText(period())});
+        PrintReport(session().config, DeliveryReport,
+                    {{}, windowTitle() + QStringLiteral("　") + periodText(period())});
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("配達予定を印刷できませんでした。\n") + e.message(), QStringLiteral("印刷エラー"));
     }

@@ -64,7 +64,7 @@ ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& 
                                                .arg(productName.trimmed(), dateText(query.start), dateText(query.end))};
 }
 
-void PrintProductSales(const ProductSalesQuery& query, const QString& productName)
+void PrintProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName)
 {
-    PrintReport(ProductSalesReportName, productSalesReport(query, productName));
+    PrintReport(shop, ProductSalesReportName, productSalesReport(query, productName));
 }

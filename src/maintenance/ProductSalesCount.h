@@ -14,6 +14,7 @@
 #include <vector>
 
 class Database;
+struct Configuration;
 
 // One product and a range of whole days, both ends included.
 struct ProductSalesQuery {
@@ -52,6 +53,6 @@ inline const QString ProductSalesReportName = QStringLiteral("ガス集計.rpt")
 // What the report is handed: the product and range as its statement binds
 // them, and a line under the title naming the product and the period.
 ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& productName);
-// Prints the report from the configured database. Throws PrintError when
-// the printer or the file fails.
-void PrintProductSales(const ProductSalesQuery& query, const QString& productName);
+// Prints the report from the shop's database. Throws PrintError when the
+// printer or the file fails.
+void PrintProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName);

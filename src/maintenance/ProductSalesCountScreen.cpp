@@ -176,7 +176,7 @@ void frm商品販売数::Command1_Click()
 void frm商品販売数::Command3_Click()
 {
     try {
-        PrintProductSales(query(), session().product.productName);
+        PrintProductSales(session().config, query(), session().product.productName);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), Title);
     }

@@ -1,6 +1,6 @@
 #include "print/ReportEngine.h"
 
-#include "session/Session.h"
+#include "session/Values.h"
 #include "core/Currency.h"
 #include "core/Text.h"
 #include "db/Database.h"
@@ -253,9 +253,9 @@ void printReport(Database& db, const QString& name, const ReportRequest& request
     ReportPrinter(*surface, *d, request, shopName, printDate, pageTotal).print(rows, totals, figures);
 }
 
-void PrintReport(const QString& name, const ReportRequest& request)
+void PrintReport(const Configuration& shop, const QString& name, const ReportRequest& request)
 {
     BusyCursor busy;
-    Database db(session().config.databasePath);
-    printReport(db, name, request, session().config.companyName(), Date::today());
+    Database db(shop.databasePath);
+    printReport(db, name, request, shop.companyName(), Date::today());
 }

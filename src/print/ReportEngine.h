@@ -18,6 +18,7 @@
 #include <vector>
 
 class Database;
+struct Configuration;
 
 // How a column's values are printed.
 enum class ReportFormat {
@@ -96,9 +97,10 @@ constexpr double TextPoints = 10;
 void printReport(Database& db, const QString& name, const ReportRequest& request, const QString& shopName,
                  Date printDate);
 
-// The screens' call: the database at the configured path, the shop of the
-// configuration, today's date, the busy pointer while it runs.
-void PrintReport(const QString& name, const ReportRequest& request = {});
+// The screens' call, for the shop they are handed: its database (a
+// connection of its own, opened for the report), its name, today's date,
+// the busy pointer while it runs.
+void PrintReport(const Configuration& shop, const QString& name, const ReportRequest& request = {});
 
 // The page count a report of `rows` rows takes (the totals, the row count
 // and the figures follow the last row, on a page of their own when they do

@@ -1,6 +1,5 @@
 #include "print/SlipPrinting.h"
 
-#include "session/Routines.h"
 #include "core/Text.h"
 #include "print/PrintSurface.h"
 
@@ -69,6 +68,20 @@ const QString& configValue(const Configuration& config, int number)
     return config.values[std::size_t(number - 1)];
 }
 
+// A row of the slip's table with no line on it: blank texts of the columns'
+// widths, zero figures.
+SlipLine emptySlipLine()
+{
+    SlipLine line;
+    line.productCode = text::fixed(QString(), 13);
+    line.kanaName = text::fixed(QString(), 8);
+    line.productName = text::fixed(QString(), 24);
+    return line;
+}
+
+// The sheet's rows.
+constexpr int SlipRows = 5;
+
 } // namespace
 
 void SetUpPrinter(PrintSurface& surface)
@@ -83,17 +96,17 @@ void PrintCuttingLines(PrintSurface& surface)
         surface.line(0, y, 11567, y);
 }
 
-void PrintSlipHeading(PrintSurface& surface, PrintOrigin o, const SessionState& s)
+void PrintSlipHeading(PrintSurface& surface, PrintOrigin o, const SlipPrintout& slip)
 {
-    put(surface, o.x, o.y, 12, dateText(s.customer.slipDate));
+    put(surface, o.x, o.y, 12, dateText(slip.customer.slipDate));
     put(surface, o.x + 2000, o.y, 12,
-        QStringLiteral("伝票No　") + format(std::int64_t(currentSlipNumber(s.config)), QStringLiteral("#########")),
+        QStringLiteral("伝票No　") + format(std::int64_t(slip.slipNumber), QStringLiteral("#########")),
         PrintSurface::RightEdge - (o.x + 2000));
-    put(surface, o.x + 3000, o.y + 350, 8, QStringLiteral("Prv.") + dateText(s.previousSaleDate),
+    put(surface, o.x + 3000, o.y + 350, 8, QStringLiteral("Prv.") + dateText(slip.previousSaleDate),
         PrintSurface::RightEdge - (o.x + 3000));
 }
 
-void PrintCustomerBlock(PrintSurface& surface, PrintOrigin o, const ChosenCustomer& c)
+void PrintCustomerBlock(PrintSurface& surface, PrintOrigin o, const CustomerCard& c)
 {
     surface.box(o.x, o.y, o.x + 6000, o.y + 1418);
     // Each text is kept inside the box and clear of the item to its right.
@@ -107,18 +120,18 @@ void PrintCustomerBlock(PrintSurface& surface, PrintOrigin o, const ChosenCustom
     put(surface, o.x + 4500, o.y + 1120, 8, c.telephone, 6000 - 4500 - 80);
 }
 
-void PrintCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration& config)
+void PrintCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
 {
     const int right = PrintSurface::RightEdge;
-    put(surface, o.x + 800, o.y + 80, 12, configValue(config, 1), right - (o.x + 800));
-    put(surface, o.x + 1680, o.y + 400, 8, configValue(config, 2), right - (o.x + 1680));
-    put(surface, o.x + 2000, o.y + 600, 8, configValue(config, 3), right - (o.x + 2000));
-    put(surface, o.x + 1800, o.y + 800, 8, configValue(config, 4), right - (o.x + 1800));
-    put(surface, o.x + 1800, o.y + 1000, 8, configValue(config, 5), right - (o.x + 1800));
-    put(surface, o.x + 1800, o.y + 1200, 8, configValue(config, 6), right - (o.x + 1800));
+    put(surface, o.x + 800, o.y + 80, 12, configValue(shop, 1), right - (o.x + 800));
+    put(surface, o.x + 1680, o.y + 400, 8, configValue(shop, 2), right - (o.x + 1680));
+    put(surface, o.x + 2000, o.y + 600, 8, configValue(shop, 3), right - (o.x + 2000));
+    put(surface, o.x + 1800, o.y + 800, 8, configValue(shop, 4), right - (o.x + 1800));
+    put(surface, o.x + 1800, o.y + 1000, 8, configValue(shop, 5), right - (o.x + 1800));
+    put(surface, o.x + 1800, o.y + 1200, 8, configValue(shop, 6), right - (o.x + 1800));
 }
 
-void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const SessionState& s)
+void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<SlipLine>& lines)
 {
     surface.setFontSize(12);
     horizontalRules(surface, o, 7);
@@ -131,10 +144,11 @@ void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const SessionState& s)
     surface.text(o.x + 8100, headY, QStringLiteral("個数"));
     surface.text(o.x + 9500, headY, QStringLiteral("金額"));
 
-    // All five rows, whatever the line count: rows past it show the cleared
-    // buffer.
-    for (int r = 1; r <= 5; ++r) {
-        const SlipLine& line = s.lines[std::size_t(r)];
+    // All five rows, whatever the line count: rows past it show an empty
+    // line.
+    const SlipLine empty = emptySlipLine();
+    for (int r = 1; r <= SlipRows; ++r) {
+        const SlipLine& line = r <= int(lines.size()) ? lines[std::size_t(r - 1)] : empty;
         const int y = o.y + RowHeight * r + RowTextOffset;
         const QString price = format(line.unitPrice, PriceMask);
         const int priceX = o.x + 7900 - CharacterWidth * int(price.size());
@@ -148,12 +162,11 @@ void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const SessionState& s)
     }
 }
 
-void PrintTaxSummary(PrintSurface& surface, PrintOrigin o, const SessionState& s)
+void PrintTaxSummary(PrintSurface& surface, PrintOrigin o, const Configuration& shop, const SlipTotals& t)
 {
-    const SlipTotals& t = s.totals;
     constexpr int Column = 1800 - 80;
-    put(surface, o.x, o.y, 8, QStringLiteral("税率1　") + s.config.taxRate1(), 1000 - 40);
-    put(surface, o.x, o.y + 200, 8, QStringLiteral("税率2　") + s.config.taxRate2(), 1000 - 40);
+    put(surface, o.x, o.y, 8, QStringLiteral("税率1　") + shop.taxRate1(), 1000 - 40);
+    put(surface, o.x, o.y + 200, 8, QStringLiteral("税率2　") + shop.taxRate2(), 1000 - 40);
     put(surface, o.x + 1000, o.y, 8, QStringLiteral("外税売上1   ") + format(t.taxAddedRate1, TotalMask), Column);
     put(surface, o.x + 1000, o.y + 200, 8, QStringLiteral("外税売上2   ") + format(t.taxAddedRate2, TotalMask), Column);
     put(surface, o.x + 2800, o.y, 8, QStringLiteral("内税売上1   ") + format(t.taxIncludedRate1, TotalMask), Column);
@@ -164,36 +177,35 @@ void PrintTaxSummary(PrintSurface& surface, PrintOrigin o, const SessionState& s
         PrintSurface::RightEdge - (o.x + 6400));
 }
 
-void PrintThanksLine(PrintSurface& surface, PrintOrigin o, const Configuration& config)
+void PrintThanksLine(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
 {
-    put(surface, o.x, o.y, 12, QStringLiteral("ありがとうございます。 ") + configValue(config, 7),
+    put(surface, o.x, o.y, 12, QStringLiteral("ありがとうございます。 ") + configValue(shop, 7),
         PrintSurface::RightEdge - o.x);
 }
 
-void PrintSlipSet(const SessionState& s)
+void PrintSlipSet(const Configuration& shop, const SlipPrintout& slip)
 {
-    if (s.lineCount <= 0)
+    const int lineCount = int(slip.lines.size());
+    if (lineCount == 0)
         return;
-    // The sheet has five rows; a longer buffer would lose lines silently.
-    if (s.lineCount > 5)
+    // The sheet has five rows; a longer slip would lose lines silently.
+    if (lineCount > SlipRows)
         throw PrintError(QStringLiteral("納品書に印刷できるのは5行までです（この伝票は%1行）。\n"
                                         "行を減らしてから、もう一度印刷してください。")
-                             .arg(s.lineCount));
-    // A slip number that does not fit fails before the job begins.
-    currentSlipNumber(s.config);
+                             .arg(lineCount));
 
     std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("納品書"));
     PrintSurface& p = *surface;
     SetUpPrinter(p);
     PrintCuttingLines(p);
     put(p, 700, 0, 16, QStringLiteral("＊＊＊ 納　品　書 ＊＊＊"));
-    if (s.saleKind == saleKind::Cash) {
-        PrintThanksLine(p, {700, 4819}, s.config);
-        PrintThanksLine(p, {700, 10432}, s.config);
+    if (slip.saleKind == saleKind::Cash) {
+        PrintThanksLine(p, {700, 4819}, shop);
+        PrintThanksLine(p, {700, 10432}, shop);
         put(p, 700, 5613, 16, QStringLiteral("☆☆☆ 領　収　書 ☆☆☆"));
         put(p, 700, 11226, 16, QStringLiteral("○○○ 入　金　票 ○○○"));
     } else {
-        PrintThanksLine(p, {700, 4819}, s.config);
+        PrintThanksLine(p, {700, 4819}, shop);
         put(p, 700, 5613, 16, QStringLiteral("★★★ 受　領　書 ★★★"));
         // Kept clear of the stamp box that follows it.
         put(p, 6000, 10432, 16, QStringLiteral("受領印　oｒ　サイン"), 9000 - 6000 - Gap);
@@ -201,15 +213,15 @@ void PrintSlipSet(const SessionState& s)
         put(p, 700, 11226, 16, QStringLiteral("◆◆◆ 納　品　控 ◆◆◆"));
     }
     for (int top : BandTops)
-        PrintSlipHeading(p, {7000, top}, s);
+        PrintSlipHeading(p, {7000, top}, slip);
     for (int top : BandTops)
-        PrintCustomerBlock(p, {700, top + 567}, s.customer);
+        PrintCustomerBlock(p, {700, top + 567}, slip.customer);
     for (int top : BandTops)
-        PrintCompanyBlock(p, {6500, top + 567}, s.config);
+        PrintCompanyBlock(p, {6500, top + 567}, shop);
     for (int top : BandTops)
-        PrintSlipLines(p, {700, top + 2268}, s);
+        PrintSlipLines(p, {700, top + 2268}, slip.lines);
     for (int top : BandTops)
-        PrintTaxSummary(p, {700, top + 4082}, s);
+        PrintTaxSummary(p, {700, top + 4082}, shop, slip.totals);
     p.endDocument();
 }
 
@@ -234,11 +246,19 @@ constexpr int AmountRight = 10400;
 constexpr int TaxCategory = 10520;
 } // namespace invoiceColumn
 
-void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, int page, int pageTotal)
+// What every page of one invoice prints.
+struct InvoicePrintout {
+    const Configuration& shop;
+    const CustomerCard& customer;
+    const InvoiceValues& values;
+    Date issueDate;
+};
+
+void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page, int pageTotal)
 {
-    const InvoiceValues& v = s.invoice;
+    const InvoiceValues& v = invoice.values;
     SetUpPrinter(p);
-    const QString issued = QStringLiteral("請求書発行日　") + dateText(issueDate);
+    const QString issued = QStringLiteral("請求書発行日　") + dateText(invoice.issueDate);
     const QString pageMark = QStringLiteral("Page") + format(std::int64_t(page) * 1000 + pageTotal, QStringLiteral("000/000"));
     if (page == 1) {
         put(p, 700, 0, 20, QStringLiteral("＊＊＊ 請　求　書 ＊＊＊"));
@@ -257,8 +277,8 @@ void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, in
         put(p, 5800, 0, 12, issued);
         put(p, 9300, 0, 12, pageMark);
     }
-    PrintCustomerBlock(p, {700, 567}, s.customer);
-    PrintCompanyBlock(p, {6500, 567}, s.config);
+    PrintCustomerBlock(p, {700, 567}, invoice.customer);
+    PrintCompanyBlock(p, {6500, 567}, invoice.shop);
 
     const PrintOrigin o{700, 4000};
     p.setFontSize(12);
@@ -295,22 +315,24 @@ void printInvoicePage(PrintSurface& p, const SessionState& s, Date issueDate, in
     }
 
     put(p, 700, 15666, 8, QStringLiteral("取引銀行"));
-    put(p, 2700, 15666, 8, configValue(s.config, 8), 6700 - 2700 - 80);
-    put(p, 6700, 15666, 8, configValue(s.config, 9), PrintSurface::RightEdge - 6700);
+    put(p, 2700, 15666, 8, configValue(invoice.shop, 8), 6700 - 2700 - 80);
+    put(p, 6700, 15666, 8, configValue(invoice.shop, 9), PrintSurface::RightEdge - 6700);
 }
 
 } // namespace
 
-void PrintInvoice(const SessionState& s, Date issueDate)
+void PrintInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& values,
+                  Date issueDate)
 {
-    const int n = s.invoice.lineCount();
+    const InvoicePrintout invoice{shop, customer, values, issueDate};
+    const int n = values.lineCount();
     // Pages of 40 lines; an invoice with no lines is one page with an empty
     // table, marked as page 1 of 1.
     const int pageTotal = std::max(1, (n + InvoiceRowsPerPage - 1) / InvoiceRowsPerPage);
     PrintBatch batch; // one message for all pages printed to files
     for (int page = 1; page <= pageTotal; ++page) {
         std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("請求書"));
-        printInvoicePage(*surface, s, issueDate, page, pageTotal);
+        printInvoicePage(*surface, invoice, page, pageTotal);
         surface->endDocument();
     }
 }

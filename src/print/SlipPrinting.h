@@ -3,10 +3,14 @@
 // invoice with its continuation pages, and the blocks the receipt sheet
 // reuses. Every item is placed at a fixed position in twips: origin plus
 // offset, the origin being the top-left corner of the block being printed.
-// The routines read the session state and print; they keep nothing.
+// The routines print the values they are handed and keep nothing; the
+// shop's lines come from the configuration values.
 
-#include "session/Session.h"
+#include "session/Values.h"
 #include "core/Date.h"
+
+#include <cstdint>
+#include <vector>
 
 class PrintSurface;
 
@@ -25,31 +29,46 @@ void SetUpPrinter(PrintSurface& surface);
 // (also used by the receipt sheet).
 void PrintCuttingLines(PrintSurface& surface);
 
+// What the slip sheet prints besides the shop: the slip being paid for.
+struct SlipPrintout {
+    int saleKind = saleKind::Cash;
+    // The number the slip is about to be stored under (currentSlipNumber).
+    std::int32_t slipNumber = 0;
+    // The customer's latest posted sale, printed after "Prv."; the zero date
+    // prints blank.
+    Date previousSaleDate;
+    ChosenCustomer customer; // with the slip date
+    std::vector<SlipLine> lines;
+    SlipTotals totals;
+};
+
 // The three-part sales slip sheet on one print job "納品書": delivery note,
 // then receipt and payment slip (cash) or acknowledgement and shop copy
-// (credit). A slip with no lines prints nothing. Throws PrintError when the
-// printer fails or the buffer holds more lines than the sheet's five rows,
-// and SlipNumberOverflow when the slip number does not fit; in both cases
-// before anything is printed.
-void PrintSlipSet(const SessionState& s = session());
+// (credit). A slip with no lines prints nothing. Throws PrintError, before
+// anything is printed, when the slip has more lines than the sheet's five
+// rows, and when the printer fails.
+void PrintSlipSet(const Configuration& shop, const SlipPrintout& slip);
 
 // Slip date, slip number and previous-sale date.
-void PrintSlipHeading(PrintSurface& surface, PrintOrigin origin, const SessionState& s = session());
+void PrintSlipHeading(PrintSurface& surface, PrintOrigin origin, const SlipPrintout& slip);
 // The customer's address box: postal code, code, address, name (underlined)
 // and telephone.
-void PrintCustomerBlock(PrintSurface& surface, PrintOrigin origin, const ChosenCustomer& customer = session().customer);
+void PrintCustomerBlock(PrintSurface& surface, PrintOrigin origin, const CustomerCard& customer);
 // The shop's name, address, telephone and three company lines.
-void PrintCompanyBlock(PrintSurface& surface, PrintOrigin origin, const Configuration& config = session().config);
-// The line table of one slip: seven rules, the headings and five rows.
-void PrintSlipLines(PrintSurface& surface, PrintOrigin origin, const SessionState& s = session());
-// The totals by tax category, the consumption tax and the grand total.
-void PrintTaxSummary(PrintSurface& surface, PrintOrigin origin, const SessionState& s = session());
+void PrintCompanyBlock(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
+// The line table of one slip: seven rules, the headings and five rows; rows
+// past the slip's lines print as an empty line does (blank texts, zero
+// figures through their masks).
+void PrintSlipLines(PrintSurface& surface, PrintOrigin origin, const std::vector<SlipLine>& lines);
+// The two tax rates, the totals by tax category, the consumption tax and
+// the grand total.
+void PrintTaxSummary(PrintSurface& surface, PrintOrigin origin, const Configuration& shop, const SlipTotals& totals);
 // The thank-you line with the delivery-note comment.
-void PrintThanksLine(PrintSurface& surface, PrintOrigin origin, const Configuration& config = session().config);
+void PrintThanksLine(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
 
-// The invoice of the session's invoice values for the chosen customer:
-// pages of 40 detail lines, each page its own print job "請求書", the first
-// with the invoice head and the others marked as continuation pages. An
-// invoice with no lines is one page with an empty table. issueDate is the
-// date printed as the date of issue.
-void PrintInvoice(const SessionState& s = session(), Date issueDate = Date::today());
+// The invoice for a customer: pages of 40 detail lines, each page its own
+// print job "請求書", the first with the invoice head and the others marked
+// as continuation pages. An invoice with no lines is one page with an empty
+// table. issueDate is the date printed as the date of issue.
+void PrintInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& invoice,
+                  Date issueDate);

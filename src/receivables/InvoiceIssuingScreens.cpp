@@ -282,8 +282,10 @@ void frm売掛請求書画面確認::Command1_Click()
     try {
         BusyCursor busy;
         PrintBatch batch;
-        PrintInvoice(session());
-        PrintInvoice(session());
+        const SessionState& s = session();
+        const Date issued = Date::today();
+        for (int copy = 0; copy < 2; ++copy)
+            PrintInvoice(s.config, s.customer, s.invoice, issued);
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("請求書を印刷できませんでした。\n") + e.message()
                              + QStringLiteral("\n\nこの顧客の締め処理は行っていません。"

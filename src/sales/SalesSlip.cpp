@@ -42,6 +42,18 @@ constexpr int RowTwips = 300;
 // Room a cell's text needs beside it: the cell margins and the grid line.
 constexpr int CellPadding = 12;
 
+// The slip in the buffer as the sheet prints it, with the number it is about
+// to be stored under. A number that does not fit throws SlipNumberOverflow;
+// an empty slip prints nothing and needs none.
+SlipPrintout slipPrintout(const SessionState& s)
+{
+    SlipPrintout slip{s.saleKind, 0, s.previousSaleDate, s.customer, {}, s.totals};
+    slip.lines.assign(s.lines.begin() + 1, s.lines.begin() + 1 + s.lineCount);
+    if (!slip.lines.empty())
+        slip.slipNumber = currentSlipNumber(s.config);
+    return slip;
+}
+
 QLabel* captionLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -295,7 +307,7 @@ void frm売上::pay(int kind, bool printSlip)
         // about to get. A printer that fails does not undo the sale.
         if (printSlip) {
             try {
-                PrintSlipSet(session());
+                PrintSlipSet(session().config, slipPrintout(session()));
             } catch (const PrintError& e) {
                 ui().showMessage(QStringLiteral("納品書を印刷できませんでした。\n") + e.message()
                                      + QStringLiteral("\n\n売上は記録します。"),

@@ -81,6 +81,18 @@ protected:
     // slip with the widest price and amount.
     void longNames();
 
+    // The slip in the buffer as the sales screen hands it to the printer,
+    // numbered with the configuration's next slip number.
+    SlipPrintout slip() const
+    {
+        SlipPrintout printout{s.saleKind, currentSlipNumber(s.config), s.previousSaleDate, s.customer, {}, s.totals};
+        printout.lines.assign(s.lines.begin() + 1, s.lines.begin() + 1 + s.lineCount);
+        return printout;
+    }
+
+    // The date of issue every invoice here carries.
+    static inline const Date Issued = Date::fromParts(2001, 2, 21);
+
     void invoiceOf(int lines)
     {
         InvoiceValues& v = s.invoice;
@@ -130,7 +142,7 @@ TEST_F(PrintTest, SlipWithNoLinesOpensNoPrintJob)
 {
     PrintCapture capture;
     s.saleKind = saleKind::Credit;
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     EXPECT_EQ(capture.count(), 0);
 }
 
@@ -138,7 +150,7 @@ TEST_F(PrintTest, CashSlipHasReceiptAndPaymentSlipWithTwoThanksLines)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
 
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
@@ -166,7 +178,7 @@ TEST_F(PrintTest, CreditSlipHasAcknowledgementWithStampBoxAndShopCopy)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Credit);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
 
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
@@ -193,7 +205,7 @@ TEST_F(PrintTest, SlipSheetHasFourCuttingLinesAcrossTheSheet)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     std::vector<int> cuts;
     for (const PrintItem* l : capture.surface(0).lines())
         if (l->x == 0 && l->x2 == 11567 && l->y == l->y2)
@@ -205,7 +217,7 @@ TEST_F(PrintTest, EveryBandCarriesHeadingCustomerCompanyLinesAndTotals)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Credit);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
 
     for (int top : {0, 5613, 11226}) {
@@ -250,7 +262,7 @@ TEST_F(PrintTest, CustomerNameAloneIsUnderlined)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
 
     const auto names = r.findAll(u("山田　太郎　様"));
@@ -274,7 +286,7 @@ TEST_F(PrintTest, LineTableRightAlignsNumbersAndPrintsEmptyRowsThroughTheMasks)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
 
     const int x0 = 700;
@@ -327,7 +339,7 @@ TEST_F(PrintTest, TaxSummaryShowsRatesCategoryTotalsTaxAndGrandTotal)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
     const int x0 = 700;
     const int y0 = 4082;
@@ -347,7 +359,7 @@ TEST_F(PrintTest, GrandTotalCarriesOneBackslashAndThousandsSeparators)
     PrintCapture capture;
     s.saleKind = saleKind::Cash;
     addLine(5, "1", "ｺﾒ", "特選米３０ｋｇ", "12345", "1"); // tax included: no tax added
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
     expectText(r, 7100, 4082, u("合計金額　 \\12,345円"), 16);
     EXPECT_EQ(r.find(u("合計金額　 \\12,345円"))->text.count(QLatin1Char('\\')), 1);
@@ -361,7 +373,7 @@ TEST_F(PrintTest, SlipThatCannotBePrintedOpensNoJob)
     for (int i = 0; i < 6; ++i)
         addLine(9, "1", "ｱ", "品", "100", "1");
     try {
-        PrintSlipSet(s);
+        PrintSlipSet(s.config, slip());
         FAIL() << "six lines were printed on five rows";
     } catch (const PrintError& e) {
         EXPECT_TRUE(e.message().contains(u("5行")));
@@ -372,14 +384,14 @@ TEST_F(PrintTest, SlipThatCannotBePrintedOpensNoJob)
     s.lineCount = 1;
     s.config.slipPrefix = 21;
     s.config.slipCounter = 47483648;
-    EXPECT_THROW(PrintSlipSet(s), SlipNumberOverflow);
+    EXPECT_THROW(PrintSlipSet(s.config, slip()), SlipNumberOverflow);
     EXPECT_EQ(capture.count(), 0);
 
     // A printer that cannot be opened reaches the caller with its message.
     s.config.slipCounter = 1;
     capture.failOpening(u("プリンターがありません。"));
     try {
-        PrintSlipSet(s);
+        PrintSlipSet(s.config, slip());
         FAIL() << "no error from a failing printer";
     } catch (const PrintError& e) {
         EXPECT_EQ(e.message(), u("プリンターがありません。"));
@@ -401,7 +413,7 @@ TEST_F(PrintTest, InvoicePagesAreSeparateJobsMarkedPageOfTotal)
         SCOPED_TRACE(c.lines);
         PrintCapture capture;
         invoiceOf(c.lines);
-        PrintInvoice(s, Date::fromParts(2001, 2, 21));
+        PrintInvoice(s.config, s.customer, s.invoice, Issued);
         ASSERT_EQ(capture.count(), c.marks.size());
         for (int p = 0; p < capture.count(); ++p) {
             const RecordingSurface& r = capture.surface(p);
@@ -427,7 +439,7 @@ TEST_F(PrintTest, InvoiceFirstPageHasTheHeadAndContinuationPagesTheirTitle)
 {
     PrintCapture capture;
     invoiceOf(41);
-    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    PrintInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(capture.count(), 2);
     const RecordingSurface& first = capture.surface(0);
     const RecordingSurface& second = capture.surface(1);
@@ -470,7 +482,7 @@ TEST_F(PrintTest, InvoiceLine41IsTheFirstRowOfPageTwo)
     s.invoice.lines[40].departmentCode = 7;
     s.invoice.lines[40].taxCategory = 9;
     s.invoice.lines[40].saleDate = Date::fromParts(2001, 2, 3);
-    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    PrintInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(capture.count(), 2);
     const RecordingSurface& page1 = capture.surface(0);
     const RecordingSurface& page2 = capture.surface(1);
@@ -504,7 +516,7 @@ TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
     s.invoice.currentSales = Currency();
     s.invoice.totalBilled = Currency();
     PrintCapture capture;
-    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    PrintInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
     expectText(r, 9300, 0, u("Page001/001"), 12);
@@ -522,7 +534,7 @@ TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
     PrintCapture slipCapture;
     s.previousSaleDate = Date();
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     expectText(slipCapture.surface(0), 10000, 350, u("Prv."), 8);
     expectText(slipCapture.surface(0), 7000, 0, u("2001 / 02 / 16"), 12);
 }
@@ -548,7 +560,7 @@ TEST_F(PrintTest, InvoiceColumnsStayClearOfEachOtherAtTheirWidestValues)
     plain.amount = cur("2800");
     plain.taxCategory = 0;
     PrintCapture capture;
-    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    PrintInvoice(s.config, s.customer, s.invoice, Issued);
     const RecordingSurface& r = capture.surface(0);
 
     const int row1 = 4000 + 284 + 22;
@@ -622,14 +634,14 @@ TEST_F(PrintTest, LongNamesAreFittedSoNoTextRunsIntoAnother)
     longNames();
     {
         PrintCapture capture;
-        PrintSlipSet(s);
+        PrintSlipSet(s.config, slip());
         ASSERT_EQ(capture.count(), 1);
         expectNoOverlap(capture.surface(0));
     }
     {
         s.saleKind = saleKind::Cash;
         PrintCapture capture;
-        PrintSlipSet(s);
+        PrintSlipSet(s.config, slip());
         expectNoOverlap(capture.surface(0));
     }
     {
@@ -639,7 +651,7 @@ TEST_F(PrintTest, LongNamesAreFittedSoNoTextRunsIntoAnother)
         s.invoice.lines[0].amount = cur("999999999");
         s.invoice.totalBilled = Currency::fromUnits(999999999);
         PrintCapture capture;
-        PrintInvoice(s, Date::fromParts(2001, 2, 21));
+        PrintInvoice(s.config, s.customer, s.invoice, Issued);
         for (const auto& r : capture.surfaces())
             expectNoOverlap(*r);
     }
@@ -698,7 +710,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     PdfFiles pdf(dir.path());
     twoLineSlip(saleKind::Credit);
     pdf.prefix = QStringLiteral("slip");
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 1);
     EXPECT_TRUE(isPdfFile(pdf.paths[0]));
     ASSERT_EQ(scripted->messages.size(), 1u);
@@ -707,7 +719,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     // An invoice of two pages is two files but one message naming both.
     pdf.prefix = QStringLiteral("invoice");
     invoiceOf(41);
-    PrintInvoice(s, Date::fromParts(2001, 2, 21));
+    PrintInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(pdf.paths.size(), 3);
     EXPECT_TRUE(isPdfFile(pdf.paths[1]));
     EXPECT_TRUE(isPdfFile(pdf.paths[2]));
@@ -720,7 +732,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     pdf.prefix = QStringLiteral("long");
     ClearSlip(s);
     longNames();
-    PrintSlipSet(s);
+    PrintSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 4);
     EXPECT_TRUE(isPdfFile(pdf.paths[3]));
 }

@@ -291,7 +291,7 @@ TEST_F(ReportTest, ScreensCallByNameWithTheConfiguredShopAndDatabase)
 {
     addCustomer("A", QStringLiteral("青木"), "100", "0", "0");
     session().config.companyName() = QStringLiteral("テスト米穀店");
-    PrintReport("売掛残高.rpt");
+    PrintReport(session().config, "売掛残高.rpt");
     ASSERT_EQ(capture.count(), 1);
     EXPECT_NE(capture.surface(0).find("テスト米穀店"), nullptr);
     EXPECT_NE(capture.surface(0).find(QStringLiteral("印刷日　") + text::format(Date::today(), "yyyy/mm/dd")), nullptr);

@@ -1,0 +1,154 @@
+#pragma once
+// The plain values the session state is made of: the configuration, the
+// customer chosen for a slip, the slip's lines and totals, the invoice being
+// printed, the journal and gas entries being made. Values only: no state and
+// no global, so code that prints or computes with them (the print layouts)
+// takes them as arguments without knowing the session.
+
+#include "core/Currency.h"
+#include "core/Date.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// The 18 values of HMWcfg.dat, kept as text as read, and the values derived
+// from them on reading.
+struct Configuration {
+    static constexpr int ValueCount = 18;
+    std::array<QString, ValueCount> values; // values[0] is value 1, the company name
+
+    QString& companyName() { return values[0]; }
+    QString& address() { return values[1]; }
+    QString& telephone() { return values[2]; }
+    QString& companyLine(int n) { return values[2 + n]; } // n = 1..3
+    QString& deliveryNoteComment() { return values[6]; }
+    QString& bankLine(int n) { return values[6 + n]; }     // n = 1..2
+    QString& taxRate1() { return values[9]; }
+    QString& taxRate2() { return values[10]; }
+    QString& databaseFileName() { return values[11]; }
+    QString& databaseDirectory() { return values[12]; }
+    QString& backupDirectory(int n) { return values[12 + n]; } // n = 1..2
+    QString& prefixText() { return values[15]; }
+    QString& counterText() { return values[16]; }
+    QString& adminCodeText() { return values[17]; }
+    const QString& companyName() const { return values[0]; }
+    const QString& taxRate1() const { return values[9]; }
+    const QString& taxRate2() const { return values[10]; }
+
+    // Derived on reading: directory immediately followed by file name
+    // (nothing inserted, so the directory ends with its separator).
+    QString databasePath;
+    std::int16_t slipPrefix = 0;
+    std::int32_t slipCounter = 0;
+    std::int32_t adminCode = 0;
+};
+
+// A customer as the pickers and the frame "顧客相手先" show it: code, names,
+// address, telephone, postal code and the three receivable amounts.
+struct CustomerCard {
+    QString code;
+    QString name;
+    QString kanaName;
+    QString address1;
+    QString address2;
+    QString telephone;
+    QString postalCode;
+    Currency lastInvoiceAmount;       // 顧客売掛前回請求金額
+    Currency paymentsSinceClosing;    // 顧客売掛入金額
+    Currency creditSalesSinceClosing; // 顧客売掛締後売上額
+};
+
+// The customer a slip, payment or gas event is for, and the slip's date.
+struct ChosenCustomer : CustomerCard {
+    Date slipDate;
+};
+
+// The product the product picker fills before a line is added.
+struct ProductBeingChosen {
+    std::int16_t departmentCode = 0;
+    std::int16_t taxCategory = 0;
+    QString productCode; // fixed 13 characters
+    QString kanaName;    // fixed 8
+    QString productName; // fixed 24
+    Currency unitPrice;
+    Currency quantity;
+};
+
+struct SlipLine {
+    std::int16_t departmentCode = 0;
+    std::int16_t taxCategory = 0;
+    QString productCode; // fixed 13 characters, blank-padded
+    QString kanaName;    // fixed 8
+    QString productName; // fixed 24
+    Currency unitPrice;
+    Currency quantity;
+    Currency amount; // whole part of unit price × quantity
+};
+
+struct SlipTotals {
+    Currency taxAddedRate1;
+    Currency taxIncludedRate1;
+    Currency taxAddedRate2;
+    Currency taxIncludedRate2;
+    Currency notTaxable;
+    Currency consumptionTax;
+    Currency grandTotal;
+};
+
+namespace saleKind {
+constexpr int Cash = 0;
+constexpr int Credit = 1;
+}
+
+// One credit-sale line being billed on an invoice.
+struct InvoiceLine {
+    std::int32_t salesSerial = 0;
+    Date saleDate;
+    std::int16_t departmentCode = 0;
+    std::int16_t taxCategory = 0;
+    QString productCode; // fixed 13 characters
+    QString productName; // fixed 24
+    Currency unitPrice;
+    Currency quantity;
+    Currency amount;
+};
+
+// The values the invoice screen fills before it prints an invoice.
+struct InvoiceValues {
+    std::vector<InvoiceLine> lines; // detail line j (from 1) is lines[j - 1]
+    int lineCount() const { return int(lines.size()); }
+    Currency currentSales;          // 今回売上金額
+    Currency previousInvoiceAmount; // 前回請求金額
+    Date previousClosingDate;       // 前回請求締日
+    Currency paymentsSinceClosing;  // 前回入金金額
+    Date lastPaymentDate;           // 前回－入金日
+    Date closingDate;               // 請求締切日
+    Currency totalBilled;           // 合計請求金額
+};
+
+// The journal-entry buffer, shared by the payment and accounting entry
+// screens: the ledger row being entered.
+struct JournalEntry {
+    Date entryDate;
+    Currency amount;
+    int debitAccount = 0;
+    int debitCounterparty = 0;
+    int creditAccount = 0;
+    QString creditCounterparty; // fixed 13 characters, blank-padded
+};
+
+// The gas-entry buffer: the one gas event being entered on the gas input
+// screen, reset each time the screen opens.
+struct GasEntry {
+    Date entryDate;           // ガス年月日
+    int kind = 0;             // ガスデータ種別コード
+    QString customerCode;     // ガス相手先コード
+    Currency meterValue;      // ガス検針値
+    Currency usage;           // ガス使用量
+    float delivered = 0;      // ガス配送量
+    float remaining = 0;      // ガス残ガス量
+    Currency amount;          // ガス金額 (tax included)
+    int paymentAccount = 0;   // ガス経理コード, an account 1 to 999
+};
