@@ -43,9 +43,9 @@ void prepareSlip(SessionState& s)
     line.productCode = text::fixed(QStringLiteral("300"), 13);
     line.productName = text::fixed(QStringLiteral("配達料"), 24);
     line.kanaName = text::fixed(QString(), 8);
-    line.unitPrice = amount("500");
-    line.quantity = amount("1");
-    line.amount = amount("500");
+    line.unitPrice = yen("500");
+    line.quantity = yen("1");
+    line.amount = yen("500");
     ComputeSlipTotals(s);
 }
 
@@ -97,7 +97,7 @@ TEST_F(BackupTest, CopiesCommittedRowsStillInTheWriteAheadLog)
     ASSERT_TRUE(QFile::copy(inst.databasePath(), inst.path(QStringLiteral("plain.db"))));
     {
         Database plain(inst.path(QStringLiteral("plain.db")));
-        ASSERT_EQ(countOf(plain, QStringLiteral("売上商品マスター")), 0);
+        ASSERT_EQ(rowCount(plain, QStringLiteral("売上商品マスター")), 0);
     }
 
     backUpData(location(1));
@@ -106,7 +106,7 @@ TEST_F(BackupTest, CopiesCommittedRowsStillInTheWriteAheadLog)
     EXPECT_EQ(filesIn(inst.path(QStringLiteral("backup1"))), QStringList({"HMWcfg.dat", "himawari.db"}));
     EXPECT_EQ(fileBytes(backupFile(1, QStringLiteral("HMWcfg.dat"))), inst.configurationFileBytes());
     Database backup(backupFile(1, QStringLiteral("himawari.db")));
-    EXPECT_EQ(countOf(backup, QStringLiteral("売上商品マスター")), 100);
+    EXPECT_EQ(rowCount(backup, QStringLiteral("売上商品マスター")), 100);
     // The copy stands on its own: no log file needed beside it.
     EXPECT_EQ(backup.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
     EXPECT_EQ(backup.schemaVersion(), SchemaVersion);

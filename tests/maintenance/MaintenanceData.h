@@ -1,26 +1,13 @@
 #pragma once
 // Rows and files the maintenance tests start from.
 
-#include "core/Currency.h"
 #include "core/Text.h"
-#include "core/Date.h"
-#include "db/Database.h"
+#include "support/Files.h"
+#include "support/ShopData.h"
 
-#include <QFile>
 #include <QString>
-#include <stdexcept>
 
 namespace maintenance {
-
-inline Currency amount(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
-
-inline Date day(int y, int m, int d)
-{
-    return Date::fromParts(y, m, d);
-}
 
 // A date with a time of day: hours and minutes after midnight.
 inline Date at(int y, int m, int d, int hour, int minute)
@@ -34,34 +21,14 @@ inline void addSalesLine(Database& db, int slip, const Date& date, const QString
     db.exec(QStringLiteral("INSERT INTO %1 (売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード, 売上部門コード,"
                            " 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
                            " VALUES (?, ?, 'C1', 1, 1, 0, ?, ?, ?, ?)").arg(table),
-            {slip, sqlValue(date), productCode, name, sqlValue(amount(price)), sqlValue(amount(quantity))});
+            {slip, sqlValue(date), productCode, name, sqlValue(yen(price)), sqlValue(yen(quantity))});
 }
 
 inline void addGasRow(Database& db, const Date& date, int kind, const QString& customer, const char* reading)
 {
     db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値)"
                            " VALUES (?, ?, ?, ?)"),
-            {sqlValue(date), kind, customer, sqlValue(amount(reading))});
-}
-
-inline int countOf(Database& db, const QString& table)
-{
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toInt();
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        throw std::runtime_error("cannot write a test file");
+            {sqlValue(date), kind, customer, sqlValue(yen(reading))});
 }
 
 } // namespace maintenance

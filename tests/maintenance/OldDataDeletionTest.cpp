@@ -69,7 +69,7 @@ protected:
         }
         db.exec(QStringLiteral("INSERT INTO 経理マスター (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
                                " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (1, ?, ?, 110, 0, 5000, 'C1')"),
-                {sqlValue(day(2022, 4, 30)), sqlValue(amount("2000"))});
+                {sqlValue(day(2022, 4, 30)), sqlValue(yen("2000"))});
     }
 
     // Gas customers around the cut-off 2022-05-01:
@@ -106,9 +106,9 @@ TEST_F(OldDataDeletionTest, SalesLinesOnOrBeforeTheCutoffDayGoAndNothingElse)
     EXPECT_EQ(deleteOldSalesLines(db, day(2022, 5, 1)), 3);
     EXPECT_EQ(salesDates(db), QStringList({serial(day(2022, 5, 2))}));
     // The holding table, the receivables detail and the journal stay.
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 4);
-    EXPECT_EQ(countOf(db, QStringLiteral("売掛マスター")), 4);
-    EXPECT_EQ(countOf(db, QStringLiteral("経理マスター")), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 4);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売掛マスター")), 4);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター")), 1);
     // A cut-off carrying a time of day still means the whole day.
     EXPECT_EQ(deleteOldSalesLines(db, at(2022, 5, 2, 0, 1)), 1);
 }
@@ -161,7 +161,7 @@ TEST_F(OldDataDeletionTest, SalesScreenProposesTodayTwoYearsBackAndDeletesAfterT
               QStringLiteral("上記日付以前の顧客売上商品データを削除します。よろしいですか？\n\n削除する件数：3 件"));
     // Cancel deletes nothing and tells nothing.
     EXPECT_TRUE(ui->messages.empty());
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター")), 4);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター")), 4);
 
     ui->answers = {true};
     clickButton(&screen, QStringLiteral("Command2"));
@@ -171,7 +171,7 @@ TEST_F(OldDataDeletionTest, SalesScreenProposesTodayTwoYearsBackAndDeletesAfterT
     EXPECT_EQ(ui->busyCount, 1);
     EXPECT_EQ(ui->busyDepth, 0);
     EXPECT_EQ(salesDates(db), QStringList({serial(day(2022, 5, 2))}));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター仮")), 4);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 4);
 }
 
 TEST_F(OldDataDeletionTest, OutOfRangeBoxesCarryIntoTheCutoffThatIsUsed)
@@ -209,7 +209,7 @@ TEST_F(OldDataDeletionTest, FutureCutoffAndUnfinishedBoxesDeleteNothing)
     EXPECT_TRUE(ui->messages[0].text.startsWith(text::format(tomorrow, QStringLiteral("yyyy/mm/dd"))
                                                 + QStringLiteral(" は今日より後の日付です。")))
         << ui->messages[0].text.toStdString();
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター")), 4);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター")), 4);
 
     // A year box emptied or half typed gives no cut-off: the button waits.
     setBoxes(screen, 2021, 5, 1);
@@ -251,7 +251,7 @@ TEST_F(OldDataDeletionTest, GasScreenSaysWhatIsDeletedAndWhatIsKept)
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("ガスデータ削除完了"));
     EXPECT_EQ(ui->messages[0].text, QStringLiteral("ガスデータの削除が、完了しました。"));
-    EXPECT_EQ(countOf(db, QStringLiteral("ガスデータ")), 4);
+    EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 4);
 }
 
 TEST_F(OldDataDeletionTest, TheFileBecomesSmaller)
@@ -269,6 +269,6 @@ TEST_F(OldDataDeletionTest, TheFileBecomesSmaller)
     setBoxes(screen, 2021, 12, 31);
     ui->answers = {true};
     clickButton(&screen, QStringLiteral("Command2"));
-    EXPECT_EQ(countOf(db, QStringLiteral("売上商品マスター")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター")), 0);
     EXPECT_LT(QFileInfo(inst.databasePath()).size(), before / 2);
 }

@@ -11,6 +11,8 @@
 #include "print/RecordingSurface.h"
 #include "sales/ProductPicker.h"
 #include "support/Controls.h"
+#include "support/Grids.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/JapaneseFont.h"
@@ -32,14 +34,6 @@ using namespace maintenance;
 namespace {
 
 const QString Rice = QStringLiteral("精米１０ｋｇ");
-
-QStringList gridRow(const QTableView* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        texts << grid->model()->index(row, c).data().toString();
-    return texts;
-}
 
 QStringList lineTexts(const std::vector<ProductSalesLine>& lines)
 {
@@ -67,7 +61,7 @@ protected:
         // codes padded to 13 characters.
         db.exec(QStringLiteral("INSERT INTO 商品マスター (単品コード, 部門コード, 単品名称, 単品名称カナ, 単品売価)"
                                " VALUES ('12', 1, ?, 'ｾｲﾏｲ', ?), ('123', 1, 'もち米２ｋｇ', 'ﾓﾁｺﾞﾒ', ?)"),
-                {Rice, sqlValue(amount("105")), sqlValue(amount("900"))});
+                {Rice, sqlValue(yen("105")), sqlValue(yen("900"))});
         registerScreen(QStringLiteral("frm商品販売数"), [](QWidget* parent) { return openProductSalesCount(parent); });
     }
 
@@ -321,11 +315,11 @@ TEST_F(ProductSalesCountTest, LongListingsRunOverPagesWithHeadingsOnEach)
 
 TEST_F(ProductSalesCountTest, AmountsReadAsPeopleWriteThem)
 {
-    EXPECT_EQ(amountText(amount("0")), QStringLiteral("0"));
-    EXPECT_EQ(amountText(amount("157.5")), QStringLiteral("157.5"));
-    EXPECT_EQ(amountText(amount("1234567.25")), QStringLiteral("1,234,567.25"));
-    EXPECT_EQ(amountText(amount("-1000")), QStringLiteral("-1,000"));
-    EXPECT_EQ(amountText(amount("100")), QStringLiteral("100"));
+    EXPECT_EQ(amountText(yen("0")), QStringLiteral("0"));
+    EXPECT_EQ(amountText(yen("157.5")), QStringLiteral("157.5"));
+    EXPECT_EQ(amountText(yen("1234567.25")), QStringLiteral("1,234,567.25"));
+    EXPECT_EQ(amountText(yen("-1000")), QStringLiteral("-1,000"));
+    EXPECT_EQ(amountText(yen("100")), QStringLiteral("100"));
 }
 
 // Renders the three screens and the print-out as the operator sees them;
@@ -334,17 +328,11 @@ TEST_F(ProductSalesCountTest, RendersTheScreensAndThePrintOut)
 {
     useJapaneseFont();
     addMayLines();
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(inst.dir());
     auto render = [&](QWidget& w, const QString& name) {
-        w.show();
-        w.adjustSize();
-        QApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
-        for (QPushButton* b : w.findChildren<QPushButton*>())
-            EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
-        for (QLabel* l : w.findChildren<QLabel*>())
-            EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->objectName().toStdString();
+        savePicture(w, folder, name);
+        expectButtonsFitCaptions(w);
+        expectLabelsFitTexts(w);
     };
     frmバックアップ backup;
     render(backup, QStringLiteral("backup.png"));
