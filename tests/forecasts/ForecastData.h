@@ -3,10 +3,8 @@
 // put into a fresh installation's database. Days are given as day numbers
 // (the date serial), so each test reads as the day arithmetic it checks.
 
-#include "core/Currency.h"
-#include "core/Date.h"
-#include "db/Database.h"
 #include "forecasts/DeliverySchedule.h"
+#include "support/ShopData.h"
 
 #include <QString>
 #include <chrono>

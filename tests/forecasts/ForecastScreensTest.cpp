@@ -19,11 +19,6 @@
 
 namespace {
 
-int rowsIn(Database& db)
-{
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM 配達予定")).toInt();
-}
-
 class ForecastScreens : public ::testing::Test {
 protected:
     void SetUp() override
@@ -116,14 +111,14 @@ TEST_F(ForecastScreens, ASecondRunReplacesTheFirstWhileTheGridStillReadsIt)
     EXPECT_GT(ui->busyCount, busyBefore);
     EXPECT_EQ(ui->busyDepth, 0);
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
-    EXPECT_EQ(rowsIn(*db), 300);
+    EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 300);
     EXPECT_TRUE(screen.Data1->queryModel()->canFetchMore());
 
     // Two dates each: the first date and the one a cycle later, with "*".
     screen.endDate->setDate(day(next + 37));
     clickButton(&screen, QStringLiteral("Command1"));
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
-    EXPECT_EQ(rowsIn(*db), 600);
+    EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 600);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT COUNT(*) FROM 配達予定 WHERE 配達顧客名 GLOB '[*]*'")).toInt(), 300);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT COUNT(DISTINCT 配達顧客名) FROM 配達予定")).toInt(), 600);
     EXPECT_EQ(screen.Data1->rowCountAll(), 600);
@@ -156,7 +151,7 @@ TEST_F(ForecastScreens, GasGridShowsThePeriodWhileTheTableKeepsExhaustedCustomer
     frmガス配送予定 screen;
     screen.show();
     clickButton(&screen, QStringLiteral("Command1"));
-    EXPECT_EQ(rowsIn(*db), 2);
+    EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 2);
     ASSERT_EQ(screen.Data1->rowCountAll(), 1);
     EXPECT_EQ(screen.Data1->index(0, 1).data().toString(), QStringLiteral("予定　あり"));
     EXPECT_EQ(screen.Data1->index(0, 3).data().toString(), QStringLiteral("ＬＰＧ"));
@@ -178,7 +173,7 @@ TEST_F(ForecastScreens, PrintsTheListThroughTheReport)
     frm顧客灯油予定 screen;
     screen.show();
     clickButton(&screen, QStringLiteral("Command1"));
-    ASSERT_EQ(rowsIn(*db), 1);
+    ASSERT_EQ(rowCount(*db, QStringLiteral("配達予定")), 1);
     const Date forecastDay = readDeliverySchedule(*db).at(0).date;
 
     PrintCapture capture;
@@ -203,7 +198,7 @@ TEST_F(ForecastScreens, PrintsTheListThroughTheReport)
     clickButton(&screen, QStringLiteral("Command3"));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("配達予定を印刷できませんでした。")));
-    EXPECT_EQ(rowsIn(*db), 1);
+    EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 1);
 }
 
 TEST_F(ForecastScreens, StopAndCloseEmptiesTheTable)
@@ -215,7 +210,7 @@ TEST_F(ForecastScreens, StopAndCloseEmptiesTheTable)
     ASSERT_EQ(screen.Data1->rowCount(), 1);
     clickButton(&screen, QStringLiteral("Command2"));
     EXPECT_EQ(screen.result(), QDialog::Accepted);
-    EXPECT_EQ(rowsIn(*db), 0);
+    EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 0);
 }
 
 TEST_F(ForecastScreens, DateBoxesCarryIntoTheNextUnit)

@@ -11,11 +11,6 @@
 
 namespace {
 
-Date ymd(int y, int m, int d)
-{
-    return Date::fromParts(y, m, d);
-}
-
 GasEvent reading(Date date, float value, int kind = 1, float delivered = 0)
 {
     return {date, kind, value, delivered, 0};
@@ -28,10 +23,10 @@ GasEvent delivery(Date date, float delivered, float leftover, int kind = 6)
 
 TEST(GasMonthTable, MeterSeriesRatesAreTwiceTheReadingsPerDay)
 {
-    const auto t = gasMonthTable({reading(ymd(2024, 1, 1), 0), reading(ymd(2024, 1, 11), 10),
-                                  reading(ymd(2024, 1, 21), 40), reading(ymd(2024, 2, 11), 61),
+    const auto t = gasMonthTable({reading(day(2024, 1, 1), 0), reading(day(2024, 1, 11), 10),
+                                  reading(day(2024, 1, 21), 40), reading(day(2024, 2, 11), 61),
                                   // a new meter reads lower: a rate of 0
-                                  reading(ymd(2024, 2, 21), 5)},
+                                  reading(day(2024, 2, 21), 5)},
                                  true);
     // January: 10 days at 2, 10 at 6, 10 at 2; February: 11 at 2, 10 at 0.
     EXPECT_EQ(t.days[1], 30.0f);
@@ -49,8 +44,8 @@ TEST(GasMonthTable, MeterSeriesRatesAreTwiceTheReadingsPerDay)
 TEST(GasMonthTable, DeliverySeriesRatesAreTheGasUsedPerDay)
 {
     // Used: 50 − 10 = 40 over 20 days, then 50 − 20 = 30 over 20 days.
-    const auto t = gasMonthTable({delivery(ymd(2024, 1, 1), 50, 0), delivery(ymd(2024, 1, 21), 50, 10),
-                                  delivery(ymd(2024, 2, 10), 50, 20, 5)},
+    const auto t = gasMonthTable({delivery(day(2024, 1, 1), 50, 0), delivery(day(2024, 1, 21), 50, 10),
+                                  delivery(day(2024, 2, 10), 50, 20, 5)},
                                  false);
     EXPECT_EQ(t.rate[1], 55.0f / 30.0f);
     EXPECT_EQ(t.rate[2], 1.5f);
@@ -61,36 +56,36 @@ TEST(GasMonthTable, DeliverySeriesRatesAreTheGasUsedPerDay)
 TEST(GasReplay, MeterReplayFollowsEachKindOfEvent)
 {
     std::vector<GasEvent> h = {
-        reading(ymd(2024, 1, 1), 0),      // start: 50 in use, 50 spare
-        reading(ymd(2024, 1, 20), 20),    // 40 used: 10 left
-        reading(ymd(2024, 2, 5), 30, 7),  // 20 used: −10, the spare is opened: 40
-        reading(ymd(2024, 2, 6), 35, 6, 50), // delivery of 50, 10 used: 80, capped at 50
-        reading(ymd(2024, 2, 20), 40, 8), // a reading only
-        reading(ymd(2024, 3, 1), 45),     // 10 used: 40
-        reading(ymd(2024, 3, 9), 100, 3), // another kind: nothing changes
+        reading(day(2024, 1, 1), 0),      // start: 50 in use, 50 spare
+        reading(day(2024, 1, 20), 20),    // 40 used: 10 left
+        reading(day(2024, 2, 5), 30, 7),  // 20 used: −10, the spare is opened: 40
+        reading(day(2024, 2, 6), 35, 6, 50), // delivery of 50, 10 used: 80, capped at 50
+        reading(day(2024, 2, 20), 40, 8), // a reading only
+        reading(day(2024, 3, 1), 45),     // 10 used: 40
+        reading(day(2024, 3, 9), 100, 3), // another kind: nothing changes
     };
     GasState s = gasMeterReplay(h, 50, 50);
     EXPECT_EQ(s.remaining, 40.0f);
     EXPECT_EQ(s.reserve, 0.0f);
-    EXPECT_EQ(s.lastDate, ymd(2024, 3, 1));
+    EXPECT_EQ(s.lastDate, day(2024, 3, 1));
     EXPECT_EQ(s.lastReading, 45.0f);
 
     // A delivery that still leaves less than nothing: the spare is used,
     // the rest is 0, and the delivered cylinder becomes the spare; a change
     // of cylinders (kind 5) starts again from full ones.
-    h = {reading(ymd(2024, 1, 1), 0), reading(ymd(2024, 1, 20), 50, 6, 10)};
+    h = {reading(day(2024, 1, 1), 0), reading(day(2024, 1, 20), 50, 6, 10)};
     s = gasMeterReplay(h, 50, 30);
     EXPECT_EQ(s.remaining, 0.0f);
     EXPECT_EQ(s.reserve, 50.0f);
-    h.push_back(reading(ymd(2024, 1, 25), 60, 5));
+    h.push_back(reading(day(2024, 1, 25), 60, 5));
     s = gasMeterReplay(h, 50, 30);
     EXPECT_EQ(s.remaining, 50.0f);
     EXPECT_EQ(s.reserve, 30.0f);
-    EXPECT_EQ(s.lastDate, ymd(2024, 1, 25));
+    EXPECT_EQ(s.lastDate, day(2024, 1, 25));
     EXPECT_EQ(s.lastReading, 60.0f);
 
     // A reading beyond both cylinders leaves 0 and no spare.
-    s = gasMeterReplay({reading(ymd(2024, 1, 1), 0), reading(ymd(2024, 1, 20), 60)}, 50, 50);
+    s = gasMeterReplay({reading(day(2024, 1, 1), 0), reading(day(2024, 1, 20), 60)}, 50, 50);
     EXPECT_EQ(s.remaining, 0.0f);
     EXPECT_EQ(s.reserve, 0.0f);
 }
@@ -98,24 +93,24 @@ TEST(GasReplay, MeterReplayFollowsEachKindOfEvent)
 TEST(GasReplay, DeliveryReplayCountsFullCylinders)
 {
     const std::vector<GasEvent> h = {
-        delivery(ymd(2024, 1, 1), 50, 0), delivery(ymd(2024, 1, 21), 50, 10), // + 50: 100
-        delivery(ymd(2024, 2, 1), 0, 0, 1),                                   // nothing
+        delivery(day(2024, 1, 1), 50, 0), delivery(day(2024, 1, 21), 50, 10), // + 50: 100
+        delivery(day(2024, 2, 1), 0, 0, 1),                                   // nothing
     };
     GasState s = gasDeliveryReplay(h, 50, 20);
     EXPECT_EQ(s.remaining, 100.0f);
     EXPECT_EQ(s.reserve, 20.0f);
-    EXPECT_EQ(s.lastDate, ymd(2024, 1, 1)); // a delivery does not move the date
+    EXPECT_EQ(s.lastDate, day(2024, 1, 1)); // a delivery does not move the date
     auto changed = h;
-    changed.push_back(delivery(ymd(2024, 2, 10), 50, 20, 5));
+    changed.push_back(delivery(day(2024, 2, 10), 50, 20, 5));
     s = gasDeliveryReplay(changed, 50, 20);
     EXPECT_EQ(s.remaining, 50.0f);
-    EXPECT_EQ(s.lastDate, ymd(2024, 2, 10));
+    EXPECT_EQ(s.lastDate, day(2024, 2, 10));
 }
 
 TEST(GasWalk, GivesUpMoreThanTenThousandDaysAfterToday)
 {
     forecast::MonthProfile zero;
-    const Date today = ymd(2024, 1, 1);
+    const Date today = day(2024, 1, 1);
     // All rates 0: the gas is never used up.
     const GasForecastDay never = endsWithin(10, [&] { return gasForecastDay(zero, today, 40.0f, today); });
     EXPECT_EQ(never.outcome, GasForecastDay::Outcome::GaveUp);
@@ -133,9 +128,9 @@ TEST(GasWalk, GivesUpMoreThanTenThousandDaysAfterToday)
     EXPECT_EQ(gaveUp.outcome, GasForecastDay::Outcome::GaveUp);
 
     // Nothing left: the last date itself.
-    const GasForecastDay exhausted = gasForecastDay(slow, ymd(2020, 5, 5), 0.0f, today);
+    const GasForecastDay exhausted = gasForecastDay(slow, day(2020, 5, 5), 0.0f, today);
     EXPECT_EQ(exhausted.outcome, GasForecastDay::Outcome::Exhausted);
-    EXPECT_EQ(exhausted.date, ymd(2020, 5, 5));
+    EXPECT_EQ(exhausted.date, day(2020, 5, 5));
 }
 
 class GasForecastDb : public ::testing::Test {
@@ -158,13 +153,13 @@ protected:
     // of a 50 cylinder on 30 April.
     void addTwoReadings(const QString& code, const QString& second = QStringLiteral("110"))
     {
-        addGasEvent(*db, code, {ymd(2024, 4, 10), 1, QStringLiteral("100")});
-        addGasEvent(*db, code, {ymd(2024, 4, 30), 1, second});
+        addGasEvent(*db, code, {day(2024, 4, 10), 1, QStringLiteral("100")});
+        addGasEvent(*db, code, {day(2024, 4, 30), 1, second});
     }
     TestInstallation install;
     std::unique_ptr<Database> db;
-    const Date today = ymd(2024, 5, 1);
-    const ForecastPeriod mayToJune{ymd(2024, 5, 1), ymd(2024, 6, 30)};
+    const Date today = day(2024, 5, 1);
+    const ForecastPeriod mayToJune{day(2024, 5, 1), day(2024, 6, 30)};
 };
 
 TEST_F(GasForecastDb, EachMethodWritesItsRows)
@@ -180,18 +175,18 @@ TEST_F(GasForecastDb, EachMethodWritesItsRows)
     // Method 6: cylinders changed on 10 February leave 50 in use and a
     // spare of 20: 13 March and 23 February at the month rates.
     addGasCustomer(QStringLiteral("G6"), QStringLiteral("ガス　六号"), 6, 50, 20);
-    addGasEvent(*db, QStringLiteral("G6"), {ymd(2024, 1, 1), 6, QStringLiteral("0"), 50, 0});
-    addGasEvent(*db, QStringLiteral("G6"), {ymd(2024, 1, 21), 6, QStringLiteral("0"), 50, 10});
-    addGasEvent(*db, QStringLiteral("G6"), {ymd(2024, 2, 10), 5, QStringLiteral("0"), 50, 20});
+    addGasEvent(*db, QStringLiteral("G6"), {day(2024, 1, 1), 6, QStringLiteral("0"), 50, 0});
+    addGasEvent(*db, QStringLiteral("G6"), {day(2024, 1, 21), 6, QStringLiteral("0"), 50, 10});
+    addGasEvent(*db, QStringLiteral("G6"), {day(2024, 2, 10), 5, QStringLiteral("0"), 50, 20});
 
-    const auto rows = runGasForecast(*db, {ymd(2024, 2, 1), ymd(2024, 6, 30)}, today);
+    const auto rows = runGasForecast(*db, {day(2024, 2, 1), day(2024, 6, 30)}, today);
     const QString lpg = QStringLiteral("ＬＰＧ");
     const std::vector<DeliveryRow> expected = {
-        row(ymd(2024, 5, 20), QStringLiteral("ガス　一号"), QStringLiteral("0480-G1"), lpg, QStringLiteral("50")),
-        row(ymd(2024, 5, 30), QStringLiteral("ガス　二号"), QStringLiteral("0480-G2"), lpg, QStringLiteral("50")),
-        row(ymd(2024, 6, 19), QStringLiteral("*ガス　二号"), QStringLiteral("0480-G2"), lpg, QStringLiteral("50")),
-        row(ymd(2024, 3, 13), QStringLiteral("ガス　六号"), QStringLiteral("0480-G6"), lpg, QStringLiteral("50")),
-        row(ymd(2024, 2, 23), QStringLiteral("*ガス　六号"), QStringLiteral("0480-G6"), lpg, QStringLiteral("50")),
+        row(day(2024, 5, 20), QStringLiteral("ガス　一号"), QStringLiteral("0480-G1"), lpg, QStringLiteral("50")),
+        row(day(2024, 5, 30), QStringLiteral("ガス　二号"), QStringLiteral("0480-G2"), lpg, QStringLiteral("50")),
+        row(day(2024, 6, 19), QStringLiteral("*ガス　二号"), QStringLiteral("0480-G2"), lpg, QStringLiteral("50")),
+        row(day(2024, 3, 13), QStringLiteral("ガス　六号"), QStringLiteral("0480-G6"), lpg, QStringLiteral("50")),
+        row(day(2024, 2, 23), QStringLiteral("*ガス　六号"), QStringLiteral("0480-G6"), lpg, QStringLiteral("50")),
     };
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(readDeliverySchedule(*db).size(), 5u);
@@ -206,15 +201,15 @@ TEST_F(GasForecastDb, EventsOfOneDayAreReplayedInTheOrderTheyWereStored)
     // By kind code the exchange would come last and the day's readings
     // would count back from the old meter's 100.
     addGasCustomer(QStringLiteral("G1"), QStringLiteral("ガス　交換"), 1, 100, 50);
-    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 10), 1, QStringLiteral("100")});
-    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 30), 8, QStringLiteral("0")});
-    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 30), 1, QStringLiteral("5")});
-    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 4, 30), 7, QStringLiteral("10")});
-    addGasEvent(*db, QStringLiteral("G1"), {ymd(2024, 5, 10), 7, QStringLiteral("20")});
+    addGasEvent(*db, QStringLiteral("G1"), {day(2024, 4, 10), 1, QStringLiteral("100")});
+    addGasEvent(*db, QStringLiteral("G1"), {day(2024, 4, 30), 8, QStringLiteral("0")});
+    addGasEvent(*db, QStringLiteral("G1"), {day(2024, 4, 30), 1, QStringLiteral("5")});
+    addGasEvent(*db, QStringLiteral("G1"), {day(2024, 4, 30), 7, QStringLiteral("10")});
+    addGasEvent(*db, QStringLiteral("G1"), {day(2024, 5, 10), 7, QStringLiteral("20")});
 
     const auto rows = runGasForecast(*db, mayToJune, today);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].date, ymd(2024, 5, 30));
+    EXPECT_EQ(rows[0].date, day(2024, 5, 30));
     EXPECT_EQ(rows[0].name, QStringLiteral("ガス　交換"));
 }
 
@@ -222,10 +217,10 @@ TEST_F(GasForecastDb, WalkedDaysAreListedInsideThePeriodOnlyBothEndsIncluded)
 {
     addGasCustomer(QStringLiteral("G1"), QStringLiteral("ガス　一号"), 1, 50, 50);
     addTwoReadings(QStringLiteral("G1"));
-    EXPECT_EQ(runGasForecast(*db, {ymd(2024, 5, 20), ymd(2024, 5, 20)}, today).size(), 1u);
-    EXPECT_EQ(runGasForecast(*db, {ymd(2024, 5, 1), ymd(2024, 5, 20)}, today).size(), 1u);
-    EXPECT_TRUE(runGasForecast(*db, {ymd(2024, 5, 21), ymd(2024, 6, 30)}, today).empty());
-    EXPECT_TRUE(runGasForecast(*db, {ymd(2024, 5, 1), ymd(2024, 5, 19)}, today).empty());
+    EXPECT_EQ(runGasForecast(*db, {day(2024, 5, 20), day(2024, 5, 20)}, today).size(), 1u);
+    EXPECT_EQ(runGasForecast(*db, {day(2024, 5, 1), day(2024, 5, 20)}, today).size(), 1u);
+    EXPECT_TRUE(runGasForecast(*db, {day(2024, 5, 21), day(2024, 6, 30)}, today).empty());
+    EXPECT_TRUE(runGasForecast(*db, {day(2024, 5, 1), day(2024, 5, 19)}, today).empty());
 }
 
 TEST_F(GasForecastDb, AnExhaustedCustomerIsWrittenAtItsLastDateWhateverThePeriod)
@@ -235,7 +230,7 @@ TEST_F(GasForecastDb, AnExhaustedCustomerIsWrittenAtItsLastDateWhateverThePeriod
     addTwoReadings(QStringLiteral("G1"), QStringLiteral("120"));
     const auto rows = runGasForecast(*db, mayToJune, today);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].date, ymd(2024, 4, 30));
+    EXPECT_EQ(rows[0].date, day(2024, 4, 30));
     EXPECT_EQ(rows[0].name, QStringLiteral("ガス　切れ"));
 }
 
@@ -246,13 +241,13 @@ TEST_F(GasForecastDb, CustomersThatAreNotForecast)
     addTwoReadings(QStringLiteral("N0"));
     // One history row and two of kind 9, which do not count.
     addGasCustomer(QStringLiteral("N1"), QStringLiteral("履歴　一行"), 1, 50, 50);
-    addGasEvent(*db, QStringLiteral("N1"), {ymd(2024, 4, 10), 1, QStringLiteral("100")});
-    addGasEvent(*db, QStringLiteral("N1"), {ymd(2024, 4, 20), 9, QStringLiteral("105")});
-    addGasEvent(*db, QStringLiteral("N1"), {ymd(2024, 4, 30), 9, QStringLiteral("110")});
+    addGasEvent(*db, QStringLiteral("N1"), {day(2024, 4, 10), 1, QStringLiteral("100")});
+    addGasEvent(*db, QStringLiteral("N1"), {day(2024, 4, 20), 9, QStringLiteral("105")});
+    addGasEvent(*db, QStringLiteral("N1"), {day(2024, 4, 30), 9, QStringLiteral("110")});
     // Two rows of one day.
     addGasCustomer(QStringLiteral("N2"), QStringLiteral("同日　二行"), 1, 50, 50);
-    addGasEvent(*db, QStringLiteral("N2"), {ymd(2024, 4, 10), 1, QStringLiteral("100")});
-    addGasEvent(*db, QStringLiteral("N2"), {Date::fromSerial(ymd(2024, 4, 10).serial() + 0.5), 8,
+    addGasEvent(*db, QStringLiteral("N2"), {day(2024, 4, 10), 1, QStringLiteral("100")});
+    addGasEvent(*db, QStringLiteral("N2"), {Date::fromSerial(day(2024, 4, 10).serial() + 0.5), 8,
                                             QStringLiteral("101")});
     // A method that is not 1, 2 or 6.
     addGasCustomer(QStringLiteral("N3"), QStringLiteral("方式　三"), 3, 50, 50);
@@ -262,7 +257,7 @@ TEST_F(GasForecastDb, CustomersThatAreNotForecast)
     addTwoReadings(QStringLiteral("N4"), QStringLiteral("100"));
 
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_TRUE(runGasForecast(*db, {ymd(1900, 1, 1), ymd(9999, 12, 31)}, today).empty());
+    EXPECT_TRUE(runGasForecast(*db, {day(1900, 1, 1), day(9999, 12, 31)}, today).empty());
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
@@ -275,15 +270,15 @@ TEST_F(GasForecastDb, TheForecastsKeepTheirMonthTablesToThemselves)
     addTwoReadings(QStringLiteral("G2"));
     TestCustomer k{QStringLiteral("K1"), QStringLiteral("灯油　一郎"), QStringLiteral("03-1111"), 200};
     addCustomer(*db, k);
-    addSale(*db, QStringLiteral("K1"), ymd(2024, 3, 1), QStringLiteral("K1"), QStringLiteral("60"));
-    addSale(*db, QStringLiteral("K1"), ymd(2024, 3, 31), QStringLiteral("K1"), QStringLiteral("60"));
+    addSale(*db, QStringLiteral("K1"), day(2024, 3, 1), QStringLiteral("K1"), QStringLiteral("60"));
+    addSale(*db, QStringLiteral("K1"), day(2024, 3, 31), QStringLiteral("K1"), QStringLiteral("60"));
     const auto monthLengths = session().daysPerMonth;
 
     const auto gasAlone = runGasForecast(*db, mayToJune, today);
     ASSERT_EQ(gasAlone.size(), 3u);
-    const auto kerosene = runKeroseneForecast(*db, {ymd(2024, 4, 1), ymd(2024, 6, 30)});
+    const auto kerosene = runKeroseneForecast(*db, {day(2024, 4, 1), day(2024, 6, 30)});
     ASSERT_EQ(kerosene.size(), 1u);
-    EXPECT_EQ(kerosene[0].date, ymd(2024, 4, 30)); // 60 litres at 2 a day from 31 March
+    EXPECT_EQ(kerosene[0].date, day(2024, 4, 30)); // 60 litres at 2 a day from 31 March
     EXPECT_EQ(runGasForecast(*db, mayToJune, today), gasAlone);
     EXPECT_EQ(session().daysPerMonth, monthLengths);
     EXPECT_EQ(session().daysPerMonth[2][3], 28.0f);
