@@ -30,25 +30,13 @@
 //   9000 debit side     1500
 // Up to 04/01: 10 is 162600, 5499 80800, 売上合計 80800.
 
-#include "core/Currency.h"
-#include "core/Date.h"
-#include "db/Database.h"
+#include "support/ShopData.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-
-inline Currency yen(std::int64_t units)
-{
-    return Currency::fromUnits(units);
-}
-
-inline Date day(int y, int m, int d)
-{
-    return Date::fromParts(y, m, d);
-}
 
 inline const Date PeriodEnd = Date::fromParts(2024, 3, 31);
 

@@ -19,6 +19,7 @@
 #include "print/ReportEngine.h"
 #include "print/SlipPrinting.h"
 #include "support/Controls.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/DateBoxes.h"
@@ -35,23 +36,12 @@
 namespace {
 
 // Shows the screen at its own size, saves it, and checks that no button or
-// label is narrower than its caption.
+// label on it is narrower than its caption.
 void render(QWidget& screen, const QString& folder, const QString& file)
 {
-    screen.show();
-    screen.adjustSize();
-    QApplication::processEvents();
-    EXPECT_TRUE(screen.grab().save(QDir(folder).filePath(file))) << file.toStdString();
-    for (QPushButton* b : screen.findChildren<QPushButton*>()) {
-        if (b->isVisible()) {
-            EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
-        }
-    }
-    for (QLabel* l : screen.findChildren<QLabel*>()) {
-        if (l->isVisible() && !l->text().isEmpty()) {
-            EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
-        }
-    }
+    savePicture(screen, folder, file);
+    expectButtonsFitCaptions(screen, CaptionCheck::ShownOnly);
+    expectLabelsFitTexts(screen, CaptionCheck::ShownOnly);
 }
 
 bool isPdf(const QString& path)
@@ -69,8 +59,7 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     ScriptedUiScope scripted;
     addSmallBooks(db);
     db.exec(QStringLiteral("INSERT INTO 経理借方相手先ＴＢＬ VALUES (5, '米問屋'), (6, '灯油元売')"));
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", install.dir());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(install.dir());
 
     frm仕入 purchase;
     purchase.Text1->setText(QStringLiteral("12000"));
@@ -135,8 +124,7 @@ TEST(AccountingPictures, PrintsTheDemoShopsBooks)
     ReadConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
     Database db(session().config.databasePath);
     const Date end = dateValue(db.scalar(QStringLiteral("SELECT MAX(経理年月日) FROM 経理マスター")));
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", QDir::tempPath());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(QDir::tempPath());
 
     auto toPdf = [&](const QString& file) {
         const QString path = QDir(folder).filePath(file);
