@@ -30,7 +30,9 @@
 #include "receivables/ReceivablePayment.h"
 #include "sales/DailyUpdate.h"
 #include "sales/SlipStore.h"
+#include "support/Files.h"
 #include "support/ScriptedUi.h"
+#include "support/ShopData.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,16 +50,6 @@
 #include <unistd.h>
 
 namespace {
-
-Currency yen(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
-
-Date day(int y, int m, int d)
-{
-    return Date::fromParts(y, m, d);
-}
 
 const QString DatabaseName = QStringLiteral("himawari.db");
 const QString ConfigName = QStringLiteral("HMWcfg.dat");
@@ -84,19 +76,6 @@ Configuration configurationFor(const QString& dir, int counter)
     c.counterText() = QStringLiteral(" ") + QString::number(counter);
     c.adminCodeText() = QStringLiteral(" 1234");
     return c;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-        throw std::runtime_error(("cannot write " + path).toStdString());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void insertCustomer(Database& db, const QString& code, const QString& name, const QString& billing, const char* invoiced,
@@ -549,7 +528,7 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
     if (!started)
         return {QStringLiteral("start-up refused: ") + ui->lastMessage()};
     try {
-        parseConfiguration(readFile(dir + u'/' + ConfigName), ConfigName);
+        parseConfiguration(fileBytes(dir + u'/' + ConfigName), ConfigName);
     } catch (const ConfigurationError& e) {
         wrong << QStringLiteral("HMWcfg.dat unreadable: ") + e.message();
     }
@@ -600,7 +579,7 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
                               " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター"
                               " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター)"))
                             .toInt();
-    const Configuration config = parseConfiguration(readFile(dir + u'/' + ConfigName), ConfigName);
+    const Configuration config = parseConfiguration(fileBytes(dir + u'/' + ConfigName), ConfigName);
     if (config.slipCounter <= highest)
         wrong << QStringLiteral("slip counter %1 not past slip %2").arg(config.slipCounter).arg(highest);
     if (session().config.slipCounter != config.slipCounter)
@@ -832,13 +811,13 @@ TEST_F(CrashTest, KillBetweenCommitAndConfigurationWriteIsRepairedAtStartUp)
         const Outcome o = runInChild(action, copy.path(), faultvfs::Mode::KillAfter, r.operations);
         EXPECT_EQ(o.signal, SIGKILL);
         EXPECT_EQ(dumpOf(copy.path() + u'/' + DatabaseName), r.after);
-        EXPECT_EQ(parseConfiguration(readFile(copy.path() + u'/' + ConfigName), ConfigName).slipCounter, FirstFreeSlip);
+        EXPECT_EQ(parseConfiguration(fileBytes(copy.path() + u'/' + ConfigName), ConfigName).slipCounter, FirstFreeSlip);
         {
             Database db(copy.path() + u'/' + DatabaseName);
             EXPECT_EQ(db.scalar(QStringLiteral("SELECT MAX(経理伝票番号) FROM 経理マスター仮")).toInt(), FirstFreeSlip);
         }
         EXPECT_EQ(describe(checkBooks(copy.path(), offset_)), QString());
-        EXPECT_EQ(parseConfiguration(readFile(copy.path() + u'/' + ConfigName), ConfigName).slipCounter, FirstFreeSlip + 1);
+        EXPECT_EQ(parseConfiguration(fileBytes(copy.path() + u'/' + ConfigName), ConfigName).slipCounter, FirstFreeSlip + 1);
     }
 }
 

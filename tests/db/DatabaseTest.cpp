@@ -3,6 +3,7 @@
 #include "core/Currency.h"
 #include "core/Date.h"
 #include "db/Database.h"
+#include "support/ShopData.h"
 #include "support/TestInstallation.h"
 
 #include <QFile>
@@ -16,12 +17,7 @@ namespace {
 
 qint64 ticks(const char* text)
 {
-    return Currency::parse(QString::fromUtf8(text))->ticks();
-}
-
-int countRows(Database& db, const QString& table)
-{
-    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+    return yen(text).ticks();
 }
 
 void insertHoldingLine(Database& db, int slip, const QString& customer, const char* price, const char* quantity)
@@ -134,7 +130,7 @@ TEST(DatabaseTransactions, AllOrNothing)
         insertHoldingLine(db, 1, "1", "100", "1");
         // leaving without commit rolls back
     }
-    EXPECT_EQ(countRows(db, "売上商品マスター仮"), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
 
     {
         Transaction outer(db);
@@ -156,7 +152,7 @@ TEST(DatabaseTransactions, AllOrNothing)
         FAIL() << "the insert should have failed";
     } catch (const DatabaseError&) {
     }
-    EXPECT_EQ(countRows(db, "売上商品マスター仮"), 1);
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 1);
 }
 
 TEST(DatabaseErrors, CarryTheStatementAndTheDatabaseMessage)
@@ -186,7 +182,7 @@ TEST(DatabaseFiles, NeverCreatedSilentlyAndNeverOverwritten)
     }
     EXPECT_THROW(Database::create(path), DatabaseError);
     Database reopened(path);
-    EXPECT_EQ(countRows(reopened, "店コードＴＢＬ"), 1);
+    EXPECT_EQ(rowCount(reopened, QStringLiteral("店コードＴＢＬ")), 1);
 }
 
 TEST(DatabaseFiles, ValuesRoundTripInTheirStoredForms)
@@ -233,7 +229,7 @@ TEST(DatabaseFiles, AnOlderDatabaseIsUpgradedToTheSchemaOfANewOne)
     old.exec("INSERT INTO 店コードＴＢＬ VALUES (1, '本店')");
     EXPECT_EQ(upgradeSchema(old), 1);
     EXPECT_EQ(old.schemaVersion(), SchemaVersion);
-    EXPECT_EQ(countRows(old, "店コードＴＢＬ"), 1);
+    EXPECT_EQ(rowCount(old, QStringLiteral("店コードＴＢＬ")), 1);
     Database fresh = Database::create(inst.path("新.db"));
     EXPECT_EQ(objects(old), objects(fresh));
     EXPECT_TRUE(objects(fresh).contains("table 年次更新ＴＢＬ"));

@@ -3,16 +3,12 @@
 #include "session/Routines.h"
 #include "db/Database.h"
 #include "support/ScriptedUi.h"
+#include "support/ShopData.h"
 #include "support/TestInstallation.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-Currency money(const char* text)
-{
-    return Currency::parse(QString::fromUtf8(text)).value();
-}
 
 void chooseProduct(const char* code, int taxCategory, const char* price, const char* quantity)
 {
@@ -22,8 +18,8 @@ void chooseProduct(const char* code, int taxCategory, const char* price, const c
     p.productCode = QString::fromUtf8(code);
     p.kanaName = QStringLiteral("ｺﾒ");
     p.productName = QStringLiteral("コシヒカリ５ｋｇ　特別栽培米　新潟県魚沼産　令和六年産");
-    p.unitPrice = money(price);
-    p.quantity = money(quantity);
+    p.unitPrice = yen(price);
+    p.quantity = yen(quantity);
 }
 
 } // namespace
@@ -42,17 +38,17 @@ TEST(SlipTotals, ConsumptionTaxIsTheWholePartPerRate)
     ASSERT_TRUE(AddSlipLine());
     ComputeSlipTotals();
     const SlipTotals& t = session().totals;
-    EXPECT_EQ(t.consumptionTax, money("129"));
-    EXPECT_EQ(t.taxAddedRate1, money("1000"));
-    EXPECT_EQ(t.taxAddedRate2, money("999"));
-    EXPECT_EQ(t.grandTotal, money("2128"));
+    EXPECT_EQ(t.consumptionTax, yen("129"));
+    EXPECT_EQ(t.taxAddedRate1, yen("1000"));
+    EXPECT_EQ(t.taxAddedRate2, yen("999"));
+    EXPECT_EQ(t.grandTotal, yen("2128"));
 
     // 199 at 0.05 is 9.95, so 9.
     ClearSlip();
     chooseProduct("3", 0, "199", "1");
     AddSlipLine();
     ComputeSlipTotals();
-    EXPECT_EQ(session().totals.consumptionTax, money("9"));
+    EXPECT_EQ(session().totals.consumptionTax, yen("9"));
 
     // Included and non-taxable sales carry no tax; an unknown category
     // reaches no total at all; a rate of 0.29 is applied exactly.
@@ -70,11 +66,11 @@ TEST(SlipTotals, ConsumptionTaxIsTheWholePartPerRate)
     AddSlipLine();
     ComputeSlipTotals();
     const SlipTotals& u = session().totals;
-    EXPECT_EQ(u.consumptionTax, money("29"));
-    EXPECT_EQ(u.taxIncludedRate1, money("540"));
-    EXPECT_EQ(u.taxIncludedRate2, money("216"));
-    EXPECT_EQ(u.notTaxable, money("600"));
-    EXPECT_EQ(u.grandTotal, money("1485"));
+    EXPECT_EQ(u.consumptionTax, yen("29"));
+    EXPECT_EQ(u.taxIncludedRate1, yen("540"));
+    EXPECT_EQ(u.taxIncludedRate2, yen("216"));
+    EXPECT_EQ(u.notTaxable, yen("600"));
+    EXPECT_EQ(u.grandTotal, yen("1485"));
     EXPECT_TRUE(ui->prompts.empty());
 }
 
@@ -87,7 +83,7 @@ TEST(SlipLines, AmountIsTheWholePartAndFieldsAreFixedLength)
     ASSERT_TRUE(AddSlipLine());
     const SlipLine& line = session().lines[1];
     EXPECT_EQ(session().lineCount, 1);
-    EXPECT_EQ(line.amount, money("52"));
+    EXPECT_EQ(line.amount, yen("52"));
     EXPECT_EQ(line.productCode, QStringLiteral("4901         "));
     EXPECT_EQ(line.kanaName, QStringLiteral("ｺﾒ      "));
     EXPECT_EQ(line.productName, QStringLiteral("コシヒカリ５ｋｇ　特別栽培米　新潟県魚沼産　令和"));
@@ -95,7 +91,7 @@ TEST(SlipLines, AmountIsTheWholePartAndFieldsAreFixedLength)
     // A returned item: -1 × 105.5 is -105.5, whole part -106.
     chooseProduct("4902", 0, "105.5", "-1");
     AddSlipLine();
-    EXPECT_EQ(session().lines[2].amount, money("-106"));
+    EXPECT_EQ(session().lines[2].amount, yen("-106"));
 }
 
 TEST(SlipLines, AskedPriceAndLinesThatAreNotAdded)
@@ -110,8 +106,8 @@ TEST(SlipLines, AskedPriceAndLinesThatAreNotAdded)
     ASSERT_EQ(ui->prompts.size(), 1u);
     EXPECT_EQ(ui->prompts[0].text, QStringLiteral("商品単価を入力してください。"));
     EXPECT_EQ(ui->prompts[0].title, QStringLiteral("単価入力"));
-    EXPECT_EQ(session().lines[1].unitPrice, money("1250"));
-    EXPECT_EQ(session().lines[1].amount, money("2500"));
+    EXPECT_EQ(session().lines[1].unitPrice, yen("1250"));
+    EXPECT_EQ(session().lines[1].amount, yen("2500"));
     // Cancelled or empty: price 0, nothing added.
     chooseProduct("9", 0, "0", "2");
     EXPECT_FALSE(AddSlipLine());
@@ -171,7 +167,7 @@ TEST(SlipLines, ClearSlipKeepsPostalCodeAndAmounts)
     TestInstallation inst;
     ScriptedUiScope ui;
     ChosenCustomer& c = session().customer;
-    c = {"1001", "青木", "ｱｵｷ", "住所１", "住所２", "03", "100-0001", money("5000"), money("2000"), money("300"),
+    c = {"1001", "青木", "ｱｵｷ", "住所１", "住所２", "03", "100-0001", yen("5000"), yen("2000"), yen("300"),
          Date::fromParts(2001, 2, 16)};
     chooseProduct("1", 0, "100", "1");
     AddSlipLine();
@@ -181,8 +177,8 @@ TEST(SlipLines, ClearSlipKeepsPostalCodeAndAmounts)
     EXPECT_EQ(c.name, QString());
     EXPECT_EQ(c.telephone, QString());
     EXPECT_EQ(c.postalCode, QStringLiteral("100-0001"));
-    EXPECT_EQ(c.lastInvoiceAmount, money("5000"));
-    EXPECT_EQ(c.creditSalesSinceClosing, money("300"));
+    EXPECT_EQ(c.lastInvoiceAmount, yen("5000"));
+    EXPECT_EQ(c.creditSalesSinceClosing, yen("300"));
     EXPECT_TRUE(c.slipDate.isZero());
     EXPECT_EQ(session().lineCount, 0);
     EXPECT_EQ(session().lines[1].productCode, QString(13, u' '));
