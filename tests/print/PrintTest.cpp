@@ -8,6 +8,7 @@
 #include "print/RecordingSurface.h"
 #include "print/SlipPrinting.h"
 #include "support/ScriptedUi.h"
+#include "support/ShopData.h"
 #include "support/TestInstallation.h"
 
 #include <QDir>
@@ -23,7 +24,6 @@
 namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
-Currency cur(const char* s) { return *Currency::parse(QString::fromUtf8(s)); }
 
 QString rtrim(const QString& s)
 {
@@ -62,8 +62,8 @@ protected:
         s.product.productCode = u(code);
         s.product.kanaName = u(kana);
         s.product.productName = u(name);
-        s.product.unitPrice = cur(price);
-        s.product.quantity = cur(quantity);
+        s.product.unitPrice = yen(price);
+        s.product.quantity = yen(quantity);
         ASSERT_TRUE(AddSlipLine(s));
         ComputeSlipTotals(s);
     }
@@ -105,7 +105,7 @@ protected:
             line.taxCategory = 1;
             line.productCode = text::fixed(QStringLiteral("49%1").arg(j, 5, 10, QLatin1Char('0')), 13);
             line.productName = text::fixed(u("プロパンガス ") + QString::number(j), 24);
-            line.unitPrice = cur("1234.5");
+            line.unitPrice = yen("1234.5");
             line.quantity = Currency::fromUnits(j);
             line.amount = (line.unitPrice * line.quantity).Int();
             v.lines.push_back(line);
@@ -552,12 +552,12 @@ TEST_F(PrintTest, InvoiceColumnsStayClearOfEachOtherAtTheirWidestValues)
     widest.taxCategory = 99;
     widest.productCode = u("4901234567890");
     widest.productName = u("特選新潟県産コシヒカリ新米１０ｋｇ袋入り");
-    widest.unitPrice = cur("999999.99");
-    widest.quantity = cur("999999.99");
-    widest.amount = cur("999999999");
+    widest.unitPrice = yen("999999.99");
+    widest.quantity = yen("999999.99");
+    widest.amount = yen("999999999");
     // A whole amount beside tax category 00: "2800. 00" read as a decimal.
     InvoiceLine& plain = s.invoice.lines[1];
-    plain.amount = cur("2800");
+    plain.amount = yen("2800");
     plain.taxCategory = 0;
     PrintCapture capture;
     PrintInvoice(s.config, s.customer, s.invoice, Issued);
@@ -647,8 +647,8 @@ TEST_F(PrintTest, LongNamesAreFittedSoNoTextRunsIntoAnother)
     {
         invoiceOf(41);
         s.invoice.lines[0].productName = u("特選新潟県産コシヒカリ新米１０ｋｇ袋入り");
-        s.invoice.lines[0].unitPrice = cur("999999.99");
-        s.invoice.lines[0].amount = cur("999999999");
+        s.invoice.lines[0].unitPrice = yen("999999.99");
+        s.invoice.lines[0].amount = yen("999999999");
         s.invoice.totalBilled = Currency::fromUnits(999999999);
         PrintCapture capture;
         PrintInvoice(s.config, s.customer, s.invoice, Issued);

@@ -6,6 +6,7 @@
 #include "print/RecordingSurface.h"
 #include "print/ReportEngine.h"
 #include "support/ScriptedUi.h"
+#include "support/ShopData.h"
 #include "support/TestInstallation.h"
 
 #include <QDir>
@@ -17,8 +18,6 @@
 namespace L = reportLayout;
 
 namespace {
-
-Currency yen(const char* s) { return *Currency::parse(QString::fromUtf8(s)); }
 
 const Date Printed = Date::fromParts(2024, 5, 7);
 
