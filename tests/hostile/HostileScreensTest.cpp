@@ -61,13 +61,6 @@ QString schemaText(Database& db)
     return text;
 }
 
-// Messages that mean an error escaped the screen's own checks: the guard's
-// words for an unexpected failure, not a refusal in the operator's words.
-bool isEscapedError(const RecordedMessage& m)
-{
-    return m.text.startsWith(QStringLiteral("処理中にエラーが発生しました")) || m.text == unknownErrorMessage();
-}
-
 // The scripted operator turned hostile: every screen that opens gets the
 // hostile texts in each of its boxes, with Enter after each, and is then
 // closed. Questions are answered "no" and input prompts get hostile text.
@@ -263,7 +256,7 @@ int typeIntoScreens(const QStringList& screens, const QStringList& editedTables)
             typed += n;
         EXPECT_GT(typed, typedBefore) << "never typed into";
         for (auto i = messagesBefore; i < hostileUi->messages.size(); ++i)
-            EXPECT_FALSE(isEscapedError(hostileUi->messages[i])) << hostileUi->messages[i].text.toStdString();
+            EXPECT_FALSE(hostile::isEscapedError(hostileUi->messages[i])) << hostileUi->messages[i].text.toStdString();
         // "中止" leaves what was typed in the session; the file is the truth.
         session().config = parseConfiguration(shop.inst.configurationFileBytes(), QStringLiteral("HMWcfg.dat"));
     }

@@ -30,11 +30,6 @@
 
 namespace {
 
-bool isEscapedError(const RecordedMessage& m)
-{
-    return m.text.startsWith(QStringLiteral("処理中にエラーが発生しました")) || m.text == unknownErrorMessage();
-}
-
 bool hasControlCharacters(const QString& text)
 {
     for (QChar c : text)
@@ -90,7 +85,7 @@ TEST(HostileStores, CodeTableEditorsStoreTheTextAsTypedAndNeverTextInANumber)
             openScreen(d.screenName, d.title, nullptr);
 
             for (auto i = messagesBefore; i < scripted->messages.size(); ++i)
-                EXPECT_FALSE(isEscapedError(scripted->messages[i])) << scripted->messages[i].text.toStdString();
+                EXPECT_FALSE(hostile::isEscapedError(scripted->messages[i])) << scripted->messages[i].text.toStdString();
             QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(d.table, keyColumn), {code});
             if (!q.next()) {
                 EXPECT_GT(scripted->messages.size(), messagesBefore) << "refused without a word";
@@ -181,7 +176,7 @@ TEST(HostileStores, CompanySettingsKeepTheConfigurationFileReadable)
             openScreen(QStringLiteral("frm設定会社"), QStringLiteral("会社設定"), nullptr);
             scripted->answers.clear();
             for (auto i = messagesBefore; i < scripted->messages.size(); ++i)
-                EXPECT_FALSE(isEscapedError(scripted->messages[i])) << scripted->messages[i].text.toStdString();
+                EXPECT_FALSE(hostile::isEscapedError(scripted->messages[i])) << scripted->messages[i].text.toStdString();
 
             // The file reads back; the slip counter is never touched.
             if (hasControlCharacters(text) && !text.contains(u'\n')) {

@@ -2,6 +2,9 @@
 // What a careless or hostile operator types: quotes, SQL fragments, very
 // long text, control characters and half-/full-width mixtures.
 
+#include "session/ErrorGuard.h"
+#include "support/ScriptedUi.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +42,13 @@ inline std::string label(const QString& text)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             c = u'^';
     return (shown + (text.size() > 24 ? QStringLiteral("…(%1)").arg(text.size()) : QString())).toStdString();
+}
+
+// Messages that mean an error escaped the screen's own checks: the guard's
+// words for an unexpected failure, not a refusal in the operator's words.
+inline bool isEscapedError(const RecordedMessage& m)
+{
+    return m.text.startsWith(QStringLiteral("処理中にエラーが発生しました")) || m.text == unknownErrorMessage();
 }
 
 } // namespace hostile
