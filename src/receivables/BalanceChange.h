@@ -1,18 +1,15 @@
 #pragma once
-// frm売掛残高変更: corrects one customer's carried-forward billed amount
-// (顧客売掛前回請求金額), for example when the shop starts with balances
-// from its old books. Only that one field is written: no journal row, the
-// closing date, payments and sales since closing stay as they are.
+// Correcting one customer's carried-forward billed amount
+// (顧客売掛前回請求金額), for example when the shop starts with balances from
+// its old books. Only that one field is written: no journal row, the closing
+// date, payments and sales since closing stay as they are. The screen
+// frm売掛残高変更 is in BalanceChangeScreen.h.
 
 #include "core/Currency.h"
-#include "receivables/InvoiceIssuing.h"
+#include "db/Database.h"
 
-#include <QDialog>
+#include <QString>
 #include <optional>
-
-class CustomerFrame;
-class QLineEdit;
-class QPushButton;
 
 // The amount typed in "変更後請求額": an empty box is 0; text that is not
 // wholly one amount ("12ab", "1.2.3") is nullopt and is never stored.
@@ -21,29 +18,3 @@ std::optional<Currency> typedBilledAmount(const QString& text);
 // Sets the customer's 顧客売掛前回請求金額 and nothing else. False when there
 // is no customer with the code.
 bool changeLastInvoiceAmount(Database& db, const QString& code, const Currency& amount);
-
-class frm売掛残高変更 : public QDialog {
-public:
-    // Shows the session's chosen customer; the picker runs before, in
-    // openBalanceChange().
-    explicit frm売掛残高変更(QWidget* parent = nullptr);
-    // False when the customer was not found (the operator has been told).
-    bool isReady() const { return account_.has_value(); }
-
-    CustomerFrame* Frame1;  // "顧客相手先" with "請求額", "既入金額", "締後売上額"
-    QLineEdit* Text1;       // "変更後請求額"
-    QPushButton* Command1;  // "ＯＫ": shown once the amount is edited to a valid amount
-    QPushButton* Command2;  // "キャンセル"
-
-    void Text1_Change();
-    void Command1_Click(); // store the edited amount and close
-    void Command2_Click(); // close without writing
-
-private:
-    std::optional<CustomerAccount> account_;
-    Currency edited_;
-};
-
-// The screen's opening: the customer picker first; a picker closed without
-// a choice ends here with nothing changed (nullptr).
-QDialog* openBalanceChange(QWidget* parent);

@@ -1,32 +1,23 @@
 #pragma once
-// The direct-debit result: frm売掛FD入力 reads the file the bank returned
-// and records one payment per debited customer, exactly as a payment
-// entered by hand: a journal row in 経理マスター仮 (debit the chosen means,
-// credit receivables 110, the customer as counterparty) under its own slip
-// number, in the order of the file. The customers' received totals change
-// when the daily update posts the rows. A run is one transaction. Only a
-// whole file is booked; the file's fingerprint is kept so that the same
-// file run again is noticed, and each payment booked (customer, debit date,
-// amount), so that another file holding it does not book it a second time.
+// The direct-debit result run: reads the file the bank returned and records
+// one payment per debited customer, exactly as a payment entered by hand: a
+// journal row in 経理マスター仮 (debit the chosen means, credit receivables
+// 110, the customer as counterparty) under its own slip number, in the order
+// of the file. The customers' received totals change when the daily update
+// posts the rows. A run is one transaction. Only a whole file is booked; the
+// file's fingerprint is kept so that the same file run again is noticed, and
+// each payment booked (customer, debit date, amount), so that another file
+// holding it does not book it a second time. The screen frm売掛FD入力 is in
+// BankDebitResultScreen.h.
 
 #include "session/Routines.h"
 #include "session/Session.h"
 #include "db/Database.h"
 #include "receivables/BankDebitFile.h"
 
-#include <QDialog>
 #include <optional>
 #include <stdexcept>
 #include <vector>
-
-class DateBoxes;
-class QLabel;
-class QListView;
-class QPushButton;
-class QSpinBox;
-class ValueQueryModel;
-
-// ------------------------------------------------------------ logic
 
 // The file has no data record with a result code (the request file fed
 // back, or some other file): nothing can be recorded from it.
@@ -147,41 +138,3 @@ QString repeatedRunQuestion(const ProcessedRun& run);
 QString alreadyBookedQuestion(const ResultPlan& plan);
 // The message when every payment of the file is in the books already.
 QString everyPaymentBookedMessage(const ResultPlan& plan);
-
-// ------------------------------------------------------------ the screen
-
-class frm売掛FD入力 : public QDialog {
-public:
-    explicit frm売掛FD入力(QWidget* parent = nullptr);
-    ~frm売掛FD入力() override;
-
-    QListView* DBList1;       // "処理する相手先": shows 決済方法, yields 決済方法コード
-    ValueQueryModel* Data1;   // its record source
-    QListView* DBList2;       // "入金先": shows 勘定科目名, yields 科目番号
-    ValueQueryModel* Data2;   // its record source
-    DateBoxes* dateBoxes;     // "入金年　　　　　月　　　　　　　日"
-    QSpinBox* Text年;
-    QSpinBox* Text月;
-    QSpinBox* Text日;
-    QLabel* lblドライブ;      // the folder standing for drive A:
-    QPushButton* cmdドライブ; // "フォルダ変更…"
-    QPushButton* Command1;    // "後処理開始", shown once a method and a means are chosen
-    QPushButton* Command2;    // "終了・中止"
-
-    void DBList1_Click(int row);
-    void DBList2_Click(int row);
-    void Command1_Click();
-    void Command2_Click();
-    void cmdドライブ_Click();
-
-    // The file name of the chosen method; "1" while none is chosen.
-    const QString& fileName() const { return fileName_; }
-    const QString& methodName() const { return methodName_; }
-
-private:
-    void updateStartVisibility();
-
-    Database db_;
-    QString fileName_;
-    QString methodName_;
-};

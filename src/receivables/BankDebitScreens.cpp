@@ -1,8 +1,8 @@
 #include "receivables/BankDebitScreens.h"
 
 #include "session/Screens.h"
-#include "receivables/BankDebitOutput.h"
-#include "receivables/BankDebitResult.h"
+#include "receivables/BankDebitOutputScreen.h"
+#include "receivables/BankDebitResultScreen.h"
 
 void registerBankDebitScreens()
 {

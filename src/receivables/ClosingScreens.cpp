@@ -1,8 +1,8 @@
 #include "receivables/ClosingScreens.h"
 
 #include "session/Screens.h"
-#include "receivables/BalanceChange.h"
-#include "receivables/BalanceList.h"
+#include "receivables/BalanceChangeScreen.h"
+#include "receivables/BalanceListScreen.h"
 #include "receivables/InvoiceIssuing.h"
 #include "receivables/InvoiceIssuingScreens.h"
 #include "receivables/ReceiptIssuingScreens.h"

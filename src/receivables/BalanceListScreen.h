@@ -1,0 +1,40 @@
+#pragma once
+// frm売掛残高一覧: the receivable balance list in a grid with its record bar,
+// and its print-out through the report "売掛残高.rpt".
+
+#include "db/Database.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+class QToolButton;
+class ValueQueryModel;
+
+class frm売掛残高一覧 : public QDialog {
+public:
+    explicit frm売掛残高一覧(QWidget* parent = nullptr);
+    ~frm売掛残高一覧() override;
+
+    QTableView* grdDataGrid;
+    ValueQueryModel* datPrimaryRS; // the grid's data source
+    // The data source's bar: first, previous, next and last row, and the
+    // caption "Record: " with the current row counted from 1.
+    QToolButton* cmdFirst;
+    QToolButton* cmdPrevious;
+    QToolButton* cmdNext;
+    QToolButton* cmdLast;
+    QLabel* lblRecord;
+    QPushButton* Command1; // "印刷"
+    QPushButton* cmdClose; // "閉じる(&C)"
+
+    void Command1_Click(); // print "売掛残高.rpt"
+    void cmdClose_Click();
+
+private:
+    void moveTo(int row);
+    void updateCaption();
+
+    Database db_;
+};
