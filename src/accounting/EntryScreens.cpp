@@ -1,6 +1,7 @@
 #include "accounting/EntryScreens.h"
 
 #include "accounting/ScreenParts.h"
+#include "session/ErrorGuard.h"
 #include "session/Screens.h"
 #include "session/Session.h"
 #include "db/ClosedPeriod.h"
@@ -21,10 +22,6 @@
 #include <limits>
 
 namespace accounting {
-
-namespace {
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-}
 
 JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     : QDialog(parent), definition_(entryDefinition(kind)), db_(session().config.databasePath)
@@ -266,14 +263,14 @@ void JournalEntryScreen::Command1_Click()
     try {
         stored = storeEntry(db_, s, definition_.kind);
     } catch (const SlipNumberOverflow& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
         return;
     } catch (const ClosedPeriodError& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
         return;
     } catch (const DatabaseError& e) {
         ui().showMessage(QStringLiteral("記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()),
-                         ErrorTitle);
+                         errorTitle());
         return;
     }
     if (!stored)
@@ -281,7 +278,7 @@ void JournalEntryScreen::Command1_Click()
     if (!stored->counterError.isEmpty())
         ui().showMessage(QStringLiteral("記録しましたが、次の伝票番号を設定ファイルに書き込めませんでした。\n")
                              + stored->counterError,
-                         ErrorTitle);
+                         errorTitle());
     accept();
 }
 

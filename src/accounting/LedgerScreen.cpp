@@ -1,6 +1,7 @@
 #include "accounting/LedgerScreen.h"
 
 #include "accounting/ScreenParts.h"
+#include "session/ErrorGuard.h"
 #include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "print/PrintSurface.h"
@@ -12,10 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-
-namespace {
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-}
 
 frm経理勘定帳::frm経理勘定帳(std::int64_t account, QWidget* parent)
     : QDialog(parent), db_(session().config.databasePath)
@@ -91,9 +88,9 @@ void frm経理勘定帳::Command2_Click()
                                      : QString::number(ledger_.account);
         PrintReport(session().config, QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
     } catch (const PrintError& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
     } catch (const DatabaseError& e) {
-        ui().showMessage(QStringLiteral("勘定帳を印刷できませんでした。\n%1").arg(e.databaseText()), ErrorTitle);
+        ui().showMessage(QStringLiteral("勘定帳を印刷できませんでした。\n%1").arg(e.databaseText()), errorTitle());
     }
 }
 
@@ -103,7 +100,7 @@ void frm経理勘定帳::Command1_Click()
     try {
         accounting::clearLedger(db_);
     } catch (const DatabaseError& e) {
-        ui().showMessage(QStringLiteral("勘定帳の作業表を空にできませんでした。\n%1").arg(e.databaseText()), ErrorTitle);
+        ui().showMessage(QStringLiteral("勘定帳の作業表を空にできませんでした。\n%1").arg(e.databaseText()), errorTitle());
     }
     accept();
 }

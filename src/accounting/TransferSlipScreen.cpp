@@ -1,6 +1,7 @@
 #include "accounting/TransferSlipScreen.h"
 
 #include "accounting/ScreenParts.h"
+#include "session/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/DateBoxes.h"
@@ -13,10 +14,6 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-namespace {
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
-}
 
 frm経理振替伝票::frm経理振替伝票(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
 {
@@ -118,7 +115,7 @@ void frm経理振替伝票::Command3_Click()
         const BusyCursor busy;
         accounting::PrintTransferSlips(startBoxes->date(), endBoxes->date(), rows_);
     } catch (const PrintError& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
     }
 }
 

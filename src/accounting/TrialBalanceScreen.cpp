@@ -2,6 +2,7 @@
 
 #include "accounting/Books.h"
 #include "accounting/ScreenParts.h"
+#include "session/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
@@ -17,8 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 
 QLineEdit* totalBox(const char* objectName, const QString& caption, QWidget* parent)
 {
@@ -124,7 +123,7 @@ void frm経理残高試算表::Command3_Click()
     } catch (const std::exception& e) {
         showChart();
         ui().showMessage(QStringLiteral("試算表を作成できませんでした。\n%1").arg(QString::fromStdString(e.what())),
-                         ErrorTitle);
+                         errorTitle());
         return;
     }
     showChart();
@@ -139,9 +138,9 @@ void frm経理残高試算表::Command1_Click()
         PrintReport(session().config, QStringLiteral("残高試算表.rpt"),
                     {{}, QStringLiteral("%1 現在").arg(dateBoxes->date().toShortString())});
     } catch (const PrintError& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
     } catch (const DatabaseError& e) {
-        ui().showMessage(QStringLiteral("試算表を印刷できませんでした。\n%1").arg(e.databaseText()), ErrorTitle);
+        ui().showMessage(QStringLiteral("試算表を印刷できませんでした。\n%1").arg(e.databaseText()), errorTitle());
     }
 }
 
@@ -160,7 +159,7 @@ void frm経理残高試算表::done(int result)
             accounting::clearTrialBalance(db_);
         } catch (const DatabaseError& e) {
             ui().showMessage(QStringLiteral("試算表の作業欄を 0 に戻せませんでした。\n%1").arg(e.databaseText()),
-                             ErrorTitle);
+                             errorTitle());
         }
     }
     QDialog::done(result);

@@ -1,5 +1,6 @@
 #include "gas/GasInputScreen.h"
 
+#include "session/ErrorGuard.h"
 #include "session/Screens.h"
 #include "session/Session.h"
 #include "customers/CustomerSelection.h"
@@ -30,7 +31,6 @@
 namespace {
 
 const QString Title = QStringLiteral("ガス入力");
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 const std::array<const char*, CustomerDisplayFrame::Captions> CustomerCaptionNames = {
     "Label11", "Label29", "Label30", "Label31", "Label32", "Label33", "Label34", "Label35", "Label36"};
 
@@ -326,17 +326,17 @@ void frmガス入力::Command1_Click()
     try {
         gas::storeEvent(db_, session());
     } catch (const gas::GasEntryRefused& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
         return;
     } catch (const SlipNumberOverflow& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
         return;
     } catch (const ConfigurationError& e) {
-        ui().showMessage(e.message() + QStringLiteral("\n何も記録していません。"), ErrorTitle);
+        ui().showMessage(e.message() + QStringLiteral("\n何も記録していません。"), errorTitle());
         return;
     } catch (const DatabaseError& e) {
         ui().showMessage(QStringLiteral("ガスデータを記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()),
-                         ErrorTitle);
+                         errorTitle());
         return;
     }
     accept();

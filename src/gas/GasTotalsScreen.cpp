@@ -1,5 +1,6 @@
 #include "gas/GasTotalsScreen.h"
 
+#include "session/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/ScreenWidgets.h"
@@ -21,7 +22,6 @@
 namespace {
 
 const QString Title = QStringLiteral("ガス集計");
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 
 QLineEdit* totalBox(const char* objectName, const QString& caption, QWidget* parent)
 {
@@ -165,7 +165,7 @@ void frmガス集計::Command3_Click()
         const BusyCursor busy;
         gas::PrintGasTotals(session().config.companyName(), startBoxes->date(), endBoxes->date(), events_, totals_);
     } catch (const PrintError& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
     }
 }
 

@@ -1,5 +1,6 @@
 #include "receivables/BankDebitOutputScreen.h"
 
+#include "session/ErrorGuard.h"
 #include "session/Session.h"
 #include "core/Text.h"
 #include "receivables/BankDebitOutput.h"
@@ -79,8 +80,6 @@ QHBoxLayout* bankDriveRow(QWidget* parent, QLabel*& folder, QPushButton*& change
 // ------------------------------------------------------------ the screen
 
 namespace {
-
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 
 QLineEdit* displayBox(const QString& name, QWidget* parent)
 {
@@ -241,15 +240,15 @@ void frm売掛FD出力::Command1_Click()
     const RequestFile file = bankfile::buildRequestFile(*method_, readDebitCustomers(db_, method_->code), debitDate_);
     if (file.count == 0 && file.problems.empty()) {
         const QString left = creditBalanceLines(file);
-        ui().showMessage(QStringLiteral("報告該当顧客がありません。") + (left.isEmpty() ? QString() : u'\n' + left), ErrorTitle);
+        ui().showMessage(QStringLiteral("報告該当顧客がありません。") + (left.isEmpty() ? QString() : u'\n' + left), errorTitle());
         return;
     }
     if (const QString problem = bankfile::fileNameProblem(method_->name, method_->fileName); !problem.isEmpty()) {
-        ui().showMessage(problem, ErrorTitle);
+        ui().showMessage(problem, errorTitle());
         return;
     }
     if (!file.problems.empty()) {
-        ui().showMessage(requestProblemsMessage(file), ErrorTitle);
+        ui().showMessage(requestProblemsMessage(file), errorTitle());
         return;
     }
 
@@ -266,7 +265,7 @@ void frm売掛FD出力::Command1_Click()
         bankfile::writeBankFile(path, file.bytes);
     } catch (const bankfile::DriveError& e) {
         ui().showMessage(e.message() + QStringLiteral("\n銀行引落ファイルは書き込んでいません（前のファイルはそのまま残っています）。"),
-                         ErrorTitle);
+                         errorTitle());
         return;
     }
     ui().showMessage(QStringLiteral("書込が完了しました。\n%1\n件数 %2 件　合計金額 %3 円")

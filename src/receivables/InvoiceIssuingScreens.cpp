@@ -26,7 +26,6 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 const QString ConfirmationScreen = QStringLiteral("frm売掛請求書画面確認");
 const QString ConfirmationCaption = QStringLiteral("請求書確認");
 
@@ -136,7 +135,7 @@ void frm売掛請求書発行::Command1_Click()
 {
     const QStringList codes = closingDayCustomerCodes(db_, closingDay_);
     if (codes.isEmpty()) {
-        ui().showMessage(QStringLiteral("該当顧客がありません。"), ErrorTitle);
+        ui().showMessage(QStringLiteral("該当顧客がありません。"), errorTitle());
         return;
     }
     // Each customer is confirmed, closed or skipped on its own screen
@@ -224,7 +223,7 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
     SessionState& s = session();
     computed_ = computeInvoice(db_, s.customer.code, s.invoice.closingDate);
     if (!computed_) {
-        ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), ErrorTitle);
+        ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
         return;
     }
     Frame1->showAccount(computed_->customer);
@@ -244,7 +243,7 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
     Text明細合計->setText(s.invoice.currentSales.toString());
     Text合計請求金額->setText(s.invoice.totalBilled.toString());
     if (computed_->detailTotalDiffers)
-        ui().showMessage(QStringLiteral("請求商品明細の合計を正しいものとします。"), ErrorTitle);
+        ui().showMessage(QStringLiteral("請求商品明細の合計を正しいものとします。"), errorTitle());
 }
 
 frm売掛請求書画面確認::~frm売掛請求書画面確認()
@@ -273,7 +272,7 @@ void frm売掛請求書画面確認::Command1_Click()
 {
     if (nothingToBill(session().invoice)) {
         Data1->clear();
-        ui().showMessage(QStringLiteral("今回は請求書発行の必要がありません。"), ErrorTitle);
+        ui().showMessage(QStringLiteral("今回は請求書発行の必要がありません。"), errorTitle());
         reject();
         return;
     }

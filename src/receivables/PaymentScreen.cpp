@@ -1,5 +1,6 @@
 #include "receivables/PaymentScreen.h"
 
+#include "session/ErrorGuard.h"
 #include "session/Screens.h"
 #include "session/Session.h"
 #include "db/ClosedPeriod.h"
@@ -25,7 +26,6 @@
 namespace {
 
 const QString Title = QStringLiteral("売掛入金");
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 
 // An amount as it is typed: sign, digits, separators and a point, in half
 // or full width.
@@ -171,14 +171,14 @@ void frm売掛入金::Command1_Click()
     try {
         stored = storePayment(db_, s);
     } catch (const SlipNumberOverflow& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
         return;
     } catch (const ClosedPeriodError& e) {
-        ui().showMessage(e.message(), ErrorTitle);
+        ui().showMessage(e.message(), errorTitle());
         return;
     } catch (const DatabaseError& e) {
         ui().showMessage(QStringLiteral("入金を記録できませんでした。何も記録していません。\n%1").arg(e.databaseText()),
-                         ErrorTitle);
+                         errorTitle());
         return;
     }
     if (!stored)
@@ -186,7 +186,7 @@ void frm売掛入金::Command1_Click()
     if (!stored->counterError.isEmpty())
         ui().showMessage(QStringLiteral("入金は記録しましたが、次の伝票番号を設定ファイルに書き込めませんでした。\n")
                              + stored->counterError,
-                         ErrorTitle);
+                         errorTitle());
     accept();
 }
 

@@ -1,5 +1,6 @@
 #include "receivables/ReceiptIssuingScreens.h"
 
+#include "session/ErrorGuard.h"
 #include "session/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-const QString ErrorTitle = QStringLiteral("エラーメッセージ");
 const QString ConfirmationScreen = QStringLiteral("frm売掛領収書画面確認");
 const QString ConfirmationCaption = QStringLiteral("領収書画面確認");
 
@@ -99,7 +99,7 @@ void frm売掛領収書発行::Command1_Click()
 {
     const QStringList codes = collectionDayCustomerCodes(db_, collectionDay_);
     if (codes.isEmpty()) {
-        ui().showMessage(QStringLiteral("該当顧客がありません。"), ErrorTitle);
+        ui().showMessage(QStringLiteral("該当顧客がありません。"), errorTitle());
         return;
     }
     for (const QString& code : codes) {
@@ -149,7 +149,7 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
         account_ = readCustomerAccount(db, s.customer.code);
     }
     if (!account_) {
-        ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), ErrorTitle);
+        ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
         return;
     }
     Frame1->showAccount(*account_);
@@ -164,7 +164,7 @@ void frm売掛領収書画面確認::Command1_Click()
 {
     const SessionState& s = session();
     if (nothingToCollect(s.customer.lastInvoiceAmount, s.customer.paymentsSinceClosing)) {
-        ui().showMessage(QStringLiteral("今回は請求額がありません。"), ErrorTitle);
+        ui().showMessage(QStringLiteral("今回は請求額がありません。"), errorTitle());
         reject();
         return;
     }
