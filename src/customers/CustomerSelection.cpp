@@ -1,6 +1,7 @@
 #include "customers/CustomerSelection.h"
 
 #include "db/Database.h"
+#include "session/CustomerRow.h"
 
 #include <QSqlQuery>
 
@@ -23,17 +24,8 @@ std::optional<CustomerDetails> readDetails(QSqlQuery query)
     if (!query.next())
         return std::nullopt;
     CustomerDetails d;
-    d.code = query.value(0).toString();
-    d.name = query.value(1).toString();
-    d.kanaName = query.value(2).toString();
-    d.address1 = query.value(3).toString();
-    d.address2 = query.value(4).toString();
-    d.telephone = query.value(5).toString();
-    d.postalCode = query.value(6).toString();
-    d.lastInvoiceAmount = currencyValue(query.value(7));
-    d.paymentsSinceClosing = currencyValue(query.value(8));
-    d.creditSalesSinceClosing = currencyValue(query.value(9));
-    d.gasCylinder1 = float(query.value(10).toDouble());
+    static_cast<CustomerCard&>(d) = customerCardOf(query);
+    d.gasCylinder1 = float(query.value(QStringLiteral("顧客ガスボンベ１")).toDouble());
     return d;
 }
 

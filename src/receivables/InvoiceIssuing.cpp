@@ -1,6 +1,7 @@
 #include "receivables/InvoiceIssuing.h"
 
 #include "db/Database.h"
+#include "session/CustomerRow.h"
 
 #include <QSqlQuery>
 #include <cmath>
@@ -24,20 +25,11 @@ std::optional<CustomerAccount> readCustomerAccount(Database& db, const QString& 
     if (!q.next())
         return std::nullopt;
     CustomerAccount a;
-    a.code = q.value(0).toString();
-    a.name = q.value(1).toString();
-    a.kanaName = q.value(2).toString();
-    a.address1 = q.value(3).toString();
-    a.address2 = q.value(4).toString();
-    a.telephone = q.value(5).toString();
-    a.postalCode = q.value(6).toString();
-    a.lastInvoiceAmount = currencyValue(q.value(7));
-    a.previousClosingDate = dateValue(q.value(8));
-    a.paymentsSinceClosing = currencyValue(q.value(9));
-    a.lastPaymentDate = dateValue(q.value(10));
-    a.creditSalesSinceClosing = currencyValue(q.value(11));
-    a.closingDay = q.value(12).toInt();
-    a.collectionDay = q.value(13).toInt();
+    static_cast<CustomerCard&>(a) = customerCardOf(q);
+    a.previousClosingDate = dateValue(q.value(QStringLiteral("顧客売掛前回締め日")));
+    a.lastPaymentDate = dateValue(q.value(QStringLiteral("顧客売掛入金日")));
+    a.closingDay = q.value(QStringLiteral("顧客売掛締切日")).toInt();
+    a.collectionDay = q.value(QStringLiteral("顧客売掛集金日")).toInt();
     return a;
 }
 
