@@ -78,14 +78,22 @@ Configuration configurationFor(const QString& dir, int counter)
     return c;
 }
 
-void insertCustomer(Database& db, const QString& code, const QString& name, const QString& billing, const char* invoiced,
-                    const Date& closed, const char* paid, const Date& paidOn, const char* sales, const QString& gasCode)
+// A customer closing on the 31st, with a 20 kg cylinder.
+void addCustomer(Database& db, const QString& code, const QString& name, const QString& billing, const char* invoiced,
+                 const Date& closed, const char* paid, const Date& paidOn, const char* sales, const QString& gasCode)
 {
-    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ, 顧客売掛請求先コード,"
-                           " 顧客売掛前回請求金額, 顧客売掛前回締め日, 顧客売掛入金額, 顧客売掛入金日, 顧客売掛締後売上額,"
-                           " 顧客売掛締切日, 顧客ガスコード, 顧客ガスボンベ１) VALUES (?, ?, 'ｶﾅ', ?, ?, ?, ?, ?, ?, 31, ?, 20)"),
-            {code, name, billing, sqlValue(yen(invoiced)), sqlValue(closed), sqlValue(yen(paid)), sqlValue(paidOn),
-             sqlValue(yen(sales)), gasCode});
+    insertCustomer(db, {.code = code,
+                        .name = name,
+                        .kana = QStringLiteral("ｶﾅ"),
+                        .billTo = billing,
+                        .gasCode = gasCode,
+                        .lastInvoice = yen(invoiced),
+                        .previousClosing = closed,
+                        .payments = yen(paid),
+                        .lastPayment = paidOn,
+                        .sales = yen(sales),
+                        .closingDay = 31,
+                        .cylinder1 = 20});
 }
 
 void insertSale(Database& db, const QString& table, int serial, int slip, const Date& date, const QString& customer,
@@ -131,10 +139,10 @@ void buildShop(const QString& dir)
         Database db(dir + u'/' + DatabaseName);
         Transaction t(db);
         const Date april30 = day(2024, 4, 30);
-        insertCustomer(db, "1001", "山田　太郎", "0", "5000", april30, "3000", day(2024, 5, 15), "5000", "0");
-        insertCustomer(db, "1002", "田中　花子", "0", "2000", april30, "0", Date(), "1000", "0");
-        insertCustomer(db, "1003", "鈴木　次郎", "1001", "0", april30, "0", Date(), "0", "0");
-        insertCustomer(db, "501", "北村　一郎", "0", "0", april30, "0", Date(), "0", "1");
+        addCustomer(db, "1001", "山田　太郎", "0", "5000", april30, "3000", day(2024, 5, 15), "5000", "0");
+        addCustomer(db, "1002", "田中　花子", "0", "2000", april30, "0", Date(), "1000", "0");
+        addCustomer(db, "1003", "鈴木　次郎", "1001", "0", april30, "0", Date(), "0", "0");
+        addCustomer(db, "501", "北村　一郎", "0", "0", april30, "0", Date(), "0", "1");
 
         const QString posted = QStringLiteral("売上商品マスター"), receivable = QStringLiteral("売掛マスター");
         for (const QString& table : {posted, receivable}) {
@@ -176,7 +184,7 @@ void buildShop(const QString& dir)
     ReadConfiguration(dir + u'/' + ConfigName);
     backUpData(backupLocation(session().config, 1, dir + u'/' + ConfigName));
     Database db(dir + u'/' + DatabaseName);
-    insertCustomer(db, "1004", "佐藤　三郎", "0", "0", Date(), "0", Date(), "0", "0");
+    addCustomer(db, "1004", "佐藤　三郎", "0", "0", Date(), "0", Date(), "0", "0");
 }
 
 // A copy of the shop in `to`, its configuration pointing at the copy.

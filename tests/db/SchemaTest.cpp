@@ -2,6 +2,7 @@
 // the posting copies rely on, the deletion rules and the seed rows.
 #include "core/Date.h"
 #include "db/Database.h"
+#include "support/ShopData.h"
 #include "support/TestInstallation.h"
 
 #include <QDate>
@@ -31,7 +32,7 @@ QString codesOf(Database& db, const QString& sql)
 
 void addCustomer(Database& db, const QString& code, const QString& billedTo = QStringLiteral("0"))
 {
-    db.exec("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客売掛請求先コード) VALUES (?, 'テスト', ?)", {code, billedTo});
+    insertCustomer(db, {.code = code, .name = QStringLiteral("テスト"), .billTo = billedTo});
 }
 
 // Deletes the customer and returns the database's refusal, or an empty text.

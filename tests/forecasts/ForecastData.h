@@ -32,9 +32,14 @@ struct TestCustomer {
 
 inline void addCustomer(Database& db, const TestCustomer& c)
 {
-    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客電話番号, 顧客灯油タンク容量, 顧客ガスコード,"
-                           " 顧客ガスタイプ, 顧客ガスボンベ１, 顧客ガスボンベ２) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            {c.code, c.name, c.phone, c.tank, c.gasCode, c.gasType, c.cylinder1, c.cylinder2});
+    insertCustomer(db, {.code = c.code,
+                        .name = c.name,
+                        .gasCode = c.gasCode,
+                        .telephone = c.phone,
+                        .tank = c.tank,
+                        .gasType = c.gasType,
+                        .cylinder1 = c.cylinder1,
+                        .cylinder2 = c.cylinder2});
 }
 
 inline void addProduct(Database& db, const QString& code, const QString& name, double riceKg, double keroseneL)

@@ -16,20 +16,35 @@ namespace gastest {
 // gas customer 502 南　花子, and customer 600 東　商店 who takes no gas.
 inline void addGasCustomers(Database& db)
 {
-    const QString insert = QStringLiteral(
-        "INSERT INTO 顧客マスター (顧客コード, 顧客ガスコード, 顧客名前, 顧客名前カナ, 顧客住所１, 顧客住所２, 顧客電話番号,"
-        " 顧客郵便番号, 顧客売掛前回請求金額, 顧客売掛入金額, 顧客売掛締後売上額, 顧客ガスボンベ１)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    db.exec(insert, {QStringLiteral("501"), QStringLiteral("1"), QStringLiteral("北村　一郎"), QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"),
-                     QStringLiteral("長野県試験村３－４"), QStringLiteral("北村荘"), QStringLiteral("0263-11-2222"),
-                     QStringLiteral("390-0001"), sqlValue(yen("5000")), sqlValue(yen("1000")), sqlValue(yen("2000")),
-                     20.0});
-    db.exec(insert, {QStringLiteral("502"), QStringLiteral("2"), QStringLiteral("南　花子"), QStringLiteral("ﾐﾅﾐ ﾊﾅｺ"),
-                     QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), sqlValue(yen("0")), sqlValue(yen("0")),
-                     sqlValue(yen("0")), 50.0});
-    db.exec(insert, {QStringLiteral("600"), QStringLiteral("0"), QStringLiteral("東　商店"), QStringLiteral("ﾋｶﾞｼ ｼｮｳﾃﾝ"),
-                     QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), sqlValue(yen("0")), sqlValue(yen("0")),
-                     sqlValue(yen("0")), 0.0});
+    insertCustomer(db, {.code = QStringLiteral("501"),
+                        .name = QStringLiteral("北村　一郎"),
+                        .kana = QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"),
+                        .gasCode = QStringLiteral("1"),
+                        .telephone = QStringLiteral("0263-11-2222"),
+                        .postalCode = QStringLiteral("390-0001"),
+                        .address1 = QStringLiteral("長野県試験村３－４"),
+                        .address2 = QStringLiteral("北村荘"),
+                        .lastInvoice = yen("5000"),
+                        .payments = yen("1000"),
+                        .sales = yen("2000"),
+                        .cylinder1 = 20.0});
+    const auto withoutAddress = [&](const char* code, const char* gasCode, const char* name, const char* kana,
+                                    double cylinder) {
+        insertCustomer(db, {.code = QString::fromUtf8(code),
+                            .name = QString::fromUtf8(name),
+                            .kana = QString::fromUtf8(kana),
+                            .gasCode = QString::fromUtf8(gasCode),
+                            .telephone = QStringLiteral(""),
+                            .postalCode = QStringLiteral(""),
+                            .address1 = QStringLiteral(""),
+                            .address2 = QStringLiteral(""),
+                            .lastInvoice = yen("0"),
+                            .payments = yen("0"),
+                            .sales = yen("0"),
+                            .cylinder1 = cylinder});
+    };
+    withoutAddress("502", "2", "南　花子", "ﾐﾅﾐ ﾊﾅｺ", 50.0);
+    withoutAddress("600", "0", "東　商店", "ﾋｶﾞｼ ｼｮｳﾃﾝ", 0.0);
 }
 
 // One gas row as the screen would store it.

@@ -14,11 +14,14 @@ namespace posting {
 inline void addCustomer(Database& db, const QString& code, const QString& name, const QString& billingCode = "0",
                         const char* sales = "1000", const char* payments = "0", const Date& paymentDate = Date())
 {
-    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ, 顧客売掛請求先コード,"
-                           " 顧客売掛前回請求金額, 顧客売掛締後売上額, 顧客売掛入金額, 顧客売掛入金日)"
-                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-            {code, name, QStringLiteral("ｶﾅ"), billingCode, sqlValue(yen("5000")), sqlValue(yen(sales)),
-             sqlValue(yen(payments)), sqlValue(paymentDate)});
+    insertCustomer(db, {.code = code,
+                        .name = name,
+                        .kana = QStringLiteral("ｶﾅ"),
+                        .billTo = billingCode,
+                        .lastInvoice = yen("5000"),
+                        .payments = yen(payments),
+                        .lastPayment = paymentDate,
+                        .sales = yen(sales)});
 }
 
 // One holding sales line with a given serial.

@@ -38,10 +38,16 @@ inline void addShopProducts(Database& db)
 
 inline void addCustomerRow(Database& db, const QString& code, const QString& kana, const QString& name)
 {
-    db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前カナ, 顧客名前, 顧客住所１, 顧客住所２,"
-                           " 顧客電話番号, 顧客郵便番号, 顧客売掛前回請求金額, 顧客売掛入金額, 顧客売掛締後売上額)"
-                           " VALUES (?, ?, ?, '東京都試験区１－１', '試験荘２０１', '03-1111-2222', '100-0001', ?, ?, ?)"),
-            {code, kana, name, sqlValue(yen("12000")), sqlValue(yen("5000")), sqlValue(yen("3150"))});
+    insertCustomer(db, {.code = code,
+                        .name = name,
+                        .kana = kana,
+                        .telephone = QStringLiteral("03-1111-2222"),
+                        .postalCode = QStringLiteral("100-0001"),
+                        .address1 = QStringLiteral("東京都試験区１－１"),
+                        .address2 = QStringLiteral("試験荘２０１"),
+                        .lastInvoice = yen("12000"),
+                        .payments = yen("5000"),
+                        .sales = yen("3150")});
 }
 
 // Appends a line to the session's slip buffer as the product picker does.
