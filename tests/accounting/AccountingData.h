@@ -50,9 +50,14 @@ inline void setAccount(Database& db, int number, const QString& name, std::int64
 inline void addJournal(Database& db, int slip, double serial, std::int64_t amount, int debit, int credit,
                        int debitCounterparty = 0, const QString& creditCounterparty = QStringLiteral("0"))
 {
-    db.exec(QStringLiteral("INSERT INTO 経理マスター (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
-                           " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, ?, ?)"),
-            {slip, serial, sqlValue(yen(amount)), debit, debitCounterparty, credit, creditCounterparty});
+    insertLedgerRow(db, QStringLiteral("経理マスター"),
+                    {.slip = slip,
+                     .date = Date::fromSerial(serial),
+                     .amount = yen(amount),
+                     .debit = debit,
+                     .debitCounterparty = debitCounterparty,
+                     .credit = credit,
+                     .creditCounterparty = creditCounterparty});
 }
 
 inline double at(const Date& d, double fraction = 0)

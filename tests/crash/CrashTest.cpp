@@ -96,31 +96,51 @@ void addCustomer(Database& db, const QString& code, const QString& name, const Q
                         .cylinder1 = 20});
 }
 
+// A line of コシヒカリ (department 1, tax category 0, product 12).
 void insertSale(Database& db, const QString& table, int serial, int slip, const Date& date, const QString& customer,
                 int kind, const char* price, const char* quantity)
 {
-    db.exec(QStringLiteral("INSERT INTO %1 (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
-                           " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
-                           " VALUES (?, ?, ?, ?, ?, 1, 0, '12', 'コシヒカリ', ?, ?)")
-                .arg(table),
-            {serial, slip, sqlValue(date), customer, kind, sqlValue(yen(price)), sqlValue(yen(quantity))});
+    insertSalesLine(db, table,
+                    {.serial = serial,
+                     .slip = slip,
+                     .date = date,
+                     .customer = customer,
+                     .kind = kind,
+                     .department = 1,
+                     .taxCategory = 0,
+                     .productCode = QStringLiteral("12"),
+                     .productName = QStringLiteral("コシヒカリ"),
+                     .price = yen(price),
+                     .quantity = yen(quantity)});
 }
 
 void insertLedger(Database& db, const QString& table, int serial, int slip, const Date& date, const char* amount,
                   int debit, int credit, const QString& counterparty)
 {
-    db.exec(QStringLiteral("INSERT INTO %1 (経理シリアル, 経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
-                           " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, 0, ?, ?)")
-                .arg(table),
-            {serial, slip, sqlValue(date), sqlValue(yen(amount)), debit, credit, counterparty});
+    insertLedgerRow(db, table,
+                    {.serial = serial,
+                     .slip = slip,
+                     .date = date,
+                     .amount = yen(amount),
+                     .debit = debit,
+                     .debitCounterparty = 0,
+                     .credit = credit,
+                     .creditCounterparty = counterparty});
 }
 
+// A row of gas customer 501 with nothing delivered.
 void insertGas(Database& db, const Date& date, int kind, const char* meter, const char* usage, const char* amount,
                int account)
 {
-    db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値, ガス使用量,"
-                           " ガス配送量, ガス残ガス量, ガス金額, ガス経理コード) VALUES (?, ?, '501', ?, ?, 0, 0, ?, ?)"),
-            {sqlValue(date), kind, sqlValue(yen(meter)), sqlValue(yen(usage)), sqlValue(yen(amount)), account});
+    insertGasRow(db, {.date = date,
+                      .kind = kind,
+                      .customer = QStringLiteral("501"),
+                      .meter = yen(meter),
+                      .usage = yen(usage),
+                      .delivered = 0,
+                      .remaining = 0,
+                      .amount = yen(amount),
+                      .account = account});
 }
 
 // A small shop in the middle of June 2024, its books in step: customer 1001

@@ -22,9 +22,13 @@ qint64 ticks(const char* text)
 
 void insertHoldingLine(Database& db, int slip, const QString& customer, const char* price, const char* quantity)
 {
-    db.exec(QStringLiteral("INSERT INTO 売上商品マスター仮 (売上伝票番号, 売上年月日, 売上顧客コード, 売上単品コード, 売上単価, 売上個数)"
-                           " VALUES (?, ?, ?, '1001', ?, ?)"),
-            {slip, sqlValue(Date::fromParts(2001, 2, 16)), customer, ticks(price), ticks(quantity)});
+    insertSalesLine(db, QStringLiteral("売上商品マスター仮"),
+                    {.slip = slip,
+                     .date = day(2001, 2, 16),
+                     .customer = customer,
+                     .productCode = QStringLiteral("1001"),
+                     .price = yen(price),
+                     .quantity = yen(quantity)});
 }
 
 } // namespace

@@ -66,10 +66,14 @@ inline void addSale(Database& db, const QString& customer, const Date& date, con
                     const QString& quantity)
 {
     static int slip = 1;
-    db.exec(QStringLiteral("INSERT INTO 売上商品マスター (売上伝票番号, 売上年月日, 売上顧客コード, 売上単品コード,"
-                           " 売上単品名, 売上単価, 売上個数) VALUES (?, ?, ?, ?, '', 0, ?)"),
-            {slip++, sqlValue(date), customer, product.leftJustified(13, QLatin1Char(' ')),
-             sqlValue(*Currency::parse(quantity))});
+    insertSalesLine(db, QStringLiteral("売上商品マスター"),
+                    {.slip = slip++,
+                     .date = date,
+                     .customer = customer,
+                     .productCode = product.leftJustified(13, QLatin1Char(' ')),
+                     .productName = QStringLiteral(""),
+                     .price = yen(0),
+                     .quantity = *Currency::parse(quantity)});
 }
 
 struct TestGasEvent {
@@ -82,9 +86,12 @@ struct TestGasEvent {
 
 inline void addGasEvent(Database& db, const QString& customer, const TestGasEvent& e)
 {
-    db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値,"
-                           " ガス配送量, ガス残ガス量) VALUES (?, ?, ?, ?, ?, ?)"),
-            {sqlValue(e.date), e.kind, customer, sqlValue(*Currency::parse(e.reading)), e.delivered, e.leftover});
+    insertGasRow(db, {.date = e.date,
+                      .kind = e.kind,
+                      .customer = customer,
+                      .meter = *Currency::parse(e.reading),
+                      .delivered = e.delivered,
+                      .remaining = e.leftover});
 }
 
 inline DeliveryRow row(const Date& date, const QString& name, const QString& phone, const QString& product,

@@ -52,10 +52,15 @@ inline void addGasRow(Database& db, const Date& date, int kind, const QString& c
                       const char* usage = "0", double delivered = 0, double remaining = 0, const char* amount = "0",
                       int account = 0)
 {
-    db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値, ガス使用量,"
-                           " ガス配送量, ガス残ガス量, ガス金額, ガス経理コード) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {sqlValue(date), kind, customer, sqlValue(yen(meter)), sqlValue(yen(usage)), delivered, remaining,
-             sqlValue(yen(amount)), account});
+    insertGasRow(db, {.date = date,
+                      .kind = kind,
+                      .customer = customer,
+                      .meter = yen(meter),
+                      .usage = yen(usage),
+                      .delivered = delivered,
+                      .remaining = remaining,
+                      .amount = yen(amount),
+                      .account = account});
 }
 
 // Gives a kind the name an operator chose for it in the kind table.

@@ -28,19 +28,33 @@ inline void addCustomer(Database& db, const QString& code, const QString& name, 
 inline void addSale(Database& db, int serial, int slip, double dateSerial, const QString& customer, int kind,
                     const char* price, const char* quantity, const QString& name = QStringLiteral("商品"))
 {
-    db.exec(QStringLiteral("INSERT INTO 売上商品マスター仮 (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
-                           " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
-                           " VALUES (?, ?, ?, ?, ?, 1, 0, '12', ?, ?, ?)"),
-            {serial, slip, dateSerial, customer, kind, name, sqlValue(yen(price)), sqlValue(yen(quantity))});
+    insertSalesLine(db, QStringLiteral("売上商品マスター仮"),
+                    {.serial = serial,
+                     .slip = slip,
+                     .date = Date::fromSerial(dateSerial),
+                     .customer = customer,
+                     .kind = kind,
+                     .department = 1,
+                     .taxCategory = 0,
+                     .productCode = QStringLiteral("12"),
+                     .productName = name,
+                     .price = yen(price),
+                     .quantity = yen(quantity)});
 }
 
 // One holding ledger row with a given serial.
 inline void addLedger(Database& db, int serial, int slip, double dateSerial, const char* value, int debit,
                       int credit, const QString& counterparty)
 {
-    db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理シリアル, 経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
-                           " 経理借方相手先コード, 経理貸方コード, 経理貸方相手先コード) VALUES (?, ?, ?, ?, ?, 0, ?, ?)"),
-            {serial, slip, dateSerial, sqlValue(yen(value)), debit, credit, counterparty});
+    insertLedgerRow(db, QStringLiteral("経理マスター仮"),
+                    {.serial = serial,
+                     .slip = slip,
+                     .date = Date::fromSerial(dateSerial),
+                     .amount = yen(value),
+                     .debit = debit,
+                     .debitCounterparty = 0,
+                     .credit = credit,
+                     .creditCounterparty = counterparty});
 }
 
 // A date serial to four places, as the totals below show it.
