@@ -1,6 +1,7 @@
 #pragma once
-// Amounts, days and table reads every folder's tests build their data with.
-// The rows particular to one part of the shop stay in that folder's header.
+// Amounts, days, table reads and row inserts that every folder's tests
+// build their data with. Which customers, lines and rows a folder's tests
+// start from stays in that folder's header.
 
 #include "core/Currency.h"
 #include "core/Date.h"
