@@ -51,112 +51,112 @@ ProductPicker::ProductPicker(const QString& name, bool withQuantity, QWidget* pa
 
     db_ = std::make_unique<Database>(session().config.databasePath);
 
-    Label1 = caption("Label1", "商品部門", this);
-    DBList1 = new QListWidget(this);
-    DBList1->setObjectName(QStringLiteral("DBList1"));
-    Label1->setBuddy(DBList1);
-    Label2 = caption("Label2", "商品", this);
-    DBList2 = new QListWidget(this);
-    DBList2->setObjectName(QStringLiteral("DBList2"));
-    Label2->setBuddy(DBList2);
+    departmentLabel = caption("Label1", "商品部門", this);
+    departmentList = new QListWidget(this);
+    departmentList->setObjectName(QStringLiteral("DBList1"));
+    departmentLabel->setBuddy(departmentList);
+    productLabel = caption("Label2", "商品", this);
+    productList = new QListWidget(this);
+    productList->setObjectName(QStringLiteral("DBList2"));
+    productLabel->setBuddy(productList);
 
-    Label3 = caption("Label3", "商品名カナ", this);
-    Text1 = box("Text1", this);
-    Label3->setBuddy(Text1);
-    Label4 = caption("Label4", "商品名", this);
-    Text2 = box("Text2", this);
-    Label4->setBuddy(Text2);
-    Label5 = caption("Label5", "単価", this);
-    Text4 = box("Text4", this);
-    Text4->setValidator(numberValidator(Text4));
-    Text4->setAlignment(Qt::AlignRight);
-    Label5->setBuddy(Text4);
+    kanaNameLabel = caption("Label3", "商品名カナ", this);
+    kanaNameBox = box("Text1", this);
+    kanaNameLabel->setBuddy(kanaNameBox);
+    productNameLabel = caption("Label4", "商品名", this);
+    productNameBox = box("Text2", this);
+    productNameLabel->setBuddy(productNameBox);
+    priceLabel = caption("Label5", "単価", this);
+    priceBox = box("Text4", this);
+    priceBox->setValidator(numberValidator(priceBox));
+    priceBox->setAlignment(Qt::AlignRight);
+    priceLabel->setBuddy(priceBox);
     if (withQuantity) {
-        Label6 = caption("Label6", "個数", this);
-        Text3 = box("Text3", this);
-        Text3->setValidator(numberValidator(Text3));
-        Text3->setAlignment(Qt::AlignRight);
-        Label6->setBuddy(Text3);
+        quantityLabel = caption("Label6", "個数", this);
+        quantityBox = box("Text3", this);
+        quantityBox->setValidator(numberValidator(quantityBox));
+        quantityBox->setAlignment(Qt::AlignRight);
+        quantityLabel->setBuddy(quantityBox);
     }
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    for (QPushButton* b : {Command1, Command2})
+    okButton = new QPushButton(QStringLiteral("ＯＫ"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancelButton->setObjectName(QStringLiteral("Command2"));
+    for (QPushButton* b : {okButton, cancelButton})
         b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 32);
 
     // Departments, products, then the product's boxes and the buttons.
     const int listWidth = fontMetrics().horizontalAdvance(QString(14, QChar(0x3042))) + 24;
-    DBList1->setMinimumWidth(fontMetrics().horizontalAdvance(QString(10, QChar(0x3042))) + 24);
-    DBList2->setMinimumWidth(listWidth);
-    DBList1->setMinimumHeight(fontMetrics().height() * 14);
-    DBList2->setMinimumHeight(fontMetrics().height() * 14);
-    Text2->setMinimumWidth(fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) / 2 + 40);
+    departmentList->setMinimumWidth(fontMetrics().horizontalAdvance(QString(10, QChar(0x3042))) + 24);
+    productList->setMinimumWidth(listWidth);
+    departmentList->setMinimumHeight(fontMetrics().height() * 14);
+    productList->setMinimumHeight(fontMetrics().height() * 14);
+    productNameBox->setMinimumWidth(fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))) / 2 + 40);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(16);
-    Label1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    Label2->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    departmentLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    productLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* departments = new QVBoxLayout;
     departments->setSpacing(4);
-    departments->addWidget(Label1);
-    departments->addWidget(DBList1, 1);
+    departments->addWidget(departmentLabel);
+    departments->addWidget(departmentList, 1);
     auto* products = new QVBoxLayout;
     products->setSpacing(4);
-    products->addWidget(Label2);
-    products->addWidget(DBList2, 1);
+    products->addWidget(productLabel);
+    products->addWidget(productList, 1);
     auto* details = new QGridLayout;
     details->setVerticalSpacing(10);
-    details->addWidget(Label3, 0, 0);
-    details->addWidget(Text1, 0, 1);
-    details->addWidget(Label4, 1, 0);
-    details->addWidget(Text2, 1, 1);
-    details->addWidget(Label5, 2, 0);
-    details->addWidget(Text4, 2, 1);
-    if (Text3) {
-        details->addWidget(Label6, 3, 0);
-        details->addWidget(Text3, 3, 1);
+    details->addWidget(kanaNameLabel, 0, 0);
+    details->addWidget(kanaNameBox, 0, 1);
+    details->addWidget(productNameLabel, 1, 0);
+    details->addWidget(productNameBox, 1, 1);
+    details->addWidget(priceLabel, 2, 0);
+    details->addWidget(priceBox, 2, 1);
+    if (quantityBox) {
+        details->addWidget(quantityLabel, 3, 0);
+        details->addWidget(quantityBox, 3, 1);
     }
     details->setRowStretch(4, 1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     details->addLayout(buttons, 5, 0, 1, 2);
     layout->addLayout(departments);
     layout->addLayout(products, 1);
     layout->addLayout(details, 1);
 
-    setTabOrder(DBList1, DBList2);
-    setTabOrder(DBList2, Text1);
-    setTabOrder(Text1, Text2);
-    setTabOrder(Text2, Text4);
-    if (Text3) {
-        setTabOrder(Text4, Text3);
-        setTabOrder(Text3, Command1);
+    setTabOrder(departmentList, productList);
+    setTabOrder(productList, kanaNameBox);
+    setTabOrder(kanaNameBox, productNameBox);
+    setTabOrder(productNameBox, priceBox);
+    if (quantityBox) {
+        setTabOrder(priceBox, quantityBox);
+        setTabOrder(quantityBox, okButton);
     } else {
-        setTabOrder(Text4, Command1);
+        setTabOrder(priceBox, okButton);
     }
-    setTabOrder(Command1, Command2);
+    setTabOrder(okButton, cancelButton);
     enableEnterNavigation(this);
 
     // A click chooses; Enter or a double click on a row does the same for
     // the keyboard. Moving through the rows with the arrow keys does not.
-    connect(DBList1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { clickDepartment(DBList1->row(item)); });
-    connect(DBList1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { clickDepartment(DBList1->row(item)); });
-    connect(DBList2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { clickProduct(DBList2->row(item)); });
-    connect(DBList2, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { clickProduct(DBList2->row(item)); });
+    connect(departmentList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { clickDepartment(departmentList->row(item)); });
+    connect(departmentList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { clickDepartment(departmentList->row(item)); });
+    connect(productList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { clickProduct(productList->row(item)); });
+    connect(productList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { clickProduct(productList->row(item)); });
 
     // The list starts with the products of department 1.
     chosen_.departmentCode = 1;
     loadDepartments();
     loadProducts(1);
-    for (int row = 0; row < DBList1->count(); ++row)
-        if (DBList1->item(row)->data(Qt::UserRole).toInt() == 1)
-            DBList1->setCurrentRow(row);
-    Command1->setVisible(false);
+    for (int row = 0; row < departmentList->count(); ++row)
+        if (departmentList->item(row)->data(Qt::UserRole).toInt() == 1)
+            departmentList->setCurrentRow(row);
+    okButton->setVisible(false);
 }
 
 ProductPicker::~ProductPicker() = default;
@@ -171,25 +171,25 @@ void ProductPicker::showDatabaseError(const std::exception& e)
 
 void ProductPicker::loadDepartments()
 {
-    DBList1->clear();
+    departmentList->clear();
     for (const DepartmentEntry& d : listDepartments(*db_)) {
-        auto* item = new QListWidgetItem(d.name, DBList1);
+        auto* item = new QListWidgetItem(d.name, departmentList);
         item->setData(Qt::UserRole, d.code);
     }
 }
 
 void ProductPicker::loadProducts(int department)
 {
-    DBList2->clear();
+    productList->clear();
     for (const ProductEntry& p : listProducts(*db_, department)) {
-        auto* item = new QListWidgetItem(p.name, DBList2);
+        auto* item = new QListWidgetItem(p.name, productList);
         item->setData(Qt::UserRole, p.code);
     }
 }
 
 void ProductPicker::clickDepartment(int row)
 {
-    QListWidgetItem* item = DBList1->item(row);
+    QListWidgetItem* item = departmentList->item(row);
     if (!item)
         return;
     try {
@@ -205,7 +205,7 @@ void ProductPicker::clickDepartment(int row)
 
 void ProductPicker::clickProduct(int row)
 {
-    QListWidgetItem* item = DBList2->item(row);
+    QListWidgetItem* item = productList->item(row);
     if (!item)
         return;
     try {
@@ -217,9 +217,9 @@ void ProductPicker::clickProduct(int row)
         chosen_.productName = text::fixed(product->name, 24);
         chosen_.kanaName = text::fixed(product->kanaName, 8);
         chosen_.unitPrice = product->price;
-        Text1->setText(product->kanaName);
-        Text2->setText(product->name);
-        Text4->setText(product->price.toString());
+        kanaNameBox->setText(product->kanaName);
+        productNameBox->setText(product->name);
+        priceBox->setText(product->price.toString());
         productChosen();
     } catch (const std::exception& e) {
         showDatabaseError(e);
@@ -241,33 +241,33 @@ frm商品選択::frm商品選択(QWidget* parent) : ProductPicker(QStringLiteral
     clearProductBeingChosen(chosen_);
     chosen_.departmentCode = 1;
 
-    connect(Text3, &QLineEdit::textChanged, this, [this] { quantityChanged(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { confirm(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(quantityBox, &QLineEdit::textChanged, this, [this] { quantityChanged(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 void frm商品選択::productChosen()
 {
-    Text3->clear();
-    Text3->setFocus();
+    quantityBox->clear();
+    quantityBox->setFocus();
     quantityChanged();
 }
 
 void frm商品選択::quantityChanged()
 {
-    Command1->setVisible(productIsChosen() && text::Val(Text3->text()) != 0);
+    okButton->setVisible(productIsChosen() && text::Val(quantityBox->text()) != 0);
 }
 
 void frm商品選択::confirm()
 {
-    if (text::Val(Text3->text()) == 0)
+    if (text::Val(quantityBox->text()) == 0)
         return;
     try {
-        addChosenProduct(session(), chosen_, {Text1->text(), Text2->text(), Text4->text(), Text3->text()});
+        addChosenProduct(session(), chosen_, {kanaNameBox->text(), productNameBox->text(), priceBox->text(), quantityBox->text()});
     } catch (const QuantityOutOfRange& e) {
         ui().showMessage(e.message(), QStringLiteral("個数入力"));
-        Text3->selectAll();
-        Text3->setFocus();
+        quantityBox->selectAll();
+        quantityBox->setFocus();
         return;
     } catch (const CurrencyOverflow&) {
         ui().showMessage(QStringLiteral("金額が大きすぎて計算できません。\n単価と個数を確かめてください。"),
@@ -277,10 +277,10 @@ void frm商品選択::confirm()
         ui().showMessage(QStringLiteral("これ以上の商品は、この伝票に追加できません。"), PickerTitle);
         return;
     }
-    Text1->clear();
-    Text2->clear();
-    Text4->clear();
-    Text3->clear();
+    kanaNameBox->clear();
+    productNameBox->clear();
+    priceBox->clear();
+    quantityBox->clear();
     clearProductBeingChosen(chosen_);
     accept();
 }
@@ -300,14 +300,14 @@ frm商品選択2::frm商品選択2(QWidget* parent) : ProductPicker(QStringLiter
     chosen_ = session().product;
     chosen_.departmentCode = 1;
     chosen_.productCode = text::fixed(QString(), 13);
-    Text4->setReadOnly(true);
-    connect(Command1, &QPushButton::clicked, this, [this] { confirm(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+    priceBox->setReadOnly(true);
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 void frm商品選択2::productChosen()
 {
-    Command1->setVisible(true);
+    okButton->setVisible(true);
 }
 
 void frm商品選択2::confirm()

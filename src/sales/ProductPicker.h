@@ -21,20 +21,20 @@ class ProductPicker : public QDialog {
 public:
     ~ProductPicker() override;
 
-    QLabel* Label1;        // "商品部門"
-    QListWidget* DBList1;  // departments: shows 部門名, item data 部門コード
-    QLabel* Label2;        // "商品"
-    QListWidget* DBList2;  // products: shows 単品名称, item data 単品コード
-    QLabel* Label3;        // "商品名カナ"
-    QLineEdit* Text1;
-    QLabel* Label4;        // "商品名"
-    QLineEdit* Text2;
-    QLabel* Label5;        // "単価"
-    QLineEdit* Text4;
-    QLabel* Label6 = nullptr; // "個数" (sales picker only)
-    QLineEdit* Text3 = nullptr;
-    QPushButton* Command1; // "ＯＫ", hidden until the choice is complete
-    QPushButton* Command2; // "キャンセル"
+    QLabel* departmentLabel;     // Label1 "商品部門"
+    QListWidget* departmentList; // DBList1: shows 部門名, item data 部門コード
+    QLabel* productLabel;        // Label2 "商品"
+    QListWidget* productList;    // DBList2: shows 単品名称, item data 単品コード
+    QLabel* kanaNameLabel;       // Label3 "商品名カナ"
+    QLineEdit* kanaNameBox;      // Text1
+    QLabel* productNameLabel;    // Label4 "商品名"
+    QLineEdit* productNameBox;   // Text2
+    QLabel* priceLabel;          // Label5 "単価"
+    QLineEdit* priceBox;         // Text4
+    QLabel* quantityLabel = nullptr; // Label6 "個数" (sales picker only)
+    QLineEdit* quantityBox = nullptr; // Text3
+    QPushButton* okButton;       // Command1 "ＯＫ", hidden until the choice is complete
+    QPushButton* cancelButton;   // Command2 "キャンセル"
 
     // What the picker has chosen so far: department, tax category, product
     // code (13 characters) and the product's name (24 characters).

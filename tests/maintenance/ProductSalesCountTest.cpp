@@ -84,8 +84,8 @@ protected:
         ui->onScreen(QStringLiteral("frm商品選択2"), [code](QDialog& d) {
             auto& picker = static_cast<frm商品選択2&>(d);
             picker.clickDepartment(0);
-            for (int row = 0; row < picker.DBList2->count(); ++row)
-                if (picker.DBList2->item(row)->data(Qt::UserRole).toString().trimmed() == code)
+            for (int row = 0; row < picker.productList->count(); ++row)
+                if (picker.productList->item(row)->data(Qt::UserRole).toString().trimmed() == code)
                     picker.clickProduct(row);
             picker.confirm();
         });

@@ -44,19 +44,19 @@ TEST_F(ProductPickerTest, OpensOnDepartmentOneWithNothingChosen)
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("frm商品選択"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("商品選択"));
-    EXPECT_EQ(listTexts(d.DBList1), QStringList({"米", "灯油", "雑貨"}));
-    EXPECT_EQ(listTexts(d.DBList2), QStringList({"コシヒカリ５ｋｇ", "精米１０ｋｇ"}));
-    EXPECT_FALSE(d.Command1->isVisible());
-    EXPECT_EQ(d.Command1->text(), QStringLiteral("ＯＫ"));
-    EXPECT_EQ(d.Command2->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(listTexts(d.departmentList), QStringList({"米", "灯油", "雑貨"}));
+    EXPECT_EQ(listTexts(d.productList), QStringList({"コシヒカリ５ｋｇ", "精米１０ｋｇ"}));
+    EXPECT_FALSE(d.okButton->isVisible());
+    EXPECT_EQ(d.okButton->text(), QStringLiteral("ＯＫ"));
+    EXPECT_EQ(d.cancelButton->text(), QStringLiteral("キャンセル"));
     // The previous picker's values are gone: department 1, tax category 0.
     EXPECT_EQ(session().product.productCode, QString(13, u' '));
     EXPECT_EQ(d.chosen().departmentCode, 1);
     EXPECT_EQ(d.chosen().taxCategory, 0);
     // Every box is named by its caption.
-    const std::pair<const char*, QWidget*> captions[] = {{"商品部門", d.DBList1}, {"商品", d.DBList2},
-                                                         {"商品名カナ", d.Text1}, {"商品名", d.Text2},
-                                                         {"単価", d.Text4},      {"個数", d.Text3}};
+    const std::pair<const char*, QWidget*> captions[] = {{"商品部門", d.departmentList}, {"商品", d.productList},
+                                                         {"商品名カナ", d.kanaNameBox}, {"商品名", d.productNameBox},
+                                                         {"単価", d.priceBox},      {"個数", d.quantityBox}};
     for (const auto& [caption, box] : captions) {
         bool found = false;
         for (QLabel* label : d.findChildren<QLabel*>())
@@ -69,15 +69,15 @@ TEST_F(ProductPickerTest, ProductOfTheFirstListGivesDepartmentOneAndTaxCategoryZ
 {
     frm商品選択 d;
     d.show();
-    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    EXPECT_EQ(d.Text1->text(), QStringLiteral("ｾｲﾏｲ"));
-    EXPECT_EQ(d.Text2->text(), QStringLiteral("精米１０ｋｇ"));
-    EXPECT_EQ(d.Text4->text(), QStringLiteral("105")); // stored as 1050000 ticks
-    EXPECT_EQ(d.focusWidget(), d.Text3);
-    EXPECT_FALSE(d.Command1->isVisible());
+    clickListRow(d.productList, QStringLiteral("精米１０ｋｇ"));
+    EXPECT_EQ(d.kanaNameBox->text(), QStringLiteral("ｾｲﾏｲ"));
+    EXPECT_EQ(d.productNameBox->text(), QStringLiteral("精米１０ｋｇ"));
+    EXPECT_EQ(d.priceBox->text(), QStringLiteral("105")); // stored as 1050000 ticks
+    EXPECT_EQ(d.focusWidget(), d.quantityBox);
+    EXPECT_FALSE(d.okButton->isVisible());
 
-    typeKeyByKey(d.Text3, QStringLiteral("0.3"));
-    ASSERT_TRUE(d.Command1->isVisible());
+    typeKeyByKey(d.quantityBox, QStringLiteral("0.3"));
+    ASSERT_TRUE(d.okButton->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
 
     const SessionState& s = session();
@@ -106,12 +106,12 @@ TEST_F(ProductPickerTest, TypedNamePriceAndQuantityMakeTheLine)
 {
     frm商品選択 d;
     d.show();
-    clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ")); // code "12", shorter than 13
-    EXPECT_EQ(d.Text4->text(), QStringLiteral("2000"));
-    typeKeyByKey(d.Text1, QStringLiteral("ｺｼﾋｶﾘﾄｸｾﾝﾏｲ"));
-    typeKeyByKey(d.Text2, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新米"));
-    typeKeyByKey(d.Text4, QStringLiteral("100"));
-    typeKeyByKey(d.Text3, QStringLiteral("2.5"));
+    clickListRow(d.productList, QStringLiteral("コシヒカリ５ｋｇ")); // code "12", shorter than 13
+    EXPECT_EQ(d.priceBox->text(), QStringLiteral("2000"));
+    typeKeyByKey(d.kanaNameBox, QStringLiteral("ｺｼﾋｶﾘﾄｸｾﾝﾏｲ"));
+    typeKeyByKey(d.productNameBox, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新米"));
+    typeKeyByKey(d.priceBox, QStringLiteral("100"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("2.5"));
     clickButton(&d, QStringLiteral("Command1"));
 
     const SlipLine& line = session().lines[1];
@@ -129,12 +129,12 @@ TEST_F(ProductPickerTest, DepartmentClickSetsItsTaxCategoryAndProducts)
 {
     frm商品選択 d;
     d.show();
-    clickListRow(d.DBList1, QStringLiteral("灯油"));
-    EXPECT_EQ(listTexts(d.DBList2), QStringList({"灯油１８Ｌ"}));
+    clickListRow(d.departmentList, QStringLiteral("灯油"));
+    EXPECT_EQ(listTexts(d.productList), QStringList({"灯油１８Ｌ"}));
     EXPECT_EQ(d.chosen().departmentCode, 2);
     EXPECT_EQ(d.chosen().taxCategory, 5);
-    clickListRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
-    typeKeyByKey(d.Text3, QStringLiteral("２")); // full-width, as an input method types it
+    clickListRow(d.productList, QStringLiteral("灯油１８Ｌ"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("２")); // full-width, as an input method types it
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(session().lineCount, 1);
     EXPECT_EQ(session().lines[1].departmentCode, 2);
@@ -148,19 +148,19 @@ TEST_F(ProductPickerTest, OkAppearsOnlyWithAProductAndANonZeroQuantity)
 {
     frm商品選択 d;
     d.show();
-    typeKeyByKey(d.Text3, QStringLiteral("3"));
-    EXPECT_FALSE(d.Command1->isVisible()) << "quantity without a product";
-    clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
-    EXPECT_EQ(d.Text3->text(), QString()) << "the quantity box is emptied for the new product";
-    EXPECT_FALSE(d.Command1->isVisible());
-    typeKeyByKey(d.Text3, QStringLiteral("0"));
-    EXPECT_FALSE(d.Command1->isVisible());
-    typeKeyByKey(d.Text3, QStringLiteral("abc"));
-    EXPECT_EQ(d.Text3->text(), QString()) << "letters are not taken";
-    typeKeyByKey(d.Text3, QStringLiteral("1"));
-    EXPECT_TRUE(d.Command1->isVisible());
-    d.Text3->clear();
-    EXPECT_FALSE(d.Command1->isVisible());
+    typeKeyByKey(d.quantityBox, QStringLiteral("3"));
+    EXPECT_FALSE(d.okButton->isVisible()) << "quantity without a product";
+    clickListRow(d.productList, QStringLiteral("コシヒカリ５ｋｇ"));
+    EXPECT_EQ(d.quantityBox->text(), QString()) << "the quantity box is emptied for the new product";
+    EXPECT_FALSE(d.okButton->isVisible());
+    typeKeyByKey(d.quantityBox, QStringLiteral("0"));
+    EXPECT_FALSE(d.okButton->isVisible());
+    typeKeyByKey(d.quantityBox, QStringLiteral("abc"));
+    EXPECT_EQ(d.quantityBox->text(), QString()) << "letters are not taken";
+    typeKeyByKey(d.quantityBox, QStringLiteral("1"));
+    EXPECT_TRUE(d.okButton->isVisible());
+    d.quantityBox->clear();
+    EXPECT_FALSE(d.okButton->isVisible());
 }
 
 TEST_F(ProductPickerTest, PriceZeroIsAskedForAndZeroEmptyOrCancelAddNoLine)
@@ -169,10 +169,10 @@ TEST_F(ProductPickerTest, PriceZeroIsAskedForAndZeroEmptyOrCancelAddNoLine)
     for (const auto& answer : answers) {
         frm商品選択 d;
         d.show();
-        clickListRow(d.DBList1, QStringLiteral("雑貨"));
-        clickListRow(d.DBList2, QStringLiteral("配達料"));
-        EXPECT_EQ(d.Text4->text(), QStringLiteral("0"));
-        typeKeyByKey(d.Text3, QStringLiteral("1"));
+        clickListRow(d.departmentList, QStringLiteral("雑貨"));
+        clickListRow(d.productList, QStringLiteral("配達料"));
+        EXPECT_EQ(d.priceBox->text(), QStringLiteral("0"));
+        typeKeyByKey(d.quantityBox, QStringLiteral("1"));
         ui->inputs.push_back(answer);
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_FALSE(d.isVisible());
@@ -191,8 +191,8 @@ TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
 {
     frm商品選択 d;
     d.show();
-    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    typeKeyByKey(d.Text3, QStringLiteral("4901234567894"));
+    clickListRow(d.productList, QStringLiteral("精米１０ｋｇ"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("4901234567894"));
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("個数入力"));
@@ -203,7 +203,7 @@ TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
     EXPECT_TRUE(d.isVisible()) << "the picker stays open for the right quantity";
 
     // The largest quantity the slip prints is taken.
-    typeKeyByKey(d.Text3, QStringLiteral("999999"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("999999"));
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(session().lineCount, 1);
     EXPECT_EQ(session().lines[1].amount, yen("104999895"));
@@ -213,9 +213,9 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
 {
     frm商品選択 d;
     d.show();
-    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    typeKeyByKey(d.Text4, QStringLiteral("99999999999999999999"));
-    typeKeyByKey(d.Text3, QStringLiteral("1"));
+    clickListRow(d.productList, QStringLiteral("精米１０ｋｇ"));
+    typeKeyByKey(d.priceBox, QStringLiteral("99999999999999999999"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("1"));
     clickButton(&d, QStringLiteral("Command1"));
     // A price that reads as 0 would ask for the price again; a product that
     // cannot be computed says so instead.
@@ -223,8 +223,8 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("金額オーバー"));
     // A price whose amount overflows: reported, nothing added.
-    typeKeyByKey(d.Text4, QStringLiteral("900000000000000"));
-    typeKeyByKey(d.Text3, QStringLiteral("999"));
+    typeKeyByKey(d.priceBox, QStringLiteral("900000000000000"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("999"));
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_EQ(ui->messages.size(), 2u);
     EXPECT_EQ(session().lineCount, 0);
@@ -237,8 +237,8 @@ TEST_F(ProductPickerTest, CancelAddsNothing)
     ComputeSlipTotals(session());
     frm商品選択 d;
     d.show();
-    clickListRow(d.DBList2, QStringLiteral("精米１０ｋｇ"));
-    typeKeyByKey(d.Text3, QStringLiteral("2"));
+    clickListRow(d.productList, QStringLiteral("精米１０ｋｇ"));
+    typeKeyByKey(d.quantityBox, QStringLiteral("2"));
     clickButton(&d, QStringLiteral("Command2"));
     EXPECT_EQ(d.result(), QDialog::Rejected);
     EXPECT_EQ(session().lineCount, 1);
@@ -266,12 +266,12 @@ TEST_F(ProductPickerTest, PlainPickerReturnsCodeAndNameOnOk)
     EXPECT_EQ(d.objectName(), QStringLiteral("frm商品選択2"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("商品選択"));
     EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("Text3")), nullptr);
-    EXPECT_TRUE(d.Text4->isReadOnly());
-    EXPECT_FALSE(d.Command1->isVisible());
-    clickListRow(d.DBList1, QStringLiteral("灯油"));
-    clickListRow(d.DBList2, QStringLiteral("灯油１８Ｌ"));
-    EXPECT_EQ(d.Text4->text(), QStringLiteral("1500"));
-    ASSERT_TRUE(d.Command1->isVisible());
+    EXPECT_TRUE(d.priceBox->isReadOnly());
+    EXPECT_FALSE(d.okButton->isVisible());
+    clickListRow(d.departmentList, QStringLiteral("灯油"));
+    clickListRow(d.productList, QStringLiteral("灯油１８Ｌ"));
+    EXPECT_EQ(d.priceBox->text(), QStringLiteral("1500"));
+    ASSERT_TRUE(d.okButton->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(session().product.productCode, QStringLiteral("201          "));
@@ -286,7 +286,7 @@ TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
     {
         frm商品選択2 d;
         d.show();
-        clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+        clickListRow(d.productList, QStringLiteral("コシヒカリ５ｋｇ"));
         d.close();
         EXPECT_EQ(d.result(), QDialog::Rejected);
     }
@@ -294,7 +294,7 @@ TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
     {
         frm商品選択2 d;
         d.show();
-        clickListRow(d.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
+        clickListRow(d.productList, QStringLiteral("コシヒカリ５ｋｇ"));
         clickButton(&d, QStringLiteral("Command2"));
         EXPECT_EQ(d.result(), QDialog::Rejected);
     }
@@ -306,16 +306,16 @@ TEST_F(ProductPickerTest, KeyboardAloneAddsALine)
     frm商品選択 d;
     d.show();
     d.activateWindow();
-    d.DBList2->setFocus();
-    d.DBList2->setCurrentRow(1);
-    EXPECT_EQ(d.Text1->text(), QString()) << "moving through the rows chooses nothing";
-    QTest::keyClick(d.DBList2, Qt::Key_Return);
-    EXPECT_EQ(d.Text2->text(), QStringLiteral("精米１０ｋｇ"));
-    ASSERT_EQ(d.focusWidget(), d.Text3);
-    typeKeyByKey(d.Text3, QStringLiteral("4"));
-    QTest::keyClick(d.Text3, Qt::Key_Return);
-    ASSERT_EQ(d.focusWidget(), d.Command1) << "Enter moves on to ＯＫ";
-    QTest::keyClick(d.Command1, Qt::Key_Return);
+    d.productList->setFocus();
+    d.productList->setCurrentRow(1);
+    EXPECT_EQ(d.kanaNameBox->text(), QString()) << "moving through the rows chooses nothing";
+    QTest::keyClick(d.productList, Qt::Key_Return);
+    EXPECT_EQ(d.productNameBox->text(), QStringLiteral("精米１０ｋｇ"));
+    ASSERT_EQ(d.focusWidget(), d.quantityBox);
+    typeKeyByKey(d.quantityBox, QStringLiteral("4"));
+    QTest::keyClick(d.quantityBox, Qt::Key_Return);
+    ASSERT_EQ(d.focusWidget(), d.okButton) << "Enter moves on to ＯＫ";
+    QTest::keyClick(d.okButton, Qt::Key_Return);
     ASSERT_EQ(session().lineCount, 1);
     EXPECT_EQ(session().lines[1].amount, yen("420"));
     EXPECT_EQ(d.result(), QDialog::Accepted);

@@ -86,11 +86,11 @@ protected:
             ASSERT_LT(pickerRuns, int(entries_.size())) << "picker opened once too often";
             const PickerEntry& e = entries_[std::size_t(pickerRuns++)];
             if (!e.department.isEmpty())
-                clickListRow(d.DBList1, e.department);
-            clickListRow(d.DBList2, e.product);
+                clickListRow(d.departmentList, e.department);
+            clickListRow(d.productList, e.product);
             if (!e.price.isEmpty())
-                typeKeyByKey(d.Text4, e.price);
-            typeKeyByKey(d.Text3, e.quantity);
+                typeKeyByKey(d.priceBox, e.price);
+            typeKeyByKey(d.quantityBox, e.quantity);
             clickButton(&d, QStringLiteral("Command1"));
         });
     }
@@ -371,8 +371,8 @@ TEST_F(SalesSlipTest, RendersTheScreens)
     frm売上 slip;
     savePicture(slip, folder, QStringLiteral("sales-slip.png"));
     frm商品選択 picker;
-    clickListRow(picker.DBList2, QStringLiteral("コシヒカリ５ｋｇ"));
-    typeKeyByKey(picker.Text3, QStringLiteral("2"));
+    clickListRow(picker.productList, QStringLiteral("コシヒカリ５ｋｇ"));
+    typeKeyByKey(picker.quantityBox, QStringLiteral("2"));
     savePicture(picker, folder, QStringLiteral("product-picker.png"));
     frm商品選択2 plain;
     savePicture(plain, folder, QStringLiteral("product-picker2.png"));
