@@ -36,45 +36,47 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
 
     dateBoxes = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
     dateBoxes->setObjectName(QStringLiteral("dateBoxes"));
-    Text2 = dateBoxes->yearBox();
-    Text3 = dateBoxes->monthBox();
-    Text4 = dateBoxes->dayBox();
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAlignment(Qt::AlignRight);
-    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000")) + 16);
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
+    amountBox = new QLineEdit(this);
+    amountBox->setObjectName(QStringLiteral("Text1"));
+    amountBox->setAlignment(Qt::AlignRight);
+    amountBox->setMinimumWidth(amountBox->fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000")) + 16);
 
     auto* top = new QGridLayout;
     top->setHorizontalSpacing(10);
-    top->addWidget(captionLabel(definition_.dateLabel, Text2, this), 0, 0);
+    top->addWidget(captionLabel(definition_.dateLabel, yearBox, this), 0, 0);
     top->addWidget(dateBoxes, 0, 1, Qt::AlignLeft);
-    top->addWidget(captionLabel(definition_.amountLabel, Text1, this), 1, 0);
-    top->addWidget(Text1, 1, 1, Qt::AlignLeft);
+    top->addWidget(captionLabel(definition_.amountLabel, amountBox, this), 1, 0);
+    top->addWidget(amountBox, 1, 1, Qt::AlignLeft);
     top->setColumnStretch(2, 1);
     layout->addLayout(top);
 
-    DBList1 = list("DBList1", this);
-    DBList2 = list("DBList2", this);
-    DBList3 = list("DBList3", this);
-    Data1 = new ValueQueryModel(this);
-    Data2 = new ValueQueryModel(this);
-    Data3 = new ValueQueryModel(this);
-    DBList1->setModel(Data1);
-    DBList2->setModel(Data2);
-    DBList3->setModel(Data3);
+    leftList = list("DBList1", this);
+    middleList = list("DBList2", this);
+    rightList = list("DBList3", this);
+    leftRows = new ValueQueryModel(this);
+    middleRows = new ValueQueryModel(this);
+    rightRows = new ValueQueryModel(this);
+    leftList->setModel(leftRows);
+    middleList->setModel(middleRows);
+    rightList->setModel(rightRows);
     const bool journal = kind == EntryKind::Journal;
-    Data1->setObjectName(journal ? QStringLiteral("dat借方") : kind == EntryKind::Purchase ? QStringLiteral("dat仕入先")
-                                                                                            : QStringLiteral("dat経費先"));
-    Data2->setObjectName(journal ? QStringLiteral("dat借方相手先")
-                                 : kind == EntryKind::Purchase ? QStringLiteral("dat仕入種別") : QStringLiteral("dat経費種別"));
-    Data3->setObjectName(journal ? QStringLiteral("dat貸方") : QStringLiteral("dat支払方法"));
+    leftRows->setObjectName(journal ? QStringLiteral("dat借方")
+                            : kind == EntryKind::Purchase ? QStringLiteral("dat仕入先")
+                                                          : QStringLiteral("dat経費先"));
+    middleRows->setObjectName(journal ? QStringLiteral("dat借方相手先")
+                              : kind == EntryKind::Purchase ? QStringLiteral("dat仕入種別")
+                                                            : QStringLiteral("dat経費種別"));
+    rightRows->setObjectName(journal ? QStringLiteral("dat貸方") : QStringLiteral("dat支払方法"));
 
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(12);
     const std::pair<QListView*, QString> columns[] = {
-        {DBList1, journal ? definition_.debitLabel : definition_.counterpartyLabel},
-        {DBList2, journal ? definition_.counterpartyLabel : definition_.debitLabel},
-        {DBList3, definition_.creditLabel},
+        {leftList, journal ? definition_.debitLabel : definition_.counterpartyLabel},
+        {middleList, journal ? definition_.counterpartyLabel : definition_.debitLabel},
+        {rightList, definition_.creditLabel},
     };
     int column = 0;
     for (const auto& [view, caption] : columns) {
@@ -97,22 +99,23 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     customerRow->addWidget(chooseCustomerButton);
     layout->addLayout(customerRow);
 
-    Command1 = button("Command1", QStringLiteral("ＯＫ"), this);
-    Command2 = button("Command2", QStringLiteral("キャンセル"), this);
-    Command3 = nullptr;
+    storeButton = button("Command1", QStringLiteral("ＯＫ"), this);
+    cancelButton = button("Command2", QStringLiteral("キャンセル"), this);
+    addPayeeButton = nullptr;
     auto* buttons = new QHBoxLayout;
     if (!definition_.addButtonCaption.isEmpty()) {
-        Command3 = button("Command3", definition_.addButtonCaption, this);
-        buttons->addWidget(Command3);
+        addPayeeButton = button("Command3", definition_.addButtonCaption, this);
+        buttons->addWidget(addPayeeButton);
     }
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(storeButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
 
-    QList<QWidget*> order = {Text2, Text3, Text4, Text1, DBList1, DBList2, DBList3, chooseCustomerButton, Command1, Command2};
-    if (Command3)
-        order << Command3;
+    QList<QWidget*> order = {yearBox, monthBox, dayBox, amountBox, leftList, middleList,
+                             rightList, chooseCustomerButton, storeButton, cancelButton};
+    if (addPayeeButton)
+        order << addPayeeButton;
     setTabOrderChain(order);
     enableEnterNavigation(this);
     // A journal entry needs no counterparty: Enter passes its list by.
@@ -122,20 +125,20 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
     // Opening: the lists, today's date, a reset buffer, ＯＫ hidden.
     loadCounterparties();
     modelOf(debitList())->setStatement(db_, definition_.debitStatement);
-    Data3->setStatement(db_, definition_.creditStatement);
-    for (ValueQueryModel* model : {Data1, Data2, Data3})
+    rightRows->setStatement(db_, definition_.creditStatement);
+    for (ValueQueryModel* model : {leftRows, middleRows, rightRows})
         model->rowCountAll();
     // Each list shows the name; column 0, the code, is what a row yields.
-    for (QListView* view : {DBList1, DBList2, DBList3})
+    for (QListView* view : {leftList, middleList, rightList})
         view->setModelColumn(1);
 
     const Date today = Date::today();
     dateBoxes->setDate(today);
     resetEntry(session().journal, today);
-    Command1->setVisible(false);
+    storeButton->setVisible(false);
     showReceivableCustomer();
 
-    for (QListView* view : {DBList1, DBList2, DBList3}) {
+    for (QListView* view : {leftList, middleList, rightList}) {
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, view] {
             const QModelIndexList rows = view->selectionModel()->selectedIndexes();
             if (!rows.isEmpty())
@@ -143,39 +146,39 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
         });
     }
     connect(dateBoxes, &DateBoxes::dateChanged, this, [this] { dateChanged(); });
-    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    if (Command3)
-        connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(amountBox, &QLineEdit::textChanged, this, [this] { amountChanged(); });
+    connect(storeButton, &QPushButton::clicked, this, [this] { store(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
+    if (addPayeeButton)
+        connect(addPayeeButton, &QPushButton::clicked, this, [this] { addPayee(); });
     connect(chooseCustomerButton, &QPushButton::clicked, this, [this] { chooseCustomer(); });
-    Text1->setFocus();
+    amountBox->setFocus();
 }
 
 JournalEntryScreen::~JournalEntryScreen()
 {
-    for (ValueQueryModel* model : {Data1, Data2, Data3})
+    for (ValueQueryModel* model : {leftRows, middleRows, rightRows})
         model->clear();
 }
 
 QListView* JournalEntryScreen::counterpartyList() const
 {
-    return definition_.kind == EntryKind::Journal ? DBList2 : DBList1;
+    return definition_.kind == EntryKind::Journal ? middleList : leftList;
 }
 
 QListView* JournalEntryScreen::debitList() const
 {
-    return definition_.kind == EntryKind::Journal ? DBList1 : DBList2;
+    return definition_.kind == EntryKind::Journal ? leftList : middleList;
 }
 
 QListView* JournalEntryScreen::creditList() const
 {
-    return DBList3;
+    return rightList;
 }
 
 ValueQueryModel* JournalEntryScreen::modelOf(QListView* view) const
 {
-    return view == DBList1 ? Data1 : view == DBList2 ? Data2 : Data3;
+    return view == leftList ? leftRows : view == middleList ? middleRows : rightRows;
 }
 
 void JournalEntryScreen::loadCounterparties()
@@ -191,7 +194,7 @@ void JournalEntryScreen::loadCounterparties()
 void JournalEntryScreen::applyCompleteness()
 {
     showReceivableCustomer();
-    Command1->setVisible(entryComplete(definition_.kind, session().journal));
+    storeButton->setVisible(entryComplete(definition_.kind, session().journal));
 }
 
 void JournalEntryScreen::showReceivableCustomer()
@@ -222,13 +225,13 @@ void JournalEntryScreen::chooseCustomer()
             session().journal.creditCounterparty = text::fixed(code, 13);
     }
     applyCompleteness();
-    if (Command1->isVisible())
-        Command1->setFocus(Qt::TabFocusReason);
+    if (storeButton->isVisible())
+        storeButton->setFocus(Qt::TabFocusReason);
 }
 
-void JournalEntryScreen::Text1_Change()
+void JournalEntryScreen::amountChanged()
 {
-    session().journal.amount = typedEntryAmount(Text1->text());
+    session().journal.amount = typedEntryAmount(amountBox->text());
     applyCompleteness();
 }
 
@@ -256,7 +259,7 @@ void JournalEntryScreen::listPicked(QListView* view, int row)
     applyCompleteness();
 }
 
-void JournalEntryScreen::Command1_Click()
+void JournalEntryScreen::store()
 {
     SessionState& s = session();
     std::optional<StoredEntry> stored;
@@ -282,12 +285,12 @@ void JournalEntryScreen::Command1_Click()
     accept();
 }
 
-void JournalEntryScreen::Command2_Click()
+void JournalEntryScreen::cancel()
 {
     reject();
 }
 
-void JournalEntryScreen::Command3_Click()
+void JournalEntryScreen::addPayee()
 {
     if (definition_.addEditorScreen.isEmpty())
         return;

@@ -23,22 +23,24 @@ public:
     ~JournalEntryScreen() override;
 
     DateBoxes* dateBoxes;
-    QSpinBox* Text2; // year (with its spin buttons)
-    QSpinBox* Text3; // month
-    QSpinBox* Text4; // day
-    QLineEdit* Text1; // amount
-    // frm仕入 and frm経費: DBList1 counterparty, DBList2 debit kind,
-    // DBList3 means of payment. frm経理入力: DBList1 debit, DBList2
-    // counterparty, DBList3 credit.
-    QListView* DBList1;
-    QListView* DBList2;
-    QListView* DBList3;
-    ValueQueryModel* Data1; // DBList1's rows
-    ValueQueryModel* Data2;
-    ValueQueryModel* Data3;
-    QPushButton* Command1; // "ＯＫ", hidden until the entry is complete
-    QPushButton* Command2; // "キャンセル"
-    QPushButton* Command3; // "仕入先の追加入力" / "経費支払先の追加入力"; absent on frm経理入力
+    QSpinBox* yearBox;  // Text2, with its spin buttons
+    QSpinBox* monthBox; // Text3
+    QSpinBox* dayBox;   // Text4
+    QLineEdit* amountBox; // Text1
+    // The three lists, left to right (DBList1, DBList2, DBList3). frm仕入
+    // and frm経費: counterparty, debit kind, means of payment. frm経理入力:
+    // debit, counterparty, credit. counterpartyList(), debitList() and
+    // creditList() name them by role for the screen at hand.
+    QListView* leftList;
+    QListView* middleList;
+    QListView* rightList;
+    ValueQueryModel* leftRows; // Data1, leftList's rows
+    ValueQueryModel* middleRows; // Data2
+    ValueQueryModel* rightRows;  // Data3
+    QPushButton* storeButton;    // Command1 "ＯＫ", hidden until the entry is complete
+    QPushButton* cancelButton;   // Command2 "キャンセル"
+    // Command3 "仕入先の追加入力" / "経費支払先の追加入力"; absent on frm経理入力
+    QPushButton* addPayeeButton;
     // Shown while account 110 is one of the accounts: the customer whose
     // receivable the entry moves, and the button that opens the picker.
     QLabel* customerField;
@@ -50,13 +52,13 @@ public:
     QListView* debitList() const;
     QListView* creditList() const;
 
-    void Text1_Change();
+    void amountChanged();
     void dateChanged();
     // A row picked in one of the lists (row of that list's model).
     void listPicked(QListView* list, int row);
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void store();
+    void cancel();
+    void addPayee();
     // Opens the customer picker for an entry on account 110.
     void chooseCustomer();
 

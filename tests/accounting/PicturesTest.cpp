@@ -62,12 +62,12 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     const QString folder = pictureFolder(install.dir());
 
     frm仕入 purchase;
-    purchase.Text1->setText(QStringLiteral("12000"));
-    purchase.DBList1->setCurrentIndex(purchase.DBList1->model()->index(0, 1));
-    purchase.DBList2->setCurrentIndex(purchase.DBList2->model()->index(0, 1));
-    purchase.DBList3->setCurrentIndex(purchase.DBList3->model()->index(0, 1));
+    purchase.amountBox->setText(QStringLiteral("12000"));
+    purchase.leftList->setCurrentIndex(purchase.leftList->model()->index(0, 1));
+    purchase.middleList->setCurrentIndex(purchase.middleList->model()->index(0, 1));
+    purchase.rightList->setCurrentIndex(purchase.rightList->model()->index(0, 1));
     render(purchase, folder, QStringLiteral("journal-entry.png"));
-    EXPECT_TRUE(purchase.Command1->isVisible());
+    EXPECT_TRUE(purchase.storeButton->isVisible());
     frm経理入力 journal;
     render(journal, folder, QStringLiteral("journal-entry-free.png"));
 
@@ -80,14 +80,14 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
                 return list->model()->index(row, 1);
         return QModelIndex();
     };
-    receivable.DBList1->setCurrentIndex(rowOf(receivable.DBList1, 10));
-    receivable.DBList3->setCurrentIndex(rowOf(receivable.DBList3, 110));
+    receivable.leftList->setCurrentIndex(rowOf(receivable.leftList, 10));
+    receivable.rightList->setCurrentIndex(rowOf(receivable.rightList, 110));
     render(receivable, folder, QStringLiteral("journal-entry-receivable-asked.png"));
     EXPECT_TRUE(receivable.chooseCustomerButton->isVisible());
     session().journal.creditCounterparty = QStringLiteral("1024         ");
-    receivable.Text1->setText(QStringLiteral("1500"));
+    receivable.amountBox->setText(QStringLiteral("1500"));
     render(receivable, folder, QStringLiteral("journal-entry-receivable.png"));
-    EXPECT_TRUE(receivable.Command1->isVisible());
+    EXPECT_TRUE(receivable.storeButton->isVisible());
 
     frm経理残高試算表 trial;
     trial.show();

@@ -146,21 +146,21 @@ TEST_F(ReceivablesEntryTest, AJournalEntryCreditingReceivablesNamesItsCustomerAn
     // every row over it ("顧客コード「0」").
     run(QStringLiteral("frm経理入力"), [&](accounting::JournalEntryScreen& s) {
         EXPECT_FALSE(s.customerField->isVisible());
-        s.Text1->setText(QStringLiteral("1500"));
-        clickCode(s.DBList1, 10);
+        s.amountBox->setText(QStringLiteral("1500"));
+        clickCode(s.leftList, 10);
         EXPECT_FALSE(s.chooseCustomerButton->isVisible());
-        clickCode(s.DBList3, 110);
+        clickCode(s.rightList, 110);
         // 110 chosen: the customer is asked for, ＯＫ waits for it.
-        EXPECT_FALSE(s.Command1->isVisible());
+        EXPECT_FALSE(s.storeButton->isVisible());
         EXPECT_TRUE(s.chooseCustomerButton->isVisible());
         EXPECT_EQ(s.customerField->text(), QStringLiteral("売掛金（110）の仕訳です。「顧客選択」で顧客を選んでください。"));
         // A picker closed without a choice leaves it so.
         clickButton(&s, QStringLiteral("cmd顧客選択"));
-        EXPECT_FALSE(s.Command1->isVisible());
+        EXPECT_FALSE(s.storeButton->isVisible());
         pickedCustomer = QStringLiteral("C1");
         clickButton(&s, QStringLiteral("cmd顧客選択"));
         EXPECT_EQ(s.customerField->text(), QStringLiteral("C1　山田　太郎"));
-        EXPECT_TRUE(s.Command1->isVisible());
+        EXPECT_TRUE(s.storeButton->isVisible());
         clickButton(&s, QStringLiteral("Command1"));
     });
     EXPECT_EQ(pickerOpenings, 2);
@@ -179,16 +179,16 @@ TEST_F(ReceivablesEntryTest, AJournalEntryCreditingReceivablesNamesItsCustomerAn
 TEST_F(ReceivablesEntryTest, AnEntryDebitingReceivablesChargesItsCustomerAndLeavingOneForgetsIt)
 {
     run(QStringLiteral("frm経理入力"), [&](accounting::JournalEntryScreen& s) {
-        s.Text1->setText(QStringLiteral("800"));
-        clickCode(s.DBList1, 110);
+        s.amountBox->setText(QStringLiteral("800"));
+        clickCode(s.leftList, 110);
         pickedCustomer = QStringLiteral("C1");
         clickButton(&s, QStringLiteral("cmd顧客選択"));
         // Choosing another debit drops the customer; back on 110 it is asked again.
-        clickCode(s.DBList1, 10);
+        clickCode(s.leftList, 10);
         EXPECT_FALSE(s.chooseCustomerButton->isVisible());
-        clickCode(s.DBList1, 110);
-        clickCode(s.DBList3, 5000);
-        EXPECT_FALSE(s.Command1->isVisible());
+        clickCode(s.leftList, 110);
+        clickCode(s.rightList, 5000);
+        EXPECT_FALSE(s.storeButton->isVisible());
         pickedCustomer = QStringLiteral("C2");
         clickButton(&s, QStringLiteral("cmd顧客選択"));
         clickButton(&s, QStringLiteral("Command1"));
@@ -222,11 +222,11 @@ TEST_F(ReceivablesEntryTest, APurchasePaidFromReceivablesAsksForTheCustomerToo)
 {
     db.exec(QStringLiteral("INSERT INTO 経理借方相手先ＴＢＬ VALUES (5, '米問屋')"));
     run(QStringLiteral("frm仕入"), [&](accounting::JournalEntryScreen& s) {
-        s.Text1->setText(QStringLiteral("2000"));
-        clickCode(s.DBList1, 5);
-        clickCode(s.DBList2, 5500);
-        clickCode(s.DBList3, 110);
-        EXPECT_FALSE(s.Command1->isVisible());
+        s.amountBox->setText(QStringLiteral("2000"));
+        clickCode(s.leftList, 5);
+        clickCode(s.middleList, 5500);
+        clickCode(s.rightList, 110);
+        EXPECT_FALSE(s.storeButton->isVisible());
         pickedCustomer = QStringLiteral("C1");
         clickButton(&s, QStringLiteral("cmd顧客選択"));
         clickButton(&s, QStringLiteral("Command1"));
@@ -237,20 +237,20 @@ TEST_F(ReceivablesEntryTest, APurchasePaidFromReceivablesAsksForTheCustomerToo)
 TEST_F(ReceivablesEntryTest, EnterAloneTakesAJournalEntryFromTheAmountToAStoredRow)
 {
     run(QStringLiteral("frm経理入力"), [&](accounting::JournalEntryScreen& s) {
-        ASSERT_EQ(focusOf(&s), s.Text1) << "the amount is the first box";
-        QTest::keyClicks(s.Text1, QStringLiteral("1500"));
-        QTest::keyClick(s.Text1, Qt::Key_Return);
-        ASSERT_EQ(focusOf(&s), s.DBList1);
+        ASSERT_EQ(focusOf(&s), s.amountBox) << "the amount is the first box";
+        QTest::keyClicks(s.amountBox, QStringLiteral("1500"));
+        QTest::keyClick(s.amountBox, Qt::Key_Return);
+        ASSERT_EQ(focusOf(&s), s.leftList);
         // Enter chooses the row under the cursor: the first, 10 現金.
-        QTest::keyClick(s.DBList1, Qt::Key_Return);
+        QTest::keyClick(s.leftList, Qt::Key_Return);
         EXPECT_EQ(session().journal.debitAccount, 10);
-        ASSERT_EQ(focusOf(&s), s.DBList2);
+        ASSERT_EQ(focusOf(&s), s.middleList);
         // The counterparty may stay empty: Enter passes it by.
-        QTest::keyClick(s.DBList2, Qt::Key_Return);
+        QTest::keyClick(s.middleList, Qt::Key_Return);
         EXPECT_EQ(session().journal.debitCounterparty, 0);
-        ASSERT_EQ(focusOf(&s), s.DBList3);
-        arrowTo(s.DBList3, 110);
-        QTest::keyClick(s.DBList3, Qt::Key_Return);
+        ASSERT_EQ(focusOf(&s), s.rightList);
+        arrowTo(s.rightList, 110);
+        QTest::keyClick(s.rightList, Qt::Key_Return);
         EXPECT_EQ(session().journal.creditAccount, 110);
         // ＯＫ is still hidden: Enter reaches the customer button, drawn as
         // the default, and presses it.
@@ -258,10 +258,10 @@ TEST_F(ReceivablesEntryTest, EnterAloneTakesAJournalEntryFromTheAmountToAStoredR
         EXPECT_TRUE(s.chooseCustomerButton->isDefault());
         pickedCustomer = QStringLiteral("C1");
         QTest::keyClick(s.chooseCustomerButton, Qt::Key_Return);
-        ASSERT_EQ(focusOf(&s), s.Command1);
-        EXPECT_TRUE(s.Command1->isDefault());
+        ASSERT_EQ(focusOf(&s), s.storeButton);
+        EXPECT_TRUE(s.storeButton->isDefault());
         EXPECT_FALSE(s.chooseCustomerButton->isDefault());
-        QTest::keyClick(s.Command1, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(s.storeButton, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_EQ(s.result(), QDialog::Accepted);
     });
     EXPECT_EQ(holdingRows(db), QStringLiteral("1|%1|1500|10|110|C1           ").arg(Date::today().toShortString()));
@@ -272,13 +272,13 @@ TEST_F(ReceivablesEntryTest, EnterNeverLandsOnCancelWhileTheEntryIsIncomplete)
     run(QStringLiteral("frm経費"), [&](accounting::JournalEntryScreen& s) {
         // Nothing chosen: from the last list the next button would be
         // "キャンセル", and the next Enter would throw the entry away.
-        s.DBList3->setFocus();
-        QTest::keyClick(s.DBList3, Qt::Key_Return);
-        EXPECT_NE(focusOf(&s), s.Command2);
+        s.rightList->setFocus();
+        QTest::keyClick(s.rightList, Qt::Key_Return);
+        EXPECT_NE(focusOf(&s), s.cancelButton);
         EXPECT_TRUE(s.isVisible());
         // On a focused "キャンセル" Enter does press it.
-        s.Command2->setFocus();
-        QTest::keyClick(s.Command2, Qt::Key_Return);
+        s.cancelButton->setFocus();
+        QTest::keyClick(s.cancelButton, Qt::Key_Return);
         EXPECT_EQ(s.result(), QDialog::Rejected);
     });
     EXPECT_EQ(holdingRows(db), QString());
@@ -302,10 +302,10 @@ protected:
         setAccount(db, 6010, QStringLiteral("水道光熱費"), 0);
         run(screen, [&](accounting::JournalEntryScreen& s) {
             s.dateBoxes->setDate(date);
-            s.Text1->setText(QStringLiteral("700"));
+            s.amountBox->setText(QStringLiteral("700"));
             if (screen == QStringLiteral("frm経理入力")) {
-                clickCode(s.DBList1, 10);
-                clickCode(s.DBList3, 5000);
+                clickCode(s.leftList, 10);
+                clickCode(s.rightList, 5000);
             } else {
                 clickCode(s.counterpartyList(), screen == QStringLiteral("frm仕入") ? 5 : 10001);
                 clickCode(s.debitList(), screen == QStringLiteral("frm仕入") ? 5500 : 6010);
