@@ -44,44 +44,44 @@ frm経理残高試算表::frm経理残高試算表(QWidget* parent) : QDialog(pa
 
     dateBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
     dateBoxes->setObjectName(QStringLiteral("dateBoxes"));
-    Text7 = dateBoxes->yearBox();
-    Text8 = dateBoxes->monthBox();
-    Text9 = dateBoxes->dayBox();
-    Command3 = button("Command3", QStringLiteral("作成"), this);
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
+    createButton = button("Command3", QStringLiteral("作成"), this);
     auto* top = new QHBoxLayout;
     top->addWidget(dateBoxes);
     auto* until = new QLabel(QStringLiteral("までの試算表を作成します。"), this);
     until->setObjectName(QStringLiteral("Label1"));
-    until->setBuddy(Text7);
+    until->setBuddy(yearBox);
     top->addWidget(until);
     top->addSpacing(24);
-    top->addWidget(Command3);
+    top->addWidget(createButton);
     top->addStretch(1);
     layout->addLayout(top);
 
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBGrid1 = grid("DBGrid1", QStringLiteral("勘定科目"), this);
-    DBGrid1->setModel(Data1);
-    DBGrid1->setMinimumSize(720, 360);
-    layout->addWidget(DBGrid1, 1);
+    chartRows = new ValueQueryModel(this);
+    chartRows->setObjectName(QStringLiteral("Data1"));
+    chartGrid = grid("DBGrid1", QStringLiteral("勘定科目"), this);
+    chartGrid->setModel(chartRows);
+    chartGrid->setMinimumSize(720, 360);
+    layout->addWidget(chartGrid, 1);
 
-    Text1 = totalBox("Text1", QStringLiteral("売上合計"), this);
-    Text2 = totalBox("Text2", QStringLiteral("経費合計"), this);
-    Command1 = button("Command1", QStringLiteral("印刷"), this);
-    Command2 = button("Command2", QStringLiteral("終了"), this);
+    salesTotalBox = totalBox("Text1", QStringLiteral("売上合計"), this);
+    expenseTotalBox = totalBox("Text2", QStringLiteral("経費合計"), this);
+    printButton = button("Command1", QStringLiteral("印刷"), this);
+    finishButton = button("Command2", QStringLiteral("終了"), this);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(captionLabel(QStringLiteral("売上合計"), Text1, this));
-    bottom->addWidget(Text1);
+    bottom->addWidget(captionLabel(QStringLiteral("売上合計"), salesTotalBox, this));
+    bottom->addWidget(salesTotalBox);
     bottom->addSpacing(16);
-    bottom->addWidget(captionLabel(QStringLiteral("経費合計"), Text2, this));
-    bottom->addWidget(Text2);
+    bottom->addWidget(captionLabel(QStringLiteral("経費合計"), expenseTotalBox, this));
+    bottom->addWidget(expenseTotalBox);
     bottom->addStretch(1);
-    bottom->addWidget(Command1);
-    bottom->addWidget(Command2);
+    bottom->addWidget(printButton);
+    bottom->addWidget(finishButton);
     layout->addLayout(bottom);
 
-    setTabOrderChain({Text7, Text8, Text9, Command3, DBGrid1, Command1, Command2});
+    setTabOrderChain({yearBox, monthBox, dayBox, createButton, chartGrid, printButton, finishButton});
     enableEnterNavigation(this);
 
     // Opening: the chart as stored, today's date (also the journal buffer's),
@@ -89,34 +89,34 @@ frm経理残高試算表::frm経理残高試算表(QWidget* parent) : QDialog(pa
     const Date today = Date::today();
     dateBoxes->setDate(today);
     session().journal.entryDate = today;
-    Command1->setVisible(false);
+    printButton->setVisible(false);
     showChart();
 
     connect(dateBoxes, &DateBoxes::dateChanged, this, [this](const Date& date) { session().journal.entryDate = date; });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    Text7->setFocus();
+    connect(createButton, &QPushButton::clicked, this, [this] { create(); });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
+    yearBox->setFocus();
 }
 
 frm経理残高試算表::~frm経理残高試算表()
 {
-    Data1->clear();
+    chartRows->clear();
 }
 
 void frm経理残高試算表::showChart()
 {
-    Data1->setStatement(db_, QStringLiteral("SELECT 科目番号, 勘定科目名, 期首残高, 借方金額, 貸方金額, 現在残高"
-                                            " FROM 勘定科目TBL ORDER BY 科目番号"));
-    Data1->rowCountAll();
-    useValueColumns(*DBGrid1);
+    chartRows->setStatement(db_, QStringLiteral("SELECT 科目番号, 勘定科目名, 期首残高, 借方金額, 貸方金額, 現在残高"
+                                                " FROM 勘定科目TBL ORDER BY 科目番号"));
+    chartRows->rowCountAll();
+    useValueColumns(*chartGrid);
 }
 
-void frm経理残高試算表::Command3_Click()
+void frm経理残高試算表::create()
 {
     const BusyCursor busy;
     // The grid's read statement is ended before the chart is rewritten.
-    Data1->clear();
+    chartRows->clear();
     accounting::TrialBalanceTotals totals;
     try {
         totals = accounting::computeTrialBalance(db_, dateBoxes->date());
@@ -127,12 +127,12 @@ void frm経理残高試算表::Command3_Click()
         return;
     }
     showChart();
-    Text1->setText(displayText(sqlValue(totals.sales), ValueKind::Currency));
-    Text2->setText(displayText(sqlValue(totals.expenses), ValueKind::Currency));
-    Command1->setVisible(true);
+    salesTotalBox->setText(displayText(sqlValue(totals.sales), ValueKind::Currency));
+    expenseTotalBox->setText(displayText(sqlValue(totals.expenses), ValueKind::Currency));
+    printButton->setVisible(true);
 }
 
-void frm経理残高試算表::Command1_Click()
+void frm経理残高試算表::print()
 {
     try {
         PrintReport(session().config, QStringLiteral("残高試算表.rpt"),
@@ -144,7 +144,7 @@ void frm経理残高試算表::Command1_Click()
     }
 }
 
-void frm経理残高試算表::Command2_Click()
+void frm経理残高試算表::finish()
 {
     accept();
 }
@@ -154,7 +154,7 @@ void frm経理残高試算表::done(int result)
     // However the screen closes, the work columns go back to 0.
     if (!cleared_) {
         cleared_ = true;
-        Data1->clear();
+        chartRows->clear();
         try {
             accounting::clearTrialBalance(db_);
         } catch (const DatabaseError& e) {

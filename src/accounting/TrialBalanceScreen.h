@@ -21,20 +21,20 @@ public:
     ~frm経理残高試算表() override;
 
     DateBoxes* dateBoxes; // "までの試算表を作成します。"
-    QSpinBox* Text7;      // year (with its spin buttons)
-    QSpinBox* Text8;      // month
-    QSpinBox* Text9;      // day
-    QPushButton* Command3; // "作成"
-    QTableView* DBGrid1;   // the chart with its work columns
-    ValueQueryModel* Data1;
-    QLineEdit* Text1;      // "売上合計"
-    QLineEdit* Text2;      // "経費合計"
-    QPushButton* Command1; // "印刷", shown once "作成" has run
-    QPushButton* Command2; // "終了"
+    QSpinBox* yearBox;    // Text7, with its spin buttons
+    QSpinBox* monthBox;   // Text8
+    QSpinBox* dayBox;     // Text9
+    QPushButton* createButton; // Command3 "作成"
+    QTableView* chartGrid;     // DBGrid1: the chart with its work columns
+    ValueQueryModel* chartRows; // Data1
+    QLineEdit* salesTotalBox;   // Text1 "売上合計"
+    QLineEdit* expenseTotalBox; // Text2 "経費合計"
+    QPushButton* printButton;   // Command1 "印刷", shown once "作成" has run
+    QPushButton* finishButton;  // Command2 "終了"
 
-    void Command3_Click();
-    void Command1_Click();
-    void Command2_Click();
+    void create();
+    void print();
+    void finish();
 
     void done(int result) override;
 
