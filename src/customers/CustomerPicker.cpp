@@ -102,7 +102,7 @@ frm顧客選択::frm顧客選択(QWidget* parent, CustomerScope scope, const QSt
 frm顧客選択::~frm顧客選択()
 {
     // The list's statement ends before the screen's connection closes.
-    Data1->clear();
+    customerModel->clear();
 }
 
 void frm顧客選択::build(const QString& screenName, const QString& title)
@@ -111,47 +111,47 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
     setWindowTitle(title);
 
     // Kana initials.
-    Frame1 = new QGroupBox(QStringLiteral("顧客頭文字の選択"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* kanaGrid = new QGridLayout(Frame1);
+    initialFrame = new QGroupBox(QStringLiteral("顧客頭文字の選択"), this);
+    initialFrame->setObjectName(QStringLiteral("Frame1"));
+    auto* kanaGrid = new QGridLayout(initialFrame);
     kanaGrid->setSpacing(3);
     for (int i = 0; i < KanaInitialCount; ++i) {
-        auto* button = new QPushButton(kanaInitialCaption(i), Frame1);
+        auto* button = new QPushButton(kanaInitialCaption(i), initialFrame);
         button->setObjectName(QStringLiteral("Command1_%1").arg(i));
         button->setAutoDefault(false);
         button->setFixedSize(38, 32);
         const QPoint cell = kanaButtonCell(i);
         kanaGrid->addWidget(button, cell.y(), cell.x());
-        connect(button, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        Command1[i] = button;
+        connect(button, &QPushButton::clicked, this, [this, i] { chooseInitial(i); });
+        initialButtons[i] = button;
     }
-    Command3 = new QPushButton(QStringLiteral("全"), Frame1);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setAutoDefault(false);
-    Command3->setFixedSize(38, 32);
-    kanaGrid->addWidget(Command3, 4, 9);
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    allButton = new QPushButton(QStringLiteral("全"), initialFrame);
+    allButton->setObjectName(QStringLiteral("Command3"));
+    allButton->setAutoDefault(false);
+    allButton->setFixedSize(38, 32);
+    kanaGrid->addWidget(allButton, 4, 9);
+    connect(allButton, &QPushButton::clicked, this, [this] { showAll(); });
 
     // The list of names.
     auto* listLabel = new QLabel(QStringLiteral("顧客カナ名前(&L)"), this);
-    DBList1 = new QListView(this);
-    DBList1->setObjectName(QStringLiteral("DBList1"));
-    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBList1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBList1->setMinimumSize(220, 300);
-    listLabel->setBuddy(DBList1);
-    Data1 = new ValueQueryModel(this);
-    DBList1->setModel(Data1);
-    connect(DBList1, &QListView::clicked, this, [this](const QModelIndex& index) { DBList1_Click(index.row()); });
-    DBList1->installEventFilter(new ListEnterFilter(this, [this] {
-        const QModelIndex current = DBList1->currentIndex();
+    customerList = new QListView(this);
+    customerList->setObjectName(QStringLiteral("DBList1"));
+    customerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    customerList->setSelectionMode(QAbstractItemView::SingleSelection);
+    customerList->setMinimumSize(220, 300);
+    listLabel->setBuddy(customerList);
+    customerModel = new ValueQueryModel(this);
+    customerList->setModel(customerModel);
+    connect(customerList, &QListView::clicked, this, [this](const QModelIndex& index) { showCustomer(index.row()); });
+    customerList->installEventFilter(new ListEnterFilter(this, [this] {
+        const QModelIndex current = customerList->currentIndex();
         if (!current.isValid())
             return;
-        DBList1_Click(current.row());
+        showCustomer(current.row());
         // On to the date: the details need only to be read.
-        Text7->setFocus(Qt::TabFocusReason);
+        yearBox->setFocus(Qt::TabFocusReason);
     }));
-    keepOwnEnter(DBList1);
+    keepOwnEnter(customerList);
 
     // The details of the customer shown.
     auto* details = new QGridLayout;
@@ -179,18 +179,18 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
 
     // The slip date.
     dateBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
-    Text7 = dateBoxes->yearBox();
-    Text8 = dateBoxes->monthBox();
-    Text9 = dateBoxes->dayBox();
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
 
-    Command2 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setMinimumSize(120, 36);
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    okButton = new QPushButton(QStringLiteral("ＯＫ"), this);
+    okButton->setObjectName(QStringLiteral("Command2"));
+    okButton->setMinimumSize(120, 36);
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
 
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(listLabel);
-    listColumn->addWidget(DBList1, 1);
+    listColumn->addWidget(customerList, 1);
 
     auto* right = new QVBoxLayout;
     right->addLayout(details);
@@ -199,7 +199,7 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
     right->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
     right->addLayout(buttons);
 
     auto* lower = new QHBoxLayout;
@@ -208,24 +208,24 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
     lower->addLayout(right, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(initialFrame);
     layout->addLayout(lower, 1);
 
     // Reading order: the initials, the list, the date, the button.
-    setTabOrder(Command3, DBList1);
-    setTabOrderChain({DBList1, Text7, Text8, Text9, Command2});
+    setTabOrder(allButton, customerList);
+    setTabOrderChain({customerList, yearBox, monthBox, dayBox, okButton});
     enableEnterNavigation(this);
-    DBList1->setFocus();
+    customerList->setFocus();
 }
 
 void frm顧客選択::loadList(const QString& pattern)
 {
     const CustomerListStatement statement = customerListStatement(scope_, pattern);
-    Data1->setStatement(db_, statement.sql, statement.params);
+    customerModel->setStatement(db_, statement.sql, statement.params);
     // Every name is fetched, so typing a name finds it however long the list.
-    Data1->rowCountAll();
+    customerModel->rowCountAll();
     // The list shows the kana name; the code in column 0 is what a row returns.
-    DBList1->setModelColumn(1);
+    customerList->setModelColumn(1);
     markShownInList();
 }
 
@@ -256,34 +256,34 @@ void frm顧客選択::markShownInList()
     QModelIndex found;
     if (shown_) {
         const QModelIndexList hits =
-            Data1->match(Data1->index(0, 0), Qt::DisplayRole, shown_->code, 1, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+            customerModel->match(customerModel->index(0, 0), Qt::DisplayRole, shown_->code, 1, Qt::MatchFixedString | Qt::MatchCaseSensitive);
         if (!hits.isEmpty())
-            found = Data1->index(hits.first().row(), DBList1->modelColumn());
+            found = customerModel->index(hits.first().row(), customerList->modelColumn());
     }
     if (found.isValid()) {
-        DBList1->setCurrentIndex(found);
-        DBList1->scrollTo(found);
+        customerList->setCurrentIndex(found);
+        customerList->scrollTo(found);
     } else {
-        DBList1->clearSelection();
+        customerList->clearSelection();
     }
 }
 
-void frm顧客選択::Command1_Click(int index)
+void frm顧客選択::chooseInitial(int index)
 {
     // The details keep showing the customer shown before.
     loadList(kanaInitialPattern(index));
 }
 
-void frm顧客選択::Command3_Click()
+void frm顧客選択::showAll()
 {
     loadList(QString());
 }
 
-void frm顧客選択::DBList1_Click(int row)
+void frm顧客選択::showCustomer(int row)
 {
-    if (row < 0 || row >= Data1->rowCount())
+    if (row < 0 || row >= customerModel->rowCount())
         return;
-    const QString code = Data1->index(row, 0).data().toString();
+    const QString code = customerModel->index(row, 0).data().toString();
     const std::optional<CustomerDetails> details = findCustomer(db_, code, scope_);
     if (!details)
         return; // deleted since the list was loaded: the details stay as they were
@@ -292,7 +292,7 @@ void frm顧客選択::DBList1_Click(int row)
         session().gasCylinderSize = details->gasCylinder1;
 }
 
-void frm顧客選択::Command2_Click()
+void frm顧客選択::confirm()
 {
     if (!shown_) {
         // No customer to return: the picker ends as if closed.

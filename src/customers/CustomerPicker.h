@@ -26,12 +26,12 @@ public:
     ~frm顧客選択() override;
 
     // The list of names (顧客名前カナ), each row returning its 顧客コード.
-    QListView* DBList1;
-    ValueQueryModel* Data1; // the list's record source
-    QGroupBox* Frame1;     // "顧客頭文字の選択"
-    std::array<QPushButton*, KanaInitialCount> Command1{}; // あ … わ
-    QPushButton* Command3; // "全"
-    QPushButton* Command2; // "ＯＫ"
+    QListView* customerList;        // DBList1
+    ValueQueryModel* customerModel; // Data1, the list's record source
+    QGroupBox* initialFrame;        // Frame1 "顧客頭文字の選択"
+    std::array<QPushButton*, KanaInitialCount> initialButtons{}; // Command1_<i>: あ … わ
+    QPushButton* allButton;         // Command3 "全"
+    QPushButton* okButton;          // Command2 "ＯＫ"
 
     // The details of the customer shown, named by their columns.
     QLineEdit* 顧客コード;
@@ -46,15 +46,15 @@ public:
     QLineEdit* 顧客売掛締後売上額;
 
     DateBoxes* dateBoxes;
-    QSpinBox* Text7; // year
-    QSpinBox* Text8; // month
-    QSpinBox* Text9; // day
+    QSpinBox* yearBox;  // Text7
+    QSpinBox* monthBox; // Text8
+    QSpinBox* dayBox;   // Text9
 
     // The operator's actions, as the buttons and the list call them.
-    void Command1_Click(int index); // names beginning with kana initial `index`
-    void Command3_Click();          // every name again
-    void DBList1_Click(int row);    // show the customer of the list row
-    void Command2_Click();          // confirm
+    void chooseInitial(int index); // names beginning with kana initial `index`
+    void showAll();                // every name again
+    void showCustomer(int row);    // show the customer of the list row
+    void confirm();                // "ＯＫ"
 
 protected:
     frm顧客選択(QWidget* parent, CustomerScope scope, const QString& screenName, const QString& title);

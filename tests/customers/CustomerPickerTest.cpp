@@ -73,7 +73,7 @@ TEST(CustomerPicker, ScreenNamesAndControls)
     for (int i = 0; i < KanaInitialCount; ++i) {
         auto* button = picker.findChild<QPushButton*>(QStringLiteral("Command1_%1").arg(i));
         ASSERT_TRUE(button) << i;
-        EXPECT_EQ(button, picker.Command1[i]);
+        EXPECT_EQ(button, picker.initialButtons[i]);
         captions += button->text();
     }
     EXPECT_EQ(captions, "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ");

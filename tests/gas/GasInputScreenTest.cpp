@@ -56,7 +56,7 @@ protected:
     {
         ui->onScreen(QStringLiteral("frm顧客選択ガス"), [kana, confirm](QDialog& dialog) {
             auto& d = static_cast<frm顧客選択&>(dialog);
-            clickListRow(d.DBList1, kana);
+            clickListRow(d.customerList, kana);
             if (confirm)
                 clickButton(&d, QStringLiteral("Command2"));
             else

@@ -90,10 +90,10 @@ public:
         dialog.show();
         if (auto* picker = dynamic_cast<frm顧客選択*>(&dialog); picker && chooseCustomer && depth == 0) {
             chooseCustomer = false;
-            picker->Command3_Click();
-            if (picker->Data1->rowCount() > 0) {
-                picker->DBList1_Click(0);
-                picker->Command2_Click();
+            picker->showAll();
+            if (picker->customerModel->rowCount() > 0) {
+                picker->showCustomer(0);
+                picker->confirm();
             }
         } else if (depth < 2) {
             ++depth;

@@ -34,10 +34,10 @@ void addCustomer(Database& db, const QString& code, const QString& kana, const Q
 void chooseCustomer(QDialog& d, const QString& code)
 {
     auto& picker = dynamic_cast<frm顧客選択&>(d);
-    for (int row = 0; row < picker.Data1->rowCount(); ++row)
-        if (picker.Data1->index(row, 0).data().toString() == code) {
-            picker.DBList1_Click(row);
-            picker.Command2_Click();
+    for (int row = 0; row < picker.customerModel->rowCount(); ++row)
+        if (picker.customerModel->index(row, 0).data().toString() == code) {
+            picker.showCustomer(row);
+            picker.confirm();
             return;
         }
     ADD_FAILURE() << "customer " << code.toStdString() << " is not listed";

@@ -66,7 +66,7 @@ protected:
     {
         ui->onScreen(QStringLiteral("frm顧客選択"), [kana, confirm](QDialog& dialog) {
             auto& d = static_cast<frm顧客選択&>(dialog);
-            clickListRow(d.DBList1, kana);
+            clickListRow(d.customerList, kana);
             d.dateBoxes->setParts(2024, 5, 1);
             if (confirm)
                 clickButton(&d, QStringLiteral("Command2"));
