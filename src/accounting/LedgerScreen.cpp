@@ -25,62 +25,62 @@ frm経理勘定帳::frm経理勘定帳(std::int64_t account, QWidget* parent)
     layout->setContentsMargins(16, 12, 16, 16);
     layout->setSpacing(10);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("勘定科目名"));
-    QFont big = Label1->font();
+    accountNameLabel = new QLabel(this);
+    accountNameLabel->setObjectName(QStringLiteral("Label1"));
+    accountNameLabel->setAccessibleName(QStringLiteral("勘定科目名"));
+    QFont big = accountNameLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);
-    Label1->setFont(big);
-    layout->addWidget(Label1);
+    accountNameLabel->setFont(big);
+    layout->addWidget(accountNameLabel);
 
-    Data2 = new ValueQueryModel(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
-    DBGrid1 = grid("DBGrid1", QStringLiteral("各勘定帳"), this);
-    DBGrid1->setModel(Data2);
-    DBGrid1->setMinimumSize(680, 360);
-    layout->addWidget(DBGrid1, 1);
+    lineRows = new ValueQueryModel(this);
+    lineRows->setObjectName(QStringLiteral("Data2"));
+    linesGrid = grid("DBGrid1", QStringLiteral("各勘定帳"), this);
+    linesGrid->setModel(lineRows);
+    linesGrid->setMinimumSize(680, 360);
+    layout->addWidget(linesGrid, 1);
 
-    Command2 = button("Command2", QStringLiteral("印刷"), this);
-    Command1 = button("Command1", QStringLiteral("終了"), this);
+    printButton = button("Command2", QStringLiteral("印刷"), this);
+    finishButton = button("Command1", QStringLiteral("終了"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
+    buttons->addWidget(printButton);
+    buttons->addWidget(finishButton);
     layout->addLayout(buttons);
-    setTabOrder(DBGrid1, Command2);
-    setTabOrder(Command2, Command1);
+    setTabOrder(linesGrid, printButton);
+    setTabOrder(printButton, finishButton);
 
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
 
     {
         const BusyCursor busy;
         ledger_ = accounting::buildLedger(db_, account);
-        Label1->setText(ledger_.accountName.left(30));
+        accountNameLabel->setText(ledger_.accountName.left(30));
         showLines();
     }
     enableEnterNavigation(this);
-    DBGrid1->setFocus();
+    linesGrid->setFocus();
 }
 
 frm経理勘定帳::~frm経理勘定帳()
 {
-    Data2->clear();
+    lineRows->clear();
 }
 
 void frm経理勘定帳::showLines()
 {
-    Data2->setStatement(db_, accounting::ledgerLinesStatement());
-    const int rows = Data2->rowCountAll();
-    useValueColumns(*DBGrid1);
+    lineRows->setStatement(db_, accounting::ledgerLinesStatement());
+    const int rows = lineRows->rowCountAll();
+    useValueColumns(*linesGrid);
     // The final balance in view.
     if (rows > 0) {
-        DBGrid1->selectRow(rows - 1);
-        DBGrid1->scrollToBottom();
+        linesGrid->selectRow(rows - 1);
+        linesGrid->scrollToBottom();
     }
 }
 
-void frm経理勘定帳::Command2_Click()
+void frm経理勘定帳::print()
 {
     try {
         const QString subtitle = ledger_.accountExists
@@ -94,9 +94,9 @@ void frm経理勘定帳::Command2_Click()
     }
 }
 
-void frm経理勘定帳::Command1_Click()
+void frm経理勘定帳::finish()
 {
-    Data2->clear();
+    lineRows->clear();
     try {
         accounting::clearLedger(db_);
     } catch (const DatabaseError& e) {

@@ -21,16 +21,16 @@ public:
     frm経理勘定帳(std::int64_t account, QWidget* parent = nullptr);
     ~frm経理勘定帳() override;
 
-    QLabel* Label1;        // the account's name
-    QTableView* DBGrid1;   // the lines of 各勘定帳
-    ValueQueryModel* Data2;
-    QPushButton* Command2; // "印刷"
-    QPushButton* Command1; // "終了": empties the work table and closes
+    QLabel* accountNameLabel;  // Label1: the account's name
+    QTableView* linesGrid;     // DBGrid1: the lines of 各勘定帳
+    ValueQueryModel* lineRows; // Data2
+    QPushButton* printButton;  // Command2 "印刷"
+    QPushButton* finishButton; // Command1 "終了": empties the work table and closes
 
     const accounting::LedgerResult& ledger() const { return ledger_; }
 
-    void Command2_Click();
-    void Command1_Click();
+    void print();
+    void finish();
 
 private:
     void showLines();

@@ -262,7 +262,7 @@ TEST_F(ListingTest, LedgerScreenStartsFromAccount10AndEmptiesItsTableOnLeaving)
     scripted->onScreen(QStringLiteral("frm経理勘定帳"), [&](QDialog& dialog) {
         auto& screen = static_cast<frm経理勘定帳&>(dialog);
         name = control<QLabel>(&screen, QStringLiteral("Label1"))->text();
-        lines = screen.Data2->rowCount();
+        lines = screen.lineRows->rowCount();
         EXPECT_EQ(screen.ledger().closing, yen(162600));
         PrintCapture capture;
         clickButton(&screen, QStringLiteral("Command2"));
