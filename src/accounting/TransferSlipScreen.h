@@ -20,25 +20,25 @@ public:
     explicit frm経理振替伝票(QWidget* parent = nullptr);
     ~frm経理振替伝票() override;
 
-    DateBoxes* startBoxes; // "年　月　日から"
-    QSpinBox* Text2;
-    QSpinBox* Text3;
-    QSpinBox* Text4;
-    DateBoxes* endBoxes;   // "年　月　日まで"
-    QSpinBox* Text7;
-    QSpinBox* Text8;
-    QSpinBox* Text9;
-    QTableView* DBGrid1;
-    ValueQueryModel* Data1;
-    QPushButton* Command1; // "実行"
-    QPushButton* Command3; // "印刷"
-    QPushButton* Command2; // "中止・終了"
+    DateBoxes* startBoxes;     // "年　月　日から"
+    QSpinBox* startYearBox;    // Text2
+    QSpinBox* startMonthBox;   // Text3
+    QSpinBox* startDayBox;     // Text4
+    DateBoxes* endBoxes;       // "年　月　日まで"
+    QSpinBox* endYearBox;      // Text7
+    QSpinBox* endMonthBox;     // Text8
+    QSpinBox* endDayBox;       // Text9
+    QTableView* slipGrid;      // DBGrid1: the journal rows of the period
+    ValueQueryModel* slipRows; // Data1
+    QPushButton* runButton;    // Command1 "実行"
+    QPushButton* printButton;  // Command3 "印刷"
+    QPushButton* finishButton; // Command2 "中止・終了"
 
     const std::vector<accounting::TransferSlipRow>& loadedRows() const { return rows_; }
 
-    void Command1_Click();
-    void Command3_Click();
-    void Command2_Click();
+    void run();
+    void print();
+    void finish();
 
 private:
     void load();

@@ -213,7 +213,7 @@ TEST_F(ListingTest, ListingScreenOpensOnTheLastThirtyDaysAndPrintsWhatItLoaded)
     EXPECT_EQ(screen.startBoxes->date(), today.addDays(-30));
     EXPECT_EQ(screen.endBoxes->date(), today);
     ASSERT_EQ(screen.loadedRows().size(), 2u);
-    EXPECT_EQ(screen.Data1->rowCount(), 2);
+    EXPECT_EQ(screen.slipRows->rowCount(), 2);
 
     screen.startBoxes->setDate(day(2024, 3, 1));
     screen.endBoxes->setDate(PeriodEnd);
