@@ -58,90 +58,90 @@ CodePicker::CodePicker(const CodePickerDefinition& definition, QWidget* parent)
     setWindowTitle(definition_.title);
 
     auto* label = new QLabel(definition_.shownColumn + QStringLiteral("(&L)"), this);
-    DBList1 = new QListView(this);
-    DBList1->setObjectName(QStringLiteral("DBList1"));
-    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBList1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBList1->setMinimumSize(260, 240);
-    label->setBuddy(DBList1);
+    nameList = new QListView(this);
+    nameList->setObjectName(QStringLiteral("DBList1"));
+    nameList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    nameList->setSelectionMode(QAbstractItemView::SingleSelection);
+    nameList->setMinimumSize(260, 240);
+    label->setBuddy(nameList);
 
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Data1->setStatement(db_, QStringLiteral("SELECT \"%1\", \"%2\" FROM \"%3\" ORDER BY \"%1\"")
+    codeModel = new ValueQueryModel(this);
+    codeModel->setObjectName(QStringLiteral("Data1"));
+    codeModel->setStatement(db_, QStringLiteral("SELECT \"%1\", \"%2\" FROM \"%3\" ORDER BY \"%1\"")
                                  .arg(definition_.returnedColumn, definition_.shownColumn, definition_.table));
-    Data1->rowCountAll();
-    DBList1->setModel(Data1);
-    DBList1->setModelColumn(1);
+    codeModel->rowCountAll();
+    nameList->setModel(codeModel);
+    nameList->setModelColumn(1);
 
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setMinimumSize(100, 32);
-    Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setAutoDefault(false);
-    Command2->setMinimumSize(100, 32);
+    okButton = new QPushButton(QStringLiteral("ＯＫ"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setMinimumSize(100, 32);
+    cancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancelButton->setObjectName(QStringLiteral("Command2"));
+    cancelButton->setAutoDefault(false);
+    cancelButton->setMinimumSize(100, 32);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    layout->addWidget(DBList1, 1);
+    layout->addWidget(nameList, 1);
     layout->addLayout(buttons);
 
-    connect(DBList1, &QListView::clicked, this, [this](const QModelIndex& index) { DBList1_Click(index.row()); });
+    connect(nameList, &QListView::clicked, this, [this](const QModelIndex& index) { chooseName(index.row()); });
     // A double click (or Enter) on a name chooses it and confirms at once.
-    connect(DBList1, &QListView::activated, this, [this](const QModelIndex& index) {
-        DBList1_Click(index.row());
-        Command1_Click();
+    connect(nameList, &QListView::activated, this, [this](const QModelIndex& index) {
+        chooseName(index.row());
+        confirm();
     });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     // Until a name is clicked the picker returns the caller's code; the
     // caller's current choice is marked in the list but not chosen.
     SessionState& s = session();
     s.pickerReturnedCode = s.pickerPreviousCode;
-    for (int row = 0; row < Data1->rowCount(); ++row)
-        if (Data1->storedData(row, 0).toLongLong() == s.pickerPreviousCode) {
-            const QModelIndex index = Data1->index(row, 1);
-            DBList1->setCurrentIndex(index);
-            DBList1->scrollTo(index);
+    for (int row = 0; row < codeModel->rowCount(); ++row)
+        if (codeModel->storedData(row, 0).toLongLong() == s.pickerPreviousCode) {
+            const QModelIndex index = codeModel->index(row, 1);
+            nameList->setCurrentIndex(index);
+            nameList->scrollTo(index);
             break;
         }
-    Command1->setVisible(false);
-    DBList1->setFocus();
+    okButton->setVisible(false);
+    nameList->setFocus();
 }
 
 CodePicker::~CodePicker()
 {
-    Data1->clear();
+    codeModel->clear();
 }
 
 QStringList CodePicker::shownNames() const
 {
     QStringList names;
-    for (int row = 0; row < Data1->rowCount(); ++row)
-        names << Data1->index(row, 1).data().toString();
+    for (int row = 0; row < codeModel->rowCount(); ++row)
+        names << codeModel->index(row, 1).data().toString();
     return names;
 }
 
-void CodePicker::DBList1_Click(int row)
+void CodePicker::chooseName(int row)
 {
-    if (row < 0 || row >= Data1->rowCount())
+    if (row < 0 || row >= codeModel->rowCount())
         return;
-    session().pickerReturnedCode = std::int32_t(Data1->storedData(row, 0).toLongLong());
-    Command1->setVisible(true);
-    Command1->setDefault(true);
+    session().pickerReturnedCode = std::int32_t(codeModel->storedData(row, 0).toLongLong());
+    okButton->setVisible(true);
+    okButton->setDefault(true);
 }
 
-void CodePicker::Command1_Click()
+void CodePicker::confirm()
 {
     accept();
 }
 
-void CodePicker::Command2_Click()
+void CodePicker::cancel()
 {
     session().pickerReturnedCode = session().pickerPreviousCode;
     reject();

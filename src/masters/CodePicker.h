@@ -31,14 +31,14 @@ class CodePicker : public QDialog {
 public:
     ~CodePicker() override;
 
-    QListView* DBList1;     // the names
-    ValueQueryModel* Data1; // the list's record source: code, name
-    QPushButton* Command1;  // "ＯＫ", hidden until a name is clicked
-    QPushButton* Command2;  // "キャンセル"
+    QListView* nameList;        // DBList1: the names
+    ValueQueryModel* codeModel; // Data1, the list's record source: code, name
+    QPushButton* okButton;      // Command1 "ＯＫ", hidden until a name is clicked
+    QPushButton* cancelButton;  // Command2 "キャンセル"
 
-    void DBList1_Click(int row);
-    void Command1_Click();
-    void Command2_Click();
+    void chooseName(int row); // a click on the list row
+    void confirm();           // "ＯＫ"
+    void cancel();            // "キャンセル"
 
     const CodePickerDefinition& definition() const { return definition_; }
     // The names the list shows, top to bottom.

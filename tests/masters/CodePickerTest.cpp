@@ -30,8 +30,8 @@ void clickName(CodePicker& picker, const QString& name)
 {
     const int row = picker.shownNames().indexOf(name);
     ASSERT_GE(row, 0) << name.toStdString();
-    const QModelIndex index = picker.DBList1->model()->index(row, picker.DBList1->modelColumn());
-    QTest::mouseClick(picker.DBList1->viewport(), Qt::LeftButton, {}, picker.DBList1->visualRect(index).center());
+    const QModelIndex index = picker.nameList->model()->index(row, picker.nameList->modelColumn());
+    QTest::mouseClick(picker.nameList->viewport(), Qt::LeftButton, {}, picker.nameList->visualRect(index).center());
 }
 
 } // namespace
@@ -85,9 +85,9 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
         // The caller's current choice is marked, not chosen.
-        EXPECT_EQ(picker.DBList1->currentIndex().data().toString(), "毎週");
+        EXPECT_EQ(picker.nameList->currentIndex().data().toString(), "毎週");
         clickName(picker, "月一回");
-        EXPECT_TRUE(picker.Command1->isVisible());
+        EXPECT_TRUE(picker.okButton->isVisible());
         EXPECT_EQ(session().pickerReturnedCode, 30);
         clickButton(&d, "Command1");
     });
@@ -107,7 +107,7 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
         clickName(picker, "毎週");
-        picker.DBList1_Click(picker.shownNames().indexOf("隔週"));
+        picker.chooseName(picker.shownNames().indexOf("隔週"));
         d.close();
     });
     EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 30, nullptr), 20);
@@ -122,11 +122,11 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
         const int row = picker.shownNames().indexOf("隔週");
-        const QModelIndex index = picker.DBList1->model()->index(row, 1);
-        const QPoint at = picker.DBList1->visualRect(index).center();
-        QTest::mousePress(picker.DBList1->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(picker.DBList1->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(picker.DBList1->viewport(), Qt::LeftButton, {}, at);
+        const QModelIndex index = picker.nameList->model()->index(row, 1);
+        const QPoint at = picker.nameList->visualRect(index).center();
+        QTest::mousePress(picker.nameList->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(picker.nameList->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(picker.nameList->viewport(), Qt::LeftButton, {}, at);
     });
     EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 10, nullptr), 20);
 }

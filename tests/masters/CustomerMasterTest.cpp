@@ -287,9 +287,9 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
     shop.scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
         EXPECT_EQ(session().pickerPreviousCode, 30);
-        EXPECT_EQ(picker.DBList1->currentIndex().data().toString(), "月一回");
-        picker.DBList1_Click(picker.shownNames().indexOf("毎週"));
-        picker.Command1_Click();
+        EXPECT_EQ(picker.nameList->currentIndex().data().toString(), "月一回");
+        picker.chooseName(picker.shownNames().indexOf("毎週"));
+        picker.confirm();
     });
     QTest::mouseClick(screen.txtFields[26], Qt::LeftButton);
     EXPECT_EQ(screen.txtFields[26]->text(), "10");
@@ -297,8 +297,8 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
     // Cancelled, the box keeps its code.
     shop.scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
-        picker.DBList1_Click(picker.shownNames().indexOf("隔週"));
-        picker.Command2_Click();
+        picker.chooseName(picker.shownNames().indexOf("隔週"));
+        picker.cancel();
     });
     QTest::mouseClick(screen.txtFields[26], Qt::LeftButton);
     EXPECT_EQ(screen.txtFields[26]->text(), "10");
