@@ -23,37 +23,37 @@ frm更新年次::frm更新年次(QWidget* parent) : QDialog(parent), db_(session
     layout->setContentsMargins(16, 12, 16, 16);
     layout->setSpacing(10);
 
-    Label1 = new QLabel(QStringLiteral("残高の繰り越し処理"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
+    headingLabel = new QLabel(QStringLiteral("残高の繰り越し処理"), this);
+    headingLabel->setObjectName(QStringLiteral("Label1"));
+    QFont big = headingLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);
-    Label1->setFont(big);
-    layout->addWidget(Label1);
+    headingLabel->setFont(big);
+    layout->addWidget(headingLabel);
 
     dateBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
     dateBoxes->setObjectName(QStringLiteral("dateBoxes"));
-    Text7 = dateBoxes->yearBox();
-    Text8 = dateBoxes->monthBox();
-    Text9 = dateBoxes->dayBox();
-    Command1 = button("Command1", QStringLiteral("実行"), this);
-    Command4 = button("Command4", QStringLiteral("中止・終了"), this);
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
+    runButton = button("Command1", QStringLiteral("実行"), this);
+    finishButton = button("Command4", QStringLiteral("中止・終了"), this);
     auto* top = new QHBoxLayout;
-    top->addWidget(captionLabel(QStringLiteral("期末"), Text7, this));
+    top->addWidget(captionLabel(QStringLiteral("期末"), yearBox, this));
     top->addWidget(dateBoxes);
     top->addSpacing(24);
-    top->addWidget(Command1);
+    top->addWidget(runButton);
     top->addStretch(1);
-    top->addWidget(Command4);
+    top->addWidget(finishButton);
     layout->addLayout(top);
 
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBGrid1 = grid("DBGrid1", QStringLiteral("勘定科目"), this);
-    DBGrid1->setModel(Data1);
-    DBGrid1->setMinimumSize(720, 360);
-    layout->addWidget(DBGrid1, 1);
+    chartRows = new ValueQueryModel(this);
+    chartRows->setObjectName(QStringLiteral("Data1"));
+    chartGrid = grid("DBGrid1", QStringLiteral("勘定科目"), this);
+    chartGrid->setModel(chartRows);
+    chartGrid->setMinimumSize(720, 360);
+    layout->addWidget(chartGrid, 1);
 
-    setTabOrderChain({Text7, Text8, Text9, Command1, Command4, DBGrid1});
+    setTabOrderChain({yearBox, monthBox, dayBox, runButton, finishButton, chartGrid});
     enableEnterNavigation(this);
 
     const Date today = Date::today();
@@ -62,25 +62,25 @@ frm更新年次::frm更新年次(QWidget* parent) : QDialog(parent), db_(session
     showChart();
 
     connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().journal.entryDate = date; });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    Text7->setFocus();
+    connect(runButton, &QPushButton::clicked, this, [this] { run(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
+    yearBox->setFocus();
 }
 
 frm更新年次::~frm更新年次()
 {
-    Data1->clear();
+    chartRows->clear();
 }
 
 void frm更新年次::showChart()
 {
-    Data1->setStatement(db_, QStringLiteral("SELECT 科目番号, 勘定科目名, 期首残高, 借方金額, 貸方金額, 現在残高"
-                                            " FROM 勘定科目TBL ORDER BY 科目番号"));
-    Data1->rowCountAll();
-    useValueColumns(*DBGrid1);
+    chartRows->setStatement(db_, QStringLiteral("SELECT 科目番号, 勘定科目名, 期首残高, 借方金額, 貸方金額, 現在残高"
+                                                " FROM 勘定科目TBL ORDER BY 科目番号"));
+    chartRows->rowCountAll();
+    useValueColumns(*chartGrid);
 }
 
-void frm更新年次::Command1_Click()
+void frm更新年次::run()
 {
     const Date periodEnd = dateBoxes->date();
     session().journal.entryDate = periodEnd;
@@ -105,7 +105,7 @@ void frm更新年次::Command1_Click()
     {
         const BusyCursor busy;
         // The grid's read statement is ended before the chart is rewritten.
-        Data1->clear();
+        chartRows->clear();
         try {
             accounting::runYearEnd(db_, periodEnd);
         } catch (const accounting::UnplacedJournalRowsError& e) {
@@ -128,7 +128,7 @@ void frm更新年次::Command1_Click()
     ui().showMessage(YearEndDoneMessage, YearEndDoneTitle);
 }
 
-void frm更新年次::Command4_Click()
+void frm更新年次::finish()
 {
     reject();
 }

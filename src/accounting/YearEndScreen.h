@@ -19,18 +19,18 @@ public:
     explicit frm更新年次(QWidget* parent = nullptr);
     ~frm更新年次() override;
 
-    QLabel* Label1;       // "残高の繰り越し処理"
+    QLabel* headingLabel; // Label1 "残高の繰り越し処理"
     DateBoxes* dateBoxes; // "期末　年　月　　日"
-    QSpinBox* Text7;
-    QSpinBox* Text8;
-    QSpinBox* Text9;
-    QTableView* DBGrid1;  // the chart with its balances
-    ValueQueryModel* Data1;
-    QPushButton* Command1; // "実行"
-    QPushButton* Command4; // "中止・終了"
+    QSpinBox* yearBox;    // Text7
+    QSpinBox* monthBox;   // Text8
+    QSpinBox* dayBox;     // Text9
+    QTableView* chartGrid;      // DBGrid1: the chart with its balances
+    ValueQueryModel* chartRows; // Data1
+    QPushButton* runButton;     // Command1 "実行"
+    QPushButton* finishButton;  // Command4 "中止・終了"
 
-    void Command1_Click();
-    void Command4_Click();
+    void run();
+    void finish();
 
 private:
     void showChart();
