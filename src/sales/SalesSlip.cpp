@@ -97,119 +97,119 @@ frm売上::frm売上(QWidget* parent)
     layout->setSpacing(12);
 
     // The chosen customer, and the slip's date beside its code.
-    Frame1 = customer_.frame;
-    lbl顧客コード = customer_.fields[0];
-    lbl顧客名前 = customer_.fields[1];
-    lbl顧客カナ名前 = customer_.fields[2];
-    lbl顧客住所１ = customer_.fields[3];
-    lbl顧客住所２ = customer_.fields[4];
-    lbl顧客電話番号 = customer_.fields[5];
-    lbl郵便番号 = customer_.fields[6];
-    lbl請求額 = customer_.fields[7];
-    lbl既入金額 = customer_.fields[8];
-    lbl締後売上額 = customer_.fields[9];
-    lbl売上日 = displayField("lbl売上日", QStringLiteral("売上日"), Frame1, false);
-    customer_.grid->addWidget(captionFor(lbl売上日, QStringLiteral("売上日"), Frame1), 0, 2);
-    customer_.grid->addWidget(lbl売上日, 0, 3);
-    layout->addWidget(Frame1);
+    customerFrame = customer_.frame;
+    customerCodeField = customer_.fields[0];
+    customerNameField = customer_.fields[1];
+    kanaNameField = customer_.fields[2];
+    address1Field = customer_.fields[3];
+    address2Field = customer_.fields[4];
+    phoneField = customer_.fields[5];
+    postCodeField = customer_.fields[6];
+    billedField = customer_.fields[7];
+    receivedField = customer_.fields[8];
+    salesSinceClosingField = customer_.fields[9];
+    slipDateField = displayField("lbl売上日", QStringLiteral("売上日"), customerFrame, false);
+    customer_.grid->addWidget(captionFor(slipDateField, QStringLiteral("売上日"), customerFrame), 0, 2);
+    customer_.grid->addWidget(slipDateField, 0, 3);
+    layout->addWidget(customerFrame);
 
     // The line grid: a heading row and five rows.
-    fxg売上商品 = new QTableWidget(MaxLines, int(std::size(gridColumns)), this);
-    fxg売上商品->setObjectName(QStringLiteral("fxg売上商品"));
-    fxg売上商品->setAccessibleName(QStringLiteral("売上商品"));
-    fxg売上商品->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fxg売上商品->setSelectionMode(QAbstractItemView::NoSelection);
+    lineGrid = new QTableWidget(MaxLines, int(std::size(gridColumns)), this);
+    lineGrid->setObjectName(QStringLiteral("fxg売上商品"));
+    lineGrid->setAccessibleName(QStringLiteral("売上商品"));
+    lineGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lineGrid->setSelectionMode(QAbstractItemView::NoSelection);
     // A display: the keyboard goes from button to button.
-    fxg売上商品->setFocusPolicy(Qt::NoFocus);
-    fxg売上商品->verticalHeader()->setVisible(false);
-    fxg売上商品->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    fxg売上商品->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lineGrid->setFocusPolicy(Qt::NoFocus);
+    lineGrid->verticalHeader()->setVisible(false);
+    lineGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lineGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QStringList headings;
     for (const GridColumn& c : gridColumns)
         headings << QString::fromUtf8(c.heading);
-    fxg売上商品->setHorizontalHeaderLabels(headings);
-    layout->addWidget(fxg売上商品);
+    lineGrid->setHorizontalHeaderLabels(headings);
+    layout->addWidget(lineGrid);
 
     // The totals and the two rates.
     auto* totals = new QGridLayout;
     totals->setHorizontalSpacing(10);
-    lbl外税1売上金額 = displayField("lbl外税1売上金額", QStringLiteral("外税1売上金額"), this, true);
-    lbl外税2売上金額 = displayField("lbl外税2売上金額", QStringLiteral("外税2売上金額"), this, true);
-    lbl内税1売上金額 = displayField("lbl内税1売上金額", QStringLiteral("内税1売上金額"), this, true);
-    lbl内税2売上金額 = displayField("lbl内税2売上金額", QStringLiteral("内税2売上金額"), this, true);
-    lbl非課税売上金額 = displayField("lbl非課税売上金額", QStringLiteral("非課税売上金額"), this, true);
-    lbl消費税額 = displayField("lbl消費税額", QStringLiteral("消費税額"), this, true);
-    lbl合計金額 = displayField("lbl合計金額", QStringLiteral("合計金額"), this, true);
-    QFont big = lbl合計金額->font();
+    taxAdded1Field = displayField("lbl外税1売上金額", QStringLiteral("外税1売上金額"), this, true);
+    taxAdded2Field = displayField("lbl外税2売上金額", QStringLiteral("外税2売上金額"), this, true);
+    taxIncluded1Field = displayField("lbl内税1売上金額", QStringLiteral("内税1売上金額"), this, true);
+    taxIncluded2Field = displayField("lbl内税2売上金額", QStringLiteral("内税2売上金額"), this, true);
+    notTaxableField = displayField("lbl非課税売上金額", QStringLiteral("非課税売上金額"), this, true);
+    consumptionTaxField = displayField("lbl消費税額", QStringLiteral("消費税額"), this, true);
+    grandTotalField = displayField("lbl合計金額", QStringLiteral("合計金額"), this, true);
+    QFont big = grandTotalField->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
-    lbl合計金額->setFont(big);
-    lbl合計金額->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("000000000000")) + 12);
-    lbl税率1 = new QLabel(this);
-    lbl税率1->setObjectName(QStringLiteral("lbl税率1"));
-    lbl税率2 = new QLabel(this);
-    lbl税率2->setObjectName(QStringLiteral("lbl税率2"));
+    grandTotalField->setFont(big);
+    grandTotalField->setMinimumWidth(QFontMetrics(big).horizontalAdvance(QStringLiteral("000000000000")) + 12);
+    rate1Label = new QLabel(this);
+    rate1Label->setObjectName(QStringLiteral("lbl税率1"));
+    rate2Label = new QLabel(this);
+    rate2Label->setObjectName(QStringLiteral("lbl税率2"));
     auto addTotal = [&](int row, int column, const QString& text, QLabel* value) {
         QLabel* cap = captionLabel(text, this);
         cap->setBuddy(value);
         totals->addWidget(cap, row, column);
         totals->addWidget(value, row, column + 1);
     };
-    totals->addWidget(lbl税率1, 0, 0);
-    totals->addWidget(lbl税率2, 1, 0);
-    addTotal(0, 1, QStringLiteral("外税1売上金額"), lbl外税1売上金額);
-    addTotal(1, 1, QStringLiteral("外税2売上金額"), lbl外税2売上金額);
-    addTotal(0, 3, QStringLiteral("内税1売上金額"), lbl内税1売上金額);
-    addTotal(1, 3, QStringLiteral("内税2売上金額"), lbl内税2売上金額);
-    addTotal(0, 5, QStringLiteral("非課税売上金額"), lbl非課税売上金額);
-    addTotal(1, 5, QStringLiteral("消費税額"), lbl消費税額);
+    totals->addWidget(rate1Label, 0, 0);
+    totals->addWidget(rate2Label, 1, 0);
+    addTotal(0, 1, QStringLiteral("外税1売上金額"), taxAdded1Field);
+    addTotal(1, 1, QStringLiteral("外税2売上金額"), taxAdded2Field);
+    addTotal(0, 3, QStringLiteral("内税1売上金額"), taxIncluded1Field);
+    addTotal(1, 3, QStringLiteral("内税2売上金額"), taxIncluded2Field);
+    addTotal(0, 5, QStringLiteral("非課税売上金額"), notTaxableField);
+    addTotal(1, 5, QStringLiteral("消費税額"), consumptionTaxField);
     auto* grand = captionLabel(QStringLiteral("合計金額"), this);
     grand->setFont(big);
-    grand->setBuddy(lbl合計金額);
+    grand->setBuddy(grandTotalField);
     totals->addWidget(grand, 2, 3, 1, 2, Qt::AlignRight);
-    totals->addWidget(lbl合計金額, 2, 5, 1, 2);
+    totals->addWidget(grandTotalField, 2, 5, 1, 2);
     totals->setColumnMinimumWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("税率1　 10.5")) + 16);
     layout->addLayout(totals);
 
     // Payment buttons, then another product and cancel.
-    Command1 = button("Command1", "現金（納品書必要）", this);
-    Command4 = button("Command4", "現金（記録のみ）", this);
-    Command5 = button("Command5", "売掛（納品書必要）", this);
-    Command6 = button("Command6", "売掛（記録のみ）", this);
-    Command3 = button("Command3", "商品選択へ", this);
-    Command2 = button("Command2", "キャンセル", this);
+    cashSlipButton = button("Command1", "現金（納品書必要）", this);
+    cashRecordButton = button("Command4", "現金（記録のみ）", this);
+    creditSlipButton = button("Command5", "売掛（納品書必要）", this);
+    creditRecordButton = button("Command6", "売掛（記録のみ）", this);
+    moreProductsButton = button("Command3", "商品選択へ", this);
+    cancelButton = button("Command2", "キャンセル", this);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command4);
-    buttons->addWidget(Command5);
-    buttons->addWidget(Command6);
+    buttons->addWidget(cashSlipButton);
+    buttons->addWidget(cashRecordButton);
+    buttons->addWidget(creditSlipButton);
+    buttons->addWidget(creditRecordButton);
     buttons->addSpacing(24);
     buttons->addStretch(1);
-    buttons->addWidget(Command3);
-    buttons->addWidget(Command2);
+    buttons->addWidget(moreProductsButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { pay(saleKind::Cash, true); });
-    connect(Command4, &QPushButton::clicked, this, [this] { pay(saleKind::Cash, false); });
-    connect(Command5, &QPushButton::clicked, this, [this] { pay(saleKind::Credit, true); });
-    connect(Command6, &QPushButton::clicked, this, [this] { pay(saleKind::Credit, false); });
-    connect(Command3, &QPushButton::clicked, this, [this] { chooseAnotherProduct(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(cashSlipButton, &QPushButton::clicked, this, [this] { pay(saleKind::Cash, true); });
+    connect(cashRecordButton, &QPushButton::clicked, this, [this] { pay(saleKind::Cash, false); });
+    connect(creditSlipButton, &QPushButton::clicked, this, [this] { pay(saleKind::Credit, true); });
+    connect(creditRecordButton, &QPushButton::clicked, this, [this] { pay(saleKind::Credit, false); });
+    connect(moreProductsButton, &QPushButton::clicked, this, [this] { chooseAnotherProduct(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     showCustomer();
     RefreshSlipDisplay();
     // Enter on the first button another product, never a payment by chance;
     // the focused button is the one drawn as default and pressed by Enter.
     enableEnterNavigation(this);
-    Command3->setFocus();
+    moreProductsButton->setFocus();
 }
 
 void frm売上::showCustomer()
 {
     const ChosenCustomer& c = session().customer;
     customer_.show(c);
-    lbl売上日->setText(c.slipDate.toShortString());
+    slipDateField->setText(c.slipDate.toShortString());
 }
 
 void frm売上::RefreshSlipDisplay()
@@ -231,26 +231,26 @@ void frm売上::RefreshSlipDisplay()
             line.amount.toString(),
         };
         for (int column = 0; column < int(std::size(gridColumns)); ++column) {
-            auto* item = fxg売上商品->item(row, column);
+            auto* item = lineGrid->item(row, column);
             if (!item) {
                 item = new QTableWidgetItem;
                 item->setTextAlignment((gridColumns[column].number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-                fxg売上商品->setItem(row, column, item);
+                lineGrid->setItem(row, column, item);
             }
             item->setText(used ? texts[column] : QString());
         }
     }
 
     const SlipTotals& t = s.totals;
-    lbl外税1売上金額->setText(t.taxAddedRate1.toString());
-    lbl内税1売上金額->setText(t.taxIncludedRate1.toString());
-    lbl非課税売上金額->setText(t.notTaxable.toString());
-    lbl消費税額->setText(t.consumptionTax.toString());
-    lbl合計金額->setText(t.grandTotal.toString());
-    lbl外税2売上金額->setText(t.taxAddedRate2.toString());
-    lbl内税2売上金額->setText(t.taxIncludedRate2.toString());
-    lbl税率1->setText(rateCaption(QStringLiteral("税率1　"), s.config.taxRate1()));
-    lbl税率2->setText(rateCaption(QStringLiteral("税率2　"), s.config.taxRate2()));
+    taxAdded1Field->setText(t.taxAddedRate1.toString());
+    taxIncluded1Field->setText(t.taxIncludedRate1.toString());
+    notTaxableField->setText(t.notTaxable.toString());
+    consumptionTaxField->setText(t.consumptionTax.toString());
+    grandTotalField->setText(t.grandTotal.toString());
+    taxAdded2Field->setText(t.taxAddedRate2.toString());
+    taxIncluded2Field->setText(t.taxIncludedRate2.toString());
+    rate1Label->setText(rateCaption(QStringLiteral("税率1　"), s.config.taxRate1()));
+    rate2Label->setText(rateCaption(QStringLiteral("税率2　"), s.config.taxRate2()));
     fitGrid();
 }
 
@@ -258,7 +258,7 @@ void frm売上::RefreshSlipDisplay()
 // cut; rows at their given height or the font's, whichever is taller.
 void frm売上::fitGrid()
 {
-    QTableWidget* g = fxg売上商品;
+    QTableWidget* g = lineGrid;
     QHeaderView* header = g->horizontalHeader();
     int total = 0;
     for (int column = 0; column < g->columnCount(); ++column) {

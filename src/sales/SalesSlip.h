@@ -20,38 +20,38 @@ public:
 
     static constexpr int MaxLines = 5;
 
-    QGroupBox* Frame1; // "顧客相手先"
-    QLabel* lbl顧客コード;
-    QLabel* lbl顧客名前;
-    QLabel* lbl顧客カナ名前;
-    QLabel* lbl顧客住所１;
-    QLabel* lbl顧客住所２;
-    QLabel* lbl顧客電話番号;
-    QLabel* lbl郵便番号;
-    QLabel* lbl売上日;
-    QLabel* lbl請求額;
-    QLabel* lbl既入金額;
-    QLabel* lbl締後売上額;
+    QGroupBox* customerFrame;       // Frame1 "顧客相手先"
+    QLabel* customerCodeField;      // lbl顧客コード
+    QLabel* customerNameField;      // lbl顧客名前
+    QLabel* kanaNameField;          // lbl顧客カナ名前
+    QLabel* address1Field;          // lbl顧客住所１
+    QLabel* address2Field;          // lbl顧客住所２
+    QLabel* phoneField;             // lbl顧客電話番号
+    QLabel* postCodeField;          // lbl郵便番号
+    QLabel* slipDateField;          // lbl売上日
+    QLabel* billedField;            // lbl請求額
+    QLabel* receivedField;          // lbl既入金額
+    QLabel* salesSinceClosingField; // lbl締後売上額
 
-    // Heading row and rows 1 to 5 (table rows 0 to 4 under the heading).
-    QTableWidget* fxg売上商品;
+    // fxg売上商品: heading row and rows 1 to 5 (table rows 0 to 4 under the heading).
+    QTableWidget* lineGrid;
 
-    QLabel* lbl外税1売上金額;
-    QLabel* lbl外税2売上金額;
-    QLabel* lbl内税1売上金額;
-    QLabel* lbl内税2売上金額;
-    QLabel* lbl非課税売上金額;
-    QLabel* lbl消費税額;
-    QLabel* lbl合計金額;
-    QLabel* lbl税率1;
-    QLabel* lbl税率2;
+    QLabel* taxAdded1Field;      // lbl外税1売上金額
+    QLabel* taxAdded2Field;      // lbl外税2売上金額
+    QLabel* taxIncluded1Field;   // lbl内税1売上金額
+    QLabel* taxIncluded2Field;   // lbl内税2売上金額
+    QLabel* notTaxableField;     // lbl非課税売上金額
+    QLabel* consumptionTaxField; // lbl消費税額
+    QLabel* grandTotalField;     // lbl合計金額
+    QLabel* rate1Label;          // lbl税率1
+    QLabel* rate2Label;          // lbl税率2
 
-    QPushButton* Command1; // "現金（納品書必要）"
-    QPushButton* Command4; // "現金（記録のみ）"
-    QPushButton* Command5; // "売掛（納品書必要）"
-    QPushButton* Command6; // "売掛（記録のみ）"
-    QPushButton* Command3; // "商品選択へ"
-    QPushButton* Command2; // "キャンセル"
+    QPushButton* cashSlipButton;     // Command1 "現金（納品書必要）"
+    QPushButton* cashRecordButton;   // Command4 "現金（記録のみ）"
+    QPushButton* creditSlipButton;   // Command5 "売掛（納品書必要）"
+    QPushButton* creditRecordButton; // Command6 "売掛（記録のみ）"
+    QPushButton* moreProductsButton; // Command3 "商品選択へ"
+    QPushButton* cancelButton;       // Command2 "キャンセル"
 
     // Writes the line buffer and the totals to the grid and the labels.
     void RefreshSlipDisplay();

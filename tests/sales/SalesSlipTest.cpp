@@ -131,14 +131,14 @@ TEST_F(SalesSlipTest, WholeCreditSaleWithPrintedSlip)
         EXPECT_EQ(labelText(&d, "lbl請求額"), QStringLiteral("12000"));
         EXPECT_EQ(labelText(&d, "lbl既入金額"), QStringLiteral("5000"));
         EXPECT_EQ(labelText(&d, "lbl締後売上額"), QStringLiteral("3150"));
-        EXPECT_EQ(gridRow(d.fxg売上商品, 0),
+        EXPECT_EQ(gridRow(d.lineGrid, 0),
                   QStringList({"1", "1", "0", "12           ", "ｺｼﾋｶﾘ   ", text::fixed("コシヒカリ５ｋｇ", 24), "2000", "0.25", "500"}));
-        EXPECT_EQ(gridRow(d.fxg売上商品, 1), QStringList(9, QString()));
+        EXPECT_EQ(gridRow(d.lineGrid, 1), QStringList(9, QString()));
         EXPECT_EQ(labelText(&d, "lbl外税1売上金額"), QStringLiteral("500"));
         EXPECT_EQ(labelText(&d, "lbl消費税額"), QStringLiteral("25"));
 
         clickButton(&d, QStringLiteral("Command3"));
-        EXPECT_EQ(gridRow(d.fxg売上商品, 1),
+        EXPECT_EQ(gridRow(d.lineGrid, 1),
                   QStringList({"2", "1", "0", "4901234567894", "ｾｲﾏｲ    ", text::fixed("精米１０ｋｇ", 24), "250", "2", "500"}));
         EXPECT_EQ(labelText(&d, "lbl外税1売上金額"), QStringLiteral("1000"));
         EXPECT_EQ(labelText(&d, "lbl消費税額"), QStringLiteral("50"));
@@ -209,7 +209,7 @@ TEST_F(SalesSlipTest, FiveLinesAtMostAndRecordOnlyPrintsNothing)
         EXPECT_EQ(ui->messages[0].title, QStringLiteral("売上商品数オーバー"));
         EXPECT_EQ(pickerRuns, 5) << "no picker after five lines";
         EXPECT_EQ(session().lineCount, 5);
-        EXPECT_EQ(gridRow(d.fxg売上商品, 4)[0], QStringLiteral("5"));
+        EXPECT_EQ(gridRow(d.lineGrid, 4)[0], QStringLiteral("5"));
         EXPECT_EQ(labelText(&d, "lbl内税1売上金額"), QStringLiteral("7500"));
         EXPECT_EQ(labelText(&d, "lbl消費税額"), QStringLiteral("0"));
 
@@ -243,9 +243,9 @@ TEST_F(SalesSlipTest, RepeatedPreviousOrderSkipsTheProductPicker)
     closeHistory(true);
     pickProducts({});
     startSale([&](frm売上& d) {
-        EXPECT_EQ(gridRow(d.fxg売上商品, 0)[5].trimmed(), QStringLiteral("コシヒカリ５ｋｇ"));
-        EXPECT_EQ(gridRow(d.fxg売上商品, 1)[5].trimmed(), QStringLiteral("灯油１８Ｌ"));
-        EXPECT_EQ(gridRow(d.fxg売上商品, 2)[0], QString());
+        EXPECT_EQ(gridRow(d.lineGrid, 0)[5].trimmed(), QStringLiteral("コシヒカリ５ｋｇ"));
+        EXPECT_EQ(gridRow(d.lineGrid, 1)[5].trimmed(), QStringLiteral("灯油１８Ｌ"));
+        EXPECT_EQ(gridRow(d.lineGrid, 2)[0], QString());
         // Totals computed for the repeated lines.
         EXPECT_EQ(labelText(&d, "lbl外税1売上金額"), QStringLiteral("2000"));
         EXPECT_EQ(labelText(&d, "lbl内税1売上金額"), QStringLiteral("1500"));
@@ -317,7 +317,7 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
     QApplication::processEvents();
     EXPECT_EQ(labelText(&d, "lbl売上日"), QStringLiteral("2024/05/01"));
     EXPECT_EQ(labelText(&d, "lbl税率1"), QStringLiteral("税率1　 3.5"));
-    QTableWidget* g = d.fxg売上商品;
+    QTableWidget* g = d.lineGrid;
     const QStringList headings = {"No.", "部門", "税", "商品コード", "品名カナ", "商品名", "単価", "個数", "金額"};
     const int twips[] = {400, 600, 400, 1800, 1500, 3000, 900, 800, 1400};
     ASSERT_EQ(g->columnCount(), 9);
@@ -413,18 +413,18 @@ TEST_F(SalesSlipTest, TheButtonDrawnAsDefaultIsTheOneEnterPresses)
                     names << b->objectName();
             return names;
         };
-        ASSERT_EQ(d.focusWidget(), d.Command3);
+        ASSERT_EQ(d.focusWidget(), d.moreProductsButton);
         EXPECT_EQ(drawnDefault(), QStringList({"Command3"}));
         // Enter on "商品選択へ" adds a line and comes back to it, still the
         // only button drawn as default ("キャンセル" was drawn so before).
-        QTest::keyClick(d.Command3, Qt::Key_Return);
+        QTest::keyClick(d.moreProductsButton, Qt::Key_Return);
         EXPECT_EQ(pickerRuns, 2);
         EXPECT_EQ(session().lineCount, 2);
         EXPECT_EQ(drawnDefault(), QStringList({"Command3"}));
         // Tab to "現金（記録のみ）": drawn as default, and Enter stores the cash sale.
-        d.Command4->setFocus(Qt::TabFocusReason);
+        d.cashRecordButton->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(drawnDefault(), QStringList({"Command4"}));
-        QTest::keyClick(d.Command4, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(d.cashRecordButton, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1).size(), 2);
