@@ -56,21 +56,21 @@ frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session
     // The range: from the first of this month to today.
     startBoxes = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
     startBoxes->setObjectName(QStringLiteral("startBoxes"));
-    Text2 = startBoxes->yearBox();
-    Text3 = startBoxes->monthBox();
-    Text4 = startBoxes->dayBox();
+    startYearBox = startBoxes->yearBox();
+    startMonthBox = startBoxes->monthBox();
+    startDayBox = startBoxes->dayBox();
     endBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
     endBoxes->setObjectName(QStringLiteral("endBoxes"));
-    Text7 = endBoxes->yearBox();
-    Text8 = endBoxes->monthBox();
-    Text9 = endBoxes->dayBox();
+    endYearBox = endBoxes->yearBox();
+    endMonthBox = endBoxes->monthBox();
+    endDayBox = endBoxes->dayBox();
     const Date today = Date::today();
     startBoxes->setParts(today.year(), today.month(), 1);
     endBoxes->setDate(today);
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ガスデータの表示"));
-    Command3 = commandButton(this, QStringLiteral("Command3"), QStringLiteral("印刷・集計"));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"));
+    listButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ガスデータの表示"));
+    printButton = commandButton(this, QStringLiteral("Command3"), QStringLiteral("印刷・集計"));
+    finishButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"));
 
     auto* range = new QGridLayout;
     range->setHorizontalSpacing(8);
@@ -79,31 +79,31 @@ frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session
     range->addWidget(endBoxes, 1, 0);
     range->addWidget(new QLabel(QStringLiteral("まで"), this), 1, 1);
     range->setColumnMinimumWidth(2, 24);
-    range->addWidget(Command1, 0, 3, 2, 1, Qt::AlignVCenter);
+    range->addWidget(listButton, 0, 3, 2, 1, Qt::AlignVCenter);
     range->setColumnStretch(4, 1);
     layout->addLayout(range);
 
     // The listed events.
-    Data1 = new ValueQueryModel(this);
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setAccessibleName(QStringLiteral("ガスデータ"));
-    DBGrid1->setModel(Data1);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->verticalHeader()->setVisible(false);
-    DBGrid1->setMinimumSize(760, 300);
-    layout->addWidget(DBGrid1, 1);
+    eventRows = new ValueQueryModel(this);
+    eventGrid = new QTableView(this);
+    eventGrid->setObjectName(QStringLiteral("DBGrid1"));
+    eventGrid->setAccessibleName(QStringLiteral("ガスデータ"));
+    eventGrid->setModel(eventRows);
+    eventGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    eventGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    eventGrid->verticalHeader()->setVisible(false);
+    eventGrid->setMinimumSize(760, 300);
+    layout->addWidget(eventGrid, 1);
 
     // The totals of the range.
-    Text1 = totalBox("Text1", QStringLiteral("使用量合計"), this);
-    Text5 = totalBox("Text5", QStringLiteral("配送量合計"), this);
-    Text6 = totalBox("Text6", QStringLiteral("残ガス量合計"), this);
-    Text10 = totalBox("Text10", QStringLiteral("金額合計"), this);
+    usageTotalBox = totalBox("Text1", QStringLiteral("使用量合計"), this);
+    deliveredTotalBox = totalBox("Text5", QStringLiteral("配送量合計"), this);
+    remainingTotalBox = totalBox("Text6", QStringLiteral("残ガス量合計"), this);
+    amountTotalBox = totalBox("Text10", QStringLiteral("金額合計"), this);
     auto* sums = new QGridLayout;
     sums->setHorizontalSpacing(8);
     int column = 0;
-    for (QLineEdit* box : {Text1, Text5, Text6, Text10}) {
+    for (QLineEdit* box : {usageTotalBox, deliveredTotalBox, remainingTotalBox, amountTotalBox}) {
         sums->addWidget(captionLabel(box->accessibleName(), box, this), 0, column);
         sums->addWidget(box, 1, column);
         ++column;
@@ -113,24 +113,25 @@ frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command3);
-    buttons->addWidget(Command2);
+    buttons->addWidget(printButton);
+    buttons->addWidget(finishButton);
     layout->addLayout(buttons);
 
-    setTabOrderChain({Text2, Text3, Text4, Text7, Text8, Text9, Command1, DBGrid1, Command3, Command2});
+    setTabOrderChain({startYearBox, startMonthBox, startDayBox, endYearBox, endMonthBox, endDayBox, listButton, eventGrid,
+                      printButton, finishButton});
     enableEnterNavigation(this);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(listButton, &QPushButton::clicked, this, [this] { listEvents(); });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
 
     load();
-    Text2->setFocus();
+    startYearBox->setFocus();
 }
 
 frmガス集計::~frmガス集計()
 {
-    Data1->clear();
+    eventRows->clear();
 }
 
 void frmガス集計::load()
@@ -138,27 +139,27 @@ void frmガス集計::load()
     const BusyCursor busy;
     const Date start = startBoxes->date();
     const Date end = endBoxes->date();
-    Data1->setStatement(db_, gas::eventListStatement(), gas::rangeParams(start, end));
-    Data1->rowCountAll();
-    useValueColumns(*DBGrid1);
+    eventRows->setStatement(db_, gas::eventListStatement(), gas::rangeParams(start, end));
+    eventRows->rowCountAll();
+    useValueColumns(*eventGrid);
     events_ = gas::loadEvents(db_, start, end);
     totals_ = gas::loadTotals(db_, start, end);
 
     auto show = [](QLineEdit* box, const auto& value, ValueKind kind) {
         box->setText(value ? displayText(QVariant::fromValue(*value), kind) : QString());
     };
-    Text1->setText(totals_.usage ? totals_.usage->toString() : QString());
-    show(Text5, totals_.delivered, ValueKind::Single);
-    show(Text6, totals_.remaining, ValueKind::Single);
-    Text10->setText(totals_.amount ? totals_.amount->toString() : QString());
+    usageTotalBox->setText(totals_.usage ? totals_.usage->toString() : QString());
+    show(deliveredTotalBox, totals_.delivered, ValueKind::Single);
+    show(remainingTotalBox, totals_.remaining, ValueKind::Single);
+    amountTotalBox->setText(totals_.amount ? totals_.amount->toString() : QString());
 }
 
-void frmガス集計::Command1_Click()
+void frmガス集計::listEvents()
 {
     load();
 }
 
-void frmガス集計::Command3_Click()
+void frmガス集計::print()
 {
     // The list as last loaded, under the dates the boxes show now.
     try {
@@ -169,7 +170,7 @@ void frmガス集計::Command3_Click()
     }
 }
 
-void frmガス集計::Command2_Click()
+void frmガス集計::finish()
 {
     reject();
 }

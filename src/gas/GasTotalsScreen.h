@@ -21,28 +21,28 @@ public:
     explicit frmガス集計(QWidget* parent = nullptr);
     ~frmガス集計() override;
 
-    DateBoxes* startBoxes; // "年　　　　　　　月　　　　　　日から"
-    QSpinBox* Text2;       // start year (with its spin buttons)
-    QSpinBox* Text3;       // start month
-    QSpinBox* Text4;       // start day
-    DateBoxes* endBoxes;   // "年　　　　　　　月　　　　　　日まで"
-    QSpinBox* Text7;       // end year
-    QSpinBox* Text8;       // end month
-    QSpinBox* Text9;       // end day
+    DateBoxes* startBoxes;   // "年　　　　　　　月　　　　　　日から"
+    QSpinBox* startYearBox;  // Text2, with its spin buttons
+    QSpinBox* startMonthBox; // Text3
+    QSpinBox* startDayBox;   // Text4
+    DateBoxes* endBoxes;     // "年　　　　　　　月　　　　　　日まで"
+    QSpinBox* endYearBox;    // Text7
+    QSpinBox* endMonthBox;   // Text8
+    QSpinBox* endDayBox;     // Text9
 
-    QTableView* DBGrid1;    // the listed events
-    ValueQueryModel* Data1; // its record source
-    QLineEdit* Text1;       // "使用量合計"
-    QLineEdit* Text5;       // "配送量合計"
-    QLineEdit* Text6;       // "残ガス量合計"
-    QLineEdit* Text10;      // "金額合計"
-    QPushButton* Command1;  // "ガスデータの表示": list and total again
-    QPushButton* Command3;  // "印刷・集計": print
-    QPushButton* Command2;  // "中止・終了": close
+    QTableView* eventGrid;        // DBGrid1: the listed events
+    ValueQueryModel* eventRows;   // Data1, its record source
+    QLineEdit* usageTotalBox;     // Text1 "使用量合計"
+    QLineEdit* deliveredTotalBox; // Text5 "配送量合計"
+    QLineEdit* remainingTotalBox; // Text6 "残ガス量合計"
+    QLineEdit* amountTotalBox;    // Text10 "金額合計"
+    QPushButton* listButton;      // Command1 "ガスデータの表示": list and total again
+    QPushButton* printButton;     // Command3 "印刷・集計": print
+    QPushButton* finishButton;    // Command2 "中止・終了": close
 
-    void Command1_Click();
-    void Command3_Click();
-    void Command2_Click();
+    void listEvents();
+    void print();
+    void finish();
 
     // The list and totals as last loaded, which "印刷・集計" prints.
     const std::vector<gas::Event>& loadedEvents() const { return events_; }

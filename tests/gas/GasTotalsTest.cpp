@@ -317,33 +317,33 @@ TEST_F(GasTotalsScreenTest, OpensOnThisMonthSoFarAndListsAgainOnlyWhenAsked)
     d.show();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("ガス集計"));
     EXPECT_EQ(d.startBoxes->date(), Date::fromParts(today.year(), today.month(), 1));
-    EXPECT_EQ(d.Text4->value(), 1);
+    EXPECT_EQ(d.startDayBox->value(), 1);
     EXPECT_EQ(d.endBoxes->date(), today);
-    EXPECT_EQ(d.Command1->text(), QStringLiteral("ガスデータの表示"));
-    EXPECT_EQ(d.Command3->text(), QStringLiteral("印刷・集計"));
-    EXPECT_EQ(d.Command2->text(), QStringLiteral("中止・終了"));
-    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 1);
-    EXPECT_EQ(d.Text1->text(), QStringLiteral("5"));
+    EXPECT_EQ(d.listButton->text(), QStringLiteral("ガスデータの表示"));
+    EXPECT_EQ(d.printButton->text(), QStringLiteral("印刷・集計"));
+    EXPECT_EQ(d.finishButton->text(), QStringLiteral("中止・終了"));
+    EXPECT_EQ(d.eventGrid->model()->rowCount(), 1);
+    EXPECT_EQ(d.usageTotalBox->text(), QStringLiteral("5"));
 
     d.startBoxes->setParts(2024, 5, 1);
     d.endBoxes->setParts(2024, 5, 31);
-    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 1) << "not reloaded before ガスデータの表示";
+    EXPECT_EQ(d.eventGrid->model()->rowCount(), 1) << "not reloaded before ガスデータの表示";
     clickButton(&d, QStringLiteral("Command1"));
-    ASSERT_EQ(d.DBGrid1->model()->rowCount(), 4);
+    ASSERT_EQ(d.eventGrid->model()->rowCount(), 4);
     QStringList first;
-    for (int c = 0; c < d.DBGrid1->model()->columnCount(); ++c)
-        first << d.DBGrid1->model()->index(3, c).data().toString();
+    for (int c = 0; c < d.eventGrid->model()->columnCount(); ++c)
+        first << d.eventGrid->model()->index(3, c).data().toString();
     EXPECT_EQ(first, QStringList({"2024/05/31", "北村　一郎", "検針請求", "1250", "15.5", "0", "0", "3240"}));
-    EXPECT_EQ(d.Text1->text(), QStringLiteral("21.5"));
-    EXPECT_EQ(d.Text5->text(), QStringLiteral("41"));
-    EXPECT_EQ(d.Text6->text(), QStringLiteral("3.5"));
-    EXPECT_EQ(d.Text10->text(), QStringLiteral("14040"));
+    EXPECT_EQ(d.usageTotalBox->text(), QStringLiteral("21.5"));
+    EXPECT_EQ(d.deliveredTotalBox->text(), QStringLiteral("41"));
+    EXPECT_EQ(d.remainingTotalBox->text(), QStringLiteral("3.5"));
+    EXPECT_EQ(d.amountTotalBox->text(), QStringLiteral("14040"));
 
     d.startBoxes->setParts(2024, 7, 1);
     d.endBoxes->setParts(2024, 7, 31);
     clickButton(&d, QStringLiteral("Command1"));
-    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 0);
-    EXPECT_TRUE(d.Text10->text().isEmpty());
+    EXPECT_EQ(d.eventGrid->model()->rowCount(), 0);
+    EXPECT_TRUE(d.amountTotalBox->text().isEmpty());
 }
 
 TEST_F(GasTotalsScreenTest, PrintsTheListAsLastLoadedUnderTheDatesShownNow)
