@@ -24,35 +24,35 @@ frm更新日次::frm更新日次(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frm更新日次"));
     setWindowTitle(Title);
 
-    Label1 = new QLabel(QStringLiteral("データの転記をしてもよろしいか？"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
+    questionLabel = new QLabel(QStringLiteral("データの転記をしてもよろしいか？"), this);
+    questionLabel->setObjectName(QStringLiteral("Label1"));
+    QFont big = questionLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("ＯＫ"));
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("キャンセル"));
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    questionLabel->setFont(big);
+    questionLabel->setAlignment(Qt::AlignCenter);
+    okButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("ＯＫ"));
+    cancelButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("キャンセル"));
+    connect(okButton, &QPushButton::clicked, this, [this] { post(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 28, 32, 20);
     layout->setSpacing(24);
-    layout->addWidget(Label1);
+    layout->addWidget(questionLabel);
     layout->addLayout(buttons);
     // The cursor starts on キャンセル, so a stray Enter posts nothing; on a
     // focused ＯＫ Enter posts.
-    Command1->setDefault(true);
+    cancelButton->setDefault(true);
     enableEnterNavigation(this);
-    Command1->setFocus();
+    cancelButton->setFocus();
 }
 
-void frm更新日次::Command2_Click()
+void frm更新日次::post()
 {
     // One cut-off for the whole run, taken when posting starts.
     const Date cutoff = Date::today();
@@ -73,7 +73,7 @@ void frm更新日次::Command2_Click()
     accept();
 }
 
-void frm更新日次::Command1_Click()
+void frm更新日次::cancel()
 {
     reject();
 }

@@ -12,12 +12,12 @@ class frm更新日次 : public QDialog {
 public:
     explicit frm更新日次(QWidget* parent = nullptr);
 
-    QLabel* Label1;        // "データの転記をしてもよろしいか？"
-    QPushButton* Command2; // "ＯＫ": posts
-    QPushButton* Command1; // "キャンセル"
+    QLabel* questionLabel;     // Label1 "データの転記をしてもよろしいか？"
+    QPushButton* okButton;     // Command2 "ＯＫ": posts
+    QPushButton* cancelButton; // Command1 "キャンセル"
 
-    void Command2_Click();
-    void Command1_Click();
+    void post();   // "ＯＫ"
+    void cancel(); // "キャンセル"
 };
 
 // The screen's opening: the pre-posting review, modally, then the screen

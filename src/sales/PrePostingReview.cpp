@@ -44,44 +44,44 @@ frm転記前確認::frm転記前確認(QWidget* parent) : QDialog(parent), db_(s
     setObjectName(QStringLiteral("frm転記前確認"));
     setWindowTitle(QStringLiteral("転記処理前の確認"));
 
-    Data1 = new ValueQueryModel(this);
-    Data2 = new ValueQueryModel(this);
-    Label1 = new QLabel(QStringLiteral("売上商品マスター仮"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    DBGrid1 = listing("DBGrid1", QStringLiteral("売上商品マスター仮"), Data1, this);
-    Label1->setBuddy(DBGrid1);
-    Label2 = new QLabel(QStringLiteral("経理マスター仮"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    DBGrid2 = listing("DBGrid2", QStringLiteral("経理マスター仮"), Data2, this);
-    Label2->setBuddy(DBGrid2);
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("削除"));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("確認ＯＫ"));
+    salesModel = new ValueQueryModel(this);
+    ledgerModel = new ValueQueryModel(this);
+    salesLabel = new QLabel(QStringLiteral("売上商品マスター仮"), this);
+    salesLabel->setObjectName(QStringLiteral("Label1"));
+    salesGrid = listing("DBGrid1", QStringLiteral("売上商品マスター仮"), salesModel, this);
+    salesLabel->setBuddy(salesGrid);
+    ledgerLabel = new QLabel(QStringLiteral("経理マスター仮"), this);
+    ledgerLabel->setObjectName(QStringLiteral("Label2"));
+    ledgerGrid = listing("DBGrid2", QStringLiteral("経理マスター仮"), ledgerModel, this);
+    ledgerLabel->setBuddy(ledgerGrid);
+    deleteButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("削除"));
+    okButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("確認ＯＫ"));
 
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { currentRowChanged(Data1, current); });
-    connect(DBGrid2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { currentRowChanged(Data2, current); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(salesGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { currentRowChanged(salesModel, current); });
+    connect(ledgerGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { currentRowChanged(ledgerModel, current); });
+    connect(deleteButton, &QPushButton::clicked, this, [this] { deleteSlip(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command1);
+    buttons->addWidget(deleteButton);
     buttons->addStretch(1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);
-    layout->addWidget(Label1);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(salesLabel);
+    layout->addWidget(salesGrid, 1);
     layout->addSpacing(8);
-    layout->addWidget(Label2);
-    layout->addWidget(DBGrid2, 1);
+    layout->addWidget(ledgerLabel);
+    layout->addWidget(ledgerGrid, 1);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    Command2->setDefault(true);
+    okButton->setDefault(true);
     // Enter in a listing confirms, as the drawn default says; on a focused
     // button it presses that one.
-    keepOwnEnter(DBGrid1);
-    keepOwnEnter(DBGrid2);
+    keepOwnEnter(salesGrid);
+    keepOwnEnter(ledgerGrid);
     enableEnterNavigation(this);
 
     LoadHoldingListings();
@@ -95,29 +95,29 @@ frm転記前確認::~frm転記前確認()
 
 void frm転記前確認::clearListings()
 {
-    Data1->clear();
-    Data2->clear();
+    salesModel->clear();
+    ledgerModel->clear();
 }
 
 void frm転記前確認::LoadHoldingListings()
 {
-    Data1->setStatement(db_, holdingSalesStatement());
-    Data1->rowCountAll();
-    makeFirstRowCurrent(DBGrid1, Data1);
+    salesModel->setStatement(db_, holdingSalesStatement());
+    salesModel->rowCountAll();
+    makeFirstRowCurrent(salesGrid, salesModel);
 
     // The copy of the chart of accounts names the credit account; it is
     // refilled so that it matches the chart. The ledger listing's read
     // statement is ended first, as the refill writes the table it reads.
-    Data2->clear();
+    ledgerModel->clear();
     RefreshAccountCopy(db_);
-    Data2->setStatement(db_, holdingLedgerStatement());
-    Data2->rowCountAll();
-    Data2->setHeading(4, QStringLiteral("勘定科目TBL.勘定科目名"));
-    Data2->setHeading(5, QStringLiteral("勘定科目TBLＣＯＰＹ.勘定科目名"));
-    makeFirstRowCurrent(DBGrid2, Data2);
+    ledgerModel->setStatement(db_, holdingLedgerStatement());
+    ledgerModel->rowCountAll();
+    ledgerModel->setHeading(4, QStringLiteral("勘定科目TBL.勘定科目名"));
+    ledgerModel->setHeading(5, QStringLiteral("勘定科目TBLＣＯＰＹ.勘定科目名"));
+    makeFirstRowCurrent(ledgerGrid, ledgerModel);
 
-    fitColumns(DBGrid1);
-    fitColumns(DBGrid2);
+    fitColumns(salesGrid);
+    fitColumns(ledgerGrid);
 }
 
 // The columns fit their headings and texts (useValueColumns); the listing
@@ -146,7 +146,7 @@ void frm転記前確認::currentRowChanged(ValueQueryModel* data, const QModelIn
         session().selectedSlipNumber = std::int32_t(number.toLongLong());
 }
 
-void frm転記前確認::Command1_Click()
+void frm転記前確認::deleteSlip()
 {
     const std::int32_t number = session().selectedSlipNumber;
     if (number == 0) {
@@ -168,9 +168,9 @@ void frm転記前確認::Command1_Click()
     LoadHoldingListings();
 }
 
-void frm転記前確認::Command2_Click()
+void frm転記前確認::confirm()
 {
-    if (Data1->rowCountAll() == 0 && Data2->rowCountAll() == 0)
+    if (salesModel->rowCountAll() == 0 && ledgerModel->rowCountAll() == 0)
         ui().showMessage(QStringLiteral("転記するデータがありません。"), ErrorTitle);
     accept();
 }

@@ -17,20 +17,20 @@ public:
     explicit frm転記前確認(QWidget* parent = nullptr);
     ~frm転記前確認() override;
 
-    QLabel* Label1;          // "売上商品マスター仮"
-    QTableView* DBGrid1;     // the holding sales lines
-    ValueQueryModel* Data1;  // its record source
-    QLabel* Label2;          // "経理マスター仮"
-    QTableView* DBGrid2;     // the holding ledger rows
-    ValueQueryModel* Data2;  // its record source
-    QPushButton* Command1;   // "削除"
-    QPushButton* Command2;   // "確認ＯＫ"
+    QLabel* salesLabel;           // Label1 "売上商品マスター仮"
+    QTableView* salesGrid;        // DBGrid1: the holding sales lines
+    ValueQueryModel* salesModel;  // Data1, its record source
+    QLabel* ledgerLabel;          // Label2 "経理マスター仮"
+    QTableView* ledgerGrid;       // DBGrid2: the holding ledger rows
+    ValueQueryModel* ledgerModel; // Data2, its record source
+    QPushButton* deleteButton;    // Command1 "削除"
+    QPushButton* okButton;        // Command2 "確認ＯＫ"
 
     // Reloads both listings (the account copy is refreshed before the
     // ledger listing); the first row of each becomes current in turn.
     void LoadHoldingListings();
-    void Command1_Click(); // delete the selected slip
-    void Command2_Click(); // close the review
+    void deleteSlip(); // "削除": deletes the selected slip
+    void confirm();    // "確認ＯＫ": closes the review
 
 private:
     void currentRowChanged(ValueQueryModel* data, const QModelIndex& current);

@@ -169,10 +169,10 @@ TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
               12000000);
 
     frm転記前確認 review;
-    ASSERT_EQ(review.DBGrid2->model()->rowCount(), 1);
+    ASSERT_EQ(review.ledgerGrid->model()->rowCount(), 1);
     QStringList row;
-    for (int c = 1; c < review.DBGrid2->model()->columnCount(); ++c)
-        row << review.DBGrid2->model()->index(0, c).data().toString();
+    for (int c = 1; c < review.ledgerGrid->model()->columnCount(); ++c)
+        row << review.ledgerGrid->model()->index(0, c).data().toString();
     EXPECT_EQ(row, QStringList({"1", "2024/05/01", "-300", "小切手", "売掛金", "山田　太郎"}));
     EXPECT_EQ(session().selectedSlipNumber, 1);
 }

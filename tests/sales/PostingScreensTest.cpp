@@ -80,21 +80,21 @@ TEST_F(PostingScreensTest, ListingsShowTheCustomersRowsAsPeopleReadThem)
     db.exec(QStringLiteral("DELETE FROM 勘定科目TBLＣＯＰＹ"));
     frm転記前確認 d;
     EXPECT_EQ(d.windowTitle(), QStringLiteral("転記処理前の確認"));
-    EXPECT_EQ(d.Label1->text(), QStringLiteral("売上商品マスター仮"));
-    EXPECT_EQ(d.Label2->text(), QStringLiteral("経理マスター仮"));
-    EXPECT_EQ(d.Label1->buddy(), d.DBGrid1);
-    EXPECT_EQ(d.Command1->text(), QStringLiteral("削除"));
-    EXPECT_EQ(d.Command2->text(), QStringLiteral("確認ＯＫ"));
+    EXPECT_EQ(d.salesLabel->text(), QStringLiteral("売上商品マスター仮"));
+    EXPECT_EQ(d.ledgerLabel->text(), QStringLiteral("経理マスター仮"));
+    EXPECT_EQ(d.salesLabel->buddy(), d.salesGrid);
+    EXPECT_EQ(d.deleteButton->text(), QStringLiteral("削除"));
+    EXPECT_EQ(d.okButton->text(), QStringLiteral("確認ＯＫ"));
 
-    ASSERT_EQ(d.DBGrid1->model()->rowCount(), 3);
-    EXPECT_EQ(gridRow(d.DBGrid1, 0), QStringList({"2", "3", "2024/05/01", "山田　太郎", "精米", "99.5", "3"}));
-    EXPECT_EQ(gridRow(d.DBGrid1, 1), QStringList({"3", "3", "2024/05/01", "山田　太郎", "　　　消費税", "25", "1"}));
-    EXPECT_EQ(gridRow(d.DBGrid1, 2), QStringList({"1", "9", "2024/05/01", "青木　花子", "灯油１８Ｌ", "1500", "2"}));
+    ASSERT_EQ(d.salesGrid->model()->rowCount(), 3);
+    EXPECT_EQ(gridRow(d.salesGrid, 0), QStringList({"2", "3", "2024/05/01", "山田　太郎", "精米", "99.5", "3"}));
+    EXPECT_EQ(gridRow(d.salesGrid, 1), QStringList({"3", "3", "2024/05/01", "山田　太郎", "　　　消費税", "25", "1"}));
+    EXPECT_EQ(gridRow(d.salesGrid, 2), QStringList({"1", "9", "2024/05/01", "青木　花子", "灯油１８Ｌ", "1500", "2"}));
 
-    ASSERT_EQ(d.DBGrid2->model()->rowCount(), 2);
-    EXPECT_EQ(gridRow(d.DBGrid2, 0), QStringList({"2", "5", "2024/05/01", "-300", "小切手", "売掛金", "山田　太郎"}));
-    EXPECT_EQ(gridRow(d.DBGrid2, 1), QStringList({"1", "7", "2024/05/01", "3000", "売掛金", "外税売上１", "青木　花子"}));
-    EXPECT_EQ(headings(d.DBGrid2).mid(4, 2),
+    ASSERT_EQ(d.ledgerGrid->model()->rowCount(), 2);
+    EXPECT_EQ(gridRow(d.ledgerGrid, 0), QStringList({"2", "5", "2024/05/01", "-300", "小切手", "売掛金", "山田　太郎"}));
+    EXPECT_EQ(gridRow(d.ledgerGrid, 1), QStringList({"1", "7", "2024/05/01", "3000", "売掛金", "外税売上１", "青木　花子"}));
+    EXPECT_EQ(headings(d.ledgerGrid).mid(4, 2),
               QStringList({"勘定科目TBL.勘定科目名", "勘定科目TBLＣＯＰＹ.勘定科目名"}));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 勘定科目TBLＣＯＰＹ")).toInt(),
               db.scalar(QStringLiteral("SELECT COUNT(*) FROM 勘定科目TBL")).toInt());
@@ -108,9 +108,9 @@ TEST_F(PostingScreensTest, SelectedNumberFollowsTheLastLoadedListingAndTheClicke
         // The ledger listing is loaded second: its first row wins.
         EXPECT_EQ(session().selectedSlipNumber, 5);
         d.show();
-        clickGridRow(d.DBGrid1, 2);
+        clickGridRow(d.salesGrid, 2);
         EXPECT_EQ(session().selectedSlipNumber, 9);
-        clickGridRow(d.DBGrid2, 1);
+        clickGridRow(d.ledgerGrid, 1);
         EXPECT_EQ(session().selectedSlipNumber, 7);
     }
 
@@ -156,7 +156,7 @@ TEST_F(PostingScreensTest, DeletingASlipRemovesAllItsRowsInBothTables)
     addLedger(db, 4, 123, day, "200", 110, 5090, QStringLiteral("C2"));
     frm転記前確認 d;
     d.show();
-    clickGridRow(d.DBGrid1, 3); // slip 123, 配達料
+    clickGridRow(d.salesGrid, 3); // slip 123, 配達料
     ASSERT_EQ(session().selectedSlipNumber, 123);
 
     // Cancel keeps everything.
@@ -175,7 +175,7 @@ TEST_F(PostingScreensTest, DeletingASlipRemovesAllItsRowsInBothTables)
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 経理マスター仮 WHERE 経理伝票番号 = 123")).toInt(), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 2);
     // Reloaded: the ledger's first row is current again.
-    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 3);
+    EXPECT_EQ(d.salesGrid->model()->rowCount(), 3);
     EXPECT_EQ(session().selectedSlipNumber, 5);
     EXPECT_TRUE(ui->messages.empty());
 }
@@ -194,7 +194,7 @@ TEST_F(PostingScreensTest, DeletionThatFailsDeletesNeitherTable)
     EXPECT_EQ(ui->messages[0].text,
               QStringLiteral("伝票番号123のデータを削除できませんでした。何も削除していません。\n削除失敗"));
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 4);
-    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 3);
+    EXPECT_EQ(d.salesGrid->model()->rowCount(), 3);
 }
 
 TEST_F(PostingScreensTest, ConfirmSaysNothingToPostWhenNoCustomerRowIsListed)
@@ -231,8 +231,8 @@ TEST_F(PostingScreensTest, DailyUpdateShowsTheReviewFirstThenPostsUpToToday)
     ui->onScreen(QStringLiteral("frm更新日次"), [](QDialog& dialog) {
         auto& d = static_cast<frm更新日次&>(dialog);
         EXPECT_EQ(d.windowTitle(), QStringLiteral("日次更新"));
-        EXPECT_EQ(d.Label1->text(), QStringLiteral("データの転記をしてもよろしいか？"));
-        EXPECT_EQ(d.Command1->text(), QStringLiteral("キャンセル"));
+        EXPECT_EQ(d.questionLabel->text(), QStringLiteral("データの転記をしてもよろしいか？"));
+        EXPECT_EQ(d.cancelButton->text(), QStringLiteral("キャンセル"));
         clickButton(&d, QStringLiteral("Command2"));
         EXPECT_FALSE(d.isVisible());
     });
@@ -300,8 +300,8 @@ TEST_F(PostingScreensTest, DailyUpdateStartsOnCancelAndEnterOnAFocusedOkPosts)
         auto& d = static_cast<frm更新日次&>(dialog);
         d.activateWindow();
         QApplication::processEvents();
-        ASSERT_EQ(d.focusWidget(), d.Command1);
-        EXPECT_TRUE(d.Command1->isDefault());
+        ASSERT_EQ(d.focusWidget(), d.cancelButton);
+        EXPECT_TRUE(d.cancelButton->isDefault());
         QTest::keyClick(d.focusWidget(), Qt::Key_Return);
     });
     EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
@@ -311,10 +311,10 @@ TEST_F(PostingScreensTest, DailyUpdateStartsOnCancelAndEnterOnAFocusedOkPosts)
         auto& d = static_cast<frm更新日次&>(dialog);
         d.activateWindow();
         QApplication::processEvents();
-        d.Command2->setFocus(Qt::TabFocusReason);
-        EXPECT_TRUE(d.Command2->isDefault());
-        EXPECT_FALSE(d.Command1->isDefault());
-        QTest::keyClick(d.Command2, Qt::Key_Enter, Qt::KeypadModifier);
+        d.okButton->setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(d.okButton->isDefault());
+        EXPECT_FALSE(d.cancelButton->isDefault());
+        QTest::keyClick(d.okButton, Qt::Key_Enter, Qt::KeypadModifier);
     });
     EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Accepted);
     EXPECT_EQ(rowCount(db, QStringLiteral("売掛マスター")), 1);
