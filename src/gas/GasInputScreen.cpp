@@ -101,92 +101,93 @@ frmガス入力::frmガス入力(QWidget* parent)
     layout->setSpacing(10);
 
     // The chosen customer.
-    Frame1 = customer_.frame;
-    Label1 = customer_.fields[0];
-    Label2 = customer_.fields[1];
-    Label3 = customer_.fields[2];
-    Label4 = customer_.fields[3];
-    Label5 = customer_.fields[4];
-    Label6 = customer_.fields[5];
-    Label7 = customer_.fields[6];
-    Label8 = customer_.fields[7];
-    Label9 = customer_.fields[8];
-    Label10 = customer_.fields[9];
-    Label11 = customer_.captions[0];
-    Label29 = customer_.captions[1];
-    Label30 = customer_.captions[2];
-    Label31 = customer_.captions[3];
-    Label32 = customer_.captions[4];
-    Label33 = customer_.captions[5];
-    Label34 = customer_.captions[6];
-    Label35 = customer_.captions[7];
-    Label36 = customer_.captions[8];
-    layout->addWidget(Frame1);
+    customerFrame = customer_.frame;
+    customerCodeField = customer_.fields[0];
+    customerNameField = customer_.fields[1];
+    kanaNameField = customer_.fields[2];
+    address1Field = customer_.fields[3];
+    address2Field = customer_.fields[4];
+    phoneField = customer_.fields[5];
+    postCodeField = customer_.fields[6];
+    billedField = customer_.fields[7];
+    receivedField = customer_.fields[8];
+    salesSinceClosingField = customer_.fields[9];
+    customerCodeCaption = customer_.captions[0];
+    customerNameCaption = customer_.captions[1];
+    kanaNameCaption = customer_.captions[2];
+    addressCaption = customer_.captions[3];
+    phoneCaption = customer_.captions[4];
+    postCodeCaption = customer_.captions[5];
+    billedCaption = customer_.captions[6];
+    receivedCaption = customer_.captions[7];
+    salesSinceClosingCaption = customer_.captions[8];
+    layout->addWidget(customerFrame);
 
     // The date of the event.
     dateBoxes = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
     dateBoxes->setObjectName(QStringLiteral("dateBoxes"));
-    Text7 = dateBoxes->yearBox();
-    Text8 = dateBoxes->monthBox();
-    Text9 = dateBoxes->dayBox();
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(captionLabel("lbl年月日", QStringLiteral("年月日"), Text7, this));
+    dateRow->addWidget(captionLabel("lbl年月日", QStringLiteral("年月日"), yearBox, this));
     dateRow->addWidget(dateBoxes);
     dateRow->addStretch(1);
     layout->addLayout(dateRow);
 
     // The kind, the boxes and the means of payment.
-    Data3 = new ValueQueryModel(this);
-    DBList1 = listView("DBList1", QStringLiteral("ガス入力種別"), Data3, this);
-    Text1 = numberBox("Text1", QStringLiteral("メータ値"), this);
-    Text4 = numberBox("Text4", QStringLiteral("使用量"), this);
-    Text4->setReadOnly(true);
-    Text4->setFocusPolicy(Qt::NoFocus);
-    Text3 = numberBox("Text3", QStringLiteral("配送量"), this);
-    Text5 = numberBox("Text5", QStringLiteral("残ガス量"), this);
-    Text2 = numberBox("Text2", QStringLiteral("金額（税込み）"), this);
-    Data4 = new ValueQueryModel(this);
-    DBList2 = listView("DBList2", QStringLiteral("入金方法"), Data4, this);
+    kindModel = new ValueQueryModel(this);
+    kindList = listView("DBList1", QStringLiteral("ガス入力種別"), kindModel, this);
+    meterBox = numberBox("Text1", QStringLiteral("メータ値"), this);
+    usageBox = numberBox("Text4", QStringLiteral("使用量"), this);
+    usageBox->setReadOnly(true);
+    usageBox->setFocusPolicy(Qt::NoFocus);
+    deliveredBox = numberBox("Text3", QStringLiteral("配送量"), this);
+    remainingBox = numberBox("Text5", QStringLiteral("残ガス量"), this);
+    amountBox = numberBox("Text2", QStringLiteral("金額（税込み）"), this);
+    meansOfPaymentModel = new ValueQueryModel(this);
+    meansOfPaymentList = listView("DBList2", QStringLiteral("入金方法"), meansOfPaymentModel, this);
 
     auto* entry = new QGridLayout;
     entry->setHorizontalSpacing(10);
-    entry->addWidget(captionLabel("lblガス入力種別", QStringLiteral("ガス入力種別"), DBList1, this), 0, 0);
-    entry->addWidget(DBList1, 1, 0, 6, 1);
+    entry->addWidget(captionLabel("lblガス入力種別", QStringLiteral("ガス入力種別"), kindList, this), 0, 0);
+    entry->addWidget(kindList, 1, 0, 6, 1);
     entry->setColumnMinimumWidth(1, 16);
-    QLineEdit* boxes[] = {Text1, Text4, Text3, Text5, Text2};
+    QLineEdit* boxes[] = {meterBox, usageBox, deliveredBox, remainingBox, amountBox};
     const char* boxCaptionNames[] = {"lblメータ値", "lbl使用量", "lbl配送量", "lbl残ガス量", "lbl金額"};
     for (int i = 0; i < 5; ++i) {
         entry->addWidget(captionLabel(boxCaptionNames[i], boxes[i]->accessibleName(), boxes[i], this), i + 1, 2);
         entry->addWidget(boxes[i], i + 1, 3);
     }
     entry->setColumnMinimumWidth(4, 16);
-    entry->addWidget(captionLabel("lbl入金方法", QStringLiteral("入金方法"), DBList2, this), 0, 5);
-    entry->addWidget(DBList2, 1, 5, 6, 1);
+    entry->addWidget(captionLabel("lbl入金方法", QStringLiteral("入金方法"), meansOfPaymentList, this), 0, 5);
+    entry->addWidget(meansOfPaymentList, 1, 5, 6, 1);
     entry->setColumnStretch(6, 1);
     entry->setRowStretch(6, 1);
     layout->addLayout(entry);
 
     // The customer's history.
-    Data1 = new ValueQueryModel(this);
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setAccessibleName(QStringLiteral("ガスデータ履歴"));
-    DBGrid1->setModel(Data1);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->verticalHeader()->setVisible(false);
-    DBGrid1->setMinimumHeight(150);
-    layout->addWidget(DBGrid1, 1);
+    historyModel = new ValueQueryModel(this);
+    historyGrid = new QTableView(this);
+    historyGrid->setObjectName(QStringLiteral("DBGrid1"));
+    historyGrid->setAccessibleName(QStringLiteral("ガスデータ履歴"));
+    historyGrid->setModel(historyModel);
+    historyGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    historyGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    historyGrid->verticalHeader()->setVisible(false);
+    historyGrid->setMinimumHeight(150);
+    layout->addWidget(historyGrid, 1);
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    storeButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    cancelButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(storeButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
 
-    setTabOrderChain({Text7, Text8, Text9, DBList1, Text1, Text3, Text5, Text2, DBList2, Command1, Command2, DBGrid1});
+    setTabOrderChain({yearBox, monthBox, dayBox, kindList, meterBox, deliveredBox, remainingBox, amountBox,
+                      meansOfPaymentList, storeButton, cancelButton, historyGrid});
     enableEnterNavigation(this);
 
     // Opening: the buffer for the customer, today's date, the history, the
@@ -195,35 +196,35 @@ frmガス入力::frmガス入力(QWidget* parent)
     gas::resetEntry(s.gas, Date::today(), s.customer.code);
     showCustomer();
     dateBoxes->setDate(s.gas.entryDate);
-    Data1->setStatement(db_, gas::historyStatement(), {s.gas.customerCode});
-    Data1->rowCountAll();
-    useValueColumns(*DBGrid1);
-    DBGrid1->scrollToBottom();
+    historyModel->setStatement(db_, gas::historyStatement(), {s.gas.customerCode});
+    historyModel->rowCountAll();
+    useValueColumns(*historyGrid);
+    historyGrid->scrollToBottom();
     base_ = gas::baseReading(db_, s.gas.customerCode);
-    Data3->setStatement(db_, gas::kindListStatement());
-    Data3->rowCountAll();
-    DBList1->setModelColumn(1);
-    Data4->setStatement(db_, gas::paymentListStatement());
-    Data4->rowCountAll();
-    DBList2->setModelColumn(1);
+    kindModel->setStatement(db_, gas::kindListStatement());
+    kindModel->rowCountAll();
+    kindList->setModelColumn(1);
+    meansOfPaymentModel->setStatement(db_, gas::paymentListStatement());
+    meansOfPaymentModel->rowCountAll();
+    meansOfPaymentList->setModelColumn(1);
     showKindBoxes();
     checkComplete();
 
     connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().gas.entryDate = date; });
-    onSelection(DBList1, this, [this](int row) { DBList1_Click(row); });
-    onSelection(DBList2, this, [this](int row) { DBList2_Click(row); });
-    for (QLineEdit* box : {Text1, Text3, Text5, Text2})
-        connect(box, &QLineEdit::textChanged, this, [this, box] { Text_Change(box); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    DBList1->setFocus();
+    onSelection(kindList, this, [this](int row) { chooseKind(row); });
+    onSelection(meansOfPaymentList, this, [this](int row) { chooseMeansOfPayment(row); });
+    for (QLineEdit* box : {meterBox, deliveredBox, remainingBox, amountBox})
+        connect(box, &QLineEdit::textChanged, this, [this, box] { boxChanged(box); });
+    connect(storeButton, &QPushButton::clicked, this, [this] { store(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
+    kindList->setFocus();
 }
 
 frmガス入力::~frmガス入力()
 {
-    Data1->clear();
-    Data3->clear();
-    Data4->clear();
+    historyModel->clear();
+    kindModel->clear();
+    meansOfPaymentModel->clear();
 }
 
 void frmガス入力::showCustomer()
@@ -242,8 +243,9 @@ QLabel* frmガス入力::captionOf(QWidget* box) const
 void frmガス入力::showKindBoxes()
 {
     const gas::KindBoxes b = gas::kindBoxes(session().gas.kind);
-    const std::pair<QWidget*, bool> shown[] = {{Text1, b.meter},     {Text4, b.usage},  {Text3, b.delivered},
-                                               {Text5, b.remaining}, {Text2, b.amount}, {DBList2, b.payment}};
+    const std::pair<QWidget*, bool> shown[] = {{meterBox, b.meter},         {usageBox, b.usage},
+                                               {deliveredBox, b.delivered}, {remainingBox, b.remaining},
+                                               {amountBox, b.amount},       {meansOfPaymentList, b.payment}};
     for (const auto& [box, visible] : shown) {
         box->setVisible(visible);
         if (QLabel* caption = captionOf(box))
@@ -251,30 +253,30 @@ void frmガス入力::showKindBoxes()
     }
 }
 
-void frmガス入力::DBList1_Click(int row)
+void frmガス入力::chooseKind(int row)
 {
     GasEntry& e = session().gas;
-    const QVariant code = Data3->storedData(row, 0);
+    const QVariant code = kindModel->storedData(row, 0);
     // A row that cannot be read leaves the kind as it was.
     if (code.isValid() && !code.isNull())
         e.kind = code.toInt();
 
     // Every box emptied and hidden, the payment choice undone; then the
     // kind's own boxes.
-    for (QLineEdit* box : {Text1, Text4, Text3, Text5, Text2}) {
+    for (QLineEdit* box : {meterBox, usageBox, deliveredBox, remainingBox, amountBox}) {
         const QSignalBlocker block(box);
         box->clear();
     }
     {
-        const QSignalBlocker block(DBList2->selectionModel());
-        DBList2->selectionModel()->clearSelection();
-        DBList2->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        const QSignalBlocker block(meansOfPaymentList->selectionModel());
+        meansOfPaymentList->selectionModel()->clearSelection();
+        meansOfPaymentList->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
     gas::clearItems(e);
     showKindBoxes();
     if (e.kind == gas::Exchange || e.kind == gas::Delivery) {
-        const QSignalBlocker block(Text3);
-        Text3->setText(QStringLiteral("0"));
+        const QSignalBlocker block(deliveredBox);
+        deliveredBox->setText(QStringLiteral("0"));
     }
     checkComplete();
 
@@ -282,26 +284,26 @@ void frmガス入力::DBList1_Click(int row)
         ui().showMessage(gas::firstReadingMessage(db_), Title);
 }
 
-void frmガス入力::DBList2_Click(int row)
+void frmガス入力::chooseMeansOfPayment(int row)
 {
-    const QVariant account = Data4->storedData(row, 0);
+    const QVariant account = meansOfPaymentModel->storedData(row, 0);
     if (account.isValid() && !account.isNull())
         session().gas.paymentAccount = account.toInt();
     checkComplete();
 }
 
-void frmガス入力::Text_Change(QLineEdit* box)
+void frmガス入力::boxChanged(QLineEdit* box)
 {
     GasEntry& e = session().gas;
     const QString t = box->text();
     // A text that is not a number counts as 0 here; it keeps "ＯＫ" hidden.
-    if (box == Text1)
+    if (box == meterBox)
         e.meterValue = gas::readCurrencyBox(t).value_or(Currency());
-    else if (box == Text2)
+    else if (box == amountBox)
         e.amount = gas::readCurrencyBox(t).value_or(Currency());
-    else if (box == Text3)
+    else if (box == deliveredBox)
         e.delivered = gas::readQuantityBox(t).value_or(0.0f);
-    else if (box == Text5)
+    else if (box == remainingBox)
         e.remaining = gas::readQuantityBox(t).value_or(0.0f);
     checkComplete();
 }
@@ -310,18 +312,18 @@ void frmガス入力::checkComplete()
 {
     GasEntry& e = session().gas;
     if (gas::measuresUsage(e.kind)) {
-        const std::optional<Currency> meter = gas::readCurrencyBox(Text1->text());
+        const std::optional<Currency> meter = gas::readCurrencyBox(meterBox->text());
         const std::optional<Currency> usage = meter ? gas::usageFrom(*meter, base_) : std::nullopt;
         e.usage = usage.value_or(Currency());
-        Text4->setText(usage ? usage->toString() : QString());
+        usageBox->setText(usage ? usage->toString() : QString());
     } else {
         e.usage = Currency();
     }
-    const gas::BoxTexts texts{Text1->text(), Text2->text(), Text3->text(), Text5->text()};
-    Command1->setVisible(gas::isComplete(e, texts, base_.has_value()));
+    const gas::BoxTexts texts{meterBox->text(), amountBox->text(), deliveredBox->text(), remainingBox->text()};
+    storeButton->setVisible(gas::isComplete(e, texts, base_.has_value()));
 }
 
-void frmガス入力::Command1_Click()
+void frmガス入力::store()
 {
     try {
         gas::storeEvent(db_, session());
@@ -342,7 +344,7 @@ void frmガス入力::Command1_Click()
     accept();
 }
 
-void frmガス入力::Command2_Click()
+void frmガス入力::cancel()
 {
     reject();
 }

@@ -28,56 +28,54 @@ public:
     explicit frmガス入力(QWidget* parent = nullptr);
     ~frmガス入力() override;
 
-    // The customer panel "顧客相手先": Label1 … Label10 show the customer's
-    // code, name, kana name, the two address lines, telephone, postal code,
-    // last invoice amount, payments and sales since closing; Label11 and
-    // Label29 … Label36 are their captions.
-    QGroupBox* Frame1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
-    QLabel* Label29;
-    QLabel* Label30;
-    QLabel* Label31;
-    QLabel* Label32;
-    QLabel* Label33;
-    QLabel* Label34;
-    QLabel* Label35;
-    QLabel* Label36;
+    // The customer panel "顧客相手先" (Frame1): the customer's details in
+    // Label1 … Label10, their captions in Label11 and Label29 … Label36.
+    QGroupBox* customerFrame;
+    QLabel* customerCodeField;      // Label1
+    QLabel* customerNameField;      // Label2
+    QLabel* kanaNameField;          // Label3
+    QLabel* address1Field;          // Label4
+    QLabel* address2Field;          // Label5
+    QLabel* phoneField;             // Label6
+    QLabel* postCodeField;          // Label7
+    QLabel* billedField;            // Label8: last invoice amount
+    QLabel* receivedField;          // Label9: payments since closing
+    QLabel* salesSinceClosingField; // Label10
+    QLabel* customerCodeCaption;      // Label11
+    QLabel* customerNameCaption;      // Label29
+    QLabel* kanaNameCaption;          // Label30
+    QLabel* addressCaption;           // Label31
+    QLabel* phoneCaption;             // Label32
+    QLabel* postCodeCaption;          // Label33
+    QLabel* billedCaption;            // Label34
+    QLabel* receivedCaption;          // Label35
+    QLabel* salesSinceClosingCaption; // Label36
 
     DateBoxes* dateBoxes; // "年月日"
-    QSpinBox* Text7;      // year (with its spin buttons)
-    QSpinBox* Text8;      // month
-    QSpinBox* Text9;      // day
+    QSpinBox* yearBox;    // Text7, with its spin buttons
+    QSpinBox* monthBox;   // Text8
+    QSpinBox* dayBox;     // Text9
 
-    QListView* DBList1;     // "ガス入力種別": shows ガスデータ種別, yields the code
-    ValueQueryModel* Data3; // its record source
-    QLineEdit* Text1;       // "メータ値"
-    QLineEdit* Text4;       // "使用量", filled by the screen
-    QLineEdit* Text3;       // "配送量"
-    QLineEdit* Text5;       // "残ガス量"
-    QLineEdit* Text2;       // "金額（税込み）"
-    QListView* DBList2;     // "入金方法": shows 勘定科目名, yields 科目番号
-    ValueQueryModel* Data4; // its record source
-    QTableView* DBGrid1;    // the customer's gas history
-    ValueQueryModel* Data1; // its record source
-    QPushButton* Command1;  // "ＯＫ", shown once the entry is complete
-    QPushButton* Command2;  // "キャンセル"
+    QListView* kindList;            // DBList1 "ガス入力種別": shows ガスデータ種別, yields the code
+    ValueQueryModel* kindModel;     // Data3, its record source
+    QLineEdit* meterBox;            // Text1 "メータ値"
+    QLineEdit* usageBox;            // Text4 "使用量", filled by the screen
+    QLineEdit* deliveredBox;        // Text3 "配送量"
+    QLineEdit* remainingBox;        // Text5 "残ガス量"
+    QLineEdit* amountBox;           // Text2 "金額（税込み）"
+    QListView* meansOfPaymentList;  // DBList2 "入金方法": shows 勘定科目名, yields 科目番号
+    ValueQueryModel* meansOfPaymentModel; // Data4, its record source
+    QTableView* historyGrid;        // DBGrid1: the customer's gas history
+    ValueQueryModel* historyModel;  // Data1, its record source
+    QPushButton* storeButton;       // Command1 "ＯＫ", shown once the entry is complete
+    QPushButton* cancelButton;      // Command2 "キャンセル"
 
     // The operator's actions, as the boxes, lists and buttons call them.
-    void DBList1_Click(int row);
-    void DBList2_Click(int row);
-    void Text_Change(QLineEdit* box);
-    void Command1_Click();
-    void Command2_Click();
+    void chooseKind(int row);
+    void chooseMeansOfPayment(int row);
+    void boxChanged(QLineEdit* box);
+    void store();
+    void cancel();
 
 private:
     void showCustomer();

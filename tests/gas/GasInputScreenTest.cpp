@@ -37,7 +37,8 @@ namespace {
 QString shownBoxes(const frmガス入力& d)
 {
     QString shown;
-    for (QWidget* w : std::initializer_list<QWidget*>{d.Text1, d.Text4, d.Text3, d.Text5, d.Text2, d.DBList2})
+    for (QWidget* w : std::initializer_list<QWidget*>{d.meterBox, d.usageBox, d.deliveredBox, d.remainingBox, d.amountBox,
+                                                      d.meansOfPaymentList})
         shown += w->isVisible() ? u'1' : u'0';
     return shown;
 }
@@ -87,39 +88,39 @@ TEST_F(GasInputScreenTest, OpensAfterTheGasPickerOnTheCustomerAndItsHistoryWithN
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("ガス入力"));
-        EXPECT_EQ(d.Frame1->title(), QStringLiteral("顧客相手先"));
+        EXPECT_EQ(d.customerFrame->title(), QStringLiteral("顧客相手先"));
         const QStringList values{"501",        "北村　一郎", "ｷﾀﾑﾗ ｲﾁﾛｳ", "長野県試験村３－４", "北村荘",
                                  "0263-11-2222", "390-0001",  "5000",      "1000",               "2000"};
         for (int i = 0; i < values.size(); ++i)
             EXPECT_EQ(control<QLabel>(&d, QStringLiteral("Label%1").arg(i + 1))->text(), values[i]) << i + 1;
-        EXPECT_EQ(d.Label11->text(), QStringLiteral("顧客コード"));
-        EXPECT_EQ(d.Label36->text(), QStringLiteral("締後売上額"));
-        EXPECT_EQ(d.Label36->buddy(), d.Label10);
+        EXPECT_EQ(d.customerCodeCaption->text(), QStringLiteral("顧客コード"));
+        EXPECT_EQ(d.salesSinceClosingCaption->text(), QStringLiteral("締後売上額"));
+        EXPECT_EQ(d.salesSinceClosingCaption->buddy(), d.salesSinceClosingField);
 
         EXPECT_EQ(d.dateBoxes->date(), Date::today());
         EXPECT_EQ(session().gas.entryDate, Date::today());
         EXPECT_EQ(session().gas.customerCode, QStringLiteral("501"));
         EXPECT_EQ(session().gas.kind, 0);
 
-        EXPECT_EQ(listTexts(d.DBList1),
+        EXPECT_EQ(listTexts(d.kindList),
                   QStringList({"検針請求", "ボンベ交換", "ボンベ配送", "検針", "開栓検針", "ボンベ販売"}));
-        EXPECT_EQ(listTexts(d.DBList2), QStringList({"現金", "普通預金", "当座預金", "郵便貯金", "売掛金"}));
+        EXPECT_EQ(listTexts(d.meansOfPaymentList), QStringList({"現金", "普通預金", "当座預金", "郵便貯金", "売掛金"}));
         EXPECT_EQ(shownBoxes(d), QStringLiteral("000000"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        EXPECT_TRUE(d.Command2->isVisible());
+        EXPECT_FALSE(d.storeButton->isVisible());
+        EXPECT_TRUE(d.cancelButton->isVisible());
 
         // The customer's rows only, oldest first; on one day by kind name
         // (ボンベ配送 before 検針請求), as people read yen and dates.
-        ASSERT_EQ(d.DBGrid1->model()->rowCount(), 4);
-        EXPECT_EQ(gridRow(d.DBGrid1, 0), QStringList({"2024/03/01", "検針請求", "1000", "0", "0", "0", "3240"}));
-        EXPECT_EQ(gridRow(d.DBGrid1, 1), QStringList({"2024/03/10", "ボンベ配送", "1050.5", "0", "20", "0", "0"}));
-        EXPECT_EQ(gridRow(d.DBGrid1, 2), QStringList({"2024/03/10", "検針請求", "1050", "50", "0", "0", "1620"}));
-        EXPECT_EQ(gridRow(d.DBGrid1, 3), QStringList({"2024/03/20", "開栓検針", "1100", "0", "0", "0", "0"}));
+        ASSERT_EQ(d.historyGrid->model()->rowCount(), 4);
+        EXPECT_EQ(gridRow(d.historyGrid, 0), QStringList({"2024/03/01", "検針請求", "1000", "0", "0", "0", "3240"}));
+        EXPECT_EQ(gridRow(d.historyGrid, 1), QStringList({"2024/03/10", "ボンベ配送", "1050.5", "0", "20", "0", "0"}));
+        EXPECT_EQ(gridRow(d.historyGrid, 2), QStringList({"2024/03/10", "検針請求", "1050", "50", "0", "0", "1620"}));
+        EXPECT_EQ(gridRow(d.historyGrid, 3), QStringList({"2024/03/20", "開栓検針", "1100", "0", "0", "0", "0"}));
 
         // A date typed with carry: month 13 is January of the next year.
         d.dateBoxes->setParts(2024, 13, 5);
         EXPECT_EQ(session().gas.entryDate, day(2025, 1, 5));
-        EXPECT_EQ(d.Text7->value(), 2025);
+        EXPECT_EQ(d.yearBox->value(), 2025);
         clickButton(&d, QStringLiteral("Command2"));
     });
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択ガス", "frmガス入力"}));
@@ -137,10 +138,10 @@ TEST_F(GasInputScreenTest, EachKindShowsExactlyItsBoxesAndAnUnknownKindNone)
             {"開栓検針", "100000"}, {"ボンベ販売", "001111"}, {"点検", "000000"},
         };
         for (const auto& [name, shown] : kinds) {
-            clickListRow(d.DBList1, QString::fromUtf8(name));
+            clickListRow(d.kindList, QString::fromUtf8(name));
             EXPECT_EQ(shownBoxes(d), QString::fromUtf8(shown)) << name;
             // Every caption goes with its box.
-            for (QLineEdit* box : {d.Text1, d.Text4, d.Text3, d.Text5, d.Text2}) {
+            for (QLineEdit* box : {d.meterBox, d.usageBox, d.deliveredBox, d.remainingBox, d.amountBox}) {
                 QLabel* caption = nullptr;
                 for (QLabel* l : d.findChildren<QLabel*>())
                     if (l->buddy() == box)
@@ -151,7 +152,7 @@ TEST_F(GasInputScreenTest, EachKindShowsExactlyItsBoxesAndAnUnknownKindNone)
         }
         EXPECT_EQ(session().gas.kind, 2);
         // An unknown kind never completes, whatever is in the boxes.
-        EXPECT_FALSE(d.Command1->isVisible());
+        EXPECT_FALSE(d.storeButton->isVisible());
     });
 }
 
@@ -160,15 +161,15 @@ TEST_F(GasInputScreenTest, SwitchingTheKindClearsEveryBoxAndThePaymentChoice)
     addGasRow(db, day(2024, 3, 1), 1, "501", "1234.5");
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
-        clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeOver(d.Text1, QStringLiteral("1250"));
-        typeOver(d.Text2, QStringLiteral("3240"));
-        clickListRow(d.DBList2, QStringLiteral("売掛金"));
+        clickListRow(d.kindList, QStringLiteral("検針請求"));
+        typeOver(d.meterBox, QStringLiteral("1250"));
+        typeOver(d.amountBox, QStringLiteral("3240"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("売掛金"));
         EXPECT_EQ(session().gas.paymentAccount, 110);
-        EXPECT_TRUE(d.Command1->isVisible());
+        EXPECT_TRUE(d.storeButton->isVisible());
 
-        clickListRow(d.DBList1, QStringLiteral("ボンベ販売"));
-        for (QLineEdit* box : {d.Text1, d.Text4, d.Text3, d.Text5, d.Text2})
+        clickListRow(d.kindList, QStringLiteral("ボンベ販売"));
+        for (QLineEdit* box : {d.meterBox, d.usageBox, d.deliveredBox, d.remainingBox, d.amountBox})
             EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
         const GasEntry& e = session().gas;
         EXPECT_EQ(e.kind, 9);
@@ -176,29 +177,29 @@ TEST_F(GasInputScreenTest, SwitchingTheKindClearsEveryBoxAndThePaymentChoice)
         EXPECT_TRUE(e.usage.isZero());
         EXPECT_TRUE(e.amount.isZero());
         EXPECT_EQ(e.paymentAccount, 0);
-        EXPECT_TRUE(d.DBList2->selectionModel()->selectedIndexes().isEmpty());
-        EXPECT_FALSE(d.Command1->isVisible());
+        EXPECT_TRUE(d.meansOfPaymentList->selectionModel()->selectedIndexes().isEmpty());
+        EXPECT_FALSE(d.storeButton->isVisible());
 
         // The means must be picked again.
-        typeOver(d.Text2, QStringLiteral("9800"));
-        typeOver(d.Text3, QStringLiteral("20"));
-        typeOver(d.Text5, QStringLiteral("0"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        clickListRow(d.DBList2, QStringLiteral("売掛金"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeOver(d.amountBox, QStringLiteral("9800"));
+        typeOver(d.deliveredBox, QStringLiteral("20"));
+        typeOver(d.remainingBox, QStringLiteral("0"));
+        EXPECT_FALSE(d.storeButton->isVisible());
+        clickListRow(d.meansOfPaymentList, QStringLiteral("売掛金"));
+        EXPECT_TRUE(d.storeButton->isVisible());
 
         // Kinds 5 and 6 start the delivered quantity at "0", which is not
         // yet a delivery.
-        clickListRow(d.DBList1, QStringLiteral("ボンベ交換"));
-        EXPECT_EQ(d.Text3->text(), QStringLiteral("0"));
-        EXPECT_TRUE(d.Text5->text().isEmpty());
-        typeOver(d.Text1, QStringLiteral("1260"));
-        typeOver(d.Text5, QStringLiteral("3.5"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        typeOver(d.Text3, QStringLiteral("20"));
-        EXPECT_TRUE(d.Command1->isVisible());
-        typeOver(d.Text5, QStringLiteral("0"));
-        EXPECT_FALSE(d.Command1->isVisible()) << "kind 5 needs remaining gas";
+        clickListRow(d.kindList, QStringLiteral("ボンベ交換"));
+        EXPECT_EQ(d.deliveredBox->text(), QStringLiteral("0"));
+        EXPECT_TRUE(d.remainingBox->text().isEmpty());
+        typeOver(d.meterBox, QStringLiteral("1260"));
+        typeOver(d.remainingBox, QStringLiteral("3.5"));
+        EXPECT_FALSE(d.storeButton->isVisible());
+        typeOver(d.deliveredBox, QStringLiteral("20"));
+        EXPECT_TRUE(d.storeButton->isVisible());
+        typeOver(d.remainingBox, QStringLiteral("0"));
+        EXPECT_FALSE(d.storeButton->isVisible()) << "kind 5 needs remaining gas";
     });
 }
 
@@ -207,37 +208,37 @@ TEST_F(GasInputScreenTest, UsageIsMeasuredFromTheLastReadingAndMustNotBeNegative
     addGasRow(db, day(2024, 3, 1), 1, "501", "1234.5");
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
-        clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        EXPECT_TRUE(d.Text4->isReadOnly());
-        typeOver(d.Text1, QStringLiteral("1250"));
-        EXPECT_EQ(d.Text4->text(), QStringLiteral("15.5"));
+        clickListRow(d.kindList, QStringLiteral("検針請求"));
+        EXPECT_TRUE(d.usageBox->isReadOnly());
+        typeOver(d.meterBox, QStringLiteral("1250"));
+        EXPECT_EQ(d.usageBox->text(), QStringLiteral("15.5"));
         EXPECT_EQ(session().gas.usage, yen("15.5"));
-        typeOver(d.Text2, QStringLiteral("3240"));
-        clickListRow(d.DBList2, QStringLiteral("現金"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeOver(d.amountBox, QStringLiteral("3240"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
+        EXPECT_TRUE(d.storeButton->isVisible());
 
-        typeOver(d.Text1, QStringLiteral("1200"));
-        EXPECT_EQ(d.Text4->text(), QStringLiteral("-34.5"));
-        EXPECT_FALSE(d.Command1->isVisible());
+        typeOver(d.meterBox, QStringLiteral("1200"));
+        EXPECT_EQ(d.usageBox->text(), QStringLiteral("-34.5"));
+        EXPECT_FALSE(d.storeButton->isVisible());
 
         // Full-width digits as an input method types them.
-        typeOver(d.Text1, QStringLiteral("１２５０"));
-        EXPECT_EQ(d.Text4->text(), QStringLiteral("15.5"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeOver(d.meterBox, QStringLiteral("１２５０"));
+        EXPECT_EQ(d.usageBox->text(), QStringLiteral("15.5"));
+        EXPECT_TRUE(d.storeButton->isVisible());
 
         // Part yen, no amount, or a meter beyond any reading keep "ＯＫ" hidden.
-        typeOver(d.Text2, QStringLiteral("3240.5"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        typeOver(d.Text2, QStringLiteral("0"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        typeOver(d.Text2, QStringLiteral("3,240"));
-        EXPECT_TRUE(d.Command1->isVisible());
-        d.Text1->setText(QStringLiteral("1e20"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        EXPECT_TRUE(d.Text4->text().isEmpty());
-        d.Text1->setText(QStringLiteral("1250"));
-        d.Text3->setText(QStringLiteral("1e39")); // hidden box: not part of kind 1
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeOver(d.amountBox, QStringLiteral("3240.5"));
+        EXPECT_FALSE(d.storeButton->isVisible());
+        typeOver(d.amountBox, QStringLiteral("0"));
+        EXPECT_FALSE(d.storeButton->isVisible());
+        typeOver(d.amountBox, QStringLiteral("3,240"));
+        EXPECT_TRUE(d.storeButton->isVisible());
+        d.meterBox->setText(QStringLiteral("1e20"));
+        EXPECT_FALSE(d.storeButton->isVisible());
+        EXPECT_TRUE(d.usageBox->text().isEmpty());
+        d.meterBox->setText(QStringLiteral("1250"));
+        d.deliveredBox->setText(QStringLiteral("1e39")); // hidden box: not part of kind 1
+        EXPECT_TRUE(d.storeButton->isVisible());
     });
 }
 
@@ -251,15 +252,15 @@ TEST_F(GasInputScreenTest, ASameDayMeterExchangeUnderRenamedKindsIsListedAndMeas
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
         // The day's events as they happened, not as their names sort.
-        ASSERT_EQ(d.DBGrid1->model()->rowCount(), 2);
-        EXPECT_EQ(gridRow(d.DBGrid1, 0).mid(0, 3), QStringList({"2024/03/01", "検針", "5230"}));
-        EXPECT_EQ(gridRow(d.DBGrid1, 1).mid(0, 3), QStringList({"2024/03/01", "メーター交換", "0"}));
-        clickListRow(d.DBList1, QStringLiteral("検針"));
-        typeOver(d.Text1, QStringLiteral("13"));
-        EXPECT_EQ(d.Text4->text(), QStringLiteral("13"));
-        typeOver(d.Text2, QStringLiteral("3240"));
-        clickListRow(d.DBList2, QStringLiteral("現金"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        ASSERT_EQ(d.historyGrid->model()->rowCount(), 2);
+        EXPECT_EQ(gridRow(d.historyGrid, 0).mid(0, 3), QStringList({"2024/03/01", "検針", "5230"}));
+        EXPECT_EQ(gridRow(d.historyGrid, 1).mid(0, 3), QStringList({"2024/03/01", "メーター交換", "0"}));
+        clickListRow(d.kindList, QStringLiteral("検針"));
+        typeOver(d.meterBox, QStringLiteral("13"));
+        EXPECT_EQ(d.usageBox->text(), QStringLiteral("13"));
+        typeOver(d.amountBox, QStringLiteral("3240"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
+        EXPECT_TRUE(d.storeButton->isVisible());
         clickButton(&d, QStringLiteral("Command1"));
     });
     EXPECT_TRUE(ui->messages.empty());
@@ -272,9 +273,9 @@ TEST_F(GasInputScreenTest, Kind8StoresOnlyTheMeterAndTakesNoSlipNumber)
     pickCustomer(QStringLiteral("ﾐﾅﾐ ﾊﾅｺ"));
     const int result = openGasInputScreen([&](frmガス入力& d) {
         d.dateBoxes->setParts(2024, 4, 5);
-        clickListRow(d.DBList1, QStringLiteral("開栓検針"));
-        typeOver(d.Text1, QStringLiteral("12.5"));
-        ASSERT_TRUE(d.Command1->isVisible());
+        clickListRow(d.kindList, QStringLiteral("開栓検針"));
+        typeOver(d.meterBox, QStringLiteral("12.5"));
+        ASSERT_TRUE(d.storeButton->isVisible());
         clickButton(&d, QStringLiteral("Command1"));
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -293,13 +294,13 @@ TEST_F(GasInputScreenTest, Kind9StoresTheSaleWithMeterAndUsageZero)
     const int result = openGasInputScreen([&](frmガス入力& d) {
         d.dateBoxes->setParts(2024, 4, 5);
         // A meter typed under kind 1 is gone once the kind changes.
-        clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeOver(d.Text1, QStringLiteral("1300"));
-        clickListRow(d.DBList1, QStringLiteral("ボンベ販売"));
-        typeOver(d.Text2, QStringLiteral("9800"));
-        typeOver(d.Text3, QStringLiteral("20"));
-        typeOver(d.Text5, QStringLiteral("0"));
-        clickListRow(d.DBList2, QStringLiteral("売掛金"));
+        clickListRow(d.kindList, QStringLiteral("検針請求"));
+        typeOver(d.meterBox, QStringLiteral("1300"));
+        clickListRow(d.kindList, QStringLiteral("ボンベ販売"));
+        typeOver(d.amountBox, QStringLiteral("9800"));
+        typeOver(d.deliveredBox, QStringLiteral("20"));
+        typeOver(d.remainingBox, QStringLiteral("0"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("売掛金"));
         clickButton(&d, QStringLiteral("Command1"));
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -316,20 +317,20 @@ TEST_F(GasInputScreenTest, ACustomerWithoutReadingsIsToldToStartWithKind8)
 {
     pickCustomer(QStringLiteral("ﾐﾅﾐ ﾊﾅｺ"));
     openGasInputScreen([&](frmガス入力& d) {
-        clickListRow(d.DBList1, QStringLiteral("検針"));
+        clickListRow(d.kindList, QStringLiteral("検針"));
         ASSERT_EQ(ui->messages.size(), 1u);
         EXPECT_EQ(ui->messages[0].text,
                   QStringLiteral("この顧客にはまだメーター値の記録がないため、使用量を計算できません。\n"
                                  "最初のメーター値は「開栓検針」（種別 8）で入力してください。"));
         EXPECT_EQ(ui->messages[0].title, QStringLiteral("ガス入力"));
-        typeOver(d.Text1, QStringLiteral("100"));
-        EXPECT_TRUE(d.Text4->text().isEmpty());
-        EXPECT_FALSE(d.Command1->isVisible());
+        typeOver(d.meterBox, QStringLiteral("100"));
+        EXPECT_TRUE(d.usageBox->text().isEmpty());
+        EXPECT_FALSE(d.storeButton->isVisible());
 
-        clickListRow(d.DBList1, QStringLiteral("開栓検針"));
+        clickListRow(d.kindList, QStringLiteral("開栓検針"));
         EXPECT_EQ(ui->messages.size(), 1u);
-        typeOver(d.Text1, QStringLiteral("100"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeOver(d.meterBox, QStringLiteral("100"));
+        EXPECT_TRUE(d.storeButton->isVisible());
     });
 }
 
@@ -359,10 +360,10 @@ TEST_F(GasInputScreenTest, ARefusedSlipNumberIsReportedAndTheScreenStaysOpen)
     const QByteArray fileBefore = inst.configurationFileBytes();
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     const int result = openGasInputScreen([&](frmガス入力& d) {
-        clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeOver(d.Text1, QStringLiteral("1250"));
-        typeOver(d.Text2, QStringLiteral("3240"));
-        clickListRow(d.DBList2, QStringLiteral("売掛金"));
+        clickListRow(d.kindList, QStringLiteral("検針請求"));
+        typeOver(d.meterBox, QStringLiteral("1250"));
+        typeOver(d.amountBox, QStringLiteral("3240"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("売掛金"));
         clickButton(&d, QStringLiteral("Command1"));
         ASSERT_EQ(ui->messages.size(), 1u);
         EXPECT_EQ(ui->messages[0].text, QStringLiteral("伝票番号が上限を超えました。伝票を登録できません。"));
@@ -389,16 +390,16 @@ TEST_F(GasInputScreenTest, ScreenshotsOfKind1AndKind9)
     };
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
-        clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeOver(d.Text1, QStringLiteral("1268"));
-        typeOver(d.Text2, QStringLiteral("3240"));
-        clickListRow(d.DBList2, QStringLiteral("売掛金"));
+        clickListRow(d.kindList, QStringLiteral("検針請求"));
+        typeOver(d.meterBox, QStringLiteral("1268"));
+        typeOver(d.amountBox, QStringLiteral("3240"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("売掛金"));
         render(d, QStringLiteral("gas-input-kind1.png"));
-        clickListRow(d.DBList1, QStringLiteral("ボンベ販売"));
-        typeOver(d.Text2, QStringLiteral("9800"));
-        typeOver(d.Text3, QStringLiteral("20"));
-        typeOver(d.Text5, QStringLiteral("2.5"));
-        clickListRow(d.DBList2, QStringLiteral("現金"));
+        clickListRow(d.kindList, QStringLiteral("ボンベ販売"));
+        typeOver(d.amountBox, QStringLiteral("9800"));
+        typeOver(d.deliveredBox, QStringLiteral("20"));
+        typeOver(d.remainingBox, QStringLiteral("2.5"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
         render(d, QStringLiteral("gas-input-kind9.png"));
     });
 }
@@ -412,23 +413,23 @@ TEST_F(GasInputScreenTest, EnterAloneTakesAReadingFromTheKindListToAStoredRow)
         d.activateWindow();
         QApplication::processEvents();
         d.dateBoxes->setParts(2024, 4, 5);
-        d.DBList1->setFocus();
+        d.kindList->setFocus();
         // Enter chooses the kind under the cursor, the first: 検針請求.
-        QTest::keyClick(d.DBList1, Qt::Key_Return);
+        QTest::keyClick(d.kindList, Qt::Key_Return);
         EXPECT_EQ(session().gas.kind, 1);
-        ASSERT_EQ(d.focusWidget(), d.Text1);
-        QTest::keyClicks(d.Text1, QStringLiteral("1250"));
-        QTest::keyClick(d.Text1, Qt::Key_Return);
-        ASSERT_EQ(d.focusWidget(), d.Text2) << "the usage is measured, not typed";
-        QTest::keyClicks(d.Text2, QStringLiteral("3240"));
-        QTest::keyClick(d.Text2, Qt::Key_Return);
-        ASSERT_EQ(d.focusWidget(), d.DBList2);
-        QTest::keyClick(d.DBList2, Qt::Key_End); // 売掛金
-        QTest::keyClick(d.DBList2, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.meterBox);
+        QTest::keyClicks(d.meterBox, QStringLiteral("1250"));
+        QTest::keyClick(d.meterBox, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.amountBox) << "the usage is measured, not typed";
+        QTest::keyClicks(d.amountBox, QStringLiteral("3240"));
+        QTest::keyClick(d.amountBox, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
+        QTest::keyClick(d.meansOfPaymentList, Qt::Key_End); // 売掛金
+        QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
         EXPECT_EQ(session().gas.paymentAccount, 110);
-        ASSERT_EQ(d.focusWidget(), d.Command1);
-        EXPECT_TRUE(d.Command1->isDefault());
-        QTest::keyClick(d.Command1, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.storeButton);
+        EXPECT_TRUE(d.storeButton->isDefault());
+        QTest::keyClick(d.storeButton, Qt::Key_Return);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
@@ -445,10 +446,10 @@ TEST_F(GasInputScreenTest, AnEventDatedInTheClosedYearIsRefused)
     pickCustomer(QStringLiteral("ｷﾀﾑﾗ ｲﾁﾛｳ"));
     openGasInputScreen([&](frmガス入力& d) {
         d.dateBoxes->setParts(2024, 4, 30);
-        clickListRow(d.DBList1, QStringLiteral("検針請求"));
-        typeOver(d.Text1, QStringLiteral("1250"));
-        typeOver(d.Text2, QStringLiteral("3240"));
-        clickListRow(d.DBList2, QStringLiteral("現金"));
+        clickListRow(d.kindList, QStringLiteral("検針請求"));
+        typeOver(d.meterBox, QStringLiteral("1250"));
+        typeOver(d.amountBox, QStringLiteral("3240"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_TRUE(d.isVisible());
         clickButton(&d, QStringLiteral("Command2"));
