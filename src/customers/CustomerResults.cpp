@@ -38,84 +38,84 @@ frm顧客実績表示::frm顧客実績表示(QWidget* parent) : QDialog(parent),
     setObjectName(QStringLiteral("frm顧客実績表示"));
     setWindowTitle(QStringLiteral("顧客実績表示"));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont nameFont = Label1->font();
+    customerNameLabel = new QLabel(this);
+    customerNameLabel->setObjectName(QStringLiteral("Label1"));
+    QFont nameFont = customerNameLabel->font();
     nameFont.setPointSize(nameFont.pointSize() + 4);
     nameFont.setBold(true);
-    Label1->setFont(nameFont);
+    customerNameLabel->setFont(nameFont);
 
-    grdDataGrid = new QTableView(this);
-    grdDataGrid->setObjectName(QStringLiteral("grdDataGrid"));
-    grdDataGrid->setAccessibleName(QStringLiteral("顧客実績"));
-    grdDataGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdDataGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdDataGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdDataGrid->setMinimumSize(760, 320);
-    Data1 = new ValueQueryModel(this);
-    grdDataGrid->setModel(Data1);
-    useValueColumns(*grdDataGrid);
+    historyGrid = new QTableView(this);
+    historyGrid->setObjectName(QStringLiteral("grdDataGrid"));
+    historyGrid->setAccessibleName(QStringLiteral("顧客実績"));
+    historyGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    historyGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    historyGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    historyGrid->setMinimumSize(760, 320);
+    historyModel = new ValueQueryModel(this);
+    historyGrid->setModel(historyModel);
+    useValueColumns(*historyGrid);
 
-    Command2 = new QPushButton(QStringLiteral("前回どおり"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setMinimumSize(120, 36);
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setMinimumSize(120, 36);
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    repeatButton = new QPushButton(QStringLiteral("前回どおり"), this);
+    repeatButton->setObjectName(QStringLiteral("Command2"));
+    repeatButton->setMinimumSize(120, 36);
+    okButton = new QPushButton(QStringLiteral("ＯＫ"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setMinimumSize(120, 36);
+    connect(repeatButton, &QPushButton::clicked, this, [this] { repeatLatestSlip(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
+    buttons->addWidget(repeatButton);
+    buttons->addWidget(okButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(grdDataGrid, 1);
+    layout->addWidget(customerNameLabel);
+    layout->addWidget(historyGrid, 1);
     layout->addLayout(buttons);
 
     // Opening: the name, the history, and the latest posted slip.
     SessionState& s = session();
-    Label1->setText(s.customer.name);
-    Data1->setStatement(db_, customerHistoryStatement(), {s.customer.code},
+    customerNameLabel->setText(s.customer.name);
+    historyModel->setStatement(db_, customerHistoryStatement(), {s.customer.code},
                         {{HistoryAmountColumn, ValueKind::Currency}});
-    const int rows = Data1->rowCountAll();
-    fitGridToColumns(*grdDataGrid);
+    const int rows = historyModel->rowCountAll();
+    fitGridToColumns(*historyGrid);
     const std::optional<LatestSlip> latest = latestPostedSlip(db_, s.customer.code);
     if (rows == 0 || !latest) {
         // No posted sale: no date to print after "Prv." for this customer.
         s.previousSaleDate = Date();
-        Command2->setVisible(false);
-        Command1->setDefault(true);
+        repeatButton->setVisible(false);
+        okButton->setDefault(true);
         return;
     }
-    const QModelIndex last = Data1->index(rows - 1, 0);
-    grdDataGrid->setCurrentIndex(last);
-    grdDataGrid->scrollTo(last);
+    const QModelIndex last = historyModel->index(rows - 1, 0);
+    historyGrid->setCurrentIndex(last);
+    historyGrid->scrollTo(last);
     s.previousSaleDate = latest->saleDate;
     if (!latest->slipNumber) {
-        Command2->setVisible(false);
-        Command1->setDefault(true);
+        repeatButton->setVisible(false);
+        okButton->setDefault(true);
         return;
     }
     s.selectedSlipNumber = *latest->slipNumber;
-    Command2->setVisible(s.selectedSlipNumber != 0);
-    Command1->setDefault(true);
+    repeatButton->setVisible(s.selectedSlipNumber != 0);
+    okButton->setDefault(true);
 }
 
 frm顧客実績表示::~frm顧客実績表示()
 {
     // The grid's statement ends before the screen's connection closes.
-    Data1->clear();
+    historyModel->clear();
 }
 
-void frm顧客実績表示::Command2_Click()
+void frm顧客実績表示::repeatLatestSlip()
 {
     repeatPreviousSlip(db_, session());
     accept();
 }
 
-void frm顧客実績表示::Command1_Click()
+void frm顧客実績表示::confirm()
 {
     accept();
 }

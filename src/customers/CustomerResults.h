@@ -18,14 +18,14 @@ public:
     explicit frm顧客実績表示(QWidget* parent = nullptr);
     ~frm顧客実績表示() override;
 
-    QLabel* Label1;        // the customer's name
-    QTableView* grdDataGrid; // the history
-    ValueQueryModel* Data1;  // the history's record source
-    QPushButton* Command2; // "前回どおり"
-    QPushButton* Command1; // "ＯＫ"
+    QLabel* customerNameLabel;     // Label1: the customer's name
+    QTableView* historyGrid;       // grdDataGrid: the history
+    ValueQueryModel* historyModel; // Data1, the history's record source
+    QPushButton* repeatButton;     // Command2 "前回どおり"
+    QPushButton* okButton;         // Command1 "ＯＫ"
 
-    void Command2_Click(); // repeat the latest slip
-    void Command1_Click(); // close
+    void repeatLatestSlip(); // "前回どおり": repeat the latest slip
+    void confirm();          // "ＯＫ": close
 
 private:
     Database db_;

@@ -165,7 +165,7 @@ TEST(CustomerResults, ASlipNumberedZeroIsNotOffered)
     chooseCustomer("C1", QStringLiteral("渡辺　花子"));
     session().selectedSlipNumber = 44;
     frm顧客実績表示 screen;
-    EXPECT_TRUE(screen.Command2->isHidden());
+    EXPECT_TRUE(screen.repeatButton->isHidden());
     EXPECT_EQ(session().selectedSlipNumber, 0);
     EXPECT_EQ(session().previousSaleDate, May2);
 }
@@ -189,7 +189,7 @@ TEST(CustomerResults, OpensWideEnoughForEveryColumnAndHeading)
     frm顧客実績表示 screen;
     screen.show();
     QApplication::processEvents();
-    QTableView* grid = screen.grdDataGrid;
+    QTableView* grid = screen.historyGrid;
     QHeaderView* header = grid->horizontalHeader();
     int columns = 0;
     for (int c = 0; c < header->count(); ++c) {
