@@ -94,33 +94,33 @@ DeliveryForecastScreen::DeliveryForecastScreen(QWidget* parent, const QString& s
     setWindowTitle(caption);
 
     startDate = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
-    Text2 = startDate->yearBox();
-    Text3 = startDate->monthBox();
-    Text4 = startDate->dayBox();
+    startYearBox = startDate->yearBox();
+    startMonthBox = startDate->monthBox();
+    startDayBox = startDate->dayBox();
     startCaption = new QLabel(StartCaption, this);
     startCaption->setObjectName(QStringLiteral("startCaption"));
     endDate = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
-    Text7 = endDate->yearBox();
-    Text8 = endDate->monthBox();
-    Text9 = endDate->dayBox();
+    endYearBox = endDate->yearBox();
+    endMonthBox = endDate->monthBox();
+    endDayBox = endDate->dayBox();
     endCaption = new QLabel(EndCaption, this);
     endCaption->setObjectName(QStringLiteral("endCaption"));
     auto* startRow = new CaptionedDate(this, startDate, startCaption);
     auto* endRow = new CaptionedDate(this, endDate, endCaption);
 
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setAccessibleName(QStringLiteral("配達予定"));
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setMinimumSize(720, 360);
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBGrid1->setModel(Data1);
+    scheduleGrid = new QTableView(this);
+    scheduleGrid->setObjectName(QStringLiteral("DBGrid1"));
+    scheduleGrid->setAccessibleName(QStringLiteral("配達予定"));
+    scheduleGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    scheduleGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    scheduleGrid->setMinimumSize(720, 360);
+    scheduleRows = new ValueQueryModel(this);
+    scheduleRows->setObjectName(QStringLiteral("Data1"));
+    scheduleGrid->setModel(scheduleRows);
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("実行"), QSize(110, 36));
-    Command3 = commandButton(this, QStringLiteral("Command3"), QStringLiteral("印刷"), QSize(110, 36));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"), QSize(110, 36));
+    runButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("実行"), QSize(110, 36));
+    printButton = commandButton(this, QStringLiteral("Command3"), QStringLiteral("印刷"), QSize(110, 36));
+    finishButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("中止・終了"), QSize(110, 36));
 
     auto* dates = new QVBoxLayout;
     dates->setSpacing(8);
@@ -130,29 +130,29 @@ DeliveryForecastScreen::DeliveryForecastScreen(QWidget* parent, const QString& s
     top->addLayout(dates);
     top->addStretch(1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command3);
+    buttons->addWidget(runButton);
+    buttons->addWidget(printButton);
     buttons->addStretch(1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(finishButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(scheduleGrid, 1);
     layout->addLayout(buttons);
 
-    setTabOrder(Text2, Text3);
-    setTabOrder(Text3, Text4);
-    setTabOrder(Text4, Text7);
-    setTabOrder(Text7, Text8);
-    setTabOrder(Text8, Text9);
-    setTabOrder(Text9, Command1);
-    setTabOrder(Command1, Command3);
-    setTabOrder(Command3, Command2);
-    setTabOrder(Command2, DBGrid1);
+    setTabOrder(startYearBox, startMonthBox);
+    setTabOrder(startMonthBox, startDayBox);
+    setTabOrder(startDayBox, endYearBox);
+    setTabOrder(endYearBox, endMonthBox);
+    setTabOrder(endMonthBox, endDayBox);
+    setTabOrder(endDayBox, runButton);
+    setTabOrder(runButton, printButton);
+    setTabOrder(printButton, finishButton);
+    setTabOrder(finishButton, scheduleGrid);
     enableEnterNavigation(this);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(runButton, &QPushButton::clicked, this, [this] { run(); });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
 
     // Opening: today − 30 days to today + 30 days, and the table as the
     // last run of any of the three forecasts left it.
@@ -166,7 +166,7 @@ DeliveryForecastScreen::DeliveryForecastScreen(QWidget* parent, const QString& s
 DeliveryForecastScreen::~DeliveryForecastScreen()
 {
     // The grid's statement ends before the screen's connection closes.
-    Data1->clear();
+    scheduleRows->clear();
 }
 
 ForecastPeriod DeliveryForecastScreen::period() const
@@ -177,13 +177,13 @@ ForecastPeriod DeliveryForecastScreen::period() const
 void DeliveryForecastScreen::showRows(const QString& sql, const QVariantList& params)
 {
     try {
-        Data1->setStatement(db_, sql, params);
+        scheduleRows->setStatement(db_, sql, params);
     } catch (const std::exception& e) {
-        Data1->clear();
+        scheduleRows->clear();
         ui().showMessage(errorMessage(e), errorTitle());
     }
-    useValueColumns(*DBGrid1);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    useValueColumns(*scheduleGrid);
+    scheduleGrid->horizontalHeader()->setStretchLastSection(true);
 }
 
 void DeliveryForecastScreen::showWholeTable()
@@ -196,12 +196,12 @@ void DeliveryForecastScreen::showAfterRun(const ForecastPeriod&)
     showWholeTable();
 }
 
-void DeliveryForecastScreen::Command1_Click()
+void DeliveryForecastScreen::run()
 {
     BusyCursor busy;
     const ForecastPeriod p = period();
     // The grid lets go of 配達予定 before the run deletes from it.
-    Data1->clear();
+    scheduleRows->clear();
     try {
         runForecast(db_, p);
     } catch (const std::exception& e) {
@@ -210,14 +210,14 @@ void DeliveryForecastScreen::Command1_Click()
     showAfterRun(p);
 }
 
-void DeliveryForecastScreen::Command2_Click()
+void DeliveryForecastScreen::finish()
 {
-    Data1->clear();
+    scheduleRows->clear();
     clearDeliverySchedule(db_);
     accept();
 }
 
-void DeliveryForecastScreen::Command3_Click()
+void DeliveryForecastScreen::print()
 {
     try {
         PrintReport(session().config, DeliveryReport,

@@ -35,28 +35,28 @@ public:
 
     // Start date: year, month and day, under "年　　　　　　　月　　　　　　日から".
     DateBoxes* startDate;
-    QSpinBox* Text2;
-    QSpinBox* Text3;
-    QSpinBox* Text4;
+    QSpinBox* startYearBox;  // Text2
+    QSpinBox* startMonthBox; // Text3
+    QSpinBox* startDayBox;   // Text4
     QLabel* startCaption;
     // End date, under "年　　　　　　　月　　　　　　日まで".
     DateBoxes* endDate;
-    QSpinBox* Text7;
-    QSpinBox* Text8;
-    QSpinBox* Text9;
+    QSpinBox* endYearBox;  // Text7
+    QSpinBox* endMonthBox; // Text8
+    QSpinBox* endDayBox;   // Text9
     QLabel* endCaption;
-    QTableView* DBGrid1;
-    ValueQueryModel* Data1; // the grid's data source: 配達予定
-    QPushButton* Command1;  // "実行"
-    QPushButton* Command3;  // "印刷"
-    QPushButton* Command2;  // "中止・終了"
+    QTableView* scheduleGrid;      // DBGrid1
+    ValueQueryModel* scheduleRows; // Data1, the grid's data source: 配達予定
+    QPushButton* runButton;        // Command1 "実行"
+    QPushButton* printButton;      // Command3 "印刷"
+    QPushButton* finishButton;     // Command2 "中止・終了"
 
     // The period as the boxes show it.
     ForecastPeriod period() const;
 
-    void Command1_Click(); // run the forecast and show its rows
-    void Command2_Click(); // empty 配達予定 and close
-    void Command3_Click(); // print "配達予定.rpt"
+    void run();    // run the forecast and show its rows
+    void finish(); // empty 配達予定 and close
+    void print();  // print "配達予定.rpt"
 
 protected:
     DeliveryForecastScreen(QWidget* parent, const QString& screenName, const QString& caption);

@@ -112,7 +112,7 @@ TEST_F(ForecastScreens, ASecondRunReplacesTheFirstWhileTheGridStillReadsIt)
     EXPECT_EQ(ui->busyDepth, 0);
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
     EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 300);
-    EXPECT_TRUE(screen.Data1->queryModel()->canFetchMore());
+    EXPECT_TRUE(screen.scheduleRows->queryModel()->canFetchMore());
 
     // Two dates each: the first date and the one a cycle later, with "*".
     screen.endDate->setDate(day(next + 37));
@@ -121,10 +121,10 @@ TEST_F(ForecastScreens, ASecondRunReplacesTheFirstWhileTheGridStillReadsIt)
     EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 600);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT COUNT(*) FROM 配達予定 WHERE 配達顧客名 GLOB '[*]*'")).toInt(), 300);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT COUNT(DISTINCT 配達顧客名) FROM 配達予定")).toInt(), 600);
-    EXPECT_EQ(screen.Data1->rowCountAll(), 600);
+    EXPECT_EQ(screen.scheduleRows->rowCountAll(), 600);
     // The grid by date.
-    EXPECT_EQ(screen.Data1->storedData(0, 0).toDouble(), double(next));
-    EXPECT_EQ(screen.Data1->storedData(599, 0).toDouble(), double(next + 36));
+    EXPECT_EQ(screen.scheduleRows->storedData(0, 0).toDouble(), double(next));
+    EXPECT_EQ(screen.scheduleRows->storedData(599, 0).toDouble(), double(next + 36));
 }
 
 TEST_F(ForecastScreens, GasGridShowsThePeriodWhileTheTableKeepsExhaustedCustomers)
@@ -152,16 +152,16 @@ TEST_F(ForecastScreens, GasGridShowsThePeriodWhileTheTableKeepsExhaustedCustomer
     screen.show();
     clickButton(&screen, QStringLiteral("Command1"));
     EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 2);
-    ASSERT_EQ(screen.Data1->rowCountAll(), 1);
-    EXPECT_EQ(screen.Data1->index(0, 1).data().toString(), QStringLiteral("予定　あり"));
-    EXPECT_EQ(screen.Data1->index(0, 3).data().toString(), QStringLiteral("ＬＰＧ"));
-    EXPECT_EQ(screen.Data1->index(0, 4).data().toString(), QStringLiteral("50"));
+    ASSERT_EQ(screen.scheduleRows->rowCountAll(), 1);
+    EXPECT_EQ(screen.scheduleRows->index(0, 1).data().toString(), QStringLiteral("予定　あり"));
+    EXPECT_EQ(screen.scheduleRows->index(0, 3).data().toString(), QStringLiteral("ＬＰＧ"));
+    EXPECT_EQ(screen.scheduleRows->index(0, 4).data().toString(), QStringLiteral("50"));
     // With the period reaching back to it, the exhausted customer shows.
     screen.startDate->setDate(day(t - 100));
     clickButton(&screen, QStringLiteral("Command1"));
-    ASSERT_EQ(screen.Data1->rowCountAll(), 2);
-    EXPECT_EQ(screen.Data1->index(0, 1).data().toString(), QStringLiteral("ガス　切れ"));
-    EXPECT_EQ(screen.Data1->index(0, 0).data().toString(), day(t - 100).toShortString());
+    ASSERT_EQ(screen.scheduleRows->rowCountAll(), 2);
+    EXPECT_EQ(screen.scheduleRows->index(0, 1).data().toString(), QStringLiteral("ガス　切れ"));
+    EXPECT_EQ(screen.scheduleRows->index(0, 0).data().toString(), day(t - 100).toShortString());
 }
 
 TEST_F(ForecastScreens, PrintsTheListThroughTheReport)
@@ -207,7 +207,7 @@ TEST_F(ForecastScreens, StopAndCloseEmptiesTheTable)
              {sqlValue(today)});
     frm顧客米予定 screen;
     screen.show();
-    ASSERT_EQ(screen.Data1->rowCount(), 1);
+    ASSERT_EQ(screen.scheduleRows->rowCount(), 1);
     clickButton(&screen, QStringLiteral("Command2"));
     EXPECT_EQ(screen.result(), QDialog::Accepted);
     EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 0);
@@ -218,10 +218,10 @@ TEST_F(ForecastScreens, DateBoxesCarryIntoTheNextUnit)
     frm顧客灯油予定 screen;
     screen.startDate->setParts(2024, 13, 1);
     EXPECT_EQ(screen.period().from, Date::fromParts(2025, 1, 1));
-    screen.Text9->setValue(0); // day 0: the last day of the month before
+    screen.endDayBox->setValue(0); // day 0: the last day of the month before
     const Date to = screen.period().to;
     EXPECT_EQ(to.day(), Date::fromParts(to.year(), to.month() + 1, 0).day());
-    EXPECT_EQ(screen.Text9->value(), to.day());
+    EXPECT_EQ(screen.endDayBox->value(), to.day());
 }
 
 } // namespace
