@@ -275,29 +275,29 @@ frm顧客新規登録::frm顧客新規登録(QWidget* parent) : QDialog(parent)
     grid->setVerticalSpacing(8);
     const int widths[BoxCount] = {180, 260, 260, 200, 150, 360, 360};
     for (int i = 0; i < BoxCount; ++i) {
-        lblLabels[i] = new QLabel(QString::fromUtf8(RegistrationCaptions[i]), this);
-        lblLabels[i]->setObjectName(QStringLiteral("lblLabels_%1").arg(i));
-        txtFields[i] = new QLineEdit(this);
-        txtFields[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
-        txtFields[i]->setMinimumWidth(widths[i]);
-        lblLabels[i]->setBuddy(txtFields[i]);
-        grid->addWidget(lblLabels[i], i, 0);
-        grid->addWidget(txtFields[i], i, 1, Qt::AlignLeft);
+        captions[i] = new QLabel(QString::fromUtf8(RegistrationCaptions[i]), this);
+        captions[i]->setObjectName(QStringLiteral("lblLabels_%1").arg(i));
+        boxes[i] = new QLineEdit(this);
+        boxes[i]->setObjectName(QStringLiteral("txtFields_%1").arg(i));
+        boxes[i]->setMinimumWidth(widths[i]);
+        captions[i]->setBuddy(boxes[i]);
+        grid->addWidget(captions[i], i, 0);
+        grid->addWidget(boxes[i], i, 1, Qt::AlignLeft);
     }
     grid->setColumnStretch(1, 1);
 
-    cmdAdd = new QPushButton(QStringLiteral("追加(&A)"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setMinimumSize(110, 34);
-    cmdAdd->setAutoDefault(false);
-    cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setMinimumSize(110, 34);
-    cmdClose->setAutoDefault(false);
+    addButton = new QPushButton(QStringLiteral("追加(&A)"), this);
+    addButton->setObjectName(QStringLiteral("cmdAdd"));
+    addButton->setMinimumSize(110, 34);
+    addButton->setAutoDefault(false);
+    closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    closeButton->setMinimumSize(110, 34);
+    closeButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdAdd);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(addButton);
+    buttons->addWidget(closeButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
@@ -305,27 +305,27 @@ frm顧客新規登録::frm顧客新規登録(QWidget* parent) : QDialog(parent)
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
-    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(addButton, &QPushButton::clicked, this, [this] { addClicked(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeClicked(); });
     for (int i = 0; i + 1 < BoxCount; ++i)
-        setTabOrder(txtFields[i], txtFields[i + 1]);
-    setTabOrder(txtFields[BoxCount - 1], cmdAdd);
-    setTabOrder(cmdAdd, cmdClose);
+        setTabOrder(boxes[i], boxes[i + 1]);
+    setTabOrder(boxes[BoxCount - 1], addButton);
+    setTabOrder(addButton, closeButton);
     enableEnterNavigation(this);
     startNewRecord();
 }
 
 void frm顧客新規登録::startNewRecord()
 {
-    for (QLineEdit* box : txtFields)
+    for (QLineEdit* box : boxes)
         box->clear();
-    txtFields[0]->setFocus();
+    boxes[0]->setFocus();
 }
 
-void frm顧客新規登録::cmdAdd_Click()
+void frm顧客新規登録::addClicked()
 {
-    NewCustomer customer{txtFields[0]->text(), txtFields[1]->text(), txtFields[2]->text(), txtFields[3]->text(),
-                         txtFields[4]->text(), txtFields[5]->text(), txtFields[6]->text()};
+    NewCustomer customer{boxes[0]->text(), boxes[1]->text(), boxes[2]->text(), boxes[3]->text(),
+                         boxes[4]->text(), boxes[5]->text(), boxes[6]->text()};
     Database db(session().config.databasePath);
     const RegistrationResult result = registerCustomer(db, customer, Date::today());
     if (result.outcome != RegistrationOutcome::Stored) {
@@ -337,7 +337,7 @@ void frm顧客新規登録::cmdAdd_Click()
     startNewRecord();
 }
 
-void frm顧客新規登録::cmdClose_Click()
+void frm顧客新規登録::closeClicked()
 {
     reject();
 }

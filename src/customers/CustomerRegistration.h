@@ -86,14 +86,15 @@ public:
 
     static constexpr int BoxCount = 7;
     // 顧客コード, 顧客名前, 顧客名前カナ, 顧客電話番号, 顧客郵便番号,
-    // 顧客住所１, 顧客住所２ (txtFields_0 … txtFields_6).
-    std::array<QLineEdit*, BoxCount> txtFields{};
-    std::array<QLabel*, BoxCount> lblLabels{};
-    QPushButton* cmdAdd;   // "追加(&A)"
-    QPushButton* cmdClose; // "閉じる(&C)"
+    // 顧客住所１, 顧客住所２ (txtFields_0 … txtFields_6) and their captions
+    // (lblLabels_0 … lblLabels_6).
+    std::array<QLineEdit*, BoxCount> boxes{};
+    std::array<QLabel*, BoxCount> captions{};
+    QPushButton* addButton;   // cmdAdd "追加(&A)"
+    QPushButton* closeButton; // cmdClose "閉じる(&C)"
 
-    void cmdAdd_Click();
-    void cmdClose_Click();
+    void addClicked();   // "追加(&A)"
+    void closeClicked(); // "閉じる(&C)"
 
 private:
     void startNewRecord();

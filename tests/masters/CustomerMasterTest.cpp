@@ -46,7 +46,7 @@ void chooseCustomer(QDialog& d, const QString& code)
 void fill(frm顧客新規登録& screen, const QStringList& texts)
 {
     for (int i = 0; i < texts.size(); ++i)
-        screen.txtFields[i]->setText(texts[i]);
+        screen.boxes[i]->setText(texts[i]);
 }
 
 // A new customer from the texts of its boxes, in screen order.
@@ -59,7 +59,7 @@ NewCustomer customer(const QStringList& t)
 QStringList boxTexts(const frm顧客新規登録& screen)
 {
     QStringList texts;
-    for (QLineEdit* box : screen.txtFields)
+    for (QLineEdit* box : screen.boxes)
         texts << box->text();
     return texts;
 }
@@ -95,8 +95,8 @@ TEST(CustomerRegistration, CaptionsAndTheThreeChecksInTheirOrder)
     EXPECT_EQ(screen.windowTitle(), "顧客マスター新規登録");
     QStringList captions;
     for (int i = 0; i < frm顧客新規登録::BoxCount; ++i) {
-        EXPECT_EQ(screen.lblLabels[i]->buddy(), screen.txtFields[i]);
-        captions << screen.lblLabels[i]->text();
+        EXPECT_EQ(screen.captions[i]->buddy(), screen.boxes[i]);
+        captions << screen.captions[i]->text();
     }
     EXPECT_EQ(captions, QStringList({"顧客コード(半角数字１３桁以内)", "顧客名前(全角１２桁以内)",
                                      "顧客名前カナ(半角カナ１６桁以内)", "顧客電話番号(半角数字１６桁以内)",
@@ -108,25 +108,25 @@ TEST(CustomerRegistration, CaptionsAndTheThreeChecksInTheirOrder)
     auto& messages = shop.scripted->messages;
     // Empty code first, even with the kana name empty too.
     fill(screen, {"", "新井　一郎", ""});
-    screen.cmdAdd_Click();
+    screen.addClicked();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "顧客コードは、必ず入力して下さい。");
     EXPECT_EQ(messages[0].title, "エラー");
 
     // A code of blanks is not empty: the kana check speaks next.
     fill(screen, {"   ", "新井　一郎", ""});
-    screen.cmdAdd_Click();
+    screen.addClicked();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, "顧客カナ名前は、必ず入力して下さい。");
 
     // A code in use is found before the kana check would matter.
     fill(screen, {"100", "新井　一郎", "ｱﾗｲ ｲﾁﾛｳ"});
-    screen.cmdAdd_Click();
+    screen.addClicked();
     ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[2].text, "顧客コードが重複しています。変更して下さい。");
     // Trailing blanks make no new code.
     fill(screen, {"100  "});
-    screen.cmdAdd_Click();
+    screen.addClicked();
     ASSERT_EQ(messages.size(), 4u);
     EXPECT_EQ(messages[3].text, "顧客コードが重複しています。変更して下さい。");
 
@@ -137,10 +137,10 @@ TEST(CustomerRegistration, CaptionsAndTheThreeChecksInTheirOrder)
     // Changed to a free code, the same "追加" stores the customer and the
     // screen is ready for the next one.
     fill(screen, {"300", "新井　一郎", "ｱﾗｲ ｲﾁﾛｳ", "03-1234-5678", "100-0001", "東京都架空区", "一丁目"});
-    screen.cmdAdd_Click();
+    screen.addClicked();
     EXPECT_EQ(messages.size(), 4u);
     EXPECT_EQ(boxTexts(screen), QStringList({"", "", "", "", "", "", ""}));
-    EXPECT_EQ(screen.focusWidget(), screen.txtFields[0]);
+    EXPECT_EQ(screen.focusWidget(), screen.boxes[0]);
     EXPECT_EQ(countRows(shop.db, "顧客マスター"), 3);
 }
 
