@@ -134,12 +134,12 @@ frm顧客変更::frm顧客変更(const QString& code, QWidget* parent)
     constexpr int PerColumn = CustomerBoxCount / 2;
     for (int i = 0; i < CustomerBoxCount; ++i) {
         const CustomerBox& box = customerBoxes()[i];
-        lblLabels[i] = new QLabel(QString::fromUtf8(box.caption), this);
-        lblLabels[i]->setObjectName(QStringLiteral("lblLabels_%1").arg(i));
+        captions[i] = new QLabel(QString::fromUtf8(box.caption), this);
+        captions[i]->setObjectName(QStringLiteral("lblLabels_%1").arg(i));
         QLineEdit* line = new QLineEdit(this);
         line->setObjectName(QStringLiteral("txtFields_%1").arg(i));
         line->setMinimumWidth(box.maxLength > 13 || box.kind == CustomerBoxKind::Text ? 230 : 170);
-        lblLabels[i]->setBuddy(line);
+        captions[i]->setBuddy(line);
         if (box.kind == CustomerBoxKind::ShownOnly) {
             line->setReadOnly(true);
             line->setFocusPolicy(Qt::ClickFocus);
@@ -152,12 +152,12 @@ frm顧客変更::frm顧客変更(const QString& code, QWidget* parent)
         if (box.picker) {
             line->setCursor(Qt::PointingHandCursor);
             line->setToolTip(QStringLiteral("クリックして選択（F4 キーでも選べます）"));
-            line->installEventFilter(new BoxClickFilter(line, [this, i] { txtFields_Click(i); }));
+            line->installEventFilter(new BoxClickFilter(line, [this, i] { boxClicked(i); }));
         }
         const int column = (i / PerColumn) * 3; // column 2 keeps the two halves apart
-        grid->addWidget(lblLabels[i], i % PerColumn, column);
+        grid->addWidget(captions[i], i % PerColumn, column);
         grid->addWidget(line, i % PerColumn, column + 1);
-        txtFields[i] = line;
+        boxes[i] = line;
     }
     grid->setColumnMinimumWidth(2, 18);
     grid->setColumnStretch(1, 1);
@@ -170,15 +170,15 @@ frm顧客変更::frm顧客変更(const QString& code, QWidget* parent)
         button->setAutoDefault(false);
         return button;
     };
-    cmdUpdate = makeButton("cmdUpdate", "更新(&U)");
-    cmdDelete = makeButton("cmdDelete", "削除(&D)");
-    cmdClose = makeButton("cmdClose", "閉じる(&C)");
+    updateButton = makeButton("cmdUpdate", "更新(&U)");
+    deleteButton = makeButton("cmdDelete", "削除(&D)");
+    closeButton = makeButton("cmdClose", "閉じる(&C)");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdUpdate);
-    buttons->addWidget(cmdDelete);
+    buttons->addWidget(updateButton);
+    buttons->addWidget(deleteButton);
     buttons->addSpacing(24);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(closeButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 12);
@@ -186,47 +186,47 @@ frm顧客変更::frm顧客変更(const QString& code, QWidget* parent)
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
-    connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(updateButton, &QPushButton::clicked, this, [this] { updateClicked(); });
+    connect(deleteButton, &QPushButton::clicked, this, [this] { deleteClicked(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeClicked(); });
 
     QWidget* previous = nullptr;
-    for (QLineEdit* line : txtFields) {
+    for (QLineEdit* line : boxes) {
         if (line->focusPolicy() != Qt::StrongFocus)
             continue;
         if (previous)
             setTabOrder(previous, line);
         previous = line;
     }
-    setTabOrder(previous, cmdUpdate);
-    setTabOrder(cmdUpdate, cmdDelete);
-    setTabOrder(cmdDelete, cmdClose);
+    setTabOrder(previous, updateButton);
+    setTabOrder(updateButton, deleteButton);
+    setTabOrder(deleteButton, closeButton);
     enableEnterNavigation(this);
 
     const std::optional<CustomerValues> values = loadCustomer(db_, code_);
     if (!values)
         throw DatabaseError(QStringLiteral("顧客「%1」が見つかりません。").arg(code_), QStringLiteral("顧客マスター"));
     showValues(*values);
-    txtFields[0]->setFocus();
+    boxes[0]->setFocus();
 }
 
 void frm顧客変更::showValues(const CustomerValues& values)
 {
     for (int i = 0; i < CustomerBoxCount; ++i) {
         loaded_[i] = customerBoxText(i, values[i]);
-        txtFields[i]->setText(loaded_[i]);
-        txtFields[i]->setCursorPosition(0);
+        boxes[i]->setText(loaded_[i]);
+        boxes[i]->setCursorPosition(0);
     }
 }
 
-void frm顧客変更::txtFields_Click(int index)
+void frm顧客変更::boxClicked(int index)
 {
     if (index < 0 || index >= CustomerBoxCount)
         return;
     const CustomerBox& box = customerBoxes()[index];
     if (!box.picker)
         return;
-    QLineEdit* line = txtFields[index];
+    QLineEdit* line = boxes[index];
     const QString picker = QString::fromUtf8(box.picker);
     if (box.kind == CustomerBoxKind::BillingCode) {
         // The customer billed instead of this one.
@@ -238,12 +238,12 @@ void frm顧客変更::txtFields_Click(int index)
     line->setText(QString::number(code));
 }
 
-void frm顧客変更::cmdUpdate_Click()
+void frm顧客変更::updateClicked()
 {
     std::map<int, QString> changed;
     for (int i = 0; i < CustomerBoxCount; ++i)
-        if (customerBoxes()[i].kind != CustomerBoxKind::ShownOnly && txtFields[i]->text() != loaded_[i])
-            changed[i] = txtFields[i]->text();
+        if (customerBoxes()[i].kind != CustomerBoxKind::ShownOnly && boxes[i]->text() != loaded_[i])
+            changed[i] = boxes[i]->text();
     const ChangeResult result = changeCustomer(db_, code_, changed);
     if (!result.stored) {
         // Nothing was written; the typed values stay for correcting.
@@ -253,7 +253,7 @@ void frm顧客変更::cmdUpdate_Click()
     accept();
 }
 
-void frm顧客変更::cmdDelete_Click()
+void frm顧客変更::deleteClicked()
 {
     if (!deleteCustomer(db_, code_)) {
         ui().showMessage(QStringLiteral("過去のデータが残っているため顧客の削除ができません。"), ErrorTitle);
@@ -262,7 +262,7 @@ void frm顧客変更::cmdDelete_Click()
     accept();
 }
 
-void frm顧客変更::cmdClose_Click()
+void frm顧客変更::closeClicked()
 {
     reject();
 }

@@ -41,19 +41,20 @@ public:
     // openCustomerChange for the opening with the picker).
     explicit frm顧客変更(const QString& code, QWidget* parent = nullptr);
 
-    // The 32 boxes (txtFields_0 … txtFields_31) and their captions.
-    std::array<QLineEdit*, CustomerBoxCount> txtFields{};
-    std::array<QLabel*, CustomerBoxCount> lblLabels{};
-    QPushButton* cmdUpdate; // "更新(&U)"
-    QPushButton* cmdDelete; // "削除(&D)"
-    QPushButton* cmdClose;  // "閉じる(&C)"
+    // The 32 boxes (txtFields_0 … txtFields_31) and their captions
+    // (lblLabels_0 … lblLabels_31).
+    std::array<QLineEdit*, CustomerBoxCount> boxes{};
+    std::array<QLabel*, CustomerBoxCount> captions{};
+    QPushButton* updateButton; // cmdUpdate "更新(&U)"
+    QPushButton* deleteButton; // cmdDelete "削除(&D)"
+    QPushButton* closeButton;  // cmdClose "閉じる(&C)"
 
     // A click on box `index`: the boxes marked "クリックして選択" open their
     // picker and take the code it returns; the others do nothing special.
-    void txtFields_Click(int index);
-    void cmdUpdate_Click();
-    void cmdDelete_Click();
-    void cmdClose_Click();
+    void boxClicked(int index);
+    void updateClicked(); // "更新(&U)"
+    void deleteClicked(); // "削除(&D)"
+    void closeClicked();  // "閉じる(&C)"
 
 private:
     void showValues(const CustomerValues& values);

@@ -213,9 +213,9 @@ TEST(CustomerChange, ThePickerFirstThenThe32BoxesOfTheCustomer)
         EXPECT_EQ(screen.windowTitle(), "顧客マスター");
         QStringList captions;
         for (int i = 0; i < CustomerBoxCount; ++i) {
-            EXPECT_EQ(screen.txtFields[i]->objectName(), QStringLiteral("txtFields_%1").arg(i));
-            EXPECT_EQ(screen.lblLabels[i]->buddy(), screen.txtFields[i]);
-            captions << screen.lblLabels[i]->text();
+            EXPECT_EQ(screen.boxes[i]->objectName(), QStringLiteral("txtFields_%1").arg(i));
+            EXPECT_EQ(screen.captions[i]->buddy(), screen.boxes[i]);
+            captions << screen.captions[i]->text();
         }
         EXPECT_EQ(captions, QStringList({
                                 "顧客コード（半角数字13桁以内）", "顧客ガスコード（半角数字13桁以内）",
@@ -234,22 +234,22 @@ TEST(CustomerChange, ThePickerFirstThenThe32BoxesOfTheCustomer)
                                 "顧客灯油サービスレベル（クリックして選択）", "顧客灯油タンク容量:",
                                 "顧客ガスタイプ:", "顧客ガスボンベ１:", "顧客ガスボンベ２:",
                                 "顧客決済方法コード（クリックして選択）"}));
-        EXPECT_EQ(screen.txtFields[0]->text(), "100");
-        EXPECT_EQ(screen.txtFields[2]->text(), "阿部　太郎");
-        EXPECT_EQ(screen.txtFields[10]->text(), "2023/03/15");
-        EXPECT_EQ(screen.txtFields[11]->text(), ""); // never sold
-        EXPECT_EQ(screen.txtFields[13]->text(), "31");
-        EXPECT_EQ(screen.txtFields[15]->text(), "105");
-        EXPECT_EQ(screen.txtFields[16]->text(), "2024/04/30");
-        EXPECT_EQ(screen.txtFields[17]->text(), "2");
-        EXPECT_EQ(screen.txtFields[20]->text(), "0");
-        EXPECT_EQ(screen.txtFields[26]->text(), "20");
-        EXPECT_EQ(screen.txtFields[29]->text(), "50");
+        EXPECT_EQ(screen.boxes[0]->text(), "100");
+        EXPECT_EQ(screen.boxes[2]->text(), "阿部　太郎");
+        EXPECT_EQ(screen.boxes[10]->text(), "2023/03/15");
+        EXPECT_EQ(screen.boxes[11]->text(), ""); // never sold
+        EXPECT_EQ(screen.boxes[13]->text(), "31");
+        EXPECT_EQ(screen.boxes[15]->text(), "105");
+        EXPECT_EQ(screen.boxes[16]->text(), "2024/04/30");
+        EXPECT_EQ(screen.boxes[17]->text(), "2");
+        EXPECT_EQ(screen.boxes[20]->text(), "0");
+        EXPECT_EQ(screen.boxes[26]->text(), "20");
+        EXPECT_EQ(screen.boxes[29]->text(), "50");
         // The boxes marked "変更不可", and the dates, are read only.
         for (int i : {10, 11, 15, 16, 17, 18, 19})
-            EXPECT_TRUE(screen.txtFields[i]->isReadOnly()) << i;
+            EXPECT_TRUE(screen.boxes[i]->isReadOnly()) << i;
         for (int i : {0, 2, 13, 20, 22, 26, 29})
-            EXPECT_FALSE(screen.txtFields[i]->isReadOnly()) << i;
+            EXPECT_FALSE(screen.boxes[i]->isReadOnly()) << i;
         EXPECT_EQ(control<QPushButton>(&d, "cmdUpdate")->text(), "更新(&U)");
         EXPECT_EQ(control<QPushButton>(&d, "cmdDelete")->text(), "削除(&D)");
         EXPECT_EQ(control<QPushButton>(&d, "cmdClose")->text(), "閉じる(&C)");
@@ -278,12 +278,12 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
 
     // The billing customer comes from the customer picker.
     shop.scripted->onScreen("frm顧客選択", [](QDialog& d) { chooseCustomer(d, "100"); });
-    QTest::mouseClick(screen.txtFields[20], Qt::LeftButton);
-    EXPECT_EQ(screen.txtFields[20]->text(), "100");
+    QTest::mouseClick(screen.boxes[20], Qt::LeftButton);
+    EXPECT_EQ(screen.boxes[20]->text(), "100");
 
     // The kerosene service level from its picker, which is handed the
     // box's code.
-    screen.txtFields[26]->setText("30");
+    screen.boxes[26]->setText("30");
     shop.scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
         EXPECT_EQ(session().pickerPreviousCode, 30);
@@ -291,8 +291,8 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
         picker.chooseName(picker.shownNames().indexOf("毎週"));
         picker.confirm();
     });
-    QTest::mouseClick(screen.txtFields[26], Qt::LeftButton);
-    EXPECT_EQ(screen.txtFields[26]->text(), "10");
+    QTest::mouseClick(screen.boxes[26], Qt::LeftButton);
+    EXPECT_EQ(screen.boxes[26]->text(), "10");
 
     // Cancelled, the box keeps its code.
     shop.scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
@@ -300,15 +300,15 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
         picker.chooseName(picker.shownNames().indexOf("隔週"));
         picker.cancel();
     });
-    QTest::mouseClick(screen.txtFields[26], Qt::LeftButton);
-    EXPECT_EQ(screen.txtFields[26]->text(), "10");
+    QTest::mouseClick(screen.boxes[26], Qt::LeftButton);
+    EXPECT_EQ(screen.boxes[26]->text(), "10");
 
     // A box without a picker opens nothing.
-    QTest::mouseClick(screen.txtFields[2], Qt::LeftButton);
+    QTest::mouseClick(screen.boxes[2], Qt::LeftButton);
     EXPECT_EQ(shop.scripted->openedScreens,
               QStringList({"frm顧客選択", "frm灯油サービスレベル選択", "frm灯油サービスレベル選択"}));
 
-    screen.cmdUpdate_Click();
+    screen.updateClicked();
     EXPECT_TRUE(shop.scripted->messages.empty()) << shop.scripted->lastMessage().toStdString();
     EXPECT_EQ(screen.result(), QDialog::Accepted);
     QSqlQuery q = shop.db.exec("SELECT 顧客売掛請求先コード, 顧客灯油サービスレベル FROM 顧客マスター WHERE 顧客コード = '200'");
@@ -322,22 +322,22 @@ TEST(CustomerChange, UpdateWritesOnlyWhatWasChangedAndRefusesWrongValues)
     Shop shop;
     {
         frm顧客変更 screen("100");
-        screen.txtFields[13]->setText("32");
-        screen.cmdUpdate_Click();
+        screen.boxes[13]->setText("32");
+        screen.updateClicked();
         ASSERT_EQ(shop.scripted->messages.size(), 1u);
         EXPECT_EQ(shop.scripted->messages[0].text, "「顧客売掛締切日」には 1 から 31 までの日を入力して下さい（月末は 31）。");
         EXPECT_NE(screen.result(), QDialog::Accepted);
 
-        screen.txtFields[13]->setText("20");
-        screen.txtFields[20]->setText("999");
-        screen.cmdUpdate_Click();
+        screen.boxes[13]->setText("20");
+        screen.boxes[20]->setText("999");
+        screen.updateClicked();
         ASSERT_EQ(shop.scripted->messages.size(), 2u);
         EXPECT_EQ(shop.scripted->messages[1].text, "「顧客売掛請求先コード」の顧客「999」は登録されていません。");
 
-        screen.txtFields[20]->setText("0");
-        screen.txtFields[2]->setText("阿部　太一");
-        screen.txtFields[29]->setText("２０");
-        screen.cmdUpdate_Click();
+        screen.boxes[20]->setText("0");
+        screen.boxes[2]->setText("阿部　太一");
+        screen.boxes[29]->setText("２０");
+        screen.updateClicked();
         EXPECT_EQ(shop.scripted->messages.size(), 2u);
         EXPECT_EQ(screen.result(), QDialog::Accepted);
     }
@@ -352,8 +352,8 @@ TEST(CustomerChange, UpdateWritesOnlyWhatWasChangedAndRefusesWrongValues)
 
     // A code taken by another customer: the data-error message, nothing written.
     frm顧客変更 screen("100");
-    screen.txtFields[0]->setText("200");
-    screen.cmdUpdate_Click();
+    screen.boxes[0]->setText("200");
+    screen.updateClicked();
     ASSERT_EQ(shop.scripted->messages.size(), 3u);
     EXPECT_EQ(shop.scripted->messages[2].text, "Data error event hit err:顧客コードが重複しています。変更して下さい。");
     EXPECT_EQ(countRows(shop.db, "顧客マスター", "顧客コード = '100'"), 1);
@@ -366,7 +366,7 @@ TEST(CustomerChange, ACustomerWithPostedSalesCannotBeDeleted)
                  " 売上単価, 売上個数) VALUES (1, 7, 45000, '100', '1001', 10000000, 10000)");
     {
         frm顧客変更 screen("100");
-        screen.cmdDelete_Click();
+        screen.deleteClicked();
         ASSERT_EQ(shop.scripted->messages.size(), 1u);
         EXPECT_EQ(shop.scripted->messages[0].text, "過去のデータが残っているため顧客の削除ができません。");
         EXPECT_EQ(shop.scripted->messages[0].title, "エラー");
@@ -377,7 +377,7 @@ TEST(CustomerChange, ACustomerWithPostedSalesCannotBeDeleted)
     shop.db.exec("UPDATE 顧客マスター SET 顧客売掛請求先コード = '100' WHERE 顧客コード = '200'");
     {
         frm顧客変更 screen("200");
-        screen.cmdDelete_Click();
+        screen.deleteClicked();
         EXPECT_EQ(shop.scripted->messages.size(), 1u);
         EXPECT_EQ(screen.result(), QDialog::Accepted);
         EXPECT_EQ(countRows(shop.db, "顧客マスター", "顧客コード = '200'"), 0);
