@@ -29,44 +29,44 @@ frmバックアップ::frmバックアップ(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmバックアップ"));
     setWindowTitle(QStringLiteral("データのバックアップ"));
 
-    Label1 = new QLabel(QStringLiteral("データのバックアップまたは復元を行います。"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
+    headingLabel = new QLabel(QStringLiteral("データのバックアップまたは復元を行います。"), this);
+    headingLabel->setObjectName(QStringLiteral("Label1"));
+    QFont big = headingLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.2);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
+    headingLabel->setFont(big);
+    headingLabel->setAlignment(Qt::AlignCenter);
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("バックアップ"), QSize(150, 40));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("復元"), QSize(150, 40));
-    Command4 = commandButton(this, QStringLiteral("Command4"), QStringLiteral("バックアップ２"), QSize(150, 40));
-    Command5 = commandButton(this, QStringLiteral("Command5"), QStringLiteral("復元２"), QSize(150, 40));
-    Command3 = commandButton(this, QStringLiteral("Command3"), QStringLiteral("終了"), QSize(150, 40));
-    connect(Command1, &QPushButton::clicked, this, [this] { backUp(1); });
-    connect(Command2, &QPushButton::clicked, this, [this] { restore(1); });
-    connect(Command4, &QPushButton::clicked, this, [this] { backUp(2); });
-    connect(Command5, &QPushButton::clicked, this, [this] { restore(2); });
-    connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
+    backUpButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("バックアップ"), QSize(150, 40));
+    restoreButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("復元"), QSize(150, 40));
+    backUp2Button = commandButton(this, QStringLiteral("Command4"), QStringLiteral("バックアップ２"), QSize(150, 40));
+    restore2Button = commandButton(this, QStringLiteral("Command5"), QStringLiteral("復元２"), QSize(150, 40));
+    finishButton = commandButton(this, QStringLiteral("Command3"), QStringLiteral("終了"), QSize(150, 40));
+    connect(backUpButton, &QPushButton::clicked, this, [this] { backUp(1); });
+    connect(restoreButton, &QPushButton::clicked, this, [this] { restore(1); });
+    connect(backUp2Button, &QPushButton::clicked, this, [this] { backUp(2); });
+    connect(restore2Button, &QPushButton::clicked, this, [this] { restore(2); });
+    connect(finishButton, &QPushButton::clicked, this, &QDialog::accept);
 
     // Directory 1 on the first row, directory 2 on the second; backup
     // left, restore right.
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(12);
-    grid->addWidget(Command1, 0, 0);
-    grid->addWidget(Command2, 0, 1);
-    grid->addWidget(Command4, 1, 0);
-    grid->addWidget(Command5, 1, 1);
-    grid->addWidget(Command3, 2, 0, 1, 2, Qt::AlignHCenter);
+    grid->addWidget(backUpButton, 0, 0);
+    grid->addWidget(restoreButton, 0, 1);
+    grid->addWidget(backUp2Button, 1, 0);
+    grid->addWidget(restore2Button, 1, 1);
+    grid->addWidget(finishButton, 2, 0, 1, 2, Qt::AlignHCenter);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 24, 32, 20);
     layout->setSpacing(20);
-    layout->addWidget(Label1);
+    layout->addWidget(headingLabel);
     layout->addLayout(grid);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, Command4);
-    setTabOrder(Command4, Command5);
-    setTabOrder(Command5, Command3);
+    setTabOrder(backUpButton, restoreButton);
+    setTabOrder(restoreButton, backUp2Button);
+    setTabOrder(backUp2Button, restore2Button);
+    setTabOrder(restore2Button, finishButton);
     enableEnterNavigation(this);
 }
 

@@ -11,12 +11,12 @@ class frmバックアップ : public QDialog {
 public:
     explicit frmバックアップ(QWidget* parent = nullptr);
 
-    QLabel* Label1;        // "データのバックアップまたは復元を行います。"
-    QPushButton* Command1; // "バックアップ": to directory 1
-    QPushButton* Command2; // "復元": from directory 1
-    QPushButton* Command4; // "バックアップ２": to directory 2
-    QPushButton* Command5; // "復元２": from directory 2
-    QPushButton* Command3; // "終了"
+    QLabel* headingLabel;        // Label1 "データのバックアップまたは復元を行います。"
+    QPushButton* backUpButton;   // Command1 "バックアップ": to directory 1
+    QPushButton* restoreButton;  // Command2 "復元": from directory 1
+    QPushButton* backUp2Button;  // Command4 "バックアップ２": to directory 2
+    QPushButton* restore2Button; // Command5 "復元２": from directory 2
+    QPushButton* finishButton;   // Command3 "終了"
 
     // Backs up to / restores from directory `number` (1 or 2), asking first.
     void backUp(int number);
