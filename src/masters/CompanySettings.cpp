@@ -132,24 +132,24 @@ frm設定会社::frm設定会社(QWidget* parent) : QDialog(parent)
         label->setBuddy(line);
         grid->addWidget(label, row, 0);
         grid->addWidget(line, row, 1, box.wide ? Qt::Alignment() : Qt::AlignLeft);
-        Text[box.number] = line;
-        Label[box.number] = label;
+        boxes[box.number] = line;
+        captions[box.number] = label;
         ++row;
     }
     grid->setColumnStretch(1, 1);
 
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setMinimumSize(110, 34);
-    Command1->setAutoDefault(false);
-    Command2 = new QPushButton(QStringLiteral("中止"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setMinimumSize(110, 34);
-    Command2->setAutoDefault(false);
+    okButton = new QPushButton(QStringLiteral("ＯＫ"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setMinimumSize(110, 34);
+    okButton->setAutoDefault(false);
+    cancelButton = new QPushButton(QStringLiteral("中止"), this);
+    cancelButton->setObjectName(QStringLiteral("Command2"));
+    cancelButton->setMinimumSize(110, 34);
+    cancelButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
@@ -161,32 +161,32 @@ frm設定会社::frm設定会社(QWidget* parent) : QDialog(parent)
     Configuration& config = session().config;
     filling_ = true;
     for (const Box& box : Boxes) {
-        Text[box.number]->setText(config.values[box.valueIndex]);
-        Text[box.number]->setCursorPosition(0);
+        boxes[box.number]->setText(config.values[box.valueIndex]);
+        boxes[box.number]->setCursorPosition(0);
         accepted_[box.number] = config.values[box.valueIndex];
     }
     filling_ = false;
 
     for (const Box& box : Boxes) {
         const int number = box.number;
-        connect(Text[number], &QLineEdit::textChanged, this, [this, number] { changed(number); });
+        connect(boxes[number], &QLineEdit::textChanged, this, [this, number] { changed(number); });
     }
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     for (int i = 0; i + 1 < int(std::size(Boxes)); ++i)
-        setTabOrder(Text[Boxes[i].number], Text[Boxes[i + 1].number]);
-    setTabOrder(Text[AdminCodeBox], Command1);
-    setTabOrder(Command1, Command2);
+        setTabOrder(boxes[Boxes[i].number], boxes[Boxes[i + 1].number]);
+    setTabOrder(boxes[AdminCodeBox], okButton);
+    setTabOrder(okButton, cancelButton);
     enableEnterNavigation(this);
-    Text[1]->setFocus();
+    boxes[1]->setFocus();
 }
 
 void frm設定会社::changed(int number)
 {
     if (filling_)
         return;
-    QLineEdit* box = Text[number];
+    QLineEdit* box = boxes[number];
     const int valueIndex = configurationIndex(number);
     QString text = box->text();
 
@@ -236,7 +236,7 @@ void frm設定会社::changed(int number)
     accepted_[number] = text;
 }
 
-void frm設定会社::Command1_Click()
+void frm設定会社::confirm()
 {
     const QString title = QStringLiteral("会社設定の変更");
     if (!ui().ask(QStringLiteral("会社データを書換します。よろしいですか？"), title))
@@ -264,7 +264,7 @@ void frm設定会社::Command1_Click()
     accept();
 }
 
-void frm設定会社::Command2_Click()
+void frm設定会社::cancel()
 {
     // The values typed are in the session already and stay in force for the
     // rest of the run; the file is left as it was.

@@ -30,14 +30,14 @@ public:
     explicit frm設定会社(QWidget* parent = nullptr);
 
     static constexpr int BoxCount = 16;
-    // Text1 … Text16 and the label beside each (Label1 … Label16).
-    std::array<QLineEdit*, BoxCount + 1> Text{}; // Text[n] is the box Textn; Text[0] unused
-    std::array<QLabel*, BoxCount + 1> Label{};
-    QPushButton* Command1; // "ＯＫ"
-    QPushButton* Command2; // "中止"
+    // The boxes Text1 … Text16 and the caption beside each (Label1 … Label16).
+    std::array<QLineEdit*, BoxCount + 1> boxes{}; // boxes[n] is the box Textn; boxes[0] unused
+    std::array<QLabel*, BoxCount + 1> captions{};
+    QPushButton* okButton;     // Command1 "ＯＫ"
+    QPushButton* cancelButton; // Command2 "中止"
 
-    void Command1_Click();
-    void Command2_Click();
+    void confirm(); // "ＯＫ"
+    void cancel();  // "中止"
 
     // The configuration value (0-based index of Configuration::values) a
     // box is bound to.

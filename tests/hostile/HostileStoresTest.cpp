@@ -167,11 +167,11 @@ TEST(HostileStores, CompanySettingsKeepTheConfigurationFileReadable)
             scripted->answers.push_back(true);
             scripted->onScreen(QStringLiteral("frm設定会社"), [&](QDialog& dialog) {
                 auto& screen = dynamic_cast<frm設定会社&>(dialog);
-                screen.Text[box]->setFocus();
-                screen.Text[box]->selectAll();
-                screen.Text[box]->insert(text);
-                QTest::keyClick(screen.Text[box], Qt::Key_Return);
-                QTest::mouseClick(screen.Command1, Qt::LeftButton);
+                screen.boxes[box]->setFocus();
+                screen.boxes[box]->selectAll();
+                screen.boxes[box]->insert(text);
+                QTest::keyClick(screen.boxes[box], Qt::Key_Return);
+                QTest::mouseClick(screen.okButton, Qt::LeftButton);
             });
             openScreen(QStringLiteral("frm設定会社"), QStringLiteral("会社設定"), nullptr);
             scripted->answers.clear();

@@ -81,8 +81,8 @@ TEST(CompanySettings, TaxRatesAboveOneOrNegativeBecomeZero)
     TestInstallation inst;
     ScriptedUiScope scripted;
     frm設定会社 screen;
-    QLineEdit* rate1 = screen.Text[10];
-    QLineEdit* rate2 = screen.Text[11];
+    QLineEdit* rate1 = screen.boxes[10];
+    QLineEdit* rate2 = screen.boxes[11];
 
     retype(rate1, "0.08");
     EXPECT_EQ(rate1->text(), "0.08");
@@ -130,7 +130,7 @@ TEST(CompanySettings, AdministratorCodeIsRoundedHalfToEven)
     TestInstallation inst;
     ScriptedUiScope scripted;
     frm設定会社 screen;
-    QLineEdit* code = screen.Text[16];
+    QLineEdit* code = screen.boxes[16];
 
     code->setText("4321");
     EXPECT_EQ(session().config.adminCode, 4321);
@@ -159,7 +159,7 @@ TEST(CompanySettings, AValueWithADoubleQuoteIsRefused)
     TestInstallation inst;
     ScriptedUiScope scripted;
     frm設定会社 screen;
-    QLineEdit* name = screen.Text[1];
+    QLineEdit* name = screen.boxes[1];
     name->setText("ひまわり商店");
     QTest::keyClicks(name, "\"");
     EXPECT_EQ(name->text(), "ひまわり商店");
@@ -168,8 +168,8 @@ TEST(CompanySettings, AValueWithADoubleQuoteIsRefused)
     EXPECT_EQ(scripted->messages[0].text, "「会社名」に使えない文字（\" または改行）が含まれています。");
 
     // A character Shift_JIS cannot hold is refused alike.
-    screen.Text[2]->setText("住所😀");
-    EXPECT_EQ(screen.Text[2]->text(), "東京都架空区試験町１－２－３");
+    screen.boxes[2]->setText("住所😀");
+    EXPECT_EQ(screen.boxes[2]->text(), "東京都架空区試験町１－２－３");
     ASSERT_EQ(scripted->messages.size(), 2u);
     EXPECT_TRUE(scripted->messages[1].text.startsWith("「住所」に Shift_JIS で書けない文字")) << scripted->messages[1].text.toStdString();
 
@@ -187,10 +187,10 @@ TEST(CompanySettings, OkWritesTheFileAndLeavesTheSlipCounterAsItWas)
     registerMasterScreens();
     scripted->onScreen("frm設定会社", [&](QDialog& d) {
         auto& screen = dynamic_cast<frm設定会社&>(d);
-        screen.Text[1]->setText("ひまわり商店");
-        screen.Text[10]->setText("0.1");
-        screen.Text[12]->setText("shop.db");
-        screen.Text[16]->setText("12.4");
+        screen.boxes[1]->setText("ひまわり商店");
+        screen.boxes[10]->setText("0.1");
+        screen.boxes[12]->setText("shop.db");
+        screen.boxes[16]->setText("12.4");
         // The operator changes his mind once, then confirms.
         scripted->answers = {false, true};
         clickButton(&d, "Command1");
@@ -224,11 +224,11 @@ TEST(CompanySettings, LetteringTheAdministratorCodeIsRefused)
     TestInstallation inst;
     ScriptedUiScope scripted;
     frm設定会社 screen;
-    screen.Text[16]->end(false);
-    QTest::keyClicks(screen.Text[16], "9");
-    EXPECT_EQ(screen.Text[16]->text(), " 12349");
-    QTest::keyClicks(screen.Text[16], "a");
-    EXPECT_EQ(screen.Text[16]->text(), " 12349");
+    screen.boxes[16]->end(false);
+    QTest::keyClicks(screen.boxes[16], "9");
+    EXPECT_EQ(screen.boxes[16]->text(), " 12349");
+    QTest::keyClicks(screen.boxes[16], "a");
+    EXPECT_EQ(screen.boxes[16]->text(), " 12349");
     EXPECT_EQ(session().config.adminCode, 12349);
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「管理者用コード」には数値を入力して下さい。");
@@ -242,8 +242,8 @@ TEST(CompanySettings, CancelKeepsTheFileButLaterScreensSeeTheEditedValues)
     registerMasterScreens();
     scripted->onScreen("frm設定会社", [](QDialog& d) {
         auto& screen = dynamic_cast<frm設定会社&>(d);
-        screen.Text[1]->setText("ひまわり商店");
-        screen.Text[11]->setText("0.1");
+        screen.boxes[1]->setText("ひまわり商店");
+        screen.boxes[11]->setText("0.1");
         clickButton(&d, "Command2");
     });
     EXPECT_EQ(openScreen("frm設定会社", "会社設定", nullptr), QDialog::Rejected);
@@ -254,7 +254,7 @@ TEST(CompanySettings, CancelKeepsTheFileButLaterScreensSeeTheEditedValues)
 
     // The next opening shows them, and a slip's totals use the new rate.
     frm設定会社 again;
-    EXPECT_EQ(again.Text[1]->text(), "ひまわり商店");
+    EXPECT_EQ(again.boxes[1]->text(), "ひまわり商店");
     session().lineCount = 1;
     session().lines[1].taxCategory = 1;
     session().lines[1].amount = Currency::fromUnits(1000);
@@ -272,7 +272,7 @@ TEST(CompanySettings, AFileThatCannotBeWrittenIsReportedAndTheCounterKept)
     QFile::remove(inst.configurationPath());
     QDir(inst.dir()).mkdir("HMWcfg.dat");
     scripted->answers = {true};
-    screen.Command1_Click();
+    screen.confirm();
     EXPECT_TRUE(screen.isVisible());
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_TRUE(scripted->messages[0].text.startsWith("設定ファイル")) << scripted->messages[0].text.toStdString();
