@@ -121,10 +121,10 @@ QString keyText(const QVariant& value)
 
 RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent)
 {
-    cmdFirst = navigatorButton(this, "cmdFirst", "|<", "最初の行");
-    cmdPrevious = navigatorButton(this, "cmdPrevious", "<", "前の行");
-    cmdNext = navigatorButton(this, "cmdNext", ">", "次の行");
-    cmdLast = navigatorButton(this, "cmdLast", ">|", "最後の行");
+    firstButton = navigatorButton(this, "cmdFirst", "|<", "最初の行");
+    previousButton = navigatorButton(this, "cmdPrevious", "<", "前の行");
+    nextButton = navigatorButton(this, "cmdNext", ">", "次の行");
+    lastButton = navigatorButton(this, "cmdLast", ">|", "最後の行");
     caption_ = new QLabel(QStringLiteral("Record: "), this);
     caption_->setObjectName(QStringLiteral("lblCaption"));
     caption_->setAlignment(Qt::AlignCenter);
@@ -133,11 +133,11 @@ RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(cmdFirst);
-    layout->addWidget(cmdPrevious);
+    layout->addWidget(firstButton);
+    layout->addWidget(previousButton);
     layout->addWidget(caption_, 1);
-    layout->addWidget(cmdNext);
-    layout->addWidget(cmdLast);
+    layout->addWidget(nextButton);
+    layout->addWidget(lastButton);
 }
 
 QString RecordNavigator::caption() const
@@ -160,7 +160,7 @@ GridEditor::GridEditor(const GridEditorDefinition& definition, QWidget* parent)
 GridEditor::~GridEditor()
 {
     // The grid's model lets go of the screen's connection before it closes.
-    grdDataGrid->setModel(nullptr);
+    grid->setModel(nullptr);
     values_->setSourceModel(nullptr);
     delete table_;
 }
@@ -170,55 +170,55 @@ void GridEditor::build()
     setObjectName(definition_.screenName);
     setWindowTitle(definition_.title);
 
-    grdDataGrid = new QTableView(this);
-    grdDataGrid->setObjectName(QStringLiteral("grdDataGrid"));
-    grdDataGrid->setAccessibleName(definition_.title);
-    grdDataGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+    grid = new QTableView(this);
+    grid->setObjectName(QStringLiteral("grdDataGrid"));
+    grid->setAccessibleName(definition_.title);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                  | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-    grdDataGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdDataGrid->setAlternatingRowColors(true);
-    grdDataGrid->setMinimumSize(560, 300);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setAlternatingRowColors(true);
+    grid->setMinimumSize(560, 300);
 
-    datPrimaryRS = new RecordNavigator(this);
-    datPrimaryRS->setObjectName(QStringLiteral("datPrimaryRS"));
+    navigator = new RecordNavigator(this);
+    navigator->setObjectName(QStringLiteral("datPrimaryRS"));
 
-    picButtons = new QWidget(this);
-    picButtons->setObjectName(QStringLiteral("picButtons"));
-    auto* bar = new QHBoxLayout(picButtons);
+    buttonPanel = new QWidget(this);
+    buttonPanel->setObjectName(QStringLiteral("picButtons"));
+    auto* bar = new QHBoxLayout(buttonPanel);
     bar->setContentsMargins(0, 0, 0, 0);
-    cmdAdd = barButton(picButtons, "cmdAdd", "追加(&A)");
-    cmdDelete = barButton(picButtons, "cmdDelete", "削除(&D)");
-    cmdRefresh = definition_.hasRefresh ? barButton(picButtons, "cmdRefresh", "再表示(&R)") : nullptr;
-    cmdUpdate = barButton(picButtons, "cmdUpdate", "更新(&U)");
-    cmdClose = barButton(picButtons, "cmdClose", "閉じる(&C)");
-    bar->addWidget(cmdAdd);
-    bar->addWidget(cmdDelete);
-    if (cmdRefresh)
-        bar->addWidget(cmdRefresh);
-    bar->addWidget(cmdUpdate);
+    addButton = barButton(buttonPanel, "cmdAdd", "追加(&A)");
+    deleteButton = barButton(buttonPanel, "cmdDelete", "削除(&D)");
+    refreshButton = definition_.hasRefresh ? barButton(buttonPanel, "cmdRefresh", "再表示(&R)") : nullptr;
+    updateButton = barButton(buttonPanel, "cmdUpdate", "更新(&U)");
+    closeButton = barButton(buttonPanel, "cmdClose", "閉じる(&C)");
+    bar->addWidget(addButton);
+    bar->addWidget(deleteButton);
+    if (refreshButton)
+        bar->addWidget(refreshButton);
+    bar->addWidget(updateButton);
     bar->addStretch(1);
-    bar->addWidget(cmdClose);
+    bar->addWidget(closeButton);
 
     // The grid takes every height the window gives; navigator and buttons
     // keep theirs.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(6);
-    layout->addWidget(grdDataGrid, 1);
-    layout->addWidget(datPrimaryRS);
-    layout->addWidget(picButtons);
+    layout->addWidget(grid, 1);
+    layout->addWidget(navigator);
+    layout->addWidget(buttonPanel);
 
-    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    if (cmdRefresh)
-        connect(cmdRefresh, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
-    connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-    connect(datPrimaryRS->cmdFirst, &QToolButton::clicked, this, [this] { moveTo(0); });
-    connect(datPrimaryRS->cmdPrevious, &QToolButton::clicked, this, [this] { moveTo(std::max(0, currentRow() - 1)); });
-    connect(datPrimaryRS->cmdNext, &QToolButton::clicked, this,
+    connect(addButton, &QPushButton::clicked, this, [this] { addClicked(); });
+    connect(deleteButton, &QPushButton::clicked, this, [this] { deleteClicked(); });
+    if (refreshButton)
+        connect(refreshButton, &QPushButton::clicked, this, [this] { refreshClicked(); });
+    connect(updateButton, &QPushButton::clicked, this, [this] { updateClicked(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeClicked(); });
+    connect(navigator->firstButton, &QToolButton::clicked, this, [this] { moveTo(0); });
+    connect(navigator->previousButton, &QToolButton::clicked, this, [this] { moveTo(std::max(0, currentRow() - 1)); });
+    connect(navigator->nextButton, &QToolButton::clicked, this,
             [this] { moveTo(std::min(rowCount() - 1, currentRow() + 1)); });
-    connect(datPrimaryRS->cmdLast, &QToolButton::clicked, this, [this] { moveTo(rowCount() - 1); });
+    connect(navigator->lastButton, &QToolButton::clicked, this, [this] { moveTo(rowCount() - 1); });
 
     // Esc on a row with edits takes them back, as in any data grid; on a
     // row without, it closes the screen.
@@ -229,7 +229,7 @@ void GridEditor::build()
         {
             if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
                 return false;
-            if (editor_->grdDataGrid->indexWidget(editor_->grdDataGrid->currentIndex()))
+            if (editor_->grid->indexWidget(editor_->grid->currentIndex()))
                 return false; // an open cell editor takes its own Esc
             const int row = editor_->currentRow();
             if (row < 0 || !editor_->pendingRows().contains(row))
@@ -244,7 +244,7 @@ void GridEditor::build()
     private:
         GridEditor* editor_;
     };
-    grdDataGrid->installEventFilter(new EscapeFilter(this));
+    grid->installEventFilter(new EscapeFilter(this));
 
     resize(760, 480);
 }
@@ -267,13 +267,13 @@ void GridEditor::open()
     values_ = new GridValues(this);
     values_->setSourceModel(table_);
     values_->setColumnKinds(tableColumnKinds(db_, definition_.table));
-    grdDataGrid->setModel(values_);
-    useValueColumns(*grdDataGrid);
-    grdDataGrid->setItemDelegate(new GridDelegate(this, grdDataGrid));
+    grid->setModel(values_);
+    useValueColumns(*grid);
+    grid->setItemDelegate(new GridDelegate(this, grid));
     // Room to type a longer value than the widest one shown.
-    grdDataGrid->horizontalHeader()->setMinimumSectionSize(72);
+    grid->horizontalHeader()->setMinimumSectionSize(72);
 
-    connect(grdDataGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex&) {
                 updateCaption();
                 if (adjusting_)
@@ -284,7 +284,7 @@ void GridEditor::open()
     connect(table_, &QAbstractItemModel::modelReset, this, [this] { updateCaption(); });
 
     setCurrent(rowCount() > 0 ? 0 : -1);
-    grdDataGrid->setFocus();
+    grid->setFocus();
 }
 
 void GridEditor::fetchAll()
@@ -297,7 +297,7 @@ void GridEditor::fetchAll()
 
 int GridEditor::currentRow() const
 {
-    const QModelIndex current = grdDataGrid->currentIndex();
+    const QModelIndex current = grid->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
@@ -316,12 +316,12 @@ void GridEditor::setCurrent(int row)
     const bool was = adjusting_;
     adjusting_ = true;
     if (row < 0 || row >= rowCount()) {
-        grdDataGrid->selectionModel()->clear();
+        grid->selectionModel()->clear();
     } else {
-        const int column = std::max(0, grdDataGrid->currentIndex().column());
+        const int column = std::max(0, grid->currentIndex().column());
         const QModelIndex index = values_->index(row, column);
-        grdDataGrid->setCurrentIndex(index);
-        grdDataGrid->scrollTo(index);
+        grid->setCurrentIndex(index);
+        grid->scrollTo(index);
     }
     adjusting_ = was;
     updateCaption();
@@ -330,7 +330,7 @@ void GridEditor::setCurrent(int row)
 void GridEditor::updateCaption()
 {
     const int row = currentRow();
-    datPrimaryRS->setCaption(row < 0 ? QStringLiteral("Record: ") : QStringLiteral("Record: %1").arg(row + 1));
+    navigator->setCaption(row < 0 ? QStringLiteral("Record: ") : QStringLiteral("Record: %1").arg(row + 1));
 }
 
 QList<int> GridEditor::pendingRows() const
@@ -431,7 +431,7 @@ bool GridEditor::store(int targetRow)
     discardUntouchedNewRows();
     if (!table_->isDirty()) {
         if (stayOnNewRow)
-            cmdAdd_Click();
+            addClicked();
         return true;
     }
     adjusting_ = true;
@@ -449,7 +449,7 @@ bool GridEditor::store(int targetRow)
     setCurrent(row);
     adjusting_ = false;
     if (stayOnNewRow)
-        cmdAdd_Click();
+        addClicked();
     return true;
 }
 
@@ -480,8 +480,8 @@ bool GridEditor::moveTo(int row)
 {
     if (row < 0 || row >= rowCount())
         return false;
-    if (QWidget* editor = grdDataGrid->indexWidget(grdDataGrid->currentIndex()))
-        grdDataGrid->itemDelegate()->setModelData(editor, values_, grdDataGrid->currentIndex());
+    if (QWidget* editor = grid->indexWidget(grid->currentIndex()))
+        grid->itemDelegate()->setModelData(editor, values_, grid->currentIndex());
     setCurrent(row);
     afterRowChange();
     return currentRow() == row;
@@ -528,12 +528,12 @@ void commitOpenEditor(QTableView* grid, QAbstractItemModel* model)
 
 } // namespace
 
-void GridEditor::cmdAdd_Click()
+void GridEditor::addClicked()
 {
-    commitOpenEditor(grdDataGrid, values_);
+    commitOpenEditor(grid, values_);
     const int row = currentRow();
     if (isUntouchedNewRow(row)) {
-        grdDataGrid->setFocus();
+        grid->setFocus();
         return;
     }
     if (hasPendingEdits() && !store(row) && definition_.wording != GridErrorWording::ProductMaster)
@@ -548,17 +548,17 @@ void GridEditor::cmdAdd_Click()
         return;
     }
     newRows_ << QPersistentModelIndex(table_->index(newRow, 0));
-    grdDataGrid->setFocus();
+    grid->setFocus();
     const QModelIndex index = values_->index(newRow, 0);
-    grdDataGrid->setCurrentIndex(index);
-    grdDataGrid->scrollTo(index);
+    grid->setCurrentIndex(index);
+    grid->scrollTo(index);
     adjusting_ = false;
     updateCaption();
 }
 
-void GridEditor::cmdDelete_Click()
+void GridEditor::deleteClicked()
 {
-    commitOpenEditor(grdDataGrid, values_);
+    commitOpenEditor(grid, values_);
     int row = currentRow();
     if (row < 0)
         return;
@@ -603,9 +603,9 @@ void GridEditor::cmdDelete_Click()
     adjusting_ = false;
 }
 
-void GridEditor::cmdRefresh_Click()
+void GridEditor::refreshClicked()
 {
-    commitOpenEditor(grdDataGrid, values_);
+    commitOpenEditor(grid, values_);
     if (hasPendingEdits() && !store(currentRow()))
         return;
     BusyCursor busy;
@@ -620,9 +620,9 @@ void GridEditor::cmdRefresh_Click()
                                                                           : table_->lastError().databaseText());
 }
 
-void GridEditor::cmdUpdate_Click()
+void GridEditor::updateClicked()
 {
-    commitOpenEditor(grdDataGrid, values_);
+    commitOpenEditor(grid, values_);
     const int row = currentRow();
     QList<int> waiting;
     for (int pending : pendingRows())
@@ -641,14 +641,14 @@ void GridEditor::cmdUpdate_Click()
     store(waiting.contains(row) ? row : waiting.last());
 }
 
-void GridEditor::cmdClose_Click()
+void GridEditor::closeClicked()
 {
     reject();
 }
 
 void GridEditor::reject()
 {
-    commitOpenEditor(grdDataGrid, values_);
+    commitOpenEditor(grid, values_);
     if (hasPendingEdits() && !store(currentRow())) {
         if (!ui().ask(QStringLiteral("保存できなかった変更があります。\n変更を取り消して閉じますか？"), windowTitle()))
             return;

@@ -49,10 +49,10 @@ public:
     QString caption() const;
     void setCaption(const QString& caption);
 
-    QToolButton* cmdFirst;
-    QToolButton* cmdPrevious;
-    QToolButton* cmdNext;
-    QToolButton* cmdLast;
+    QToolButton* firstButton;    // cmdFirst
+    QToolButton* previousButton; // cmdPrevious
+    QToolButton* nextButton;     // cmdNext
+    QToolButton* lastButton;     // cmdLast
 
 private:
     QLabel* caption_;
@@ -62,21 +62,21 @@ class GridEditor : public QDialog {
 public:
     ~GridEditor() override;
 
-    QTableView* grdDataGrid;
-    RecordNavigator* datPrimaryRS;
-    QWidget* picButtons;
-    QPushButton* cmdAdd;     // "追加(&A)"
-    QPushButton* cmdDelete;  // "削除(&D)"
-    QPushButton* cmdRefresh; // "再表示(&R)"; nullptr where the editor has none
-    QPushButton* cmdUpdate;  // "更新(&U)"
-    QPushButton* cmdClose;   // "閉じる(&C)"
+    QTableView* grid;           // grdDataGrid
+    RecordNavigator* navigator; // datPrimaryRS
+    QWidget* buttonPanel;       // picButtons
+    QPushButton* addButton;     // cmdAdd "追加(&A)"
+    QPushButton* deleteButton;  // cmdDelete "削除(&D)"
+    QPushButton* refreshButton; // cmdRefresh "再表示(&R)"; nullptr where the editor has none
+    QPushButton* updateButton;  // cmdUpdate "更新(&U)"
+    QPushButton* closeButton;   // cmdClose "閉じる(&C)"
 
     // The operator's actions, as the buttons call them.
-    void cmdAdd_Click();     // a new empty row at the end, with the cursor on it
-    void cmdDelete_Click();  // delete the current row; on to the next, or the last
-    void cmdRefresh_Click(); // read the rows again
-    void cmdUpdate_Click();  // store the pending edits; the stored row becomes current
-    void cmdClose_Click();
+    void addClicked();     // a new empty row at the end, with the cursor on it
+    void deleteClicked();  // delete the current row; on to the next, or the last
+    void refreshClicked(); // read the rows again
+    void updateClicked();  // store the pending edits; the stored row becomes current
+    void closeClicked();   // "閉じる(&C)"
 
     const GridEditorDefinition& definition() const { return definition_; }
     // The binding: the table model under the grid.

@@ -154,8 +154,8 @@ public:
 // typed into and left with Enter.
 void HostileUi::typeIntoGrid(GridEditor& editor, const QStringList& texts)
 {
-    QTest::mouseClick(editor.cmdAdd, Qt::LeftButton);
-    QTableView* view = editor.grdDataGrid;
+    QTest::mouseClick(editor.addButton, Qt::LeftButton);
+    QTableView* view = editor.grid;
     const int columns = view->model()->columnCount();
     for (int col = 0; col < columns; ++col) {
         if (view->isColumnHidden(col))

@@ -69,7 +69,7 @@ TEST(HostileStores, CodeTableEditorsStoreTheTextAsTypedAndNeverTextInANumber)
             QStringList typedColumns;
             scripted->onScreen(d.screenName, [&](QDialog& dialog) {
                 auto& editor = dynamic_cast<GridEditor&>(dialog);
-                QTest::mouseClick(editor.cmdAdd, Qt::LeftButton);
+                QTest::mouseClick(editor.addButton, Qt::LeftButton);
                 const int row = editor.currentRow();
                 const QSqlRecord record = editor.recordSource()->record();
                 keyColumn = record.fieldName(0);
@@ -77,10 +77,10 @@ TEST(HostileStores, CodeTableEditorsStoreTheTextAsTypedAndNeverTextInANumber)
                 for (int col = 1; col < record.count(); ++col)
                     if (editor.values()->setData(editor.values()->index(row, col), text, Qt::EditRole))
                         typedColumns << record.fieldName(col);
-                QTest::mouseClick(editor.cmdUpdate, Qt::LeftButton);
+                QTest::mouseClick(editor.updateButton, Qt::LeftButton);
                 // A refused row is taken back, as Esc does.
                 if (editor.hasPendingEdits())
-                    QTest::keyClick(editor.grdDataGrid, Qt::Key_Escape);
+                    QTest::keyClick(editor.grid, Qt::Key_Escape);
             });
             openScreen(d.screenName, d.title, nullptr);
 

@@ -35,7 +35,7 @@ QStringList column(const GridEditor& editor, int col)
 QStringList headings(const GridEditor& editor)
 {
     QStringList texts;
-    auto* model = editor.grdDataGrid->model();
+    auto* model = editor.grid->model();
     for (int col = 0; col < model->columnCount(); ++col)
         texts << model->headerData(col, Qt::Horizontal).toString();
     return texts;
@@ -49,7 +49,7 @@ bool type(GridEditor& editor, int row, int col, const QString& text)
 
 QString caption(const GridEditor& editor)
 {
-    return editor.datPrimaryRS->caption();
+    return editor.navigator->caption();
 }
 
 } // namespace
@@ -119,7 +119,7 @@ TEST(GridEditors, TitlesRecordSourcesAndButtons)
         scripted->onScreen(screen, [&](QDialog& d) {
             auto& editor = dynamic_cast<GridEditor&>(d);
             EXPECT_EQ(editor.windowTitle(), QString::fromUtf8(e.title)) << e.screen;
-            ASSERT_EQ(editor.grdDataGrid->model()->columnCount(), e.columns) << e.screen;
+            ASSERT_EQ(editor.grid->model()->columnCount(), e.columns) << e.screen;
             EXPECT_EQ(headings(editor).first(), QString::fromUtf8(e.firstHeading)) << e.screen;
             EXPECT_EQ(control<QPushButton>(&d, "cmdAdd")->text(), "追加(&A)");
             EXPECT_EQ(control<QPushButton>(&d, "cmdDelete")->text(), "削除(&D)");
@@ -166,28 +166,28 @@ TEST(GridEditors, SuppliersBelow10000AndExpensePayeesFrom10000InCodeOrder)
     // A new row typed in the supplier editor may carry a payee's code: it is
     // stored, leaves the supplier list, and the payee editor lists it in
     // code order after "再表示".
-    suppliers.cmdAdd_Click();
+    suppliers.addClicked();
     ASSERT_EQ(suppliers.currentRow(), 3);
     EXPECT_EQ(caption(suppliers), "Record: 4");
     ASSERT_TRUE(type(suppliers, 3, 0, "15000"));
     ASSERT_TRUE(type(suppliers, 3, 1, "新聞店"));
-    suppliers.cmdUpdate_Click();
+    suppliers.updateClicked();
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
     EXPECT_EQ(column(suppliers, 0), QStringList({"5", "300", "9999"}));
     EXPECT_EQ(countRows(db, "経理借方相手先ＴＢＬ", "経理仕入経費先コード = 15000"), 1);
 
     EXPECT_EQ(column(payees, 0), QStringList({"10000", "20000"}));
-    payees.cmdRefresh_Click();
+    payees.refreshClicked();
     EXPECT_EQ(column(payees, 0), QStringList({"10000", "15000", "20000"}));
     EXPECT_EQ(column(payees, 1), QStringList({"運送店", "新聞店", "電力会社"}));
     EXPECT_EQ(caption(payees), "Record: 1");
 
     // And the other way round: a supplier's code typed among the payees.
-    payees.cmdAdd_Click();
+    payees.addClicked();
     ASSERT_TRUE(type(payees, 3, 0, "42"));
     ASSERT_TRUE(type(payees, 3, 1, "酒店"));
-    payees.cmdUpdate_Click();
-    suppliers.cmdRefresh_Click();
+    payees.updateClicked();
+    suppliers.refreshClicked();
     EXPECT_EQ(column(suppliers, 0), QStringList({"5", "42", "300", "9999"}));
 }
 
@@ -203,7 +203,7 @@ TEST(GridEditors, AmountsAreShownAndTypedAsYen)
     EXPECT_EQ(accounts.cellText(0, 2), "105");
     EXPECT_EQ(accounts.cellText(0, 5), "-3.5");
     ASSERT_TRUE(type(accounts, 0, 2, "2,000"));
-    accounts.cmdUpdate_Click();
+    accounts.updateClicked();
     EXPECT_EQ(db.scalar("SELECT 期首残高 FROM 勘定科目TBL WHERE 科目番号 = 10").toLongLong(), 20000000);
     EXPECT_EQ(accounts.cellText(0, 2), "2000");
 
@@ -211,7 +211,7 @@ TEST(GridEditors, AmountsAreShownAndTypedAsYen)
     EXPECT_EQ(products.cellText(0, 4), "2100");
     EXPECT_EQ(products.cellText(0, 5), "5");
     ASSERT_TRUE(type(products, 0, 4, "１９８０"));
-    products.cmdUpdate_Click();
+    products.updateClicked();
     EXPECT_EQ(db.scalar("SELECT 単品売価 FROM 商品マスター").toLongLong(), 19800000);
     EXPECT_EQ(db.scalar("SELECT typeof(単品売価) FROM 商品マスター").toString(), "integer");
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
@@ -228,9 +228,9 @@ TEST(GridEditors, TextThatIsNoAmountIsRefusedWithTheColumnNamed)
 
     // Through the grid's own editor, as the operator types.
     const QModelIndex cell = accounts.values()->index(0, 2);
-    accounts.grdDataGrid->setCurrentIndex(cell);
-    accounts.grdDataGrid->edit(cell);
-    auto* editor = qobject_cast<QLineEdit*>(accounts.grdDataGrid->indexWidget(cell));
+    accounts.grid->setCurrentIndex(cell);
+    accounts.grid->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(accounts.grid->indexWidget(cell));
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), "105");
     editor->setText("百円");
@@ -244,7 +244,7 @@ TEST(GridEditors, TextThatIsNoAmountIsRefusedWithTheColumnNamed)
     EXPECT_EQ(scripted->messages[0].title, "設定勘定科目");
     EXPECT_EQ(accounts.cellText(0, 2), "105");
     EXPECT_FALSE(accounts.hasPendingEdits());
-    accounts.cmdClose_Click();
+    accounts.closeClicked();
     EXPECT_EQ(db.scalar("SELECT 期首残高 FROM 勘定科目TBL WHERE 科目番号 = 10").toLongLong(), 1050000);
 }
 
@@ -260,7 +260,7 @@ TEST(GridEditors, DeletingMovesToTheNextRowOrTheLastAndEmptiesTheGrid)
     // A middle row: the row that followed takes its place.
     ASSERT_TRUE(shops.moveTo(1));
     EXPECT_EQ(caption(shops), "Record: 2");
-    shops.cmdDelete_Click();
+    shops.deleteClicked();
     EXPECT_EQ(column(shops, 0), QStringList({"1", "3", "4"}));
     EXPECT_EQ(shops.currentRow(), 1);
     EXPECT_EQ(shops.cellText(shops.currentRow(), 0), "3");
@@ -268,20 +268,20 @@ TEST(GridEditors, DeletingMovesToTheNextRowOrTheLastAndEmptiesTheGrid)
 
     // The last row: the new last row becomes current.
     ASSERT_TRUE(shops.moveTo(2));
-    shops.cmdDelete_Click();
+    shops.deleteClicked();
     EXPECT_EQ(column(shops, 0), QStringList({"1", "3"}));
     EXPECT_EQ(shops.currentRow(), 1);
     EXPECT_EQ(caption(shops), "Record: 2");
 
-    shops.cmdDelete_Click();
-    shops.cmdDelete_Click();
+    shops.deleteClicked();
+    shops.deleteClicked();
     // The only row gone: an empty grid, the navigator at no row.
     EXPECT_EQ(shops.rowCount(), 0);
     EXPECT_EQ(shops.currentRow(), -1);
     EXPECT_EQ(caption(shops), "Record: ");
     EXPECT_EQ(countRows(db, "店コードＴＢＬ"), 0);
     // Nothing left to delete: nothing happens.
-    shops.cmdDelete_Click();
+    shops.deleteClicked();
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
 }
 
@@ -294,13 +294,13 @@ TEST(GridEditors, AddPutsTheCursorOnANewRowAndAnUntouchedNewRowIsNeverStored)
     ScriptedUiScope scripted;
     frm設定担当者 staff;
 
-    staff.cmdAdd_Click();
+    staff.addClicked();
     EXPECT_EQ(staff.rowCount(), 4);
     EXPECT_EQ(staff.currentRow(), 3);
     EXPECT_EQ(caption(staff), "Record: 4");
     EXPECT_EQ(staff.cellText(3, 0), "");
     // Pressing "追加" again keeps the one empty row.
-    staff.cmdAdd_Click();
+    staff.addClicked();
     EXPECT_EQ(staff.rowCount(), 4);
 
     // Leaving it without typing drops it.
@@ -310,10 +310,10 @@ TEST(GridEditors, AddPutsTheCursorOnANewRowAndAnUntouchedNewRowIsNeverStored)
 
     // A typed row is stored when the cursor leaves it, and after "更新" the
     // stored row is current at its place in code order.
-    staff.cmdAdd_Click();
+    staff.addClicked();
     ASSERT_TRUE(type(staff, 3, 0, "3"));
     ASSERT_TRUE(type(staff, 3, 1, "新人"));
-    staff.cmdUpdate_Click();
+    staff.updateClicked();
     EXPECT_EQ(column(staff, 0), QStringList({"1", "2", "3", "5"}));
     EXPECT_EQ(staff.currentRow(), 2);
     EXPECT_EQ(caption(staff), "Record: 3");
@@ -329,7 +329,7 @@ TEST(GridEditors, AddPutsTheCursorOnANewRowAndAnUntouchedNewRowIsNeverStored)
 
     // An emptied name is an empty text, not a missing value.
     ASSERT_TRUE(type(staff, 3, 1, ""));
-    staff.cmdUpdate_Click();
+    staff.updateClicked();
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
     EXPECT_EQ(db.scalar("SELECT typeof(担当者名) FROM 担当者コードＴＢＬ WHERE 担当者コード = 5").toString(), "text");
 }
@@ -346,7 +346,7 @@ TEST(GridEditors, TheGridMovingToAnotherRowStoresTheRowItLeft)
     ASSERT_TRUE(type(terms, 0, 1, "月末締め"));
     // The grid's own cursor (a click, the arrow keys) moves first; the row
     // left is stored once the grid has settled.
-    terms.grdDataGrid->setCurrentIndex(terms.values()->index(1, 1));
+    terms.grid->setCurrentIndex(terms.values()->index(1, 1));
     EXPECT_EQ(caption(terms), "Record: 2");
     QCoreApplication::processEvents();
     EXPECT_EQ(db.scalar("SELECT 売掛条件 FROM 売掛条件ＴＢＬ WHERE 売掛条件ＩＤ = 1").toString(), "月末締め");
@@ -366,7 +366,7 @@ TEST(GridEditors, ProductMasterSpeaksItsOwnTwoMessages)
     frm商品商品 products;
 
     ASSERT_TRUE(products.moveTo(1));
-    products.cmdDelete_Click();
+    products.deleteClicked();
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "この商品は、削除できません。");
     EXPECT_EQ(scripted->messages[0].title, "エラー");
@@ -376,10 +376,10 @@ TEST(GridEditors, ProductMasterSpeaksItsOwnTwoMessages)
     EXPECT_EQ(products.currentRow(), 2);
 
     // A code already in use, added; the row stays in the grid to be changed.
-    products.cmdAdd_Click();
+    products.addClicked();
     ASSERT_TRUE(type(products, 3, 0, "1001"));
     ASSERT_TRUE(type(products, 3, 2, "新米"));
-    products.cmdUpdate_Click();
+    products.updateClicked();
     ASSERT_EQ(scripted->messages.size(), 2u);
     EXPECT_EQ(scripted->messages[1].text, "商品コードが重複しています。変更して下さい。");
     EXPECT_EQ(scripted->messages[1].title, "エラー");
@@ -389,7 +389,7 @@ TEST(GridEditors, ProductMasterSpeaksItsOwnTwoMessages)
 
     // Changed to a free code, the same row is stored.
     ASSERT_TRUE(type(products, 3, 0, "1004"));
-    products.cmdUpdate_Click();
+    products.updateClicked();
     EXPECT_EQ(scripted->messages.size(), 2u);
     EXPECT_EQ(db.scalar("SELECT 単品名称 FROM 商品マスター WHERE 単品コード = '1004'").toString(), "新米");
     EXPECT_EQ(products.cellText(products.currentRow(), 0), "1004");
@@ -398,17 +398,17 @@ TEST(GridEditors, ProductMasterSpeaksItsOwnTwoMessages)
     // nothing changed.
     ASSERT_TRUE(products.moveTo(0));
     ASSERT_TRUE(type(products, 0, 0, "1003"));
-    products.cmdUpdate_Click();
+    products.updateClicked();
     ASSERT_EQ(scripted->messages.size(), 3u);
     EXPECT_EQ(scripted->messages[2].text, "商品コードが重複しています。変更して下さい。");
     EXPECT_EQ(countRows(db, "商品マスター", "単品コード = '1001'"), 1);
 
     // Other refusals are told as what they are: a product without a code.
     ASSERT_TRUE(type(products, 0, 0, "1001"));
-    products.cmdAdd_Click();
+    products.addClicked();
     ASSERT_EQ(products.currentRow(), 4);
     ASSERT_TRUE(type(products, 4, 2, "名無し"));
-    products.cmdUpdate_Click();
+    products.updateClicked();
     ASSERT_EQ(scripted->messages.size(), 4u);
     EXPECT_EQ(scripted->messages[3].text, "「単品コード」は、必ず入力して下さい。");
     EXPECT_EQ(countRows(db, "商品マスター"), 4);
@@ -423,33 +423,33 @@ TEST(GridEditors, OtherEditorsNameTheRuleThatRefusedTheChange)
     ScriptedUiScope scripted;
 
     frm設定店コード shops;
-    shops.cmdAdd_Click();
+    shops.addClicked();
     ASSERT_TRUE(type(shops, 1, 0, "1"));
     ASSERT_TRUE(type(shops, 1, 1, "支店"));
-    shops.cmdUpdate_Click();
+    shops.updateClicked();
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「店コード」の値が重複しています。変更して下さい。");
     EXPECT_EQ(scripted->messages[0].title, "エラー");
 
     // The grid stays usable: the row is corrected and stored.
     ASSERT_TRUE(type(shops, 1, 0, "2"));
-    shops.cmdUpdate_Click();
+    shops.updateClicked();
     EXPECT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(countRows(db, "店コードＴＢＬ"), 2);
 
     // A number code left empty is given the next free number.
-    shops.cmdAdd_Click();
+    shops.addClicked();
     ASSERT_TRUE(type(shops, 2, 1, "出張所"));
-    shops.cmdUpdate_Click();
+    shops.updateClicked();
     EXPECT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(db.scalar("SELECT 店コード FROM 店コードＴＢＬ WHERE 店名 = '出張所'").toInt(), 3);
     EXPECT_EQ(caption(shops), "Record: 3");
 
     // The three editors with the data-error wording.
     frm設定引落銀行 banks;
-    banks.cmdAdd_Click();
+    banks.addClicked();
     ASSERT_TRUE(type(banks, 1, 0, "9"));
-    banks.cmdUpdate_Click();
+    banks.updateClicked();
     ASSERT_EQ(scripted->messages.size(), 2u);
     EXPECT_EQ(scripted->messages[1].text, "Data error event hit err:「引落銀行コード」の値が重複しています。変更して下さい。");
     EXPECT_EQ(countRows(db, "引落銀行ＴＢＬ"), 1);
@@ -472,8 +472,8 @@ TEST(GridEditors, LeavingARefusedRowReturnsToItAndEscTakesTheEditsBack)
     EXPECT_EQ(levels.currentRow(), 0);
     EXPECT_EQ(levels.cellText(0, 0), "3");
 
-    levels.grdDataGrid->setFocus();
-    QTest::keyClick(levels.grdDataGrid, Qt::Key_Escape);
+    levels.grid->setFocus();
+    QTest::keyClick(levels.grid, Qt::Key_Escape);
     EXPECT_TRUE(levels.isVisible()); // Esc took the edit back, it did not close the screen
     EXPECT_EQ(levels.cellText(0, 0), "1");
     EXPECT_FALSE(levels.hasPendingEdits());
@@ -519,12 +519,12 @@ TEST(GridEditors, TheGridFollowsTheWindowSize)
     products.resize(800, 500);
     products.show();
     QCoreApplication::processEvents();
-    const int small = products.grdDataGrid->height();
+    const int small = products.grid->height();
     saveScreenshot(products, "grid-editor.png");
     products.resize(1000, 700);
     QCoreApplication::processEvents();
-    EXPECT_EQ(products.grdDataGrid->height(), small + 200);
-    EXPECT_EQ(products.picButtons->geometry().bottom() + 8 + 1, products.height());
+    EXPECT_EQ(products.grid->height(), small + 200);
+    EXPECT_EQ(products.buttonPanel->geometry().bottom() + 8 + 1, products.height());
 }
 
 TEST(GridEditors, RefusalsInTheOperatorsWords)
