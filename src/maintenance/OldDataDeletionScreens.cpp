@@ -19,43 +19,43 @@ OldDataDeletionScreen::OldDataDeletionScreen(const Texts& texts, QWidget* parent
     setObjectName(texts.name);
     setWindowTitle(texts.heading);
 
-    Label1 = new QLabel(texts.heading, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont big = Label1->font();
+    headingLabel = new QLabel(texts.heading, this);
+    headingLabel->setObjectName(QStringLiteral("Label1"));
+    QFont big = headingLabel->font();
     big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
-    Label1->setFont(big);
-    Label1->setAlignment(Qt::AlignCenter);
+    headingLabel->setFont(big);
+    headingLabel->setAlignment(Qt::AlignCenter);
 
-    Label2 = new QLabel(texts.dateLine, this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    dateLineLabel = new QLabel(texts.dateLine, this);
+    dateLineLabel->setObjectName(QStringLiteral("Label2"));
 
     dateBoxes_ = new DateBoxes(this, QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("Text3"));
-    Text1 = dateBoxes_->yearBox();
-    Text2 = dateBoxes_->monthBox();
-    Text3 = dateBoxes_->dayBox();
-    Label2->setBuddy(Text1);
+    yearBox = dateBoxes_->yearBox();
+    monthBox = dateBoxes_->monthBox();
+    dayBox = dateBoxes_->dayBox();
+    dateLineLabel->setBuddy(yearBox);
     // The proposed cut-off: today two years back (29 February carries into
     // 1 March, as any out-of-range day does).
     const Date today = Date::today();
     dateBoxes_->setParts(today.year() - 2, today.month(), today.day());
 
-    deleteButton_ = new QPushButton(texts.deleteCaption, this);
-    deleteButton_->setObjectName(texts.deleteButtonName);
-    deleteButton_->setAutoDefault(false);
-    deleteButton_->setMinimumSize(150, 36);
-    Command4 = new QPushButton(QStringLiteral("中止・終了"), this);
-    Command4->setObjectName(QStringLiteral("Command4"));
-    Command4->setAutoDefault(false);
-    Command4->setMinimumSize(120, 36);
-    connect(deleteButton_, &QPushButton::clicked, this, [this] { deleteRows(); });
-    connect(Command4, &QPushButton::clicked, this, &QDialog::reject);
+    deleteButton = new QPushButton(texts.deleteCaption, this);
+    deleteButton->setObjectName(texts.deleteButtonName);
+    deleteButton->setAutoDefault(false);
+    deleteButton->setMinimumSize(150, 36);
+    finishButton = new QPushButton(QStringLiteral("中止・終了"), this);
+    finishButton->setObjectName(QStringLiteral("Command4"));
+    finishButton->setAutoDefault(false);
+    finishButton->setMinimumSize(120, 36);
+    connect(deleteButton, &QPushButton::clicked, this, [this] { deleteRows(); });
+    connect(finishButton, &QPushButton::clicked, this, &QDialog::reject);
 
     // While a box holds something that is not a whole number (in the middle
     // of typing) there is no cut-off, and nothing can be deleted.
     // The boxes' own line edits report every keystroke (the spin boxes only
     // report values once they are confirmed).
-    for (QSpinBox* box : {Text1, Text2, Text3}) {
+    for (QSpinBox* box : {yearBox, monthBox, dayBox}) {
         connect(box, &QSpinBox::textChanged, this, [this] { updateDeleteButton(); });
         if (auto* edit = box->findChild<QLineEdit*>())
             connect(edit, &QLineEdit::textChanged, this, [this] { updateDeleteButton(); });
@@ -67,16 +67,16 @@ OldDataDeletionScreen::OldDataDeletionScreen(const Texts& texts, QWidget* parent
     dateRow->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(deleteButton_);
+    buttons->addWidget(deleteButton);
     buttons->addSpacing(16);
-    buttons->addWidget(Command4);
+    buttons->addWidget(finishButton);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(32, 24, 32, 20);
     layout->setSpacing(14);
-    layout->addWidget(Label1);
+    layout->addWidget(headingLabel);
     layout->addSpacing(8);
-    layout->addWidget(Label2, 0, Qt::AlignHCenter);
+    layout->addWidget(dateLineLabel, 0, Qt::AlignHCenter);
     layout->addLayout(dateRow);
     layout->addSpacing(8);
     layout->addLayout(buttons);
@@ -90,16 +90,17 @@ Date OldDataDeletionScreen::cutoff() const
 
 void OldDataDeletionScreen::updateDeleteButton()
 {
-    deleteButton_->setEnabled(Text1->hasAcceptableInput() && Text2->hasAcceptableInput() && Text3->hasAcceptableInput());
+    deleteButton->setEnabled(yearBox->hasAcceptableInput() && monthBox->hasAcceptableInput()
+                             && dayBox->hasAcceptableInput());
 }
 
 void OldDataDeletionScreen::deleteRows()
 {
     // A number typed but not yet confirmed with Enter counts as typed.
-    for (QSpinBox* box : {Text1, Text2, Text3})
+    for (QSpinBox* box : {yearBox, monthBox, dayBox})
         box->interpretText();
     updateDeleteButton();
-    if (!deleteButton_->isEnabled())
+    if (!deleteButton->isEnabled())
         return;
     const Date day = cutoff();
     if (isAfterToday(day)) {
@@ -137,8 +138,7 @@ frm削除商品::frm削除商品(QWidget* parent)
                              QStringLiteral("上記日付以前の顧客売上商品データを削除します。よろしいですか？"),
                              QStringLiteral("顧客売上商品データの削除"),
                              QStringLiteral("顧客売上商品データの削除が、完了しました。")},
-                            parent),
-      Command2(deleteButton())
+                            parent)
 {
 }
 
@@ -163,8 +163,7 @@ frm削除ガス::frm削除ガス(QWidget* parent)
                              QStringLiteral("ガスデータの削除"), QStringLiteral("ガスデータの削除"),
                              QStringLiteral("上記日付以前のガスデータを削除します。よろしいですか？"),
                              QStringLiteral("ガスデータ削除完了"), QStringLiteral("ガスデータの削除が、完了しました。")},
-                            parent),
-      Command3(deleteButton())
+                            parent)
 {
 }
 

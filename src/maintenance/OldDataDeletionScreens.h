@@ -17,12 +17,13 @@ class QSpinBox;
 
 class OldDataDeletionScreen : public QDialog {
 public:
-    QLabel* Label1;        // the heading
-    QLabel* Label2;        // the line over the date
-    QSpinBox* Text1;       // year
-    QSpinBox* Text2;       // month
-    QSpinBox* Text3;       // day
-    QPushButton* Command4; // "中止・終了"
+    QLabel* headingLabel;      // Label1: the heading
+    QLabel* dateLineLabel;     // Label2: the line over the date
+    QSpinBox* yearBox;         // Text1
+    QSpinBox* monthBox;        // Text2
+    QSpinBox* dayBox;          // Text3
+    QPushButton* deleteButton; // frm削除商品: Command2 "削除"; frm削除ガス: Command3 "ガスデータの削除"
+    QPushButton* finishButton; // Command4 "中止・終了"
 
     // The cut-off as the three boxes give it, with carry.
     Date cutoff() const;
@@ -42,7 +43,6 @@ protected:
         QString completionText;
     };
     OldDataDeletionScreen(const Texts& texts, QWidget* parent);
-    QPushButton* deleteButton() const { return deleteButton_; }
 
     virtual DeletionCount countRows(Database& db, const Date& cutoff) = 0;
     virtual QString countLine(const DeletionCount& count) const = 0;
@@ -52,13 +52,11 @@ private:
     void updateDeleteButton();
     Texts texts_;
     DateBoxes* dateBoxes_;
-    QPushButton* deleteButton_;
 };
 
 class frm削除商品 : public OldDataDeletionScreen {
 public:
     explicit frm削除商品(QWidget* parent = nullptr);
-    QPushButton* Command2; // "削除"
 
 protected:
     DeletionCount countRows(Database& db, const Date& cutoff) override;
@@ -69,7 +67,6 @@ protected:
 class frm削除ガス : public OldDataDeletionScreen {
 public:
     explicit frm削除ガス(QWidget* parent = nullptr);
-    QPushButton* Command3; // "ガスデータの削除"
 
 protected:
     DeletionCount countRows(Database& db, const Date& cutoff) override;

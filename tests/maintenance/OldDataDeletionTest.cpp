@@ -51,9 +51,9 @@ QStringList gasRows(Database& db)
 
 void setBoxes(OldDataDeletionScreen& s, int year, int month, int dayOfMonth)
 {
-    s.Text1->setValue(year);
-    s.Text2->setValue(month);
-    s.Text3->setValue(dayOfMonth);
+    s.yearBox->setValue(year);
+    s.monthBox->setValue(month);
+    s.dayBox->setValue(dayOfMonth);
 }
 
 class OldDataDeletionTest : public ::testing::Test {
@@ -140,16 +140,16 @@ TEST_F(OldDataDeletionTest, SalesScreenProposesTodayTwoYearsBackAndDeletesAfterT
     frm削除商品 screen;
     screen.show();
     EXPECT_EQ(screen.objectName(), QStringLiteral("frm削除商品"));
-    EXPECT_EQ(screen.Label1->text(), QStringLiteral("売上商品履歴の削除"));
-    EXPECT_EQ(screen.Label2->text(), QStringLiteral("この日以前のデータを削除します。"));
-    EXPECT_EQ(screen.Command2->text(), QStringLiteral("削除"));
-    EXPECT_EQ(screen.Command4->text(), QStringLiteral("中止・終了"));
+    EXPECT_EQ(screen.headingLabel->text(), QStringLiteral("売上商品履歴の削除"));
+    EXPECT_EQ(screen.dateLineLabel->text(), QStringLiteral("この日以前のデータを削除します。"));
+    EXPECT_EQ(screen.deleteButton->text(), QStringLiteral("削除"));
+    EXPECT_EQ(screen.finishButton->text(), QStringLiteral("中止・終了"));
     const Date today = Date::today();
     const Date proposed = Date::fromParts(today.year() - 2, today.month(), today.day());
     EXPECT_EQ(screen.cutoff(), proposed);
-    EXPECT_EQ(screen.Text1->value(), proposed.year());
-    EXPECT_EQ(screen.Text2->value(), proposed.month());
-    EXPECT_EQ(screen.Text3->value(), proposed.day());
+    EXPECT_EQ(screen.yearBox->value(), proposed.year());
+    EXPECT_EQ(screen.monthBox->value(), proposed.month());
+    EXPECT_EQ(screen.dayBox->value(), proposed.day());
 
     addRowsAroundTheCutoff();
     setBoxes(screen, 2022, 5, 1);
@@ -182,8 +182,8 @@ TEST_F(OldDataDeletionTest, OutOfRangeBoxesCarryIntoTheCutoffThatIsUsed)
     // Day 31 of April is 1 May.
     setBoxes(screen, 2022, 4, 31);
     EXPECT_EQ(screen.cutoff(), day(2022, 5, 1));
-    EXPECT_EQ(screen.Text2->value(), 5);
-    EXPECT_EQ(screen.Text3->value(), 1);
+    EXPECT_EQ(screen.monthBox->value(), 5);
+    EXPECT_EQ(screen.dayBox->value(), 1);
     ui->answers = {true};
     clickButton(&screen, QStringLiteral("Command2"));
     EXPECT_EQ(salesDates(db), QStringList({serial(day(2022, 5, 2))}));
@@ -191,8 +191,8 @@ TEST_F(OldDataDeletionTest, OutOfRangeBoxesCarryIntoTheCutoffThatIsUsed)
     // Month 13 of 2021 is January 2022.
     setBoxes(screen, 2021, 13, 15);
     EXPECT_EQ(screen.cutoff(), day(2022, 1, 15));
-    EXPECT_EQ(screen.Text1->value(), 2022);
-    EXPECT_EQ(screen.Text2->value(), 1);
+    EXPECT_EQ(screen.yearBox->value(), 2022);
+    EXPECT_EQ(screen.monthBox->value(), 1);
 }
 
 TEST_F(OldDataDeletionTest, FutureCutoffAndUnfinishedBoxesDeleteNothing)
@@ -213,16 +213,16 @@ TEST_F(OldDataDeletionTest, FutureCutoffAndUnfinishedBoxesDeleteNothing)
 
     // A year box emptied or half typed gives no cut-off: the button waits.
     setBoxes(screen, 2021, 5, 1);
-    auto* yearText = screen.Text1->findChild<QLineEdit*>();
+    auto* yearText = screen.yearBox->findChild<QLineEdit*>();
     ASSERT_NE(yearText, nullptr);
-    screen.Text1->setFocus();
+    screen.yearBox->setFocus();
     yearText->selectAll();
     QTest::keyClick(yearText, Qt::Key_Backspace);
-    EXPECT_FALSE(screen.Command2->isEnabled());
+    EXPECT_FALSE(screen.deleteButton->isEnabled());
     QTest::keyClicks(yearText, QStringLiteral("20"));
-    EXPECT_FALSE(screen.Command2->isEnabled());
+    EXPECT_FALSE(screen.deleteButton->isEnabled());
     QTest::keyClicks(yearText, QStringLiteral("22"));
-    EXPECT_TRUE(screen.Command2->isEnabled());
+    EXPECT_TRUE(screen.deleteButton->isEnabled());
     // The year typed but not yet confirmed is the one used.
     ui->answers = {true};
     clickButton(&screen, QStringLiteral("Command2"));
@@ -236,10 +236,10 @@ TEST_F(OldDataDeletionTest, GasScreenSaysWhatIsDeletedAndWhatIsKept)
     frm削除ガス screen;
     screen.show();
     EXPECT_EQ(screen.objectName(), QStringLiteral("frm削除ガス"));
-    EXPECT_EQ(screen.Label1->text(), QStringLiteral("ガスデータの削除"));
-    EXPECT_EQ(screen.Label2->text(), QStringLiteral("この日以前のガスデータを削除します。"));
-    EXPECT_EQ(screen.Command3->text(), QStringLiteral("ガスデータの削除"));
-    EXPECT_EQ(screen.Command4->text(), QStringLiteral("中止・終了"));
+    EXPECT_EQ(screen.headingLabel->text(), QStringLiteral("ガスデータの削除"));
+    EXPECT_EQ(screen.dateLineLabel->text(), QStringLiteral("この日以前のガスデータを削除します。"));
+    EXPECT_EQ(screen.deleteButton->text(), QStringLiteral("ガスデータの削除"));
+    EXPECT_EQ(screen.finishButton->text(), QStringLiteral("中止・終了"));
     setBoxes(screen, 2022, 5, 1);
     ui->answers = {true};
     clickButton(&screen, QStringLiteral("Command3"));
