@@ -156,8 +156,8 @@ void frm顧客選択::build(const QString& screenName, const QString& title)
     // The details of the customer shown.
     auto* details = new QGridLayout;
     details->setHorizontalSpacing(8);
-    QLineEdit** boxes[] = {&顧客コード, &顧客名前, &顧客名前カナ, &顧客住所１, &顧客住所２, &顧客電話番号,
-                           &顧客郵便番号, &顧客売掛前回請求金額, &顧客売掛入金額, &顧客売掛締後売上額};
+    QLineEdit** boxes[] = {&codeBox, &nameBox, &kanaNameBox, &address1Box, &address2Box, &telephoneBox,
+                           &postalCodeBox, &lastInvoiceBox, &paymentsBox, &salesSinceClosingBox};
     int row = 0;
     for (const DetailField& field : DetailFields) {
         auto* label = new QLabel(QString::fromUtf8(field.caption), this);
@@ -234,17 +234,17 @@ void frm顧客選択::showDetails(const std::optional<CustomerDetails>& details)
     shown_ = details;
     const CustomerDetails d = details.value_or(CustomerDetails{});
     const bool any = details.has_value();
-    顧客コード->setText(d.code);
-    顧客名前->setText(d.name);
-    顧客名前カナ->setText(d.kanaName);
-    顧客住所１->setText(d.address1);
-    顧客住所２->setText(d.address2);
-    顧客電話番号->setText(d.telephone);
-    顧客郵便番号->setText(d.postalCode);
-    顧客売掛前回請求金額->setText(any ? d.lastInvoiceAmount.toString() : QString());
-    顧客売掛入金額->setText(any ? d.paymentsSinceClosing.toString() : QString());
-    顧客売掛締後売上額->setText(any ? d.creditSalesSinceClosing.toString() : QString());
-    for (QLineEdit* box : {顧客コード, 顧客名前, 顧客名前カナ, 顧客住所１, 顧客住所２})
+    codeBox->setText(d.code);
+    nameBox->setText(d.name);
+    kanaNameBox->setText(d.kanaName);
+    address1Box->setText(d.address1);
+    address2Box->setText(d.address2);
+    telephoneBox->setText(d.telephone);
+    postalCodeBox->setText(d.postalCode);
+    lastInvoiceBox->setText(any ? d.lastInvoiceAmount.toString() : QString());
+    paymentsBox->setText(any ? d.paymentsSinceClosing.toString() : QString());
+    salesSinceClosingBox->setText(any ? d.creditSalesSinceClosing.toString() : QString());
+    for (QLineEdit* box : {codeBox, nameBox, kanaNameBox, address1Box, address2Box})
         box->setCursorPosition(0);
     markShownInList();
 }
@@ -301,16 +301,16 @@ void frm顧客選択::confirm()
         return;
     }
     ChosenCustomer& c = session().customer;
-    c.code = 顧客コード->text();
-    c.name = 顧客名前->text();
-    c.kanaName = 顧客名前カナ->text();
-    c.address1 = 顧客住所１->text();
-    c.address2 = 顧客住所２->text();
-    c.telephone = 顧客電話番号->text();
-    c.postalCode = 顧客郵便番号->text();
-    c.lastInvoiceAmount = text::valCurrency(顧客売掛前回請求金額->text());
-    c.paymentsSinceClosing = text::valCurrency(顧客売掛入金額->text());
-    c.creditSalesSinceClosing = text::valCurrency(顧客売掛締後売上額->text());
+    c.code = codeBox->text();
+    c.name = nameBox->text();
+    c.kanaName = kanaNameBox->text();
+    c.address1 = address1Box->text();
+    c.address2 = address2Box->text();
+    c.telephone = telephoneBox->text();
+    c.postalCode = postalCodeBox->text();
+    c.lastInvoiceAmount = text::valCurrency(lastInvoiceBox->text());
+    c.paymentsSinceClosing = text::valCurrency(paymentsBox->text());
+    c.creditSalesSinceClosing = text::valCurrency(salesSinceClosingBox->text());
     // The gas input reads the cylinder of the customer returned, also when
     // it is the first customer shown and no name was clicked.
     if (scope_ == CustomerScope::Gas)

@@ -33,17 +33,17 @@ public:
     QPushButton* allButton;         // Command3 "全"
     QPushButton* okButton;          // Command2 "ＯＫ"
 
-    // The details of the customer shown, named by their columns.
-    QLineEdit* 顧客コード;
-    QLineEdit* 顧客名前;
-    QLineEdit* 顧客名前カナ;
-    QLineEdit* 顧客住所１;
-    QLineEdit* 顧客住所２;
-    QLineEdit* 顧客電話番号;
-    QLineEdit* 顧客郵便番号;
-    QLineEdit* 顧客売掛前回請求金額;
-    QLineEdit* 顧客売掛入金額;
-    QLineEdit* 顧客売掛締後売上額;
+    // The details of the customer shown; each box's object name is its column.
+    QLineEdit* codeBox;              // 顧客コード
+    QLineEdit* nameBox;              // 顧客名前
+    QLineEdit* kanaNameBox;          // 顧客名前カナ
+    QLineEdit* address1Box;          // 顧客住所１
+    QLineEdit* address2Box;          // 顧客住所２
+    QLineEdit* telephoneBox;         // 顧客電話番号
+    QLineEdit* postalCodeBox;        // 顧客郵便番号
+    QLineEdit* lastInvoiceBox;       // 顧客売掛前回請求金額
+    QLineEdit* paymentsBox;          // 顧客売掛入金額
+    QLineEdit* salesSinceClosingBox; // 顧客売掛締後売上額
 
     DateBoxes* dateBoxes;
     QSpinBox* yearBox;  // Text7
