@@ -32,107 +32,108 @@ frm商品販売数::frm商品販売数(QWidget* parent) : QDialog(parent)
     setWindowTitle(Title);
     db_ = std::make_unique<Database>(session().config.databasePath);
 
-    Label1 = new QLabel(QStringLiteral("品名"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Text1->setText(text::fixed(session().product.productName, 24));
-    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QString(24, QChar(0x3000))) / 2 + 60);
-    Label1->setBuddy(Text1);
+    productNameCaption = new QLabel(QStringLiteral("品名"), this);
+    productNameCaption->setObjectName(QStringLiteral("Label1"));
+    productNameBox = new QLineEdit(this);
+    productNameBox->setObjectName(QStringLiteral("Text1"));
+    productNameBox->setReadOnly(true);
+    productNameBox->setText(text::fixed(session().product.productName, 24));
+    productNameBox->setMinimumWidth(
+        productNameBox->fontMetrics().horizontalAdvance(QString(24, QChar(0x3000))) / 2 + 60);
+    productNameCaption->setBuddy(productNameBox);
 
     // Start: today 30 days back; end: today.
     const Date today = Date::today();
     start_ = new DateBoxes(this, QStringLiteral("Text2"), QStringLiteral("Text3"), QStringLiteral("Text4"));
     start_->setDate(today.addDays(-30));
-    Text2 = start_->yearBox();
-    Text3 = start_->monthBox();
-    Text4 = start_->dayBox();
-    Label2 = new QLabel(QStringLiteral("から"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    startYearBox = start_->yearBox();
+    startMonthBox = start_->monthBox();
+    startDayBox = start_->dayBox();
+    fromLabel = new QLabel(QStringLiteral("から"), this);
+    fromLabel->setObjectName(QStringLiteral("Label2"));
     end_ = new DateBoxes(this, QStringLiteral("Text7"), QStringLiteral("Text8"), QStringLiteral("Text9"));
     end_->setDate(today);
-    Text7 = end_->yearBox();
-    Text8 = end_->monthBox();
-    Text9 = end_->dayBox();
-    Label3 = new QLabel(QStringLiteral("まで"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    endYearBox = end_->yearBox();
+    endMonthBox = end_->monthBox();
+    endDayBox = end_->dayBox();
+    untilLabel = new QLabel(QStringLiteral("まで"), this);
+    untilLabel->setObjectName(QStringLiteral("Label3"));
     // The start boxes' own labels read 年 月 日; the range words name the rows.
-    Text2->setAccessibleDescription(QStringLiteral("開始日"));
-    Text7->setAccessibleDescription(QStringLiteral("終了日"));
+    startYearBox->setAccessibleDescription(QStringLiteral("開始日"));
+    endYearBox->setAccessibleDescription(QStringLiteral("終了日"));
 
-    Command1 = new QPushButton(QStringLiteral("販売データの表示"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setAutoDefault(false);
+    listButton = new QPushButton(QStringLiteral("販売データの表示"), this);
+    listButton->setObjectName(QStringLiteral("Command1"));
+    listButton->setAutoDefault(false);
 
-    Data1 = new ValueQueryModel(this);
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setAccessibleName(QStringLiteral("販売データ"));
-    DBGrid1->setModel(Data1);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 8);
-    useValueColumns(*DBGrid1);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
-    DBGrid1->setMinimumSize(560, 260);
+    salesRows = new ValueQueryModel(this);
+    salesGrid = new QTableView(this);
+    salesGrid->setObjectName(QStringLiteral("DBGrid1"));
+    salesGrid->setAccessibleName(QStringLiteral("販売データ"));
+    salesGrid->setModel(salesRows);
+    salesGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    salesGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    salesGrid->verticalHeader()->setDefaultSectionSize(salesGrid->fontMetrics().height() + 8);
+    useValueColumns(*salesGrid);
+    salesGrid->horizontalHeader()->setStretchLastSection(true);
+    salesGrid->setMinimumSize(560, 260);
 
-    Label4 = new QLabel(QStringLiteral("個数合計"), this);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Text5 = new QLineEdit(this);
-    Text5->setObjectName(QStringLiteral("Text5"));
-    Text5->setReadOnly(true);
-    Text5->setAlignment(Qt::AlignRight);
-    Label4->setBuddy(Text5);
-    Label5 = new QLabel(QStringLiteral("金額合計"), this);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Text10 = new QLineEdit(this);
-    Text10->setObjectName(QStringLiteral("Text10"));
-    Text10->setReadOnly(true);
-    Text10->setAlignment(Qt::AlignRight);
-    Label5->setBuddy(Text10);
+    quantityTotalCaption = new QLabel(QStringLiteral("個数合計"), this);
+    quantityTotalCaption->setObjectName(QStringLiteral("Label4"));
+    quantityTotalBox = new QLineEdit(this);
+    quantityTotalBox->setObjectName(QStringLiteral("Text5"));
+    quantityTotalBox->setReadOnly(true);
+    quantityTotalBox->setAlignment(Qt::AlignRight);
+    quantityTotalCaption->setBuddy(quantityTotalBox);
+    amountTotalCaption = new QLabel(QStringLiteral("金額合計"), this);
+    amountTotalCaption->setObjectName(QStringLiteral("Label5"));
+    amountTotalBox = new QLineEdit(this);
+    amountTotalBox->setObjectName(QStringLiteral("Text10"));
+    amountTotalBox->setReadOnly(true);
+    amountTotalBox->setAlignment(Qt::AlignRight);
+    amountTotalCaption->setBuddy(amountTotalBox);
 
-    Command3 = new QPushButton(QStringLiteral("印刷・集計"), this);
-    Command3->setObjectName(QStringLiteral("Command3"));
-    Command3->setAutoDefault(false);
-    Command2 = new QPushButton(QStringLiteral("中止・終了"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setAutoDefault(false);
-    for (QPushButton* b : {Command1, Command3, Command2})
+    printButton = new QPushButton(QStringLiteral("印刷・集計"), this);
+    printButton->setObjectName(QStringLiteral("Command3"));
+    printButton->setAutoDefault(false);
+    finishButton = new QPushButton(QStringLiteral("中止・終了"), this);
+    finishButton->setObjectName(QStringLiteral("Command2"));
+    finishButton->setAutoDefault(false);
+    for (QPushButton* b : {listButton, printButton, finishButton})
         b->setMinimumSize(140, 34);
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(listButton, &QPushButton::clicked, this, [this] { listSales(); });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(finishButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(10);
-    form->addWidget(Label1, 0, 0);
-    form->addWidget(Text1, 0, 1, 1, 2);
+    form->addWidget(productNameCaption, 0, 0);
+    form->addWidget(productNameBox, 0, 1, 1, 2);
     form->addWidget(start_, 1, 1);
-    form->addWidget(Label2, 1, 2);
+    form->addWidget(fromLabel, 1, 2);
     form->addWidget(end_, 2, 1);
-    form->addWidget(Label3, 2, 2);
+    form->addWidget(untilLabel, 2, 2);
     form->setColumnStretch(3, 1);
-    form->addWidget(Command1, 2, 4, Qt::AlignRight);
+    form->addWidget(listButton, 2, 4, Qt::AlignRight);
 
     auto* totals = new QHBoxLayout;
     totals->addStretch(1);
-    totals->addWidget(Label4);
-    totals->addWidget(Text5);
+    totals->addWidget(quantityTotalCaption);
+    totals->addWidget(quantityTotalBox);
     totals->addSpacing(16);
-    totals->addWidget(Label5);
-    totals->addWidget(Text10);
+    totals->addWidget(amountTotalCaption);
+    totals->addWidget(amountTotalBox);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command3);
-    buttons->addWidget(Command2);
+    buttons->addWidget(printButton);
+    buttons->addWidget(finishButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 16, 20, 16);
     layout->setSpacing(10);
     layout->addLayout(form);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(salesGrid, 1);
     layout->addLayout(totals);
     layout->addLayout(buttons);
     enableEnterNavigation(this);
@@ -141,7 +142,7 @@ frm商品販売数::frm商品販売数(QWidget* parent) : QDialog(parent)
 frm商品販売数::~frm商品販売数()
 {
     // The grid's statement ends before its connection closes.
-    Data1->clear();
+    salesRows->clear();
 }
 
 Date frm商品販売数::startDate() const
@@ -159,21 +160,21 @@ ProductSalesQuery frm商品販売数::query() const
     return {session().product.productCode, startDate(), endDate()};
 }
 
-void frm商品販売数::Command1_Click()
+void frm商品販売数::listSales()
 {
     if (session().product.productCode.trimmed().isEmpty()) {
         reject();
         return;
     }
     const ProductSalesQuery q = query();
-    Data1->setStatement(*db_, productSalesListingStatement(), productSalesParameters(q));
-    DBGrid1->resizeColumnsToContents();
+    salesRows->setStatement(*db_, productSalesListingStatement(), productSalesParameters(q));
+    salesGrid->resizeColumnsToContents();
     const ProductSalesTotals totals = productSalesTotals(*db_, q);
-    Text5->setText(totals.any ? totals.quantity.toString() : QString());
-    Text10->setText(totals.any ? totals.amount.toString() : QString());
+    quantityTotalBox->setText(totals.any ? totals.quantity.toString() : QString());
+    amountTotalBox->setText(totals.any ? totals.amount.toString() : QString());
 }
 
-void frm商品販売数::Command3_Click()
+void frm商品販売数::print()
 {
     try {
         PrintProductSales(session().config, query(), session().product.productName);

@@ -23,37 +23,37 @@ public:
     explicit frm商品販売数(QWidget* parent = nullptr);
     ~frm商品販売数() override;
 
-    QLabel* Label1;        // "品名"
-    QLineEdit* Text1;      // product name, 24 characters
-    QSpinBox* Text2;       // start year
-    QSpinBox* Text3;       // start month
-    QSpinBox* Text4;       // start day
-    QLabel* Label2;        // "から"
-    QSpinBox* Text7;       // end year
-    QSpinBox* Text8;       // end month
-    QSpinBox* Text9;       // end day
-    QLabel* Label3;        // "まで"
-    QTableView* DBGrid1;   // the listing (Data1)
-    QLabel* Label4;        // "個数合計"
-    QLineEdit* Text5;
-    QLabel* Label5;        // "金額合計"
-    QLineEdit* Text10;
-    QPushButton* Command1; // "販売データの表示"
-    QPushButton* Command3; // "印刷・集計"
-    QPushButton* Command2; // "中止・終了"
+    QLabel* productNameCaption;   // Label1 "品名"
+    QLineEdit* productNameBox;    // Text1: product name, 24 characters
+    QSpinBox* startYearBox;       // Text2
+    QSpinBox* startMonthBox;      // Text3
+    QSpinBox* startDayBox;        // Text4
+    QLabel* fromLabel;            // Label2 "から"
+    QSpinBox* endYearBox;         // Text7
+    QSpinBox* endMonthBox;        // Text8
+    QSpinBox* endDayBox;          // Text9
+    QLabel* untilLabel;           // Label3 "まで"
+    QTableView* salesGrid;        // DBGrid1: the listing
+    QLabel* quantityTotalCaption; // Label4 "個数合計"
+    QLineEdit* quantityTotalBox;  // Text5
+    QLabel* amountTotalCaption;   // Label5 "金額合計"
+    QLineEdit* amountTotalBox;    // Text10
+    QPushButton* listButton;      // Command1 "販売データの表示"
+    QPushButton* printButton;     // Command3 "印刷・集計"
+    QPushButton* finishButton;    // Command2 "中止・終了"
 
     Date startDate() const;
     Date endDate() const;
 
-    void Command1_Click();
-    void Command3_Click();
+    void listSales();
+    void print();
 
 private:
     ProductSalesQuery query() const;
     std::unique_ptr<Database> db_;
     DateBoxes* start_;
     DateBoxes* end_;
-    ValueQueryModel* Data1;
+    ValueQueryModel* salesRows; // Data1, the grid's record source
 };
 
 // The screen's opening: the plain product picker first; when it was

@@ -133,36 +133,36 @@ TEST_F(ProductSalesCountTest, OpensOnTheChosenProductAndShowsItsSales)
     EXPECT_EQ(ui->openedScreens, QStringList({"frm商品選択2"}));
     EXPECT_EQ(screen.objectName(), QStringLiteral("frm商品販売数"));
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("販売商品集計"));
-    EXPECT_EQ(screen.Text1->text(), text::fixed(Rice, 24));
-    EXPECT_EQ(screen.Label1->buddy(), screen.Text1);
+    EXPECT_EQ(screen.productNameBox->text(), text::fixed(Rice, 24));
+    EXPECT_EQ(screen.productNameCaption->buddy(), screen.productNameBox);
     // Today 30 days back to today.
     EXPECT_EQ(screen.startDate(), Date::fromSerial(Date::today().dayNumber() - 30));
     EXPECT_EQ(screen.endDate(), Date::fromSerial(Date::today().dayNumber()));
-    EXPECT_EQ(screen.Command1->text(), QStringLiteral("販売データの表示"));
-    EXPECT_EQ(screen.Command3->text(), QStringLiteral("印刷・集計"));
-    EXPECT_EQ(screen.Command2->text(), QStringLiteral("中止・終了"));
+    EXPECT_EQ(screen.listButton->text(), QStringLiteral("販売データの表示"));
+    EXPECT_EQ(screen.printButton->text(), QStringLiteral("印刷・集計"));
+    EXPECT_EQ(screen.finishButton->text(), QStringLiteral("中止・終了"));
 
-    screen.Text2->setValue(2024);
-    screen.Text3->setValue(5);
-    screen.Text4->setValue(1);
-    screen.Text7->setValue(2024);
-    screen.Text8->setValue(5);
-    screen.Text9->setValue(31);
+    screen.startYearBox->setValue(2024);
+    screen.startMonthBox->setValue(5);
+    screen.startDayBox->setValue(1);
+    screen.endYearBox->setValue(2024);
+    screen.endMonthBox->setValue(5);
+    screen.endDayBox->setValue(31);
     clickButton(&screen, QStringLiteral("Command1"));
-    ASSERT_EQ(screen.DBGrid1->model()->rowCount(), 2);
-    EXPECT_EQ(gridRow(screen.DBGrid1, 0), QStringList({"2024/05/01", Rice, "105", "0.5"}));
-    EXPECT_EQ(gridRow(screen.DBGrid1, 1), QStringList({"2024/05/31", Rice, "105", "1"}));
-    EXPECT_EQ(screen.DBGrid1->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("売上単価"));
-    EXPECT_EQ(screen.Text5->text(), QStringLiteral("1.5"));
-    EXPECT_EQ(screen.Text10->text(), QStringLiteral("157.5"));
+    ASSERT_EQ(screen.salesGrid->model()->rowCount(), 2);
+    EXPECT_EQ(gridRow(screen.salesGrid, 0), QStringList({"2024/05/01", Rice, "105", "0.5"}));
+    EXPECT_EQ(gridRow(screen.salesGrid, 1), QStringList({"2024/05/31", Rice, "105", "1"}));
+    EXPECT_EQ(screen.salesGrid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("売上単価"));
+    EXPECT_EQ(screen.quantityTotalBox->text(), QStringLiteral("1.5"));
+    EXPECT_EQ(screen.amountTotalBox->text(), QStringLiteral("157.5"));
 
     // End before start: an empty grid and empty totals.
-    screen.Text9->setValue(0); // day 0 of May is 30 April
+    screen.endDayBox->setValue(0); // day 0 of May is 30 April
     EXPECT_EQ(screen.endDate(), day(2024, 4, 30));
     clickButton(&screen, QStringLiteral("Command1"));
-    EXPECT_EQ(screen.DBGrid1->model()->rowCount(), 0);
-    EXPECT_EQ(screen.Text5->text(), QString());
-    EXPECT_EQ(screen.Text10->text(), QString());
+    EXPECT_EQ(screen.salesGrid->model()->rowCount(), 0);
+    EXPECT_EQ(screen.quantityTotalBox->text(), QString());
+    EXPECT_EQ(screen.amountTotalBox->text(), QString());
 }
 
 TEST_F(ProductSalesCountTest, CancelledPickerClosesTheScreen)
@@ -186,12 +186,12 @@ TEST_F(ProductSalesCountTest, PrintsTheListingWithItsTotals)
     ASSERT_NE(opened, nullptr);
     auto& screen = static_cast<frm商品販売数&>(*opened);
     screen.show();
-    screen.Text2->setValue(2024);
-    screen.Text3->setValue(5);
-    screen.Text4->setValue(1);
-    screen.Text7->setValue(2024);
-    screen.Text8->setValue(5);
-    screen.Text9->setValue(31);
+    screen.startYearBox->setValue(2024);
+    screen.startMonthBox->setValue(5);
+    screen.startDayBox->setValue(1);
+    screen.endYearBox->setValue(2024);
+    screen.endMonthBox->setValue(5);
+    screen.endDayBox->setValue(31);
 
     // The report engine's listing, as every other listing prints.
     PrintCapture capture;
@@ -346,12 +346,12 @@ TEST_F(ProductSalesCountTest, RendersTheScreensAndThePrintOut)
     ASSERT_NE(opened, nullptr);
     auto& counts = static_cast<frm商品販売数&>(*opened);
     counts.show();
-    counts.Text2->setValue(2024);
-    counts.Text3->setValue(5);
-    counts.Text4->setValue(1);
-    counts.Text7->setValue(2024);
-    counts.Text8->setValue(5);
-    counts.Text9->setValue(31);
+    counts.startYearBox->setValue(2024);
+    counts.startMonthBox->setValue(5);
+    counts.startDayBox->setValue(1);
+    counts.endYearBox->setValue(2024);
+    counts.endMonthBox->setValue(5);
+    counts.endDayBox->setValue(31);
     clickButton(&counts, QStringLiteral("Command1"));
     render(counts, QStringLiteral("product-sales-count.png"));
 
