@@ -51,118 +51,118 @@ frm売掛入金::frm売掛入金(QWidget* parent)
     layout->setSpacing(12);
 
     // The chosen customer.
-    Frame1 = customer_.frame;
-    lbl顧客コード = customer_.fields[0];
-    lbl顧客名前 = customer_.fields[1];
-    lbl顧客カナ名前 = customer_.fields[2];
-    lbl顧客住所１ = customer_.fields[3];
-    lbl顧客住所２ = customer_.fields[4];
-    lbl顧客電話番号 = customer_.fields[5];
-    lbl郵便番号 = customer_.fields[6];
-    lbl請求額 = customer_.fields[7];
-    lbl既入金額 = customer_.fields[8];
-    lbl締後売上額 = customer_.fields[9];
-    layout->addWidget(Frame1);
+    customerFrame = customer_.frame;
+    customerCodeField = customer_.fields[0];
+    customerNameField = customer_.fields[1];
+    kanaNameField = customer_.fields[2];
+    address1Field = customer_.fields[3];
+    address2Field = customer_.fields[4];
+    phoneField = customer_.fields[5];
+    postCodeField = customer_.fields[6];
+    billedField = customer_.fields[7];
+    receivedField = customer_.fields[8];
+    salesSinceClosingField = customer_.fields[9];
+    layout->addWidget(customerFrame);
 
     // The payment: date, means, amount.
-    lbl入金年月日 = displayField("lbl入金年月日", QStringLiteral("入金年月日"), this, false);
-    Data入金先 = new ValueQueryModel(this);
-    dat入金先 = new QListView(this);
-    dat入金先->setObjectName(QStringLiteral("dat入金先"));
-    dat入金先->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    dat入金先->setSelectionMode(QAbstractItemView::SingleSelection);
-    dat入金先->setModel(Data入金先);
-    dat入金先->setMinimumSize(220, 160);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAlignment(Qt::AlignRight);
-    Text1->setValidator(amountValidator(Text1));
-    Text1->setMinimumWidth(Text1->fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000")) + 16);
+    paymentDateField = displayField("lbl入金年月日", QStringLiteral("入金年月日"), this, false);
+    meansOfPaymentModel = new ValueQueryModel(this);
+    meansOfPaymentList = new QListView(this);
+    meansOfPaymentList->setObjectName(QStringLiteral("dat入金先"));
+    meansOfPaymentList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    meansOfPaymentList->setSelectionMode(QAbstractItemView::SingleSelection);
+    meansOfPaymentList->setModel(meansOfPaymentModel);
+    meansOfPaymentList->setMinimumSize(220, 160);
+    amountBox = new QLineEdit(this);
+    amountBox->setObjectName(QStringLiteral("Text1"));
+    amountBox->setAlignment(Qt::AlignRight);
+    amountBox->setValidator(amountValidator(amountBox));
+    amountBox->setMinimumWidth(amountBox->fontMetrics().horizontalAdvance(QStringLiteral("-0,000,000,000")) + 16);
 
     auto* payment = new QGridLayout;
     payment->setHorizontalSpacing(10);
-    payment->addWidget(captionFor(lbl入金年月日, QStringLiteral("入金年月日"), this), 0, 0);
-    payment->addWidget(lbl入金年月日, 0, 1);
-    payment->addWidget(captionFor(dat入金先, QStringLiteral("入金先"), this), 1, 0, Qt::AlignTop);
-    payment->addWidget(dat入金先, 1, 1, 2, 1);
+    payment->addWidget(captionFor(paymentDateField, QStringLiteral("入金年月日"), this), 0, 0);
+    payment->addWidget(paymentDateField, 0, 1);
+    payment->addWidget(captionFor(meansOfPaymentList, QStringLiteral("入金先"), this), 1, 0, Qt::AlignTop);
+    payment->addWidget(meansOfPaymentList, 1, 1, 2, 1);
     payment->setColumnMinimumWidth(2, 24);
-    payment->addWidget(captionFor(Text1, QStringLiteral("入金額"), this), 1, 3, Qt::AlignTop);
-    payment->addWidget(Text1, 1, 4, Qt::AlignTop);
+    payment->addWidget(captionFor(amountBox, QStringLiteral("入金額"), this), 1, 3, Qt::AlignTop);
+    payment->addWidget(amountBox, 1, 4, Qt::AlignTop);
     payment->setColumnStretch(5, 1);
     payment->setRowStretch(2, 1);
     layout->addLayout(payment);
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    okButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    cancelButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
 
-    setTabOrder(dat入金先, Text1);
-    setTabOrder(Text1, Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(meansOfPaymentList, amountBox);
+    setTabOrder(amountBox, okButton);
+    setTabOrder(okButton, cancelButton);
     enableEnterNavigation(this);
 
     // Opening: the means of payment, the buffer, the customer, the billed
     // amount as the amount received, "ＯＫ" hidden.
-    Data入金先->setStatement(db_, paymentMeansStatement());
-    Data入金先->rowCountAll();
+    meansOfPaymentModel->setStatement(db_, paymentMeansStatement());
+    meansOfPaymentModel->rowCountAll();
     // The list shows the account's name; column 0, its number, is what a row yields.
-    dat入金先->setModelColumn(1);
+    meansOfPaymentList->setModelColumn(1);
     startPayment(session());
     showCustomer();
-    Text1->setText(session().journal.amount.toString());
-    Command1->setVisible(false);
+    amountBox->setText(session().journal.amount.toString());
+    okButton->setVisible(false);
 
     // A means counts once it is selected, by click or by the arrow keys;
     // focus alone (which makes a row current without selecting it) does not.
-    connect(dat入金先->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList rows = dat入金先->selectionModel()->selectedIndexes();
+    connect(meansOfPaymentList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = meansOfPaymentList->selectionModel()->selectedIndexes();
         if (!rows.isEmpty())
-            dat入金先_Click(rows.first().row());
+            chooseMeansOfPayment(rows.first().row());
     });
-    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(amountBox, &QLineEdit::textChanged, this, [this] { amountChanged(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { store(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
     // The means of payment is chosen first: Enter in the list chooses the
     // row under the cursor and moves to the amount, Enter there to "ＯＫ".
-    dat入金先->setFocus();
+    meansOfPaymentList->setFocus();
 }
 
 frm売掛入金::~frm売掛入金()
 {
-    Data入金先->clear();
+    meansOfPaymentModel->clear();
 }
 
 void frm売掛入金::showCustomer()
 {
     customer_.show(session().customer);
-    lbl入金年月日->setText(session().journal.entryDate.toShortString());
+    paymentDateField->setText(session().journal.entryDate.toShortString());
 }
 
 void frm売掛入金::updateOkVisibility()
 {
-    Command1->setVisible(paymentReady(session().journal));
+    okButton->setVisible(paymentReady(session().journal));
 }
 
-void frm売掛入金::dat入金先_Click(int row)
+void frm売掛入金::chooseMeansOfPayment(int row)
 {
-    const QVariant account = Data入金先->storedData(row, 0);
+    const QVariant account = meansOfPaymentModel->storedData(row, 0);
     // A row that cannot be read leaves the means as it was.
     if (account.isValid() && !account.isNull())
         session().journal.debitAccount = account.toInt();
     updateOkVisibility();
 }
 
-void frm売掛入金::Text1_Change()
+void frm売掛入金::amountChanged()
 {
-    session().journal.amount = typedPaymentAmount(Text1->text());
+    session().journal.amount = typedPaymentAmount(amountBox->text());
     updateOkVisibility();
 }
 
-void frm売掛入金::Command1_Click()
+void frm売掛入金::store()
 {
     SessionState& s = session();
     if (s.journal.amount.isZero())
@@ -190,7 +190,7 @@ void frm売掛入金::Command1_Click()
     accept();
 }
 
-void frm売掛入金::Command2_Click()
+void frm売掛入金::cancel()
 {
     reject();
 }

@@ -22,29 +22,31 @@ public:
     explicit frm売掛入金(QWidget* parent = nullptr);
     ~frm売掛入金() override;
 
-    QGroupBox* Frame1; // "顧客相手先"
-    QLabel* lbl顧客コード;
-    QLabel* lbl顧客名前;
-    QLabel* lbl顧客カナ名前;
-    QLabel* lbl顧客住所１;
-    QLabel* lbl顧客住所２;
-    QLabel* lbl顧客電話番号;
-    QLabel* lbl郵便番号;
-    QLabel* lbl請求額;
-    QLabel* lbl既入金額;
-    QLabel* lbl締後売上額;
-    QLabel* lbl入金年月日;
+    // The customer panel "顧客相手先" (Frame1) with the customer's details.
+    QGroupBox* customerFrame;
+    QLabel* customerCodeField;      // lbl顧客コード
+    QLabel* customerNameField;      // lbl顧客名前
+    QLabel* kanaNameField;          // lbl顧客カナ名前
+    QLabel* address1Field;          // lbl顧客住所１
+    QLabel* address2Field;          // lbl顧客住所２
+    QLabel* phoneField;             // lbl顧客電話番号
+    QLabel* postCodeField;          // lbl郵便番号
+    QLabel* billedField;            // lbl請求額 "請求額"
+    QLabel* receivedField;          // lbl既入金額 "既入金額"
+    QLabel* salesSinceClosingField; // lbl締後売上額 "締後売上額"
+    QLabel* paymentDateField;       // lbl入金年月日 "入金年月日"
 
-    QListView* dat入金先;        // "入金先": shows 勘定科目名, yields 科目番号
-    ValueQueryModel* Data入金先; // its record source
-    QLineEdit* Text1;            // "入金額"
-    QPushButton* Command1;       // "ＯＫ", shown once amount and means are set
-    QPushButton* Command2;       // "キャンセル"
+    QListView* meansOfPaymentList;        // dat入金先 "入金先": shows 勘定科目名, yields 科目番号
+    ValueQueryModel* meansOfPaymentModel; // Data入金先, its record source
+    QLineEdit* amountBox;                 // Text1 "入金額"
+    QPushButton* okButton;                // Command1 "ＯＫ", shown once amount and means are set
+    QPushButton* cancelButton;            // Command2 "キャンセル"
 
-    void dat入金先_Click(int row);
-    void Text1_Change();
-    void Command1_Click();
-    void Command2_Click();
+    // The operator's actions, as the list, the box and the buttons call them.
+    void chooseMeansOfPayment(int row);
+    void amountChanged();
+    void store();
+    void cancel();
 
 private:
     void showCustomer();

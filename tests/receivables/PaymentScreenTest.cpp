@@ -101,7 +101,7 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
     pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
     startPayment([&](frm売掛入金& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛入金"));
-        EXPECT_EQ(d.Frame1->title(), QStringLiteral("顧客相手先"));
+        EXPECT_EQ(d.customerFrame->title(), QStringLiteral("顧客相手先"));
         EXPECT_EQ(labelText(&d, "lbl顧客コード"), QStringLiteral("12"));
         EXPECT_EQ(labelText(&d, "lbl顧客名前"), QStringLiteral("山田　太郎"));
         EXPECT_EQ(labelText(&d, "lbl顧客カナ名前"), QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
@@ -114,30 +114,30 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_EQ(labelText(&d, "lbl締後売上額"), QStringLiteral("3150"));
         EXPECT_EQ(labelText(&d, "lbl入金年月日"), QStringLiteral("2024/05/01"));
         // Accounts 1 to 999 by number.
-        EXPECT_EQ(listTexts(d.dat入金先), QStringList({"現金", "普通預金", "当座預金", "郵便貯金", "小切手", "売掛金"}));
+        EXPECT_EQ(listTexts(d.meansOfPaymentList), QStringList({"現金", "普通預金", "当座預金", "郵便貯金", "小切手", "売掛金"}));
 
-        EXPECT_EQ(d.Text1->text(), QStringLiteral("5000"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        clickListRow(d.dat入金先, QStringLiteral("普通預金"));
+        EXPECT_EQ(d.amountBox->text(), QStringLiteral("5000"));
+        EXPECT_FALSE(d.okButton->isVisible());
+        clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
         EXPECT_EQ(session().journal.debitAccount, 20);
-        EXPECT_TRUE(d.Command1->isVisible());
+        EXPECT_TRUE(d.okButton->isVisible());
 
-        typeInto(d.Text1, QString());
-        EXPECT_FALSE(d.Command1->isVisible());
+        typeInto(d.amountBox, QString());
+        EXPECT_FALSE(d.okButton->isVisible());
         for (const char* zero : {"0", "-", "0.00", "－０"}) {
-            typeInto(d.Text1, QString::fromUtf8(zero));
-            EXPECT_FALSE(d.Command1->isVisible()) << zero;
+            typeInto(d.amountBox, QString::fromUtf8(zero));
+            EXPECT_FALSE(d.okButton->isVisible()) << zero;
         }
         // The box takes no letters; text that gets in all the same is no
         // amount.
-        typeInto(d.Text1, QStringLiteral("12ab"));
-        EXPECT_EQ(d.Text1->text(), QStringLiteral("12"));
-        EXPECT_TRUE(d.Command1->isVisible());
-        d.Text1->setText(QStringLiteral("12ab"));
-        EXPECT_FALSE(d.Command1->isVisible());
+        typeInto(d.amountBox, QStringLiteral("12ab"));
+        EXPECT_EQ(d.amountBox->text(), QStringLiteral("12"));
+        EXPECT_TRUE(d.okButton->isVisible());
+        d.amountBox->setText(QStringLiteral("12ab"));
+        EXPECT_FALSE(d.okButton->isVisible());
         EXPECT_EQ(session().journal.amount, Currency());
-        typeInto(d.Text1, QStringLiteral("2,500"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeInto(d.amountBox, QStringLiteral("2,500"));
+        EXPECT_TRUE(d.okButton->isVisible());
         EXPECT_EQ(session().journal.amount, yenAmount("2500"));
 
         clickButton(&d, QStringLiteral("Command2")); // キャンセル
@@ -152,9 +152,9 @@ TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
 {
     pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
     startPayment([&](frm売掛入金& d) {
-        typeInto(d.Text1, QStringLiteral("-300"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        clickListRow(d.dat入金先, QStringLiteral("小切手"));
+        typeInto(d.amountBox, QStringLiteral("-300"));
+        EXPECT_FALSE(d.okButton->isVisible());
+        clickListRow(d.meansOfPaymentList, QStringLiteral("小切手"));
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(d.result(), QDialog::Accepted);
@@ -191,10 +191,10 @@ TEST_F(PaymentScreenTest, RefusedRowIsReportedAndTheScreenStaysOpen)
     db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"));
     pickCustomer(QStringLiteral("ｱｵｷ ﾊﾅｺ"));
     startPayment([&](frm売掛入金& d) {
-        EXPECT_EQ(d.Text1->text(), QStringLiteral("0"));
-        EXPECT_FALSE(d.Command1->isVisible());
-        typeInto(d.Text1, QStringLiteral("1000"));
-        clickListRow(d.dat入金先, QStringLiteral("現金"));
+        EXPECT_EQ(d.amountBox->text(), QStringLiteral("0"));
+        EXPECT_FALSE(d.okButton->isVisible());
+        typeInto(d.amountBox, QStringLiteral("1000"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_TRUE(d.isVisible());
         ASSERT_EQ(ui->messages.size(), 1u);
@@ -225,7 +225,7 @@ TEST_F(PaymentScreenTest, RendersTheScreen)
     s.customer.slipDate = Date::fromParts(2024, 5, 1);
     frm売掛入金 d;
     d.show();
-    clickListRow(d.dat入金先, QStringLiteral("普通預金"));
+    clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
     const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
     QDir().mkpath(folder);
     d.adjustSize();
@@ -243,17 +243,17 @@ TEST_F(PaymentScreenTest, EnterAloneFromTheMeansListToAStoredPayment)
         d.activateWindow();
         QApplication::processEvents();
         // The means of payment must be chosen first, so the cursor starts there.
-        ASSERT_EQ(d.focusWidget(), d.dat入金先);
-        QTest::keyClick(d.dat入金先, Qt::Key_Down); // 普通預金
-        QTest::keyClick(d.dat入金先, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
+        QTest::keyClick(d.meansOfPaymentList, Qt::Key_Down); // 普通預金
+        QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
         EXPECT_EQ(session().journal.debitAccount, 20);
-        ASSERT_EQ(d.focusWidget(), d.Text1);
-        QTest::keyClicks(d.Text1, QStringLiteral("4500"));
-        EXPECT_EQ(d.Text1->text(), QStringLiteral("4500")) << "the billed amount is replaced as typed";
-        QTest::keyClick(d.Text1, Qt::Key_Return);
-        ASSERT_EQ(d.focusWidget(), d.Command1);
-        EXPECT_TRUE(d.Command1->isDefault()) << "the button Enter presses is drawn as the default";
-        QTest::keyClick(d.Command1, Qt::Key_Enter, Qt::KeypadModifier);
+        ASSERT_EQ(d.focusWidget(), d.amountBox);
+        QTest::keyClicks(d.amountBox, QStringLiteral("4500"));
+        EXPECT_EQ(d.amountBox->text(), QStringLiteral("4500")) << "the billed amount is replaced as typed";
+        QTest::keyClick(d.amountBox, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.okButton);
+        EXPECT_TRUE(d.okButton->isDefault()) << "the button Enter presses is drawn as the default";
+        QTest::keyClick(d.okButton, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_EQ(d.result(), QDialog::Accepted);
     });
     const QString day = QString::number(Date::fromParts(2024, 5, 1).serial());
@@ -268,8 +268,8 @@ TEST_F(PaymentScreenTest, EnterWithoutAMeansOfPaymentNeverReachesCancel)
         d.activateWindow();
         QApplication::processEvents();
         // No means chosen: ＯＫ is hidden and the next button is "キャンセル".
-        d.Text1->setFocus();
-        QTest::keyClick(d.Text1, Qt::Key_Return);
+        d.amountBox->setFocus();
+        QTest::keyClick(d.amountBox, Qt::Key_Return);
         QTest::keyClick(d.focusWidget(), Qt::Key_Return);
         EXPECT_TRUE(d.isVisible()) << "two Enters threw the payment away";
         clickButton(&d, QStringLiteral("Command2"));
@@ -283,7 +283,7 @@ TEST_F(PaymentScreenTest, APaymentDatedInTheClosedYearIsRefused)
             {sqlValue(Date::fromParts(2024, 5, 1)), sqlValue(Date::fromParts(2024, 5, 2))});
     pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
     startPayment([&](frm売掛入金& d) {
-        clickListRow(d.dat入金先, QStringLiteral("現金"));
+        clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_TRUE(d.isVisible());
         ASSERT_EQ(ui->messages.size(), 1u);
