@@ -22,48 +22,48 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(10);
 
-    lblTitle = new QLabel(programTitle(), this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    QFont f = lblTitle->font();
+    titleLabel = new QLabel(programTitle(), this);
+    titleLabel->setObjectName(QStringLiteral("lblTitle"));
+    QFont f = titleLabel->font();
     f.setPointSize(20);
     f.setBold(true);
-    lblTitle->setFont(f);
-    lblVersion = new QLabel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1.%2.%3")
+    titleLabel->setFont(f);
+    versionLabel = new QLabel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1.%2.%3")
                                 .arg(HIMAWARI_VERSION_MAJOR)
                                 .arg(HIMAWARI_VERSION_MINOR)
                                 .arg(HIMAWARI_VERSION_PATCH),
                             this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblDescription = new QLabel(QStringLiteral("米・灯油・ＬＰガス・雑貨の販売と売掛、帳簿を管理するプログラムです。"), this);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
-    lblDisclaimer = new QLabel(QStringLiteral("データファイルは定期的にバックアップしてください。\n"
+    versionLabel->setObjectName(QStringLiteral("lblVersion"));
+    descriptionLabel = new QLabel(QStringLiteral("米・灯油・ＬＰガス・雑貨の販売と売掛、帳簿を管理するプログラムです。"), this);
+    descriptionLabel->setObjectName(QStringLiteral("lblDescription"));
+    disclaimerLabel = new QLabel(QStringLiteral("データファイルは定期的にバックアップしてください。\n"
                                               "設定ファイル HMWcfg.dat とデータベースは一緒に保管してください。"),
                                this);
-    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
-    lblDisclaimer->setWordWrap(true);
+    disclaimerLabel->setObjectName(QStringLiteral("lblDisclaimer"));
+    disclaimerLabel->setWordWrap(true);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("cmdOK"));
+    okButton->setDefault(true);
+    systemInfoButton = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    systemInfoButton->setObjectName(QStringLiteral("cmdSysInfo"));
 
-    layout->addWidget(lblTitle);
-    layout->addWidget(lblVersion);
-    layout->addWidget(lblDescription);
+    layout->addWidget(titleLabel);
+    layout->addWidget(versionLabel);
+    layout->addWidget(descriptionLabel);
     layout->addSpacing(8);
-    layout->addWidget(lblDisclaimer);
+    layout->addWidget(disclaimerLabel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(okButton);
+    buttons->addWidget(systemInfoButton);
     layout->addLayout(buttons);
 
-    connect(cmdOK, &QPushButton::clicked, this, [this] { accept(); });
-    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { accept(); });
+    connect(systemInfoButton, &QPushButton::clicked, this, [this] { showSystemInfo(); });
 }
 
-void frmAbout::StartSysInfo()
+void frmAbout::showSystemInfo()
 {
     ui().showMessage(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), programTitle());
 }

@@ -10,16 +10,16 @@ class frmAbout : public QDialog {
 public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    QLabel* lblTitle;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QLabel* lblDisclaimer;
-    QPushButton* cmdOK;
-    QPushButton* cmdSysInfo;
+    QLabel* titleLabel;         // lblTitle: the program title
+    QLabel* versionLabel;       // lblVersion "ﾊﾞｰｼﾞｮﾝ …"
+    QLabel* descriptionLabel;   // lblDescription
+    QLabel* disclaimerLabel;    // lblDisclaimer: the backup advice
+    QPushButton* okButton;         // cmdOK "OK"
+    QPushButton* systemInfoButton; // cmdSysInfo "ｼｽﾃﾑ情報(&S)..."
 
     // This platform has no system-information tool to start: the operator
     // is told so.
-    void StartSysInfo();
+    void showSystemInfo();
 };
 
 // Program title as the version box shows it.
