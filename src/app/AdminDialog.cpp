@@ -29,29 +29,29 @@ frm管理者::frm管理者(std::int32_t adminCode, QWidget* parent) : QDialog(pa
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(12);
-    Label1 = new QLabel(QStringLiteral("管理者用パスワードを入力してください。"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setEchoMode(QLineEdit::Password);
-    Label1->setBuddy(Text1);
-    Command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    layout->addWidget(Label1);
-    layout->addWidget(Text1);
-    layout->addWidget(Command1, 0, Qt::AlignRight);
+    promptLabel = new QLabel(QStringLiteral("管理者用パスワードを入力してください。"), this);
+    promptLabel->setObjectName(QStringLiteral("Label1"));
+    codeBox = new QLineEdit(this);
+    codeBox->setObjectName(QStringLiteral("Text1"));
+    codeBox->setEchoMode(QLineEdit::Password);
+    promptLabel->setBuddy(codeBox);
+    okButton = new QPushButton(QStringLiteral("ＯＫ"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setDefault(true);
+    layout->addWidget(promptLabel);
+    layout->addWidget(codeBox);
+    layout->addWidget(okButton, 0, Qt::AlignRight);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
 }
 
 void frm管理者::confirm()
 {
     // An empty entry does nothing: the screen stays open for the code.
-    if (Text1->text().isEmpty())
+    if (codeBox->text().isEmpty())
         return;
     // A wrong code closes the screen without a word, as a lock should.
-    if (administratorCodeMatches(Text1->text(), adminCode_) && onUnlock)
+    if (administratorCodeMatches(codeBox->text(), adminCode_) && onUnlock)
         onUnlock();
     accept();
 }

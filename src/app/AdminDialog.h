@@ -18,9 +18,9 @@ class frm管理者 : public QDialog {
 public:
     frm管理者(std::int32_t adminCode, QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QLineEdit* Text1;
-    QPushButton* Command1;
+    QLabel* promptLabel;   // Label1 "管理者用パスワードを入力してください。"
+    QLineEdit* codeBox;    // Text1: the code, typed hidden
+    QPushButton* okButton; // Command1 "ＯＫ"
     // Called when the typed code matches.
     std::function<void()> onUnlock;
 
