@@ -120,38 +120,38 @@ frmTQメイン::frmTQメイン(QWidget* parent) : QMainWindow(parent)
     layout->setSpacing(24);
 
     auto* title = new ClickableLabel(QStringLiteral("ひまわり帳"), central);
-    Label1 = title;
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont titleFont = Label1->font();
+    titleLabel = title;
+    titleLabel->setObjectName(QStringLiteral("Label1"));
+    titleLabel->setAlignment(Qt::AlignCenter);
+    QFont titleFont = titleLabel->font();
     titleFont.setPointSize(36);
     titleFont.setBold(true);
-    Label1->setFont(titleFont);
-    Label1->setCursor(Qt::PointingHandCursor);
-    Label1->setToolTip(QStringLiteral("管理者用"));
+    titleLabel->setFont(titleFont);
+    titleLabel->setCursor(Qt::PointingHandCursor);
+    titleLabel->setToolTip(QStringLiteral("管理者用"));
     title->setOnClick([this] { openAdministratorScreen(); });
-    layout->addWidget(Label1);
+    layout->addWidget(titleLabel);
 
     auto* buttons = new QGridLayout;
     buttons->setSpacing(16);
-    cmd売上 = bigButton(central, "cmd売上", "売上");
-    cmdガス入力 = bigButton(central, "cmdガス入力", "ガス入力");
-    cmd売掛入金 = bigButton(central, "cmd売掛入金", "売掛入金");
-    cmd終了 = bigButton(central, "cmd終了", "終了");
-    buttons->addWidget(cmd売上, 0, 0);
-    buttons->addWidget(cmdガス入力, 0, 1);
-    buttons->addWidget(cmd売掛入金, 1, 0);
-    buttons->addWidget(cmd終了, 1, 1);
+    salesButton = bigButton(central, "cmd売上", "売上");
+    gasInputButton = bigButton(central, "cmdガス入力", "ガス入力");
+    paymentButton = bigButton(central, "cmd売掛入金", "売掛入金");
+    exitButton = bigButton(central, "cmd終了", "終了");
+    buttons->addWidget(salesButton, 0, 0);
+    buttons->addWidget(gasInputButton, 0, 1);
+    buttons->addWidget(paymentButton, 1, 0);
+    buttons->addWidget(exitButton, 1, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
 
-    connect(cmd売上, &QPushButton::clicked, this, [this] { openFromMenu(QStringLiteral("frm売上"), QStringLiteral("売上")); });
-    connect(cmdガス入力, &QPushButton::clicked, this,
+    connect(salesButton, &QPushButton::clicked, this, [this] { openFromMenu(QStringLiteral("frm売上"), QStringLiteral("売上")); });
+    connect(gasInputButton, &QPushButton::clicked, this,
             [this] { openFromMenu(QStringLiteral("frmガス入力"), QStringLiteral("ガス入力")); });
-    connect(cmd売掛入金, &QPushButton::clicked, this,
+    connect(paymentButton, &QPushButton::clicked, this,
             [this] { openFromMenu(QStringLiteral("frm売掛入金"), QStringLiteral("売掛入金")); });
     // Nothing needs saving on exit: every screen writes when it stores.
-    connect(cmd終了, &QPushButton::clicked, this, [this] { close(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { close(); });
     // Enter on a focused button opens its screen, as on every screen.
     enableEnterNavigation(this);
 

@@ -32,11 +32,11 @@ class frmTQメイン : public QMainWindow {
 public:
     explicit frmTQメイン(QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QPushButton* cmd売上;
-    QPushButton* cmdガス入力;
-    QPushButton* cmd売掛入金;
-    QPushButton* cmd終了;
+    QLabel* titleLabel;           // Label1: the shop's name; a click opens the administrator screen
+    QPushButton* salesButton;     // cmd売上 "売上"
+    QPushButton* gasInputButton;  // cmdガス入力 "ガス入力"
+    QPushButton* paymentButton;   // cmd売掛入金 "売掛入金"
+    QPushButton* exitButton;      // cmd終了 "終了"
 
     QMenu* menu(const QString& objectName) const;
     // Enables the four menus the administrator code unlocks; they stay

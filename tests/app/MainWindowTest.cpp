@@ -55,7 +55,7 @@ void enterAdministratorCode(frmTQメイン& w, ScriptedUi& ui, const QString& ty
         if (d.isVisible())
             d.reject();
     });
-    QTest::mouseClick(w.Label1, Qt::LeftButton);
+    QTest::mouseClick(w.titleLabel, Qt::LeftButton);
 }
 
 } // namespace
@@ -152,7 +152,7 @@ TEST(MainWindow, AdministratorLock)
         QTest::keyClick(code, Qt::Key_Return);
         EXPECT_FALSE(d.isVisible());
     });
-    QTest::mouseClick(again.Label1, Qt::LeftButton);
+    QTest::mouseClick(again.titleLabel, Qt::LeftButton);
     EXPECT_EQ(enabledMenus(again), unlockedMenus);
 }
 
@@ -224,9 +224,9 @@ TEST(MainWindow, ScreensOpenModallyAndUnbuiltOnesSaySo)
 
     // Enter, main or keypad, on the focused button opens its screen too.
     w.activateWindow();
-    w.cmd売上->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(w.cmd売上, Qt::Key_Return);
-    QTest::keyClick(w.cmd売上, Qt::Key_Enter, Qt::KeypadModifier);
+    w.salesButton->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.salesButton, Qt::Key_Return);
+    QTest::keyClick(w.salesButton, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(created, 4);
 }
 
