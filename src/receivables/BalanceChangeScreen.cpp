@@ -19,35 +19,35 @@ frm売掛残高変更::frm売掛残高変更(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frm売掛残高変更"));
     setWindowTitle(QStringLiteral("売掛残高変更"));
 
-    Frame1 = new CustomerFrame(this);
+    customerFrame = new CustomerFrame(this);
     auto* amountLabel = new QLabel(QStringLiteral("変更後請求額"), this);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAlignment(Qt::AlignRight);
-    Text1->setMinimumWidth(140);
-    amountLabel->setBuddy(Text1);
+    billedBox = new QLineEdit(this);
+    billedBox->setObjectName(QStringLiteral("Text1"));
+    billedBox->setAlignment(Qt::AlignRight);
+    billedBox->setMinimumWidth(140);
+    amountLabel->setBuddy(billedBox);
 
-    Command1 = closingButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
-    Command2 = closingButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    okButton = closingButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    cancelButton = closingButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    connect(okButton, &QPushButton::clicked, this, [this] { store(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* amountRow = new QHBoxLayout;
     amountRow->addStretch(1);
     amountRow->addWidget(amountLabel);
-    amountRow->addWidget(Text1);
+    amountRow->addWidget(billedBox);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(customerFrame);
     layout->addSpacing(8);
     layout->addLayout(amountRow);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    setTabOrder(Text1, Command1);
-    setTabOrder(Command1, Command2);
+    setTabOrder(billedBox, okButton);
+    setTabOrder(okButton, cancelButton);
     enableEnterNavigation(this);
 
     // Opening: the chosen customer as stored now, its billed amount in the
@@ -57,32 +57,32 @@ frm売掛残高変更::frm売掛残高変更(QWidget* parent) : QDialog(parent)
         Database db(s.config.databasePath);
         account_ = readCustomerAccount(db, s.customer.code);
     }
-    Command1->setVisible(false);
+    okButton->setVisible(false);
     if (!account_) {
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code),
                          QStringLiteral("エラーメッセージ"));
         return;
     }
-    Frame1->showAccount(*account_);
+    customerFrame->showAccount(*account_);
     edited_ = account_->lastInvoiceAmount;
-    Text1->setText(edited_.toString());
-    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
-    Text1->setFocus();
-    Text1->selectAll();
+    billedBox->setText(edited_.toString());
+    connect(billedBox, &QLineEdit::textChanged, this, [this] { amountChanged(); });
+    billedBox->setFocus();
+    billedBox->selectAll();
 }
 
-void frm売掛残高変更::Text1_Change()
+void frm売掛残高変更::amountChanged()
 {
-    const std::optional<Currency> typed = typedBilledAmount(Text1->text());
+    const std::optional<Currency> typed = typedBilledAmount(billedBox->text());
     // Text that is no amount keeps "ＯＫ" hidden: it is never stored.
     if (typed)
         edited_ = *typed;
-    Command1->setVisible(typed.has_value());
+    okButton->setVisible(typed.has_value());
 }
 
-void frm売掛残高変更::Command1_Click()
+void frm売掛残高変更::store()
 {
-    const std::optional<Currency> typed = typedBilledAmount(Text1->text());
+    const std::optional<Currency> typed = typedBilledAmount(billedBox->text());
     if (!typed)
         return;
     Database db(session().config.databasePath);
@@ -95,7 +95,7 @@ void frm売掛残高変更::Command1_Click()
     accept();
 }
 
-void frm売掛残高変更::Command2_Click()
+void frm売掛残高変更::cancel()
 {
     reject();
 }

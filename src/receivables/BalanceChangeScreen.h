@@ -20,14 +20,14 @@ public:
     // False when the customer was not found (the operator has been told).
     bool isReady() const { return account_.has_value(); }
 
-    CustomerFrame* Frame1;  // "顧客相手先" with "請求額", "既入金額", "締後売上額"
-    QLineEdit* Text1;       // "変更後請求額"
-    QPushButton* Command1;  // "ＯＫ": shown once the amount is edited to a valid amount
-    QPushButton* Command2;  // "キャンセル"
+    CustomerFrame* customerFrame; // Frame1 "顧客相手先" with "請求額", "既入金額", "締後売上額"
+    QLineEdit* billedBox;         // Text1 "変更後請求額"
+    QPushButton* okButton;        // Command1 "ＯＫ": shown once the amount is edited to a valid amount
+    QPushButton* cancelButton;    // Command2 "キャンセル"
 
-    void Text1_Change();
-    void Command1_Click(); // store the edited amount and close
-    void Command2_Click(); // close without writing
+    void amountChanged(); // shows "ＯＫ" while the box holds a valid amount
+    void store();         // store the edited amount and close
+    void cancel();        // close without writing
 
 private:
     std::optional<CustomerAccount> account_;

@@ -22,16 +22,16 @@ frm売掛残高一覧::frm売掛残高一覧(QWidget* parent) : QDialog(parent),
     setObjectName(QStringLiteral("frm売掛残高一覧"));
     setWindowTitle(QStringLiteral("顧客マスター"));
 
-    grdDataGrid = new QTableView(this);
-    grdDataGrid->setObjectName(QStringLiteral("grdDataGrid"));
-    grdDataGrid->setAccessibleName(QStringLiteral("売掛残高一覧"));
-    grdDataGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdDataGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdDataGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdDataGrid->setMinimumSize(640, 320);
-    datPrimaryRS = new ValueQueryModel(this);
-    datPrimaryRS->setObjectName(QStringLiteral("datPrimaryRS"));
-    grdDataGrid->setModel(datPrimaryRS);
+    balanceGrid = new QTableView(this);
+    balanceGrid->setObjectName(QStringLiteral("grdDataGrid"));
+    balanceGrid->setAccessibleName(QStringLiteral("売掛残高一覧"));
+    balanceGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    balanceGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    balanceGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    balanceGrid->setMinimumSize(640, 320);
+    balanceRows = new ValueQueryModel(this);
+    balanceRows->setObjectName(QStringLiteral("datPrimaryRS"));
+    balanceGrid->setModel(balanceRows);
 
     auto navButton = [this](const QString& name, const QString& arrow, const QString& what) {
         auto* b = new QToolButton(this);
@@ -42,62 +42,62 @@ frm売掛残高一覧::frm売掛残高一覧(QWidget* parent) : QDialog(parent),
         b->setMinimumSize(32, 28);
         return b;
     };
-    cmdFirst = navButton(QStringLiteral("cmdFirst"), QStringLiteral("|◀"), QStringLiteral("最初の行"));
-    cmdPrevious = navButton(QStringLiteral("cmdPrevious"), QStringLiteral("◀"), QStringLiteral("前の行"));
-    lblRecord = new QLabel(this);
-    lblRecord->setObjectName(QStringLiteral("lblRecord"));
-    lblRecord->setMinimumWidth(140);
-    lblRecord->setAlignment(Qt::AlignCenter);
-    cmdNext = navButton(QStringLiteral("cmdNext"), QStringLiteral("▶"), QStringLiteral("次の行"));
-    cmdLast = navButton(QStringLiteral("cmdLast"), QStringLiteral("▶|"), QStringLiteral("最後の行"));
+    firstButton = navButton(QStringLiteral("cmdFirst"), QStringLiteral("|◀"), QStringLiteral("最初の行"));
+    previousButton = navButton(QStringLiteral("cmdPrevious"), QStringLiteral("◀"), QStringLiteral("前の行"));
+    recordLabel = new QLabel(this);
+    recordLabel->setObjectName(QStringLiteral("lblRecord"));
+    recordLabel->setMinimumWidth(140);
+    recordLabel->setAlignment(Qt::AlignCenter);
+    nextButton = navButton(QStringLiteral("cmdNext"), QStringLiteral("▶"), QStringLiteral("次の行"));
+    lastButton = navButton(QStringLiteral("cmdLast"), QStringLiteral("▶|"), QStringLiteral("最後の行"));
 
-    Command1 = new QPushButton(QStringLiteral("印刷"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setMinimumSize(110, 36);
-    cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setMinimumSize(110, 36);
+    printButton = new QPushButton(QStringLiteral("印刷"), this);
+    printButton->setObjectName(QStringLiteral("Command1"));
+    printButton->setMinimumSize(110, 36);
+    closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    closeButton->setMinimumSize(110, 36);
 
     auto* navigator = new QHBoxLayout;
     navigator->setSpacing(2);
-    navigator->addWidget(cmdFirst);
-    navigator->addWidget(cmdPrevious);
-    navigator->addWidget(lblRecord);
-    navigator->addWidget(cmdNext);
-    navigator->addWidget(cmdLast);
+    navigator->addWidget(firstButton);
+    navigator->addWidget(previousButton);
+    navigator->addWidget(recordLabel);
+    navigator->addWidget(nextButton);
+    navigator->addWidget(lastButton);
     navigator->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(printButton);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(grdDataGrid, 1);
+    layout->addWidget(balanceGrid, 1);
     layout->addLayout(navigator);
     layout->addLayout(buttons);
 
-    connect(cmdFirst, &QToolButton::clicked, this, [this] { moveTo(0); });
-    connect(cmdPrevious, &QToolButton::clicked, this,
-            [this] { moveTo(std::max(0, grdDataGrid->currentIndex().row() - 1)); });
-    connect(cmdNext, &QToolButton::clicked, this, [this] { moveTo(grdDataGrid->currentIndex().row() + 1); });
-    connect(cmdLast, &QToolButton::clicked, this, [this] { moveTo(datPrimaryRS->rowCount() - 1); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(firstButton, &QToolButton::clicked, this, [this] { moveTo(0); });
+    connect(previousButton, &QToolButton::clicked, this,
+            [this] { moveTo(std::max(0, balanceGrid->currentIndex().row() - 1)); });
+    connect(nextButton, &QToolButton::clicked, this, [this] { moveTo(balanceGrid->currentIndex().row() + 1); });
+    connect(lastButton, &QToolButton::clicked, this, [this] { moveTo(balanceRows->rowCount() - 1); });
+    connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { finish(); });
 
     // Opening: the balances as they are now. A source that cannot be read
     // is reported and the grid stays empty.
     try {
-        datPrimaryRS->setStatement(db_, balanceListStatement(), {}, {{BalanceColumn, ValueKind::Currency}});
-        datPrimaryRS->rowCountAll();
+        balanceRows->setStatement(db_, balanceListStatement(), {}, {{BalanceColumn, ValueKind::Currency}});
+        balanceRows->rowCountAll();
     } catch (const std::exception& e) {
         const auto* dbError = dynamic_cast<const DatabaseError*>(&e);
         ui().showMessage(QStringLiteral("Data error event hit err:")
                              + (dbError ? dbError->databaseText() : QString::fromUtf8(e.what())),
                          windowTitle());
-        datPrimaryRS->clear();
+        balanceRows->clear();
     }
-    useValueColumns(*grdDataGrid);
-    grdDataGrid->horizontalHeader()->setStretchLastSection(true);
-    connect(grdDataGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    useValueColumns(*balanceGrid);
+    balanceGrid->horizontalHeader()->setStretchLastSection(true);
+    connect(balanceGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { updateCaption(); });
     moveTo(0);
     updateCaption();
@@ -105,27 +105,27 @@ frm売掛残高一覧::frm売掛残高一覧(QWidget* parent) : QDialog(parent),
 
 frm売掛残高一覧::~frm売掛残高一覧()
 {
-    datPrimaryRS->clear();
+    balanceRows->clear();
 }
 
 void frm売掛残高一覧::moveTo(int row)
 {
-    const int rows = datPrimaryRS->rowCount();
+    const int rows = balanceRows->rowCount();
     if (rows == 0)
         return;
-    const QModelIndex index = datPrimaryRS->index(std::clamp(row, 0, rows - 1), 0);
-    grdDataGrid->setCurrentIndex(index);
-    grdDataGrid->scrollTo(index);
+    const QModelIndex index = balanceRows->index(std::clamp(row, 0, rows - 1), 0);
+    balanceGrid->setCurrentIndex(index);
+    balanceGrid->scrollTo(index);
 }
 
 void frm売掛残高一覧::updateCaption()
 {
-    const QModelIndex current = grdDataGrid->currentIndex();
-    lblRecord->setText(QStringLiteral("Record: ")
+    const QModelIndex current = balanceGrid->currentIndex();
+    recordLabel->setText(QStringLiteral("Record: ")
                        + (current.isValid() ? QString::number(current.row() + 1) : QString()));
 }
 
-void frm売掛残高一覧::Command1_Click()
+void frm売掛残高一覧::print()
 {
     // The report reads 顧客マスター itself, as the list shows it.
     try {
@@ -136,7 +136,7 @@ void frm売掛残高一覧::Command1_Click()
     }
 }
 
-void frm売掛残高一覧::cmdClose_Click()
+void frm売掛残高一覧::finish()
 {
     accept();
 }

@@ -17,20 +17,20 @@ public:
     explicit frm売掛残高一覧(QWidget* parent = nullptr);
     ~frm売掛残高一覧() override;
 
-    QTableView* grdDataGrid;
-    ValueQueryModel* datPrimaryRS; // the grid's data source
+    QTableView* balanceGrid;      // grdDataGrid
+    ValueQueryModel* balanceRows; // datPrimaryRS, the grid's data source
     // The data source's bar: first, previous, next and last row, and the
     // caption "Record: " with the current row counted from 1.
-    QToolButton* cmdFirst;
-    QToolButton* cmdPrevious;
-    QToolButton* cmdNext;
-    QToolButton* cmdLast;
-    QLabel* lblRecord;
-    QPushButton* Command1; // "印刷"
-    QPushButton* cmdClose; // "閉じる(&C)"
+    QToolButton* firstButton;    // cmdFirst
+    QToolButton* previousButton; // cmdPrevious
+    QToolButton* nextButton;     // cmdNext
+    QToolButton* lastButton;     // cmdLast
+    QLabel* recordLabel;         // lblRecord
+    QPushButton* printButton;    // Command1 "印刷"
+    QPushButton* closeButton;    // cmdClose "閉じる(&C)"
 
-    void Command1_Click(); // print "売掛残高.rpt"
-    void cmdClose_Click();
+    void print();  // print "売掛残高.rpt"
+    void finish(); // close the screen
 
 private:
     void moveTo(int row);

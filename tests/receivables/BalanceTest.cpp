@@ -79,14 +79,14 @@ TEST_F(Balances, ChangingTheBilledAmountMovesTheBalanceByTheDifferenceOnly)
 
     const int result = openChange("A", [](frm売掛残高変更& d) {
         EXPECT_EQ(d.windowTitle(), "売掛残高変更");
-        EXPECT_EQ(d.Frame1->title(), "顧客相手先");
-        EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛前回請求金額")->text(), "10000");
-        EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛入金額")->text(), "4000");
-        EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "2500");
-        EXPECT_EQ(d.Text1->text(), "10000");
-        EXPECT_FALSE(d.Command1->isVisible());
-        typeInto(d.Text1, "12,000");
-        EXPECT_TRUE(d.Command1->isVisible());
+        EXPECT_EQ(d.customerFrame->title(), "顧客相手先");
+        EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛前回請求金額")->text(), "10000");
+        EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛入金額")->text(), "4000");
+        EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "2500");
+        EXPECT_EQ(d.billedBox->text(), "10000");
+        EXPECT_FALSE(d.okButton->isVisible());
+        typeInto(d.billedBox, "12,000");
+        EXPECT_TRUE(d.okButton->isVisible());
         clickButton(&d, "Command1");
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -105,32 +105,32 @@ TEST_F(Balances, OnlyAValidAmountCanBeStoredAndCancelWritesNothing)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "10000", "0", "0"});
     openChange("A", [](frm売掛残高変更& d) {
-        typeInto(d.Text1, "12ab");
-        EXPECT_FALSE(d.Command1->isVisible());
-        typeInto(d.Text1, "1.2.3");
-        EXPECT_FALSE(d.Command1->isVisible());
+        typeInto(d.billedBox, "12ab");
+        EXPECT_FALSE(d.okButton->isVisible());
+        typeInto(d.billedBox, "1.2.3");
+        EXPECT_FALSE(d.okButton->isVisible());
         // Full-width digits committed by the input method.
-        typeInto(d.Text1, "");
+        typeInto(d.billedBox, "");
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("７０００"));
-        QCoreApplication::sendEvent(d.Text1, &commit);
-        EXPECT_EQ(d.Text1->text(), QStringLiteral("７０００"));
-        EXPECT_TRUE(d.Command1->isVisible());
+        QCoreApplication::sendEvent(d.billedBox, &commit);
+        EXPECT_EQ(d.billedBox->text(), QStringLiteral("７０００"));
+        EXPECT_TRUE(d.okButton->isVisible());
         clickButton(&d, "Command2");
     });
     EXPECT_EQ(stored(db, "A").lastInvoice, yen("10000"));
 
     // An emptied box is 0.
     openChange("A", [](frm売掛残高変更& d) {
-        typeInto(d.Text1, "");
-        EXPECT_TRUE(d.Command1->isVisible());
+        typeInto(d.billedBox, "");
+        EXPECT_TRUE(d.okButton->isVisible());
         clickButton(&d, "Command1");
     });
     EXPECT_EQ(stored(db, "A").lastInvoice, Currency());
 
     // A negative amount (money owed to the customer) is an amount.
     openChange("A", [](frm売掛残高変更& d) {
-        typeInto(d.Text1, "-300");
+        typeInto(d.billedBox, "-300");
         clickButton(&d, "Command1");
     });
     EXPECT_EQ(stored(db, "A").lastInvoice, yen("-300"));
@@ -167,9 +167,9 @@ TEST_F(Balances, ListHasNonZeroBalancesLargestFirstCreditsLast)
     frm売掛残高一覧 screen;
     EXPECT_EQ(screen.objectName(), "frm売掛残高一覧");
     EXPECT_EQ(screen.windowTitle(), "顧客マスター");
-    EXPECT_EQ(screen.Command1->text(), "印刷");
-    EXPECT_EQ(screen.cmdClose->text(), "閉じる(&C)");
-    QAbstractItemModel* m = screen.grdDataGrid->model();
+    EXPECT_EQ(screen.printButton->text(), "印刷");
+    EXPECT_EQ(screen.closeButton->text(), "閉じる(&C)");
+    QAbstractItemModel* m = screen.balanceGrid->model();
     ASSERT_EQ(m->rowCount(), 6);
     ASSERT_EQ(m->columnCount(), 5);
     QStringList headings;
@@ -182,19 +182,19 @@ TEST_F(Balances, ListHasNonZeroBalancesLargestFirstCreditsLast)
     EXPECT_EQ(m->index(1, 4).data().toString(), "8500");
     EXPECT_EQ(m->index(4, 4).data().toString(), "-300");
 
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 1");
-    screen.cmdNext->click();
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 2");
-    screen.cmdLast->click();
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 6");
-    screen.cmdNext->click();
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 6");
-    screen.grdDataGrid->setCurrentIndex(m->index(3, 0));
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 4");
-    screen.cmdPrevious->click();
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 3");
-    screen.cmdFirst->click();
-    EXPECT_EQ(screen.lblRecord->text(), "Record: 1");
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 1");
+    screen.nextButton->click();
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 2");
+    screen.lastButton->click();
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 6");
+    screen.nextButton->click();
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 6");
+    screen.balanceGrid->setCurrentIndex(m->index(3, 0));
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 4");
+    screen.previousButton->click();
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 3");
+    screen.firstButton->click();
+    EXPECT_EQ(screen.recordLabel->text(), "Record: 1");
 }
 
 TEST_F(Balances, AllBalancesZeroGiveAnEmptyGrid)
@@ -202,9 +202,9 @@ TEST_F(Balances, AllBalancesZeroGiveAnEmptyGrid)
     addCustomer(db, {"C", QStringLiteral("ゼロ"), "5000", "5000", "0"});
     EXPECT_TRUE(readBalanceList(db).empty());
     frm売掛残高一覧 screen;
-    EXPECT_EQ(screen.grdDataGrid->model()->rowCount(), 0);
-    EXPECT_EQ(screen.lblRecord->text(), "Record: ");
-    screen.cmdNext->click();
+    EXPECT_EQ(screen.balanceGrid->model()->rowCount(), 0);
+    EXPECT_EQ(screen.recordLabel->text(), "Record: ");
+    screen.nextButton->click();
     EXPECT_TRUE(ui->messages.empty());
 }
 
@@ -253,6 +253,6 @@ TEST_F(Balances, ScreensRenderWithEveryCaptionWhole)
     render(list, QStringLiteral("balance-list-screen.png"));
     session().customer.code = "C0012";
     frm売掛残高変更 change;
-    typeInto(change.Text1, "12000");
+    typeInto(change.billedBox, "12000");
     render(change, QStringLiteral("balance-change.png"));
 }
