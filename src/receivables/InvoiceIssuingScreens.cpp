@@ -51,30 +51,30 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
 
     auto* dateLabel = new QLabel(QStringLiteral("締切日"), this);
     dateBoxes = new DateBoxes(this);
-    Text年 = dateBoxes->yearBox();
-    Text月 = dateBoxes->monthBox();
-    Text日 = dateBoxes->dayBox();
-    dateLabel->setBuddy(Text年);
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
+    dateLabel->setBuddy(yearBox);
 
     auto* dayLabel = new QLabel(QStringLiteral("締切指定日"), this);
-    Text締切指定日 = dayOfMonthBox(this, QStringLiteral("Text締切指定日"));
-    dayLabel->setBuddy(Text締切指定日);
+    closingDayBox = dayOfMonthBox(this, QStringLiteral("Text締切指定日"));
+    dayLabel->setBuddy(closingDayBox);
     auto* dayUnit = new QLabel(QStringLiteral("日"), this);
     auto* monthEnd = new QLabel(QStringLiteral("月末は３１日とする。"), this);
 
     const IssuingPanel panel = issuingPanel(this, QStringLiteral("締切指定日別発行"));
-    DBList1 = panel.list;
-    Data1 = panel.model;
-    Command1 = panel.byDay;
-    Command2 = panel.single;
-    Command3 = panel.close;
+    customerList = panel.list;
+    customerModel = panel.model;
+    byDayButton = panel.byDay;
+    singleCustomerButton = panel.single;
+    closeButton = panel.close;
 
     auto* form = new QGridLayout;
     form->setHorizontalSpacing(8);
     form->addWidget(dateLabel, 0, 0);
     form->addWidget(dateBoxes, 0, 1, 1, 3);
     form->addWidget(dayLabel, 1, 0);
-    form->addWidget(Text締切指定日, 1, 1);
+    form->addWidget(closingDayBox, 1, 1);
     form->addWidget(dayUnit, 1, 2);
     form->addWidget(monthEnd, 1, 3);
     form->setColumnStretch(3, 1);
@@ -84,12 +84,12 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
     layout->addSpacing(8);
     layout->addLayout(panel.layout, 1);
 
-    setTabOrderChain({Text年, Text月, Text日, Text締切指定日, DBList1, Command1, Command2, Command3});
+    setTabOrderChain({yearBox, monthBox, dayBox, closingDayBox, customerList, byDayButton, singleCustomerButton, closeButton});
     enableEnterNavigation(this);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(byDayButton, &QPushButton::clicked, this, [this] { issueForClosingDay(); });
+    connect(singleCustomerButton, &QPushButton::clicked, this, [this] { issueForOneCustomer(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeClicked(); });
 
     // Opening: today as the closing date, today's day as the closing day.
     const Date today = Date::today();
@@ -97,17 +97,17 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
     session().invoice.closingDate = dateBoxes->date();
     connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& d) { session().invoice.closingDate = d; });
     {
-        const QSignalBlocker block(Text締切指定日);
-        Text締切指定日->setValue(today.day());
+        const QSignalBlocker block(closingDayBox);
+        closingDayBox->setValue(today.day());
     }
-    connect(Text締切指定日, &QSpinBox::valueChanged, this, [this] { Text締切指定日_Change(); });
-    Text締切指定日_Change();
+    connect(closingDayBox, &QSpinBox::valueChanged, this, [this] { closingDayChanged(); });
+    closingDayChanged();
 }
 
 frm売掛請求書発行::~frm売掛請求書発行()
 {
     // The list's statement ends before the screen's connection closes.
-    Data1->clear();
+    customerModel->clear();
 }
 
 Date frm売掛請求書発行::closingDate() const
@@ -115,23 +115,23 @@ Date frm売掛請求書発行::closingDate() const
     return dateBoxes->date();
 }
 
-void frm売掛請求書発行::Text締切指定日_Change()
+void frm売掛請求書発行::closingDayChanged()
 {
-    closingDay_ = settleDayBox(Text締切指定日);
+    closingDay_ = settleDayBox(closingDayBox);
     loadList();
 }
 
 void frm売掛請求書発行::loadList()
 {
     const BoundStatement s = closingDayCustomers(closingDay_);
-    Data1->setStatement(db_, s.sql, s.params);
+    customerModel->setStatement(db_, s.sql, s.params);
     // Every row read, so the list holds no open statement while the
     // confirmation screens update the customers on their own connection.
-    Data1->rowCountAll();
-    DBList1->setModelColumn(1);
+    customerModel->rowCountAll();
+    customerList->setModelColumn(1);
 }
 
-void frm売掛請求書発行::Command1_Click()
+void frm売掛請求書発行::issueForClosingDay()
 {
     const QStringList codes = closingDayCustomerCodes(db_, closingDay_);
     if (codes.isEmpty()) {
@@ -147,7 +147,7 @@ void frm売掛請求書発行::Command1_Click()
     }
 }
 
-void frm売掛請求書発行::Command2_Click()
+void frm売掛請求書発行::issueForOneCustomer()
 {
     // A picker closed without a choice invoices nobody.
     if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
@@ -156,7 +156,7 @@ void frm売掛請求書発行::Command2_Click()
     openScreen(ConfirmationScreen, ConfirmationCaption, this);
 }
 
-void frm売掛請求書発行::Command3_Click()
+void frm売掛請求書発行::closeClicked()
 {
     accept();
 }
@@ -169,55 +169,55 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
     setObjectName(QStringLiteral("frm売掛請求書画面確認"));
     setWindowTitle(QStringLiteral("請求書確認"));
 
-    Frame1 = new CustomerFrame(this);
+    customerFrame = new CustomerFrame(this);
 
     auto* gridLabel = new QLabel(QStringLiteral("売掛明細"), this);
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setMinimumSize(820, 240);
-    gridLabel->setBuddy(DBGrid1);
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBGrid1->setModel(Data1);
+    lineGrid = new QTableView(this);
+    lineGrid->setObjectName(QStringLiteral("DBGrid1"));
+    lineGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lineGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lineGrid->setMinimumSize(820, 240);
+    gridLabel->setBuddy(lineGrid);
+    lineModel = new ValueQueryModel(this);
+    lineModel->setObjectName(QStringLiteral("Data1"));
+    lineGrid->setModel(lineModel);
 
     auto* totalLabel = new QLabel(QStringLiteral("明細合計"), this);
-    Text明細合計 = amountBox(this, QStringLiteral("Text明細合計"));
-    totalLabel->setBuddy(Text明細合計);
+    detailTotalBox = amountBox(this, QStringLiteral("Text明細合計"));
+    totalLabel->setBuddy(detailTotalBox);
     auto* billedLabel = new QLabel(QStringLiteral("合計請求金額"), this);
-    Text合計請求金額 = amountBox(this, QStringLiteral("Text合計請求金額"));
-    billedLabel->setBuddy(Text合計請求金額);
+    totalBilledBox = amountBox(this, QStringLiteral("Text合計請求金額"));
+    billedLabel->setBuddy(totalBilledBox);
 
-    Command1 = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－請求書発行"));
-    Command2 = closingButton(this, QStringLiteral("Command2"), QStringLiteral("更新のみ"));
-    Command3 = closingButton(this, QStringLiteral("Command3"), QStringLiteral("キャンセル"));
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    confirmButton = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－請求書発行"));
+    updateOnlyButton = closingButton(this, QStringLiteral("Command2"), QStringLiteral("更新のみ"));
+    cancelButton = closingButton(this, QStringLiteral("Command3"), QStringLiteral("キャンセル"));
+    connect(confirmButton, &QPushButton::clicked, this, [this] { confirmAndPrint(); });
+    connect(updateOnlyButton, &QPushButton::clicked, this, [this] { updateOnly(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* totals = new QHBoxLayout;
     totals->addStretch(1);
     totals->addWidget(totalLabel);
-    totals->addWidget(Text明細合計);
+    totals->addWidget(detailTotalBox);
     totals->addSpacing(16);
     totals->addWidget(billedLabel);
-    totals->addWidget(Text合計請求金額);
+    totals->addWidget(totalBilledBox);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command3);
+    buttons->addWidget(confirmButton);
+    buttons->addWidget(updateOnlyButton);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(customerFrame);
     layout->addWidget(gridLabel);
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(lineGrid, 1);
     layout->addLayout(totals);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    Command1->setDefault(true);
+    confirmButton->setDefault(true);
 
     // Opening: the customer, its lines up to the closing date, the invoice.
     SessionState& s = session();
@@ -226,52 +226,52 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
         return;
     }
-    Frame1->showAccount(computed_->customer);
+    customerFrame->showAccount(computed_->customer);
     chooseCustomer(computed_->customer, s.customer);
     s.invoice = computed_->invoice;
 
     const BoundStatement lines = invoiceLinesStatement(computed_->customer.code, s.invoice.closingDate);
-    Data1->setStatement(db_, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
+    lineModel->setStatement(db_, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
     const QStringList headings = {QStringLiteral("シリアル"), QStringLiteral("年月日"),   QStringLiteral("部門"),
                                   QStringLiteral("税区分"),   QStringLiteral("商品コード"), QStringLiteral("商品名"),
                                   QStringLiteral("単価"),     QStringLiteral("個数"),     QStringLiteral("金額")};
     for (int c = 0; c < headings.size(); ++c)
-        Data1->setHeading(c, headings[c]);
-    Data1->rowCountAll();
-    useValueColumns(*DBGrid1);
+        lineModel->setHeading(c, headings[c]);
+    lineModel->rowCountAll();
+    useValueColumns(*lineGrid);
 
-    Text明細合計->setText(s.invoice.currentSales.toString());
-    Text合計請求金額->setText(s.invoice.totalBilled.toString());
+    detailTotalBox->setText(s.invoice.currentSales.toString());
+    totalBilledBox->setText(s.invoice.totalBilled.toString());
     if (computed_->detailTotalDiffers)
         ui().showMessage(QStringLiteral("請求商品明細の合計を正しいものとします。"), errorTitle());
 }
 
 frm売掛請求書画面確認::~frm売掛請求書画面確認()
 {
-    Data1->clear();
+    lineModel->clear();
 }
 
 bool frm売掛請求書画面確認::closePeriod()
 {
     // The grid reads 売掛マスター on this connection: its statement ends
     // before the lines are deleted.
-    Data1->clear();
+    lineModel->clear();
     try {
         BusyCursor busy;
         closeBillingPeriod(db_, computed_->customer.code, session().invoice);
     } catch (const std::exception& e) {
         ui().showMessage(errorMessage(e) + QStringLiteral("\n\nこの顧客の締め処理は行っていません。"), errorTitle());
         const BoundStatement lines = invoiceLinesStatement(computed_->customer.code, session().invoice.closingDate);
-        Data1->setStatement(db_, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
+        lineModel->setStatement(db_, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
         return false;
     }
     return true;
 }
 
-void frm売掛請求書画面確認::Command1_Click()
+void frm売掛請求書画面確認::confirmAndPrint()
 {
     if (nothingToBill(session().invoice)) {
-        Data1->clear();
+        lineModel->clear();
         ui().showMessage(QStringLiteral("今回は請求書発行の必要がありません。"), errorTitle());
         reject();
         return;
@@ -296,13 +296,13 @@ void frm売掛請求書画面確認::Command1_Click()
         accept();
 }
 
-void frm売掛請求書画面確認::Command2_Click()
+void frm売掛請求書画面確認::updateOnly()
 {
     if (closePeriod())
         accept();
 }
 
-void frm売掛請求書画面確認::Command3_Click()
+void frm売掛請求書画面確認::cancel()
 {
     reject();
 }

@@ -25,24 +25,24 @@ public:
     explicit frm売掛請求書発行(QWidget* parent = nullptr);
     ~frm売掛請求書発行() override;
 
-    DateBoxes* dateBoxes; // "締切日": the closing date
-    QSpinBox* Text年;
-    QSpinBox* Text月;
-    QSpinBox* Text日;
-    QSpinBox* Text締切指定日; // "締切指定日" … "日"
-    QListView* DBList1;      // "対象顧客": names of the closing day's customers
-    ValueQueryModel* Data1;  // the list's record source
-    QPushButton* Command1;   // "締切指定日別発行"
-    QPushButton* Command2;   // "個別顧客発行"
-    QPushButton* Command3;   // "終了"
+    DateBoxes* dateBoxes;              // "締切日": the closing date
+    QSpinBox* yearBox;                 // Text年
+    QSpinBox* monthBox;                // Text月
+    QSpinBox* dayBox;                  // Text日
+    QSpinBox* closingDayBox;           // Text締切指定日 "締切指定日" … "日"
+    QListView* customerList;           // DBList1 "対象顧客": names of the closing day's customers
+    ValueQueryModel* customerModel;    // Data1, the list's record source
+    QPushButton* byDayButton;          // Command1 "締切指定日別発行"
+    QPushButton* singleCustomerButton; // Command2 "個別顧客発行"
+    QPushButton* closeButton;          // Command3 "終了"
 
     int closingDay() const { return closingDay_; }
     Date closingDate() const;
 
-    void Text締切指定日_Change(); // takes the box's day and reloads the list
-    void Command1_Click();       // every customer of the closing day in turn
-    void Command2_Click();       // one customer from the picker
-    void Command3_Click();       // close
+    void closingDayChanged();   // takes the box's day and reloads the list
+    void issueForClosingDay();  // every customer of the closing day in turn
+    void issueForOneCustomer(); // one customer from the picker
+    void closeClicked();        // close
 
 private:
     void loadList();
@@ -61,18 +61,18 @@ public:
     // the screen ends while opening.
     bool isReady() const { return computed_.has_value(); }
 
-    CustomerFrame* Frame1;   // "顧客相手先" with "請求額", "既入金額", "締後売上額"
-    QTableView* DBGrid1;     // "売掛明細"
-    ValueQueryModel* Data1;  // its record source
-    QLineEdit* Text明細合計; // "明細合計": the current sales
-    QLineEdit* Text合計請求金額; // "合計請求金額": the total billed
-    QPushButton* Command1;   // "確認－請求書発行"
-    QPushButton* Command2;   // "更新のみ"
-    QPushButton* Command3;   // "キャンセル"
+    CustomerFrame* customerFrame;  // Frame1 "顧客相手先" with "請求額", "既入金額", "締後売上額"
+    QTableView* lineGrid;          // DBGrid1 "売掛明細"
+    ValueQueryModel* lineModel;    // Data1, its record source
+    QLineEdit* detailTotalBox;     // Text明細合計 "明細合計": the current sales
+    QLineEdit* totalBilledBox;     // Text合計請求金額 "合計請求金額": the total billed
+    QPushButton* confirmButton;    // Command1 "確認－請求書発行"
+    QPushButton* updateOnlyButton; // Command2 "更新のみ"
+    QPushButton* cancelButton;     // Command3 "キャンセル"
 
-    void Command1_Click(); // print twice, then close the period
-    void Command2_Click(); // close the period without printing
-    void Command3_Click(); // leave the customer unchanged
+    void confirmAndPrint(); // print twice, then close the period
+    void updateOnly();      // close the period without printing
+    void cancel();          // leave the customer unchanged
 
 private:
     bool closePeriod();

@@ -79,14 +79,14 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     EXPECT_EQ(screen.windowTitle(), "売掛請求書発行");
     EXPECT_EQ(screen.closingDate(), today);
     EXPECT_EQ(session().invoice.closingDate, today);
-    EXPECT_EQ(screen.Text締切指定日->value(), today.day());
+    EXPECT_EQ(screen.closingDayBox->value(), today.day());
     QStringList expected = {QStringLiteral("今日　一郎")};
     if (today.day() == 31)
         expected << QStringLiteral("月末　次郎") << QStringLiteral("月末　三郎");
-    EXPECT_EQ(listTexts(screen.DBList1), expected);
-    EXPECT_EQ(screen.Command1->text(), "締切指定日別発行");
-    EXPECT_EQ(screen.Command2->text(), "個別顧客発行");
-    EXPECT_EQ(screen.Command3->text(), "終了");
+    EXPECT_EQ(listTexts(screen.customerList), expected);
+    EXPECT_EQ(screen.byDayButton->text(), "締切指定日別発行");
+    EXPECT_EQ(screen.singleCustomerButton->text(), "個別顧客発行");
+    EXPECT_EQ(screen.closeButton->text(), "終了");
     // Captions name their boxes, the note stands beside the day.
     QStringList buddies;
     for (QLabel* label : screen.findChildren<QLabel*>())
@@ -101,22 +101,22 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     EXPECT_TRUE(note);
 
     // 45 is out of range: the month end.
-    screen.Text締切指定日->setValue(45);
-    EXPECT_EQ(screen.Text締切指定日->value(), 31);
+    screen.closingDayBox->setValue(45);
+    EXPECT_EQ(screen.closingDayBox->value(), 31);
     EXPECT_EQ(screen.closingDay(), 31);
-    EXPECT_EQ(listTexts(screen.DBList1), QStringList({QStringLiteral("月末　次郎"), QStringLiteral("月末　三郎")}));
-    screen.Text締切指定日->setValue(-3);
+    EXPECT_EQ(listTexts(screen.customerList), QStringList({QStringLiteral("月末　次郎"), QStringLiteral("月末　三郎")}));
+    screen.closingDayBox->setValue(-3);
     EXPECT_EQ(screen.closingDay(), 31);
-    screen.Text締切指定日->setValue(0);
+    screen.closingDayBox->setValue(0);
     EXPECT_EQ(screen.closingDay(), 0);
-    EXPECT_TRUE(listTexts(screen.DBList1).isEmpty());
+    EXPECT_TRUE(listTexts(screen.customerList).isEmpty());
 
     // 2001 / 02 / 31 is 3 March 2001, and the session's closing date follows.
     screen.dateBoxes->setParts(2001, 2, 31);
     EXPECT_EQ(screen.closingDate(), Date::fromParts(2001, 3, 3));
     EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2001, 3, 3));
-    EXPECT_EQ(screen.Text月->value(), 3);
-    EXPECT_EQ(screen.Text日->value(), 3);
+    EXPECT_EQ(screen.monthBox->value(), 3);
+    EXPECT_EQ(screen.dayBox->value(), 3);
 }
 
 TEST_F(InvoiceScreens, TheListFollowsTheClosingDayAsItIsTyped)
@@ -126,17 +126,17 @@ TEST_F(InvoiceScreens, TheListFollowsTheClosingDayAsItIsTyped)
     addCustomer(db, {"M1", QStringLiteral("月末　次郎"), "0", "0", "0", 31});
     frm売掛請求書発行 screen;
     screen.show();
-    screen.Text締切指定日->setValue(20);
-    ASSERT_TRUE(listTexts(screen.DBList1).isEmpty());
+    screen.closingDayBox->setValue(20);
+    ASSERT_TRUE(listTexts(screen.customerList).isEmpty());
 
     // Each digit changes the list at once, without Enter or a change of focus.
-    EXPECT_EQ(listAfterEachDigit(screen.Text締切指定日, screen.DBList1, QStringLiteral("15")),
+    EXPECT_EQ(listAfterEachDigit(screen.closingDayBox, screen.customerList, QStringLiteral("15")),
               QStringList({QStringLiteral("一日　一郎"), QStringLiteral("十五日　花子")}));
     EXPECT_EQ(screen.closingDay(), 15);
     // A day beyond any month, typed, is the month's end and says so.
-    EXPECT_EQ(listAfterEachDigit(screen.Text締切指定日, screen.DBList1, QStringLiteral("45")),
+    EXPECT_EQ(listAfterEachDigit(screen.closingDayBox, screen.customerList, QStringLiteral("45")),
               QStringList({QString(), QStringLiteral("月末　次郎")}));
-    EXPECT_EQ(screen.Text締切指定日->value(), 31);
+    EXPECT_EQ(screen.closingDayBox->value(), 31);
 }
 
 TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
@@ -150,13 +150,13 @@ TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
     addLine(db, "B", Date::fromParts(2001, 2, 15), "1000", "1");
 
     frm売掛請求書発行 screen;
-    screen.Text締切指定日->setValue(20);
+    screen.closingDayBox->setValue(20);
     screen.dateBoxes->setParts(2001, 2, 28);
 
     QStringList seen;
     int shown = 0;
     onConfirmation([&](frm売掛請求書画面確認& d) {
-        seen << d.Frame1->findChild<QLineEdit*>("顧客コード")->text();
+        seen << d.customerFrame->findChild<QLineEdit*>("顧客コード")->text();
         // The closing date of the issuing screen, for every customer.
         EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2001, 2, 28));
         switch (shown++) {
@@ -165,7 +165,7 @@ TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
         default: clickButton(&d, "Command2"); break; // close without printing
         }
     });
-    screen.Command1_Click();
+    screen.issueForClosingDay();
     EXPECT_EQ(seen, QStringList({"A", "B", "C"}));
 
     // A: two invoices of one page each, then closed.
@@ -196,8 +196,8 @@ TEST_F(InvoiceScreens, NoCustomerOnTheClosingDayIsSaid)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "0", "0", "0", 20});
     frm売掛請求書発行 screen;
-    screen.Text締切指定日->setValue(5);
-    screen.Command1_Click();
+    screen.closingDayBox->setValue(5);
+    screen.issueForClosingDay();
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, "該当顧客がありません。");
     EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
@@ -213,7 +213,7 @@ TEST_F(InvoiceScreens, SingleCustomerComesFromThePickerAndAClosedPickerDoesNothi
     screen.dateBoxes->setParts(2024, 5, 31);
 
     ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
-    screen.Command2_Click();
+    screen.issueForOneCustomer();
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
 
     // The closing day plays no part: B closes on the 5th.
@@ -222,7 +222,7 @@ TEST_F(InvoiceScreens, SingleCustomerComesFromThePickerAndAClosedPickerDoesNothi
         d.accept();
     });
     onConfirmation([](frm売掛請求書画面確認& d) { clickButton(&d, "Command2"); });
-    screen.Command2_Click();
+    screen.issueForOneCustomer();
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択", "frm顧客選択", "frm売掛請求書画面確認"}));
     EXPECT_EQ(stored(db, "B").lastInvoice, yen("700"));
     EXPECT_EQ(stored(db, "B").previousClosing, Date::fromParts(2024, 5, 31));
@@ -243,7 +243,7 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     frm売掛請求書画面確認 d;
     EXPECT_EQ(d.objectName(), "frm売掛請求書画面確認");
     EXPECT_EQ(d.windowTitle(), "請求書確認");
-    EXPECT_EQ(d.Frame1->title(), "顧客相手先");
+    EXPECT_EQ(d.customerFrame->title(), "顧客相手先");
     EXPECT_EQ(boxText(&d, "顧客コード"), "A");
     EXPECT_EQ(boxText(&d, "顧客名前"), QStringLiteral("青木　花子"));
     EXPECT_EQ(boxText(&d, "顧客住所１"), QStringLiteral("東京都架空区試験町A"));
@@ -251,15 +251,15 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     EXPECT_EQ(boxText(&d, "顧客売掛前回請求金額"), "10000");
     EXPECT_EQ(boxText(&d, "顧客売掛入金額"), "4000");
     EXPECT_EQ(boxText(&d, "顧客売掛締後売上額"), "5000");
-    EXPECT_EQ(d.Text明細合計->text(), "3052");
-    EXPECT_EQ(d.Text合計請求金額->text(), "9052");
+    EXPECT_EQ(d.detailTotalBox->text(), "3052");
+    EXPECT_EQ(d.totalBilledBox->text(), "9052");
     // 3052 of lines against 5000 of sales since closing.
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, "請求商品明細の合計を正しいものとします。");
     EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
 
     // The grid: by date, amounts in yen, the line after the closing day left out.
-    QAbstractItemModel* m = d.DBGrid1->model();
+    QAbstractItemModel* m = d.lineGrid->model();
     ASSERT_EQ(m->rowCount(), 2);
     EXPECT_EQ(m->index(0, 1).data().toString(), "2024/05/01");
     EXPECT_EQ(m->index(0, 5).data().toString(), QStringLiteral("灯油１８Ｌ"));
@@ -397,7 +397,7 @@ TEST_F(InvoiceScreens, ScreensRenderWithEveryCaptionWhole)
         }
     };
     frm売掛請求書発行 issuing;
-    issuing.Text締切指定日->setValue(20);
+    issuing.closingDayBox->setValue(20);
     issuing.dateBoxes->setParts(2024, 5, 20);
     render(issuing, QStringLiteral("invoice-issuing.png"));
     session().customer.code = "C0012";
