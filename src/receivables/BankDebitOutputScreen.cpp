@@ -99,35 +99,35 @@ frm売掛FD出力::frm売掛FD出力(QWidget* parent) : QDialog(parent), db_(ses
     setObjectName(QStringLiteral("frm売掛FD出力"));
     setWindowTitle(QStringLiteral("売掛ＦＤ出力"));
 
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBList1 = new QListView(this);
-    DBList1->setObjectName(QStringLiteral("DBList1"));
-    DBList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBList1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBList1->setModel(Data1);
-    DBList1->setMinimumSize(260, 110);
+    methodModel = new ValueQueryModel(this);
+    methodModel->setObjectName(QStringLiteral("Data1"));
+    methodList = new QListView(this);
+    methodList->setObjectName(QStringLiteral("DBList1"));
+    methodList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    methodList->setSelectionMode(QAbstractItemView::SingleSelection);
+    methodList->setModel(methodModel);
+    methodList->setMinimumSize(260, 110);
 
     dateBoxes = new DateBoxes(this);
-    Text年 = dateBoxes->yearBox();
-    Text月 = dateBoxes->monthBox();
-    Text日 = dateBoxes->dayBox();
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
 
-    Text件数 = displayBox(QStringLiteral("Text件数"), this);
-    Text合計金額 = displayBox(QStringLiteral("Text合計金額"), this);
+    countBox = displayBox(QStringLiteral("Text件数"), this);
+    totalBox = displayBox(QStringLiteral("Text合計金額"), this);
 
-    Data2 = new ValueQueryModel(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setModel(Data2);
-    useValueColumns(*DBGrid1);
-    DBGrid1->setMinimumSize(860, 260);
+    customerModel = new ValueQueryModel(this);
+    customerModel->setObjectName(QStringLiteral("Data2"));
+    customerGrid = new QTableView(this);
+    customerGrid->setObjectName(QStringLiteral("DBGrid1"));
+    customerGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    customerGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    customerGrid->setModel(customerModel);
+    useValueColumns(*customerGrid);
+    customerGrid->setMinimumSize(860, 260);
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＦＤ出力"));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("終了"));
+    writeButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("ＦＤ出力"));
+    finishButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("終了"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);
@@ -135,70 +135,70 @@ frm売掛FD出力::frm売掛FD出力(QWidget* parent) : QDialog(parent), db_(ses
 
     auto* top = new QGridLayout;
     top->setHorizontalSpacing(10);
-    top->addWidget(captionFor(DBList1, QStringLiteral("決済方法"), this), 0, 0, Qt::AlignTop);
-    top->addWidget(DBList1, 0, 1, 4, 1);
+    top->addWidget(captionFor(methodList, QStringLiteral("決済方法"), this), 0, 0, Qt::AlignTop);
+    top->addWidget(methodList, 0, 1, 4, 1);
     top->setColumnMinimumWidth(2, 24);
-    top->addWidget(captionFor(Text年, QStringLiteral("引落日"), this), 0, 3);
+    top->addWidget(captionFor(yearBox, QStringLiteral("引落日"), this), 0, 3);
     top->addWidget(dateBoxes, 0, 4);
-    top->addWidget(captionFor(Text件数, QStringLiteral("件数"), this), 1, 3);
-    top->addWidget(Text件数, 1, 4, Qt::AlignLeft);
-    top->addWidget(captionFor(Text合計金額, QStringLiteral("合計金額"), this), 2, 3);
-    top->addWidget(Text合計金額, 2, 4, Qt::AlignLeft);
+    top->addWidget(captionFor(countBox, QStringLiteral("件数"), this), 1, 3);
+    top->addWidget(countBox, 1, 4, Qt::AlignLeft);
+    top->addWidget(captionFor(totalBox, QStringLiteral("合計金額"), this), 2, 3);
+    top->addWidget(totalBox, 2, 4, Qt::AlignLeft);
     top->setRowStretch(3, 1);
     top->setColumnStretch(5, 1);
     layout->addLayout(top);
 
-    layout->addWidget(captionFor(DBGrid1, QStringLiteral("該当顧客残高一覧"), this));
-    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(captionFor(customerGrid, QStringLiteral("該当顧客残高一覧"), this));
+    layout->addWidget(customerGrid, 1);
 
-    layout->addLayout(bankDriveRow(this, lblドライブ, cmdドライブ));
+    layout->addLayout(bankDriveRow(this, driveFolderLabel, driveFolderButton));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(writeButton);
+    buttons->addWidget(finishButton);
     layout->addLayout(buttons);
 
-    setTabOrder(DBList1, Text年);
-    setTabOrder(Text年, Text月);
-    setTabOrder(Text月, Text日);
-    setTabOrder(Text日, DBGrid1);
-    setTabOrder(DBGrid1, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, cmdドライブ);
+    setTabOrder(methodList, yearBox);
+    setTabOrder(yearBox, monthBox);
+    setTabOrder(monthBox, dayBox);
+    setTabOrder(dayBox, customerGrid);
+    setTabOrder(customerGrid, writeButton);
+    setTabOrder(writeButton, finishButton);
+    setTabOrder(finishButton, driveFolderButton);
     enableEnterNavigation(this);
 
     // Opening: the methods, today as the debit date, nothing selected.
-    Data1->setStatement(db_, settlementMethodsStatement());
-    Data1->rowCountAll();
-    DBList1->setModelColumn(1);
+    methodModel->setStatement(db_, settlementMethodsStatement());
+    methodModel->rowCountAll();
+    methodList->setModelColumn(1);
     debitDate_ = dateBoxes->date();
-    Text件数->setText(QStringLiteral("0"));
-    Text合計金額->setText(QStringLiteral("0"));
-    lblドライブ->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
-    Command1->setVisible(false);
+    countBox->setText(QStringLiteral("0"));
+    totalBox->setText(QStringLiteral("0"));
+    driveFolderLabel->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
+    writeButton->setVisible(false);
 
-    connect(DBList1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList rows = DBList1->selectionModel()->selectedIndexes();
+    connect(methodList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = methodList->selectionModel()->selectedIndexes();
         if (!rows.isEmpty())
-            DBList1_Click(rows.first().row());
+            chooseMethod(rows.first().row());
     });
     connect(dateBoxes, &DateBoxes::dateChanged, this, [this](const Date& date) { debitDate_ = date; });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(cmdドライブ, &QPushButton::clicked, this, [this] { cmdドライブ_Click(); });
-    DBList1->setFocus();
+    connect(writeButton, &QPushButton::clicked, this, [this] { writeFile(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
+    connect(driveFolderButton, &QPushButton::clicked, this, [this] { changeDriveFolder(); });
+    methodList->setFocus();
 }
 
 frm売掛FD出力::~frm売掛FD出力()
 {
-    Data1->clear();
-    Data2->clear();
+    methodModel->clear();
+    customerModel->clear();
 }
 
-void frm売掛FD出力::DBList1_Click(int row)
+void frm売掛FD出力::chooseMethod(int row)
 {
-    const QVariant code = Data1->storedData(row, 0);
+    const QVariant code = methodModel->storedData(row, 0);
     if (!code.isValid() || code.isNull())
         return;
     method_ = readSettlementMethod(db_, code.toInt());
@@ -208,14 +208,14 @@ void frm売掛FD出力::DBList1_Click(int row)
 void frm売掛FD出力::showSelection()
 {
     if (!method_) {
-        Data2->clear();
-        Text件数->setText(QStringLiteral("0"));
-        Text合計金額->setText(QStringLiteral("0"));
-        Command1->setVisible(false);
+        customerModel->clear();
+        countBox->setText(QStringLiteral("0"));
+        totalBox->setText(QStringLiteral("0"));
+        writeButton->setVisible(false);
         return;
     }
-    Data2->setStatement(db_, debitCustomersStatement(), {method_->code});
-    Data2->rowCountAll();
+    customerModel->setStatement(db_, debitCustomersStatement(), {method_->code});
+    customerModel->rowCountAll();
     // The count and total are those of the request: customers with a
     // credit balance are listed but not debited.
     int count = 0;
@@ -226,12 +226,12 @@ void frm売掛FD出力::showSelection()
             total += c.amount;
         }
     }
-    Text件数->setText(QString::number(count));
-    Text合計金額->setText(count != 0 ? total.toString() : QStringLiteral("0"));
-    Command1->setVisible(count > 0);
+    countBox->setText(QString::number(count));
+    totalBox->setText(count != 0 ? total.toString() : QStringLiteral("0"));
+    writeButton->setVisible(count > 0);
 }
 
-void frm売掛FD出力::Command1_Click()
+void frm売掛FD出力::writeFile()
 {
     if (!method_)
         return;
@@ -275,13 +275,13 @@ void frm売掛FD出力::Command1_Click()
                      QStringLiteral("完了"));
 }
 
-void frm売掛FD出力::Command2_Click()
+void frm売掛FD出力::finish()
 {
     reject();
 }
 
-void frm売掛FD出力::cmdドライブ_Click()
+void frm売掛FD出力::changeDriveFolder()
 {
     if (chooseBankDriveFolder(this))
-        lblドライブ->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
+        driveFolderLabel->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
 }

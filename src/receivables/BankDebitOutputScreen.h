@@ -43,25 +43,25 @@ public:
     explicit frm売掛FD出力(QWidget* parent = nullptr);
     ~frm売掛FD出力() override;
 
-    QListView* DBList1;          // "決済方法": shows 決済方法, yields 決済方法コード
-    ValueQueryModel* Data1;      // its record source
-    DateBoxes* dateBoxes;        // "引落日"
-    QSpinBox* Text年;
-    QSpinBox* Text月;
-    QSpinBox* Text日;
-    QTableView* DBGrid1;         // "該当顧客残高一覧"
-    ValueQueryModel* Data2;      // its record source
-    QLineEdit* Text件数;         // "件数"
-    QLineEdit* Text合計金額;     // "合計金額"
-    QLabel* lblドライブ;         // the folder standing for drive A:
-    QPushButton* cmdドライブ;    // "フォルダ変更…"
-    QPushButton* Command1;       // "ＦＤ出力", shown when the method has customers to debit
-    QPushButton* Command2;       // "終了"
+    QListView* methodList;          // DBList1 "決済方法": shows 決済方法, yields 決済方法コード
+    ValueQueryModel* methodModel;   // Data1, its record source
+    DateBoxes* dateBoxes;           // "引落日"
+    QSpinBox* yearBox;              // Text年
+    QSpinBox* monthBox;             // Text月
+    QSpinBox* dayBox;               // Text日
+    QTableView* customerGrid;       // DBGrid1 "該当顧客残高一覧"
+    ValueQueryModel* customerModel; // Data2, its record source
+    QLineEdit* countBox;            // Text件数 "件数"
+    QLineEdit* totalBox;            // Text合計金額 "合計金額"
+    QLabel* driveFolderLabel;       // lblドライブ: the folder standing for drive A:
+    QPushButton* driveFolderButton; // cmdドライブ "フォルダ変更…"
+    QPushButton* writeButton;       // Command1 "ＦＤ出力", shown when the method has customers to debit
+    QPushButton* finishButton;      // Command2 "終了"
 
-    void DBList1_Click(int row);
-    void Command1_Click();
-    void Command2_Click();
-    void cmdドライブ_Click();
+    void chooseMethod(int row);
+    void writeFile();         // write the request file for the listed customers
+    void finish();            // close the screen
+    void changeDriveFolder(); // let the operator choose the folder for drive A:
 
     // The debit date, rebuilt whenever a date box changes.
     Date debitDate() const { return debitDate_; }

@@ -75,20 +75,20 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
     setObjectName(QStringLiteral("frm売掛FD入力"));
     setWindowTitle(QStringLiteral("売掛ＦＤ入力"));
 
-    Data1 = new ValueQueryModel(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    DBList1 = listView(QStringLiteral("DBList1"), Data1, this);
-    Data2 = new ValueQueryModel(this);
-    Data2->setObjectName(QStringLiteral("Data2"));
-    DBList2 = listView(QStringLiteral("DBList2"), Data2, this);
+    methodModel = new ValueQueryModel(this);
+    methodModel->setObjectName(QStringLiteral("Data1"));
+    methodList = listView(QStringLiteral("DBList1"), methodModel, this);
+    meansOfPaymentModel = new ValueQueryModel(this);
+    meansOfPaymentModel->setObjectName(QStringLiteral("Data2"));
+    meansOfPaymentList = listView(QStringLiteral("DBList2"), meansOfPaymentModel, this);
 
     dateBoxes = new DateBoxes(this);
-    Text年 = dateBoxes->yearBox();
-    Text月 = dateBoxes->monthBox();
-    Text日 = dateBoxes->dayBox();
+    yearBox = dateBoxes->yearBox();
+    monthBox = dateBoxes->monthBox();
+    dayBox = dateBoxes->dayBox();
 
-    Command1 = commandButton(this, QStringLiteral("Command1"), QStringLiteral("後処理開始"));
-    Command2 = commandButton(this, QStringLiteral("Command2"), QStringLiteral("終了・中止"));
+    startButton = commandButton(this, QStringLiteral("Command1"), QStringLiteral("後処理開始"));
+    finishButton = commandButton(this, QStringLiteral("Command2"), QStringLiteral("終了・中止"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 16);
@@ -96,15 +96,15 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
 
     auto* lists = new QGridLayout;
     lists->setHorizontalSpacing(16);
-    lists->addWidget(captionFor(DBList1, QStringLiteral("処理する相手先"), this), 0, 0);
-    lists->addWidget(DBList1, 1, 0);
-    lists->addWidget(captionFor(DBList2, QStringLiteral("入金先"), this), 0, 1);
-    lists->addWidget(DBList2, 1, 1);
+    lists->addWidget(captionFor(methodList, QStringLiteral("処理する相手先"), this), 0, 0);
+    lists->addWidget(methodList, 1, 0);
+    lists->addWidget(captionFor(meansOfPaymentList, QStringLiteral("入金先"), this), 0, 1);
+    lists->addWidget(meansOfPaymentList, 1, 1);
     layout->addLayout(lists, 1);
 
     // The caption runs above the three boxes, each word over its box, so
     // the boxes' own unit labels are not shown here.
-    auto* dateLabel = captionFor(Text年, QStringLiteral("入金年　　　　　月　　　　　　　日"), this);
+    auto* dateLabel = captionFor(yearBox, QStringLiteral("入金年　　　　　月　　　　　　　日"), this);
     alignUnderCaption(*dateBoxes, dateLabel->fontMetrics());
     auto* date = new QVBoxLayout;
     date->setSpacing(4);
@@ -112,67 +112,67 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
     date->addWidget(dateBoxes);
     layout->addLayout(date);
 
-    layout->addLayout(bankDriveRow(this, lblドライブ, cmdドライブ));
+    layout->addLayout(bankDriveRow(this, driveFolderLabel, driveFolderButton));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(startButton);
+    buttons->addWidget(finishButton);
     layout->addLayout(buttons);
 
-    setTabOrder(DBList1, DBList2);
-    setTabOrder(DBList2, Text年);
-    setTabOrder(Text年, Text月);
-    setTabOrder(Text月, Text日);
-    setTabOrder(Text日, Command1);
-    setTabOrder(Command1, Command2);
-    setTabOrder(Command2, cmdドライブ);
+    setTabOrder(methodList, meansOfPaymentList);
+    setTabOrder(meansOfPaymentList, yearBox);
+    setTabOrder(yearBox, monthBox);
+    setTabOrder(monthBox, dayBox);
+    setTabOrder(dayBox, startButton);
+    setTabOrder(startButton, finishButton);
+    setTabOrder(finishButton, driveFolderButton);
     enableEnterNavigation(this);
 
     // Opening: today as the payment date, no method (file name "1"), no
     // means (account 0), "後処理開始" hidden.
-    Data1->setStatement(db_, settlementMethodsStatement());
-    Data1->rowCountAll();
-    DBList1->setModelColumn(1);
-    Data2->setStatement(db_, paymentMeansStatement());
-    Data2->rowCountAll();
-    DBList2->setModelColumn(1);
+    methodModel->setStatement(db_, settlementMethodsStatement());
+    methodModel->rowCountAll();
+    methodList->setModelColumn(1);
+    meansOfPaymentModel->setStatement(db_, paymentMeansStatement());
+    meansOfPaymentModel->rowCountAll();
+    meansOfPaymentList->setModelColumn(1);
     session().customer.slipDate = dateBoxes->date();
     session().journal.debitAccount = 0;
-    lblドライブ->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
-    Command1->setVisible(false);
+    driveFolderLabel->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
+    startButton->setVisible(false);
 
-    connect(DBList1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList rows = DBList1->selectionModel()->selectedIndexes();
+    connect(methodList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = methodList->selectionModel()->selectedIndexes();
         if (!rows.isEmpty())
-            DBList1_Click(rows.first().row());
+            chooseMethod(rows.first().row());
     });
-    connect(DBList2->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList rows = DBList2->selectionModel()->selectedIndexes();
+    connect(meansOfPaymentList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = meansOfPaymentList->selectionModel()->selectedIndexes();
         if (!rows.isEmpty())
-            DBList2_Click(rows.first().row());
+            chooseMeansOfPayment(rows.first().row());
     });
     connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().customer.slipDate = date; });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(cmdドライブ, &QPushButton::clicked, this, [this] { cmdドライブ_Click(); });
-    DBList1->setFocus();
+    connect(startButton, &QPushButton::clicked, this, [this] { start(); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
+    connect(driveFolderButton, &QPushButton::clicked, this, [this] { changeDriveFolder(); });
+    methodList->setFocus();
 }
 
 frm売掛FD入力::~frm売掛FD入力()
 {
-    Data1->clear();
-    Data2->clear();
+    methodModel->clear();
+    meansOfPaymentModel->clear();
 }
 
 void frm売掛FD入力::updateStartVisibility()
 {
-    Command1->setVisible(fileName_ != NoMethod && session().journal.debitAccount != 0);
+    startButton->setVisible(fileName_ != NoMethod && session().journal.debitAccount != 0);
 }
 
-void frm売掛FD入力::DBList1_Click(int row)
+void frm売掛FD入力::chooseMethod(int row)
 {
-    const QVariant code = Data1->storedData(row, 0);
+    const QVariant code = methodModel->storedData(row, 0);
     if (code.isValid() && !code.isNull()) {
         if (const auto method = readSettlementMethod(db_, code.toInt())) {
             fileName_ = method->fileName;
@@ -182,16 +182,16 @@ void frm売掛FD入力::DBList1_Click(int row)
     updateStartVisibility();
 }
 
-void frm売掛FD入力::DBList2_Click(int row)
+void frm売掛FD入力::chooseMeansOfPayment(int row)
 {
     // A row that cannot be read leaves the means as it was.
-    const QVariant account = Data2->storedData(row, 0);
+    const QVariant account = meansOfPaymentModel->storedData(row, 0);
     if (account.isValid() && !account.isNull())
         session().journal.debitAccount = account.toInt();
     updateStartVisibility();
 }
 
-void frm売掛FD入力::Command1_Click()
+void frm売掛FD入力::start()
 {
     SessionState& s = session();
     if (fileName_ == NoMethod || s.journal.debitAccount == 0)
@@ -290,13 +290,13 @@ void frm売掛FD入力::Command1_Click()
     ui().showMessage(QStringLiteral("書込が完了しました。\n") + resultRunSummary(plan), QStringLiteral("完了"));
 }
 
-void frm売掛FD入力::Command2_Click()
+void frm売掛FD入力::finish()
 {
     reject();
 }
 
-void frm売掛FD入力::cmdドライブ_Click()
+void frm売掛FD入力::changeDriveFolder()
 {
     if (chooseBankDriveFolder(this))
-        lblドライブ->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
+        driveFolderLabel->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
 }

@@ -20,24 +20,24 @@ public:
     explicit frm売掛FD入力(QWidget* parent = nullptr);
     ~frm売掛FD入力() override;
 
-    QListView* DBList1;       // "処理する相手先": shows 決済方法, yields 決済方法コード
-    ValueQueryModel* Data1;   // its record source
-    QListView* DBList2;       // "入金先": shows 勘定科目名, yields 科目番号
-    ValueQueryModel* Data2;   // its record source
-    DateBoxes* dateBoxes;     // "入金年　　　　　月　　　　　　　日"
-    QSpinBox* Text年;
-    QSpinBox* Text月;
-    QSpinBox* Text日;
-    QLabel* lblドライブ;      // the folder standing for drive A:
-    QPushButton* cmdドライブ; // "フォルダ変更…"
-    QPushButton* Command1;    // "後処理開始", shown once a method and a means are chosen
-    QPushButton* Command2;    // "終了・中止"
+    QListView* methodList;                // DBList1 "処理する相手先": shows 決済方法, yields 決済方法コード
+    ValueQueryModel* methodModel;         // Data1, its record source
+    QListView* meansOfPaymentList;        // DBList2 "入金先": shows 勘定科目名, yields 科目番号
+    ValueQueryModel* meansOfPaymentModel; // Data2, its record source
+    DateBoxes* dateBoxes;                 // "入金年　　　　　月　　　　　　　日"
+    QSpinBox* yearBox;                    // Text年
+    QSpinBox* monthBox;                   // Text月
+    QSpinBox* dayBox;                     // Text日
+    QLabel* driveFolderLabel;             // lblドライブ: the folder standing for drive A:
+    QPushButton* driveFolderButton;       // cmdドライブ "フォルダ変更…"
+    QPushButton* startButton;             // Command1 "後処理開始", shown once a method and a means are chosen
+    QPushButton* finishButton;            // Command2 "終了・中止"
 
-    void DBList1_Click(int row);
-    void DBList2_Click(int row);
-    void Command1_Click();
-    void Command2_Click();
-    void cmdドライブ_Click();
+    void chooseMethod(int row);
+    void chooseMeansOfPayment(int row);
+    void start();             // book the result file
+    void finish();            // close the screen
+    void changeDriveFolder(); // let the operator choose the folder for drive A:
 
     // The file name of the chosen method; "1" while none is chosen.
     const QString& fileName() const { return fileName_; }

@@ -216,7 +216,7 @@ protected:
     {
         frm売掛FD出力 d;
         d.show();
-        clickListRow(d.DBList1, DebitMethodName);
+        clickListRow(d.methodList, DebitMethodName);
         d.dateBoxes->setParts(2024, 3, 5);
         ui->answers.push_back(accept);
         clickButton(&d, QStringLiteral("Command1"));
@@ -228,8 +228,8 @@ protected:
     {
         frm売掛FD入力 d;
         d.show();
-        clickListRow(d.DBList1, DebitMethodName);
-        clickListRow(d.DBList2, QStringLiteral("普通預金"));
+        clickListRow(d.methodList, DebitMethodName);
+        clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
         d.dateBoxes->setParts(2024, 6, 10);
         clickButton(&d, QStringLiteral("Command1"));
     }
@@ -246,29 +246,29 @@ TEST_F(BankDebitScreensTest, ChoosingAMethodListsItsCustomersInTableOrder)
     frm売掛FD出力 d;
     d.show();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛ＦＤ出力"));
-    EXPECT_FALSE(d.Command1->isVisible());
-    EXPECT_EQ(d.Text件数->text(), QStringLiteral("0"));
-    EXPECT_EQ(d.Text合計金額->text(), QStringLiteral("0"));
+    EXPECT_FALSE(d.writeButton->isVisible());
+    EXPECT_EQ(d.countBox->text(), QStringLiteral("0"));
+    EXPECT_EQ(d.totalBox->text(), QStringLiteral("0"));
     EXPECT_EQ(d.debitDate(), Date::today());
-    EXPECT_EQ(d.lblドライブ->text(), folder());
+    EXPECT_EQ(d.driveFolderLabel->text(), folder());
 
-    clickListRow(d.DBList1, DebitMethodName);
+    clickListRow(d.methodList, DebitMethodName);
     // Every customer with an amount other than 0, in the order entered; the
     // credit balance is listed but neither counted nor totalled.
-    EXPECT_EQ(gridColumn(d.DBGrid1, 0), QStringList({"3003", "3001", "3004"}));
-    EXPECT_EQ(gridColumn(d.DBGrid1, 2), QStringList({"4500", "3000", "-500"}));
-    EXPECT_EQ(d.DBGrid1->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("顧客売掛前回請求金額"));
+    EXPECT_EQ(gridColumn(d.customerGrid, 0), QStringList({"3003", "3001", "3004"}));
+    EXPECT_EQ(gridColumn(d.customerGrid, 2), QStringList({"4500", "3000", "-500"}));
+    EXPECT_EQ(d.customerGrid->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("顧客売掛前回請求金額"));
     // The row the file leaves out says so, as 件数 and 合計金額 count it.
-    EXPECT_EQ(d.DBGrid1->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("備考"));
-    EXPECT_EQ(gridColumn(d.DBGrid1, 7), QStringList({"", "", "ファイルに含めない（貸越）"}));
-    EXPECT_EQ(d.Text件数->text(), QStringLiteral("2"));
-    EXPECT_EQ(d.Text合計金額->text(), QStringLiteral("7500"));
-    EXPECT_TRUE(d.Command1->isVisible());
+    EXPECT_EQ(d.customerGrid->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("備考"));
+    EXPECT_EQ(gridColumn(d.customerGrid, 7), QStringList({"", "", "ファイルに含めない（貸越）"}));
+    EXPECT_EQ(d.countBox->text(), QStringLiteral("2"));
+    EXPECT_EQ(d.totalBox->text(), QStringLiteral("7500"));
+    EXPECT_TRUE(d.writeButton->isVisible());
 
-    clickListRow(d.DBList1, QStringLiteral("口座引落（やまびこ銀行）"));
-    EXPECT_EQ(d.DBGrid1->model()->rowCount(), 0);
-    EXPECT_EQ(d.Text件数->text(), QStringLiteral("0"));
-    EXPECT_FALSE(d.Command1->isVisible());
+    clickListRow(d.methodList, QStringLiteral("口座引落（やまびこ銀行）"));
+    EXPECT_EQ(d.customerGrid->model()->rowCount(), 0);
+    EXPECT_EQ(d.countBox->text(), QStringLiteral("0"));
+    EXPECT_FALSE(d.writeButton->isVisible());
 
     d.dateBoxes->setParts(2024, 2, 30); // carries into 1 March
     EXPECT_EQ(d.debitDate(), Date::fromParts(2024, 3, 1));
@@ -317,7 +317,7 @@ TEST_F(BankDebitScreensTest, AnUnregisteredBankWritesNothingAndKeepsTheEarlierFi
             {sqlValue(Currency::fromUnits(4600))});
     frm売掛FD出力 d;
     d.show();
-    clickListRow(d.DBList1, DebitMethodName);
+    clickListRow(d.methodList, DebitMethodName);
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_TRUE(ui->questions.empty()); // nothing to put in the drive for
     ASSERT_EQ(ui->messages.size(), 1u);
@@ -335,7 +335,7 @@ TEST_F(BankDebitScreensTest, AmountsAndNamesThatDoNotFitAreRefused)
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客名前カナ = 'すずき' WHERE 顧客コード = '3003'"));
     frm売掛FD出力 d;
     d.show();
-    clickListRow(d.DBList1, DebitMethodName);
+    clickListRow(d.methodList, DebitMethodName);
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(ui->messages.size(), 1u);
     const QString text = ui->messages[0].text;
@@ -358,8 +358,8 @@ TEST_F(BankDebitScreensTest, FileNamesOutsideTheDriveAndMissingOnesAreRefused)
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛決済コード = 1 WHERE 顧客コード = '3001'"));
     frm売掛FD出力 d;
     d.show();
-    clickListRow(d.DBList1, QStringLiteral("現金・振込"));
-    EXPECT_TRUE(d.Command1->isVisible());
+    clickListRow(d.methodList, QStringLiteral("現金・振込"));
+    EXPECT_TRUE(d.writeButton->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_EQ(ui->lastMessage(), QStringLiteral("決済方法「現金・振込」には銀行ファイル名が登録されていません。"));
     EXPECT_FALSE(QFile::exists(inst.path(QStringLiteral("FD/1"))));
@@ -377,8 +377,8 @@ TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
         frm売掛FD出力 d;
         d.show();
         clickButton(&d, QStringLiteral("cmdドライブ"));
-        EXPECT_EQ(d.lblドライブ->text(), QDir::toNativeSeparators(usb));
-        clickListRow(d.DBList1, DebitMethodName);
+        EXPECT_EQ(d.driveFolderLabel->text(), QDir::toNativeSeparators(usb));
+        clickListRow(d.methodList, DebitMethodName);
         ui->answers.push_back(true);
         clickButton(&d, QStringLiteral("Command1"));
     }
@@ -388,7 +388,7 @@ TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
     // The result screen reads from the same folder.
     frm売掛FD入力 r;
     r.show();
-    EXPECT_EQ(r.lblドライブ->text(), QDir::toNativeSeparators(usb));
+    EXPECT_EQ(r.driveFolderLabel->text(), QDir::toNativeSeparators(usb));
     // A cancelled dialog keeps the folder.
     setBankDriveFolderChooser([](QWidget*, const QString&) { return QString(); });
     clickButton(&r, QStringLiteral("cmdドライブ"));
@@ -406,20 +406,20 @@ TEST_F(BankDebitScreensTest, StartIsShownOnceAMethodAndAMeansAreChosen)
     EXPECT_EQ(session().journal.debitAccount, 0);
     EXPECT_EQ(session().customer.slipDate, Date::today());
     EXPECT_EQ(d.fileName(), QStringLiteral("1"));
-    EXPECT_FALSE(d.Command1->isVisible());
-    clickListRow(d.DBList1, DebitMethodName);
+    EXPECT_FALSE(d.startButton->isVisible());
+    clickListRow(d.methodList, DebitMethodName);
     EXPECT_EQ(d.fileName(), QStringLiteral("HBR0991.TXT"));
-    EXPECT_FALSE(d.Command1->isVisible());
-    clickListRow(d.DBList2, QStringLiteral("普通預金"));
+    EXPECT_FALSE(d.startButton->isVisible());
+    clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
     EXPECT_EQ(session().journal.debitAccount, 20);
-    EXPECT_TRUE(d.Command1->isVisible());
+    EXPECT_TRUE(d.startButton->isVisible());
     // The method without a bank file has the placeholder name.
-    clickListRow(d.DBList1, QStringLiteral("現金・振込"));
-    EXPECT_FALSE(d.Command1->isVisible());
+    clickListRow(d.methodList, QStringLiteral("現金・振込"));
+    EXPECT_FALSE(d.startButton->isVisible());
     d.dateBoxes->setParts(2024, 6, 10);
     EXPECT_EQ(session().customer.slipDate, Date::fromParts(2024, 6, 10));
     // The means are the accounts 1 to 999.
-    EXPECT_EQ(d.DBList2->model()->rowCount(), 5);
+    EXPECT_EQ(d.meansOfPaymentList->model()->rowCount(), 5);
 }
 
 TEST_F(BankDebitScreensTest, AMissingFileIsReported)
@@ -750,8 +750,8 @@ TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
     {
         frm売掛FD出力 d;
         d.show();
-        clickListRow(d.DBList1, DebitMethodName);
-        EXPECT_EQ(d.Text件数->text(), QString::number(toDebit));
+        clickListRow(d.methodList, DebitMethodName);
+        EXPECT_EQ(d.countBox->text(), QString::number(toDebit));
         ui->answers.push_back(true);
         clickButton(&d, QStringLiteral("Command1"));
     }
@@ -775,8 +775,8 @@ TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
     {
         frm売掛FD入力 d;
         d.show();
-        clickListRow(d.DBList1, DebitMethodName);
-        clickListRow(d.DBList2, QStringLiteral("普通預金"));
+        clickListRow(d.methodList, DebitMethodName);
+        clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
         ui->answers.push_back(true);
         clickButton(&d, QStringLiteral("Command1"));
     }
@@ -815,18 +815,18 @@ TEST_F(BankDebitScreensTest, RendersTheScreens)
     {
         frm売掛FD出力 d;
         d.show();
-        clickListRow(d.DBList1, DebitMethodName);
+        clickListRow(d.methodList, DebitMethodName);
         render(d, QStringLiteral("bank-debit-output.png"));
         // Every column of the grid shows its heading whole.
-        for (int c = 0; c < d.DBGrid1->model()->columnCount(); ++c)
-            EXPECT_GE(d.DBGrid1->columnWidth(c),
-                      d.DBGrid1->fontMetrics().horizontalAdvance(d.DBGrid1->model()->headerData(c, Qt::Horizontal).toString()));
+        for (int c = 0; c < d.customerGrid->model()->columnCount(); ++c)
+            EXPECT_GE(d.customerGrid->columnWidth(c),
+                      d.customerGrid->fontMetrics().horizontalAdvance(d.customerGrid->model()->headerData(c, Qt::Horizontal).toString()));
     }
     {
         frm売掛FD入力 d;
         d.show();
-        clickListRow(d.DBList1, DebitMethodName);
-        clickListRow(d.DBList2, QStringLiteral("普通預金"));
+        clickListRow(d.methodList, DebitMethodName);
+        clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
         render(d, QStringLiteral("bank-debit-result.png"));
     }
 }
@@ -860,18 +860,18 @@ TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBooked
     ui->answers.push_back(true); // the drive
     {
         frm売掛FD入力 d;
-        chooseMethodByKeyboard(d, d.DBList1);
-        ASSERT_EQ(d.focusWidget(), d.DBList2);
-        QTest::keyClick(d.DBList2, Qt::Key_Down); // 普通預金
-        QTest::keyClick(d.DBList2, Qt::Key_Return);
+        chooseMethodByKeyboard(d, d.methodList);
+        ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
+        QTest::keyClick(d.meansOfPaymentList, Qt::Key_Down); // 普通預金
+        QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
         EXPECT_EQ(session().journal.debitAccount, 20);
         d.dateBoxes->setParts(2024, 6, 10);
         // Through the year, month and day to "後処理開始".
         for (int box = 0; box < 3; ++box)
             QTest::keyClick(d.focusWidget(), Qt::Key_Return);
-        ASSERT_EQ(d.focusWidget(), d.Command1);
-        EXPECT_TRUE(d.Command1->isDefault());
-        QTest::keyClick(d.Command1, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.startButton);
+        EXPECT_TRUE(d.startButton->isDefault());
+        QTest::keyClick(d.startButton, Qt::Key_Return);
     }
     ASSERT_EQ(ui->questions.size(), 1u);
     EXPECT_EQ(ui->lastMessage().section(u'\n', 0, 0), QStringLiteral("書込が完了しました。")) << ui->lastMessage().toStdString();
@@ -903,12 +903,12 @@ TEST_F(BankDebitScreensTest, EnterAloneWritesTheRequestFile)
     ui->answers.push_back(true);
     {
         frm売掛FD出力 d;
-        chooseMethodByKeyboard(d, d.DBList1);
+        chooseMethodByKeyboard(d, d.methodList);
         // On through the boxes to the first button that writes, and press it.
-        for (int step = 0; step < 8 && d.focusWidget() != d.Command1; ++step)
+        for (int step = 0; step < 8 && d.focusWidget() != d.writeButton; ++step)
             QTest::keyClick(d.focusWidget(), Qt::Key_Return);
-        ASSERT_EQ(d.focusWidget(), d.Command1);
-        QTest::keyClick(d.Command1, Qt::Key_Return);
+        ASSERT_EQ(d.focusWidget(), d.writeButton);
+        QTest::keyClick(d.writeButton, Qt::Key_Return);
     }
     EXPECT_TRUE(QFileInfo::exists(requestPath()));
 }
