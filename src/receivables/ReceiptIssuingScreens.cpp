@@ -35,21 +35,21 @@ frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("売掛領収書発行"));
 
     auto* dayLabel = new QLabel(QStringLiteral("集金指定日"), this);
-    Text集金指定日 = dayOfMonthBox(this, QStringLiteral("Text集金指定日"));
-    dayLabel->setBuddy(Text集金指定日);
+    collectionDayBox = dayOfMonthBox(this, QStringLiteral("Text集金指定日"));
+    dayLabel->setBuddy(collectionDayBox);
     auto* dayUnit = new QLabel(QStringLiteral("日"), this);
     auto* monthEnd = new QLabel(QStringLiteral("月末は３１日とする。"), this);
 
     const IssuingPanel panel = issuingPanel(this, QStringLiteral("集金指定日別発行"));
-    DBList1 = panel.list;
-    Data1 = panel.model;
-    Command1 = panel.byDay;
-    Command2 = panel.single;
-    Command3 = panel.close;
+    customerList = panel.list;
+    customerModel = panel.model;
+    byDayButton = panel.byDay;
+    singleCustomerButton = panel.single;
+    closeButton = panel.close;
 
     auto* form = new QHBoxLayout;
     form->addWidget(dayLabel);
-    form->addWidget(Text集金指定日);
+    form->addWidget(collectionDayBox);
     form->addWidget(dayUnit);
     form->addSpacing(12);
     form->addWidget(monthEnd);
@@ -60,42 +60,42 @@ frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(pa
     layout->addSpacing(8);
     layout->addLayout(panel.layout, 1);
 
-    setTabOrderChain({Text集金指定日, DBList1, Command1, Command2, Command3});
+    setTabOrderChain({collectionDayBox, customerList, byDayButton, singleCustomerButton, closeButton});
     enableEnterNavigation(this);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(byDayButton, &QPushButton::clicked, this, [this] { issueForCollectionDay(); });
+    connect(singleCustomerButton, &QPushButton::clicked, this, [this] { issueForOneCustomer(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeClicked(); });
 
     // Opening: today's day of the month as the collection day.
     {
-        const QSignalBlocker block(Text集金指定日);
-        Text集金指定日->setValue(Date::today().day());
+        const QSignalBlocker block(collectionDayBox);
+        collectionDayBox->setValue(Date::today().day());
     }
-    connect(Text集金指定日, &QSpinBox::valueChanged, this, [this] { Text集金指定日_Change(); });
-    Text集金指定日_Change();
+    connect(collectionDayBox, &QSpinBox::valueChanged, this, [this] { collectionDayChanged(); });
+    collectionDayChanged();
 }
 
 frm売掛領収書発行::~frm売掛領収書発行()
 {
-    Data1->clear();
+    customerModel->clear();
 }
 
-void frm売掛領収書発行::Text集金指定日_Change()
+void frm売掛領収書発行::collectionDayChanged()
 {
-    collectionDay_ = settleDayBox(Text集金指定日);
+    collectionDay_ = settleDayBox(collectionDayBox);
     loadList();
 }
 
 void frm売掛領収書発行::loadList()
 {
     const BoundStatement s = collectionDayCustomers(collectionDay_);
-    Data1->setStatement(db_, s.sql, s.params);
-    Data1->rowCountAll();
-    DBList1->setModelColumn(1);
+    customerModel->setStatement(db_, s.sql, s.params);
+    customerModel->rowCountAll();
+    customerList->setModelColumn(1);
 }
 
-void frm売掛領収書発行::Command1_Click()
+void frm売掛領収書発行::issueForCollectionDay()
 {
     const QStringList codes = collectionDayCustomerCodes(db_, collectionDay_);
     if (codes.isEmpty()) {
@@ -108,14 +108,14 @@ void frm売掛領収書発行::Command1_Click()
     }
 }
 
-void frm売掛領収書発行::Command2_Click()
+void frm売掛領収書発行::issueForOneCustomer()
 {
     if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
     openScreen(ConfirmationScreen, ConfirmationCaption, this);
 }
 
-void frm売掛領収書発行::Command3_Click()
+void frm売掛領収書発行::closeClicked()
 {
     accept();
 }
@@ -127,18 +127,18 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
     setObjectName(QStringLiteral("frm売掛領収書画面確認"));
     setWindowTitle(QStringLiteral("領収書画面確認"));
 
-    Frame1 = new CustomerFrame(this);
-    Command1 = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－領収書発行"));
-    Command2 = closingButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    customerFrame = new CustomerFrame(this);
+    confirmButton = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－領収書発行"));
+    cancelButton = closingButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    connect(confirmButton, &QPushButton::clicked, this, [this] { confirmAndPrint(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
+    buttons->addWidget(confirmButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(customerFrame);
     layout->addSpacing(8);
     layout->addLayout(buttons);
 
@@ -152,15 +152,15 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
         return;
     }
-    Frame1->showAccount(*account_);
+    customerFrame->showAccount(*account_);
     chooseCustomer(*account_, s.customer);
     s.invoice.closingDate = account_->previousClosingDate;
     const bool billed = !account_->lastInvoiceAmount.isZero();
-    Command1->setVisible(billed);
-    (billed ? Command1 : Command2)->setDefault(true);
+    confirmButton->setVisible(billed);
+    (billed ? confirmButton : cancelButton)->setDefault(true);
 }
 
-void frm売掛領収書画面確認::Command1_Click()
+void frm売掛領収書画面確認::confirmAndPrint()
 {
     const SessionState& s = session();
     if (nothingToCollect(s.customer.lastInvoiceAmount, s.customer.paymentsSinceClosing)) {
@@ -183,7 +183,7 @@ void frm売掛領収書画面確認::Command1_Click()
     accept();
 }
 
-void frm売掛領収書画面確認::Command2_Click()
+void frm売掛領収書画面確認::cancel()
 {
     reject();
 }

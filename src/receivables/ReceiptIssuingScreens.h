@@ -19,19 +19,19 @@ public:
     explicit frm売掛領収書発行(QWidget* parent = nullptr);
     ~frm売掛領収書発行() override;
 
-    QSpinBox* Text集金指定日; // "集金指定日" … "日"
-    QListView* DBList1;      // "対象顧客"
-    ValueQueryModel* Data1;  // the list's record source
-    QPushButton* Command1;   // "集金指定日別発行"
-    QPushButton* Command2;   // "個別顧客発行"
-    QPushButton* Command3;   // "終了"
+    QSpinBox* collectionDayBox;        // Text集金指定日 "集金指定日" … "日"
+    QListView* customerList;           // DBList1 "対象顧客"
+    ValueQueryModel* customerModel;    // Data1, the list's record source
+    QPushButton* byDayButton;          // Command1 "集金指定日別発行"
+    QPushButton* singleCustomerButton; // Command2 "個別顧客発行"
+    QPushButton* closeButton;          // Command3 "終了"
 
     int collectionDay() const { return collectionDay_; }
 
-    void Text集金指定日_Change();
-    void Command1_Click(); // every customer of the collection day in turn
-    void Command2_Click(); // one customer from the picker
-    void Command3_Click(); // close
+    void collectionDayChanged();  // takes the box's day and reloads the list
+    void issueForCollectionDay(); // every customer of the collection day in turn
+    void issueForOneCustomer();   // one customer from the picker
+    void closeClicked();          // close
 
 private:
     void loadList();
@@ -48,12 +48,12 @@ public:
     // False when the customer was not found (the operator has been told).
     bool isReady() const { return account_.has_value(); }
 
-    CustomerFrame* Frame1;  // "顧客相手先" with "請求額", "既入金額", "締後売上額"
-    QPushButton* Command1;  // "確認－領収書発行": shown for a last invoice other than 0
-    QPushButton* Command2;  // "キャンセル"
+    CustomerFrame* customerFrame; // Frame1 "顧客相手先" with "請求額", "既入金額", "締後売上額"
+    QPushButton* confirmButton;   // Command1 "確認－領収書発行": shown for a last invoice other than 0
+    QPushButton* cancelButton;    // Command2 "キャンセル"
 
-    void Command1_Click(); // print the receipt sheet
-    void Command2_Click(); // close
+    void confirmAndPrint(); // print the receipt sheet
+    void cancel();          // close
 
 private:
     std::optional<CustomerAccount> account_;

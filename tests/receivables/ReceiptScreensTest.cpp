@@ -66,19 +66,19 @@ TEST_F(ReceiptScreens, OpeningListsTheCustomersOfTodaysCollectionDay)
     frm売掛領収書発行 screen;
     EXPECT_EQ(screen.objectName(), "frm売掛領収書発行");
     EXPECT_EQ(screen.windowTitle(), "売掛領収書発行");
-    EXPECT_EQ(screen.Text集金指定日->value(), today);
-    EXPECT_TRUE(listTexts(screen.DBList1).contains(QStringLiteral("今日　一郎")));
-    EXPECT_EQ(screen.Command1->text(), "集金指定日別発行");
-    EXPECT_EQ(screen.Command2->text(), "個別顧客発行");
-    EXPECT_EQ(screen.Command3->text(), "終了");
+    EXPECT_EQ(screen.collectionDayBox->value(), today);
+    EXPECT_TRUE(listTexts(screen.customerList).contains(QStringLiteral("今日　一郎")));
+    EXPECT_EQ(screen.byDayButton->text(), "集金指定日別発行");
+    EXPECT_EQ(screen.singleCustomerButton->text(), "個別顧客発行");
+    EXPECT_EQ(screen.closeButton->text(), "終了");
 
-    screen.Text集金指定日->setValue(40);
-    EXPECT_EQ(screen.Text集金指定日->value(), 31);
+    screen.collectionDayBox->setValue(40);
+    EXPECT_EQ(screen.collectionDayBox->value(), 31);
     EXPECT_EQ(screen.collectionDay(), 31);
-    EXPECT_EQ(listTexts(screen.DBList1), QStringList({QStringLiteral("月末　次郎")}));
+    EXPECT_EQ(listTexts(screen.customerList), QStringList({QStringLiteral("月末　次郎")}));
 
-    screen.Text集金指定日->setValue(7);
-    screen.Command1_Click();
+    screen.collectionDayBox->setValue(7);
+    screen.issueForCollectionDay();
     ASSERT_EQ(ui->messages.size(), today == 7 ? 0u : 1u);
     if (today != 7) {
         EXPECT_EQ(ui->messages[0].text, "該当顧客がありません。");
@@ -92,9 +92,9 @@ TEST_F(ReceiptScreens, TheListFollowsTheCollectionDayAsItIsTyped)
     addCustomer(db, {"D15", QStringLiteral("十五日　花子"), "0", "0", "0", 0, 15});
     frm売掛領収書発行 screen;
     screen.show();
-    screen.Text集金指定日->setValue(20);
-    ASSERT_TRUE(listTexts(screen.DBList1).isEmpty());
-    EXPECT_EQ(listAfterEachDigit(screen.Text集金指定日, screen.DBList1, QStringLiteral("15")),
+    screen.collectionDayBox->setValue(20);
+    ASSERT_TRUE(listTexts(screen.customerList).isEmpty());
+    EXPECT_EQ(listAfterEachDigit(screen.collectionDayBox, screen.customerList, QStringLiteral("15")),
               QStringList({QStringLiteral("一日　一郎"), QStringLiteral("十五日　花子")}));
     EXPECT_EQ(screen.collectionDay(), 15);
 }
@@ -108,22 +108,22 @@ TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNo
     const QStringList before = customerTable(db);
 
     frm売掛領収書発行 screen;
-    screen.Text集金指定日->setValue(25);
+    screen.collectionDayBox->setValue(25);
     QStringList seen;
     ui->onScreen("frm売掛領収書画面確認", [&](QDialog& dialog) {
         auto& d = static_cast<frm売掛領収書画面確認&>(dialog);
-        const QString code = d.Frame1->findChild<QLineEdit*>("顧客コード")->text();
+        const QString code = d.customerFrame->findChild<QLineEdit*>("顧客コード")->text();
         seen << code;
         if (code == "C") {
             // Nothing was invoiced: the confirm button is not offered.
-            EXPECT_FALSE(d.Command1->isVisible());
+            EXPECT_FALSE(d.confirmButton->isVisible());
             clickButton(&d, "Command2");
             return;
         }
-        EXPECT_TRUE(d.Command1->isVisible());
+        EXPECT_TRUE(d.confirmButton->isVisible());
         clickButton(&d, "Command1");
     });
-    screen.Command1_Click();
+    screen.issueForCollectionDay();
     EXPECT_EQ(seen, QStringList({"A", "B", "C"}));
 
     // A: the full 5000, payments not deducted; the closing date from the row.
@@ -154,10 +154,10 @@ TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateTo
     frm売掛領収書画面確認 d;
     EXPECT_EQ(d.objectName(), "frm売掛領収書画面確認");
     EXPECT_EQ(d.windowTitle(), "領収書画面確認");
-    EXPECT_EQ(d.Command1->text(), "確認－領収書発行");
-    EXPECT_EQ(d.Command2->text(), "キャンセル");
-    EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛前回請求金額")->text(), "56000");
-    EXPECT_EQ(d.Frame1->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "1200");
+    EXPECT_EQ(d.confirmButton->text(), "確認－領収書発行");
+    EXPECT_EQ(d.cancelButton->text(), "キャンセル");
+    EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛前回請求金額")->text(), "56000");
+    EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "1200");
     EXPECT_EQ(session().customer.lastInvoiceAmount, yen("56000"));
     EXPECT_EQ(session().customer.name, QStringLiteral("青木　花子"));
     EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2024, 4, 20));
@@ -176,7 +176,7 @@ TEST_F(ReceiptScreens, PickerAndAFailedPrint)
     addCustomer(db, {"A", QStringLiteral("青木"), "3000", "0", "0", 20, 25});
     frm売掛領収書発行 screen;
     ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
-    screen.Command2_Click();
+    screen.issueForOneCustomer();
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
 
     ui->onScreen("frm顧客選択", [](QDialog& d) {
@@ -189,7 +189,7 @@ TEST_F(ReceiptScreens, PickerAndAFailedPrint)
         clickButton(&d, "Command1");
         stayedOpen = d.isVisible();
     });
-    screen.Command2_Click();
+    screen.issueForOneCustomer();
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->messages[0].text.contains("領収書を印刷できませんでした。"));
@@ -209,7 +209,7 @@ TEST_F(ReceiptScreens, ScreensRenderWithEveryCaptionWhole)
         EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
     };
     frm売掛領収書発行 issuing;
-    issuing.Text集金指定日->setValue(25);
+    issuing.collectionDayBox->setValue(25);
     render(issuing, QStringLiteral("receipt-issuing.png"));
     session().customer.code = "C0012";
     frm売掛領収書画面確認 confirmation;
