@@ -52,17 +52,17 @@ QDialog* openIfReady(QWidget* parent)
 CustomerFrame::CustomerFrame(QWidget* parent) : QGroupBox(QStringLiteral("顧客相手先"), parent)
 {
     setObjectName(QStringLiteral("Frame1"));
-    顧客コード = frameBox(this, QStringLiteral("顧客コード"), 120, false);
-    顧客名前 = frameBox(this, QStringLiteral("顧客名前"), 240, false);
-    顧客名前カナ = frameBox(this, QStringLiteral("顧客名前カナ"), 240, false);
-    顧客住所１ = frameBox(this, QStringLiteral("顧客住所１"), 320, false);
-    顧客住所２ = frameBox(this, QStringLiteral("顧客住所２"), 320, false);
-    顧客住所２->setAccessibleName(QStringLiteral("顧客住所（２行目）"));
-    顧客電話番号 = frameBox(this, QStringLiteral("顧客電話番号"), 160, false);
-    顧客郵便番号 = frameBox(this, QStringLiteral("顧客郵便番号"), 100, false);
-    顧客売掛前回請求金額 = frameBox(this, QStringLiteral("顧客売掛前回請求金額"), 120, true);
-    顧客売掛入金額 = frameBox(this, QStringLiteral("顧客売掛入金額"), 120, true);
-    顧客売掛締後売上額 = frameBox(this, QStringLiteral("顧客売掛締後売上額"), 120, true);
+    codeBox = frameBox(this, QStringLiteral("顧客コード"), 120, false);
+    nameBox = frameBox(this, QStringLiteral("顧客名前"), 240, false);
+    kanaNameBox = frameBox(this, QStringLiteral("顧客名前カナ"), 240, false);
+    address1Box = frameBox(this, QStringLiteral("顧客住所１"), 320, false);
+    address2Box = frameBox(this, QStringLiteral("顧客住所２"), 320, false);
+    address2Box->setAccessibleName(QStringLiteral("顧客住所（２行目）"));
+    telephoneBox = frameBox(this, QStringLiteral("顧客電話番号"), 160, false);
+    postalCodeBox = frameBox(this, QStringLiteral("顧客郵便番号"), 100, false);
+    lastInvoiceBox = frameBox(this, QStringLiteral("顧客売掛前回請求金額"), 120, true);
+    paymentsBox = frameBox(this, QStringLiteral("顧客売掛入金額"), 120, true);
+    salesSinceClosingBox = frameBox(this, QStringLiteral("顧客売掛締後売上額"), 120, true);
 
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
@@ -73,33 +73,33 @@ CustomerFrame::CustomerFrame(QWidget* parent) : QGroupBox(QStringLiteral("顧客
         grid->addWidget(box, row, column + 1);
     };
     // Details on the left, the three amounts on the right.
-    addRow(0, 0, QStringLiteral("顧客コード"), 顧客コード);
-    addRow(1, 0, QStringLiteral("顧客名前"), 顧客名前);
-    addRow(2, 0, QStringLiteral("顧客カナ名前"), 顧客名前カナ);
-    addRow(3, 0, QStringLiteral("顧客住所"), 顧客住所１);
-    grid->addWidget(顧客住所２, 4, 1);
-    addRow(5, 0, QStringLiteral("顧客電話番号"), 顧客電話番号);
-    addRow(6, 0, QStringLiteral("郵便番号"), 顧客郵便番号);
-    addRow(0, 2, QStringLiteral("請求額"), 顧客売掛前回請求金額);
-    addRow(1, 2, QStringLiteral("既入金額"), 顧客売掛入金額);
-    addRow(2, 2, QStringLiteral("締後売上額"), 顧客売掛締後売上額);
+    addRow(0, 0, QStringLiteral("顧客コード"), codeBox);
+    addRow(1, 0, QStringLiteral("顧客名前"), nameBox);
+    addRow(2, 0, QStringLiteral("顧客カナ名前"), kanaNameBox);
+    addRow(3, 0, QStringLiteral("顧客住所"), address1Box);
+    grid->addWidget(address2Box, 4, 1);
+    addRow(5, 0, QStringLiteral("顧客電話番号"), telephoneBox);
+    addRow(6, 0, QStringLiteral("郵便番号"), postalCodeBox);
+    addRow(0, 2, QStringLiteral("請求額"), lastInvoiceBox);
+    addRow(1, 2, QStringLiteral("既入金額"), paymentsBox);
+    addRow(2, 2, QStringLiteral("締後売上額"), salesSinceClosingBox);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(2, 80);
 }
 
 void CustomerFrame::showAccount(const CustomerAccount& a)
 {
-    顧客コード->setText(a.code);
-    顧客名前->setText(a.name);
-    顧客名前カナ->setText(a.kanaName);
-    顧客住所１->setText(a.address1);
-    顧客住所２->setText(a.address2);
-    顧客電話番号->setText(a.telephone);
-    顧客郵便番号->setText(a.postalCode);
+    codeBox->setText(a.code);
+    nameBox->setText(a.name);
+    kanaNameBox->setText(a.kanaName);
+    address1Box->setText(a.address1);
+    address2Box->setText(a.address2);
+    telephoneBox->setText(a.telephone);
+    postalCodeBox->setText(a.postalCode);
     // Amounts in the plain decimal form: 10000, -300, 52.5.
-    顧客売掛前回請求金額->setText(a.lastInvoiceAmount.toString());
-    顧客売掛入金額->setText(a.paymentsSinceClosing.toString());
-    顧客売掛締後売上額->setText(a.creditSalesSinceClosing.toString());
+    lastInvoiceBox->setText(a.lastInvoiceAmount.toString());
+    paymentsBox->setText(a.paymentsSinceClosing.toString());
+    salesSinceClosingBox->setText(a.creditSalesSinceClosing.toString());
 }
 
 void registerClosingScreens()

@@ -19,23 +19,23 @@ struct CustomerAccount;
 void registerClosingScreens();
 
 // The frame "顧客相手先": the customer's details and its three receivable
-// amounts in read-only boxes, each named by its column and captioned by a
-// buddy label.
+// amounts in read-only boxes, each with its column as object name and a
+// buddy label as caption.
 class CustomerFrame : public QGroupBox {
 public:
     explicit CustomerFrame(QWidget* parent);
     void showAccount(const CustomerAccount& account);
 
-    QLineEdit* 顧客コード;
-    QLineEdit* 顧客名前;
-    QLineEdit* 顧客名前カナ;
-    QLineEdit* 顧客住所１;
-    QLineEdit* 顧客住所２;
-    QLineEdit* 顧客電話番号;
-    QLineEdit* 顧客郵便番号;
-    QLineEdit* 顧客売掛前回請求金額; // "請求額"
-    QLineEdit* 顧客売掛入金額;       // "既入金額"
-    QLineEdit* 顧客売掛締後売上額;   // "締後売上額"
+    QLineEdit* codeBox;              // 顧客コード
+    QLineEdit* nameBox;              // 顧客名前
+    QLineEdit* kanaNameBox;          // 顧客名前カナ
+    QLineEdit* address1Box;          // 顧客住所１
+    QLineEdit* address2Box;          // 顧客住所２
+    QLineEdit* telephoneBox;         // 顧客電話番号
+    QLineEdit* postalCodeBox;        // 顧客郵便番号
+    QLineEdit* lastInvoiceBox;       // 顧客売掛前回請求金額 "請求額"
+    QLineEdit* paymentsBox;          // 顧客売掛入金額 "既入金額"
+    QLineEdit* salesSinceClosingBox; // 顧客売掛締後売上額 "締後売上額"
 };
 
 // The day of the month a closing-day or collection-day box stands for (out
