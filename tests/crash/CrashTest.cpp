@@ -245,9 +245,9 @@ Run deletionOnScreen(const Date& cutoff)
     return [cutoff] {
         dynamic_cast<ScriptedUi&>(ui()).answers.push_back(true);
         Screen screen;
-        screen.Text1->setValue(cutoff.year());
-        screen.Text2->setValue(cutoff.month());
-        screen.Text3->setValue(cutoff.day());
+        screen.yearBox->setValue(cutoff.year());
+        screen.monthBox->setValue(cutoff.month());
+        screen.dayBox->setValue(cutoff.day());
         screen.deleteRows();
     };
 }
