@@ -2,8 +2,9 @@
 // The frame "顧客相手先" of the sales slip, the payment and the gas entry:
 // the chosen customer's code, names, address, telephone and postal code on
 // the left and its three receivable amounts on the right, each a display
-// field beside its caption. Each screen names the fields (and the gas entry
-// its captions) in its own way, so the names are the caller's.
+// field beside its caption. Each screen gives the fields (and the gas entry
+// its captions) the object names of its own design; the screens reach them
+// through the frame alone, never through members of their own.
 
 #include <array>
 

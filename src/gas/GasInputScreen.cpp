@@ -90,8 +90,8 @@ void onSelection(QListView* view, QObject* context, F onPick)
 
 frmガス入力::frmガス入力(QWidget* parent)
     : QDialog(parent), db_(session().config.databasePath),
-      customer_(this, {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10"},
-                &CustomerCaptionNames)
+      customerPanel(this, {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10"},
+                    &CustomerCaptionNames)
 {
     setObjectName(QStringLiteral("frmガス入力"));
     setWindowTitle(Title);
@@ -101,26 +101,7 @@ frmガス入力::frmガス入力(QWidget* parent)
     layout->setSpacing(10);
 
     // The chosen customer.
-    customerFrame = customer_.frame;
-    customerCodeField = customer_.fields[0];
-    customerNameField = customer_.fields[1];
-    kanaNameField = customer_.fields[2];
-    address1Field = customer_.fields[3];
-    address2Field = customer_.fields[4];
-    phoneField = customer_.fields[5];
-    postCodeField = customer_.fields[6];
-    billedField = customer_.fields[7];
-    receivedField = customer_.fields[8];
-    salesSinceClosingField = customer_.fields[9];
-    customerCodeCaption = customer_.captions[0];
-    customerNameCaption = customer_.captions[1];
-    kanaNameCaption = customer_.captions[2];
-    addressCaption = customer_.captions[3];
-    phoneCaption = customer_.captions[4];
-    postCodeCaption = customer_.captions[5];
-    billedCaption = customer_.captions[6];
-    receivedCaption = customer_.captions[7];
-    salesSinceClosingCaption = customer_.captions[8];
+    customerFrame = customerPanel.frame;
     layout->addWidget(customerFrame);
 
     // The date of the event.
@@ -229,7 +210,7 @@ frmガス入力::~frmガス入力()
 
 void frmガス入力::showCustomer()
 {
-    customer_.show(session().customer);
+    customerPanel.show(session().customer);
 }
 
 QLabel* frmガス入力::captionOf(QWidget* box) const

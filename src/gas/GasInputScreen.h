@@ -31,25 +31,6 @@ public:
     // The customer panel "顧客相手先" (Frame1): the customer's details in
     // Label1 … Label10, their captions in Label11 and Label29 … Label36.
     QGroupBox* customerFrame;
-    QLabel* customerCodeField;      // Label1
-    QLabel* customerNameField;      // Label2
-    QLabel* kanaNameField;          // Label3
-    QLabel* address1Field;          // Label4
-    QLabel* address2Field;          // Label5
-    QLabel* phoneField;             // Label6
-    QLabel* postCodeField;          // Label7
-    QLabel* billedField;            // Label8: last invoice amount
-    QLabel* receivedField;          // Label9: payments since closing
-    QLabel* salesSinceClosingField; // Label10
-    QLabel* customerCodeCaption;      // Label11
-    QLabel* customerNameCaption;      // Label29
-    QLabel* kanaNameCaption;          // Label30
-    QLabel* addressCaption;           // Label31
-    QLabel* phoneCaption;             // Label32
-    QLabel* postCodeCaption;          // Label33
-    QLabel* billedCaption;            // Label34
-    QLabel* receivedCaption;          // Label35
-    QLabel* salesSinceClosingCaption; // Label36
 
     DateBoxes* dateBoxes; // "年月日"
     QSpinBox* yearBox;    // Text7, with its spin buttons
@@ -85,7 +66,7 @@ private:
 
     Database db_;
     std::optional<Currency> base_; // the reading usage is measured from
-    CustomerDisplayFrame customer_; // "顧客相手先"
+    CustomerDisplayFrame customerPanel; // "顧客相手先" and its fields
 };
 
 // The screen's opening: the gas customer picker first. A picker closed

@@ -40,8 +40,8 @@ QValidator* amountValidator(QObject* parent)
 
 frm売掛入金::frm売掛入金(QWidget* parent)
     : QDialog(parent), db_(session().config.databasePath),
-      customer_(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
-                       "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
+      customerPanel(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
+                           "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
 {
     setObjectName(QStringLiteral("frm売掛入金"));
     setWindowTitle(Title);
@@ -51,17 +51,7 @@ frm売掛入金::frm売掛入金(QWidget* parent)
     layout->setSpacing(12);
 
     // The chosen customer.
-    customerFrame = customer_.frame;
-    customerCodeField = customer_.fields[0];
-    customerNameField = customer_.fields[1];
-    kanaNameField = customer_.fields[2];
-    address1Field = customer_.fields[3];
-    address2Field = customer_.fields[4];
-    phoneField = customer_.fields[5];
-    postCodeField = customer_.fields[6];
-    billedField = customer_.fields[7];
-    receivedField = customer_.fields[8];
-    salesSinceClosingField = customer_.fields[9];
+    customerFrame = customerPanel.frame;
     layout->addWidget(customerFrame);
 
     // The payment: date, means, amount.
@@ -138,7 +128,7 @@ frm売掛入金::~frm売掛入金()
 
 void frm売掛入金::showCustomer()
 {
-    customer_.show(session().customer);
+    customerPanel.show(session().customer);
     paymentDateField->setText(session().journal.entryDate.toShortString());
 }
 

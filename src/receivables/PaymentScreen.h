@@ -24,16 +24,6 @@ public:
 
     // The customer panel "顧客相手先" (Frame1) with the customer's details.
     QGroupBox* customerFrame;
-    QLabel* customerCodeField;      // lbl顧客コード
-    QLabel* customerNameField;      // lbl顧客名前
-    QLabel* kanaNameField;          // lbl顧客カナ名前
-    QLabel* address1Field;          // lbl顧客住所１
-    QLabel* address2Field;          // lbl顧客住所２
-    QLabel* phoneField;             // lbl顧客電話番号
-    QLabel* postCodeField;          // lbl郵便番号
-    QLabel* billedField;            // lbl請求額 "請求額"
-    QLabel* receivedField;          // lbl既入金額 "既入金額"
-    QLabel* salesSinceClosingField; // lbl締後売上額 "締後売上額"
     QLabel* paymentDateField;       // lbl入金年月日 "入金年月日"
 
     QListView* meansOfPaymentList;        // dat入金先 "入金先": shows 勘定科目名, yields 科目番号
@@ -53,7 +43,7 @@ private:
     void updateOkVisibility();
 
     Database db_;
-    CustomerDisplayFrame customer_; // "顧客相手先"
+    CustomerDisplayFrame customerPanel; // "顧客相手先" and its fields
 };
 
 // The screen's opening: the customer picker first; a picker closed without

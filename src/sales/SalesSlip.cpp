@@ -86,8 +86,8 @@ QString rateCaption(const QString& caption, const QString& rateText)
 
 frm売上::frm売上(QWidget* parent)
     : QDialog(parent),
-      customer_(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
-                       "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
+      customerPanel(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
+                           "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
 {
     setObjectName(QStringLiteral("frm売上"));
     setWindowTitle(QStringLiteral("売上"));
@@ -97,20 +97,10 @@ frm売上::frm売上(QWidget* parent)
     layout->setSpacing(12);
 
     // The chosen customer, and the slip's date beside its code.
-    customerFrame = customer_.frame;
-    customerCodeField = customer_.fields[0];
-    customerNameField = customer_.fields[1];
-    kanaNameField = customer_.fields[2];
-    address1Field = customer_.fields[3];
-    address2Field = customer_.fields[4];
-    phoneField = customer_.fields[5];
-    postCodeField = customer_.fields[6];
-    billedField = customer_.fields[7];
-    receivedField = customer_.fields[8];
-    salesSinceClosingField = customer_.fields[9];
+    customerFrame = customerPanel.frame;
     slipDateField = displayField("lbl売上日", QStringLiteral("売上日"), customerFrame, false);
-    customer_.grid->addWidget(captionFor(slipDateField, QStringLiteral("売上日"), customerFrame), 0, 2);
-    customer_.grid->addWidget(slipDateField, 0, 3);
+    customerPanel.grid->addWidget(captionFor(slipDateField, QStringLiteral("売上日"), customerFrame), 0, 2);
+    customerPanel.grid->addWidget(slipDateField, 0, 3);
     layout->addWidget(customerFrame);
 
     // The line grid: a heading row and five rows.
@@ -208,7 +198,7 @@ frm売上::frm売上(QWidget* parent)
 void frm売上::showCustomer()
 {
     const ChosenCustomer& c = session().customer;
-    customer_.show(c);
+    customerPanel.show(c);
     slipDateField->setText(c.slipDate.toShortString());
 }
 

@@ -21,17 +21,7 @@ public:
     static constexpr int MaxLines = 5;
 
     QGroupBox* customerFrame;       // Frame1 "顧客相手先"
-    QLabel* customerCodeField;      // lbl顧客コード
-    QLabel* customerNameField;      // lbl顧客名前
-    QLabel* kanaNameField;          // lbl顧客カナ名前
-    QLabel* address1Field;          // lbl顧客住所１
-    QLabel* address2Field;          // lbl顧客住所２
-    QLabel* phoneField;             // lbl顧客電話番号
-    QLabel* postCodeField;          // lbl郵便番号
     QLabel* slipDateField;          // lbl売上日
-    QLabel* billedField;            // lbl請求額
-    QLabel* receivedField;          // lbl既入金額
-    QLabel* salesSinceClosingField; // lbl締後売上額
 
     // fxg売上商品: heading row and rows 1 to 5 (table rows 0 to 4 under the heading).
     QTableWidget* lineGrid;
@@ -66,7 +56,7 @@ private:
     void pay(int kind, bool printSlip);
     void cancel();
 
-    CustomerDisplayFrame customer_; // "顧客相手先"
+    CustomerDisplayFrame customerPanel; // "顧客相手先" and its fields
 };
 
 // The screen's opening: clears the slip, picks the customer (a picker closed

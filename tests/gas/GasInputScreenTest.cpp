@@ -93,9 +93,9 @@ TEST_F(GasInputScreenTest, OpensAfterTheGasPickerOnTheCustomerAndItsHistoryWithN
                                  "0263-11-2222", "390-0001",  "5000",      "1000",               "2000"};
         for (int i = 0; i < values.size(); ++i)
             EXPECT_EQ(control<QLabel>(&d, QStringLiteral("Label%1").arg(i + 1))->text(), values[i]) << i + 1;
-        EXPECT_EQ(d.customerCodeCaption->text(), QStringLiteral("顧客コード"));
-        EXPECT_EQ(d.salesSinceClosingCaption->text(), QStringLiteral("締後売上額"));
-        EXPECT_EQ(d.salesSinceClosingCaption->buddy(), d.salesSinceClosingField);
+        EXPECT_EQ(control<QLabel>(&d, QStringLiteral("Label11"))->text(), QStringLiteral("顧客コード"));
+        EXPECT_EQ(control<QLabel>(&d, QStringLiteral("Label36"))->text(), QStringLiteral("締後売上額"));
+        EXPECT_EQ(control<QLabel>(&d, QStringLiteral("Label36"))->buddy(), control<QLabel>(&d, QStringLiteral("Label10")));
 
         EXPECT_EQ(d.dateBoxes->date(), Date::today());
         EXPECT_EQ(session().gas.entryDate, Date::today());
