@@ -12,6 +12,7 @@
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
+#include "support/Typing.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -28,13 +29,6 @@
 using namespace closing;
 
 namespace {
-
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
-}
 
 class Balances : public ::testing::Test {
 protected:
@@ -85,7 +79,7 @@ TEST_F(Balances, ChangingTheBilledAmountMovesTheBalanceByTheDifferenceOnly)
         EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "2500");
         EXPECT_EQ(d.billedBox->text(), "10000");
         EXPECT_FALSE(d.okButton->isVisible());
-        typeInto(d.billedBox, "12,000");
+        typeOver(d.billedBox, "12,000");
         EXPECT_TRUE(d.okButton->isVisible());
         clickButton(&d, "Command1");
     });
@@ -105,12 +99,12 @@ TEST_F(Balances, OnlyAValidAmountCanBeStoredAndCancelWritesNothing)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "10000", "0", "0"});
     openChange("A", [](frm売掛残高変更& d) {
-        typeInto(d.billedBox, "12ab");
+        typeOver(d.billedBox, "12ab");
         EXPECT_FALSE(d.okButton->isVisible());
-        typeInto(d.billedBox, "1.2.3");
+        typeOver(d.billedBox, "1.2.3");
         EXPECT_FALSE(d.okButton->isVisible());
         // Full-width digits committed by the input method.
-        typeInto(d.billedBox, "");
+        typeOver(d.billedBox, "");
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("７０００"));
         QCoreApplication::sendEvent(d.billedBox, &commit);
@@ -122,7 +116,7 @@ TEST_F(Balances, OnlyAValidAmountCanBeStoredAndCancelWritesNothing)
 
     // An emptied box is 0.
     openChange("A", [](frm売掛残高変更& d) {
-        typeInto(d.billedBox, "");
+        typeOver(d.billedBox, "");
         EXPECT_TRUE(d.okButton->isVisible());
         clickButton(&d, "Command1");
     });
@@ -130,7 +124,7 @@ TEST_F(Balances, OnlyAValidAmountCanBeStoredAndCancelWritesNothing)
 
     // A negative amount (money owed to the customer) is an amount.
     openChange("A", [](frm売掛残高変更& d) {
-        typeInto(d.billedBox, "-300");
+        typeOver(d.billedBox, "-300");
         clickButton(&d, "Command1");
     });
     EXPECT_EQ(stored(db, "A").lastInvoice, yen("-300"));
@@ -253,6 +247,6 @@ TEST_F(Balances, ScreensRenderWithEveryCaptionWhole)
     render(list, QStringLiteral("balance-list-screen.png"));
     session().customer.code = "C0012";
     frm売掛残高変更 change;
-    typeInto(change.billedBox, "12000");
+    typeOver(change.billedBox, "12000");
     render(change, QStringLiteral("balance-change.png"));
 }

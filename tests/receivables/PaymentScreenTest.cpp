@@ -12,6 +12,7 @@
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
+#include "support/Typing.h"
 #include "ui/DateBoxes.h"
 #include "ui/JapaneseFont.h"
 #include "PaymentData.h"
@@ -29,26 +30,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    // Full-width text comes through the input method, not as key presses.
-    bool ascii = true;
-    for (QChar c : text)
-        ascii = ascii && c.unicode() < 0x80;
-    if (ascii)
-        QTest::keyClicks(box, text);
-    else
-        box->insert(text);
-}
-
-QString labelText(const QObject* screen, const char* name)
-{
-    auto* label = control<QLabel>(screen, QString::fromUtf8(name));
-    return label ? label->text() : QStringLiteral("<missing>");
-}
 
 class PaymentScreenTest : public ::testing::Test {
 protected:
@@ -122,21 +103,21 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_EQ(session().journal.debitAccount, 20);
         EXPECT_TRUE(d.okButton->isVisible());
 
-        typeInto(d.amountBox, QString());
+        typeOver(d.amountBox, QString());
         EXPECT_FALSE(d.okButton->isVisible());
         for (const char* zero : {"0", "-", "0.00", "－０"}) {
-            typeInto(d.amountBox, QString::fromUtf8(zero));
+            typeOver(d.amountBox, QString::fromUtf8(zero));
             EXPECT_FALSE(d.okButton->isVisible()) << zero;
         }
         // The box takes no letters; text that gets in all the same is no
         // amount.
-        typeInto(d.amountBox, QStringLiteral("12ab"));
+        typeOver(d.amountBox, QStringLiteral("12ab"));
         EXPECT_EQ(d.amountBox->text(), QStringLiteral("12"));
         EXPECT_TRUE(d.okButton->isVisible());
         d.amountBox->setText(QStringLiteral("12ab"));
         EXPECT_FALSE(d.okButton->isVisible());
         EXPECT_EQ(session().journal.amount, Currency());
-        typeInto(d.amountBox, QStringLiteral("2,500"));
+        typeOver(d.amountBox, QStringLiteral("2,500"));
         EXPECT_TRUE(d.okButton->isVisible());
         EXPECT_EQ(session().journal.amount, yenAmount("2500"));
 
@@ -152,7 +133,7 @@ TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
 {
     pickCustomer(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"));
     startPayment([&](frm売掛入金& d) {
-        typeInto(d.amountBox, QStringLiteral("-300"));
+        typeOver(d.amountBox, QStringLiteral("-300"));
         EXPECT_FALSE(d.okButton->isVisible());
         clickListRow(d.meansOfPaymentList, QStringLiteral("小切手"));
         clickButton(&d, QStringLiteral("Command1"));
@@ -193,7 +174,7 @@ TEST_F(PaymentScreenTest, RefusedRowIsReportedAndTheScreenStaysOpen)
     startPayment([&](frm売掛入金& d) {
         EXPECT_EQ(d.amountBox->text(), QStringLiteral("0"));
         EXPECT_FALSE(d.okButton->isVisible());
-        typeInto(d.amountBox, QStringLiteral("1000"));
+        typeOver(d.amountBox, QStringLiteral("1000"));
         clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
         clickButton(&d, QStringLiteral("Command1"));
         EXPECT_TRUE(d.isVisible());
