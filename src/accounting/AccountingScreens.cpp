@@ -5,14 +5,14 @@
 #include "accounting/TransferSlipScreen.h"
 #include "accounting/TrialBalanceScreen.h"
 #include "accounting/YearEndScreen.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 
 namespace {
 
 template <class Screen>
 void add(const char* name)
 {
-    registerScreen(QString::fromUtf8(name), [](QWidget* parent) -> QDialog* { return new Screen(parent); });
+    registerScreen(QString::fromUtf8(name), [](SessionState&, QWidget* parent) -> QDialog* { return new Screen(parent); });
 }
 
 } // namespace
@@ -23,7 +23,7 @@ void registerAccountingScreens()
     add<frm経費>("frm経費");
     add<frm経理入力>("frm経理入力");
     add<frm経理残高試算表>("frm経理残高試算表");
-    registerScreen(QStringLiteral("frm経理勘定帳"), [](QWidget* parent) { return openAccountLedger(parent); });
+    registerScreen(QStringLiteral("frm経理勘定帳"), [](SessionState&, QWidget* parent) { return openAccountLedger(parent); });
     add<frm経理振替伝票>("frm経理振替伝票");
     add<frm更新年次>("frm更新年次");
 }

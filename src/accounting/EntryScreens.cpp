@@ -1,8 +1,8 @@
 #include "accounting/EntryScreens.h"
 
 #include "accounting/ScreenParts.h"
-#include "session/ErrorGuard.h"
-#include "session/Screens.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "db/ClosedPeriod.h"
 #include "core/Text.h"
@@ -219,7 +219,7 @@ void JournalEntryScreen::showReceivableCustomer()
 
 void JournalEntryScreen::chooseCustomer()
 {
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) == QDialog::Accepted) {
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) == QDialog::Accepted) {
         const QString code = session().customer.code;
         if (!code.trimmed().isEmpty())
             session().journal.creditCounterparty = text::fixed(code, 13);
@@ -294,7 +294,7 @@ void JournalEntryScreen::addPayee()
 {
     if (definition_.addEditorScreen.isEmpty())
         return;
-    openScreen(definition_.addEditorScreen, definition_.addEditorCaption, this);
+    openScreen(session(), definition_.addEditorScreen, definition_.addEditorCaption, this);
     loadCounterparties();
 }
 

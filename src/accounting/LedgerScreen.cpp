@@ -1,7 +1,7 @@
 #include "accounting/LedgerScreen.h"
 
 #include "accounting/ScreenParts.h"
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "print/PrintSurface.h"
@@ -86,7 +86,7 @@ void frm経理勘定帳::print()
         const QString subtitle = ledger_.accountExists
                                      ? QStringLiteral("%1　%2").arg(ledger_.account).arg(ledger_.accountName)
                                      : QString::number(ledger_.account);
-        PrintReport(session().config, QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
+        printReport(session().config, QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());
     } catch (const DatabaseError& e) {

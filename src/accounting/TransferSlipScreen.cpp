@@ -1,7 +1,7 @@
 #include "accounting/TransferSlipScreen.h"
 
 #include "accounting/ScreenParts.h"
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/DateBoxes.h"
@@ -114,7 +114,7 @@ void frm経理振替伝票::print()
     // The list as last loaded, under the dates the boxes show now.
     try {
         const BusyCursor busy;
-        accounting::PrintTransferSlips(startBoxes->date(), endBoxes->date(), rows_);
+        accounting::printTransferSlips(startBoxes->date(), endBoxes->date(), rows_);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());
     }

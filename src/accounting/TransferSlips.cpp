@@ -35,7 +35,7 @@ QVariantList transferSlipParams(const Date& start, const Date& end)
 
 std::vector<TransferSlipRow> loadTransferSlips(Database& db, const Date& start, const Date& end)
 {
-    RefreshAccountCopy(db);
+    refreshAccountCopy(db);
     std::vector<TransferSlipRow> rows;
     QSqlQuery q = db.exec(transferSlipStatement(), transferSlipParams(start, end));
     while (q.next()) {
@@ -100,7 +100,7 @@ void printTransferSlips(PrintSurface& surface, const Date& start, const Date& en
     }
 }
 
-void PrintTransferSlips(const Date& start, const Date& end, const std::vector<TransferSlipRow>& rows)
+void printTransferSlips(const Date& start, const Date& end, const std::vector<TransferSlipRow>& rows)
 {
     std::unique_ptr<PrintSurface> surface = openPrintSurface(TransferSlipDocumentName);
     SetUpPrinter(*surface);

@@ -70,6 +70,6 @@ constexpr int CustomerX = 8700;
 void printTransferSlips(PrintSurface& surface, const Date& start, const Date& end,
                         const std::vector<TransferSlipRow>& rows);
 // Opens the printer, sets it up, prints and ends the document.
-void PrintTransferSlips(const Date& start, const Date& end, const std::vector<TransferSlipRow>& rows);
+void printTransferSlips(const Date& start, const Date& end, const std::vector<TransferSlipRow>& rows);
 
 } // namespace accounting

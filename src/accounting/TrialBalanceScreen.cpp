@@ -2,7 +2,7 @@
 
 #include "accounting/Books.h"
 #include "accounting/ScreenParts.h"
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
@@ -135,7 +135,7 @@ void frm経理残高試算表::create()
 void frm経理残高試算表::print()
 {
     try {
-        PrintReport(session().config, QStringLiteral("残高試算表.rpt"),
+        printReport(session().config, QStringLiteral("残高試算表.rpt"),
                     {{}, QStringLiteral("%1 現在").arg(dateBoxes->date().toShortString())});
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());

@@ -2,7 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/AdminDialog.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "ui/EnterNavigation.h"
 #include "ui/ClickableLabel.h"
@@ -225,7 +225,7 @@ void frmTQメイン::openFromMenu(const QString& screen, const QString& caption)
         showCustomerResults();
         return;
     }
-    openScreen(screen, caption, this);
+    openScreen(session(), screen, caption, this);
 }
 
 // "実績出力" picks the customer first, then shows the results screen with
@@ -237,11 +237,11 @@ void frmTQメイン::showCustomerResults()
         return;
     }
     // No customer chosen (the picker closed by its close box): no results.
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
     const auto hideRepeatButton = [](QDialog& screen) {
         if (auto* repeat = screen.findChild<QPushButton*>(QStringLiteral("Command2")))
             repeat->setVisible(false);
     };
-    openScreen(QStringLiteral("frm顧客実績表示"), QStringLiteral("実績出力"), this, hideRepeatButton);
+    openScreen(session(), QStringLiteral("frm顧客実績表示"), QStringLiteral("実績出力"), this, hideRepeatButton);
 }

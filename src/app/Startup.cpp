@@ -48,7 +48,7 @@ bool startUp(const QString& programDirectory)
     QDir::setCurrent(programDirectory);
     SessionState& state = session();
     try {
-        ReadConfiguration();
+        session().config = readConfiguration();
     } catch (const ConfigurationError& e) {
         ui().showMessage(e.message() + QStringLiteral("\n\nプログラムを終了します。"), startupTitle);
         return false;

@@ -1,7 +1,7 @@
 // ひまわり帳: start-up. The program works in its own directory, where
 // HMWcfg.dat lives.
 #include "app/AllScreens.h"
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "ui/JapaneseFont.h"

@@ -3,6 +3,8 @@
 // ten-thousandths, as the shop's amounts have always been kept.
 // Arithmetic is exact; products are rounded to four places half to even.
 
+#include "core/OperatorError.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -11,9 +13,11 @@
 // A result beyond the 64-bit range of ten-thousandths: no amount the shop
 // keeps, and never one to continue with (a barcode typed into the quantity
 // box, say). Raised instead of wrapping round to a plausible wrong amount.
-class CurrencyOverflow : public std::overflow_error {
+class CurrencyOverflow : public OperatorError {
 public:
-    CurrencyOverflow() : std::overflow_error("Currency overflow") {}
+    CurrencyOverflow()
+        : OperatorError(QStringLiteral("金額または数量が大きすぎて計算できません。\n入力した値を確かめてください。"),
+                        "Currency overflow") {}
 };
 
 class Currency {

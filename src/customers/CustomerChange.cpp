@@ -1,6 +1,6 @@
 #include "customers/CustomerChange.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "masters/DatabaseMessages.h"
@@ -230,7 +230,7 @@ void frm顧客変更::boxClicked(int index)
     const QString picker = QString::fromUtf8(box.picker);
     if (box.kind == CustomerBoxKind::BillingCode) {
         // The customer billed instead of this one.
-        if (openScreen(picker, QStringLiteral("顧客選択"), this) == QDialog::Accepted)
+        if (openScreen(session(), picker, QStringLiteral("顧客選択"), this) == QDialog::Accepted)
             line->setText(session().customer.code);
         return;
     }
@@ -269,7 +269,7 @@ void frm顧客変更::closeClicked()
 
 QDialog* openCustomerChange(QWidget* parent)
 {
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
     const QString code = session().customer.code;
     {

@@ -3,15 +3,14 @@
 #include "db/Database.h"
 
 ClosedPeriodError::ClosedPeriodError(const Date& closedThrough, const Date& refusedDay)
-    : std::runtime_error("date in a closed accounting period"), closedThrough_(closedThrough), refusedDay_(refusedDay)
+    // What the operator is told: the closed date and the first open day.
+    : OperatorError(QStringLiteral("%1 までの期間は年次更新で締めてあります。\n"
+                                   "%2 の日付では記録できません。%3 以降の日付にしてください。")
+                        .arg(closedThrough.toShortString(), refusedDay.toShortString(),
+                             closedThrough.addDays(1).toShortString()),
+                    "date in a closed accounting period"),
+      closedThrough_(closedThrough), refusedDay_(refusedDay)
 {
-}
-
-QString ClosedPeriodError::message() const
-{
-    return QStringLiteral("%1 までの期間は年次更新で締めてあります。\n"
-                          "%2 の日付では記録できません。%3 以降の日付にしてください。")
-        .arg(closedThrough_.toShortString(), refusedDay_.toShortString(), closedThrough_.addDays(1).toShortString());
 }
 
 std::optional<Date> closedThrough(Database& db)

@@ -6,6 +6,7 @@
 // every write of an entry, slip, payment or gas event asks here first.
 
 #include "core/Date.h"
+#include "core/OperatorError.h"
 
 #include <QString>
 #include <optional>
@@ -14,12 +15,10 @@
 class Database;
 
 // A write dated on or before the last year-end's period end.
-class ClosedPeriodError : public std::runtime_error {
+class ClosedPeriodError : public OperatorError {
 public:
     ClosedPeriodError(const Date& closedThrough, const Date& refusedDay);
     const Date& closedThrough() const { return closedThrough_; }
-    // What the operator is told: the closed date and the first open day.
-    QString message() const;
 
 private:
     Date closedThrough_;

@@ -13,7 +13,8 @@
 #include <sqlite3.h>
 
 DatabaseError::DatabaseError(const QString& databaseText, const QString& statement)
-    : std::runtime_error((databaseText + QStringLiteral("\n") + statement).toStdString()),
+    : OperatorError(QStringLiteral("データベースの処理に失敗しました。処理を中止しました。\n%1").arg(databaseText),
+                    (databaseText + QStringLiteral("\n") + statement).toStdString()),
       databaseText_(databaseText), statement_(statement)
 {
 }

@@ -3,6 +3,7 @@
 // the configured path and closes it when done; statements take the
 // operator's values only as bound parameters.
 
+#include "core/OperatorError.h"
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -17,7 +18,9 @@ class Date;
 // A statement the database refused: `what()` carries the database's own
 // message and the statement, `databaseText()` the message alone (for a
 // deletion rule, the Japanese text the rule raises).
-class DatabaseError : public std::runtime_error {
+// What the operator reads: that the database work failed and was stopped,
+// and SQLite's own text.
+class DatabaseError : public OperatorError {
 public:
     DatabaseError(const QString& databaseText, const QString& statement);
     const QString& databaseText() const { return databaseText_; }

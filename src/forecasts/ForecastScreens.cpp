@@ -1,7 +1,7 @@
 #include "forecasts/ForecastScreens.h"
 
-#include "session/ErrorGuard.h"
-#include "session/Screens.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "forecasts/GasForecast.h"
 #include "forecasts/KeroseneForecast.h"
@@ -220,7 +220,7 @@ void DeliveryForecastScreen::finish()
 void DeliveryForecastScreen::print()
 {
     try {
-        PrintReport(session().config, DeliveryReport,
+        printReport(session().config, DeliveryReport,
                     {{}, windowTitle() + QStringLiteral("　") + periodText(period())});
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("配達予定を印刷できませんでした。\n") + e.message(), QStringLiteral("印刷エラー"));
@@ -266,9 +266,9 @@ void frmガス配送予定::showAfterRun(const ForecastPeriod& period)
 
 void registerForecastScreens()
 {
-    registerScreen(QStringLiteral("frm顧客米予定"), [](QWidget* parent) -> QDialog* { return new frm顧客米予定(parent); });
+    registerScreen(QStringLiteral("frm顧客米予定"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客米予定(parent); });
     registerScreen(QStringLiteral("frm顧客灯油予定"),
-                   [](QWidget* parent) -> QDialog* { return new frm顧客灯油予定(parent); });
+                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客灯油予定(parent); });
     registerScreen(QStringLiteral("frmガス配送予定"),
-                   [](QWidget* parent) -> QDialog* { return new frmガス配送予定(parent); });
+                   [](SessionState&, QWidget* parent) -> QDialog* { return new frmガス配送予定(parent); });
 }

@@ -270,7 +270,7 @@ StoredEvent storeEvent(Database& db, SessionState& state, const QString& configP
                      e.customerCode});
             // The next number reaches the file before the rows are kept, so
             // a file that cannot be written keeps nothing of the event.
-            WriteConfiguration(state.config, configPath);
+            writeConfiguration(state.config, configPath);
             stored.slipNumber = number;
         }
         tx.commit();

@@ -1,7 +1,7 @@
 #include "gas/GasInputScreen.h"
 
-#include "session/ErrorGuard.h"
-#include "session/Screens.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "customers/CustomerSelection.h"
 #include "gas/GasInput.h"
@@ -334,7 +334,7 @@ QDialog* openGasInput(QWidget* parent)
 {
     SessionState& s = session();
     gas::resetEntry(s.gas, Date::today(), QString());
-    if (openScreen(QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
     const QString code = s.customer.code;
     if (code.trimmed().isEmpty())

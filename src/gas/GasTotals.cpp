@@ -158,7 +158,7 @@ void printTotals(PrintSurface& surface, const QString& companyName, const Date& 
         putRight(surface, AmountRight, TotalsY, format(*totals.amount, TotalAmountMask));
 }
 
-void PrintGasTotals(const QString& companyName, const Date& start, const Date& end, const std::vector<Event>& events,
+void printGasTotals(const QString& companyName, const Date& start, const Date& end, const std::vector<Event>& events,
                     const Totals& totals)
 {
     std::unique_ptr<PrintSurface> surface = openPrintSurface(TotalsDocumentName);

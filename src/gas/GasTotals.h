@@ -74,7 +74,7 @@ void printTotals(PrintSurface& surface, const QString& companyName, const Date& 
 
 // Prints the list on a print job of its own ("ガス集計"). Throws PrintError
 // when the printer or the file fails.
-void PrintGasTotals(const QString& companyName, const Date& start, const Date& end, const std::vector<Event>& events,
+void printGasTotals(const QString& companyName, const Date& start, const Date& end, const std::vector<Event>& events,
                     const Totals& totals);
 
 } // namespace gas

@@ -1,6 +1,6 @@
 #include "gas/GasTotalsScreen.h"
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/ScreenWidgets.h"
@@ -164,7 +164,7 @@ void frmガス集計::print()
     // The list as last loaded, under the dates the boxes show now.
     try {
         const BusyCursor busy;
-        gas::PrintGasTotals(session().config.companyName(), startBoxes->date(), endBoxes->date(), events_, totals_);
+        gas::printGasTotals(session().config.companyName(), startBoxes->date(), endBoxes->date(), events_, totals_);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());
     }

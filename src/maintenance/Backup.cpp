@@ -499,7 +499,7 @@ RestoreResult restoreData(const BackupLocation& where)
     }
 
     try {
-        ReadConfiguration(where.configurationPath);
+        session().config = readConfiguration(where.configurationPath);
     } catch (const ConfigurationError& e) {
         throw BackupError(QStringLiteral("復元した設定ファイルを読めません。\n%1").arg(e.message()));
     }

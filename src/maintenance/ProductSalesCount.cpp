@@ -64,7 +64,7 @@ ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& 
                                                .arg(productName.trimmed(), dateText(query.start), dateText(query.end))};
 }
 
-void PrintProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName)
+void printProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName)
 {
-    PrintReport(shop, ProductSalesReportName, productSalesReport(query, productName));
+    printReport(shop, ProductSalesReportName, productSalesReport(query, productName));
 }

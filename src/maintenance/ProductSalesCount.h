@@ -55,4 +55,4 @@ inline const QString ProductSalesReportName = QStringLiteral("ガス集計.rpt")
 ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& productName);
 // Prints the report from the shop's database. Throws PrintError when the
 // printer or the file fails.
-void PrintProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName);
+void printProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName);

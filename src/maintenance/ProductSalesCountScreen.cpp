@@ -177,7 +177,7 @@ void frm商品販売数::listSales()
 void frm商品販売数::print()
 {
     try {
-        PrintProductSales(session().config, query(), session().product.productName);
+        printProductSales(session().config, query(), session().product.productName);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), Title);
     }

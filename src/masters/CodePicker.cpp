@@ -1,6 +1,6 @@
 #include "masters/CodePicker.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
 #include "ui/ValueModel.h"
@@ -165,7 +165,7 @@ std::int32_t pickCode(const QString& screenName, std::int32_t currentCode, QWidg
     for (const CodePickerDefinition& definition : codePickerDefinitions())
         if (definition.screenName == screenName)
             caption = definition.title;
-    openScreen(screenName, caption, parent);
+    openScreen(session(), screenName, caption, parent);
     return session().pickerReturnedCode;
 }
 

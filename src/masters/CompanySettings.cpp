@@ -250,14 +250,14 @@ void frm設定会社::confirm()
     // the counter is lowered first and the file keeps the value it had.
     config.slipCounter -= 1;
     try {
-        WriteConfiguration();
+        writeConfiguration(session().config);
     } catch (const ConfigurationError& e) {
         // The write advanced the counter back before it failed.
         ui().showMessage(e.message(), title);
         return;
     }
     try {
-        ReadConfiguration();
+        session().config = readConfiguration();
     } catch (const ConfigurationError& e) {
         ui().showMessage(e.message(), title);
     }

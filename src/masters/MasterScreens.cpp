@@ -1,6 +1,6 @@
 #include "masters/MasterScreens.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "masters/CodePicker.h"
 #include "masters/CompanySettings.h"
 #include "masters/GridEditors.h"
@@ -10,7 +10,7 @@ namespace {
 template <class Screen>
 void add(const char* name)
 {
-    registerScreen(QString::fromUtf8(name), [](QWidget* parent) -> QDialog* { return new Screen(parent); });
+    registerScreen(QString::fromUtf8(name), [](SessionState&, QWidget* parent) -> QDialog* { return new Screen(parent); });
 }
 
 } // namespace

@@ -253,7 +253,7 @@ void printReport(Database& db, const QString& name, const ReportRequest& request
     ReportPrinter(*surface, *d, request, shopName, printDate, pageTotal).print(rows, totals, figures);
 }
 
-void PrintReport(const Configuration& shop, const QString& name, const ReportRequest& request)
+void printReport(const Configuration& shop, const QString& name, const ReportRequest& request)
 {
     BusyCursor busy;
     Database db(shop.databasePath);

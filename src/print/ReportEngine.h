@@ -100,7 +100,7 @@ void printReport(Database& db, const QString& name, const ReportRequest& request
 // The screens' call, for the shop they are handed: its database (a
 // connection of its own, opened for the report), its name, today's date,
 // the busy pointer while it runs.
-void PrintReport(const Configuration& shop, const QString& name, const ReportRequest& request = {});
+void printReport(const Configuration& shop, const QString& name, const ReportRequest& request = {});
 
 // The page count a report of `rows` rows takes (the totals, the row count
 // and the figures follow the last row, on a page of their own when they do

@@ -90,13 +90,13 @@ void SetUpPrinter(PrintSurface& surface)
     surface.setFontSize(12);
 }
 
-void PrintCuttingLines(PrintSurface& surface)
+void printCuttingLines(PrintSurface& surface)
 {
     for (int y : {5413, 5473, 11026, 11086})
         surface.line(0, y, 11567, y);
 }
 
-void PrintSlipHeading(PrintSurface& surface, PrintOrigin o, const SlipPrintout& slip)
+void printSlipHeading(PrintSurface& surface, PrintOrigin o, const SlipPrintout& slip)
 {
     put(surface, o.x, o.y, 12, dateText(slip.customer.slipDate));
     put(surface, o.x + 2000, o.y, 12,
@@ -106,7 +106,7 @@ void PrintSlipHeading(PrintSurface& surface, PrintOrigin o, const SlipPrintout& 
         PrintSurface::RightEdge - (o.x + 3000));
 }
 
-void PrintCustomerBlock(PrintSurface& surface, PrintOrigin o, const CustomerCard& c)
+void printCustomerBlock(PrintSurface& surface, PrintOrigin o, const CustomerCard& c)
 {
     surface.box(o.x, o.y, o.x + 6000, o.y + 1418);
     // Each text is kept inside the box and clear of the item to its right.
@@ -120,7 +120,7 @@ void PrintCustomerBlock(PrintSurface& surface, PrintOrigin o, const CustomerCard
     put(surface, o.x + 4500, o.y + 1120, 8, c.telephone, 6000 - 4500 - 80);
 }
 
-void PrintCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
+void printCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
 {
     const int right = PrintSurface::RightEdge;
     put(surface, o.x + 800, o.y + 80, 12, configValue(shop, 1), right - (o.x + 800));
@@ -131,7 +131,7 @@ void PrintCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration
     put(surface, o.x + 1800, o.y + 1200, 8, configValue(shop, 6), right - (o.x + 1800));
 }
 
-void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<SlipLine>& lines)
+void printSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<SlipLine>& lines)
 {
     surface.setFontSize(12);
     horizontalRules(surface, o, 7);
@@ -162,7 +162,7 @@ void PrintSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<Slip
     }
 }
 
-void PrintTaxSummary(PrintSurface& surface, PrintOrigin o, const Configuration& shop, const SlipTotals& t)
+void printTaxSummary(PrintSurface& surface, PrintOrigin o, const Configuration& shop, const SlipTotals& t)
 {
     constexpr int Column = 1800 - 80;
     put(surface, o.x, o.y, 8, QStringLiteral("税率1　") + shop.taxRate1(), 1000 - 40);
@@ -177,13 +177,13 @@ void PrintTaxSummary(PrintSurface& surface, PrintOrigin o, const Configuration& 
         PrintSurface::RightEdge - (o.x + 6400));
 }
 
-void PrintThanksLine(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
+void printThanksLine(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
 {
     put(surface, o.x, o.y, 12, QStringLiteral("ありがとうございます。 ") + configValue(shop, 7),
         PrintSurface::RightEdge - o.x);
 }
 
-void PrintSlipSet(const Configuration& shop, const SlipPrintout& slip)
+void printSlipSet(const Configuration& shop, const SlipPrintout& slip)
 {
     const int lineCount = int(slip.lines.size());
     if (lineCount == 0)
@@ -197,15 +197,15 @@ void PrintSlipSet(const Configuration& shop, const SlipPrintout& slip)
     std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("納品書"));
     PrintSurface& p = *surface;
     SetUpPrinter(p);
-    PrintCuttingLines(p);
+    printCuttingLines(p);
     put(p, 700, 0, 16, QStringLiteral("＊＊＊ 納　品　書 ＊＊＊"));
     if (slip.saleKind == saleKind::Cash) {
-        PrintThanksLine(p, {700, 4819}, shop);
-        PrintThanksLine(p, {700, 10432}, shop);
+        printThanksLine(p, {700, 4819}, shop);
+        printThanksLine(p, {700, 10432}, shop);
         put(p, 700, 5613, 16, QStringLiteral("☆☆☆ 領　収　書 ☆☆☆"));
         put(p, 700, 11226, 16, QStringLiteral("○○○ 入　金　票 ○○○"));
     } else {
-        PrintThanksLine(p, {700, 4819}, shop);
+        printThanksLine(p, {700, 4819}, shop);
         put(p, 700, 5613, 16, QStringLiteral("★★★ 受　領　書 ★★★"));
         // Kept clear of the stamp box that follows it.
         put(p, 6000, 10432, 16, QStringLiteral("受領印　oｒ　サイン"), 9000 - 6000 - Gap);
@@ -213,15 +213,15 @@ void PrintSlipSet(const Configuration& shop, const SlipPrintout& slip)
         put(p, 700, 11226, 16, QStringLiteral("◆◆◆ 納　品　控 ◆◆◆"));
     }
     for (int top : BandTops)
-        PrintSlipHeading(p, {7000, top}, slip);
+        printSlipHeading(p, {7000, top}, slip);
     for (int top : BandTops)
-        PrintCustomerBlock(p, {700, top + 567}, slip.customer);
+        printCustomerBlock(p, {700, top + 567}, slip.customer);
     for (int top : BandTops)
-        PrintCompanyBlock(p, {6500, top + 567}, shop);
+        printCompanyBlock(p, {6500, top + 567}, shop);
     for (int top : BandTops)
-        PrintSlipLines(p, {700, top + 2268}, slip.lines);
+        printSlipLines(p, {700, top + 2268}, slip.lines);
     for (int top : BandTops)
-        PrintTaxSummary(p, {700, top + 4082}, shop, slip.totals);
+        printTaxSummary(p, {700, top + 4082}, shop, slip.totals);
     p.endDocument();
 }
 
@@ -277,8 +277,8 @@ void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page,
         put(p, 5800, 0, 12, issued);
         put(p, 9300, 0, 12, pageMark);
     }
-    PrintCustomerBlock(p, {700, 567}, invoice.customer);
-    PrintCompanyBlock(p, {6500, 567}, invoice.shop);
+    printCustomerBlock(p, {700, 567}, invoice.customer);
+    printCompanyBlock(p, {6500, 567}, invoice.shop);
 
     const PrintOrigin o{700, 4000};
     p.setFontSize(12);
@@ -321,7 +321,7 @@ void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page,
 
 } // namespace
 
-void PrintInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& values,
+void printInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& values,
                   Date issueDate)
 {
     const InvoicePrintout invoice{shop, customer, values, issueDate};

@@ -27,7 +27,7 @@ void SetUpPrinter(PrintSurface& surface);
 
 // The four cutting lines between the three bands of a slip-sized sheet
 // (also used by the receipt sheet).
-void PrintCuttingLines(PrintSurface& surface);
+void printCuttingLines(PrintSurface& surface);
 
 // What the slip sheet prints besides the shop: the slip being paid for.
 struct SlipPrintout {
@@ -47,28 +47,28 @@ struct SlipPrintout {
 // (credit). A slip with no lines prints nothing. Throws PrintError, before
 // anything is printed, when the slip has more lines than the sheet's five
 // rows, and when the printer fails.
-void PrintSlipSet(const Configuration& shop, const SlipPrintout& slip);
+void printSlipSet(const Configuration& shop, const SlipPrintout& slip);
 
 // Slip date, slip number and previous-sale date.
-void PrintSlipHeading(PrintSurface& surface, PrintOrigin origin, const SlipPrintout& slip);
+void printSlipHeading(PrintSurface& surface, PrintOrigin origin, const SlipPrintout& slip);
 // The customer's address box: postal code, code, address, name (underlined)
 // and telephone.
-void PrintCustomerBlock(PrintSurface& surface, PrintOrigin origin, const CustomerCard& customer);
+void printCustomerBlock(PrintSurface& surface, PrintOrigin origin, const CustomerCard& customer);
 // The shop's name, address, telephone and three company lines.
-void PrintCompanyBlock(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
+void printCompanyBlock(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
 // The line table of one slip: seven rules, the headings and five rows; rows
 // past the slip's lines print as an empty line does (blank texts, zero
 // figures through their masks).
-void PrintSlipLines(PrintSurface& surface, PrintOrigin origin, const std::vector<SlipLine>& lines);
+void printSlipLines(PrintSurface& surface, PrintOrigin origin, const std::vector<SlipLine>& lines);
 // The two tax rates, the totals by tax category, the consumption tax and
 // the grand total.
-void PrintTaxSummary(PrintSurface& surface, PrintOrigin origin, const Configuration& shop, const SlipTotals& totals);
+void printTaxSummary(PrintSurface& surface, PrintOrigin origin, const Configuration& shop, const SlipTotals& totals);
 // The thank-you line with the delivery-note comment.
-void PrintThanksLine(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
+void printThanksLine(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
 
 // The invoice for a customer: pages of 40 detail lines, each page its own
 // print job "請求書", the first with the invoice head and the others marked
 // as continuation pages. An invoice with no lines is one page with an empty
 // table. issueDate is the date printed as the date of issue.
-void PrintInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& invoice,
+void printInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& invoice,
                   Date issueDate);

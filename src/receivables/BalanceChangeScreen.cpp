@@ -1,6 +1,6 @@
 #include "receivables/BalanceChangeScreen.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "db/Database.h"
 #include "receivables/BalanceChange.h"
@@ -102,7 +102,7 @@ void frm売掛残高変更::cancel()
 
 QDialog* openBalanceChange(QWidget* parent)
 {
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
     auto* screen = new frm売掛残高変更(parent);
     if (!screen->isReady()) {

@@ -1,6 +1,6 @@
 #include "receivables/BalanceListScreen.h"
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
@@ -129,7 +129,7 @@ void frm売掛残高一覧::print()
 {
     // The report reads 顧客マスター itself, as the list shows it.
     try {
-        PrintReport(session().config, BalanceReport);
+        printReport(session().config, BalanceReport);
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("売掛残高一覧を印刷できませんでした。\n") + e.message(),
                          QStringLiteral("印刷エラー"));

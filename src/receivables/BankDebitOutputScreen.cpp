@@ -1,6 +1,6 @@
 #include "receivables/BankDebitOutputScreen.h"
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Session.h"
 #include "core/Text.h"
 #include "receivables/BankDebitOutput.h"

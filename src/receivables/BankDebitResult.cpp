@@ -216,7 +216,7 @@ BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& p
     // number; start-up moves the file's counter past the numbers in use.
     config.slipCounter += count - 1;
     try {
-        WriteConfiguration(config, configPath);
+        writeConfiguration(config, configPath);
     } catch (const ConfigurationError& e) {
         booked.counterError = e.message();
     }

@@ -1,6 +1,6 @@
 #include "receivables/ClosingScreens.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "receivables/BalanceChangeScreen.h"
 #include "receivables/BalanceListScreen.h"
 #include "receivables/InvoiceIssuing.h"
@@ -105,14 +105,16 @@ void CustomerFrame::showAccount(const CustomerAccount& a)
 void registerClosingScreens()
 {
     registerScreen(QStringLiteral("frm売掛請求書発行"),
-                   [](QWidget* parent) -> QDialog* { return new frm売掛請求書発行(parent); });
-    registerScreen(QStringLiteral("frm売掛請求書画面確認"), openIfReady<frm売掛請求書画面確認>);
+                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛請求書発行(parent); });
+    registerScreen(QStringLiteral("frm売掛請求書画面確認"),
+                   [](SessionState&, QWidget* parent) { return openIfReady<frm売掛請求書画面確認>(parent); });
     registerScreen(QStringLiteral("frm売掛領収書発行"),
-                   [](QWidget* parent) -> QDialog* { return new frm売掛領収書発行(parent); });
-    registerScreen(QStringLiteral("frm売掛領収書画面確認"), openIfReady<frm売掛領収書画面確認>);
-    registerScreen(QStringLiteral("frm売掛残高変更"), openBalanceChange);
+                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛領収書発行(parent); });
+    registerScreen(QStringLiteral("frm売掛領収書画面確認"),
+                   [](SessionState&, QWidget* parent) { return openIfReady<frm売掛領収書画面確認>(parent); });
+    registerScreen(QStringLiteral("frm売掛残高変更"), [](SessionState&, QWidget* parent) { return openBalanceChange(parent); });
     registerScreen(QStringLiteral("frm売掛残高一覧"),
-                   [](QWidget* parent) -> QDialog* { return new frm売掛残高一覧(parent); });
+                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛残高一覧(parent); });
 }
 
 int settleDayBox(QSpinBox* box)

@@ -1,7 +1,7 @@
 #include "receivables/InvoiceIssuingScreens.h"
 
-#include "session/ErrorGuard.h"
-#include "session/Screens.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
 #include "print/PrintSurface.h"
@@ -143,17 +143,17 @@ void frm売掛請求書発行::issueForClosingDay()
     for (const QString& code : codes) {
         session().customer.code = code;
         session().invoice.closingDate = closingDate();
-        openScreen(ConfirmationScreen, ConfirmationCaption, this);
+        openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
     }
 }
 
 void frm売掛請求書発行::issueForOneCustomer()
 {
     // A picker closed without a choice invoices nobody.
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
     session().invoice.closingDate = closingDate();
-    openScreen(ConfirmationScreen, ConfirmationCaption, this);
+    openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
 }
 
 void frm売掛請求書発行::closeClicked()
@@ -284,7 +284,7 @@ void frm売掛請求書画面確認::confirmAndPrint()
         const SessionState& s = session();
         const Date issued = Date::today();
         for (int copy = 0; copy < 2; ++copy)
-            PrintInvoice(s.config, s.customer, s.invoice, issued);
+            printInvoice(s.config, s.customer, s.invoice, issued);
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("請求書を印刷できませんでした。\n") + e.message()
                              + QStringLiteral("\n\nこの顧客の締め処理は行っていません。"

@@ -1,7 +1,7 @@
 #include "receivables/PaymentScreen.h"
 
-#include "session/ErrorGuard.h"
-#include "session/Screens.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "db/ClosedPeriod.h"
 #include "receivables/ReceivablePayment.h"
@@ -187,7 +187,7 @@ void frm売掛入金::cancel()
 
 QDialog* openReceivablePayment(QWidget* parent)
 {
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
     if (session().customer.code.trimmed().isEmpty())
         return nullptr;

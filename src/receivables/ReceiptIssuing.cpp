@@ -99,7 +99,7 @@ void drawReceiptSheet(PrintSurface& p, const ReceiptSheet& sheet, const ChosenCu
 {
     const ReceiptFigures& f = sheet.figures;
     const QString amount = yen(f.amount) + QStringLiteral("円");
-    PrintCuttingLines(p);
+    printCuttingLines(p);
 
     // Band 1: the receipt for the customer.
     bandHeader(p, 0, QStringLiteral("☆☆☆ 領　収　書 ☆☆☆"), sheet, 2500);
@@ -139,12 +139,12 @@ void drawReceiptSheet(PrintSurface& p, const ReceiptSheet& sheet, const ChosenCu
     put(p, 8400, 15526, 16, QStringLiteral("小切手"));
 
     for (int top : {0, 5613, 11226})
-        PrintCustomerBlock(p, {700, top + 567}, customer);
+        printCustomerBlock(p, {700, top + 567}, customer);
     for (int top : {0, 5613, 11226})
-        PrintCompanyBlock(p, {6500, top + 567}, config);
+        printCompanyBlock(p, {6500, top + 567}, config);
 }
 
-void PrintReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer, const Configuration& config)
+void printReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer, const Configuration& config)
 {
     std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("領収書"));
     SetUpPrinter(*surface);

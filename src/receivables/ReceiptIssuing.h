@@ -56,5 +56,5 @@ void drawReceiptSheet(PrintSurface& surface, const ReceiptSheet& sheet, const Ch
                       const Configuration& config);
 // Prints the sheet as one print job "領収書". Throws PrintError when the
 // printer fails.
-void PrintReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer = session().customer,
+void printReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer = session().customer,
                        const Configuration& config = session().config);

@@ -1,7 +1,7 @@
 #include "receivables/ReceiptIssuingScreens.h"
 
-#include "session/ErrorGuard.h"
-#include "session/Screens.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
 #include "print/PrintSurface.h"
@@ -104,15 +104,15 @@ void frm売掛領収書発行::issueForCollectionDay()
     }
     for (const QString& code : codes) {
         session().customer.code = code;
-        openScreen(ConfirmationScreen, ConfirmationCaption, this);
+        openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
     }
 }
 
 void frm売掛領収書発行::issueForOneCustomer()
 {
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
-    openScreen(ConfirmationScreen, ConfirmationCaption, this);
+    openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
 }
 
 void frm売掛領収書発行::closeClicked()
@@ -175,7 +175,7 @@ void frm売掛領収書画面確認::confirmAndPrint()
     sheet.issueDate = Date::today();
     try {
         BusyCursor busy;
-        PrintReceiptSheet(sheet, s.customer, s.config);
+        printReceiptSheet(sheet, s.customer, s.config);
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("領収書を印刷できませんでした。\n") + e.message(), QStringLiteral("印刷エラー"));
         return;

@@ -1,9 +1,9 @@
 #include "receivables/ReceivableScreens.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "receivables/PaymentScreen.h"
 
 void registerReceivableScreens()
 {
-    registerScreen(QStringLiteral("frm売掛入金"), [](QWidget* parent) { return openReceivablePayment(parent); });
+    registerScreen(QStringLiteral("frm売掛入金"), [](SessionState&, QWidget* parent) { return openReceivablePayment(parent); });
 }

@@ -1,6 +1,6 @@
 #include "sales/DailyUpdateScreen.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "db/Database.h"
 #include "sales/DailyUpdate.h"
@@ -80,6 +80,6 @@ void frm更新日次::cancel()
 
 QDialog* openDailyUpdate(QWidget* parent)
 {
-    openScreen(QStringLiteral("frm転記前確認"), QStringLiteral("転記前確認"), parent);
+    openScreen(session(), QStringLiteral("frm転記前確認"), QStringLiteral("転記前確認"), parent);
     return new frm更新日次(parent);
 }

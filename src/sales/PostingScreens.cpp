@@ -1,11 +1,11 @@
 #include "sales/PostingScreens.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "sales/DailyUpdateScreen.h"
 #include "sales/PrePostingReview.h"
 
 void registerPostingScreens()
 {
-    registerScreen(QStringLiteral("frm転記前確認"), [](QWidget* parent) -> QDialog* { return new frm転記前確認(parent); });
-    registerScreen(QStringLiteral("frm更新日次"), [](QWidget* parent) { return openDailyUpdate(parent); });
+    registerScreen(QStringLiteral("frm転記前確認"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm転記前確認(parent); });
+    registerScreen(QStringLiteral("frm更新日次"), [](SessionState&, QWidget* parent) { return openDailyUpdate(parent); });
 }

@@ -109,7 +109,7 @@ void frm転記前確認::LoadHoldingListings()
     // refilled so that it matches the chart. The ledger listing's read
     // statement is ended first, as the refill writes the table it reads.
     ledgerModel->clear();
-    RefreshAccountCopy(db_);
+    refreshAccountCopy(db_);
     ledgerModel->setStatement(db_, holdingLedgerStatement());
     ledgerModel->rowCountAll();
     ledgerModel->setHeading(4, QStringLiteral("勘定科目TBL.勘定科目名"));

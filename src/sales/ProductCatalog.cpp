@@ -58,7 +58,8 @@ QString QuantityOutOfRange::message() const
         .arg(typed_.trimmed(), QStringLiteral("999999.99"));
 }
 
-bool addChosenProduct(SessionState& state, const ProductBeingChosen& chosen, const ProductBoxes& boxes)
+SlipLineOutcome addChosenProduct(SessionState& state, const ProductBeingChosen& chosen, const ProductBoxes& boxes,
+                                 const UnitPriceQuestion& askUnitPrice)
 {
     if (!(std::fabs(text::Val(boxes.quantity)) <= MaxQuantity))
         throw QuantityOutOfRange(boxes.quantity);
@@ -83,8 +84,8 @@ bool addChosenProduct(SessionState& state, const ProductBeingChosen& chosen, con
         // An amount out of range is refused here, before the price prompt,
         // so that the picker stays open for a corrected entry.
         (void)(p.unitPrice * p.quantity).Int();
-        const bool added = AddSlipLine(state);
-        ComputeSlipTotals(state);
+        const SlipLineOutcome added = addSlipLine(state, askUnitPrice);
+        computeSlipTotals(state);
         clearProductBeingChosen(p);
         return added;
     } catch (...) {

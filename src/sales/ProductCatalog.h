@@ -2,7 +2,7 @@
 // What the product pickers read from 商品部門マスター and 商品マスター, and the
 // step that turns the picker's boxes into a line of the slip. No widgets.
 
-#include "session/Session.h"
+#include "session/Routines.h"
 
 #include <QString>
 #include <optional>
@@ -70,10 +70,11 @@ struct ProductBoxes {
 
 // "ＯＫ" of the sales picker: the chosen product (department, tax category,
 // code) with the kana name cut or padded to 8 characters, the name to 24,
-// price and quantity read from the boxes; asks for a missing price
-// (AddSlipLine), recomputes the totals and clears the picker's values.
-// Returns whether a line was added. A quantity beyond MaxQuantity throws
-// QuantityOutOfRange and a price or amount beyond the Currency range throws
-// CurrencyOverflow; in both cases the slip is left as it was. Totals beyond
-// the range are reported by AddSlipLine, which then adds nothing.
-bool addChosenProduct(SessionState& state, const ProductBeingChosen& chosen, const ProductBoxes& boxes);
+// price and quantity read from the boxes; asks for a missing price through
+// `askUnitPrice` (addSlipLine), recomputes the totals and clears the
+// picker's values. Returns what addSlipLine did. A quantity beyond
+// MaxQuantity throws QuantityOutOfRange and a price or amount beyond the
+// Currency range throws CurrencyOverflow; in both cases the slip is left as
+// it was. Totals beyond the range add nothing (SlipLineOutcome::TooLarge).
+SlipLineOutcome addChosenProduct(SessionState& state, const ProductBeingChosen& chosen, const ProductBoxes& boxes,
+                                 const UnitPriceQuestion& askUnitPrice);

@@ -263,7 +263,14 @@ void frm商品選択::confirm()
     if (text::Val(quantityBox->text()) == 0)
         return;
     try {
-        addChosenProduct(session(), chosen_, {kanaNameBox->text(), productNameBox->text(), priceBox->text(), quantityBox->text()});
+        const auto askUnitPrice = [] {
+            return ui().inputText(QStringLiteral("商品単価を入力してください。"), QStringLiteral("単価入力"));
+        };
+        const SlipLineOutcome added = addChosenProduct(
+            session(), chosen_, {kanaNameBox->text(), productNameBox->text(), priceBox->text(), quantityBox->text()},
+            askUnitPrice);
+        if (added == SlipLineOutcome::TooLarge)
+            ui().showMessage(calculationTooLargeMessage(), calculationTooLargeTitle());
     } catch (const QuantityOutOfRange& e) {
         ui().showMessage(e.message(), QStringLiteral("個数入力"));
         quantityBox->selectAll();

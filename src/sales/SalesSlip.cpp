@@ -1,7 +1,7 @@
 #include "sales/SalesSlip.h"
 
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
@@ -278,7 +278,7 @@ void frm売上::chooseAnotherProduct()
         ui().showMessage(QStringLiteral("売上商品は､1回5品まで"), QStringLiteral("売上商品数オーバー"));
         return;
     }
-    openScreen(QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), this);
+    openScreen(session(), QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), this);
     RefreshSlipDisplay();
 }
 
@@ -297,7 +297,7 @@ void frm売上::pay(int kind, bool printSlip)
         // about to get. A printer that fails does not undo the sale.
         if (printSlip) {
             try {
-                PrintSlipSet(session().config, slipPrintout(session()));
+                printSlipSet(session().config, slipPrintout(session()));
             } catch (const PrintError& e) {
                 ui().showMessage(QStringLiteral("納品書を印刷できませんでした。\n") + e.message()
                                      + QStringLiteral("\n\n売上は記録します。"),
@@ -310,13 +310,13 @@ void frm売上::pay(int kind, bool printSlip)
         }
         StoreSlip();
     }
-    ClearSlip();
+    clearSlip(session());
     accept();
 }
 
 void frm売上::cancel()
 {
-    ClearSlip();
+    clearSlip(session());
     reject();
 }
 
@@ -338,23 +338,25 @@ bool slipDateRefused()
 
 QDialog* openSalesSlip(QWidget* parent)
 {
-    ClearSlip();
-    if (openScreen(QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    clearSlip(session());
+    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
     if (session().customer.code.trimmed().isEmpty()) {
         ui().showMessage(QStringLiteral("顧客が選ばれていません。売上を入力するには顧客を選んでください。"),
                          QStringLiteral("売上"));
-        ClearSlip();
+        clearSlip(session());
         return nullptr;
     }
     if (slipDateRefused()) {
-        ClearSlip();
+        clearSlip(session());
         return nullptr;
     }
-    openScreen(QStringLiteral("frm顧客実績表示"), QStringLiteral("顧客実績表示"), parent);
-    if (session().lineCount > 0)
-        ComputeSlipTotals();
-    else
-        openScreen(QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), parent);
+    openScreen(session(), QStringLiteral("frm顧客実績表示"), QStringLiteral("顧客実績表示"), parent);
+    if (session().lineCount > 0) {
+        if (!computeSlipTotals(session()))
+            ui().showMessage(calculationTooLargeMessage(), calculationTooLargeTitle());
+    } else {
+        openScreen(session(), QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), parent);
+    }
     return new frm売上(parent);
 }

@@ -115,7 +115,7 @@ bool StoreSlip(Database& db, SessionState& state, const QString& configPath)
     }
 
     try {
-        WriteConfiguration(state.config, configPath);
+        writeConfiguration(state.config, configPath);
     } catch (const ConfigurationError& e) {
         // The sale is stored; only the counter in the file is behind. The
         // start-up moves it past the numbers in use.

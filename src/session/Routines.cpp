@@ -4,7 +4,6 @@
 #include "core/Text.h"
 #include "db/ClosedPeriod.h"
 #include "db/Database.h"
-#include "ui/UiService.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,7 +197,7 @@ QByteArray configurationBytes(const Configuration& config, const QString& fileNa
     return bytes;
 }
 
-void ReadConfiguration(const QString& path)
+Configuration readConfiguration(const QString& path)
 {
     const QString name = QDir::toNativeSeparators(path);
     QFile file(path);
@@ -209,15 +208,10 @@ void ReadConfiguration(const QString& path)
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ConfigurationError(QStringLiteral("設定ファイル %1 を読めません：%2").arg(name, file.errorString()));
-    session().config = parseConfiguration(bytes, QStringLiteral("設定ファイル ") + name);
+    return parseConfiguration(bytes, QStringLiteral("設定ファイル ") + name);
 }
 
-void WriteConfiguration(const QString& path)
-{
-    WriteConfiguration(session().config, path);
-}
-
-void WriteConfiguration(Configuration& config, const QString& path)
+void writeConfiguration(Configuration& config, const QString& path)
 {
     if (config.slipCounter == std::numeric_limits<std::int32_t>::max())
         throw SlipNumberOverflow();
@@ -261,7 +255,7 @@ StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCou
         tx.commit();
     }
     try {
-        WriteConfiguration(state.config, configPath);
+        writeConfiguration(state.config, configPath);
     } catch (const ConfigurationError& e) {
         stored.counterError = e.message();
     }
@@ -288,11 +282,11 @@ bool recoverSlipCounter(Database& db, Configuration& config, const QString& path
         return false;
     // WriteConfiguration advances by one: start from the highest number used.
     config.slipCounter = std::int32_t(highest.toLongLong() - base);
-    WriteConfiguration(config, path);
+    writeConfiguration(config, path);
     return true;
 }
 
-void ClearSlip(SessionState& state)
+void clearSlip(SessionState& state)
 {
     state.customer.code.clear();
     state.customer.name.clear();
@@ -341,35 +335,37 @@ SlipTotals totalsOf(const SessionState& state)
     return t;
 }
 
-void reportOverflow()
-{
-    ui().showMessage(QStringLiteral("金額または数量が大きすぎて計算できません。\n入力した値を確かめてください。"),
-                     QStringLiteral("計算エラー"));
-}
-
 } // namespace
 
-bool ComputeSlipTotals(SessionState& state)
+QString calculationTooLargeMessage()
+{
+    return CurrencyOverflow().message();
+}
+
+QString calculationTooLargeTitle()
+{
+    return QStringLiteral("計算エラー");
+}
+
+bool computeSlipTotals(SessionState& state)
 {
     try {
         state.totals = totalsOf(state);
         return true;
     } catch (const CurrencyOverflow&) {
-        reportOverflow();
         return false;
     }
 }
 
-bool AddSlipLine(SessionState& state)
+SlipLineOutcome addSlipLine(SessionState& state, const UnitPriceQuestion& askUnitPrice)
 {
     ProductBeingChosen& p = state.product;
     if (p.unitPrice.isZero()) {
-        std::optional<QString> answer =
-            ui().inputText(QStringLiteral("商品単価を入力してください。"), QStringLiteral("単価入力"));
+        std::optional<QString> answer = askUnitPrice();
         p.unitPrice = answer ? text::valCurrency(*answer) : Currency();
     }
     if (p.quantity.isZero() || p.unitPrice.isZero())
-        return false;
+        return SlipLineOutcome::NothingToAdd;
     if (state.lineCount >= SessionState::SlipCapacity)
         throw SlipBufferFull();
     SlipLine line;
@@ -381,7 +377,7 @@ bool AddSlipLine(SessionState& state)
     line.unitPrice = p.unitPrice;
     line.quantity = p.quantity;
     // A price or quantity whose amount, or whose slip totals, leave the
-    // Currency range (a barcode scanned into the quantity box) is reported
+    // Currency range (a barcode scanned into the quantity box) is refused
     // and the buffer stays as it was.
     try {
         line.amount = (p.unitPrice * p.quantity).Int();
@@ -392,14 +388,13 @@ bool AddSlipLine(SessionState& state)
         trial.lines[trial.lineCount] = line;
         totalsOf(trial);
     } catch (const CurrencyOverflow&) {
-        reportOverflow();
-        return false;
+        return SlipLineOutcome::TooLarge;
     }
     state.lines[++state.lineCount] = line;
-    return true;
+    return SlipLineOutcome::Added;
 }
 
-void RefreshAccountCopy(Database& db)
+void refreshAccountCopy(Database& db)
 {
     Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM 勘定科目TBLＣＯＰＹ"));

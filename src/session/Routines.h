@@ -2,24 +2,22 @@
 // The shared routines (mdlSubRt): the configuration file HMWcfg.dat, the
 // slip numbers, and the operations on the slip buffer of the session state.
 
+#include "core/OperatorError.h"
 #include "session/Session.h"
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 
 class Database;
 
 // A configuration file that cannot be read or written; the message is
 // Japanese, names the file and says what is wrong.
-class ConfigurationError : public std::runtime_error {
+class ConfigurationError : public OperatorError {
 public:
-    explicit ConfigurationError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    explicit ConfigurationError(const QString& message) : OperatorError(message) {}
 };
 
 // The next slip number does not fit: the counter is at the largest value, or
@@ -30,9 +28,10 @@ public:
 };
 
 // More lines than the slip buffer holds.
-class SlipBufferFull : public std::runtime_error {
+class SlipBufferFull : public OperatorError {
 public:
-    SlipBufferFull() : std::runtime_error("slip buffer full") {}
+    SlipBufferFull()
+        : OperatorError(QStringLiteral("伝票の明細がいっぱいです。これ以上明細を追加できません。"), "slip buffer full") {}
 };
 
 inline const QString ConfigurationFileName = QStringLiteral("HMWcfg.dat");
@@ -48,18 +47,18 @@ Configuration parseConfiguration(const QByteArray& bytes, const QString& fileNam
 // The file bytes of a configuration: 18 quoted lines with CR LF, Shift_JIS.
 QByteArray configurationBytes(const Configuration& config, const QString& fileName);
 
-// Reads HMWcfg.dat into the session. On failure the session keeps what it had.
-void ReadConfiguration(const QString& path = configurationFilePath());
+// Reads HMWcfg.dat; a file that is missing, unreadable or not a
+// configuration throws ConfigurationError.
+Configuration readConfiguration(const QString& path = configurationFilePath());
 // Advances the slip counter and rewrites HMWcfg.dat (replaced atomically, so
 // a crash never leaves a short file). A counter at the largest value throws
 // SlipNumberOverflow and writes nothing. When the file cannot be written,
 // the counter in memory is advanced all the same (the number was used) and
 // ConfigurationError is thrown.
-void WriteConfiguration(const QString& path = configurationFilePath());
-void WriteConfiguration(Configuration& config, const QString& path);
+void writeConfiguration(Configuration& config, const QString& path = configurationFilePath());
 
 // Slip number = prefix × 100000000 + counter, or SlipNumberOverflow.
-std::int32_t currentSlipNumber(const Configuration& config = session().config);
+std::int32_t currentSlipNumber(const Configuration& config);
 
 // A journal row stored under a slip number of its own.
 struct StoredJournalRow {
@@ -87,15 +86,27 @@ bool recoverSlipCounter(Database& db, Configuration& config, const QString& path
 
 // Empties the slip buffer, its totals and the chosen customer's name and
 // address (postal code and amounts are left as they are).
-void ClearSlip(SessionState& state = session());
+void clearSlip(SessionState& state);
 // Recomputes the seven slip totals from the buffer and the two tax rates.
-// Totals beyond the Currency range are reported to the operator, the totals
-// are left as they were, and false is returned.
-bool ComputeSlipTotals(SessionState& state = session());
-// Adds the product being chosen as a new line, first asking for a unit price
-// of 0. Returns false when nothing was added (price or quantity 0, or an
-// amount or total beyond the Currency range, which is reported). A full
-// buffer throws SlipBufferFull.
-bool AddSlipLine(SessionState& state = session());
+// Totals beyond the Currency range leave the totals as they were and
+// return false; the screen tells the operator (calculationTooLargeMessage).
+bool computeSlipTotals(SessionState& state);
+
+// What addSlipLine did.
+enum class SlipLineOutcome {
+    Added,
+    NothingToAdd, // price or quantity 0: no line
+    TooLarge,     // the amount or a total beyond the Currency range: no line
+};
+// Asks the operator for the unit price of a product whose price is 0;
+// nullopt when the operator gave none.
+using UnitPriceQuestion = std::function<std::optional<QString>()>;
+// Adds the product being chosen as a new line. A unit price of 0 is asked
+// for first through `askUnitPrice`. A full buffer throws SlipBufferFull.
+SlipLineOutcome addSlipLine(SessionState& state, const UnitPriceQuestion& askUnitPrice);
+// The operator's words for an amount or total beyond the Currency range,
+// and the title they are shown under.
+QString calculationTooLargeMessage();
+QString calculationTooLargeTitle();
 // Refills 勘定科目TBLＣＯＰＹ from 勘定科目TBL.
-void RefreshAccountCopy(Database& db);
+void refreshAccountCopy(Database& db);

@@ -6,7 +6,7 @@
 #include "accounting/AccountingScreens.h"
 #include "accounting/EntryScreens.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "masters/MasterScreens.h"
 #include "sales/SlipStore.h"
 #include "support/Controls.h"
@@ -96,7 +96,7 @@ protected:
         scripted->onScreen(name, [drive](QDialog& dialog) {
             drive(static_cast<accounting::JournalEntryScreen&>(dialog));
         });
-        openScreen(name, name, nullptr);
+        openScreen(testSession(), name, name, nullptr);
     }
 };
 
@@ -140,7 +140,7 @@ TEST_F(EntryScreensTest, PurchaseOffersOkOnlyForACompleteEntryAndStoresANegative
     EXPECT_EQ(rows[0].counterparty, 5);
     EXPECT_EQ(rows[0].credit, 10);
     EXPECT_EQ(rows[0].creditCounterparty, QStringLiteral("0"));
-    EXPECT_EQ(session().config.slipCounter, 2);
+    EXPECT_EQ(testSession().config.slipCounter, 2);
     EXPECT_TRUE(install.configurationFileBytes().contains("\" 2\"\r\n"));
 }
 
@@ -210,7 +210,7 @@ TEST_F(EntryScreensTest, CancelWritesNothingAndTheAddButtonRereadsTheList)
     });
     EXPECT_TRUE(scripted->openedScreens.contains(QStringLiteral("frm設定経費先")));
     EXPECT_TRUE(holdingRows(db).empty());
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
 }
 
 TEST_F(EntryScreensTest, EntriesAndASalesSlipBetweenThemTakeConsecutiveNumbers)
@@ -224,13 +224,13 @@ TEST_F(EntryScreensTest, EntriesAndASalesSlipBetweenThemTakeConsecutiveNumbers)
             clickButton(&s, QStringLiteral("Command1"));
         });
     };
-    session().config.slipCounter = 41;
+    testSession().config.slipCounter = 41;
     enter(QStringLiteral("frm仕入"), 5, 5500);
 
     // A cash sale of one line between the two entries.
     db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ) VALUES ('77', '試験商店', 'ｼｹﾝ')"));
-    SessionState& st = session();
-    ClearSlip(st);
+    SessionState& st = testSession();
+    clearSlip(st);
     st.customer.code = QStringLiteral("77");
     st.customer.slipDate = day(2024, 5, 1);
     st.saleKind = saleKind::Cash;
@@ -240,7 +240,7 @@ TEST_F(EntryScreensTest, EntriesAndASalesSlipBetweenThemTakeConsecutiveNumbers)
     line.unitPrice = yen(500);
     line.quantity = yen(1);
     line.amount = yen(500);
-    ComputeSlipTotals(st);
+    computeSlipTotals(st);
     ASSERT_TRUE(StoreSlip(db, st));
 
     enter(QStringLiteral("frm経費"), 10001, 6010);
@@ -253,13 +253,13 @@ TEST_F(EntryScreensTest, EntriesAndASalesSlipBetweenThemTakeConsecutiveNumbers)
     EXPECT_EQ(numbers.front(), 41);
     EXPECT_EQ(numbers.back(), 43);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT DISTINCT 売上伝票番号 FROM 売上商品マスター仮")).toInt(), 42);
-    EXPECT_EQ(session().config.slipCounter, 44);
+    EXPECT_EQ(testSession().config.slipCounter, 44);
 }
 
 TEST_F(EntryScreensTest, ASlipNumberBeyondTheRangeIsRefusedBeforeAnythingIsWritten)
 {
-    session().config.slipPrefix = 21;
-    session().config.slipCounter = 47483648; // 21 × 100000000 + counter > 2147483647
+    testSession().config.slipPrefix = 21;
+    testSession().config.slipCounter = 47483648; // 21 × 100000000 + counter > 2147483647
     run(QStringLiteral("frm仕入"), [](accounting::JournalEntryScreen& s) {
         control<QLineEdit>(&s, QStringLiteral("Text1"))->setText(QStringLiteral("100"));
         pick(s.counterpartyList(), 5);
@@ -271,5 +271,5 @@ TEST_F(EntryScreensTest, ASlipNumberBeyondTheRangeIsRefusedBeforeAnythingIsWritt
     });
     EXPECT_EQ(scripted->lastMessage(), SlipNumberOverflow().message());
     EXPECT_TRUE(holdingRows(db).empty());
-    EXPECT_EQ(session().config.slipCounter, 47483648);
+    EXPECT_EQ(testSession().config.slipCounter, 47483648);
 }

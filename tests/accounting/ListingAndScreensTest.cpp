@@ -8,7 +8,7 @@
 #include "accounting/TransferSlips.h"
 #include "accounting/TrialBalanceScreen.h"
 #include "accounting/YearEndScreen.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "masters/MasterScreens.h"
 #include "print/RecordingSurface.h"
 #include "support/Controls.h"
@@ -234,7 +234,7 @@ TEST_F(ListingTest, TrialBalanceScreenComputesShowsPrintsAndClearsOnAnyClose)
     EXPECT_EQ(screen.windowTitle(), QStringLiteral("経理残高試算表"));
     EXPECT_FALSE(control<QPushButton>(&screen, QStringLiteral("Command1"))->isVisible());
     screen.dateBoxes->setDate(PeriodEnd);
-    EXPECT_EQ(session().journal.entryDate, PeriodEnd);
+    EXPECT_EQ(testSession().journal.entryDate, PeriodEnd);
     clickButton(&screen, QStringLiteral("Command3"));
     EXPECT_EQ(control<QLineEdit>(&screen, QStringLiteral("Text1"))->text(), QStringLiteral("30800"));
     EXPECT_EQ(control<QLineEdit>(&screen, QStringLiteral("Text2"))->text(), QStringLiteral("4000"));
@@ -270,7 +270,7 @@ TEST_F(ListingTest, LedgerScreenStartsFromAccount10AndEmptiesItsTableOnLeaving)
         EXPECT_NE(capture.surface(0).find(QStringLiteral("162,600")), nullptr);
         clickButton(&screen, QStringLiteral("Command1"));
     });
-    openScreen(QStringLiteral("frm経理勘定帳"), QStringLiteral("各勘定帳出力"), nullptr);
+    openScreen(testSession(), QStringLiteral("frm経理勘定帳"), QStringLiteral("各勘定帳出力"), nullptr);
     EXPECT_EQ(name, QStringLiteral("現金"));
     EXPECT_EQ(lines, 8);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 各勘定帳")).toInt(), 0);

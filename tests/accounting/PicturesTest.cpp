@@ -84,7 +84,7 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     receivable.rightList->setCurrentIndex(rowOf(receivable.rightList, 110));
     render(receivable, folder, QStringLiteral("journal-entry-receivable-asked.png"));
     EXPECT_TRUE(receivable.chooseCustomerButton->isVisible());
-    session().journal.creditCounterparty = QStringLiteral("1024         ");
+    testSession().journal.creditCounterparty = QStringLiteral("1024         ");
     receivable.amountBox->setText(QStringLiteral("1500"));
     render(receivable, folder, QStringLiteral("journal-entry-receivable.png"));
     EXPECT_TRUE(receivable.storeButton->isVisible());
@@ -121,8 +121,8 @@ TEST(AccountingPictures, PrintsTheDemoShopsBooks)
     if (demo.isEmpty())
         GTEST_SKIP() << "HIMAWARI_DEMO_DIR not set";
     ScriptedUiScope ui;
-    ReadConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
-    Database db(session().config.databasePath);
+    testSession().config = readConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
+    Database db(testSession().config.databasePath);
     const Date end = dateValue(db.scalar(QStringLiteral("SELECT MAX(経理年月日) FROM 経理マスター")));
     const QString folder = pictureFolder(QDir::tempPath());
 
@@ -131,7 +131,7 @@ TEST(AccountingPictures, PrintsTheDemoShopsBooks)
         installPrintSurfaceFactory([path](const QString& name) { return std::make_unique<QtPrintSurface>(name, path); });
         return path;
     };
-    const QString shop = session().config.companyName();
+    const QString shop = testSession().config.companyName();
 
     accounting::computeTrialBalance(db, end);
     const QString trial = toPdf(QStringLiteral("trial-balance.pdf"));
@@ -144,7 +144,7 @@ TEST(AccountingPictures, PrintsTheDemoShopsBooks)
     accounting::clearLedger(db);
 
     const QString listing = toPdf(QStringLiteral("transfer-slips.pdf"));
-    accounting::PrintTransferSlips(end.addDays(-30), end, accounting::loadTransferSlips(db, end.addDays(-30), end));
+    accounting::printTransferSlips(end.addDays(-30), end, accounting::loadTransferSlips(db, end.addDays(-30), end));
     installPrintSurfaceFactory(nullptr);
 
     EXPECT_TRUE(isPdf(trial));

@@ -9,7 +9,7 @@
 #include "accounting/Books.h"
 #include "accounting/EntryScreens.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "db/ClosedPeriod.h"
 #include "masters/MasterScreens.h"
 #include "sales/DailyUpdate.h"
@@ -106,7 +106,7 @@ protected:
         registerAccountingScreens();
         // The customer picker is the customers' own screen; here a stand-in
         // that leaves the chosen customer in the session as it does.
-        registerScreen(QStringLiteral("frm顧客選択"), [](QWidget* parent) -> QDialog* {
+        registerScreen(QStringLiteral("frm顧客選択"), [](SessionState&, QWidget* parent) -> QDialog* {
             auto* d = new QDialog(parent);
             d->setObjectName(QStringLiteral("frm顧客選択"));
             return d;
@@ -117,7 +117,7 @@ protected:
                 d.reject();
                 return;
             }
-            session().customer.code = pickedCustomer;
+            testSession().customer.code = pickedCustomer;
             d.accept();
         });
         db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客売掛前回請求金額) VALUES"
@@ -133,7 +133,7 @@ protected:
             QApplication::processEvents();
             drive(static_cast<accounting::JournalEntryScreen&>(dialog));
         });
-        openScreen(name, name, nullptr);
+        openScreen(testSession(), name, name, nullptr);
     }
 };
 
@@ -243,15 +243,15 @@ TEST_F(ReceivablesEntryTest, EnterAloneTakesAJournalEntryFromTheAmountToAStoredR
         ASSERT_EQ(focusOf(&s), s.leftList);
         // Enter chooses the row under the cursor: the first, 10 現金.
         QTest::keyClick(s.leftList, Qt::Key_Return);
-        EXPECT_EQ(session().journal.debitAccount, 10);
+        EXPECT_EQ(testSession().journal.debitAccount, 10);
         ASSERT_EQ(focusOf(&s), s.middleList);
         // The counterparty may stay empty: Enter passes it by.
         QTest::keyClick(s.middleList, Qt::Key_Return);
-        EXPECT_EQ(session().journal.debitCounterparty, 0);
+        EXPECT_EQ(testSession().journal.debitCounterparty, 0);
         ASSERT_EQ(focusOf(&s), s.rightList);
         arrowTo(s.rightList, 110);
         QTest::keyClick(s.rightList, Qt::Key_Return);
-        EXPECT_EQ(session().journal.creditAccount, 110);
+        EXPECT_EQ(testSession().journal.creditAccount, 110);
         // ＯＫ is still hidden: Enter reaches the customer button, drawn as
         // the default, and presses it.
         ASSERT_EQ(focusOf(&s), s.chooseCustomerButton);
@@ -322,7 +322,7 @@ TEST_F(ClosedYearTest, TheYearEndKeepsItsDateAndEntriesDatedUpToItAreRefusedOnEv
 {
     ASSERT_TRUE(closedThrough(db).has_value());
     EXPECT_EQ(*closedThrough(db), day(2024, 4, 30));
-    const std::int32_t counter = session().config.slipCounter;
+    const std::int32_t counter = testSession().config.slipCounter;
     for (const char* screen : {"frm仕入", "frm経費", "frm経理入力"}) {
         for (const Date& date : {day(2024, 4, 30), day(2024, 4, 20)}) {
             scripted->messages.clear();
@@ -336,7 +336,7 @@ TEST_F(ClosedYearTest, TheYearEndKeepsItsDateAndEntriesDatedUpToItAreRefusedOnEv
         }
     }
     EXPECT_EQ(holdingRows(db), QString());
-    EXPECT_EQ(session().config.slipCounter, counter);
+    EXPECT_EQ(testSession().config.slipCounter, counter);
 
     // The first day after the closed period is open.
     scripted->messages.clear();

@@ -2,7 +2,7 @@
 // screen: none of them tells the operator the function is not ready.
 #include "app/AllScreens.h"
 #include "app/MainWindow.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "support/TestInstallation.h"
 
 #include <gtest/gtest.h>

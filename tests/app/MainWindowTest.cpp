@@ -4,7 +4,7 @@
 #include "app/AdminDialog.h"
 #include "app/MainWindow.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
@@ -160,7 +160,7 @@ TEST(MainWindow, AdministratorCodeZero)
 {
     TestInstallation inst;
     ScriptedUiScope ui;
-    session().config.adminCode = 0;
+    testSession().config.adminCode = 0;
     frmTQメイン w;
     enterAdministratorCode(w, *ui, "x");
     EXPECT_EQ(enabledMenus(w), lockedMenus);
@@ -208,7 +208,7 @@ TEST(MainWindow, ScreensOpenModallyAndUnbuiltOnesSaySo)
     // A registered screen is created for each opening and destroyed after.
     int created = 0;
     QPointer<QDialog> last;
-    registerScreen("frm売上", [&](QWidget* parent) {
+    registerScreen("frm売上", [&](SessionState&, QWidget* parent) {
         ++created;
         auto* d = new QDialog(parent);
         d->setObjectName("frm売上");
@@ -274,8 +274,8 @@ TEST(MainWindow, CustomerResultsFromTheMenuOfferNoRepeatAndNeedAChosenCustomer)
     ScriptedUiScope ui;
     frmTQメイン w;
     w.show();
-    registerScreen("frm顧客選択", [](QWidget* p) { return fakeScreen(p, "frm顧客選択", false); });
-    registerScreen("frm顧客実績表示", [](QWidget* p) { return fakeScreen(p, "frm顧客実績表示", true); });
+    registerScreen("frm顧客選択", [](SessionState&, QWidget* p) { return fakeScreen(p, "frm顧客選択", false); });
+    registerScreen("frm顧客実績表示", [](SessionState&, QWidget* p) { return fakeScreen(p, "frm顧客実績表示", true); });
 
     // The picker closed by its close box: no results screen.
     ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
@@ -303,12 +303,12 @@ TEST(MainWindow, AnErrorInsideAScreenEndsInAMessageAndTheProgramStaysUp)
     w.show();
     // Errors thrown by a screen's opening, by its handlers while it is shown,
     // and by a handler reached through the event loop.
-    registerScreen("frm売掛入金", [](QWidget* p) -> QDialog* { throw DatabaseError("disk I/O error", "INSERT ..."); });
+    registerScreen("frm売掛入金", [](SessionState&, QWidget* p) -> QDialog* { throw DatabaseError("disk I/O error", "INSERT ..."); });
     clickButton(&w, "cmd売掛入金");
-    registerScreen("frmガス入力", [](QWidget* p) { return fakeScreen(p, "frmガス入力", false); });
+    registerScreen("frmガス入力", [](SessionState&, QWidget* p) { return fakeScreen(p, "frmガス入力", false); });
     ui->onScreen("frmガス入力", [](QDialog&) { throw SlipBufferFull(); });
     clickButton(&w, "cmdガス入力");
-    registerScreen("frm売上", [](QWidget* p) {
+    registerScreen("frm売上", [](SessionState&, QWidget* p) {
         QDialog* d = fakeScreen(p, "frm売上", false);
         auto* store = new QPushButton(QStringLiteral("記録"), d);
         store->setObjectName("Command4");

@@ -88,9 +88,9 @@ TEST(StartUp, MissingDatabaseIsReportedAndCreatedOnlyWhenAsked)
         EXPECT_TRUE(ui->messages.empty());
         Database db = inst.database();
         EXPECT_EQ(db.scalar("SELECT 勘定科目名 FROM 勘定科目TBL WHERE 科目番号 = 3079").toString(), QStringLiteral("仮受消費税"));
-        EXPECT_EQ(session().config.companyName(), QStringLiteral("テスト商店"));
-        EXPECT_EQ(session().daysPerMonth[2][3], 28.0f);
-        EXPECT_EQ(session().daysPerMonth[12][3], 31.0f);
+        EXPECT_EQ(testSession().config.companyName(), QStringLiteral("テスト商店"));
+        EXPECT_EQ(testSession().daysPerMonth[2][3], 28.0f);
+        EXPECT_EQ(testSession().daysPerMonth[12][3], 31.0f);
     }
 }
 
@@ -123,10 +123,10 @@ TEST(StartUp, CounterLeftBehindByACrashMovesPastTheUsedNumbers)
         db.exec("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード) VALUES (1, 300000050, 36938, '1')");
     }
     EXPECT_TRUE(startUp(inst.dir()));
-    EXPECT_EQ(session().config.slipCounter, 10);
-    EXPECT_EQ(currentSlipNumber(), 10);
-    ReadConfiguration(inst.configurationPath());
-    EXPECT_EQ(session().config.counterText(), " 10");
+    EXPECT_EQ(testSession().config.slipCounter, 10);
+    EXPECT_EQ(currentSlipNumber(testSession().config), 10);
+    testSession().config = readConfiguration(inst.configurationPath());
+    EXPECT_EQ(testSession().config.counterText(), " 10");
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->lastMessage().contains("伝票番号を 5 から 10 に進めました。"));
 
@@ -139,8 +139,8 @@ TEST(StartUp, CounterLeftBehindByACrashMovesPastTheUsedNumbers)
     // Under prefix 3 only the 3xxxxxxxx numbers count.
     setValues(inst, {{15, " 3"}, {16, " 20"}});
     EXPECT_TRUE(startUp(inst.dir()));
-    EXPECT_EQ(session().config.slipCounter, 51);
-    EXPECT_EQ(currentSlipNumber(), 300000051);
+    EXPECT_EQ(testSession().config.slipCounter, 51);
+    EXPECT_EQ(currentSlipNumber(testSession().config), 300000051);
 }
 
 TEST(StartUp, ADatabaseOfTheFirstVersionIsBroughtToTheCurrentOne)

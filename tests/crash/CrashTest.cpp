@@ -15,9 +15,9 @@
 
 #include "accounting/Books.h"
 #include "accounting/Entries.h"
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Routines.h"
-#include "session/Session.h"
+#include "support/TestSession.h"
 #include "app/Startup.h"
 #include "core/Text.h"
 #include "db/Database.h"
@@ -201,8 +201,8 @@ void buildShop(const QString& dir)
         t.commit();
     }
     QDir::setCurrent(dir);
-    ReadConfiguration(dir + u'/' + ConfigName);
-    backUpData(backupLocation(session().config, 1, dir + u'/' + ConfigName));
+    testSession().config = readConfiguration(dir + u'/' + ConfigName);
+    backUpData(backupLocation(testSession().config, 1, dir + u'/' + ConfigName));
     Database db(dir + u'/' + DatabaseName);
     addCustomer(db, "1004", "佐藤　三郎", "0", "0", Date(), "0", Date(), "0", "0");
 }
@@ -304,7 +304,7 @@ const std::vector<Action>& actions()
              s.saleKind = saleKind::Credit;
              addSlipLine(s, 2, 5, "201", "1500", "2");
              addSlipLine(s, 1, 0, "12", "2000", "1");
-             ComputeSlipTotals(s);
+             computeSlipTotals(s);
              return [&s, dir] {
                  Database db(dir + u'/' + DatabaseName);
                  StoreSlip(db, s, dir + u'/' + ConfigName);
@@ -441,14 +441,14 @@ struct Outcome {
     QByteArray report;
     {
         QDir::setCurrent(dir);
-        session() = SessionState{};
-        fillDaysPerMonth(session());
-        ReadConfiguration(dir + u'/' + ConfigName);
+        testSession() = SessionState{};
+        fillDaysPerMonth(testSession());
+        testSession().config = readConfiguration(dir + u'/' + ConfigName);
         ScriptedUiScope ui;
         bool ended;
         {
             Database db(dir + u'/' + DatabaseName);
-            const Run run = action.prepare(db, session(), dir);
+            const Run run = action.prepare(db, testSession(), dir);
             faultvfs::arm(mode, target, failCode);
             ended = runGuarded(run);
             faultvfs::disarm();
@@ -610,8 +610,8 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
     const Configuration config = parseConfiguration(fileBytes(dir + u'/' + ConfigName), ConfigName);
     if (config.slipCounter <= highest)
         wrong << QStringLiteral("slip counter %1 not past slip %2").arg(config.slipCounter).arg(highest);
-    if (session().config.slipCounter != config.slipCounter)
-        wrong << QStringLiteral("slip counter %1 in memory, %2 in the file").arg(session().config.slipCounter).arg(config.slipCounter);
+    if (testSession().config.slipCounter != config.slipCounter)
+        wrong << QStringLiteral("slip counter %1 in memory, %2 in the file").arg(testSession().config.slipCounter).arg(config.slipCounter);
     // A backup in place is always a whole one.
     const QString backup = dir + QStringLiteral("/backup1/") + DatabaseName;
     if (QFile::exists(backup)) {

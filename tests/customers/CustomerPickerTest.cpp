@@ -3,7 +3,7 @@
 #include "customers/CustomerData.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerScreens.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
@@ -112,7 +112,7 @@ TEST(CustomerPicker, OkWithoutAChoiceReturnsTheFirstRowOfTheTable)
     frm顧客選択 picker;
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
 
-    const ChosenCustomer& c = session().customer;
+    const ChosenCustomer& c = testSession().customer;
     EXPECT_EQ(c.code, "900");
     EXPECT_EQ(c.name, QStringLiteral("渡辺　花子"));
     EXPECT_EQ(c.kanaName, QStringLiteral("ﾜﾀﾅﾍﾞ ﾊﾅｺ"));
@@ -152,9 +152,9 @@ TEST(CustomerPicker, KanaButtonsNarrowTheListAndAClickShowsTheCustomer)
     });
     frm顧客選択 picker;
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
-    EXPECT_EQ(session().customer.code, "200");
-    EXPECT_EQ(session().customer.name, QStringLiteral("蒲生　次郎"));
-    EXPECT_EQ(session().customer.lastInvoiceAmount, Currency());
+    EXPECT_EQ(testSession().customer.code, "200");
+    EXPECT_EQ(testSession().customer.name, QStringLiteral("蒲生　次郎"));
+    EXPECT_EQ(testSession().customer.lastInvoiceAmount, Currency());
 }
 
 TEST(CustomerPicker, TheKeyboardFindsAndChoosesAName)
@@ -177,7 +177,7 @@ TEST(CustomerPicker, TheKeyboardFindsAndChoosesAName)
     });
     frm顧客選択 picker;
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
-    EXPECT_EQ(session().customer.code, "300");
+    EXPECT_EQ(testSession().customer.code, "300");
 }
 
 TEST(CustomerPicker, TheDateCarriesAndIsTheSlipDateAtOnce)
@@ -185,33 +185,33 @@ TEST(CustomerPicker, TheDateCarriesAndIsTheSlipDateAtOnce)
     TestInstallation inst;
     Database db = inst.database();
     addShop(db);
-    session().customer.code = "PREV";
+    testSession().customer.code = "PREV";
     ScriptedUiScope scripted;
     scripted->onScreen("frm顧客選択", [](QDialog& d) {
-        EXPECT_EQ(session().customer.slipDate, Date::today());
+        EXPECT_EQ(testSession().customer.slipDate, Date::today());
         control<QSpinBox>(&d, "Text9")->setValue(15);
         control<QSpinBox>(&d, "Text7")->setValue(2000);
         control<QSpinBox>(&d, "Text8")->setValue(13);
         // Month 13 of 2000 is January 2001, shown and set at once.
         EXPECT_EQ(control<QSpinBox>(&d, "Text7")->value(), 2001);
         EXPECT_EQ(control<QSpinBox>(&d, "Text8")->value(), 1);
-        EXPECT_EQ(session().customer.slipDate, Date::fromParts(2001, 1, 15));
+        EXPECT_EQ(testSession().customer.slipDate, Date::fromParts(2001, 1, 15));
         control<QSpinBox>(&d, "Text9")->setValue(0); // day 0: the last day of the month before
-        EXPECT_EQ(session().customer.slipDate, Date::fromParts(2000, 12, 31));
+        EXPECT_EQ(testSession().customer.slipDate, Date::fromParts(2000, 12, 31));
         clickName(d, QStringLiteral("ｱﾍﾞ ﾀﾛｳ"));
         d.close(); // the close box
     });
     frm顧客選択 picker;
     EXPECT_EQ(ui().runModal(picker), QDialog::Rejected);
     // Closed without "ＯＫ": the customer is as it was.
-    EXPECT_EQ(session().customer.code, "PREV");
-    EXPECT_EQ(session().customer.slipDate, Date::fromParts(2000, 12, 31));
+    EXPECT_EQ(testSession().customer.code, "PREV");
+    EXPECT_EQ(testSession().customer.slipDate, Date::fromParts(2000, 12, 31));
 }
 
 TEST(CustomerPicker, AnEmptyCustomerTableReturnsNoCustomer)
 {
     TestInstallation inst;
-    session().customer.code = "PREV";
+    testSession().customer.code = "PREV";
     ScriptedUiScope scripted;
     scripted->onScreen("frm顧客選択", [](QDialog& d) {
         EXPECT_TRUE(shownNames(d).isEmpty());
@@ -224,7 +224,7 @@ TEST(CustomerPicker, AnEmptyCustomerTableReturnsNoCustomer)
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "顧客が登録されていません。");
     EXPECT_EQ(scripted->messages[0].title, "顧客選択");
-    EXPECT_EQ(session().customer.code, "PREV");
+    EXPECT_EQ(testSession().customer.code, "PREV");
 }
 
 TEST(GasCustomerPicker, OffersOnlyGasCustomersAndSetsTheCylinder)
@@ -247,18 +247,18 @@ TEST(GasCustomerPicker, OffersOnlyGasCustomersAndSetsTheCylinder)
         // The details start on the first gas customer of the table.
         EXPECT_EQ(box(d, "顧客コード"), "100");
         clickName(d, QStringLiteral("ｶﾜｲ ｻﾌﾞﾛｳ"));
-        EXPECT_FLOAT_EQ(session().gasCylinderSize, 50.0f); // set by the click
+        EXPECT_FLOAT_EQ(testSession().gasCylinderSize, 50.0f); // set by the click
         clickButton(&d, "Command2");
     });
     frm顧客選択ガス picker;
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
-    EXPECT_EQ(session().customer.code, "300");
-    EXPECT_FLOAT_EQ(session().gasCylinderSize, 50.0f);
+    EXPECT_EQ(testSession().customer.code, "300");
+    EXPECT_FLOAT_EQ(testSession().gasCylinderSize, 50.0f);
 
     // Confirmed without a click: the cylinder is that of the customer shown.
     scripted->onScreen("frm顧客選択ガス", [](QDialog& d) { clickButton(&d, "Command2"); });
     frm顧客選択ガス again;
     EXPECT_EQ(ui().runModal(again), QDialog::Accepted);
-    EXPECT_EQ(session().customer.code, "100");
-    EXPECT_FLOAT_EQ(session().gasCylinderSize, 20.0f);
+    EXPECT_EQ(testSession().customer.code, "100");
+    EXPECT_FLOAT_EQ(testSession().gasCylinderSize, 20.0f);
 }

@@ -4,7 +4,7 @@
 #include "customers/CustomerData.h"
 #include "customers/CustomerResults.h"
 #include "customers/CustomerScreens.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
@@ -37,8 +37,8 @@ QStringList gridRow(const QDialog& screen, int row)
 
 void chooseCustomer(const QString& code, const QString& name)
 {
-    session().customer.code = code;
-    session().customer.name = name;
+    testSession().customer.code = code;
+    testSession().customer.name = name;
 }
 
 } // namespace
@@ -54,7 +54,7 @@ TEST(CustomerResults, ShowsTheHistoryInYenAndDatesAndOffersTheLatestSlip)
     addTaxLine(db, 12, May2, "C1", "210");
     addSale(db, {10, May2, "C1", 1, 0, "OLD"}); // same day, lower number
     chooseCustomer("C1", QStringLiteral("渡辺　花子"));
-    session().lineCount = 0;
+    testSession().lineCount = 0;
 
     ScriptedUiScope scripted;
     scripted->onScreen("frm顧客実績表示", [](QDialog& d) {
@@ -74,16 +74,16 @@ TEST(CustomerResults, ShowsTheHistoryInYenAndDatesAndOffersTheLatestSlip)
         clickButton(&d, "Command2");
     });
     frm顧客実績表示 screen;
-    EXPECT_EQ(session().previousSaleDate, May2);
-    EXPECT_EQ(session().selectedSlipNumber, 12);
+    EXPECT_EQ(testSession().previousSaleDate, May2);
+    EXPECT_EQ(testSession().selectedSlipNumber, 12);
     EXPECT_EQ(ui().runModal(screen), QDialog::Accepted);
 
     // Slip 12 repeated up to its tax line; slip 10 of the same day is not.
-    ASSERT_EQ(session().lineCount, 2);
-    EXPECT_EQ(session().lines[1].productCode.trimmed(), "4901");
-    EXPECT_EQ(session().lines[1].amount, Currency::fromUnits(4200));
-    EXPECT_EQ(session().lines[2].productCode.trimmed(), "77");
-    EXPECT_EQ(session().lines[2].taxCategory, 9);
+    ASSERT_EQ(testSession().lineCount, 2);
+    EXPECT_EQ(testSession().lines[1].productCode.trimmed(), "4901");
+    EXPECT_EQ(testSession().lines[1].amount, Currency::fromUnits(4200));
+    EXPECT_EQ(testSession().lines[2].productCode.trimmed(), "77");
+    EXPECT_EQ(testSession().lines[2].taxCategory, 9);
 }
 
 TEST(CustomerResults, TheEnquiryPicksACustomerAndHidesTheRepeat)
@@ -111,14 +111,14 @@ TEST(CustomerResults, TheEnquiryPicksACustomerAndHidesTheRepeat)
     });
     // As the main menu's enquiry does: the picker, then the results with
     // "前回どおり" hidden after the screen's own opening steps.
-    ASSERT_EQ(openScreen("frm顧客選択", "顧客選択", nullptr), QDialog::Accepted);
+    ASSERT_EQ(openScreen(testSession(), "frm顧客選択", "顧客選択", nullptr), QDialog::Accepted);
     const auto hideRepeat = [](QDialog& screen) { screen.findChild<QPushButton*>("Command2")->setVisible(false); };
-    EXPECT_EQ(openScreen("frm顧客実績表示", "実績出力", nullptr, hideRepeat), QDialog::Accepted);
+    EXPECT_EQ(openScreen(testSession(), "frm顧客実績表示", "実績出力", nullptr, hideRepeat), QDialog::Accepted);
     EXPECT_EQ(scripted->openedScreens, QStringList({"frm顧客選択", "frm顧客実績表示"}));
     EXPECT_TRUE(scripted->messages.empty());
-    EXPECT_EQ(session().lineCount, 0);
-    EXPECT_EQ(session().previousSaleDate, May2);
-    EXPECT_EQ(session().selectedSlipNumber, 12);
+    EXPECT_EQ(testSession().lineCount, 0);
+    EXPECT_EQ(testSession().previousSaleDate, May2);
+    EXPECT_EQ(testSession().selectedSlipNumber, 12);
 }
 
 TEST(CustomerResults, AMissingDatabaseIsReportedNotFatal)
@@ -126,8 +126,8 @@ TEST(CustomerResults, AMissingDatabaseIsReportedNotFatal)
     TestInstallation inst({.withDatabase = false});
     registerCustomerScreens();
     ScriptedUiScope scripted;
-    EXPECT_EQ(openScreen("frm顧客実績表示", "実績出力", nullptr), -1);
-    EXPECT_EQ(openScreen("frm顧客選択ガス", "顧客選択", nullptr), -1);
+    EXPECT_EQ(openScreen(testSession(), "frm顧客実績表示", "実績出力", nullptr), -1);
+    EXPECT_EQ(openScreen(testSession(), "frm顧客選択ガス", "顧客選択", nullptr), -1);
     ASSERT_EQ(scripted->messages.size(), 2u);
     EXPECT_TRUE(scripted->messages[0].text.contains("データベース")) << scripted->messages[0].text.toStdString();
     EXPECT_TRUE(scripted->openedScreens.isEmpty());
@@ -140,8 +140,8 @@ TEST(CustomerResults, ACustomerWithoutPostedSalesHasNoRepeatAndNoPreviousDate)
     addSale(db, {12, May2, "C1"});
     addSale(db, {13, May2, "C2"}, QStringLiteral("売上商品マスター仮")); // held, not posted
     // Left from the customer before.
-    session().previousSaleDate = May1;
-    session().selectedSlipNumber = 12;
+    testSession().previousSaleDate = May1;
+    testSession().selectedSlipNumber = 12;
     chooseCustomer("C2", QStringLiteral("新規　客"));
 
     ScriptedUiScope scripted;
@@ -153,8 +153,8 @@ TEST(CustomerResults, ACustomerWithoutPostedSalesHasNoRepeatAndNoPreviousDate)
     frm顧客実績表示 screen;
     EXPECT_EQ(ui().runModal(screen), QDialog::Accepted);
     // The slip of the new customer must not print another's previous date.
-    EXPECT_TRUE(session().previousSaleDate.isZero());
-    EXPECT_EQ(session().selectedSlipNumber, 12);
+    EXPECT_TRUE(testSession().previousSaleDate.isZero());
+    EXPECT_EQ(testSession().selectedSlipNumber, 12);
 }
 
 TEST(CustomerResults, ASlipNumberedZeroIsNotOffered)
@@ -163,11 +163,11 @@ TEST(CustomerResults, ASlipNumberedZeroIsNotOffered)
     Database db = inst.database();
     addSale(db, {0, May2, "C1"});
     chooseCustomer("C1", QStringLiteral("渡辺　花子"));
-    session().selectedSlipNumber = 44;
+    testSession().selectedSlipNumber = 44;
     frm顧客実績表示 screen;
     EXPECT_TRUE(screen.repeatButton->isHidden());
-    EXPECT_EQ(session().selectedSlipNumber, 0);
-    EXPECT_EQ(session().previousSaleDate, May2);
+    EXPECT_EQ(testSession().selectedSlipNumber, 0);
+    EXPECT_EQ(testSession().previousSaleDate, May2);
 }
 
 // Opens at the width of its columns: every column in view without a sideways

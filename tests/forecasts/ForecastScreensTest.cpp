@@ -2,7 +2,7 @@
 // while the grid still reads it, the gas schedule's filtered grid, the
 // print-out and "中止・終了".
 #include "ForecastData.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "forecasts/ForecastScreens.h"
 #include "print/PrintSurface.h"
 #include "print/RecordingSurface.h"
@@ -78,7 +78,7 @@ TEST_F(ForecastScreens, OpenWithTheLastMonthAndTheNextAndWhatTheTableHolds)
             EXPECT_EQ(grid->model()->index(0, 1).data().toString(), QStringLiteral("前回の顧客"));
             EXPECT_EQ(grid->model()->index(0, 4).data().toString(), QStringLiteral("3"));
         });
-        openScreen(name, title, nullptr);
+        openScreen(testSession(), name, title, nullptr);
     }
     EXPECT_EQ(ui->openedScreens.size(), 3);
 }

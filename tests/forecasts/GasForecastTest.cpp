@@ -272,7 +272,7 @@ TEST_F(GasForecastDb, TheForecastsKeepTheirMonthTablesToThemselves)
     addCustomer(*db, k);
     addSale(*db, QStringLiteral("K1"), day(2024, 3, 1), QStringLiteral("K1"), QStringLiteral("60"));
     addSale(*db, QStringLiteral("K1"), day(2024, 3, 31), QStringLiteral("K1"), QStringLiteral("60"));
-    const auto monthLengths = session().daysPerMonth;
+    const auto monthLengths = testSession().daysPerMonth;
 
     const auto gasAlone = runGasForecast(*db, mayToJune, today);
     ASSERT_EQ(gasAlone.size(), 3u);
@@ -280,8 +280,8 @@ TEST_F(GasForecastDb, TheForecastsKeepTheirMonthTablesToThemselves)
     ASSERT_EQ(kerosene.size(), 1u);
     EXPECT_EQ(kerosene[0].date, day(2024, 4, 30)); // 60 litres at 2 a day from 31 March
     EXPECT_EQ(runGasForecast(*db, mayToJune, today), gasAlone);
-    EXPECT_EQ(session().daysPerMonth, monthLengths);
-    EXPECT_EQ(session().daysPerMonth[2][3], 28.0f);
+    EXPECT_EQ(testSession().daysPerMonth, monthLengths);
+    EXPECT_EQ(testSession().daysPerMonth[2][3], 28.0f);
 }
 
 } // namespace

@@ -94,7 +94,7 @@ inline void setSlipNumbering(TestInstallation& inst, int prefix, int counter)
     c.prefixText() = text::Str(std::int64_t(prefix));
     c.counterText() = text::Str(std::int64_t(counter));
     inst.writeConfigurationFile(configurationBytes(c, inst.configurationPath()));
-    ReadConfiguration(inst.configurationPath());
+    testSession().config = readConfiguration(inst.configurationPath());
 }
 
 } // namespace gastest

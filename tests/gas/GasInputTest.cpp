@@ -90,7 +90,7 @@ TEST_F(GasInputTest, WithinOneDayTheEventStoredLastIsTheBaseWhateverTheKindsAreC
     // The new meter's readings are measured from 0, stored, and measured
     // from each other: not 13 − 5230 = −5217, refused for good.
     setSlipNumbering(inst, 0, 41);
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.gas = meteredSale("13", "3240", 10);
     gas::storeEvent(db, s, inst.configurationPath());
     s.gas = meterReading(day(2024, 4, 10), "20");
@@ -113,7 +113,7 @@ TEST_F(GasInputTest, ASameDayReadingAfterAnExchangeIsMeasuredFromTheNewMeter)
     addGasRow(db, day(2024, 4, 20), 1, "501", "12.5", "12.5", 0, 0, "1620", 10);
     EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), yen("12.5"));
 
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.gas = meterReading(day(2024, 4, 20), "15");
     gas::storeEvent(db, s, inst.configurationPath());
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/20|7|501|15|2.5|0|0|0|0"));
@@ -179,7 +179,7 @@ TEST_F(GasInputTest, BilledGasOnAccountReachesTheCustomerThroughTheDailyUpdate)
 {
     setSlipNumbering(inst, 0, 41);
     addGasRow(db, day(2024, 3, 1), 1, "501", "1234.5");
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.gas = meteredSale("1250", "3240", 110);
 
     const gas::StoredEvent stored = gas::storeEvent(db, s, inst.configurationPath());
@@ -220,7 +220,7 @@ TEST_F(GasInputTest, BilledGasPaidInCashIsACashSaleThatLeavesTheCustomerAlone)
 {
     setSlipNumbering(inst, 0, 41);
     addGasRow(db, day(2024, 3, 1), 8, "501", "1234.5");
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.gas = meteredSale("1250", "3240", 10);
     gas::storeEvent(db, s, inst.configurationPath());
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上種別コード FROM 売上商品マスター仮")).toInt(), 0);
@@ -242,7 +242,7 @@ TEST_F(GasInputTest, ASlipNumberBeyondTheRangeWritesNothingButUnbilledKindsStill
     setSlipNumbering(inst, 30, 41);
     addGasRow(db, day(2024, 3, 1), 8, "501", "1234.5");
     const QByteArray fileBefore = inst.configurationFileBytes();
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.gas = meteredSale("1250", "3240", 110);
     EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), SlipNumberOverflow);
     EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
@@ -273,7 +273,7 @@ TEST_F(GasInputTest, AConfigurationFileThatCannotBeWrittenKeepsNothingOfTheEvent
 {
     setSlipNumbering(inst, 0, 41);
     addGasRow(db, day(2024, 3, 1), 8, "501", "1000");
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.gas = meteredSale("1100", "5000", 20);
     EXPECT_THROW(gas::storeEvent(db, s, inst.path(QStringLiteral("missing/HMWcfg.dat"))), ConfigurationError);
     EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
@@ -288,7 +288,7 @@ TEST_F(GasInputTest, AConfigurationFileThatCannotBeWrittenKeepsNothingOfTheEvent
 TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
 {
     setSlipNumbering(inst, 0, 41);
-    SessionState& s = session();
+    SessionState& s = testSession();
 
     // Kind 8 is a reading only, whatever else the buffer holds.
     GasEntry start = meteredSale("5230", "3000", 110);
@@ -322,7 +322,7 @@ TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
 TEST_F(GasInputTest, StoreRefusesWhatTheScreenWouldNotOffer)
 {
     setSlipNumbering(inst, 0, 41);
-    SessionState& s = session();
+    SessionState& s = testSession();
 
     // No earlier reading: kinds 1 and 7 have no base, and the operator is
     // told to store the first reading as kind 8 (開栓検針).

@@ -393,7 +393,7 @@ TEST_F(GasTotalsScreenTest, ThePrintedListIsARealPdfAndTheScreenFitsItsCaptions)
     {
         QtPrintSurface surface(gas::TotalsDocumentName, pdf);
         SetUpPrinter(surface);
-        gas::printTotals(surface, session().config.companyName(), d.startBoxes->date(), d.endBoxes->date(),
+        gas::printTotals(surface, testSession().config.companyName(), d.startBoxes->date(), d.endBoxes->date(),
                          d.loadedEvents(), d.loadedTotals());
         surface.endDocument();
     }
@@ -410,8 +410,8 @@ TEST(GasTotalsDemo, PrintsTheDemoShopsGasTotals)
     if (demo.isEmpty())
         GTEST_SKIP() << "HIMAWARI_DEMO_DIR not set";
     ScriptedUiScope ui;
-    ReadConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
-    Database db(session().config.databasePath);
+    testSession().config = readConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
+    Database db(testSession().config.databasePath);
     const QVariant last = db.scalar(QStringLiteral("SELECT MAX(ガス年月日) FROM ガスデータ"));
     ASSERT_TRUE(last.isValid());
     const Date end = dateValue(last);
@@ -419,7 +419,7 @@ TEST(GasTotalsDemo, PrintsTheDemoShopsGasTotals)
     const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", QDir::tempPath());
     QtPrintSurface surface(gas::TotalsDocumentName, QDir(folder).filePath(QStringLiteral("gas-totals.pdf")));
     SetUpPrinter(surface);
-    gas::printTotals(surface, session().config.companyName(), start, end, gas::loadEvents(db, start, end),
+    gas::printTotals(surface, testSession().config.companyName(), start, end, gas::loadEvents(db, start, end),
                      gas::loadTotals(db, start, end));
     surface.endDocument();
 }

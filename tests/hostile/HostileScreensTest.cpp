@@ -6,9 +6,9 @@
 // wrong reaches the operator as a message, never as an escaped exception.
 #include "HostileText.h"
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerRegistration.h"
@@ -247,7 +247,7 @@ int typeIntoScreens(const QStringList& screens, const QStringList& editedTables)
         for (int n : hostileUi->boxesTyped)
             typedBefore += n;
         try {
-            openScreen(screen, screen, nullptr);
+            openScreen(testSession(), screen, screen, nullptr);
         } catch (const std::exception& e) {
             ADD_FAILURE() << "escaped: " << e.what();
         }
@@ -258,7 +258,7 @@ int typeIntoScreens(const QStringList& screens, const QStringList& editedTables)
         for (auto i = messagesBefore; i < hostileUi->messages.size(); ++i)
             EXPECT_FALSE(hostile::isEscapedError(hostileUi->messages[i])) << hostileUi->messages[i].text.toStdString();
         // "中止" leaves what was typed in the session; the file is the truth.
-        session().config = parseConfiguration(shop.inst.configurationFileBytes(), QStringLiteral("HMWcfg.dat"));
+        testSession().config = parseConfiguration(shop.inst.configurationFileBytes(), QStringLiteral("HMWcfg.dat"));
     }
 
     QMap<QString, qlonglong> rowsAfter = tableRows(shop.db);

@@ -5,9 +5,9 @@
 // record by record whatever bytes the previous record ended with.
 #include "HostileText.h"
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "customers/CustomerRegistration.h"
 #include "masters/CompanySettings.h"
@@ -82,7 +82,7 @@ TEST(HostileStores, CodeTableEditorsStoreTheTextAsTypedAndNeverTextInANumber)
                 if (editor.hasPendingEdits())
                     QTest::keyClick(editor.grid, Qt::Key_Escape);
             });
-            openScreen(d.screenName, d.title, nullptr);
+            openScreen(testSession(), d.screenName, d.title, nullptr);
 
             for (auto i = messagesBefore; i < scripted->messages.size(); ++i)
                 EXPECT_FALSE(hostile::isEscapedError(scripted->messages[i])) << scripted->messages[i].text.toStdString();
@@ -159,7 +159,7 @@ TEST(HostileStores, CompanySettingsKeepTheConfigurationFileReadable)
     TestInstallation inst;
     ScriptedUiScope scripted;
     registerMasterScreens();
-    const Configuration before = session().config;
+    const Configuration before = testSession().config;
     for (int box = 1; box <= frm設定会社::BoxCount; ++box) {
         for (const QString& text : hostile::texts()) {
             SCOPED_TRACE(QStringLiteral("Text%1 ").arg(box).toStdString() + hostile::label(text));
@@ -173,7 +173,7 @@ TEST(HostileStores, CompanySettingsKeepTheConfigurationFileReadable)
                 QTest::keyClick(screen.boxes[box], Qt::Key_Return);
                 QTest::mouseClick(screen.okButton, Qt::LeftButton);
             });
-            openScreen(QStringLiteral("frm設定会社"), QStringLiteral("会社設定"), nullptr);
+            openScreen(testSession(), QStringLiteral("frm設定会社"), QStringLiteral("会社設定"), nullptr);
             scripted->answers.clear();
             for (auto i = messagesBefore; i < scripted->messages.size(); ++i)
                 EXPECT_FALSE(hostile::isEscapedError(scripted->messages[i])) << scripted->messages[i].text.toStdString();
@@ -193,8 +193,8 @@ TEST(HostileStores, CompanySettingsKeepTheConfigurationFileReadable)
             // Put everything back for the next text.
             Configuration restore = before;
             restore.slipCounter -= 1; // writing advances it
-            WriteConfiguration(restore, inst.configurationPath());
-            ReadConfiguration(inst.configurationPath());
+            writeConfiguration(restore, inst.configurationPath());
+            testSession().config = readConfiguration(inst.configurationPath());
         }
     }
 }

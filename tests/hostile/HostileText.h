@@ -2,7 +2,7 @@
 // What a careless or hostile operator types: quotes, SQL fragments, very
 // long text, control characters and half-/full-width mixtures.
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "support/ScriptedUi.h"
 
 #include <QString>

@@ -33,7 +33,7 @@ QStringList filesIn(const QString& folder)
 // A one-line cash slip for customer C1 in the session's buffer.
 void prepareSlip(SessionState& s)
 {
-    ClearSlip(s);
+    clearSlip(s);
     s.customer.code = QStringLiteral("C1");
     s.customer.slipDate = day(2024, 5, 1);
     s.saleKind = saleKind::Cash;
@@ -46,7 +46,7 @@ void prepareSlip(SessionState& s)
     line.unitPrice = yen("500");
     line.quantity = yen("1");
     line.amount = yen("500");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
 }
 
 int rowsOfSlip(Database& db, int slip)
@@ -62,7 +62,7 @@ protected:
         QDir().mkpath(inst.path(QStringLiteral("backup2")));
     }
 
-    BackupLocation location(int number) { return backupLocation(session().config, number, inst.configurationPath()); }
+    BackupLocation location(int number) { return backupLocation(testSession().config, number, inst.configurationPath()); }
     QString backupFile(int number, const QString& name) const
     {
         return inst.path(QStringLiteral("backup%1/").arg(number) + name);
@@ -70,9 +70,9 @@ protected:
     // Sets the slip counter in memory and in HMWcfg.dat.
     void setCounter(int counter)
     {
-        session().config.slipCounter = counter;
-        session().config.counterText() = text::Str(std::int64_t(counter));
-        inst.writeConfigurationFile(configurationBytes(session().config, inst.configurationPath()));
+        testSession().config.slipCounter = counter;
+        testSession().config.counterText() = text::Str(std::int64_t(counter));
+        inst.writeConfigurationFile(configurationBytes(testSession().config, inst.configurationPath()));
     }
 
     TestInstallation inst;
@@ -114,7 +114,7 @@ TEST_F(BackupTest, CopiesCommittedRowsStillInTheWriteAheadLog)
 
 TEST_F(BackupTest, BackupScreenAsksNamingTheDirectoryAndReportsCompletion)
 {
-    const QString dir = session().config.backupDirectory(1);
+    const QString dir = testSession().config.backupDirectory(1);
     frmバックアップ screen;
     screen.show();
     ui->answers = {true};
@@ -133,7 +133,7 @@ TEST_F(BackupTest, BackupScreenAsksNamingTheDirectoryAndReportsCompletion)
     ui->answers = {true};
     clickButton(&screen, QStringLiteral("Command4"));
     EXPECT_EQ(ui->questions[1].text,
-              QStringLiteral("データファイルを") + session().config.backupDirectory(2) + QStringLiteral("へコピーします。よろしいですか？"));
+              QStringLiteral("データファイルを") + testSession().config.backupDirectory(2) + QStringLiteral("へコピーします。よろしいですか？"));
     EXPECT_EQ(filesIn(inst.path(QStringLiteral("backup2"))), QStringList({"HMWcfg.dat", "himawari.db"}));
 }
 
@@ -181,7 +181,7 @@ TEST_F(BackupTest, RefusesADirectoryThatCannotTakeTheCopies)
     frmバックアップ screen;
     screen.show();
     for (const Case& c : cases) {
-        session().config.backupDirectory(1) = c.directory;
+        testSession().config.backupDirectory(1) = c.directory;
         for (const char* button : {"Command1", "Command2"}) {
             ui->messages.clear();
             clickButton(&screen, QString::fromUtf8(button));
@@ -205,7 +205,7 @@ TEST_F(BackupTest, ADirectoryWithoutItsFinalSeparatorIsTheSameFolder)
 {
     // Typed without the final "/": the copies still go into the folder,
     // not beside it as "backup1himawari.db".
-    session().config.backupDirectory(1) = inst.path(QStringLiteral("backup1"));
+    testSession().config.backupDirectory(1) = inst.path(QStringLiteral("backup1"));
     frmバックアップ screen;
     screen.show();
     ui->answers = {true};
@@ -223,7 +223,7 @@ TEST_F(BackupTest, ADirectoryWithoutItsFinalSeparatorIsTheSameFolder)
     const QString sameFolders[] = {inst.dir(), inst.dir() + QStringLiteral("/"),
                                    inst.path(QStringLiteral("backup1/..")), inst.path(QStringLiteral("backup2/../"))};
     for (const QString& directory : sameFolders) {
-        session().config.backupDirectory(1) = directory;
+        testSession().config.backupDirectory(1) = directory;
         try {
             checkBackupDirectory(location(1));
             ADD_FAILURE() << directory.toStdString() << " accepted";
@@ -372,11 +372,11 @@ TEST_F(BackupTest, RestoreBringsBackTheDatabaseAndTheSlipCounterTogether)
     watcher.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     watcher.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
     ASSERT_EQ(rowsOfSlip(watcher, 41), 0);
-    prepareSlip(session());
-    ASSERT_TRUE(StoreSlip(session(), inst.configurationPath()));
+    prepareSlip(testSession());
+    ASSERT_TRUE(StoreSlip(testSession(), inst.configurationPath()));
     ASSERT_GT(rowsOfSlip(watcher, 41), 0);
     ASSERT_GT(QFileInfo(inst.databasePath() + QStringLiteral("-wal")).size(), 0);
-    ASSERT_EQ(session().config.slipCounter, 42);
+    ASSERT_EQ(testSession().config.slipCounter, 42);
     ASSERT_TRUE(inst.configurationFileBytes().contains("\" 42\"\r\n"));
 
     ui->messages.clear();
@@ -386,7 +386,7 @@ TEST_F(BackupTest, RestoreBringsBackTheDatabaseAndTheSlipCounterTogether)
     EXPECT_EQ(ui->questions[1].title, QStringLiteral("データ復元"));
     EXPECT_EQ(ui->questions[1].text, QStringLiteral("データ復元をするとバックアップ以降のデータは、失われます。よろしいですか？"));
     EXPECT_EQ(ui->questions[2].title, QStringLiteral("データ復元"));
-    EXPECT_EQ(ui->questions[2].text, QStringLiteral("データファイルを") + session().config.backupDirectory(1)
+    EXPECT_EQ(ui->questions[2].text, QStringLiteral("データファイルを") + testSession().config.backupDirectory(1)
                                          + QStringLiteral("から復元します。よろしいですか？"));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("データ復元"));
@@ -401,7 +401,7 @@ TEST_F(BackupTest, RestoreBringsBackTheDatabaseAndTheSlipCounterTogether)
         EXPECT_EQ(rowsOfSlip(fresh, 41), 0);
         EXPECT_EQ(fresh.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
     }
-    EXPECT_EQ(session().config.slipCounter, 41);
+    EXPECT_EQ(testSession().config.slipCounter, 41);
     EXPECT_EQ(inst.configurationFileBytes(), fileBytes(backupFile(1, QStringLiteral("HMWcfg.dat"))));
     EXPECT_FALSE(QFileInfo::exists(inst.databasePath() + QStringLiteral("-journal")));
 
@@ -418,10 +418,10 @@ TEST_F(BackupTest, RestoreBringsBackTheDatabaseAndTheSlipCounterTogether)
     EXPECT_TRUE(fileBytes(savedConfiguration).contains("\" 42\"\r\n"));
 
     // The next slip stores as 41 without a restart.
-    prepareSlip(session());
-    ASSERT_TRUE(StoreSlip(session(), inst.configurationPath()));
+    prepareSlip(testSession());
+    ASSERT_TRUE(StoreSlip(testSession(), inst.configurationPath()));
     EXPECT_GT(rowsOfSlip(watcher, 41), 0);
-    EXPECT_EQ(session().config.slipCounter, 42);
+    EXPECT_EQ(testSession().config.slipCounter, 42);
 }
 
 TEST_F(BackupTest, RestoreFromDirectoryTwoReadsItsOwnPair)
@@ -436,9 +436,9 @@ TEST_F(BackupTest, RestoreFromDirectoryTwoReadsItsOwnPair)
     screen.show();
     ui->answers = {true, true};
     clickButton(&screen, QStringLiteral("Command5"));
-    EXPECT_EQ(ui->questions[1].text, QStringLiteral("データファイルを") + session().config.backupDirectory(2)
+    EXPECT_EQ(ui->questions[1].text, QStringLiteral("データファイルを") + testSession().config.backupDirectory(2)
                                          + QStringLiteral("から復元します。よろしいですか？"));
-    EXPECT_EQ(session().config.slipCounter, 77);
+    EXPECT_EQ(testSession().config.slipCounter, 77);
 }
 
 TEST_F(BackupTest, RestoredConfigurationTakesEffectAtOnce)
@@ -452,8 +452,8 @@ TEST_F(BackupTest, RestoredConfigurationTakesEffectAtOnce)
     writeFile(backupFile(1, QStringLiteral("HMWcfg.dat")), configurationBytes(other, QStringLiteral("test")));
 
     restoreData(location(1));
-    EXPECT_EQ(session().config.databasePath, inst.path(QStringLiteral("moved/himawari.db")));
-    EXPECT_EQ(session().config.companyName(), QStringLiteral("ひまわり米穀店"));
+    EXPECT_EQ(testSession().config.databasePath, inst.path(QStringLiteral("moved/himawari.db")));
+    EXPECT_EQ(testSession().config.companyName(), QStringLiteral("ひまわり米穀店"));
 }
 
 TEST_F(BackupTest, ABackupOfTheFirstVersionIsRestoredAndBroughtToTheCurrentOne)

@@ -5,7 +5,7 @@
 #include "maintenance/BackupScreen.h"
 #include "maintenance/OldDataDeletionScreens.h"
 #include "maintenance/ProductSalesCountScreen.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "core/Text.h"
 #include "print/QtPrintSurface.h"
 #include "print/RecordingSurface.h"
@@ -62,7 +62,7 @@ protected:
         db.exec(QStringLiteral("INSERT INTO 商品マスター (単品コード, 部門コード, 単品名称, 単品名称カナ, 単品売価)"
                                " VALUES ('12', 1, ?, 'ｾｲﾏｲ', ?), ('123', 1, 'もち米２ｋｇ', 'ﾓﾁｺﾞﾒ', ?)"),
                 {Rice, sqlValue(yen("105")), sqlValue(yen("900"))});
-        registerScreen(QStringLiteral("frm商品販売数"), [](QWidget* parent) { return openProductSalesCount(parent); });
+        registerScreen(QStringLiteral("frm商品販売数"), [](SessionState&, QWidget* parent) { return openProductSalesCount(parent); });
     }
 
     // May 2024 around product 12: the range's ends, a neighbouring code and
@@ -167,11 +167,11 @@ TEST_F(ProductSalesCountTest, OpensOnTheChosenProductAndShowsItsSales)
 
 TEST_F(ProductSalesCountTest, CancelledPickerClosesTheScreen)
 {
-    session().product.productCode = text::fixed(QStringLiteral("12"), 13);
+    testSession().product.productCode = text::fixed(QStringLiteral("12"), 13);
     ui->onScreen(QStringLiteral("frm商品選択2"), [](QDialog& d) { static_cast<frm商品選択2&>(d).cancel(); });
-    EXPECT_EQ(openScreen(QStringLiteral("frm商品販売数"), QStringLiteral("販売数集計"), nullptr), -1);
+    EXPECT_EQ(openScreen(testSession(), QStringLiteral("frm商品販売数"), QStringLiteral("販売数集計"), nullptr), -1);
     // Closed by its box: no product either, though one was chosen before.
-    session().product.productCode = text::fixed(QStringLiteral("12"), 13);
+    testSession().product.productCode = text::fixed(QStringLiteral("12"), 13);
     ui->onScreen(QStringLiteral("frm商品選択2"), [](QDialog& d) { d.reject(); });
     EXPECT_EQ(openProductSalesCount(nullptr), nullptr);
     EXPECT_EQ(ui->openedScreens, QStringList({"frm商品選択2", "frm商品選択2"}));

@@ -2,7 +2,7 @@
 // stores, and what "ＯＫ", "キャンセル" and the close box return.
 #include "masters/MasterData.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "masters/MasterScreens.h"
@@ -61,7 +61,7 @@ TEST(CodePickers, TitlesTablesAndTheListInCodeOrder)
             EXPECT_FALSE(control<QPushButton>(&d, "Command1")->isVisible());
             clickButton(&d, "Command2");
         });
-        EXPECT_EQ(openScreen(screen, screen, nullptr), QDialog::Rejected) << e[0];
+        EXPECT_EQ(openScreen(testSession(), screen, screen, nullptr), QDialog::Rejected) << e[0];
     }
 
     frm灯油サービスレベル選択 kerosene;
@@ -88,11 +88,11 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
         EXPECT_EQ(picker.nameList->currentIndex().data().toString(), "毎週");
         clickName(picker, "月一回");
         EXPECT_TRUE(picker.okButton->isVisible());
-        EXPECT_EQ(session().pickerReturnedCode, 30);
+        EXPECT_EQ(testSession().pickerReturnedCode, 30);
         clickButton(&d, "Command1");
     });
     EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 10, nullptr), 30);
-    EXPECT_EQ(session().pickerPreviousCode, 10);
+    EXPECT_EQ(testSession().pickerPreviousCode, 10);
 
     // "キャンセル" after a click: the previous code, not the clicked one.
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
@@ -101,7 +101,7 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
         clickButton(&d, "Command2");
     });
     EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 10, nullptr), 10);
-    EXPECT_EQ(session().pickerReturnedCode, 10);
+    EXPECT_EQ(testSession().pickerReturnedCode, 10);
 
     // The close box after a click: what was stored last.
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
@@ -114,7 +114,7 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
 
     // The close box with no click: the previous code, even when an earlier
     // picker left another code behind.
-    session().pickerReturnedCode = 99;
+    testSession().pickerReturnedCode = 99;
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) { d.close(); });
     EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 20, nullptr), 20);
 

@@ -2,7 +2,7 @@
 // tax-rate rule, the administrator code, and what "ＯＫ" and "中止" leave in
 // the file and in the session.
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "masters/CompanySettings.h"
 #include "masters/MasterData.h"
@@ -86,19 +86,19 @@ TEST(CompanySettings, TaxRatesAboveOneOrNegativeBecomeZero)
 
     retype(rate1, "0.08");
     EXPECT_EQ(rate1->text(), "0.08");
-    EXPECT_EQ(session().config.taxRate1(), "0.08");
+    EXPECT_EQ(testSession().config.taxRate1(), "0.08");
 
     retype(rate1, "8");
     EXPECT_EQ(rate1->text(), "0");
-    EXPECT_EQ(session().config.taxRate1(), "0");
+    EXPECT_EQ(testSession().config.taxRate1(), "0");
 
     retype(rate2, "-0.1");
     EXPECT_EQ(rate2->text(), "0");
-    EXPECT_EQ(session().config.taxRate2(), "0");
+    EXPECT_EQ(testSession().config.taxRate2(), "0");
 
     retype(rate2, "1");
     EXPECT_EQ(rate2->text(), "1");
-    EXPECT_EQ(session().config.taxRate2(), "1");
+    EXPECT_EQ(testSession().config.taxRate2(), "1");
 
     // Full-width digits typed through an input method count alike.
     rate2->setText("１．５");
@@ -108,14 +108,14 @@ TEST(CompanySettings, TaxRatesAboveOneOrNegativeBecomeZero)
     rate1->setText("0.05");
     rate1->clear();
     EXPECT_EQ(rate1->text(), "");
-    EXPECT_EQ(session().config.taxRate1(), "");
-    EXPECT_TRUE(session().config.taxRate1().isEmpty());
+    EXPECT_EQ(testSession().config.taxRate1(), "");
+    EXPECT_TRUE(testSession().config.taxRate1().isEmpty());
 
     // Letters are no rate: refused with the box named, the value kept.
     rate2->setText("0.1");
     QTest::keyClicks(rate2, "x");
     EXPECT_EQ(rate2->text(), "0.1");
-    EXPECT_EQ(session().config.taxRate2(), "0.1");
+    EXPECT_EQ(testSession().config.taxRate2(), "0.1");
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「消費税率２」には数値を入力して下さい。");
     EXPECT_EQ(scripted->messages[0].title, "会社設定");
@@ -133,19 +133,19 @@ TEST(CompanySettings, AdministratorCodeIsRoundedHalfToEven)
     QLineEdit* code = screen.boxes[16];
 
     code->setText("4321");
-    EXPECT_EQ(session().config.adminCode, 4321);
-    EXPECT_EQ(session().config.adminCodeText(), "4321");
+    EXPECT_EQ(testSession().config.adminCode, 4321);
+    EXPECT_EQ(testSession().config.adminCodeText(), "4321");
     code->setText("12.5");
-    EXPECT_EQ(session().config.adminCode, 12);
+    EXPECT_EQ(testSession().config.adminCode, 12);
     code->setText("13.5");
-    EXPECT_EQ(session().config.adminCode, 14);
+    EXPECT_EQ(testSession().config.adminCode, 14);
     code->setText("");
-    EXPECT_EQ(session().config.adminCode, 0);
+    EXPECT_EQ(testSession().config.adminCode, 0);
 
     code->setText("77");
     code->setText("3000000000");
     EXPECT_EQ(code->text(), "77");
-    EXPECT_EQ(session().config.adminCode, 77);
+    EXPECT_EQ(testSession().config.adminCode, 77);
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「管理者用コード」の値が大きすぎます。");
 
@@ -163,7 +163,7 @@ TEST(CompanySettings, AValueWithADoubleQuoteIsRefused)
     name->setText("ひまわり商店");
     QTest::keyClicks(name, "\"");
     EXPECT_EQ(name->text(), "ひまわり商店");
-    EXPECT_EQ(session().config.companyName(), "ひまわり商店");
+    EXPECT_EQ(testSession().config.companyName(), "ひまわり商店");
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「会社名」に使えない文字（\" または改行）が含まれています。");
 
@@ -174,14 +174,14 @@ TEST(CompanySettings, AValueWithADoubleQuoteIsRefused)
     EXPECT_TRUE(scripted->messages[1].text.startsWith("「住所」に Shift_JIS で書けない文字")) << scripted->messages[1].text.toStdString();
 
     // The slip that follows can still write the file.
-    EXPECT_NO_THROW(WriteConfiguration());
+    EXPECT_NO_THROW(writeConfiguration(testSession().config));
 }
 
 TEST(CompanySettings, OkWritesTheFileAndLeavesTheSlipCounterAsItWas)
 {
     TestInstallation inst;
-    session().config.slipCounter = 41;
-    WriteConfiguration(); // the file now says 42, as after a stored slip
+    testSession().config.slipCounter = 41;
+    writeConfiguration(testSession().config); // the file now says 42, as after a stored slip
     ASSERT_EQ(fileValues(inst).at(16), " 42");
     ScriptedUiScope scripted;
     registerMasterScreens();
@@ -198,7 +198,7 @@ TEST(CompanySettings, OkWritesTheFileAndLeavesTheSlipCounterAsItWas)
         EXPECT_EQ(fileValues(inst).at(0), "テスト商店");
         clickButton(&d, "Command1");
     });
-    EXPECT_EQ(openScreen("frm設定会社", "会社設定", nullptr), QDialog::Accepted);
+    EXPECT_EQ(openScreen(testSession(), "frm設定会社", "会社設定", nullptr), QDialog::Accepted);
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
     ASSERT_EQ(scripted->questions.size(), 2u);
     EXPECT_EQ(scripted->questions[0].text, "会社データを書換します。よろしいですか？");
@@ -213,10 +213,10 @@ TEST(CompanySettings, OkWritesTheFileAndLeavesTheSlipCounterAsItWas)
     EXPECT_EQ(values[15], " 0");
     EXPECT_EQ(values[17], " 12");
     // Read back: the database path is rebuilt and the counter is the file's.
-    EXPECT_EQ(session().config.slipCounter, 42);
-    EXPECT_EQ(session().config.databasePath, inst.dir() + "/shop.db");
-    EXPECT_EQ(session().config.adminCode, 12);
-    EXPECT_EQ(session().config.adminCodeText(), " 12");
+    EXPECT_EQ(testSession().config.slipCounter, 42);
+    EXPECT_EQ(testSession().config.databasePath, inst.dir() + "/shop.db");
+    EXPECT_EQ(testSession().config.adminCode, 12);
+    EXPECT_EQ(testSession().config.adminCodeText(), " 12");
 }
 
 TEST(CompanySettings, LetteringTheAdministratorCodeIsRefused)
@@ -229,7 +229,7 @@ TEST(CompanySettings, LetteringTheAdministratorCodeIsRefused)
     EXPECT_EQ(screen.boxes[16]->text(), " 12349");
     QTest::keyClicks(screen.boxes[16], "a");
     EXPECT_EQ(screen.boxes[16]->text(), " 12349");
-    EXPECT_EQ(session().config.adminCode, 12349);
+    EXPECT_EQ(testSession().config.adminCode, 12349);
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「管理者用コード」には数値を入力して下さい。");
 }
@@ -246,20 +246,20 @@ TEST(CompanySettings, CancelKeepsTheFileButLaterScreensSeeTheEditedValues)
         screen.boxes[11]->setText("0.1");
         clickButton(&d, "Command2");
     });
-    EXPECT_EQ(openScreen("frm設定会社", "会社設定", nullptr), QDialog::Rejected);
+    EXPECT_EQ(openScreen(testSession(), "frm設定会社", "会社設定", nullptr), QDialog::Rejected);
     EXPECT_EQ(inst.configurationFileBytes(), before);
     EXPECT_TRUE(scripted->questions.empty());
-    EXPECT_EQ(session().config.companyName(), "ひまわり商店");
-    EXPECT_EQ(session().config.taxRate2(), "0.1");
+    EXPECT_EQ(testSession().config.companyName(), "ひまわり商店");
+    EXPECT_EQ(testSession().config.taxRate2(), "0.1");
 
     // The next opening shows them, and a slip's totals use the new rate.
     frm設定会社 again;
     EXPECT_EQ(again.boxes[1]->text(), "ひまわり商店");
-    session().lineCount = 1;
-    session().lines[1].taxCategory = 1;
-    session().lines[1].amount = Currency::fromUnits(1000);
-    ASSERT_TRUE(ComputeSlipTotals());
-    EXPECT_EQ(session().totals.consumptionTax, Currency::fromUnits(100));
+    testSession().lineCount = 1;
+    testSession().lines[1].taxCategory = 1;
+    testSession().lines[1].amount = Currency::fromUnits(1000);
+    ASSERT_TRUE(computeSlipTotals(testSession()));
+    EXPECT_EQ(testSession().totals.consumptionTax, Currency::fromUnits(100));
 }
 
 TEST(CompanySettings, AFileThatCannotBeWrittenIsReportedAndTheCounterKept)
@@ -276,5 +276,5 @@ TEST(CompanySettings, AFileThatCannotBeWrittenIsReportedAndTheCounterKept)
     EXPECT_TRUE(screen.isVisible());
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_TRUE(scripted->messages[0].text.startsWith("設定ファイル")) << scripted->messages[0].text.toStdString();
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
 }

@@ -2,7 +2,7 @@
 // and the change screen with its pickers, update and delete.
 #include "masters/MasterData.h"
 
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "session/Session.h"
 #include "customers/CustomerChange.h"
 #include "customers/CustomerPicker.h"
@@ -256,7 +256,7 @@ TEST(CustomerChange, ThePickerFirstThenThe32BoxesOfTheCustomer)
         saveScreenshot(d, "customer-change.png");
         clickButton(&d, "cmdClose");
     });
-    EXPECT_EQ(openScreen("frm顧客変更", "変更・削除", nullptr), QDialog::Rejected);
+    EXPECT_EQ(openScreen(testSession(), "frm顧客変更", "変更・削除", nullptr), QDialog::Rejected);
     EXPECT_EQ(shop.scripted->openedScreens, QStringList({"frm顧客選択", "frm顧客変更"}));
     EXPECT_TRUE(shop.scripted->messages.empty()) << shop.scripted->lastMessage().toStdString();
 }
@@ -265,7 +265,7 @@ TEST(CustomerChange, ClosesAtOnceWhenThePickerIsClosedWithoutAChoice)
 {
     Shop shop;
     shop.scripted->onScreen("frm顧客選択", [](QDialog& d) { d.close(); });
-    EXPECT_EQ(openScreen("frm顧客変更", "変更・削除", nullptr), -1);
+    EXPECT_EQ(openScreen(testSession(), "frm顧客変更", "変更・削除", nullptr), -1);
     EXPECT_EQ(shop.scripted->openedScreens, QStringList({"frm顧客選択"}));
     EXPECT_TRUE(shop.scripted->messages.empty());
 }
@@ -286,7 +286,7 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
     screen.boxes[26]->setText("30");
     shop.scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
-        EXPECT_EQ(session().pickerPreviousCode, 30);
+        EXPECT_EQ(testSession().pickerPreviousCode, 30);
         EXPECT_EQ(picker.nameList->currentIndex().data().toString(), "月一回");
         picker.chooseName(picker.shownNames().indexOf("毎週"));
         picker.confirm();

@@ -4,7 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "customers/CustomerScreens.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "masters/DatabaseMessages.h"
 #include "masters/GridEditors.h"
 #include "masters/MasterScreens.h"
@@ -136,7 +136,7 @@ TEST(GridEditors, TitlesRecordSourcesAndButtons)
             EXPECT_NE(d.findChild<QWidget*>("datPrimaryRS"), nullptr);
             clickButton(&d, "cmdClose");
         });
-        EXPECT_EQ(openScreen(screen, screen, nullptr), QDialog::Rejected) << e.screen;
+        EXPECT_EQ(openScreen(testSession(), screen, screen, nullptr), QDialog::Rejected) << e.screen;
     }
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
 
@@ -501,7 +501,7 @@ TEST(GridEditors, ClosingWithARefusedEditAsksBeforeDroppingIt)
         clickButton(&d, "cmdClose");
     });
     registerMasterScreens();
-    EXPECT_EQ(openScreen("frm設定灯油サービスレベル", "灯油サービスレベル設定", nullptr), QDialog::Rejected);
+    EXPECT_EQ(openScreen(testSession(), "frm設定灯油サービスレベル", "灯油サービスレベル設定", nullptr), QDialog::Rejected);
     EXPECT_EQ(scripted->questions.size(), 1u);
     EXPECT_EQ(db.scalar("SELECT group_concat(灯油ＳＬＩＤ) FROM 灯油サービスレベルＴＢＬ").toString(), "1,4");
     EXPECT_EQ(scripted->busyDepth, 0);

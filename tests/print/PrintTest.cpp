@@ -37,11 +37,11 @@ class PrintTest : public ::testing::Test {
 protected:
     TestInstallation installation;
     ScriptedUiScope scripted;
-    SessionState& s = session();
+    SessionState& s = testSession();
 
     void SetUp() override
     {
-        ClearSlip(s);
+        clearSlip(s);
         s.customer.code = u("C0012");
         s.customer.name = u("山田　太郎");
         s.customer.postalCode = u("123-4567");
@@ -64,8 +64,8 @@ protected:
         s.product.productName = u(name);
         s.product.unitPrice = yen(price);
         s.product.quantity = yen(quantity);
-        ASSERT_TRUE(AddSlipLine(s));
-        ComputeSlipTotals(s);
+        ASSERT_EQ(addSlipLine(s, {}), SlipLineOutcome::Added);
+        computeSlipTotals(s);
     }
 
     // Two lines: 1234.5 × 2 taxed at rate 1 (amount 2469, tax 123) and
@@ -142,7 +142,7 @@ TEST_F(PrintTest, SlipWithNoLinesOpensNoPrintJob)
 {
     PrintCapture capture;
     s.saleKind = saleKind::Credit;
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     EXPECT_EQ(capture.count(), 0);
 }
 
@@ -150,7 +150,7 @@ TEST_F(PrintTest, CashSlipHasReceiptAndPaymentSlipWithTwoThanksLines)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
 
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
@@ -178,7 +178,7 @@ TEST_F(PrintTest, CreditSlipHasAcknowledgementWithStampBoxAndShopCopy)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Credit);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
 
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
@@ -205,7 +205,7 @@ TEST_F(PrintTest, SlipSheetHasFourCuttingLinesAcrossTheSheet)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     std::vector<int> cuts;
     for (const PrintItem* l : capture.surface(0).lines())
         if (l->x == 0 && l->x2 == 11567 && l->y == l->y2)
@@ -217,7 +217,7 @@ TEST_F(PrintTest, EveryBandCarriesHeadingCustomerCompanyLinesAndTotals)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Credit);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
 
     for (int top : {0, 5613, 11226}) {
@@ -262,7 +262,7 @@ TEST_F(PrintTest, CustomerNameAloneIsUnderlined)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
 
     const auto names = r.findAll(u("山田　太郎　様"));
@@ -286,7 +286,7 @@ TEST_F(PrintTest, LineTableRightAlignsNumbersAndPrintsEmptyRowsThroughTheMasks)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
 
     const int x0 = 700;
@@ -339,7 +339,7 @@ TEST_F(PrintTest, TaxSummaryShowsRatesCategoryTotalsTaxAndGrandTotal)
 {
     PrintCapture capture;
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
     const int x0 = 700;
     const int y0 = 4082;
@@ -359,7 +359,7 @@ TEST_F(PrintTest, GrandTotalCarriesOneBackslashAndThousandsSeparators)
     PrintCapture capture;
     s.saleKind = saleKind::Cash;
     addLine(5, "1", "ｺﾒ", "特選米３０ｋｇ", "12345", "1"); // tax included: no tax added
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     const RecordingSurface& r = capture.surface(0);
     expectText(r, 7100, 4082, u("合計金額　 \\12,345円"), 16);
     EXPECT_EQ(r.find(u("合計金額　 \\12,345円"))->text.count(QLatin1Char('\\')), 1);
@@ -373,7 +373,7 @@ TEST_F(PrintTest, SlipThatCannotBePrintedOpensNoJob)
     for (int i = 0; i < 6; ++i)
         addLine(9, "1", "ｱ", "品", "100", "1");
     try {
-        PrintSlipSet(s.config, slip());
+        printSlipSet(s.config, slip());
         FAIL() << "six lines were printed on five rows";
     } catch (const PrintError& e) {
         EXPECT_TRUE(e.message().contains(u("5行")));
@@ -384,14 +384,14 @@ TEST_F(PrintTest, SlipThatCannotBePrintedOpensNoJob)
     s.lineCount = 1;
     s.config.slipPrefix = 21;
     s.config.slipCounter = 47483648;
-    EXPECT_THROW(PrintSlipSet(s.config, slip()), SlipNumberOverflow);
+    EXPECT_THROW(printSlipSet(s.config, slip()), SlipNumberOverflow);
     EXPECT_EQ(capture.count(), 0);
 
     // A printer that cannot be opened reaches the caller with its message.
     s.config.slipCounter = 1;
     capture.failOpening(u("プリンターがありません。"));
     try {
-        PrintSlipSet(s.config, slip());
+        printSlipSet(s.config, slip());
         FAIL() << "no error from a failing printer";
     } catch (const PrintError& e) {
         EXPECT_EQ(e.message(), u("プリンターがありません。"));
@@ -413,7 +413,7 @@ TEST_F(PrintTest, InvoicePagesAreSeparateJobsMarkedPageOfTotal)
         SCOPED_TRACE(c.lines);
         PrintCapture capture;
         invoiceOf(c.lines);
-        PrintInvoice(s.config, s.customer, s.invoice, Issued);
+        printInvoice(s.config, s.customer, s.invoice, Issued);
         ASSERT_EQ(capture.count(), c.marks.size());
         for (int p = 0; p < capture.count(); ++p) {
             const RecordingSurface& r = capture.surface(p);
@@ -439,7 +439,7 @@ TEST_F(PrintTest, InvoiceFirstPageHasTheHeadAndContinuationPagesTheirTitle)
 {
     PrintCapture capture;
     invoiceOf(41);
-    PrintInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(capture.count(), 2);
     const RecordingSurface& first = capture.surface(0);
     const RecordingSurface& second = capture.surface(1);
@@ -482,7 +482,7 @@ TEST_F(PrintTest, InvoiceLine41IsTheFirstRowOfPageTwo)
     s.invoice.lines[40].departmentCode = 7;
     s.invoice.lines[40].taxCategory = 9;
     s.invoice.lines[40].saleDate = Date::fromParts(2001, 2, 3);
-    PrintInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(capture.count(), 2);
     const RecordingSurface& page1 = capture.surface(0);
     const RecordingSurface& page2 = capture.surface(1);
@@ -516,7 +516,7 @@ TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
     s.invoice.currentSales = Currency();
     s.invoice.totalBilled = Currency();
     PrintCapture capture;
-    PrintInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
     expectText(r, 9300, 0, u("Page001/001"), 12);
@@ -534,7 +534,7 @@ TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
     PrintCapture slipCapture;
     s.previousSaleDate = Date();
     twoLineSlip(saleKind::Cash);
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     expectText(slipCapture.surface(0), 10000, 350, u("Prv."), 8);
     expectText(slipCapture.surface(0), 7000, 0, u("2001 / 02 / 16"), 12);
 }
@@ -560,7 +560,7 @@ TEST_F(PrintTest, InvoiceColumnsStayClearOfEachOtherAtTheirWidestValues)
     plain.amount = yen("2800");
     plain.taxCategory = 0;
     PrintCapture capture;
-    PrintInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, s.invoice, Issued);
     const RecordingSurface& r = capture.surface(0);
 
     const int row1 = 4000 + 284 + 22;
@@ -634,14 +634,14 @@ TEST_F(PrintTest, LongNamesAreFittedSoNoTextRunsIntoAnother)
     longNames();
     {
         PrintCapture capture;
-        PrintSlipSet(s.config, slip());
+        printSlipSet(s.config, slip());
         ASSERT_EQ(capture.count(), 1);
         expectNoOverlap(capture.surface(0));
     }
     {
         s.saleKind = saleKind::Cash;
         PrintCapture capture;
-        PrintSlipSet(s.config, slip());
+        printSlipSet(s.config, slip());
         expectNoOverlap(capture.surface(0));
     }
     {
@@ -651,7 +651,7 @@ TEST_F(PrintTest, LongNamesAreFittedSoNoTextRunsIntoAnother)
         s.invoice.lines[0].amount = yen("999999999");
         s.invoice.totalBilled = Currency::fromUnits(999999999);
         PrintCapture capture;
-        PrintInvoice(s.config, s.customer, s.invoice, Issued);
+        printInvoice(s.config, s.customer, s.invoice, Issued);
         for (const auto& r : capture.surfaces())
             expectNoOverlap(*r);
     }
@@ -710,7 +710,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     PdfFiles pdf(dir.path());
     twoLineSlip(saleKind::Credit);
     pdf.prefix = QStringLiteral("slip");
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 1);
     EXPECT_TRUE(isPdfFile(pdf.paths[0]));
     ASSERT_EQ(scripted->messages.size(), 1u);
@@ -719,7 +719,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     // An invoice of two pages is two files but one message naming both.
     pdf.prefix = QStringLiteral("invoice");
     invoiceOf(41);
-    PrintInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, s.invoice, Issued);
     ASSERT_EQ(pdf.paths.size(), 3);
     EXPECT_TRUE(isPdfFile(pdf.paths[1]));
     EXPECT_TRUE(isPdfFile(pdf.paths[2]));
@@ -730,9 +730,9 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
 
     // Texts narrowed to fit their columns print as well.
     pdf.prefix = QStringLiteral("long");
-    ClearSlip(s);
+    clearSlip(s);
     longNames();
-    PrintSlipSet(s.config, slip());
+    printSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 4);
     EXPECT_TRUE(isPdfFile(pdf.paths[3]));
 }

@@ -289,8 +289,8 @@ TEST_F(ReportTest, UnknownNamesAndMissingConditionsAreReportedBeforeAnythingIsPr
 TEST_F(ReportTest, ScreensCallByNameWithTheConfiguredShopAndDatabase)
 {
     addCustomer("A", QStringLiteral("青木"), "100", "0", "0");
-    session().config.companyName() = QStringLiteral("テスト米穀店");
-    PrintReport(session().config, "売掛残高.rpt");
+    testSession().config.companyName() = QStringLiteral("テスト米穀店");
+    printReport(testSession().config, "売掛残高.rpt");
     ASSERT_EQ(capture.count(), 1);
     EXPECT_NE(capture.surface(0).find("テスト米穀店"), nullptr);
     EXPECT_NE(capture.surface(0).find(QStringLiteral("印刷日　") + text::format(Date::today(), "yyyy/mm/dd")), nullptr);

@@ -1,6 +1,6 @@
 // Balances: the change of one customer's billed amount and the list of
 // balances with its print-out.
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/BalanceChange.h"
@@ -46,11 +46,11 @@ protected:
     int openChange(const QString& code, std::function<void(frm売掛残高変更&)> action)
     {
         ui->onScreen("frm顧客選択", [code](QDialog& d) {
-            session().customer.code = code;
+            testSession().customer.code = code;
             d.accept();
         });
         ui->onScreen("frm売掛残高変更", [action](QDialog& d) { action(static_cast<frm売掛残高変更&>(d)); });
-        return openScreen("frm売掛残高変更", "売掛残高変更", nullptr);
+        return openScreen(testSession(), "frm売掛残高変更", "売掛残高変更", nullptr);
     }
 };
 
@@ -136,7 +136,7 @@ TEST_F(Balances, PickerClosedWithoutAChoiceEndsTheChangeScreen)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "10000", "0", "0"});
     ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
-    EXPECT_EQ(openScreen("frm売掛残高変更", "売掛残高変更", nullptr), -1);
+    EXPECT_EQ(openScreen(testSession(), "frm売掛残高変更", "売掛残高変更", nullptr), -1);
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
     EXPECT_EQ(stored(db, "A").lastInvoice, yen("10000"));
 }
@@ -245,7 +245,7 @@ TEST_F(Balances, ScreensRenderWithEveryCaptionWhole)
     };
     frm売掛残高一覧 list;
     render(list, QStringLiteral("balance-list-screen.png"));
-    session().customer.code = "C0012";
+    testSession().customer.code = "C0012";
     frm売掛残高変更 change;
     typeOver(change.billedBox, "12000");
     render(change, QStringLiteral("balance-change.png"));

@@ -69,7 +69,7 @@ protected:
         ResultPlan plan = planResultRun(db, readResultFile(bytes), date);
         if (again)
             bookEarlierPaymentsAgain(plan);
-        return bookResultRun(db, session().config, plan, date, 20, QStringLiteral("HBR0991.TXT"), inst.configurationPath());
+        return bookResultRun(db, testSession().config, plan, date, 20, QStringLiteral("HBR0991.TXT"), inst.configurationPath());
     }
 
     int rowsOf(const char* table) { return db.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QString::fromUtf8(table))).toInt(); }
@@ -82,7 +82,7 @@ protected:
 
 TEST_F(BankDebitResultTest, DebitedCustomersGetOneRowAndOneNumberEachInFileOrder)
 {
-    session().config.slipCounter = 41;
+    testSession().config.slipCounter = 41;
     const QByteArray bytes = resultFile({resultRecord("1003", 10800, '0'), resultRecord("1001", 5000, '1'),
                                          resultRecord("1002", 2500, '0')});
     const BookedRun booked = book(bytes);
@@ -93,7 +93,7 @@ TEST_F(BankDebitResultTest, DebitedCustomersGetOneRowAndOneNumberEachInFileOrder
     // ticks, the date as its serial (10 June 2024 is 45453).
     EXPECT_EQ(holdingLedgerRows(db), QStringList({QStringLiteral("41|45453|108000000|20|0|110|1003"),
                                                   QStringLiteral("42|45453|25000000|20|0|110|1002")}));
-    EXPECT_EQ(session().config.slipCounter, 43);
+    EXPECT_EQ(testSession().config.slipCounter, 43);
     EXPECT_EQ(counterInFile(), QStringLiteral(" 43"));
 }
 
@@ -133,14 +133,14 @@ TEST_F(BankDebitResultTest, FilesThatMustBookNothing)
     const BookedRun booked = book(resultFile({resultRecord("8888", 100, '0')}));
     EXPECT_EQ(booked.firstSlipNumber, 0);
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 引落結果処理ＴＢＬ")).toInt(), 0);
 }
 
 TEST_F(BankDebitResultTest, SlipNumbersMustAllFitBeforeAnyRowIsWritten)
 {
-    Configuration& config = session().config;
+    Configuration& config = testSession().config;
     config.slipPrefix = 21;
     config.slipCounter = 47483646;
     const QByteArray three = resultFile(
@@ -211,7 +211,7 @@ TEST_F(BankDebitResultTest, ARefusedRowLeavesNothingBehind)
                            " BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     EXPECT_THROW(book(resultFile({resultRecord("1001", 100, '0'), resultRecord("1002", 200, '0')})), DatabaseError);
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 引落結果処理ＴＢＬ")).toInt(), 0);
     EXPECT_EQ(rowsOf("引落結果入金ＴＢＬ"), 0);
 }

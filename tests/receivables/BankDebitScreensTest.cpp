@@ -3,7 +3,7 @@
 // result file processed into journal rows, a file run twice, and a round
 // trip on the demo shop through invoice closing and the daily update.
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "receivables/BankDebitFile.h"
 #include "receivables/BankDebitOutput.h"
 #include "receivables/BankDebitOutputScreen.h"
@@ -192,7 +192,7 @@ protected:
     {
         writeAll(requestPath(), bytes);
         const QByteArray configuration = inst.configurationFileBytes();
-        const std::int32_t counter = session().config.slipCounter;
+        const std::int32_t counter = testSession().config.slipCounter;
         const QStringList rows = holdingLedgerRows(db);
         ui->messages.clear();
         ui->answers.push_back(true);
@@ -203,7 +203,7 @@ protected:
                   problem + QStringLiteral("\n結果ファイルが完全ではないため、何も記録していません。銀行から受け取ったファイルを確かめて下さい。\n")
                       + QDir::toNativeSeparators(requestPath()));
         EXPECT_EQ(holdingLedgerRows(db), rows);
-        EXPECT_EQ(session().config.slipCounter, counter);
+        EXPECT_EQ(testSession().config.slipCounter, counter);
         EXPECT_EQ(inst.configurationFileBytes(), configuration);
     }
 
@@ -399,25 +399,25 @@ TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
 
 TEST_F(BankDebitScreensTest, StartIsShownOnceAMethodAndAMeansAreChosen)
 {
-    session().journal.debitAccount = 20; // left from another screen
+    testSession().journal.debitAccount = 20; // left from another screen
     frm売掛FD入力 d;
     d.show();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛ＦＤ入力"));
-    EXPECT_EQ(session().journal.debitAccount, 0);
-    EXPECT_EQ(session().customer.slipDate, Date::today());
+    EXPECT_EQ(testSession().journal.debitAccount, 0);
+    EXPECT_EQ(testSession().customer.slipDate, Date::today());
     EXPECT_EQ(d.fileName(), QStringLiteral("1"));
     EXPECT_FALSE(d.startButton->isVisible());
     clickListRow(d.methodList, DebitMethodName);
     EXPECT_EQ(d.fileName(), QStringLiteral("HBR0991.TXT"));
     EXPECT_FALSE(d.startButton->isVisible());
     clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
-    EXPECT_EQ(session().journal.debitAccount, 20);
+    EXPECT_EQ(testSession().journal.debitAccount, 20);
     EXPECT_TRUE(d.startButton->isVisible());
     // The method without a bank file has the placeholder name.
     clickListRow(d.methodList, QStringLiteral("現金・振込"));
     EXPECT_FALSE(d.startButton->isVisible());
     d.dateBoxes->setParts(2024, 6, 10);
-    EXPECT_EQ(session().customer.slipDate, Date::fromParts(2024, 6, 10));
+    EXPECT_EQ(testSession().customer.slipDate, Date::fromParts(2024, 6, 10));
     // The means are the accounts 1 to 999.
     EXPECT_EQ(d.meansOfPaymentList->model()->rowCount(), 5);
 }
@@ -450,12 +450,12 @@ TEST_F(BankDebitScreensTest, TheResultBooksDebitedCustomersAndARepeatAsksFirst)
     writeAll(requestPath(), wholeResult(records[0], {records[1], records[2], unknown}));
     ui->messages.clear();
     ui->questions.clear();
-    const std::int32_t counter = session().config.slipCounter;
+    const std::int32_t counter = testSession().config.slipCounter;
 
     ui->answers.push_back(true);
     processResult();
     EXPECT_EQ(holdingLedgerRows(db), QStringList({QString("%1|45453|45000000|20|0|110|3003").arg(counter)}));
-    EXPECT_EQ(session().config.slipCounter, counter + 1);
+    EXPECT_EQ(testSession().config.slipCounter, counter + 1);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("完了"));
     EXPECT_EQ(ui->messages[0].text.section(u'\n', 0, 3),
@@ -472,7 +472,7 @@ TEST_F(BankDebitScreensTest, TheResultBooksDebitedCustomersAndARepeatAsksFirst)
     EXPECT_TRUE(ui->questions[2].text.startsWith(QStringLiteral("このファイルは %1 に処理済みです（入金日 2024/06/10、1 件　4,500 円）。")
                                                      .arg(Date::today().toShortString())));
     EXPECT_EQ(holdingLedgerRows(db).size(), 1);
-    EXPECT_EQ(session().config.slipCounter, counter + 1);
+    EXPECT_EQ(testSession().config.slipCounter, counter + 1);
     EXPECT_EQ(ui->messages.size(), 1u);
 
     // Accepted, the payment is recorded again under the next number.
@@ -480,14 +480,14 @@ TEST_F(BankDebitScreensTest, TheResultBooksDebitedCustomersAndARepeatAsksFirst)
     ui->answers.push_back(true);
     processResult();
     EXPECT_EQ(holdingLedgerRows(db).size(), 2);
-    EXPECT_EQ(session().config.slipCounter, counter + 2);
+    EXPECT_EQ(testSession().config.slipCounter, counter + 2);
 }
 
 TEST_F(BankDebitScreensTest, TheRequestFileFedBackIsRefused)
 {
     writeRequest();
     ui->messages.clear();
-    const std::int32_t counter = session().config.slipCounter;
+    const std::int32_t counter = testSession().config.slipCounter;
     const QByteArray fileCounter = inst.configurationFileBytes();
     ui->answers.push_back(true);
     processResult();
@@ -496,7 +496,7 @@ TEST_F(BankDebitScreensTest, TheRequestFileFedBackIsRefused)
     EXPECT_TRUE(ui->messages[0].text.startsWith(NotAResultFile::message()));
     EXPECT_FALSE(ui->messages[0].text.contains(QStringLiteral("書込が完了しました。")));
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
-    EXPECT_EQ(session().config.slipCounter, counter);
+    EXPECT_EQ(testSession().config.slipCounter, counter);
     EXPECT_EQ(inst.configurationFileBytes(), fileCounter);
 }
 
@@ -505,8 +505,8 @@ TEST_F(BankDebitScreensTest, NumbersThatDoNotFitAreRefusedBeforeAnyRow)
     writeRequest();
     writeAll(requestPath(), bankResult(readAll(requestPath()), [](int) { return '0'; }));
     ui->messages.clear();
-    session().config.slipPrefix = 21;
-    session().config.slipCounter = 47483647; // one number left, two needed
+    testSession().config.slipPrefix = 21;
+    testSession().config.slipCounter = 47483647; // one number left, two needed
     const QString fileCounter = counterInFile();
     ui->answers.push_back(true);
     processResult();
@@ -522,7 +522,7 @@ TEST_F(BankDebitScreensTest, NumbersThatDoNotFitAreRefusedBeforeAnyRow)
                                    "起動のときカウンターは使用中の番号の次へ進みます。"));
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラー"));
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
-    EXPECT_EQ(session().config.slipCounter, 47483647);
+    EXPECT_EQ(testSession().config.slipCounter, 47483647);
     EXPECT_EQ(counterInFile(), fileCounter);
 }
 
@@ -534,7 +534,7 @@ TEST_F(BankDebitScreensTest, ScreensOpenFromTheScreenTable)
             EXPECT_EQ(d.objectName(), name);
             clickButton(&d, QStringLiteral("Command2"));
         });
-        EXPECT_EQ(openScreen(name, name, nullptr), QDialog::Rejected);
+        EXPECT_EQ(openScreen(testSession(), name, name, nullptr), QDialog::Rejected);
     }
     EXPECT_EQ(ui->openedScreens, QStringList({"frm売掛FD出力", "frm売掛FD入力"}));
 }
@@ -547,7 +547,7 @@ TEST_F(BankDebitScreensTest, AFileCutShortBooksNothingAndTheWholeFileBooksEachPa
     writeRequest();
     const QList<QByteArray> records = resultRecords("01000"); // 3001 not debited
     ASSERT_EQ(records.size(), 8);
-    const std::int32_t counter = session().config.slipCounter;
+    const std::int32_t counter = testSession().config.slipCounter;
 
     // Cut after the third data record: no trailer, no end record.
     expectRefused(withLineEnds(records.mid(0, 4)),
@@ -632,7 +632,7 @@ TEST_F(BankDebitScreensTest, AnotherFileBooksOnlyThePaymentsNotInTheBooksOnceCon
     addThreeCustomers();
     writeRequest();
     const QList<QByteArray> records = resultRecords("01000");
-    const std::int32_t counter = session().config.slipCounter;
+    const std::int32_t counter = testSession().config.slipCounter;
     // The bank's first file holds the first three customers only.
     writeAll(requestPath(), wholeResult(records[0], records.mid(1, 3)));
     ui->answers.push_back(true);
@@ -707,8 +707,8 @@ bool makeDemoShop(const TestInstallation& inst)
     const QString dir = inst.path(QStringLiteral("demo"));
     if (QProcess::execute(QStringLiteral(HIMAWARI_DEMO_PROGRAM), {dir}) != 0)
         return false;
-    ReadConfiguration(dir + QStringLiteral("/HMWcfg.dat"));
-    return session().config.databasePath == dir + QStringLiteral("/himawari.db");
+    testSession().config = readConfiguration(dir + QStringLiteral("/HMWcfg.dat"));
+    return testSession().config.databasePath == dir + QStringLiteral("/himawari.db");
 }
 
 std::map<QString, Currency> paymentsReceived(Database& db)
@@ -724,7 +724,7 @@ std::map<QString, Currency> paymentsReceived(Database& db)
 TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
 {
     ASSERT_TRUE(makeDemoShop(inst));
-    Database demo(session().config.databasePath);
+    Database demo(testSession().config.databasePath);
     const Date today = Date::today();
     postHoldingRows(demo, today);
 
@@ -856,7 +856,7 @@ TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBooked
     writeAll(requestPath(), wholeResult(records[0], data));
     ui->messages.clear();
     ui->questions.clear();
-    const std::int32_t counter = session().config.slipCounter;
+    const std::int32_t counter = testSession().config.slipCounter;
     ui->answers.push_back(true); // the drive
     {
         frm売掛FD入力 d;
@@ -864,7 +864,7 @@ TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBooked
         ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Down); // 普通預金
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
-        EXPECT_EQ(session().journal.debitAccount, 20);
+        EXPECT_EQ(testSession().journal.debitAccount, 20);
         d.dateBoxes->setParts(2024, 6, 10);
         // Through the year, month and day to "後処理開始".
         for (int box = 0; box < 3; ++box)
@@ -876,7 +876,7 @@ TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBooked
     ASSERT_EQ(ui->questions.size(), 1u);
     EXPECT_EQ(ui->lastMessage().section(u'\n', 0, 0), QStringLiteral("書込が完了しました。")) << ui->lastMessage().toStdString();
     EXPECT_EQ(holdingLedgerRows(db).size(), debited);
-    EXPECT_EQ(session().config.slipCounter, counter + debited);
+    EXPECT_EQ(testSession().config.slipCounter, counter + debited);
 }
 
 TEST_F(BankDebitScreensTest, APaymentDateInTheClosedYearBooksNothing)

@@ -2,7 +2,7 @@
 // day, the walk through the closing day's customers, the single customer
 // from the picker, and the confirmation screen's three buttons with what
 // they print and write.
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"
@@ -78,7 +78,7 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     EXPECT_EQ(screen.objectName(), "frm売掛請求書発行");
     EXPECT_EQ(screen.windowTitle(), "売掛請求書発行");
     EXPECT_EQ(screen.closingDate(), today);
-    EXPECT_EQ(session().invoice.closingDate, today);
+    EXPECT_EQ(testSession().invoice.closingDate, today);
     EXPECT_EQ(screen.closingDayBox->value(), today.day());
     QStringList expected = {QStringLiteral("今日　一郎")};
     if (today.day() == 31)
@@ -114,7 +114,7 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     // 2001 / 02 / 31 is 3 March 2001, and the session's closing date follows.
     screen.dateBoxes->setParts(2001, 2, 31);
     EXPECT_EQ(screen.closingDate(), Date::fromParts(2001, 3, 3));
-    EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2001, 3, 3));
+    EXPECT_EQ(testSession().invoice.closingDate, Date::fromParts(2001, 3, 3));
     EXPECT_EQ(screen.monthBox->value(), 3);
     EXPECT_EQ(screen.dayBox->value(), 3);
 }
@@ -158,7 +158,7 @@ TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
     onConfirmation([&](frm売掛請求書画面確認& d) {
         seen << d.customerFrame->findChild<QLineEdit*>("顧客コード")->text();
         // The closing date of the issuing screen, for every customer.
-        EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2001, 2, 28));
+        EXPECT_EQ(testSession().invoice.closingDate, Date::fromParts(2001, 2, 28));
         switch (shown++) {
         case 0: clickButton(&d, "Command1"); break; // print and close
         case 1: clickButton(&d, "Command3"); break; // skip
@@ -218,7 +218,7 @@ TEST_F(InvoiceScreens, SingleCustomerComesFromThePickerAndAClosedPickerDoesNothi
 
     // The closing day plays no part: B closes on the 5th.
     ui->onScreen("frm顧客選択", [](QDialog& d) {
-        session().customer.code = "B";
+        testSession().customer.code = "B";
         d.accept();
     });
     onConfirmation([](frm売掛請求書画面確認& d) { clickButton(&d, "Command2"); });
@@ -237,8 +237,8 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     addLine(db, "A", Date::fromParts(2024, 5, 3), "105", "0.5", QStringLiteral("半端米"));
     addLine(db, "A", Date::fromParts(2024, 5, 1), "3000", "1", QStringLiteral("灯油１８Ｌ"), 2, 5);
     addLine(db, "A", Date::fromParts(2024, 5, 21), "999", "1");
-    session().customer.code = "A";
-    session().invoice.closingDate = Date::fromParts(2024, 5, 20);
+    testSession().customer.code = "A";
+    testSession().invoice.closingDate = Date::fromParts(2024, 5, 20);
 
     frm売掛請求書画面確認 d;
     EXPECT_EQ(d.objectName(), "frm売掛請求書画面確認");
@@ -269,7 +269,7 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     EXPECT_EQ(m->headerData(8, Qt::Horizontal).toString(), "金額");
 
     // The session carries the invoice for the print-out.
-    const SessionState& s = session();
+    const SessionState& s = testSession();
     EXPECT_EQ(s.customer.name, QStringLiteral("青木　花子"));
     EXPECT_EQ(s.customer.creditSalesSinceClosing, yen("5000"));
     EXPECT_EQ(s.invoice.lineCount(), 2);
@@ -302,9 +302,9 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
 TEST_F(InvoiceScreens, NothingToBillIsSaidButUpdateOnlyStillClosesThePeriod)
 {
     addCustomer(db, {"Z", QStringLiteral("零"), "0", "0", "0", 20, 0, Date::fromParts(2024, 4, 20)});
-    session().invoice.closingDate = Date::fromParts(2024, 5, 20);
+    testSession().invoice.closingDate = Date::fromParts(2024, 5, 20);
     {
-        session().customer.code = "Z";
+        testSession().customer.code = "Z";
         frm売掛請求書画面確認 d;
         d.show();
         clickButton(&d, "Command1");
@@ -317,7 +317,7 @@ TEST_F(InvoiceScreens, NothingToBillIsSaidButUpdateOnlyStillClosesThePeriod)
         EXPECT_EQ(stored(db, "Z").previousClosing, Date::fromParts(2024, 4, 20));
     }
     {
-        session().customer.code = "Z";
+        testSession().customer.code = "Z";
         frm売掛請求書画面確認 d;
         d.show();
         clickButton(&d, "Command2");
@@ -328,7 +328,7 @@ TEST_F(InvoiceScreens, NothingToBillIsSaidButUpdateOnlyStillClosesThePeriod)
     }
     // Cancel leaves everything.
     addCustomer(db, {"C", QStringLiteral("取消"), "500", "0", "0", 20});
-    session().customer.code = "C";
+    testSession().customer.code = "C";
     frm売掛請求書画面確認 d;
     d.show();
     clickButton(&d, "Command3");
@@ -341,8 +341,8 @@ TEST_F(InvoiceScreens, AFailedPrintIsReportedAndThePeriodStaysOpenToPrintAgain)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "1000", "0", "2000", 20});
     addLine(db, "A", Date::fromParts(2024, 5, 1), "2000", "1");
-    session().customer.code = "A";
-    session().invoice.closingDate = Date::fromParts(2024, 5, 20);
+    testSession().customer.code = "A";
+    testSession().invoice.closingDate = Date::fromParts(2024, 5, 20);
     frm売掛請求書画面確認 d;
     d.show();
 
@@ -366,8 +366,8 @@ TEST_F(InvoiceScreens, AFailedPrintIsReportedAndThePeriodStaysOpenToPrintAgain)
 
 TEST_F(InvoiceScreens, AnUnknownCustomerEndsTheConfirmationWhileOpening)
 {
-    session().customer.code = "NOBODY";
-    EXPECT_EQ(openScreen("frm売掛請求書画面確認", "請求書確認", nullptr), -1);
+    testSession().customer.code = "NOBODY";
+    EXPECT_EQ(openScreen(testSession(), "frm売掛請求書画面確認", "請求書確認", nullptr), -1);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->messages[0].text.contains("NOBODY"));
     EXPECT_TRUE(ui->openedScreens.isEmpty());
@@ -400,7 +400,7 @@ TEST_F(InvoiceScreens, ScreensRenderWithEveryCaptionWhole)
     issuing.closingDayBox->setValue(20);
     issuing.dateBoxes->setParts(2024, 5, 20);
     render(issuing, QStringLiteral("invoice-issuing.png"));
-    session().customer.code = "C0012";
+    testSession().customer.code = "C0012";
     frm売掛請求書画面確認 confirmation;
     render(confirmation, QStringLiteral("invoice-confirm.png"));
 }

@@ -2,7 +2,7 @@
 // "ＯＫ" rule, the stored row and its place in the pre-posting review.
 #include "app/MainWindow.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "customers/CustomerPicker.h"
 #include "customers/CustomerScreens.h"
 #include "receivables/PaymentScreen.h"
@@ -100,7 +100,7 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_EQ(d.amountBox->text(), QStringLiteral("5000"));
         EXPECT_FALSE(d.okButton->isVisible());
         clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
-        EXPECT_EQ(session().journal.debitAccount, 20);
+        EXPECT_EQ(testSession().journal.debitAccount, 20);
         EXPECT_TRUE(d.okButton->isVisible());
 
         typeOver(d.amountBox, QString());
@@ -116,10 +116,10 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_TRUE(d.okButton->isVisible());
         d.amountBox->setText(QStringLiteral("12ab"));
         EXPECT_FALSE(d.okButton->isVisible());
-        EXPECT_EQ(session().journal.amount, Currency());
+        EXPECT_EQ(testSession().journal.amount, Currency());
         typeOver(d.amountBox, QStringLiteral("2,500"));
         EXPECT_TRUE(d.okButton->isVisible());
-        EXPECT_EQ(session().journal.amount, yenAmount("2500"));
+        EXPECT_EQ(testSession().journal.amount, yenAmount("2500"));
 
         clickButton(&d, QStringLiteral("Command2")); // キャンセル
         EXPECT_FALSE(d.isVisible());
@@ -144,7 +144,7 @@ TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
     const QString day = QString::number(Date::fromParts(2024, 5, 1).serial());
     EXPECT_EQ(holdingLedgerRows(db), QStringList({"1|" + day + "|-3000000|100|0|110|12           "}));
     EXPECT_EQ(counterInFile(), QStringLiteral(" 2"));
-    EXPECT_EQ(session().config.slipCounter, 2);
+    EXPECT_EQ(testSession().config.slipCounter, 2);
     // The balance waits for the daily update.
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 顧客売掛入金額 FROM 顧客マスター WHERE 顧客コード = '12'")).toLongLong(),
               12000000);
@@ -155,7 +155,7 @@ TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
     for (int c = 1; c < review.ledgerGrid->model()->columnCount(); ++c)
         row << review.ledgerGrid->model()->index(0, c).data().toString();
     EXPECT_EQ(row, QStringList({"1", "2024/05/01", "-300", "小切手", "売掛金", "山田　太郎"}));
-    EXPECT_EQ(session().selectedSlipNumber, 1);
+    EXPECT_EQ(testSession().selectedSlipNumber, 1);
 }
 
 TEST_F(PaymentScreenTest, PickerClosedWithoutChoiceEndsThePayment)
@@ -183,7 +183,7 @@ TEST_F(PaymentScreenTest, RefusedRowIsReportedAndTheScreenStaysOpen)
         clickButton(&d, QStringLiteral("Command2"));
     });
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
 }
 
@@ -192,7 +192,7 @@ TEST_F(PaymentScreenTest, RefusedRowIsReportedAndTheScreenStaysOpen)
 TEST_F(PaymentScreenTest, RendersTheScreen)
 {
     useJapaneseFont();
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.customer.code = QStringLiteral("12");
     s.customer.name = QStringLiteral("山田　太郎");
     s.customer.kanaName = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
@@ -227,7 +227,7 @@ TEST_F(PaymentScreenTest, EnterAloneFromTheMeansListToAStoredPayment)
         ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Down); // 普通預金
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
-        EXPECT_EQ(session().journal.debitAccount, 20);
+        EXPECT_EQ(testSession().journal.debitAccount, 20);
         ASSERT_EQ(d.focusWidget(), d.amountBox);
         QTest::keyClicks(d.amountBox, QStringLiteral("4500"));
         EXPECT_EQ(d.amountBox->text(), QStringLiteral("4500")) << "the billed amount is replaced as typed";
@@ -274,5 +274,5 @@ TEST_F(PaymentScreenTest, APaymentDatedInTheClosedYearIsRefused)
     });
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
 }

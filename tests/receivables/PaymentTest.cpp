@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         addPaymentShop(db);
-        SessionState& s = session();
+        SessionState& s = testSession();
         s.customer.code = QStringLiteral("12");
         s.customer.lastInvoiceAmount = yenAmount("5000");
         s.customer.slipDate = Date::fromParts(2024, 5, 1);
@@ -35,7 +35,7 @@ protected:
 
 TEST_F(PaymentTest, BufferStartsFromTheBilledAmountWithNoMeans)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.journal.debitAccount = 20; // left from an earlier entry
     startPayment(s);
     EXPECT_EQ(s.journal.entryDate, Date::fromParts(2024, 5, 1));
@@ -64,7 +64,7 @@ TEST_F(PaymentTest, OnlyAWholeAmountCounts)
 
 TEST_F(PaymentTest, OnePaymentIsOneRowUnderTheNextSlipNumber)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.config.slipPrefix = 3;
     s.config.slipCounter = 12345;
     startPayment(s);
@@ -87,7 +87,7 @@ TEST_F(PaymentTest, OnePaymentIsOneRowUnderTheNextSlipNumber)
 
 TEST_F(PaymentTest, PaymentNotReadyWritesNothing)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     startPayment(s);
     EXPECT_FALSE(storePayment(db, s, inst.configurationPath())); // no means
     s.journal.debitAccount = 10;
@@ -100,7 +100,7 @@ TEST_F(PaymentTest, PaymentNotReadyWritesNothing)
 
 TEST_F(PaymentTest, RefusedRowOrFullCounterWritesNothingAndKeepsTheNumber)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     startPayment(s);
     s.journal.debitAccount = 10;
     db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"));
@@ -120,7 +120,7 @@ TEST_F(PaymentTest, RefusedRowOrFullCounterWritesNothingAndKeepsTheNumber)
 
 TEST_F(PaymentTest, RowStaysWhenTheCounterCannotBeWrittenAndStartUpMovesPastIt)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     startPayment(s);
     s.journal.debitAccount = 10;
     const std::optional<StoredPayment> stored =

@@ -1,7 +1,7 @@
 // Receipt issuing as the operator works it: the collection day and its
 // customers, the picker, the confirmation screen's button rule and what it
 // prints; nothing is written to the database.
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"
@@ -148,9 +148,9 @@ TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNo
 TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateToo)
 {
     addCustomer(db, {"A", QStringLiteral("青木　花子"), "56000", "0", "1200", 20, 25, Date::fromParts(2024, 4, 20)});
-    session().customer.code = "A";
-    session().customer.lastInvoiceAmount = yen("1");
-    session().config.taxRate1() = "0.10";
+    testSession().customer.code = "A";
+    testSession().customer.lastInvoiceAmount = yen("1");
+    testSession().config.taxRate1() = "0.10";
     frm売掛領収書画面確認 d;
     EXPECT_EQ(d.objectName(), "frm売掛領収書画面確認");
     EXPECT_EQ(d.windowTitle(), "領収書画面確認");
@@ -158,9 +158,9 @@ TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateTo
     EXPECT_EQ(d.cancelButton->text(), "キャンセル");
     EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛前回請求金額")->text(), "56000");
     EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "1200");
-    EXPECT_EQ(session().customer.lastInvoiceAmount, yen("56000"));
-    EXPECT_EQ(session().customer.name, QStringLiteral("青木　花子"));
-    EXPECT_EQ(session().invoice.closingDate, Date::fromParts(2024, 4, 20));
+    EXPECT_EQ(testSession().customer.lastInvoiceAmount, yen("56000"));
+    EXPECT_EQ(testSession().customer.name, QStringLiteral("青木　花子"));
+    EXPECT_EQ(testSession().invoice.closingDate, Date::fromParts(2024, 4, 20));
 
     d.show();
     clickButton(&d, "Command1");
@@ -180,7 +180,7 @@ TEST_F(ReceiptScreens, PickerAndAFailedPrint)
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
 
     ui->onScreen("frm顧客選択", [](QDialog& d) {
-        session().customer.code = "A";
+        testSession().customer.code = "A";
         d.accept();
     });
     capture.failOpening(QStringLiteral("プリンターに接続できません。"));
@@ -211,7 +211,7 @@ TEST_F(ReceiptScreens, ScreensRenderWithEveryCaptionWhole)
     frm売掛領収書発行 issuing;
     issuing.collectionDayBox->setValue(25);
     render(issuing, QStringLiteral("receipt-issuing.png"));
-    session().customer.code = "C0012";
+    testSession().customer.code = "C0012";
     frm売掛領収書画面確認 confirmation;
     render(confirmation, QStringLiteral("receipt-confirm.png"));
 }

@@ -235,7 +235,7 @@ TEST_F(ReceiptSheetTest, PrintedAsOneJob)
 {
     PrintCapture capture;
     sheet.figures = receiptFigures(yen("5000"), yen("0.05"));
-    PrintReceiptSheet(sheet, customer, config);
+    printReceiptSheet(sheet, customer, config);
     ASSERT_EQ(capture.count(), 1);
     EXPECT_EQ(capture.documentNames(), QStringList({"領収書"}));
     EXPECT_TRUE(capture.surface(0).ended());

@@ -1,7 +1,7 @@
 // The pre-posting review and the daily update screen: the listings, the
 // selected slip number, deleting a slip, "確認ＯＫ", and the daily update
 // from the review through the question to the posted rows.
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "sales/DailyUpdateScreen.h"
 #include "sales/PostingScreens.h"
 #include "sales/PrePostingReview.h"
@@ -106,29 +106,29 @@ TEST_F(PostingScreensTest, SelectedNumberFollowsTheLastLoadedListingAndTheClicke
     {
         frm転記前確認 d;
         // The ledger listing is loaded second: its first row wins.
-        EXPECT_EQ(session().selectedSlipNumber, 5);
+        EXPECT_EQ(testSession().selectedSlipNumber, 5);
         d.show();
         clickGridRow(d.salesGrid, 2);
-        EXPECT_EQ(session().selectedSlipNumber, 9);
+        EXPECT_EQ(testSession().selectedSlipNumber, 9);
         clickGridRow(d.ledgerGrid, 1);
-        EXPECT_EQ(session().selectedSlipNumber, 7);
+        EXPECT_EQ(testSession().selectedSlipNumber, 7);
     }
 
     // With no customer rows in the ledger, the first sales row's number.
     db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理貸方相手先コード <> '0'"));
     {
         frm転記前確認 d;
-        EXPECT_EQ(session().selectedSlipNumber, 3);
+        EXPECT_EQ(testSession().selectedSlipNumber, 3);
     }
 
     // With both listings empty the earlier number stays, and "削除" offers
     // it, deleting nothing.
     db.exec(QStringLiteral("DELETE FROM 売上商品マスター仮 WHERE 売上顧客コード <> 'ZZZ'"));
-    session().selectedSlipNumber = 42;
+    testSession().selectedSlipNumber = 42;
     {
         frm転記前確認 d;
         d.show();
-        EXPECT_EQ(session().selectedSlipNumber, 42);
+        EXPECT_EQ(testSession().selectedSlipNumber, 42);
         ui->answers.push_back(true);
         clickButton(&d, QStringLiteral("Command1"));
         ASSERT_EQ(ui->questions.size(), 1u);
@@ -139,7 +139,7 @@ TEST_F(PostingScreensTest, SelectedNumberFollowsTheLastLoadedListingAndTheClicke
     }
 
     // Nothing selected since start-up: a message and no question.
-    session().selectedSlipNumber = 0;
+    testSession().selectedSlipNumber = 0;
     frm転記前確認 d;
     d.show();
     clickButton(&d, QStringLiteral("Command1"));
@@ -157,7 +157,7 @@ TEST_F(PostingScreensTest, DeletingASlipRemovesAllItsRowsInBothTables)
     frm転記前確認 d;
     d.show();
     clickGridRow(d.salesGrid, 3); // slip 123, 配達料
-    ASSERT_EQ(session().selectedSlipNumber, 123);
+    ASSERT_EQ(testSession().selectedSlipNumber, 123);
 
     // Cancel keeps everything.
     ui->answers.push_back(false);
@@ -176,7 +176,7 @@ TEST_F(PostingScreensTest, DeletingASlipRemovesAllItsRowsInBothTables)
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 2);
     // Reloaded: the ledger's first row is current again.
     EXPECT_EQ(d.salesGrid->model()->rowCount(), 3);
-    EXPECT_EQ(session().selectedSlipNumber, 5);
+    EXPECT_EQ(testSession().selectedSlipNumber, 5);
     EXPECT_TRUE(ui->messages.empty());
 }
 
@@ -184,10 +184,10 @@ TEST_F(PostingScreensTest, DeletionThatFailsDeletesNeitherTable)
 {
     addWaitingRows();
     db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE DELETE ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '削除失敗'); END"));
-    session().selectedSlipNumber = 123;
+    testSession().selectedSlipNumber = 123;
     frm転記前確認 d;
     d.show();
-    session().selectedSlipNumber = 123;
+    testSession().selectedSlipNumber = 123;
     ui->answers.push_back(true);
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(ui->messages.size(), 1u);
@@ -237,7 +237,7 @@ TEST_F(PostingScreensTest, DailyUpdateShowsTheReviewFirstThenPostsUpToToday)
         EXPECT_FALSE(d.isVisible());
     });
 
-    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Accepted);
+    EXPECT_EQ(openScreen(testSession(), QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Accepted);
 
     EXPECT_EQ(ui->openedScreens, QStringList({"frm転記前確認", "frm更新日次"}));
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
@@ -258,12 +258,12 @@ TEST_F(PostingScreensTest, DailyUpdateCancelledOrRefusedChangesNothing)
     const QStringList before = snapshot(db);
     ui->onScreen(QStringLiteral("frm転記前確認"), [](QDialog& d) { d.close(); });
     ui->onScreen(QStringLiteral("frm更新日次"), [](QDialog& d) { clickButton(&d, QStringLiteral("Command1")); });
-    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
+    EXPECT_EQ(openScreen(testSession(), QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
     EXPECT_EQ(snapshot(db), before);
     EXPECT_TRUE(ui->messages.empty());
 
     ui->onScreen(QStringLiteral("frm更新日次"), [](QDialog& d) { clickButton(&d, QStringLiteral("Command2")); });
-    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
+    EXPECT_EQ(openScreen(testSession(), QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
     EXPECT_EQ(snapshot(db), before);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("日次更新"));
@@ -304,7 +304,7 @@ TEST_F(PostingScreensTest, DailyUpdateStartsOnCancelAndEnterOnAFocusedOkPosts)
         EXPECT_TRUE(d.cancelButton->isDefault());
         QTest::keyClick(d.focusWidget(), Qt::Key_Return);
     });
-    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
+    EXPECT_EQ(openScreen(testSession(), QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Rejected);
     EXPECT_EQ(snapshot(db), before);
     // On ＯＫ, drawn as the default while it has the cursor, Enter posts.
     ui->onScreen(QStringLiteral("frm更新日次"), [](QDialog& dialog) {
@@ -316,6 +316,6 @@ TEST_F(PostingScreensTest, DailyUpdateStartsOnCancelAndEnterOnAFocusedOkPosts)
         EXPECT_FALSE(d.cancelButton->isDefault());
         QTest::keyClick(d.okButton, Qt::Key_Enter, Qt::KeypadModifier);
     });
-    EXPECT_EQ(openScreen(QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Accepted);
+    EXPECT_EQ(openScreen(testSession(), QStringLiteral("frm更新日次"), QStringLiteral("日次更新"), nullptr), QDialog::Accepted);
     EXPECT_EQ(rowCount(db, QStringLiteral("売掛マスター")), 1);
 }

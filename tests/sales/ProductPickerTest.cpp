@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         addShopProducts(db);
-        ClearSlip(session());
+        clearSlip(testSession());
     }
 
     TestInstallation inst;
@@ -38,8 +38,8 @@ protected:
 
 TEST_F(ProductPickerTest, OpensOnDepartmentOneWithNothingChosen)
 {
-    session().product.productCode = QStringLiteral("leftover");
-    session().product.taxCategory = 6;
+    testSession().product.productCode = QStringLiteral("leftover");
+    testSession().product.taxCategory = 6;
     frm商品選択 d;
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("frm商品選択"));
@@ -50,7 +50,7 @@ TEST_F(ProductPickerTest, OpensOnDepartmentOneWithNothingChosen)
     EXPECT_EQ(d.okButton->text(), QStringLiteral("ＯＫ"));
     EXPECT_EQ(d.cancelButton->text(), QStringLiteral("キャンセル"));
     // The previous picker's values are gone: department 1, tax category 0.
-    EXPECT_EQ(session().product.productCode, QString(13, u' '));
+    EXPECT_EQ(testSession().product.productCode, QString(13, u' '));
     EXPECT_EQ(d.chosen().departmentCode, 1);
     EXPECT_EQ(d.chosen().taxCategory, 0);
     // Every box is named by its caption.
@@ -80,7 +80,7 @@ TEST_F(ProductPickerTest, ProductOfTheFirstListGivesDepartmentOneAndTaxCategoryZ
     ASSERT_TRUE(d.okButton->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
 
-    const SessionState& s = session();
+    const SessionState& s = testSession();
     ASSERT_EQ(s.lineCount, 1);
     const SlipLine& line = s.lines[1];
     EXPECT_EQ(line.departmentCode, 1);
@@ -114,8 +114,8 @@ TEST_F(ProductPickerTest, TypedNamePriceAndQuantityMakeTheLine)
     typeKeyByKey(d.quantityBox, QStringLiteral("2.5"));
     clickButton(&d, QStringLiteral("Command1"));
 
-    const SlipLine& line = session().lines[1];
-    ASSERT_EQ(session().lineCount, 1);
+    const SlipLine& line = testSession().lines[1];
+    ASSERT_EQ(testSession().lineCount, 1);
     EXPECT_EQ(line.productCode, QStringLiteral("12           "));
     EXPECT_EQ(line.kanaName, QStringLiteral("ｺｼﾋｶﾘﾄｸｾ"));
     EXPECT_EQ(line.productName, QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産　令和六年産新"));
@@ -136,12 +136,12 @@ TEST_F(ProductPickerTest, DepartmentClickSetsItsTaxCategoryAndProducts)
     clickListRow(d.productList, QStringLiteral("灯油１８Ｌ"));
     typeKeyByKey(d.quantityBox, QStringLiteral("２")); // full-width, as an input method types it
     clickButton(&d, QStringLiteral("Command1"));
-    ASSERT_EQ(session().lineCount, 1);
-    EXPECT_EQ(session().lines[1].departmentCode, 2);
-    EXPECT_EQ(session().lines[1].taxCategory, 5);
-    EXPECT_EQ(session().lines[1].amount, yen("3000"));
-    EXPECT_EQ(session().totals.taxIncludedRate1, yen("3000"));
-    EXPECT_TRUE(session().totals.consumptionTax.isZero());
+    ASSERT_EQ(testSession().lineCount, 1);
+    EXPECT_EQ(testSession().lines[1].departmentCode, 2);
+    EXPECT_EQ(testSession().lines[1].taxCategory, 5);
+    EXPECT_EQ(testSession().lines[1].amount, yen("3000"));
+    EXPECT_EQ(testSession().totals.taxIncludedRate1, yen("3000"));
+    EXPECT_TRUE(testSession().totals.consumptionTax.isZero());
 }
 
 TEST_F(ProductPickerTest, OkAppearsOnlyWithAProductAndANonZeroQuantity)
@@ -181,10 +181,10 @@ TEST_F(ProductPickerTest, PriceZeroIsAskedForAndZeroEmptyOrCancelAddNoLine)
     EXPECT_EQ(ui->prompts[0].text, QStringLiteral("商品単価を入力してください。"));
     EXPECT_EQ(ui->prompts[0].title, QStringLiteral("単価入力"));
     // Only the answer 350 made a line.
-    ASSERT_EQ(session().lineCount, 1);
-    EXPECT_EQ(session().lines[1].unitPrice, yen("350"));
-    EXPECT_EQ(session().lines[1].taxCategory, 9);
-    EXPECT_EQ(session().totals.notTaxable, yen("350"));
+    ASSERT_EQ(testSession().lineCount, 1);
+    EXPECT_EQ(testSession().lines[1].unitPrice, yen("350"));
+    EXPECT_EQ(testSession().lines[1].taxCategory, 9);
+    EXPECT_EQ(testSession().totals.notTaxable, yen("350"));
 }
 
 TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
@@ -198,15 +198,15 @@ TEST_F(ProductPickerTest, BarcodeInTheQuantityBoxIsRefusedWithAMessage)
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("個数入力"));
     EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("4901234567894")));
     EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("大きすぎます")));
-    EXPECT_EQ(session().lineCount, 0);
-    EXPECT_TRUE(session().totals.grandTotal.isZero());
+    EXPECT_EQ(testSession().lineCount, 0);
+    EXPECT_TRUE(testSession().totals.grandTotal.isZero());
     EXPECT_TRUE(d.isVisible()) << "the picker stays open for the right quantity";
 
     // The largest quantity the slip prints is taken.
     typeKeyByKey(d.quantityBox, QStringLiteral("999999"));
     clickButton(&d, QStringLiteral("Command1"));
-    ASSERT_EQ(session().lineCount, 1);
-    EXPECT_EQ(session().lines[1].amount, yen("104999895"));
+    ASSERT_EQ(testSession().lineCount, 1);
+    EXPECT_EQ(testSession().lines[1].amount, yen("104999895"));
 }
 
 TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
@@ -227,23 +227,23 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
     typeKeyByKey(d.quantityBox, QStringLiteral("999"));
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_EQ(ui->messages.size(), 2u);
-    EXPECT_EQ(session().lineCount, 0);
+    EXPECT_EQ(testSession().lineCount, 0);
     EXPECT_TRUE(d.isVisible());
 }
 
 TEST_F(ProductPickerTest, CancelAddsNothing)
 {
-    addLine(session(), 1, 0, QStringLiteral("12"), QStringLiteral("米"), "2000", "1");
-    ComputeSlipTotals(session());
+    addLine(testSession(), 1, 0, QStringLiteral("12"), QStringLiteral("米"), "2000", "1");
+    computeSlipTotals(testSession());
     frm商品選択 d;
     d.show();
     clickListRow(d.productList, QStringLiteral("精米１０ｋｇ"));
     typeKeyByKey(d.quantityBox, QStringLiteral("2"));
     clickButton(&d, QStringLiteral("Command2"));
     EXPECT_EQ(d.result(), QDialog::Rejected);
-    EXPECT_EQ(session().lineCount, 1);
-    EXPECT_EQ(session().totals.grandTotal, yen("2100"));
-    EXPECT_EQ(session().product.productCode, QString(13, u' '));
+    EXPECT_EQ(testSession().lineCount, 1);
+    EXPECT_EQ(testSession().totals.grandTotal, yen("2100"));
+    EXPECT_EQ(testSession().product.productCode, QString(13, u' '));
 }
 
 TEST_F(ProductPickerTest, CodesAreFoundPaddedOrNot)
@@ -274,15 +274,15 @@ TEST_F(ProductPickerTest, PlainPickerReturnsCodeAndNameOnOk)
     ASSERT_TRUE(d.okButton->isVisible());
     clickButton(&d, QStringLiteral("Command1"));
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(session().product.productCode, QStringLiteral("201          "));
-    EXPECT_EQ(session().product.productName, text::fixed(QStringLiteral("灯油１８Ｌ"), 24));
-    EXPECT_EQ(session().product.departmentCode, 2);
-    EXPECT_EQ(session().lineCount, 0);
+    EXPECT_EQ(testSession().product.productCode, QStringLiteral("201          "));
+    EXPECT_EQ(testSession().product.productName, text::fixed(QStringLiteral("灯油１８Ｌ"), 24));
+    EXPECT_EQ(testSession().product.departmentCode, 2);
+    EXPECT_EQ(testSession().lineCount, 0);
 }
 
 TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
 {
-    session().product.productCode = QStringLiteral("PREVIOUS     ");
+    testSession().product.productCode = QStringLiteral("PREVIOUS     ");
     {
         frm商品選択2 d;
         d.show();
@@ -290,7 +290,7 @@ TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
         d.close();
         EXPECT_EQ(d.result(), QDialog::Rejected);
     }
-    EXPECT_EQ(session().product.productCode, QStringLiteral("PREVIOUS     "));
+    EXPECT_EQ(testSession().product.productCode, QStringLiteral("PREVIOUS     "));
     {
         frm商品選択2 d;
         d.show();
@@ -298,7 +298,7 @@ TEST_F(ProductPickerTest, PlainPickerCancelBlanksTheCodeAndTheCloseBoxKeepsIt)
         clickButton(&d, QStringLiteral("Command2"));
         EXPECT_EQ(d.result(), QDialog::Rejected);
     }
-    EXPECT_EQ(session().product.productCode, QString(13, u' '));
+    EXPECT_EQ(testSession().product.productCode, QString(13, u' '));
 }
 
 TEST_F(ProductPickerTest, KeyboardAloneAddsALine)
@@ -316,7 +316,7 @@ TEST_F(ProductPickerTest, KeyboardAloneAddsALine)
     QTest::keyClick(d.quantityBox, Qt::Key_Return);
     ASSERT_EQ(d.focusWidget(), d.okButton) << "Enter moves on to ＯＫ";
     QTest::keyClick(d.okButton, Qt::Key_Return);
-    ASSERT_EQ(session().lineCount, 1);
-    EXPECT_EQ(session().lines[1].amount, yen("420"));
+    ASSERT_EQ(testSession().lineCount, 1);
+    EXPECT_EQ(testSession().lines[1].amount, yen("420"));
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }

@@ -4,7 +4,7 @@
 // and what the screen shows.
 #include "app/MainWindow.h"
 #include "session/Routines.h"
-#include "session/Screens.h"
+#include "ui/Screens.h"
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "sales/ProductPicker.h"
@@ -164,7 +164,7 @@ TEST_F(SalesSlipTest, WholeCreditSaleWithPrintedSlip)
     EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({"1|" + day + "|10000000|110|0|5000|C001", "1|" + day + "|500000|110|0|3079|C001"}));
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
-    EXPECT_EQ(session().config.slipCounter, 2);
+    EXPECT_EQ(testSession().config.slipCounter, 2);
 
     // The slip was printed once, as a credit sale, with number 1.
     ASSERT_EQ(capture.count(), 1);
@@ -177,8 +177,8 @@ TEST_F(SalesSlipTest, WholeCreditSaleWithPrintedSlip)
     EXPECT_NE(slip.findStarting(QStringLiteral("合計金額　 \\1,050")), nullptr);
 
     // The slip is over: the buffer and the customer are cleared.
-    EXPECT_EQ(session().lineCount, 0);
-    EXPECT_TRUE(session().customer.code.isEmpty());
+    EXPECT_EQ(testSession().lineCount, 0);
+    EXPECT_TRUE(testSession().customer.code.isEmpty());
 }
 
 TEST_F(SalesSlipTest, CustomerPickerClosedWithoutOkEndsTheSale)
@@ -187,7 +187,7 @@ TEST_F(SalesSlipTest, CustomerPickerClosedWithoutOkEndsTheSale)
     startSale([](frm売上&) { ADD_FAILURE() << "the slip must not open"; });
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_TRUE(session().customer.code.isEmpty());
+    EXPECT_TRUE(testSession().customer.code.isEmpty());
 }
 
 TEST_F(SalesSlipTest, FiveLinesAtMostAndRecordOnlyPrintsNothing)
@@ -200,7 +200,7 @@ TEST_F(SalesSlipTest, FiveLinesAtMostAndRecordOnlyPrintsNothing)
     startSale([&](frm売上& d) {
         for (int i = 0; i < 4; ++i)
             clickButton(&d, QStringLiteral("Command3"));
-        ASSERT_EQ(session().lineCount, 5);
+        ASSERT_EQ(testSession().lineCount, 5);
         EXPECT_TRUE(ui->messages.empty());
 
         clickButton(&d, QStringLiteral("Command3"));
@@ -208,7 +208,7 @@ TEST_F(SalesSlipTest, FiveLinesAtMostAndRecordOnlyPrintsNothing)
         EXPECT_EQ(ui->messages[0].text, QStringLiteral("売上商品は､1回5品まで"));
         EXPECT_EQ(ui->messages[0].title, QStringLiteral("売上商品数オーバー"));
         EXPECT_EQ(pickerRuns, 5) << "no picker after five lines";
-        EXPECT_EQ(session().lineCount, 5);
+        EXPECT_EQ(testSession().lineCount, 5);
         EXPECT_EQ(gridRow(d.lineGrid, 4)[0], QStringLiteral("5"));
         EXPECT_EQ(labelText(&d, "lbl内税1売上金額"), QStringLiteral("7500"));
         EXPECT_EQ(labelText(&d, "lbl消費税額"), QStringLiteral("0"));
@@ -256,7 +256,7 @@ TEST_F(SalesSlipTest, RepeatedPreviousOrderSkipsTheProductPicker)
     EXPECT_EQ(pickerRuns, 0);
     EXPECT_FALSE(ui->openedScreens.contains(QStringLiteral("frm商品選択")));
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
-    EXPECT_EQ(session().lineCount, 0);
+    EXPECT_EQ(testSession().lineCount, 0);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 }
 
@@ -294,15 +294,15 @@ TEST_F(SalesSlipTest, SlipIsPrintedBeforeAFailedStoreAndTheNumberIsUsedAgain)
     EXPECT_EQ(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
-    EXPECT_EQ(session().config.slipCounter, 1);
+    EXPECT_EQ(testSession().config.slipCounter, 1);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
-    EXPECT_EQ(session().lineCount, 0) << "the operator enters the slip again";
+    EXPECT_EQ(testSession().lineCount, 0) << "the operator enters the slip again";
     EXPECT_EQ(ui->busyDepth, 0);
 }
 
 TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.customer.code = QStringLiteral("C001");
     s.customer.name = QStringLiteral("山田　太郎");
     s.customer.slipDate = Date::fromParts(2024, 5, 1);
@@ -310,7 +310,7 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
     addLine(s, 1, 0, QStringLiteral("4901234567894"), QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産令和六"),
             "123456", "999.5", QStringLiteral("ｺｼﾋｶﾘﾄｸ"));
     addLine(s, 12, 9, QStringLiteral("12"), QStringLiteral("配達料"), "300", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
 
     frm売上 d;
     d.show();
@@ -351,7 +351,7 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
 TEST_F(SalesSlipTest, RendersTheScreens)
 {
     useJapaneseFont();
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.customer.code = QStringLiteral("C001");
     s.customer.name = QStringLiteral("山田　太郎");
     s.customer.kanaName = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
@@ -365,7 +365,7 @@ TEST_F(SalesSlipTest, RendersTheScreens)
     s.customer.slipDate = Date::fromParts(2024, 5, 1);
     addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "2000", "1", QStringLiteral("ｺｼﾋｶﾘ"));
     addLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "2", QStringLiteral("ﾄｳﾕ"));
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
 
     const QString folder = pictureFolder(inst.dir());
     frm売上 slip;
@@ -419,7 +419,7 @@ TEST_F(SalesSlipTest, TheButtonDrawnAsDefaultIsTheOneEnterPresses)
         // only button drawn as default ("キャンセル" was drawn so before).
         QTest::keyClick(d.moreProductsButton, Qt::Key_Return);
         EXPECT_EQ(pickerRuns, 2);
-        EXPECT_EQ(session().lineCount, 2);
+        EXPECT_EQ(testSession().lineCount, 2);
         EXPECT_EQ(drawnDefault(), QStringList({"Command3"}));
         // Tab to "現金（記録のみ）": drawn as default, and Enter stores the cash sale.
         d.cashRecordButton->setFocus(Qt::TabFocusReason);

@@ -15,8 +15,8 @@ class SlipStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SessionState& s = session();
-        ClearSlip(s);
+        SessionState& s = testSession();
+        clearSlip(s);
         s.customer.code = QStringLiteral("C001");
         s.customer.slipDate = Date::fromParts(2024, 5, 1); // serial 45413
     }
@@ -35,10 +35,10 @@ const QString pad13(const char* code)
 
 TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRows)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "300", "2");
     addLine(s, 4, 0, QStringLiteral("4501"), QStringLiteral("ティッシュ"), "400", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     s.saleKind = saleKind::Credit;
 
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
@@ -62,14 +62,14 @@ TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRow
 
 TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     // Entered in an order unlike the accounts' order.
     addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "500", "1");
     addLine(s, 2, 6, QStringLiteral("201"), QStringLiteral("灯油"), "1080", "1");
     addLine(s, 1, 1, QStringLiteral("14"), QStringLiteral("米２"), "1000", "1");
     addLine(s, 2, 5, QStringLiteral("202"), QStringLiteral("灯油２"), "1050", "2");
     addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "199", "1");
-    ComputeSlipTotals(s); // tax = Int(0.08 × 1000) + Int(0.05 × 199) = 80 + 9
+    computeSlipTotals(s); // tax = Int(0.08 × 1000) + Int(0.05 × 199) = 80 + 9
     s.saleKind = saleKind::Cash;
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
@@ -88,10 +88,10 @@ TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
 
 TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "1");
     addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "300", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     ASSERT_TRUE(s.totals.consumptionTax.isZero());
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
@@ -104,10 +104,10 @@ TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
 
 TEST_F(SlipStoreTest, UnknownTaxCategoryIsStoredButInNoTotalAndNoLedgerRow)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
     addLine(s, 7, 3, QStringLiteral("700"), QStringLiteral("分類なし"), "777", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     EXPECT_EQ(s.totals.grandTotal, yen("1050"));
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
@@ -123,10 +123,10 @@ TEST_F(SlipStoreTest, ProductNamesAreStoredAtTwelveCharacters)
     EXPECT_EQ(storedProductName(QStringLiteral("あいうえおかきくけこさしすせそ")), QStringLiteral("あいうえおかきくけこさし"));
     EXPECT_EQ(storedProductName(QStringLiteral("米")), QStringLiteral("米           "));
 
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("とても長い名前の商品ですがここで切れます"), "10", "1");
     addLine(s, 1, 9, QStringLiteral("2"), QStringLiteral("米"), "10", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
     QSqlQuery q = db.exec(QStringLiteral("SELECT 売上単品名 FROM 売上商品マスター仮 ORDER BY 売上シリアル"));
     ASSERT_TRUE(q.next());
@@ -137,11 +137,11 @@ TEST_F(SlipStoreTest, ProductNamesAreStoredAtTwelveCharacters)
 
 TEST_F(SlipStoreTest, SlipNumberIsPrefixTimesHundredMillionPlusCounter)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     s.config.slipPrefix = 1;
     s.config.slipCounter = 99999999;
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
 
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上伝票番号 FROM 売上商品マスター仮")).toLongLong(), 199999999);
@@ -153,9 +153,9 @@ TEST_F(SlipStoreTest, SlipNumberIsPrefixTimesHundredMillionPlusCounter)
 
 TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     // The last statement of the slip (the tax ledger row) is refused.
     db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 経理マスター仮 WHEN NEW.経理貸方コード = 3079"
                            " BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
@@ -180,9 +180,9 @@ TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
 
 TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
 
     // 21 × 100000000 + 47483648 = 2147483648, one past the 32-bit range.
     s.config.slipPrefix = 21;
@@ -203,9 +203,9 @@ TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
 
 TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     const QString unwritable = inst.path(QStringLiteral("no-such-folder/HMWcfg.dat"));
 
     EXPECT_TRUE(StoreSlip(db, s, unwritable));
@@ -220,13 +220,13 @@ TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
 
 TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
     EXPECT_TRUE(ui->messages.empty());
     EXPECT_EQ(s.config.slipCounter, 1);
 
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     s.customer.code.clear();
     EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
     EXPECT_EQ(ui->messages.size(), 1u);
@@ -237,9 +237,9 @@ TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
 
 TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
 {
-    SessionState& s = session();
+    SessionState& s = testSession();
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
-    ComputeSlipTotals(s);
+    computeSlipTotals(s);
     s.config.databasePath = inst.path(QStringLiteral("gone.db"));
     EXPECT_FALSE(StoreSlip(s, inst.configurationPath()));
     ASSERT_EQ(ui->messages.size(), 1u);

@@ -45,11 +45,11 @@ TEST(ConfigurationFile, RoundTripsByteForByte)
 
     // Prefix 0, counter 41: this slip is number 41, the file then says " 42".
     inst.writeConfigurationFile(original);
-    ReadConfiguration(inst.configurationPath());
-    EXPECT_EQ(currentSlipNumber(), 41);
-    WriteConfiguration(inst.configurationPath());
+    testSession().config = readConfiguration(inst.configurationPath());
+    EXPECT_EQ(currentSlipNumber(testSession().config), 41);
+    writeConfiguration(testSession().config, inst.configurationPath());
     EXPECT_EQ(inst.configurationFileBytes(), fileOf(sampleValues(" 0", " 42")));
-    EXPECT_EQ(session().config.slipCounter, 42);
+    EXPECT_EQ(testSession().config.slipCounter, 42);
     // Nothing of the atomic replacement is left beside the file.
     EXPECT_EQ(QDir(inst.dir()).entryList(QDir::Files, QDir::Name), QStringList({"HMWcfg.dat", "himawari.db"}));
 }
@@ -102,14 +102,14 @@ TEST(ConfigurationFile, ShiftJisIsTheFilesOwnEncoding)
     // are written in the code page's forms: 「1〜3」 does not break the next
     // slip's rewrite of the file.
     inst.writeConfigurationFile(fileOf(sampleValues(" 0", " 5")));
-    ReadConfiguration(inst.configurationPath());
-    session().config.address() = QStringLiteral("架空町1〜3−5　¥‖—");
-    WriteConfiguration(inst.configurationPath());
-    ReadConfiguration(inst.configurationPath());
-    EXPECT_EQ(session().config.address(), QStringLiteral("架空町1～3－5　￥∥―"));
-    EXPECT_EQ(session().config.slipCounter, 6);
-    WriteConfiguration(inst.configurationPath());
-    EXPECT_EQ(session().config.slipCounter, 7);
+    testSession().config = readConfiguration(inst.configurationPath());
+    testSession().config.address() = QStringLiteral("架空町1〜3−5　¥‖—");
+    writeConfiguration(testSession().config, inst.configurationPath());
+    testSession().config = readConfiguration(inst.configurationPath());
+    EXPECT_EQ(testSession().config.address(), QStringLiteral("架空町1～3－5　￥∥―"));
+    EXPECT_EQ(testSession().config.slipCounter, 6);
+    writeConfiguration(testSession().config, inst.configurationPath());
+    EXPECT_EQ(testSession().config.slipCounter, 7);
 }
 
 TEST(ConfigurationFile, RefusesFilesItCannotTrust)
@@ -136,41 +136,41 @@ TEST(ConfigurationFile, WritesNothingItCannotWriteWhole)
 {
     TestInstallation inst;
     const QByteArray before = inst.configurationFileBytes();
-    Configuration& config = session().config;
+    Configuration& config = testSession().config;
 
     // A counter at the largest value: overflow, nothing written, unchanged.
     config.slipCounter = 2147483647;
-    EXPECT_THROW(WriteConfiguration(inst.configurationPath()), SlipNumberOverflow);
+    EXPECT_THROW(writeConfiguration(testSession().config, inst.configurationPath()), SlipNumberOverflow);
     EXPECT_EQ(config.slipCounter, 2147483647);
     EXPECT_EQ(inst.configurationFileBytes(), before);
 
     // A prefix whose numbers leave the 32-bit range cannot number a slip.
     config.slipCounter = 1;
     config.slipPrefix = 22;
-    EXPECT_THROW(currentSlipNumber(), SlipNumberOverflow);
+    EXPECT_THROW(currentSlipNumber(testSession().config), SlipNumberOverflow);
     config.slipPrefix = 21;
     config.slipCounter = 47483647;
-    EXPECT_EQ(currentSlipNumber(), 2147483647);
+    EXPECT_EQ(currentSlipNumber(testSession().config), 2147483647);
     config.slipCounter = 47483648;
-    EXPECT_THROW(currentSlipNumber(), SlipNumberOverflow);
+    EXPECT_THROW(currentSlipNumber(testSession().config), SlipNumberOverflow);
     config.slipPrefix = 0;
     config.slipCounter = 1;
 
     // A quote would split the value on reading; a character Shift_JIS lacks
     // would come back as something else.
     config.companyName() = QStringLiteral("\"ひまわり\"");
-    EXPECT_THROW(WriteConfiguration(inst.configurationPath()), ConfigurationError);
+    EXPECT_THROW(writeConfiguration(testSession().config, inst.configurationPath()), ConfigurationError);
     config.companyName() = QStringLiteral("ひまわり😀");
-    EXPECT_THROW(WriteConfiguration(inst.configurationPath()), ConfigurationError);
+    EXPECT_THROW(writeConfiguration(testSession().config, inst.configurationPath()), ConfigurationError);
     EXPECT_EQ(inst.configurationFileBytes(), before);
 
     // The administrator code is written as its number, whatever was typed.
     config.companyName() = QStringLiteral("テスト商店");
     config.adminCode = 12;
     config.slipCounter = 0;
-    WriteConfiguration(inst.configurationPath());
-    ReadConfiguration(inst.configurationPath());
-    EXPECT_EQ(session().config.adminCodeText(), " 12");
-    EXPECT_EQ(session().config.counterText(), " 1");
-    EXPECT_EQ(session().config.prefixText(), " 0");
+    writeConfiguration(testSession().config, inst.configurationPath());
+    testSession().config = readConfiguration(inst.configurationPath());
+    EXPECT_EQ(testSession().config.adminCodeText(), " 12");
+    EXPECT_EQ(testSession().config.counterText(), " 1");
+    EXPECT_EQ(testSession().config.prefixText(), " 0");
 }

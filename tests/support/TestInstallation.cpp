@@ -14,20 +14,20 @@ TestInstallation::TestInstallation(Options options)
         throw std::runtime_error("cannot create a temporary directory");
     previousDirectory_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
-    session() = SessionState{};
-    fillDaysPerMonth(session());
+    testSession() = SessionState{};
+    fillDaysPerMonth(testSession());
     Configuration config = defaultConfiguration();
     writeConfigurationFile(configurationBytes(config, configurationPath()));
     if (options.withDatabase)
         Database::create(databasePath());
     if (options.readIntoSession)
-        ReadConfiguration(configurationPath());
+        testSession().config = readConfiguration(configurationPath());
 }
 
 TestInstallation::~TestInstallation()
 {
     QDir::setCurrent(previousDirectory_);
-    session() = SessionState{};
+    testSession() = SessionState{};
 }
 
 Configuration TestInstallation::defaultConfiguration() const

@@ -3,7 +3,7 @@
 // HMWcfg.dat and a database with the seed rows of a new shop. The session is
 // read from it and the directory is the current one while the test runs.
 
-#include "session/Session.h"
+#include "support/TestSession.h"
 #include "support/QtPrinters.h"
 #include "db/Database.h"
 

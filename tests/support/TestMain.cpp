@@ -1,7 +1,7 @@
 // Shared main() of every test program: one QApplication for the whole run,
 // created before any widget and never re-created, with the program's own
 // error guard and Japanese translations.
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "ui/JapaneseTranslations.h"
 
 #include <QApplication>

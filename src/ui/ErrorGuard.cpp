@@ -1,8 +1,6 @@
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 
-#include "session/Routines.h"
-#include "core/Currency.h"
-#include "db/Database.h"
+#include "core/OperatorError.h"
 #include "ui/UiService.h"
 
 #include <QDebug>
@@ -19,14 +17,8 @@ QString unknownErrorMessage()
 
 QString errorMessage(const std::exception& error)
 {
-    if (auto* e = dynamic_cast<const ConfigurationError*>(&error))
+    if (auto* e = dynamic_cast<const OperatorError*>(&error))
         return e->message();
-    if (auto* e = dynamic_cast<const DatabaseError*>(&error))
-        return QStringLiteral("データベースの処理に失敗しました。処理を中止しました。\n%1").arg(e->databaseText());
-    if (dynamic_cast<const CurrencyOverflow*>(&error))
-        return QStringLiteral("金額または数量が大きすぎて計算できません。\n入力した値を確かめてください。");
-    if (dynamic_cast<const SlipBufferFull*>(&error))
-        return QStringLiteral("伝票の明細がいっぱいです。これ以上明細を追加できません。");
     return QStringLiteral("処理中にエラーが発生しました。処理を中止しました。\n%1").arg(QString::fromLocal8Bit(error.what()));
 }
 

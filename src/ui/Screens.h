@@ -8,11 +8,13 @@
 
 class QDialog;
 class QWidget;
+struct SessionState;
 
 // Creates the screen, running its opening steps. A factory may return
 // nullptr when the screen's own opening ends it before it is shown (the
-// sales slip whose customer picker was closed without a choice).
-using ScreenFactory = std::function<QDialog*(QWidget* parent)>;
+// sales slip whose customer picker was closed without a choice). The screen
+// gets the session state of the run it belongs to.
+using ScreenFactory = std::function<QDialog*(SessionState& state, QWidget* parent)>;
 // What the opener asks of the screen after it is loaded and before it is
 // shown, such as hiding a button that belongs to another flow.
 using ScreenRequest = std::function<void(QDialog& screen)>;
@@ -26,7 +28,7 @@ bool isScreenAvailable(const QString& screenName);
 // confirmed), or -1 when it was not available or ended while opening.
 // Errors that escape the screen's opening or its handlers are shown to the
 // operator as a message; the caller and the main window stay up.
-int openScreen(const QString& screenName, const QString& functionCaption, QWidget* parent,
+int openScreen(SessionState& state, const QString& screenName, const QString& functionCaption, QWidget* parent,
                const ScreenRequest& request = {});
 // The message shown for a function whose screen is not available yet.
 QString notAvailableMessage(const QString& functionCaption);

@@ -1,6 +1,6 @@
-#include "session/Screens.h"
+#include "ui/Screens.h"
 
-#include "session/ErrorGuard.h"
+#include "ui/ErrorGuard.h"
 #include "ui/UiService.h"
 
 #include <QDialog>
@@ -32,7 +32,7 @@ QString notAvailableMessage(const QString& functionCaption)
     return QStringLiteral("「%1」はまだ使用できません。\nこの機能は現在準備中です。").arg(functionCaption);
 }
 
-int openScreen(const QString& screenName, const QString& functionCaption, QWidget* parent,
+int openScreen(SessionState& state, const QString& screenName, const QString& functionCaption, QWidget* parent,
                const ScreenRequest& request)
 {
     auto it = factories().constFind(screenName);
@@ -45,7 +45,7 @@ int openScreen(const QString& screenName, const QString& functionCaption, QWidge
     // The screen lives only inside the guard: an error in its opening steps
     // or in any of its handlers ends this opening, never the program.
     runGuarded([&] {
-        std::unique_ptr<QDialog> dialog(factory(parent));
+        std::unique_ptr<QDialog> dialog(factory(state, parent));
         if (!dialog)
             return;
         if (request)

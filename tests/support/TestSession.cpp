@@ -1,0 +1,6 @@
+#include "support/TestSession.h"
+
+SessionState& testSession()
+{
+    return session();
+}
