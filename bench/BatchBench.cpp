@@ -207,8 +207,8 @@ void InvoiceRun(benchmark::State& state, bool writeAheadLog)
             session_.invoice = computed->invoice;
             {
                 PrintBatch batch;
-                PrintInvoice(session_.config, session_.customer, session_.invoice, s.today);
-                PrintInvoice(session_.config, session_.customer, session_.invoice, s.today);
+                printInvoice(session_.config, session_.customer, session_.invoice, s.today);
+                printInvoice(session_.config, session_.customer, session_.invoice, s.today);
             }
             closeBillingPeriod(*db, computed->customer.code, session_.invoice);
             ++closed;
@@ -244,7 +244,7 @@ void Receipts(benchmark::State& state)
             sheet.closingDate = account->previousClosingDate;
             sheet.collectionDay = account->collectionDay;
             sheet.issueDate = s.today;
-            PrintReceiptSheet(sheet, customer, s.config);
+            printReceiptSheet(sheet, customer, s.config);
             ++printed;
         }
     }

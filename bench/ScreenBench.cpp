@@ -147,7 +147,7 @@ void PrePostingReview(benchmark::State& state)
     int ledger = 0;
     for (auto _ : state) {
         sales = showAll(*s.reviewDb, holdingSalesStatement());
-        RefreshAccountCopy(*s.reviewDb);
+        refreshAccountCopy(*s.reviewDb);
         ledger = showAll(*s.reviewDb, holdingLedgerStatement());
     }
     state.counters["salesRows"] = sales;
