@@ -1,7 +1,7 @@
 #pragma once
 // The gas totals (frmガス集計): every gas event of a date range for all
 // customers, the range's totals of usage, delivered quantity, remaining gas
-// and amount, and the printed list with its totals.
+// and amount: the queries and values the screen lists and prints.
 
 #include "core/Currency.h"
 #include "core/Date.h"
@@ -12,7 +12,6 @@
 #include <vector>
 
 class Database;
-class PrintSurface;
 
 namespace gas {
 
@@ -49,32 +48,5 @@ struct Totals {
     std::optional<Currency> amount;
 };
 Totals loadTotals(Database& db, const Date& start, const Date& end);
-
-// The printed list, positions in twips from the left origin X 700.
-namespace totalsLayout {
-constexpr int Left = 700;
-constexpr int TitleY = 500;
-constexpr int HeadingY = 1000;
-constexpr int FirstLineY = 1500;
-constexpr int LineHeight = 200;
-constexpr int LinesPerGroup = 5;
-constexpr int LinesPerPage = 60;
-constexpr int TotalsY = 15700;
-constexpr double FontSize = 9.5;
-} // namespace totalsLayout
-inline const QString TotalsFontName = QStringLiteral("ＭＳ 明朝");
-inline const QString TotalsDocumentName = QStringLiteral("ガス集計");
-
-// Draws the list on a surface prepared by SetUpPrinter: the title on the
-// first page ("ガス集計一覧　　　　", the company name, a full-width space,
-// the start and end dates), the column headings on every page, 60 events a page in groups of
-// five, and the totals line after the last event. Does not end the document.
-void printTotals(PrintSurface& surface, const QString& companyName, const Date& start, const Date& end,
-                 const std::vector<Event>& events, const Totals& totals);
-
-// Prints the list on a print job of its own ("ガス集計"). Throws PrintError
-// when the printer or the file fails.
-void printGasTotals(const QString& companyName, const Date& start, const Date& end, const std::vector<Event>& events,
-                    const Totals& totals);
 
 } // namespace gas

@@ -1,4 +1,5 @@
 #include "gas/GasTotalsScreen.h"
+#include "gas/GasTotalsPrinting.h"
 
 #include "ui/ErrorGuard.h"
 #include "session/Session.h"

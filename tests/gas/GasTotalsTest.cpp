@@ -1,7 +1,7 @@
 // The gas totals: the range's list and totals, the printed list with its
 // pages, groups and totals line, and the screen that shows and prints them.
 #include "session/Session.h"
-#include "gas/GasTotals.h"
+#include "gas/GasTotalsPrinting.h"
 #include "gas/GasTotalsScreen.h"
 #include "print/QtPrintSurface.h"
 #include "print/RecordingSurface.h"
