@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frm売掛残高変更::frm売掛残高変更(QWidget* parent) : QDialog(parent)
+frm売掛残高変更::frm売掛残高変更(SessionState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frm売掛残高変更"));
     setWindowTitle(QStringLiteral("売掛残高変更"));
@@ -52,7 +52,7 @@ frm売掛残高変更::frm売掛残高変更(QWidget* parent) : QDialog(parent)
 
     // Opening: the chosen customer as stored now, its billed amount in the
     // box, "ＯＫ" hidden until the amount is edited.
-    SessionState& s = session();
+    SessionState& s = state_;
     {
         Database db(s.config.databasePath);
         account_ = readCustomerAccount(db, s.customer.code);
@@ -85,13 +85,13 @@ void frm売掛残高変更::store()
     const std::optional<Currency> typed = typedBilledAmount(billedBox->text());
     if (!typed)
         return;
-    Database db(session().config.databasePath);
+    Database db(state_.config.databasePath);
     if (!changeLastInvoiceAmount(db, account_->code, *typed)) {
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(account_->code),
                          QStringLiteral("エラーメッセージ"));
         return;
     }
-    session().customer.lastInvoiceAmount = *typed;
+    state_.customer.lastInvoiceAmount = *typed;
     accept();
 }
 
@@ -100,11 +100,11 @@ void frm売掛残高変更::cancel()
     reject();
 }
 
-QDialog* openBalanceChange(QWidget* parent)
+QDialog* openBalanceChange(SessionState& state, QWidget* parent)
 {
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(state, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
-    auto* screen = new frm売掛残高変更(parent);
+    auto* screen = new frm売掛残高変更(state, parent);
     if (!screen->isReady()) {
         delete screen;
         return nullptr;

@@ -11,12 +11,13 @@
 class CustomerFrame;
 class QLineEdit;
 class QPushButton;
+struct SessionState;
 
 class frm売掛残高変更 : public QDialog {
 public:
     // Shows the session's chosen customer; the picker runs before, in
     // openBalanceChange().
-    explicit frm売掛残高変更(QWidget* parent = nullptr);
+    explicit frm売掛残高変更(SessionState& state, QWidget* parent = nullptr);
     // False when the customer was not found (the operator has been told).
     bool isReady() const { return account_.has_value(); }
 
@@ -30,10 +31,11 @@ public:
     void cancel();        // close without writing
 
 private:
+    SessionState& state_;
     std::optional<CustomerAccount> account_;
     Currency edited_;
 };
 
 // The screen's opening: the customer picker first; a picker closed without
 // a choice ends here with nothing changed (nullptr).
-QDialog* openBalanceChange(QWidget* parent);
+QDialog* openBalanceChange(SessionState& state, QWidget* parent);

@@ -17,7 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-frm売掛残高一覧::frm売掛残高一覧(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm売掛残高一覧::frm売掛残高一覧(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frm売掛残高一覧"));
     setWindowTitle(QStringLiteral("顧客マスター"));
@@ -129,7 +130,7 @@ void frm売掛残高一覧::print()
 {
     // The report reads 顧客マスター itself, as the list shows it.
     try {
-        printReport(session().config, BalanceReport);
+        printReport(state_.config, BalanceReport);
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("売掛残高一覧を印刷できませんでした。\n") + e.message(),
                          QStringLiteral("印刷エラー"));

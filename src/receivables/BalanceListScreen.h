@@ -11,10 +11,11 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 class ValueQueryModel;
+struct SessionState;
 
 class frm売掛残高一覧 : public QDialog {
 public:
-    explicit frm売掛残高一覧(QWidget* parent = nullptr);
+    explicit frm売掛残高一覧(SessionState& state, QWidget* parent = nullptr);
     ~frm売掛残高一覧() override;
 
     QTableView* balanceGrid;      // grdDataGrid
@@ -36,5 +37,6 @@ private:
     void moveTo(int row);
     void updateCaption();
 
+    SessionState& state_;
     Database db_;
 };

@@ -11,13 +11,13 @@
 
 #include "core/Currency.h"
 #include "core/Date.h"
+#include "core/OperatorError.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 namespace bankfile {
@@ -37,16 +37,13 @@ std::optional<QByteArray> singleByteText(const QString& text, QString* refused =
 
 // A value that cannot be written into its field. `field()` is the column's
 // name; `what()` / `message()` say in Japanese what is wrong with it.
-class FieldError : public std::runtime_error {
+class FieldError : public OperatorError {
 public:
-    FieldError(const QString& field, const QString& message)
-        : std::runtime_error(message.toStdString()), field_(field), message_(message) {}
+    FieldError(const QString& field, const QString& message) : OperatorError(message), field_(field) {}
     const QString& field() const { return field_; }
-    const QString& message() const { return message_; }
 
 private:
     QString field_;
-    QString message_;
 };
 
 // The collecting arrangement (決済方法ＴＢＬ): the shop's contract with the
@@ -176,13 +173,9 @@ QString fileNameProblem(const QString& methodName, const QString& fileName);
 
 // A bank file that cannot be written or read; the message is Japanese and
 // names the file.
-class DriveError : public std::runtime_error {
+class DriveError : public OperatorError {
 public:
-    explicit DriveError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    explicit DriveError(const QString& message) : OperatorError(message) {}
 };
 
 // Writes the bytes as the file, atomically: the file is replaced only when

@@ -94,7 +94,8 @@ QLineEdit* displayBox(const QString& name, QWidget* parent)
 
 } // namespace
 
-frm売掛FD出力::frm売掛FD出力(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm売掛FD出力::frm売掛FD出力(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frm売掛FD出力"));
     setWindowTitle(QStringLiteral("売掛ＦＤ出力"));

@@ -20,6 +20,7 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class ValueQueryModel;
+struct SessionState;
 
 // ------------------------------------------------------------ the drive folder
 
@@ -40,7 +41,7 @@ QHBoxLayout* bankDriveRow(QWidget* parent, QLabel*& folder, QPushButton*& change
 
 class frm売掛FD出力 : public QDialog {
 public:
-    explicit frm売掛FD出力(QWidget* parent = nullptr);
+    explicit frm売掛FD出力(SessionState& state, QWidget* parent = nullptr);
     ~frm売掛FD出力() override;
 
     QListView* methodList;          // DBList1 "決済方法": shows 決済方法, yields 決済方法コード
@@ -69,6 +70,7 @@ public:
 private:
     void showSelection();
 
+    SessionState& state_;
     Database db_;
     std::optional<bankfile::SettlementMethod> method_;
     Date debitDate_;

@@ -8,15 +8,19 @@
 #include <algorithm>
 #include <limits>
 
-QString NotAResultFile::message()
+NotAResultFile::NotAResultFile()
+    : OperatorError(QStringLiteral("このファイルには振替結果コードの入った明細がありません。"
+                                   "銀行から返された結果ファイルではないため、何も記録していません。"),
+                    "not a result file")
 {
-    return QStringLiteral("このファイルには振替結果コードの入った明細がありません。"
-                          "銀行から返された結果ファイルではないため、何も記録していません。");
 }
 
-QString DamagedResultFile::message() const
+DamagedResultFile::DamagedResultFile(const QString& problem)
+    : OperatorError(problem + QStringLiteral("\n結果ファイルが完全ではないため、何も記録していません。"
+                                             "銀行から受け取ったファイルを確かめて下さい。"),
+                    problem.toStdString()),
+      problem_(problem)
 {
-    return problem_ + QStringLiteral("\n結果ファイルが完全ではないため、何も記録していません。銀行から受け取ったファイルを確かめて下さい。");
 }
 
 namespace {

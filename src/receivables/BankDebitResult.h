@@ -10,33 +10,31 @@
 // holding it does not book it a second time. The screen frm売掛FD入力 is in
 // BankDebitResultScreen.h.
 
+#include "core/OperatorError.h"
 #include "session/Routines.h"
 #include "session/Session.h"
 #include "db/Database.h"
 #include "receivables/BankDebitFile.h"
 
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 // The file has no data record with a result code (the request file fed
 // back, or some other file): nothing can be recorded from it.
-class NotAResultFile : public std::runtime_error {
+// message() holds the operator's words.
+class NotAResultFile : public OperatorError {
 public:
-    NotAResultFile() : std::runtime_error("not a result file") {}
-    // The operator's words.
-    static QString message();
+    NotAResultFile();
 };
 
 // The file is not whole (cut short, a record of the wrong length or kind,
 // a trailer that disagrees with the data records): nothing is recorded
-// from it. `problem()` names the line.
-class DamagedResultFile : public std::runtime_error {
+// from it. `problem()` names the line; message(), the operator's words, is
+// the problem and that nothing was recorded.
+class DamagedResultFile : public OperatorError {
 public:
-    explicit DamagedResultFile(const QString& problem) : std::runtime_error(problem.toStdString()), problem_(problem) {}
+    explicit DamagedResultFile(const QString& problem);
     const QString& problem() const { return problem_; }
-    // The operator's words: the problem and that nothing was recorded.
-    QString message() const;
 
 private:
     QString problem_;

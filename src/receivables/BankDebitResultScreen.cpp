@@ -69,8 +69,8 @@ void alignUnderCaption(DateBoxes& boxes, const QFontMetrics& metrics)
 
 } // namespace
 
-frm売掛FD入力::frm売掛FD入力(QWidget* parent)
-    : QDialog(parent), db_(session().config.databasePath), fileName_(NoMethod)
+frm売掛FD入力::frm売掛FD入力(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath), fileName_(NoMethod)
 {
     setObjectName(QStringLiteral("frm売掛FD入力"));
     setWindowTitle(QStringLiteral("売掛ＦＤ入力"));
@@ -137,8 +137,8 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
     meansOfPaymentModel->setStatement(db_, paymentMeansStatement());
     meansOfPaymentModel->rowCountAll();
     meansOfPaymentList->setModelColumn(1);
-    session().customer.slipDate = dateBoxes->date();
-    session().journal.debitAccount = 0;
+    state_.customer.slipDate = dateBoxes->date();
+    debitAccount_ = 0;
     driveFolderLabel->setText(QDir::toNativeSeparators(bankfile::bankDriveFolder()));
     startButton->setVisible(false);
 
@@ -152,7 +152,7 @@ frm売掛FD入力::frm売掛FD入力(QWidget* parent)
         if (!rows.isEmpty())
             chooseMeansOfPayment(rows.first().row());
     });
-    connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().customer.slipDate = date; });
+    connect(dateBoxes, &DateBoxes::dateChanged, this, [this](const Date& date) { state_.customer.slipDate = date; });
     connect(startButton, &QPushButton::clicked, this, [this] { start(); });
     connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
     connect(driveFolderButton, &QPushButton::clicked, this, [this] { changeDriveFolder(); });
@@ -167,7 +167,7 @@ frm売掛FD入力::~frm売掛FD入力()
 
 void frm売掛FD入力::updateStartVisibility()
 {
-    startButton->setVisible(fileName_ != NoMethod && session().journal.debitAccount != 0);
+    startButton->setVisible(fileName_ != NoMethod && debitAccount_ != 0);
 }
 
 void frm売掛FD入力::chooseMethod(int row)
@@ -187,14 +187,14 @@ void frm売掛FD入力::chooseMeansOfPayment(int row)
     // A row that cannot be read leaves the means as it was.
     const QVariant account = meansOfPaymentModel->storedData(row, 0);
     if (account.isValid() && !account.isNull())
-        session().journal.debitAccount = account.toInt();
+        debitAccount_ = account.toInt();
     updateStartVisibility();
 }
 
 void frm売掛FD入力::start()
 {
-    SessionState& s = session();
-    if (fileName_ == NoMethod || s.journal.debitAccount == 0)
+    SessionState& s = state_;
+    if (fileName_ == NoMethod || debitAccount_ == 0)
         return;
     if (const QString problem = bankfile::fileNameProblem(methodName_, fileName_); !problem.isEmpty()) {
         ui().showMessage(problem, ErrorTitle);
@@ -237,8 +237,8 @@ void frm売掛FD入力::start()
     } catch (const DamagedResultFile& e) {
         ui().showMessage(e.message() + u'\n' + QDir::toNativeSeparators(path), ErrorTitle);
         return;
-    } catch (const NotAResultFile&) {
-        ui().showMessage(NotAResultFile::message() + u'\n' + QDir::toNativeSeparators(path), ErrorTitle);
+    } catch (const NotAResultFile& e) {
+        ui().showMessage(e.message() + u'\n' + QDir::toNativeSeparators(path), ErrorTitle);
         return;
     }
 
@@ -272,7 +272,7 @@ void frm売掛FD入力::start()
     BookedRun booked;
     try {
         BusyCursor busy;
-        booked = bookResultRun(db_, s.config, plan, s.customer.slipDate, s.journal.debitAccount, fileName_.trimmed());
+        booked = bookResultRun(db_, s.config, plan, s.customer.slipDate, debitAccount_, fileName_.trimmed());
     } catch (const SlipNumberOverflow&) {
         ui().showMessage(slipNumbersMessage(s.config, int(plan.payments.size())), ErrorTitle);
         return;

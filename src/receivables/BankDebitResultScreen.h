@@ -14,10 +14,12 @@ class QListView;
 class QPushButton;
 class QSpinBox;
 class ValueQueryModel;
+struct SessionState;
 
 class frm売掛FD入力 : public QDialog {
 public:
-    explicit frm売掛FD入力(QWidget* parent = nullptr);
+    // The payment date the operator sets becomes the session's slip date.
+    explicit frm売掛FD入力(SessionState& state, QWidget* parent = nullptr);
     ~frm売掛FD入力() override;
 
     QListView* methodList;                // DBList1 "処理する相手先": shows 決済方法, yields 決済方法コード
@@ -42,11 +44,15 @@ public:
     // The file name of the chosen method; "1" while none is chosen.
     const QString& fileName() const { return fileName_; }
     const QString& methodName() const { return methodName_; }
+    // The account of the chosen means of payment; 0 while none is chosen.
+    int debitAccount() const { return debitAccount_; }
 
 private:
     void updateStartVisibility();
 
+    SessionState& state_;
     Database db_;
+    int debitAccount_ = 0;
     QString fileName_;
     QString methodName_;
 };

@@ -6,6 +6,6 @@
 
 void registerBankDebitScreens()
 {
-    registerScreen(QStringLiteral("frm売掛FD出力"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛FD出力(parent); });
-    registerScreen(QStringLiteral("frm売掛FD入力"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛FD入力(parent); });
+    registerScreen(QStringLiteral("frm売掛FD出力"), [](SessionState& state, QWidget* parent) -> QDialog* { return new frm売掛FD出力(state, parent); });
+    registerScreen(QStringLiteral("frm売掛FD入力"), [](SessionState& state, QWidget* parent) -> QDialog* { return new frm売掛FD入力(state, parent); });
 }

@@ -37,9 +37,9 @@ QLineEdit* frameBox(QWidget* parent, const QString& column, int minimumWidth, bo
 // A screen that decides while opening that it has nothing to show (no such
 // customer) ends there.
 template <class Screen>
-QDialog* openIfReady(QWidget* parent)
+QDialog* openIfReady(SessionState& state, QWidget* parent)
 {
-    auto* screen = new Screen(parent);
+    auto* screen = new Screen(state, parent);
     if (!screen->isReady()) {
         delete screen;
         return nullptr;
@@ -105,16 +105,16 @@ void CustomerFrame::showAccount(const CustomerAccount& a)
 void registerClosingScreens()
 {
     registerScreen(QStringLiteral("frm売掛請求書発行"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛請求書発行(parent); });
-    registerScreen(QStringLiteral("frm売掛請求書画面確認"),
-                   [](SessionState&, QWidget* parent) { return openIfReady<frm売掛請求書画面確認>(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm売掛請求書発行(state, parent); });
     registerScreen(QStringLiteral("frm売掛領収書発行"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛領収書発行(parent); });
-    registerScreen(QStringLiteral("frm売掛領収書画面確認"),
-                   [](SessionState&, QWidget* parent) { return openIfReady<frm売掛領収書画面確認>(parent); });
-    registerScreen(QStringLiteral("frm売掛残高変更"), [](SessionState&, QWidget* parent) { return openBalanceChange(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm売掛領収書発行(state, parent); });
+    registerScreen(QStringLiteral("frm売掛領収書画面確認"), [](SessionState& state, QWidget* parent) {
+        return openIfReady<frm売掛領収書画面確認>(state, parent);
+    });
+    registerScreen(QStringLiteral("frm売掛残高変更"),
+                   [](SessionState& state, QWidget* parent) { return openBalanceChange(state, parent); });
     registerScreen(QStringLiteral("frm売掛残高一覧"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm売掛残高一覧(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm売掛残高一覧(state, parent); });
 }
 
 int settleDayBox(QSpinBox* box)

@@ -13,9 +13,10 @@ class QSpinBox;
 class ValueQueryModel;
 struct CustomerAccount;
 
-// Makes "frm売掛請求書発行", "frm売掛請求書画面確認", "frm売掛領収書発行",
-// "frm売掛領収書画面確認", "frm売掛残高変更" and "frm売掛残高一覧" available
-// to openScreen.
+// Makes "frm売掛請求書発行", "frm売掛領収書発行", "frm売掛領収書画面確認",
+// "frm売掛残高変更" and "frm売掛残高一覧" available to openScreen. The
+// invoice confirmation, which needs the closing date, is opened by
+// openInvoiceConfirmation() (InvoiceIssuingScreens.h).
 void registerClosingScreens();
 
 // The frame "顧客相手先": the customer's details and its three receivable

@@ -26,9 +26,6 @@
 
 namespace {
 
-const QString ConfirmationScreen = QStringLiteral("frm売掛請求書画面確認");
-const QString ConfirmationCaption = QStringLiteral("請求書確認");
-
 QLineEdit* amountBox(QWidget* parent, const QString& name)
 {
     auto* box = new QLineEdit(parent);
@@ -44,7 +41,8 @@ QLineEdit* amountBox(QWidget* parent, const QString& name)
 
 // ---- frm売掛請求書発行 ------------------------------------------------------
 
-frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm売掛請求書発行::frm売掛請求書発行(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frm売掛請求書発行"));
     setWindowTitle(QStringLiteral("売掛請求書発行"));
@@ -94,8 +92,6 @@ frm売掛請求書発行::frm売掛請求書発行(QWidget* parent) : QDialog(pa
     // Opening: today as the closing date, today's day as the closing day.
     const Date today = Date::today();
     dateBoxes->setDate(today);
-    session().invoice.closingDate = dateBoxes->date();
-    connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& d) { session().invoice.closingDate = d; });
     {
         const QSignalBlocker block(closingDayBox);
         closingDayBox->setValue(today.day());
@@ -141,19 +137,17 @@ void frm売掛請求書発行::issueForClosingDay()
     // Each customer is confirmed, closed or skipped on its own screen
     // before the next one is shown.
     for (const QString& code : codes) {
-        session().customer.code = code;
-        session().invoice.closingDate = closingDate();
-        openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
+        state_.customer.code = code;
+        openInvoiceConfirmation(state_, closingDate(), this);
     }
 }
 
 void frm売掛請求書発行::issueForOneCustomer()
 {
     // A picker closed without a choice invoices nobody.
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+    if (openScreen(state_, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
-    session().invoice.closingDate = closingDate();
-    openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
+    openInvoiceConfirmation(state_, closingDate(), this);
 }
 
 void frm売掛請求書発行::closeClicked()
@@ -163,8 +157,8 @@ void frm売掛請求書発行::closeClicked()
 
 // ---- frm売掛請求書画面確認 --------------------------------------------------
 
-frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
-    : QDialog(parent), db_(session().config.databasePath)
+frm売掛請求書画面確認::frm売掛請求書画面確認(SessionState& state, Date closingDate, QWidget* parent)
+    : QDialog(parent), state_(state), closingDate_(closingDate), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frm売掛請求書画面確認"));
     setWindowTitle(QStringLiteral("請求書確認"));
@@ -220,17 +214,17 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
     confirmButton->setDefault(true);
 
     // Opening: the customer, its lines up to the closing date, the invoice.
-    SessionState& s = session();
-    computed_ = computeInvoice(db_, s.customer.code, s.invoice.closingDate);
+    SessionState& s = state_;
+    computed_ = computeInvoice(db_, s.customer.code, closingDate_);
     if (!computed_) {
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
         return;
     }
     customerFrame->showAccount(computed_->customer);
     chooseCustomer(computed_->customer, s.customer);
-    s.invoice = computed_->invoice;
+    const InvoiceValues& invoice = computed_->invoice;
 
-    const BoundStatement lines = invoiceLinesStatement(computed_->customer.code, s.invoice.closingDate);
+    const BoundStatement lines = invoiceLinesStatement(computed_->customer.code, closingDate_);
     lineModel->setStatement(db_, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
     const QStringList headings = {QStringLiteral("シリアル"), QStringLiteral("年月日"),   QStringLiteral("部門"),
                                   QStringLiteral("税区分"),   QStringLiteral("商品コード"), QStringLiteral("商品名"),
@@ -240,8 +234,8 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(QWidget* parent)
     lineModel->rowCountAll();
     useValueColumns(*lineGrid);
 
-    detailTotalBox->setText(s.invoice.currentSales.toString());
-    totalBilledBox->setText(s.invoice.totalBilled.toString());
+    detailTotalBox->setText(invoice.currentSales.toString());
+    totalBilledBox->setText(invoice.totalBilled.toString());
     if (computed_->detailTotalDiffers)
         ui().showMessage(QStringLiteral("請求商品明細の合計を正しいものとします。"), errorTitle());
 }
@@ -258,10 +252,10 @@ bool frm売掛請求書画面確認::closePeriod()
     lineModel->clear();
     try {
         BusyCursor busy;
-        closeBillingPeriod(db_, computed_->customer.code, session().invoice);
+        closeBillingPeriod(db_, computed_->customer.code, computed_->invoice);
     } catch (const std::exception& e) {
         ui().showMessage(errorMessage(e) + QStringLiteral("\n\nこの顧客の締め処理は行っていません。"), errorTitle());
-        const BoundStatement lines = invoiceLinesStatement(computed_->customer.code, session().invoice.closingDate);
+        const BoundStatement lines = invoiceLinesStatement(computed_->customer.code, closingDate_);
         lineModel->setStatement(db_, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
         return false;
     }
@@ -270,7 +264,7 @@ bool frm売掛請求書画面確認::closePeriod()
 
 void frm売掛請求書画面確認::confirmAndPrint()
 {
-    if (nothingToBill(session().invoice)) {
+    if (nothingToBill(computed_->invoice)) {
         lineModel->clear();
         ui().showMessage(QStringLiteral("今回は請求書発行の必要がありません。"), errorTitle());
         reject();
@@ -281,10 +275,9 @@ void frm売掛請求書画面確認::confirmAndPrint()
     try {
         BusyCursor busy;
         PrintBatch batch;
-        const SessionState& s = session();
         const Date issued = Date::today();
         for (int copy = 0; copy < 2; ++copy)
-            printInvoice(s.config, s.customer, s.invoice, issued);
+            printInvoice(state_.config, state_.customer, computed_->invoice, issued);
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("請求書を印刷できませんでした。\n") + e.message()
                              + QStringLiteral("\n\nこの顧客の締め処理は行っていません。"
@@ -305,4 +298,17 @@ void frm売掛請求書画面確認::updateOnly()
 void frm売掛請求書画面確認::cancel()
 {
     reject();
+}
+
+int openInvoiceConfirmation(SessionState& state, Date closingDate, QWidget* parent)
+{
+    int result = -1;
+    // As openScreen runs a screen: an error in its opening or its handlers
+    // ends this confirmation, never the run over the closing day.
+    runGuarded([&] {
+        frm売掛請求書画面確認 screen(state, closingDate, parent);
+        if (screen.isReady())
+            result = ui().runModal(screen);
+    });
+    return result;
 }

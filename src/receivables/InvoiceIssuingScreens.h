@@ -19,10 +19,11 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class ValueQueryModel;
+struct SessionState;
 
 class frm売掛請求書発行 : public QDialog {
 public:
-    explicit frm売掛請求書発行(QWidget* parent = nullptr);
+    explicit frm売掛請求書発行(SessionState& state, QWidget* parent = nullptr);
     ~frm売掛請求書発行() override;
 
     DateBoxes* dateBoxes;              // "締切日": the closing date
@@ -47,6 +48,7 @@ public:
 private:
     void loadList();
 
+    SessionState& state_;
     Database db_;
     int closingDay_ = 0;
 };
@@ -54,12 +56,17 @@ private:
 class frm売掛請求書画面確認 : public QDialog {
 public:
     // Shows the invoice of the session's chosen customer (by code) up to the
-    // session's closing date, and fills the session's invoice values.
-    explicit frm売掛請求書画面確認(QWidget* parent = nullptr);
+    // closing date, and makes that customer the session's chosen customer.
+    frm売掛請求書画面確認(SessionState& state, Date closingDate, QWidget* parent = nullptr);
     ~frm売掛請求書画面確認() override;
     // False when the customer was not found (the operator has been told):
     // the screen ends while opening.
     bool isReady() const { return computed_.has_value(); }
+
+    Date closingDate() const { return closingDate_; }
+    // The invoice as computed on opening, which the print-out prints; only
+    // while the screen is ready.
+    const InvoiceValues& invoice() const { return computed_->invoice; }
 
     CustomerFrame* customerFrame;  // Frame1 "顧客相手先" with "請求額", "既入金額", "締後売上額"
     QTableView* lineGrid;          // DBGrid1 "売掛明細"
@@ -77,6 +84,13 @@ public:
 private:
     bool closePeriod();
 
+    SessionState& state_;
+    Date closingDate_;
     Database db_;
     std::optional<InvoiceComputation> computed_;
 };
+
+// Opens the confirmation for the session's chosen customer up to the
+// closing date, modally and behind the error guard. Returns the screen's
+// result, or -1 when it ended while opening (no such customer).
+int openInvoiceConfirmation(SessionState& state, Date closingDate, QWidget* parent);

@@ -38,8 +38,8 @@ QValidator* amountValidator(QObject* parent)
 
 } // namespace
 
-frm売掛入金::frm売掛入金(QWidget* parent)
-    : QDialog(parent), db_(session().config.databasePath),
+frm売掛入金::frm売掛入金(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath),
       customerPanel(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
                            "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
 {
@@ -95,15 +95,15 @@ frm売掛入金::frm売掛入金(QWidget* parent)
     setTabOrder(okButton, cancelButton);
     enableEnterNavigation(this);
 
-    // Opening: the means of payment, the buffer, the customer, the billed
-    // amount as the amount received, "ＯＫ" hidden.
+    // Opening: the means of payment, the journal row, the customer, the
+    // billed amount as the amount received, "ＯＫ" hidden.
     meansOfPaymentModel->setStatement(db_, paymentMeansStatement());
     meansOfPaymentModel->rowCountAll();
     // The list shows the account's name; column 0, its number, is what a row yields.
     meansOfPaymentList->setModelColumn(1);
-    startPayment(session());
+    journal_ = startPayment(state_.customer);
     showCustomer();
-    amountBox->setText(session().journal.amount.toString());
+    amountBox->setText(journal_.amount.toString());
     okButton->setVisible(false);
 
     // A means counts once it is selected, by click or by the arrow keys;
@@ -128,13 +128,13 @@ frm売掛入金::~frm売掛入金()
 
 void frm売掛入金::showCustomer()
 {
-    customerPanel.show(session().customer);
-    paymentDateField->setText(session().journal.entryDate.toShortString());
+    customerPanel.show(state_.customer);
+    paymentDateField->setText(journal_.entryDate.toShortString());
 }
 
 void frm売掛入金::updateOkVisibility()
 {
-    okButton->setVisible(paymentReady(session().journal));
+    okButton->setVisible(paymentReady(journal_));
 }
 
 void frm売掛入金::chooseMeansOfPayment(int row)
@@ -142,24 +142,23 @@ void frm売掛入金::chooseMeansOfPayment(int row)
     const QVariant account = meansOfPaymentModel->storedData(row, 0);
     // A row that cannot be read leaves the means as it was.
     if (account.isValid() && !account.isNull())
-        session().journal.debitAccount = account.toInt();
+        journal_.debitAccount = account.toInt();
     updateOkVisibility();
 }
 
 void frm売掛入金::amountChanged()
 {
-    session().journal.amount = typedPaymentAmount(amountBox->text());
+    journal_.amount = typedPaymentAmount(amountBox->text());
     updateOkVisibility();
 }
 
 void frm売掛入金::store()
 {
-    SessionState& s = session();
-    if (s.journal.amount.isZero())
+    if (journal_.amount.isZero())
         return;
     std::optional<StoredPayment> stored;
     try {
-        stored = storePayment(db_, s);
+        stored = storePayment(db_, state_, journal_);
     } catch (const SlipNumberOverflow& e) {
         ui().showMessage(e.message(), errorTitle());
         return;
@@ -185,11 +184,11 @@ void frm売掛入金::cancel()
     reject();
 }
 
-QDialog* openReceivablePayment(QWidget* parent)
+QDialog* openReceivablePayment(SessionState& state, QWidget* parent)
 {
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(state, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
-    if (session().customer.code.trimmed().isEmpty())
+    if (state.customer.code.trimmed().isEmpty())
         return nullptr;
-    return new frm売掛入金(parent);
+    return new frm売掛入金(state, parent);
 }

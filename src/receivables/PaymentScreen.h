@@ -5,6 +5,7 @@
 
 #include "customers/CustomerDisplayFrame.h"
 #include "db/Database.h"
+#include "session/Values.h"
 
 #include <QDialog>
 
@@ -14,12 +15,13 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class ValueQueryModel;
+struct SessionState;
 
 class frm売掛入金 : public QDialog {
 public:
-    // Shows the customer of the session and fills the journal buffer; the
-    // customer picker runs before, in openReceivablePayment().
-    explicit frm売掛入金(QWidget* parent = nullptr);
+    // Shows the customer of the session and starts the payment's journal
+    // row; the customer picker runs before, in openReceivablePayment().
+    explicit frm売掛入金(SessionState& state, QWidget* parent = nullptr);
     ~frm売掛入金() override;
 
     // The customer panel "顧客相手先" (Frame1) with the customer's details.
@@ -38,14 +40,19 @@ public:
     void store();
     void cancel();
 
+    // The journal row being entered: date, amount, means and customer.
+    const JournalEntry& journal() const { return journal_; }
+
 private:
     void showCustomer();
     void updateOkVisibility();
 
+    SessionState& state_;
+    JournalEntry journal_;
     Database db_;
     CustomerDisplayFrame customerPanel; // "顧客相手先" and its fields
 };
 
 // The screen's opening: the customer picker first; a picker closed without
 // a customer ends the payment here (nullptr). Otherwise the screen.
-QDialog* openReceivablePayment(QWidget* parent);
+QDialog* openReceivablePayment(SessionState& state, QWidget* parent);

@@ -1,7 +1,7 @@
 #pragma once
 // Receipts for collecting an invoiced amount at the customer's door: the
-// figures of the receipt and the A4 sheet of three bands (receipt for the
-// customer, collection slip for the collector, payment slip for the shop).
+// customers of a collection day, the figures of the receipt and the values
+// its sheet prints (the sheet itself is laid out in ReceiptPrinting.h).
 // Nothing here writes to the database.
 
 #include "session/Session.h"
@@ -10,8 +10,6 @@
 #include "receivables/InvoiceIssuing.h"
 
 #include <QString>
-
-class PrintSurface;
 
 // The customers of a collection day (顧客売掛集金日): 顧客コード, 顧客名前,
 // 顧客売掛集金日, in the table's order.
@@ -49,12 +47,3 @@ struct ReceiptSheet {
     int collectionDay = 0; // the customer's 顧客売掛集金日
     Date issueDate;        // the date of issue, printed in every band
 };
-
-// Draws the sheet on a surface: the cutting lines, the three bands, the
-// customer and company blocks in each band. The document is not ended.
-void drawReceiptSheet(PrintSurface& surface, const ReceiptSheet& sheet, const ChosenCustomer& customer,
-                      const Configuration& config);
-// Prints the sheet as one print job "領収書". Throws PrintError when the
-// printer fails.
-void printReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer = session().customer,
-                       const Configuration& config = session().config);

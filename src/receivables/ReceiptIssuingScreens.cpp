@@ -7,6 +7,7 @@
 #include "print/PrintSurface.h"
 #include "receivables/ClosingScreens.h"
 #include "receivables/ReceiptIssuing.h"
+#include "receivables/ReceiptPrinting.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
@@ -29,7 +30,8 @@ const QString ConfirmationCaption = QStringLiteral("領収書画面確認");
 
 // ---- frm売掛領収書発行 ------------------------------------------------------
 
-frm売掛領収書発行::frm売掛領収書発行(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm売掛領収書発行::frm売掛領収書発行(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frm売掛領収書発行"));
     setWindowTitle(QStringLiteral("売掛領収書発行"));
@@ -103,16 +105,16 @@ void frm売掛領収書発行::issueForCollectionDay()
         return;
     }
     for (const QString& code : codes) {
-        session().customer.code = code;
-        openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
+        state_.customer.code = code;
+        openScreen(state_, ConfirmationScreen, ConfirmationCaption, this);
     }
 }
 
 void frm売掛領収書発行::issueForOneCustomer()
 {
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+    if (openScreen(state_, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
-    openScreen(session(), ConfirmationScreen, ConfirmationCaption, this);
+    openScreen(state_, ConfirmationScreen, ConfirmationCaption, this);
 }
 
 void frm売掛領収書発行::closeClicked()
@@ -122,7 +124,7 @@ void frm売掛領収書発行::closeClicked()
 
 // ---- frm売掛領収書画面確認 --------------------------------------------------
 
-frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) : QDialog(parent)
+frm売掛領収書画面確認::frm売掛領収書画面確認(SessionState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frm売掛領収書画面確認"));
     setWindowTitle(QStringLiteral("領収書画面確認"));
@@ -143,7 +145,7 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
     layout->addLayout(buttons);
 
     // Opening: the customer read once; the screen keeps no connection.
-    SessionState& s = session();
+    SessionState& s = state_;
     {
         Database db(s.config.databasePath);
         account_ = readCustomerAccount(db, s.customer.code);
@@ -154,7 +156,7 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
     }
     customerFrame->showAccount(*account_);
     chooseCustomer(*account_, s.customer);
-    s.invoice.closingDate = account_->previousClosingDate;
+    closingDate_ = account_->previousClosingDate;
     const bool billed = !account_->lastInvoiceAmount.isZero();
     confirmButton->setVisible(billed);
     (billed ? confirmButton : cancelButton)->setDefault(true);
@@ -162,7 +164,7 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(QWidget* parent) 
 
 void frm売掛領収書画面確認::confirmAndPrint()
 {
-    const SessionState& s = session();
+    const SessionState& s = state_;
     if (nothingToCollect(s.customer.lastInvoiceAmount, s.customer.paymentsSinceClosing)) {
         ui().showMessage(QStringLiteral("今回は請求額がありません。"), errorTitle());
         reject();
@@ -170,7 +172,7 @@ void frm売掛領収書画面確認::confirmAndPrint()
     }
     ReceiptSheet sheet;
     sheet.figures = receiptFigures(s.customer.lastInvoiceAmount, text::valCurrency(s.config.taxRate1()));
-    sheet.closingDate = s.invoice.closingDate;
+    sheet.closingDate = closingDate_;
     sheet.collectionDay = account_->collectionDay;
     sheet.issueDate = Date::today();
     try {

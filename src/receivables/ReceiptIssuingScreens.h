@@ -13,10 +13,11 @@ class QListView;
 class QPushButton;
 class QSpinBox;
 class ValueQueryModel;
+struct SessionState;
 
 class frm売掛領収書発行 : public QDialog {
 public:
-    explicit frm売掛領収書発行(QWidget* parent = nullptr);
+    explicit frm売掛領収書発行(SessionState& state, QWidget* parent = nullptr);
     ~frm売掛領収書発行() override;
 
     QSpinBox* collectionDayBox;        // Text集金指定日 "集金指定日" … "日"
@@ -36,17 +37,20 @@ public:
 private:
     void loadList();
 
+    SessionState& state_;
     Database db_;
     int collectionDay_ = 0;
 };
 
 class frm売掛領収書画面確認 : public QDialog {
 public:
-    // Shows the session's chosen customer (by code) and sets the session's
-    // closing date to the customer's last closing date.
-    explicit frm売掛領収書画面確認(QWidget* parent = nullptr);
+    // Shows the session's chosen customer (by code) and makes it the
+    // session's chosen customer; the receipt is for its last closing date.
+    explicit frm売掛領収書画面確認(SessionState& state, QWidget* parent = nullptr);
     // False when the customer was not found (the operator has been told).
     bool isReady() const { return account_.has_value(); }
+    // The customer's last closing date, which the receipt prints.
+    Date closingDate() const { return closingDate_; }
 
     CustomerFrame* customerFrame; // Frame1 "顧客相手先" with "請求額", "既入金額", "締後売上額"
     QPushButton* confirmButton;   // Command1 "確認－領収書発行": shown for a last invoice other than 0
@@ -56,5 +60,7 @@ public:
     void cancel();          // close
 
 private:
+    SessionState& state_;
+    Date closingDate_;
     std::optional<CustomerAccount> account_;
 };

@@ -10,15 +10,16 @@ QString paymentMeansStatement()
     return QStringLiteral("SELECT 科目番号, 勘定科目名 FROM 勘定科目TBL WHERE 科目番号 > 0 AND 科目番号 < 1000 ORDER BY 科目番号");
 }
 
-void startPayment(SessionState& state)
+JournalEntry startPayment(const ChosenCustomer& customer)
 {
-    JournalEntry& j = state.journal;
-    j.entryDate = state.customer.slipDate;
-    j.amount = state.customer.lastInvoiceAmount;
+    JournalEntry j;
+    j.entryDate = customer.slipDate;
+    j.amount = customer.lastInvoiceAmount;
     j.debitAccount = 0;
     j.debitCounterparty = 0;
     j.creditAccount = PaymentCreditAccount;
-    j.creditCounterparty = text::fixed(state.customer.code, 13);
+    j.creditCounterparty = text::fixed(customer.code, 13);
+    return j;
 }
 
 Currency typedPaymentAmount(const QString& text)
@@ -31,10 +32,12 @@ bool paymentReady(const JournalEntry& entry)
     return !entry.amount.isZero() && entry.debitAccount != 0;
 }
 
-std::optional<StoredPayment> storePayment(Database& db, SessionState& state, const QString& configPath)
+std::optional<StoredPayment> storePayment(Database& db, SessionState& state, const JournalEntry& payment,
+                                          const QString& configPath)
 {
-    const JournalEntry& j = state.journal;
-    if (!paymentReady(j) || j.creditCounterparty.trimmed().isEmpty())
+    if (!paymentReady(payment) || payment.creditCounterparty.trimmed().isEmpty())
         return std::nullopt;
-    return storeJournalRow(db, state, 0, j.creditCounterparty, configPath);
+    // storeJournalRow stores the session's journal buffer.
+    state.journal = payment;
+    return storeJournalRow(db, state, 0, payment.creditCounterparty, configPath);
 }

@@ -20,10 +20,10 @@ constexpr int PaymentCreditAccount = 110;
 // 科目番号, 勘定科目名.
 QString paymentMeansStatement();
 
-// Fills the journal buffer for a payment by the chosen customer: the slip
-// date, the customer's last invoice amount, no means yet, credit 110 and
-// the customer's code (13 characters, blank-padded).
-void startPayment(SessionState& state = session());
+// The journal row of a payment by the chosen customer as it starts: the
+// slip date, the customer's last invoice amount, no means yet, credit 110
+// and the customer's code (13 characters, blank-padded).
+JournalEntry startPayment(const ChosenCustomer& customer);
 
 // The amount typed in "入金額": the whole text read as an amount (blanks
 // around it, separators and full-width digits allowed); 0 when it is not
@@ -35,10 +35,11 @@ bool paymentReady(const JournalEntry& entry);
 
 using StoredPayment = StoredJournalRow;
 
-// Writes the journal row of `state.journal` with the current slip number,
-// then advances the counter in the file at `configPath`. A payment that is
-// not ready (or has no customer) writes nothing and gives nullopt. A refused
-// row or a slip number that does not fit throws (DatabaseError,
-// SlipNumberOverflow) with nothing written and the counter unchanged.
-std::optional<StoredPayment> storePayment(Database& db, SessionState& state,
+// Writes the payment's journal row with the current slip number of
+// `state.config`, then advances the counter in the file at `configPath`. A
+// payment that is not ready (or has no customer) writes nothing and gives
+// nullopt. A refused row or a slip number that does not fit throws
+// (DatabaseError, SlipNumberOverflow) with nothing written and the counter
+// unchanged.
+std::optional<StoredPayment> storePayment(Database& db, SessionState& state, const JournalEntry& payment,
                                           const QString& configPath = configurationFilePath());

@@ -5,5 +5,5 @@
 
 void registerReceivableScreens()
 {
-    registerScreen(QStringLiteral("frm売掛入金"), [](SessionState&, QWidget* parent) { return openReceivablePayment(parent); });
+    registerScreen(QStringLiteral("frm売掛入金"), [](SessionState& state, QWidget* parent) { return openReceivablePayment(state, parent); });
 }

@@ -214,7 +214,7 @@ protected:
     // question with `accept`.
     void writeRequest(bool accept = true)
     {
-        frm売掛FD出力 d;
+        frm売掛FD出力 d(testSession());
         d.show();
         clickListRow(d.methodList, DebitMethodName);
         d.dateBoxes->setParts(2024, 3, 5);
@@ -226,7 +226,7 @@ protected:
     // as the payment date.
     void processResult()
     {
-        frm売掛FD入力 d;
+        frm売掛FD入力 d(testSession());
         d.show();
         clickListRow(d.methodList, DebitMethodName);
         clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
@@ -243,7 +243,7 @@ protected:
 
 TEST_F(BankDebitScreensTest, ChoosingAMethodListsItsCustomersInTableOrder)
 {
-    frm売掛FD出力 d;
+    frm売掛FD出力 d(testSession());
     d.show();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛ＦＤ出力"));
     EXPECT_FALSE(d.writeButton->isVisible());
@@ -315,7 +315,7 @@ TEST_F(BankDebitScreensTest, AnUnregisteredBankWritesNothingAndKeepsTheEarlierFi
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客引落銀行コード = 995 WHERE 顧客コード = '3001'"));
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛前回請求金額 = ? WHERE 顧客コード = '3003'"),
             {sqlValue(Currency::fromUnits(4600))});
-    frm売掛FD出力 d;
+    frm売掛FD出力 d(testSession());
     d.show();
     clickListRow(d.methodList, DebitMethodName);
     clickButton(&d, QStringLiteral("Command1"));
@@ -333,7 +333,7 @@ TEST_F(BankDebitScreensTest, AmountsAndNamesThatDoNotFitAreRefused)
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛前回請求金額 = ? WHERE 顧客コード = '3001'"),
             {sqlValue(Currency::fromUnits(12345678901))});
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客名前カナ = 'すずき' WHERE 顧客コード = '3003'"));
-    frm売掛FD出力 d;
+    frm売掛FD出力 d(testSession());
     d.show();
     clickListRow(d.methodList, DebitMethodName);
     clickButton(&d, QStringLiteral("Command1"));
@@ -356,7 +356,7 @@ TEST_F(BankDebitScreensTest, FileNamesOutsideTheDriveAndMissingOnesAreRefused)
 
     // A method without a bank file: nothing to write to.
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛決済コード = 1 WHERE 顧客コード = '3001'"));
-    frm売掛FD出力 d;
+    frm売掛FD出力 d(testSession());
     d.show();
     clickListRow(d.methodList, QStringLiteral("現金・振込"));
     EXPECT_TRUE(d.writeButton->isVisible());
@@ -374,7 +374,7 @@ TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
         return usb;
     });
     {
-        frm売掛FD出力 d;
+        frm売掛FD出力 d(testSession());
         d.show();
         clickButton(&d, QStringLiteral("cmdドライブ"));
         EXPECT_EQ(d.driveFolderLabel->text(), QDir::toNativeSeparators(usb));
@@ -386,7 +386,7 @@ TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
     EXPECT_EQ(readAll(usb + QStringLiteral("/HBR0991.TXT")).size(), 122 * 5);
     EXPECT_FALSE(QFile::exists(requestPath()));
     // The result screen reads from the same folder.
-    frm売掛FD入力 r;
+    frm売掛FD入力 r(testSession());
     r.show();
     EXPECT_EQ(r.driveFolderLabel->text(), QDir::toNativeSeparators(usb));
     // A cancelled dialog keeps the folder.
@@ -399,11 +399,10 @@ TEST_F(BankDebitScreensTest, AnotherFolderCanStandForTheDrive)
 
 TEST_F(BankDebitScreensTest, StartIsShownOnceAMethodAndAMeansAreChosen)
 {
-    testSession().journal.debitAccount = 20; // left from another screen
-    frm売掛FD入力 d;
+    frm売掛FD入力 d(testSession());
     d.show();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("売掛ＦＤ入力"));
-    EXPECT_EQ(testSession().journal.debitAccount, 0);
+    EXPECT_EQ(d.debitAccount(), 0);
     EXPECT_EQ(testSession().customer.slipDate, Date::today());
     EXPECT_EQ(d.fileName(), QStringLiteral("1"));
     EXPECT_FALSE(d.startButton->isVisible());
@@ -411,7 +410,7 @@ TEST_F(BankDebitScreensTest, StartIsShownOnceAMethodAndAMeansAreChosen)
     EXPECT_EQ(d.fileName(), QStringLiteral("HBR0991.TXT"));
     EXPECT_FALSE(d.startButton->isVisible());
     clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
-    EXPECT_EQ(testSession().journal.debitAccount, 20);
+    EXPECT_EQ(d.debitAccount(), 20);
     EXPECT_TRUE(d.startButton->isVisible());
     // The method without a bank file has the placeholder name.
     clickListRow(d.methodList, QStringLiteral("現金・振込"));
@@ -493,7 +492,7 @@ TEST_F(BankDebitScreensTest, TheRequestFileFedBackIsRefused)
     processResult();
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラー"));
-    EXPECT_TRUE(ui->messages[0].text.startsWith(NotAResultFile::message()));
+    EXPECT_TRUE(ui->messages[0].text.startsWith(NotAResultFile().message()));
     EXPECT_FALSE(ui->messages[0].text.contains(QStringLiteral("書込が完了しました。")));
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
     EXPECT_EQ(testSession().config.slipCounter, counter);
@@ -748,7 +747,7 @@ TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
 
     // The request file.
     {
-        frm売掛FD出力 d;
+        frm売掛FD出力 d(testSession());
         d.show();
         clickListRow(d.methodList, DebitMethodName);
         EXPECT_EQ(d.countBox->text(), QString::number(toDebit));
@@ -773,7 +772,7 @@ TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
         }
     }
     {
-        frm売掛FD入力 d;
+        frm売掛FD入力 d(testSession());
         d.show();
         clickListRow(d.methodList, DebitMethodName);
         clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
@@ -813,7 +812,7 @@ TEST_F(BankDebitScreensTest, RendersTheScreens)
         }
     };
     {
-        frm売掛FD出力 d;
+        frm売掛FD出力 d(testSession());
         d.show();
         clickListRow(d.methodList, DebitMethodName);
         render(d, QStringLiteral("bank-debit-output.png"));
@@ -823,7 +822,7 @@ TEST_F(BankDebitScreensTest, RendersTheScreens)
                       d.customerGrid->fontMetrics().horizontalAdvance(d.customerGrid->model()->headerData(c, Qt::Horizontal).toString()));
     }
     {
-        frm売掛FD入力 d;
+        frm売掛FD入力 d(testSession());
         d.show();
         clickListRow(d.methodList, DebitMethodName);
         clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
@@ -859,12 +858,12 @@ TEST_F(BankDebitScreensTest, EnterAloneTakesTheResultRunFromTheMethodToTheBooked
     const std::int32_t counter = testSession().config.slipCounter;
     ui->answers.push_back(true); // the drive
     {
-        frm売掛FD入力 d;
+        frm売掛FD入力 d(testSession());
         chooseMethodByKeyboard(d, d.methodList);
         ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Down); // 普通預金
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
-        EXPECT_EQ(testSession().journal.debitAccount, 20);
+        EXPECT_EQ(d.debitAccount(), 20);
         d.dateBoxes->setParts(2024, 6, 10);
         // Through the year, month and day to "後処理開始".
         for (int box = 0; box < 3; ++box)
@@ -902,7 +901,7 @@ TEST_F(BankDebitScreensTest, EnterAloneWritesTheRequestFile)
 {
     ui->answers.push_back(true);
     {
-        frm売掛FD出力 d;
+        frm売掛FD出力 d(testSession());
         chooseMethodByKeyboard(d, d.methodList);
         // On through the boxes to the first button that writes, and press it.
         for (int step = 0; step < 8 && d.focusWidget() != d.writeButton; ++step)

@@ -74,11 +74,10 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     addCustomer(db, {"M1", QStringLiteral("月末　次郎"), "0", "0", "0", 31});
     addCustomer(db, {"M2", QStringLiteral("月末　三郎"), "0", "0", "0", 31});
 
-    frm売掛請求書発行 screen;
+    frm売掛請求書発行 screen(testSession());
     EXPECT_EQ(screen.objectName(), "frm売掛請求書発行");
     EXPECT_EQ(screen.windowTitle(), "売掛請求書発行");
     EXPECT_EQ(screen.closingDate(), today);
-    EXPECT_EQ(testSession().invoice.closingDate, today);
     EXPECT_EQ(screen.closingDayBox->value(), today.day());
     QStringList expected = {QStringLiteral("今日　一郎")};
     if (today.day() == 31)
@@ -111,10 +110,9 @@ TEST_F(InvoiceScreens, OpeningShowsTodayAndTheCustomersOfTodaysClosingDay)
     EXPECT_EQ(screen.closingDay(), 0);
     EXPECT_TRUE(listTexts(screen.customerList).isEmpty());
 
-    // 2001 / 02 / 31 is 3 March 2001, and the session's closing date follows.
+    // 2001 / 02 / 31 is 3 March 2001, the closing date the confirmations get.
     screen.dateBoxes->setParts(2001, 2, 31);
     EXPECT_EQ(screen.closingDate(), Date::fromParts(2001, 3, 3));
-    EXPECT_EQ(testSession().invoice.closingDate, Date::fromParts(2001, 3, 3));
     EXPECT_EQ(screen.monthBox->value(), 3);
     EXPECT_EQ(screen.dayBox->value(), 3);
 }
@@ -124,7 +122,7 @@ TEST_F(InvoiceScreens, TheListFollowsTheClosingDayAsItIsTyped)
     addCustomer(db, {"D1", QStringLiteral("一日　一郎"), "0", "0", "0", 1});
     addCustomer(db, {"D15", QStringLiteral("十五日　花子"), "0", "0", "0", 15});
     addCustomer(db, {"M1", QStringLiteral("月末　次郎"), "0", "0", "0", 31});
-    frm売掛請求書発行 screen;
+    frm売掛請求書発行 screen(testSession());
     screen.show();
     screen.closingDayBox->setValue(20);
     ASSERT_TRUE(listTexts(screen.customerList).isEmpty());
@@ -149,7 +147,7 @@ TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
     addLine(db, "A", Date::fromParts(2001, 2, 28), "2000", "1");
     addLine(db, "B", Date::fromParts(2001, 2, 15), "1000", "1");
 
-    frm売掛請求書発行 screen;
+    frm売掛請求書発行 screen(testSession());
     screen.closingDayBox->setValue(20);
     screen.dateBoxes->setParts(2001, 2, 28);
 
@@ -158,7 +156,7 @@ TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
     onConfirmation([&](frm売掛請求書画面確認& d) {
         seen << d.customerFrame->findChild<QLineEdit*>("顧客コード")->text();
         // The closing date of the issuing screen, for every customer.
-        EXPECT_EQ(testSession().invoice.closingDate, Date::fromParts(2001, 2, 28));
+        EXPECT_EQ(d.closingDate(), Date::fromParts(2001, 2, 28));
         switch (shown++) {
         case 0: clickButton(&d, "Command1"); break; // print and close
         case 1: clickButton(&d, "Command3"); break; // skip
@@ -195,7 +193,7 @@ TEST_F(InvoiceScreens, ClosingDayRunWalksEveryCustomerOneConfirmationAtATime)
 TEST_F(InvoiceScreens, NoCustomerOnTheClosingDayIsSaid)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "0", "0", "0", 20});
-    frm売掛請求書発行 screen;
+    frm売掛請求書発行 screen(testSession());
     screen.closingDayBox->setValue(5);
     screen.issueForClosingDay();
     ASSERT_EQ(ui->messages.size(), 1u);
@@ -209,7 +207,7 @@ TEST_F(InvoiceScreens, SingleCustomerComesFromThePickerAndAClosedPickerDoesNothi
     addCustomer(db, {"A", QStringLiteral("青木"), "8000", "3000", "0", 20});
     addCustomer(db, {"B", QStringLiteral("馬場"), "0", "0", "700", 5});
     addLine(db, "B", Date::fromParts(2024, 5, 1), "700", "1");
-    frm売掛請求書発行 screen;
+    frm売掛請求書発行 screen(testSession());
     screen.dateBoxes->setParts(2024, 5, 31);
 
     ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
@@ -238,9 +236,9 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     addLine(db, "A", Date::fromParts(2024, 5, 1), "3000", "1", QStringLiteral("灯油１８Ｌ"), 2, 5);
     addLine(db, "A", Date::fromParts(2024, 5, 21), "999", "1");
     testSession().customer.code = "A";
-    testSession().invoice.closingDate = Date::fromParts(2024, 5, 20);
+    const Date closingDate = Date::fromParts(2024, 5, 20);
 
-    frm売掛請求書画面確認 d;
+    frm売掛請求書画面確認 d(testSession(), closingDate);
     EXPECT_EQ(d.objectName(), "frm売掛請求書画面確認");
     EXPECT_EQ(d.windowTitle(), "請求書確認");
     EXPECT_EQ(d.customerFrame->title(), "顧客相手先");
@@ -268,14 +266,14 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     EXPECT_EQ(m->index(1, 8).data().toString(), "52");
     EXPECT_EQ(m->headerData(8, Qt::Horizontal).toString(), "金額");
 
-    // The session carries the invoice for the print-out.
+    // The session's chosen customer and the screen's invoice, for the print-out.
     const SessionState& s = testSession();
     EXPECT_EQ(s.customer.name, QStringLiteral("青木　花子"));
     EXPECT_EQ(s.customer.creditSalesSinceClosing, yen("5000"));
-    EXPECT_EQ(s.invoice.lineCount(), 2);
-    EXPECT_EQ(s.invoice.currentSales, yen("3052"));
-    EXPECT_EQ(s.invoice.previousClosingDate, Date::fromParts(2024, 4, 20));
-    EXPECT_EQ(s.invoice.lastPaymentDate, Date::fromParts(2024, 5, 2));
+    EXPECT_EQ(d.invoice().lineCount(), 2);
+    EXPECT_EQ(d.invoice().currentSales, yen("3052"));
+    EXPECT_EQ(d.invoice().previousClosingDate, Date::fromParts(2024, 4, 20));
+    EXPECT_EQ(d.invoice().lastPaymentDate, Date::fromParts(2024, 5, 2));
 
     // Printed twice: the lines, the head, the previous period.
     d.show();
@@ -302,10 +300,10 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
 TEST_F(InvoiceScreens, NothingToBillIsSaidButUpdateOnlyStillClosesThePeriod)
 {
     addCustomer(db, {"Z", QStringLiteral("零"), "0", "0", "0", 20, 0, Date::fromParts(2024, 4, 20)});
-    testSession().invoice.closingDate = Date::fromParts(2024, 5, 20);
+    const Date closingDate = Date::fromParts(2024, 5, 20);
     {
         testSession().customer.code = "Z";
-        frm売掛請求書画面確認 d;
+        frm売掛請求書画面確認 d(testSession(), closingDate);
         d.show();
         clickButton(&d, "Command1");
         ASSERT_EQ(ui->messages.size(), 1u);
@@ -318,7 +316,7 @@ TEST_F(InvoiceScreens, NothingToBillIsSaidButUpdateOnlyStillClosesThePeriod)
     }
     {
         testSession().customer.code = "Z";
-        frm売掛請求書画面確認 d;
+        frm売掛請求書画面確認 d(testSession(), closingDate);
         d.show();
         clickButton(&d, "Command2");
         EXPECT_EQ(d.result(), QDialog::Accepted);
@@ -329,7 +327,7 @@ TEST_F(InvoiceScreens, NothingToBillIsSaidButUpdateOnlyStillClosesThePeriod)
     // Cancel leaves everything.
     addCustomer(db, {"C", QStringLiteral("取消"), "500", "0", "0", 20});
     testSession().customer.code = "C";
-    frm売掛請求書画面確認 d;
+    frm売掛請求書画面確認 d(testSession(), closingDate);
     d.show();
     clickButton(&d, "Command3");
     EXPECT_EQ(d.result(), QDialog::Rejected);
@@ -342,8 +340,8 @@ TEST_F(InvoiceScreens, AFailedPrintIsReportedAndThePeriodStaysOpenToPrintAgain)
     addCustomer(db, {"A", QStringLiteral("青木"), "1000", "0", "2000", 20});
     addLine(db, "A", Date::fromParts(2024, 5, 1), "2000", "1");
     testSession().customer.code = "A";
-    testSession().invoice.closingDate = Date::fromParts(2024, 5, 20);
-    frm売掛請求書画面確認 d;
+    const Date closingDate = Date::fromParts(2024, 5, 20);
+    frm売掛請求書画面確認 d(testSession(), closingDate);
     d.show();
 
     capture.failOpening(QStringLiteral("プリンターに接続できません。"));
@@ -367,7 +365,7 @@ TEST_F(InvoiceScreens, AFailedPrintIsReportedAndThePeriodStaysOpenToPrintAgain)
 TEST_F(InvoiceScreens, AnUnknownCustomerEndsTheConfirmationWhileOpening)
 {
     testSession().customer.code = "NOBODY";
-    EXPECT_EQ(openScreen(testSession(), "frm売掛請求書画面確認", "請求書確認", nullptr), -1);
+    EXPECT_EQ(openInvoiceConfirmation(testSession(), Date::fromParts(2024, 5, 20), nullptr), -1);
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->messages[0].text.contains("NOBODY"));
     EXPECT_TRUE(ui->openedScreens.isEmpty());
@@ -396,11 +394,11 @@ TEST_F(InvoiceScreens, ScreensRenderWithEveryCaptionWhole)
             }
         }
     };
-    frm売掛請求書発行 issuing;
+    frm売掛請求書発行 issuing(testSession());
     issuing.closingDayBox->setValue(20);
     issuing.dateBoxes->setParts(2024, 5, 20);
     render(issuing, QStringLiteral("invoice-issuing.png"));
     testSession().customer.code = "C0012";
-    frm売掛請求書画面確認 confirmation;
+    frm売掛請求書画面確認 confirmation(testSession(), issuing.closingDate());
     render(confirmation, QStringLiteral("invoice-confirm.png"));
 }

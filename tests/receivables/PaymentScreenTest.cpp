@@ -60,7 +60,7 @@ protected:
     void startPayment(const std::function<void(frm売掛入金&)>& onScreen)
     {
         ui->onScreen(QStringLiteral("frm売掛入金"), [onScreen](QDialog& d) { onScreen(static_cast<frm売掛入金&>(d)); });
-        frmTQメイン w;
+        frmTQメイン w(testSession());
         w.show();
         clickButton(&w, QStringLiteral("cmd売掛入金"));
     }
@@ -100,7 +100,7 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_EQ(d.amountBox->text(), QStringLiteral("5000"));
         EXPECT_FALSE(d.okButton->isVisible());
         clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
-        EXPECT_EQ(testSession().journal.debitAccount, 20);
+        EXPECT_EQ(d.journal().debitAccount, 20);
         EXPECT_TRUE(d.okButton->isVisible());
 
         typeOver(d.amountBox, QString());
@@ -116,10 +116,10 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_TRUE(d.okButton->isVisible());
         d.amountBox->setText(QStringLiteral("12ab"));
         EXPECT_FALSE(d.okButton->isVisible());
-        EXPECT_EQ(testSession().journal.amount, Currency());
+        EXPECT_EQ(d.journal().amount, Currency());
         typeOver(d.amountBox, QStringLiteral("2,500"));
         EXPECT_TRUE(d.okButton->isVisible());
-        EXPECT_EQ(testSession().journal.amount, yenAmount("2500"));
+        EXPECT_EQ(d.journal().amount, yenAmount("2500"));
 
         clickButton(&d, QStringLiteral("Command2")); // キャンセル
         EXPECT_FALSE(d.isVisible());
@@ -149,13 +149,13 @@ TEST_F(PaymentScreenTest, NegativePaymentByChequeIsOneRowListedInTheReview)
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 顧客売掛入金額 FROM 顧客マスター WHERE 顧客コード = '12'")).toLongLong(),
               12000000);
 
-    frm転記前確認 review;
+    frm転記前確認 review(testSession());
     ASSERT_EQ(review.ledgerGrid->model()->rowCount(), 1);
     QStringList row;
     for (int c = 1; c < review.ledgerGrid->model()->columnCount(); ++c)
         row << review.ledgerGrid->model()->index(0, c).data().toString();
     EXPECT_EQ(row, QStringList({"1", "2024/05/01", "-300", "小切手", "売掛金", "山田　太郎"}));
-    EXPECT_EQ(testSession().selectedSlipNumber, 1);
+    EXPECT_EQ(review.selectedSlipNumber(), 1);
 }
 
 TEST_F(PaymentScreenTest, PickerClosedWithoutChoiceEndsThePayment)
@@ -204,7 +204,7 @@ TEST_F(PaymentScreenTest, RendersTheScreen)
     s.customer.paymentsSinceClosing = yenAmount("1200");
     s.customer.creditSalesSinceClosing = yenAmount("3150");
     s.customer.slipDate = Date::fromParts(2024, 5, 1);
-    frm売掛入金 d;
+    frm売掛入金 d(s);
     d.show();
     clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
     const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
@@ -227,7 +227,7 @@ TEST_F(PaymentScreenTest, EnterAloneFromTheMeansListToAStoredPayment)
         ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Down); // 普通預金
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
-        EXPECT_EQ(testSession().journal.debitAccount, 20);
+        EXPECT_EQ(d.journal().debitAccount, 20);
         ASSERT_EQ(d.focusWidget(), d.amountBox);
         QTest::keyClicks(d.amountBox, QStringLiteral("4500"));
         EXPECT_EQ(d.amountBox->text(), QStringLiteral("4500")) << "the billed amount is replaced as typed";

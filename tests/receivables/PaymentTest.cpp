@@ -1,8 +1,7 @@
-// Recording a payment: the journal buffer, the amount typed, the row and
-// its slip number, and what stays when a step fails.
+// Recording a payment: the journal row as it starts, the amount typed, the
+// row and its slip number, and what stays when a step fails.
 #include "session/Routines.h"
 #include "receivables/ReceivablePayment.h"
-#include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "PaymentData.h"
 
@@ -36,19 +35,20 @@ protected:
 TEST_F(PaymentTest, BufferStartsFromTheBilledAmountWithNoMeans)
 {
     SessionState& s = testSession();
-    s.journal.debitAccount = 20; // left from an earlier entry
-    startPayment(s);
-    EXPECT_EQ(s.journal.entryDate, Date::fromParts(2024, 5, 1));
-    EXPECT_EQ(s.journal.amount, yenAmount("5000"));
-    EXPECT_EQ(s.journal.debitAccount, 0);
-    EXPECT_EQ(s.journal.debitCounterparty, 0);
-    EXPECT_EQ(s.journal.creditAccount, 110);
-    EXPECT_EQ(s.journal.creditCounterparty, QStringLiteral("12           "));
-    EXPECT_FALSE(paymentReady(s.journal));
-    s.journal.debitAccount = 100;
-    EXPECT_TRUE(paymentReady(s.journal));
-    s.journal.amount = Currency();
-    EXPECT_FALSE(paymentReady(s.journal));
+    JournalEntry payment;
+    payment.debitAccount = 20; // left from an earlier entry
+    payment = startPayment(s.customer);
+    EXPECT_EQ(payment.entryDate, Date::fromParts(2024, 5, 1));
+    EXPECT_EQ(payment.amount, yenAmount("5000"));
+    EXPECT_EQ(payment.debitAccount, 0);
+    EXPECT_EQ(payment.debitCounterparty, 0);
+    EXPECT_EQ(payment.creditAccount, 110);
+    EXPECT_EQ(payment.creditCounterparty, QStringLiteral("12           "));
+    EXPECT_FALSE(paymentReady(payment));
+    payment.debitAccount = 100;
+    EXPECT_TRUE(paymentReady(payment));
+    payment.amount = Currency();
+    EXPECT_FALSE(paymentReady(payment));
 }
 
 TEST_F(PaymentTest, OnlyAWholeAmountCounts)
@@ -67,11 +67,11 @@ TEST_F(PaymentTest, OnePaymentIsOneRowUnderTheNextSlipNumber)
     SessionState& s = testSession();
     s.config.slipPrefix = 3;
     s.config.slipCounter = 12345;
-    startPayment(s);
-    s.journal.amount = yenAmount("-300");
-    s.journal.debitAccount = 100;
+    JournalEntry payment = startPayment(s.customer);
+    payment.amount = yenAmount("-300");
+    payment.debitAccount = 100;
 
-    const std::optional<StoredPayment> stored = storePayment(db, s, inst.configurationPath());
+    const std::optional<StoredPayment> stored = storePayment(db, s, payment, inst.configurationPath());
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->slipNumber, 300012345);
     EXPECT_TRUE(stored->counterError.isEmpty());
@@ -81,18 +81,18 @@ TEST_F(PaymentTest, OnePaymentIsOneRowUnderTheNextSlipNumber)
     EXPECT_EQ(counterInFile(), QStringLiteral(" 12346"));
 
     // A second payment takes the next number.
-    ASSERT_TRUE(storePayment(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storePayment(db, s, payment, inst.configurationPath()));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT MAX(経理伝票番号) FROM 経理マスター仮")).toInt(), 300012346);
 }
 
 TEST_F(PaymentTest, PaymentNotReadyWritesNothing)
 {
     SessionState& s = testSession();
-    startPayment(s);
-    EXPECT_FALSE(storePayment(db, s, inst.configurationPath())); // no means
-    s.journal.debitAccount = 10;
-    s.journal.amount = Currency();
-    EXPECT_FALSE(storePayment(db, s, inst.configurationPath())); // amount 0
+    JournalEntry payment = startPayment(s.customer);
+    EXPECT_FALSE(storePayment(db, s, payment, inst.configurationPath())); // no means
+    payment.debitAccount = 10;
+    payment.amount = Currency();
+    EXPECT_FALSE(storePayment(db, s, payment, inst.configurationPath())); // amount 0
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
     EXPECT_EQ(s.config.slipCounter, 1);
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
@@ -101,19 +101,19 @@ TEST_F(PaymentTest, PaymentNotReadyWritesNothing)
 TEST_F(PaymentTest, RefusedRowOrFullCounterWritesNothingAndKeepsTheNumber)
 {
     SessionState& s = testSession();
-    startPayment(s);
-    s.journal.debitAccount = 10;
+    JournalEntry payment = startPayment(s.customer);
+    payment.debitAccount = 10;
     db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"));
-    EXPECT_THROW(storePayment(db, s, inst.configurationPath()), DatabaseError);
+    EXPECT_THROW(storePayment(db, s, payment, inst.configurationPath()), DatabaseError);
     EXPECT_EQ(s.config.slipCounter, 1);
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
     db.exec(QStringLiteral("DROP TRIGGER fail"));
 
     s.config.slipCounter = std::numeric_limits<std::int32_t>::max();
-    EXPECT_THROW(storePayment(db, s, inst.configurationPath()), SlipNumberOverflow);
+    EXPECT_THROW(storePayment(db, s, payment, inst.configurationPath()), SlipNumberOverflow);
     s.config.slipCounter = 1;
     s.config.slipPrefix = 22; // 22 × 100000000 + 1 does not fit
-    EXPECT_THROW(storePayment(db, s, inst.configurationPath()), SlipNumberOverflow);
+    EXPECT_THROW(storePayment(db, s, payment, inst.configurationPath()), SlipNumberOverflow);
     EXPECT_TRUE(holdingLedgerRows(db).isEmpty());
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
 }
@@ -121,10 +121,10 @@ TEST_F(PaymentTest, RefusedRowOrFullCounterWritesNothingAndKeepsTheNumber)
 TEST_F(PaymentTest, RowStaysWhenTheCounterCannotBeWrittenAndStartUpMovesPastIt)
 {
     SessionState& s = testSession();
-    startPayment(s);
-    s.journal.debitAccount = 10;
+    JournalEntry payment = startPayment(s.customer);
+    payment.debitAccount = 10;
     const std::optional<StoredPayment> stored =
-        storePayment(db, s, inst.path(QStringLiteral("missing-folder/HMWcfg.dat")));
+        storePayment(db, s, payment, inst.path(QStringLiteral("missing-folder/HMWcfg.dat")));
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->slipNumber, 1);
     EXPECT_FALSE(stored->counterError.isEmpty());

@@ -63,7 +63,7 @@ TEST_F(ReceiptScreens, OpeningListsTheCustomersOfTodaysCollectionDay)
     const int today = Date::today().day();
     addCustomer(db, {"T1", QStringLiteral("今日　一郎"), "0", "0", "0", 0, today});
     addCustomer(db, {"M1", QStringLiteral("月末　次郎"), "0", "0", "0", 0, 31});
-    frm売掛領収書発行 screen;
+    frm売掛領収書発行 screen(testSession());
     EXPECT_EQ(screen.objectName(), "frm売掛領収書発行");
     EXPECT_EQ(screen.windowTitle(), "売掛領収書発行");
     EXPECT_EQ(screen.collectionDayBox->value(), today);
@@ -90,7 +90,7 @@ TEST_F(ReceiptScreens, TheListFollowsTheCollectionDayAsItIsTyped)
 {
     addCustomer(db, {"D1", QStringLiteral("一日　一郎"), "0", "0", "0", 0, 1});
     addCustomer(db, {"D15", QStringLiteral("十五日　花子"), "0", "0", "0", 0, 15});
-    frm売掛領収書発行 screen;
+    frm売掛領収書発行 screen(testSession());
     screen.show();
     screen.collectionDayBox->setValue(20);
     ASSERT_TRUE(listTexts(screen.customerList).isEmpty());
@@ -107,7 +107,7 @@ TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNo
     addCustomer(db, {"X", QStringLiteral("別の日"), "900", "0", "0", 20, 10});
     const QStringList before = customerTable(db);
 
-    frm売掛領収書発行 screen;
+    frm売掛領収書発行 screen(testSession());
     screen.collectionDayBox->setValue(25);
     QStringList seen;
     ui->onScreen("frm売掛領収書画面確認", [&](QDialog& dialog) {
@@ -151,7 +151,7 @@ TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateTo
     testSession().customer.code = "A";
     testSession().customer.lastInvoiceAmount = yen("1");
     testSession().config.taxRate1() = "0.10";
-    frm売掛領収書画面確認 d;
+    frm売掛領収書画面確認 d(testSession());
     EXPECT_EQ(d.objectName(), "frm売掛領収書画面確認");
     EXPECT_EQ(d.windowTitle(), "領収書画面確認");
     EXPECT_EQ(d.confirmButton->text(), "確認－領収書発行");
@@ -160,7 +160,7 @@ TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateTo
     EXPECT_EQ(d.customerFrame->findChild<QLineEdit*>("顧客売掛締後売上額")->text(), "1200");
     EXPECT_EQ(testSession().customer.lastInvoiceAmount, yen("56000"));
     EXPECT_EQ(testSession().customer.name, QStringLiteral("青木　花子"));
-    EXPECT_EQ(testSession().invoice.closingDate, Date::fromParts(2024, 4, 20));
+    EXPECT_EQ(d.closingDate(), Date::fromParts(2024, 4, 20));
 
     d.show();
     clickButton(&d, "Command1");
@@ -174,7 +174,7 @@ TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateTo
 TEST_F(ReceiptScreens, PickerAndAFailedPrint)
 {
     addCustomer(db, {"A", QStringLiteral("青木"), "3000", "0", "0", 20, 25});
-    frm売掛領収書発行 screen;
+    frm売掛領収書発行 screen(testSession());
     ui->onScreen("frm顧客選択", [](QDialog& d) { d.reject(); });
     screen.issueForOneCustomer();
     EXPECT_EQ(ui->openedScreens, QStringList({"frm顧客選択"}));
@@ -208,10 +208,10 @@ TEST_F(ReceiptScreens, ScreensRenderWithEveryCaptionWhole)
         QApplication::processEvents();
         EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
     };
-    frm売掛領収書発行 issuing;
+    frm売掛領収書発行 issuing(testSession());
     issuing.collectionDayBox->setValue(25);
     render(issuing, QStringLiteral("receipt-issuing.png"));
     testSession().customer.code = "C0012";
-    frm売掛領収書画面確認 confirmation;
+    frm売掛領収書画面確認 confirmation(testSession());
     render(confirmation, QStringLiteral("receipt-confirm.png"));
 }

@@ -158,7 +158,7 @@ TEST_F(Balances, ListHasNonZeroBalancesLargestFirstCreditsLast)
     EXPECT_EQ(rows[1].creditSalesSinceClosing, yen("2500"));
     EXPECT_EQ(rows[4].balance, yen("-300"));
 
-    frm売掛残高一覧 screen;
+    frm売掛残高一覧 screen(testSession());
     EXPECT_EQ(screen.objectName(), "frm売掛残高一覧");
     EXPECT_EQ(screen.windowTitle(), "顧客マスター");
     EXPECT_EQ(screen.printButton->text(), "印刷");
@@ -195,7 +195,7 @@ TEST_F(Balances, AllBalancesZeroGiveAnEmptyGrid)
 {
     addCustomer(db, {"C", QStringLiteral("ゼロ"), "5000", "5000", "0"});
     EXPECT_TRUE(readBalanceList(db).empty());
-    frm売掛残高一覧 screen;
+    frm売掛残高一覧 screen(testSession());
     EXPECT_EQ(screen.balanceGrid->model()->rowCount(), 0);
     EXPECT_EQ(screen.recordLabel->text(), "Record: ");
     screen.nextButton->click();
@@ -207,7 +207,7 @@ TEST_F(Balances, PrintGoesThroughTheBalanceReport)
     addCustomer(db, {"A", QStringLiteral("青木"), "10000", "4000", "2500"});
     addCustomer(db, {"B", QStringLiteral("馬場"), "0", "300", "0"});
     PrintCapture capture;
-    frm売掛残高一覧 screen;
+    frm売掛残高一覧 screen(testSession());
     screen.show();
     clickButton(&screen, "Command1");
     ASSERT_EQ(capture.count(), 1);
@@ -243,10 +243,10 @@ TEST_F(Balances, ScreensRenderWithEveryCaptionWhole)
         QApplication::processEvents();
         EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
     };
-    frm売掛残高一覧 list;
+    frm売掛残高一覧 list(testSession());
     render(list, QStringLiteral("balance-list-screen.png"));
     testSession().customer.code = "C0012";
-    frm売掛残高変更 change;
+    frm売掛残高変更 change(testSession());
     typeOver(change.billedBox, "12000");
     render(change, QStringLiteral("balance-change.png"));
 }
