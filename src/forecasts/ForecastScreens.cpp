@@ -87,8 +87,9 @@ QString periodText(const ForecastPeriod& p)
 
 } // namespace
 
-DeliveryForecastScreen::DeliveryForecastScreen(QWidget* parent, const QString& screenName, const QString& caption)
-    : QDialog(parent), db_(session().config.databasePath)
+DeliveryForecastScreen::DeliveryForecastScreen(SessionState& state, QWidget* parent, const QString& screenName,
+                                               const QString& caption)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(screenName);
     setWindowTitle(caption);
@@ -220,7 +221,7 @@ void DeliveryForecastScreen::finish()
 void DeliveryForecastScreen::print()
 {
     try {
-        printReport(session().config, DeliveryReport,
+        printReport(state_.config, DeliveryReport,
                     {{}, windowTitle() + QStringLiteral("　") + periodText(period())});
     } catch (const PrintError& e) {
         ui().showMessage(QStringLiteral("配達予定を印刷できませんでした。\n") + e.message(), QStringLiteral("印刷エラー"));
@@ -229,8 +230,8 @@ void DeliveryForecastScreen::print()
 
 // ---- the three forecasts ----------------------------------------------------
 
-frm顧客米予定::frm顧客米予定(QWidget* parent)
-    : DeliveryForecastScreen(parent, QStringLiteral("frm顧客米予定"), QStringLiteral("顧客米予定"))
+frm顧客米予定::frm顧客米予定(SessionState& state, QWidget* parent)
+    : DeliveryForecastScreen(state, parent, QStringLiteral("frm顧客米予定"), QStringLiteral("顧客米予定"))
 {
 }
 
@@ -239,8 +240,8 @@ void frm顧客米予定::runForecast(Database& db, const ForecastPeriod& period)
     runRiceForecast(db, period);
 }
 
-frm顧客灯油予定::frm顧客灯油予定(QWidget* parent)
-    : DeliveryForecastScreen(parent, QStringLiteral("frm顧客灯油予定"), QStringLiteral("顧客灯油予定"))
+frm顧客灯油予定::frm顧客灯油予定(SessionState& state, QWidget* parent)
+    : DeliveryForecastScreen(state, parent, QStringLiteral("frm顧客灯油予定"), QStringLiteral("顧客灯油予定"))
 {
 }
 
@@ -249,8 +250,8 @@ void frm顧客灯油予定::runForecast(Database& db, const ForecastPeriod& peri
     runKeroseneForecast(db, period);
 }
 
-frmガス配送予定::frmガス配送予定(QWidget* parent)
-    : DeliveryForecastScreen(parent, QStringLiteral("frmガス配送予定"), QStringLiteral("ガス配送予定"))
+frmガス配送予定::frmガス配送予定(SessionState& state, QWidget* parent)
+    : DeliveryForecastScreen(state, parent, QStringLiteral("frmガス配送予定"), QStringLiteral("ガス配送予定"))
 {
 }
 
@@ -266,9 +267,10 @@ void frmガス配送予定::showAfterRun(const ForecastPeriod& period)
 
 void registerForecastScreens()
 {
-    registerScreen(QStringLiteral("frm顧客米予定"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客米予定(parent); });
+    registerScreen(QStringLiteral("frm顧客米予定"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm顧客米予定(state, parent); });
     registerScreen(QStringLiteral("frm顧客灯油予定"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客灯油予定(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm顧客灯油予定(state, parent); });
     registerScreen(QStringLiteral("frmガス配送予定"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frmガス配送予定(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frmガス配送予定(state, parent); });
 }

@@ -12,6 +12,7 @@
 
 #include "db/Database.h"
 #include "forecasts/DeliverySchedule.h"
+#include "session/Session.h"
 
 #include <QDialog>
 #include <vector>
@@ -59,7 +60,7 @@ public:
     void print();  // print "配達予定.rpt"
 
 protected:
-    DeliveryForecastScreen(QWidget* parent, const QString& screenName, const QString& caption);
+    DeliveryForecastScreen(SessionState& state, QWidget* parent, const QString& screenName, const QString& caption);
     // Computes the rows and replaces 配達予定 with them.
     virtual void runForecast(Database& db, const ForecastPeriod& period) = 0;
     // The grid after a run: the whole table by date, unless a screen
@@ -69,12 +70,13 @@ protected:
     void showWholeTable();
     void showRows(const QString& sql, const QVariantList& params);
 
+    SessionState& state_;
     Database db_;
 };
 
 class frm顧客米予定 : public DeliveryForecastScreen {
 public:
-    explicit frm顧客米予定(QWidget* parent = nullptr);
+    explicit frm顧客米予定(SessionState& state, QWidget* parent = nullptr);
 
 protected:
     void runForecast(Database& db, const ForecastPeriod& period) override;
@@ -82,7 +84,7 @@ protected:
 
 class frm顧客灯油予定 : public DeliveryForecastScreen {
 public:
-    explicit frm顧客灯油予定(QWidget* parent = nullptr);
+    explicit frm顧客灯油予定(SessionState& state, QWidget* parent = nullptr);
 
 protected:
     void runForecast(Database& db, const ForecastPeriod& period) override;
@@ -92,7 +94,7 @@ protected:
 // also keeps the exhausted customers listed at their last date.
 class frmガス配送予定 : public DeliveryForecastScreen {
 public:
-    explicit frmガス配送予定(QWidget* parent = nullptr);
+    explicit frmガス配送予定(SessionState& state, QWidget* parent = nullptr);
 
 protected:
     void runForecast(Database& db, const ForecastPeriod& period) override;

@@ -100,7 +100,7 @@ TEST_F(ForecastScreens, ASecondRunReplacesTheFirstWhileTheGridStillReadsIt)
     }
     const std::int64_t next = first + 60;
 
-    frm顧客米予定 screen;
+    frm顧客米予定 screen(testSession());
     screen.show();
     // A window holding each customer's first date: 300 rows, more than
     // the grid reads at once.
@@ -148,7 +148,7 @@ TEST_F(ForecastScreens, GasGridShowsThePeriodWhileTheTableKeepsExhaustedCustomer
     addGasEvent(*db, QStringLiteral("G2"), {day(t - 120), 1, QStringLiteral("100")});
     addGasEvent(*db, QStringLiteral("G2"), {day(t - 100), 1, QStringLiteral("200")});
 
-    frmガス配送予定 screen;
+    frmガス配送予定 screen(testSession());
     screen.show();
     clickButton(&screen, QStringLiteral("Command1"));
     EXPECT_EQ(rowCount(*db, QStringLiteral("配達予定")), 2);
@@ -170,7 +170,7 @@ TEST_F(ForecastScreens, PrintsTheListThroughTheReport)
     const Date last = today.addDays(-5);
     addSale(*db, QStringLiteral("K1"), last.addDays(-20), QStringLiteral("K1"), QStringLiteral("100"));
     addSale(*db, QStringLiteral("K1"), last, QStringLiteral("K1"), QStringLiteral("20"));
-    frm顧客灯油予定 screen;
+    frm顧客灯油予定 screen(testSession());
     screen.show();
     clickButton(&screen, QStringLiteral("Command1"));
     ASSERT_EQ(rowCount(*db, QStringLiteral("配達予定")), 1);
@@ -205,7 +205,7 @@ TEST_F(ForecastScreens, StopAndCloseEmptiesTheTable)
 {
     db->exec(QStringLiteral("INSERT INTO 配達予定 (配達年月日, 配達顧客名) VALUES (?, '前回の顧客')"),
              {sqlValue(today)});
-    frm顧客米予定 screen;
+    frm顧客米予定 screen(testSession());
     screen.show();
     ASSERT_EQ(screen.scheduleRows->rowCount(), 1);
     clickButton(&screen, QStringLiteral("Command2"));
@@ -215,7 +215,7 @@ TEST_F(ForecastScreens, StopAndCloseEmptiesTheTable)
 
 TEST_F(ForecastScreens, DateBoxesCarryIntoTheNextUnit)
 {
-    frm顧客灯油予定 screen;
+    frm顧客灯油予定 screen(testSession());
     screen.startDate->setParts(2024, 13, 1);
     EXPECT_EQ(screen.period().from, Date::fromParts(2025, 1, 1));
     screen.endDayBox->setValue(0); // day 0: the last day of the month before
