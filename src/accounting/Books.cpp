@@ -201,18 +201,15 @@ std::vector<UnplacedJournalRow> unplacedJournalRows(Database& db, const Date& pe
     return rows;
 }
 
-UnplacedJournalRowsError::UnplacedJournalRowsError(std::vector<UnplacedJournalRow> rows)
-    : std::runtime_error("journal rows name accounts that are not in the chart"), rows_(std::move(rows))
-{
-}
+namespace {
 
-QString UnplacedJournalRowsError::message() const
+QString unplacedRowsMessage(const std::vector<UnplacedJournalRow>& rows)
 {
     QStringList lines;
     lines << QStringLiteral("勘定科目にない科目番号を使った経理データがあるため、年次更新をしませんでした。何も変更していません。");
     constexpr std::size_t Shown = 20;
-    for (std::size_t i = 0; i < rows_.size() && i < Shown; ++i) {
-        const UnplacedJournalRow& r = rows_[i];
+    for (std::size_t i = 0; i < rows.size() && i < Shown; ++i) {
+        const UnplacedJournalRow& r = rows[i];
         QStringList codes;
         if (r.debitMissing)
             codes << QStringLiteral("借方 %1").arg(r.debitAccount);
@@ -220,22 +217,27 @@ QString UnplacedJournalRowsError::message() const
             codes << QStringLiteral("貸方 %1").arg(r.creditAccount);
         lines << QStringLiteral("伝票番号 %1：%2").arg(r.slipNumber).arg(codes.join(QStringLiteral("、")));
     }
-    if (rows_.size() > Shown)
-        lines << QStringLiteral("ほか %1 件").arg(rows_.size() - Shown);
+    if (rows.size() > Shown)
+        lines << QStringLiteral("ほか %1 件").arg(rows.size() - Shown);
     lines << QStringLiteral("勘定科目設定でこの科目番号を登録してから、もう一度実行してください。");
     return lines.join(QLatin1Char('\n'));
 }
 
-UnpostedHoldingRowsError::UnpostedHoldingRowsError(int rows)
-    : std::runtime_error("holding rows up to the period end"), rows_(rows)
+} // namespace
+
+UnplacedJournalRowsError::UnplacedJournalRowsError(std::vector<UnplacedJournalRow> rows)
+    : OperatorError(unplacedRowsMessage(rows), "journal rows name accounts that are not in the chart"),
+      rows_(std::move(rows))
 {
 }
 
-QString UnpostedHoldingRowsError::message() const
+UnpostedHoldingRowsError::UnpostedHoldingRowsError(int rows)
+    : OperatorError(QStringLiteral("期末までの日付で、まだ日次更新していない経理データが %1 件あります。\n"
+                                   "締めた後では繰越に入れられないため、年次更新はしませんでした。先に日次更新をしてください。")
+                        .arg(rows),
+                    "holding rows up to the period end"),
+      rows_(rows)
 {
-    return QStringLiteral("期末までの日付で、まだ日次更新していない経理データが %1 件あります。\n"
-                          "締めた後では繰越に入れられないため、年次更新はしませんでした。先に日次更新をしてください。")
-        .arg(rows_);
 }
 
 int unpostedHoldingRows(Database& db, const Date& periodEnd)

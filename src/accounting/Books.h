@@ -6,6 +6,7 @@
 
 #include "core/Currency.h"
 #include "core/Date.h"
+#include "core/OperatorError.h"
 
 #include <QString>
 #include <cstdint>
@@ -86,14 +87,13 @@ struct UnplacedJournalRow {
 
 std::vector<UnplacedJournalRow> unplacedJournalRows(Database& db, const Date& periodEnd);
 
-// The year-end refused before anything was changed.
-class UnplacedJournalRowsError : public std::runtime_error {
+// The year-end refused before anything was changed. message(): the
+// operator's words, why nothing was done, the slips and codes, and what to
+// do.
+class UnplacedJournalRowsError : public OperatorError {
 public:
     explicit UnplacedJournalRowsError(std::vector<UnplacedJournalRow> rows);
     const std::vector<UnplacedJournalRow>& rows() const { return rows_; }
-    // The operator's words: why nothing was done, the slips and codes, and
-    // what to do.
-    QString message() const;
 
 private:
     std::vector<UnplacedJournalRow> rows_;
@@ -105,11 +105,10 @@ int unpostedHoldingRows(Database& db, const Date& periodEnd);
 
 // The year-end refuses to close a period while such rows wait: posted
 // after it, they would land in books already carried forward.
-class UnpostedHoldingRowsError : public std::runtime_error {
+class UnpostedHoldingRowsError : public OperatorError {
 public:
     explicit UnpostedHoldingRowsError(int rows);
     int rows() const { return rows_; }
-    QString message() const;
 
 private:
     int rows_;

@@ -128,11 +128,15 @@ bool entryComplete(EntryKind kind, const JournalEntry& entry)
     return !entryDefinition(kind).counterpartyRequired || entry.debitCounterparty != 0;
 }
 
-std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKind kind, const QString& configPath)
+std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKind kind, const JournalEntry& entry,
+                                      const QString& configPath)
 {
-    const JournalEntry& j = state.journal;
-    if (!entryComplete(kind, j))
+    if (!entryComplete(kind, entry))
         return std::nullopt;
+    // The shared journal writer stores the session's journal buffer: the
+    // entry is handed to it there, just before the write.
+    state.journal = entry;
+    const JournalEntry& j = state.journal;
     return storeJournalRow(db, state, j.debitCounterparty,
                            needsReceivableCustomer(j) ? j.creditCounterparty : QStringLiteral("0"), configPath);
 }

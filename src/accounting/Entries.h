@@ -41,7 +41,7 @@ struct EntryDefinition {
 
 const EntryDefinition& entryDefinition(EntryKind kind);
 
-// Resets the journal-entry buffer as an entry screen opens: the date given,
+// Resets an entry as an entry screen opens: the date given,
 // amount 0, no accounts, no counterparty, credit counterparty "0".
 void resetEntry(JournalEntry& entry, const Date& today);
 
@@ -56,7 +56,7 @@ Currency typedEntryAmount(const QString& text);
 // column every journal row keeps its customer in).
 constexpr int ReceivablesAccountCode = 110;
 bool needsReceivableCustomer(const JournalEntry& entry);
-// The customer the buffer names, or an empty text.
+// The customer the entry names, or an empty text.
 QString receivableCustomer(const JournalEntry& entry);
 
 // ＯＫ is offered when the amount is not 0 (negative counts) and both
@@ -66,13 +66,13 @@ bool entryComplete(EntryKind kind, const JournalEntry& entry);
 
 using StoredEntry = StoredJournalRow;
 
-// Writes the buffer as one row of 経理マスター仮 with the current slip
-// number (credit counterparty: the customer where 110 is one of the
+// Writes `entry` as one row of 経理マスター仮 with the current slip number
+// of `state` (credit counterparty: the customer where 110 is one of the
 // accounts, else 0), then advances the counter in the file at
 // `configPath`. An incomplete entry writes nothing and gives nullopt. A
 // slip number that does not fit (SlipNumberOverflow) or a refused row
 // (DatabaseError) throws with nothing written and the counter unchanged.
-std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKind kind,
+std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKind kind, const JournalEntry& entry,
                                       const QString& configPath = configurationFilePath());
 
 } // namespace accounting

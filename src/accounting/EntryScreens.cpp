@@ -3,7 +3,6 @@
 #include "accounting/ScreenParts.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Screens.h"
-#include "session/Session.h"
 #include "db/ClosedPeriod.h"
 #include "core/Text.h"
 #include "ui/DateBoxes.h"
@@ -23,8 +22,8 @@
 
 namespace accounting {
 
-JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
-    : QDialog(parent), definition_(entryDefinition(kind)), db_(session().config.databasePath)
+JournalEntryScreen::JournalEntryScreen(SessionState& state, EntryKind kind, QWidget* parent)
+    : QDialog(parent), state_(state), definition_(entryDefinition(kind)), db_(state.config.databasePath)
 {
     using namespace parts;
     setObjectName(definition_.screenName);
@@ -134,7 +133,7 @@ JournalEntryScreen::JournalEntryScreen(EntryKind kind, QWidget* parent)
 
     const Date today = Date::today();
     dateBoxes->setDate(today);
-    resetEntry(session().journal, today);
+    resetEntry(entry_, today);
     storeButton->setVisible(false);
     showReceivableCustomer();
 
@@ -194,12 +193,12 @@ void JournalEntryScreen::loadCounterparties()
 void JournalEntryScreen::applyCompleteness()
 {
     showReceivableCustomer();
-    storeButton->setVisible(entryComplete(definition_.kind, session().journal));
+    storeButton->setVisible(entryComplete(definition_.kind, entry_));
 }
 
 void JournalEntryScreen::showReceivableCustomer()
 {
-    JournalEntry& j = session().journal;
+    JournalEntry& j = entry_;
     const bool needed = needsReceivableCustomer(j);
     // Without 110 the row names no customer: one chosen earlier is dropped.
     if (!needed)
@@ -219,26 +218,33 @@ void JournalEntryScreen::showReceivableCustomer()
 
 void JournalEntryScreen::chooseCustomer()
 {
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) == QDialog::Accepted) {
-        const QString code = session().customer.code;
+    // The customer picker leaves its choice as the session's chosen customer.
+    if (openScreen(state_, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) == QDialog::Accepted) {
+        const QString code = state_.customer.code;
         if (!code.trimmed().isEmpty())
-            session().journal.creditCounterparty = text::fixed(code, 13);
+            entry_.creditCounterparty = text::fixed(code, 13);
     }
     applyCompleteness();
     if (storeButton->isVisible())
         storeButton->setFocus(Qt::TabFocusReason);
 }
 
+void JournalEntryScreen::setReceivableCustomer(const QString& code)
+{
+    entry_.creditCounterparty = text::fixed(code, 13);
+    applyCompleteness();
+}
+
 void JournalEntryScreen::amountChanged()
 {
-    session().journal.amount = typedEntryAmount(amountBox->text());
+    entry_.amount = typedEntryAmount(amountBox->text());
     applyCompleteness();
 }
 
 void JournalEntryScreen::dateChanged()
 {
     // The date alone never changes whether the entry is complete.
-    session().journal.entryDate = dateBoxes->date();
+    entry_.entryDate = dateBoxes->date();
 }
 
 void JournalEntryScreen::listPicked(QListView* view, int row)
@@ -248,7 +254,7 @@ void JournalEntryScreen::listPicked(QListView* view, int row)
     const qlonglong value = code.isNull() ? 0 : code.toLongLong(&ok);
     // A row whose code cannot be read leaves the previous code in place.
     if (ok && value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()) {
-        JournalEntry& j = session().journal;
+        JournalEntry& j = entry_;
         if (view == counterpartyList())
             j.debitCounterparty = int(value);
         else if (view == debitList())
@@ -261,10 +267,9 @@ void JournalEntryScreen::listPicked(QListView* view, int row)
 
 void JournalEntryScreen::store()
 {
-    SessionState& s = session();
     std::optional<StoredEntry> stored;
     try {
-        stored = storeEntry(db_, s, definition_.kind);
+        stored = storeEntry(db_, state_, definition_.kind, entry_);
     } catch (const SlipNumberOverflow& e) {
         ui().showMessage(e.message(), errorTitle());
         return;
@@ -294,12 +299,20 @@ void JournalEntryScreen::addPayee()
 {
     if (definition_.addEditorScreen.isEmpty())
         return;
-    openScreen(session(), definition_.addEditorScreen, definition_.addEditorCaption, this);
+    openScreen(state_, definition_.addEditorScreen, definition_.addEditorCaption, this);
     loadCounterparties();
 }
 
 } // namespace accounting
 
-frm仕入::frm仕入(QWidget* parent) : JournalEntryScreen(accounting::EntryKind::Purchase, parent) {}
-frm経費::frm経費(QWidget* parent) : JournalEntryScreen(accounting::EntryKind::Expense, parent) {}
-frm経理入力::frm経理入力(QWidget* parent) : JournalEntryScreen(accounting::EntryKind::Journal, parent) {}
+frm仕入::frm仕入(SessionState& state, QWidget* parent)
+    : JournalEntryScreen(state, accounting::EntryKind::Purchase, parent)
+{
+}
+frm経費::frm経費(SessionState& state, QWidget* parent) : JournalEntryScreen(state, accounting::EntryKind::Expense, parent)
+{
+}
+frm経理入力::frm経理入力(SessionState& state, QWidget* parent)
+    : JournalEntryScreen(state, accounting::EntryKind::Journal, parent)
+{
+}

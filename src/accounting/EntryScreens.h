@@ -48,6 +48,8 @@ public:
     QPushButton* chooseCustomerButton;
 
     const EntryDefinition& definition() const { return definition_; }
+    // The entry as typed and chosen so far.
+    const JournalEntry& entry() const { return entry_; }
     QListView* counterpartyList() const;
     QListView* debitList() const;
     QListView* creditList() const;
@@ -61,9 +63,12 @@ public:
     void addPayee();
     // Opens the customer picker for an entry on account 110.
     void chooseCustomer();
+    // The customer an entry on account 110 names, as the picker gives it
+    // (a code of up to 13 characters).
+    void setReceivableCustomer(const QString& code);
 
 protected:
-    JournalEntryScreen(EntryKind kind, QWidget* parent);
+    JournalEntryScreen(SessionState& state, EntryKind kind, QWidget* parent);
 
 private:
     void applyCompleteness();
@@ -71,7 +76,9 @@ private:
     void loadCounterparties();
     ValueQueryModel* modelOf(QListView* list) const;
 
+    SessionState& state_;
     const EntryDefinition& definition_;
+    JournalEntry entry_;
     Database db_;
 };
 
@@ -79,15 +86,15 @@ private:
 
 class frm仕入 : public accounting::JournalEntryScreen {
 public:
-    explicit frm仕入(QWidget* parent = nullptr);
+    explicit frm仕入(SessionState& state, QWidget* parent = nullptr);
 };
 
 class frm経費 : public accounting::JournalEntryScreen {
 public:
-    explicit frm経費(QWidget* parent = nullptr);
+    explicit frm経費(SessionState& state, QWidget* parent = nullptr);
 };
 
 class frm経理入力 : public accounting::JournalEntryScreen {
 public:
-    explicit frm経理入力(QWidget* parent = nullptr);
+    explicit frm経理入力(SessionState& state, QWidget* parent = nullptr);
 };

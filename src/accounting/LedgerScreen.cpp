@@ -2,7 +2,6 @@
 
 #include "accounting/ScreenParts.h"
 #include "ui/ErrorGuard.h"
-#include "session/Session.h"
 #include "masters/CodePicker.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
@@ -14,8 +13,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-frm経理勘定帳::frm経理勘定帳(std::int64_t account, QWidget* parent)
-    : QDialog(parent), db_(session().config.databasePath)
+frm経理勘定帳::frm経理勘定帳(SessionState& state, std::int64_t account, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     using namespace accounting::parts;
     setObjectName(QStringLiteral("frm経理勘定帳"));
@@ -86,7 +85,7 @@ void frm経理勘定帳::print()
         const QString subtitle = ledger_.accountExists
                                      ? QStringLiteral("%1　%2").arg(ledger_.account).arg(ledger_.accountName)
                                      : QString::number(ledger_.account);
-        printReport(session().config, QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
+        printReport(state_.config, QStringLiteral("各勘定帳.rpt"), {{}, subtitle});
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());
     } catch (const DatabaseError& e) {
@@ -105,8 +104,8 @@ void frm経理勘定帳::finish()
     accept();
 }
 
-QDialog* openAccountLedger(QWidget* parent)
+QDialog* openAccountLedger(SessionState& state, QWidget* parent)
 {
-    const std::int32_t account = pickCode(QStringLiteral("frm勘定科目選択"), DefaultLedgerAccount, parent);
-    return new frm経理勘定帳(account, parent);
+    const std::int32_t account = pickCode(state, QStringLiteral("frm勘定科目選択"), DefaultLedgerAccount, parent);
+    return new frm経理勘定帳(state, account, parent);
 }

@@ -5,6 +5,7 @@
 
 #include "accounting/Books.h"
 #include "db/Database.h"
+#include "session/Session.h"
 
 #include <QDialog>
 #include <cstdint>
@@ -18,7 +19,7 @@ class frm経理勘定帳 : public QDialog {
 public:
     // Builds the ledger of `account` (an account not in the chart gives an
     // empty ledger from 0 under a blank name).
-    frm経理勘定帳(std::int64_t account, QWidget* parent = nullptr);
+    frm経理勘定帳(SessionState& state, std::int64_t account, QWidget* parent = nullptr);
     ~frm経理勘定帳() override;
 
     QLabel* accountNameLabel;  // Label1: the account's name
@@ -35,6 +36,7 @@ public:
 private:
     void showLines();
 
+    SessionState& state_;
     Database db_;
     accounting::LedgerResult ledger_;
 };
@@ -45,4 +47,4 @@ constexpr std::int32_t DefaultLedgerAccount = 10;
 
 // The screen's opening: the account picker first, then the ledger of the
 // account it returns.
-QDialog* openAccountLedger(QWidget* parent);
+QDialog* openAccountLedger(SessionState& state, QWidget* parent);

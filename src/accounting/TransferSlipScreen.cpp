@@ -1,8 +1,8 @@
 #include "accounting/TransferSlipScreen.h"
 
 #include "accounting/ScreenParts.h"
+#include "accounting/TransferSlipPrinting.h"
 #include "ui/ErrorGuard.h"
-#include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
@@ -15,7 +15,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-frm経理振替伝票::frm経理振替伝票(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm経理振替伝票::frm経理振替伝票(SessionState& state, QWidget* parent) : QDialog(parent), db_(state.config.databasePath)
 {
     using namespace accounting::parts;
     setObjectName(QStringLiteral("frm経理振替伝票"));

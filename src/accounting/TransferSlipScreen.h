@@ -4,6 +4,7 @@
 
 #include "accounting/TransferSlips.h"
 #include "db/Database.h"
+#include "session/Session.h"
 
 #include <QDialog>
 #include <vector>
@@ -17,7 +18,7 @@ class ValueQueryModel;
 class frm経理振替伝票 : public QDialog {
 public:
     // Opens on today − 30 days to today and loads the list.
-    explicit frm経理振替伝票(QWidget* parent = nullptr);
+    explicit frm経理振替伝票(SessionState& state, QWidget* parent = nullptr);
     ~frm経理振替伝票() override;
 
     DateBoxes* startBoxes;     // "年　月　日から"

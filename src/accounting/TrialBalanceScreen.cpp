@@ -3,7 +3,6 @@
 #include "accounting/Books.h"
 #include "accounting/ScreenParts.h"
 #include "ui/ErrorGuard.h"
-#include "session/Session.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
 #include "ui/DateBoxes.h"
@@ -32,7 +31,8 @@ QLineEdit* totalBox(const char* objectName, const QString& caption, QWidget* par
 
 } // namespace
 
-frm経理残高試算表::frm経理残高試算表(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm経理残高試算表::frm経理残高試算表(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     using namespace accounting::parts;
     setObjectName(QStringLiteral("frm経理残高試算表"));
@@ -84,15 +84,11 @@ frm経理残高試算表::frm経理残高試算表(QWidget* parent) : QDialog(pa
     setTabOrderChain({yearBox, monthBox, dayBox, createButton, chartGrid, printButton, finishButton});
     enableEnterNavigation(this);
 
-    // Opening: the chart as stored, today's date (also the journal buffer's),
-    // nothing to print yet.
-    const Date today = Date::today();
-    dateBoxes->setDate(today);
-    session().journal.entryDate = today;
+    // Opening: the chart as stored, today's date, nothing to print yet.
+    dateBoxes->setDate(Date::today());
     printButton->setVisible(false);
     showChart();
 
-    connect(dateBoxes, &DateBoxes::dateChanged, this, [this](const Date& date) { session().journal.entryDate = date; });
     connect(createButton, &QPushButton::clicked, this, [this] { create(); });
     connect(printButton, &QPushButton::clicked, this, [this] { print(); });
     connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
@@ -135,7 +131,7 @@ void frm経理残高試算表::create()
 void frm経理残高試算表::print()
 {
     try {
-        printReport(session().config, QStringLiteral("残高試算表.rpt"),
+        printReport(state_.config, QStringLiteral("残高試算表.rpt"),
                     {{}, QStringLiteral("%1 現在").arg(dateBoxes->date().toShortString())});
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());

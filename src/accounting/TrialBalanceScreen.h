@@ -5,6 +5,7 @@
 // screen closes, so no other screen ever reads stale figures.
 
 #include "db/Database.h"
+#include "session/Session.h"
 
 #include <QDialog>
 
@@ -17,7 +18,7 @@ class ValueQueryModel;
 
 class frm経理残高試算表 : public QDialog {
 public:
-    explicit frm経理残高試算表(QWidget* parent = nullptr);
+    explicit frm経理残高試算表(SessionState& state, QWidget* parent = nullptr);
     ~frm経理残高試算表() override;
 
     DateBoxes* dateBoxes; // "までの試算表を作成します。"
@@ -41,6 +42,7 @@ public:
 private:
     void showChart();
 
+    SessionState& state_;
     Database db_;
     bool cleared_ = false;
 };

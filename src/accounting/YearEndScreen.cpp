@@ -13,7 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-frm更新年次::frm更新年次(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm更新年次::frm更新年次(SessionState& state, QWidget* parent) : QDialog(parent), db_(state.config.databasePath)
 {
     using namespace accounting::parts;
     setObjectName(QStringLiteral("frm更新年次"));
@@ -56,12 +56,9 @@ frm更新年次::frm更新年次(QWidget* parent) : QDialog(parent), db_(session
     setTabOrderChain({yearBox, monthBox, dayBox, runButton, finishButton, chartGrid});
     enableEnterNavigation(this);
 
-    const Date today = Date::today();
-    dateBoxes->setDate(today);
-    session().journal.entryDate = today;
+    dateBoxes->setDate(Date::today());
     showChart();
 
-    connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().journal.entryDate = date; });
     connect(runButton, &QPushButton::clicked, this, [this] { run(); });
     connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
     yearBox->setFocus();
@@ -83,7 +80,6 @@ void frm更新年次::showChart()
 void frm更新年次::run()
 {
     const Date periodEnd = dateBoxes->date();
-    session().journal.entryDate = periodEnd;
 
     // Amounts on accounts the chart does not know would be deleted without
     // being carried: refuse before asking anything.

@@ -4,6 +4,7 @@
 // period's journal rows, after two confirmations.
 
 #include "db/Database.h"
+#include "session/Session.h"
 
 #include <QDialog>
 
@@ -16,7 +17,7 @@ class ValueQueryModel;
 
 class frm更新年次 : public QDialog {
 public:
-    explicit frm更新年次(QWidget* parent = nullptr);
+    explicit frm更新年次(SessionState& state, QWidget* parent = nullptr);
     ~frm更新年次() override;
 
     QLabel* headingLabel; // Label1 "残高の繰り越し処理"

@@ -10,6 +10,7 @@
 #include "accounting/Books.h"
 #include "accounting/EntryScreens.h"
 #include "accounting/LedgerScreen.h"
+#include "accounting/TransferSlipPrinting.h"
 #include "accounting/TransferSlipScreen.h"
 #include "accounting/TransferSlips.h"
 #include "accounting/TrialBalanceScreen.h"
@@ -61,19 +62,19 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     db.exec(QStringLiteral("INSERT INTO 経理借方相手先ＴＢＬ VALUES (5, '米問屋'), (6, '灯油元売')"));
     const QString folder = pictureFolder(install.dir());
 
-    frm仕入 purchase;
+    frm仕入 purchase(testSession());
     purchase.amountBox->setText(QStringLiteral("12000"));
     purchase.leftList->setCurrentIndex(purchase.leftList->model()->index(0, 1));
     purchase.middleList->setCurrentIndex(purchase.middleList->model()->index(0, 1));
     purchase.rightList->setCurrentIndex(purchase.rightList->model()->index(0, 1));
     render(purchase, folder, QStringLiteral("journal-entry.png"));
     EXPECT_TRUE(purchase.storeButton->isVisible());
-    frm経理入力 journal;
+    frm経理入力 journal(testSession());
     render(journal, folder, QStringLiteral("journal-entry-free.png"));
 
     // A journal entry on receivables names its customer.
     db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前) VALUES ('1024', '山田　太郎')"));
-    frm経理入力 receivable;
+    frm経理入力 receivable(testSession());
     const auto rowOf = [](QListView* list, int code) {
         for (int row = 0; row < list->model()->rowCount(); ++row)
             if (list->model()->index(row, 0).data(Qt::EditRole).toInt() == code)
@@ -84,23 +85,23 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     receivable.rightList->setCurrentIndex(rowOf(receivable.rightList, 110));
     render(receivable, folder, QStringLiteral("journal-entry-receivable-asked.png"));
     EXPECT_TRUE(receivable.chooseCustomerButton->isVisible());
-    testSession().journal.creditCounterparty = QStringLiteral("1024         ");
+    receivable.setReceivableCustomer(QStringLiteral("1024"));
     receivable.amountBox->setText(QStringLiteral("1500"));
     render(receivable, folder, QStringLiteral("journal-entry-receivable.png"));
     EXPECT_TRUE(receivable.storeButton->isVisible());
 
-    frm経理残高試算表 trial;
+    frm経理残高試算表 trial(testSession());
     trial.show();
     trial.dateBoxes->setDate(PeriodEnd);
     clickButton(&trial, QStringLiteral("Command3"));
     render(trial, folder, QStringLiteral("trial-balance-screen.png"));
     trial.reject();
 
-    frm経理勘定帳 ledger(10);
+    frm経理勘定帳 ledger(testSession(), 10);
     render(ledger, folder, QStringLiteral("ledger-screen.png"));
-    frm経理振替伝票 listing;
+    frm経理振替伝票 listing(testSession());
     render(listing, folder, QStringLiteral("transfer-slips-screen.png"));
-    frm更新年次 yearEnd;
+    frm更新年次 yearEnd(testSession());
     render(yearEnd, folder, QStringLiteral("year-end-screen.png"));
 
     // One real PDF of the listing, so the face and sizes reach a printer.
