@@ -342,7 +342,8 @@ const std::vector<Action>& actions()
              s.journal.debitAccount = 1100;
              s.journal.creditAccount = 10;
              return [&db, &s, dir] {
-                 const auto stored = accounting::storeEntry(db, s, accounting::EntryKind::Journal, dir + u'/' + ConfigName);
+                 const auto stored = accounting::storeEntry(db, s, accounting::EntryKind::Journal, s.journal,
+                                                               dir + u'/' + ConfigName);
                  if (stored && !stored->counterError.isEmpty())
                      ui().showMessage(stored->counterError, QStringLiteral("伝票番号"));
              };
