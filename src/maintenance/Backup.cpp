@@ -401,7 +401,7 @@ QString databaseProblem(const QString& path)
     return fileProblem(path, Check::Full);
 }
 
-RestoreResult restoreData(const BackupLocation& where)
+RestoreResult restoreData(const BackupLocation& where, Configuration& config)
 {
     checkBackupDirectory(where);
     const QString sourceDatabase = where.backupDatabasePath();
@@ -499,7 +499,7 @@ RestoreResult restoreData(const BackupLocation& where)
     }
 
     try {
-        session().config = readConfiguration(where.configurationPath);
+        config = readConfiguration(where.configurationPath);
     } catch (const ConfigurationError& e) {
         throw BackupError(QStringLiteral("復元した設定ファイルを読めません。\n%1").arg(e.message()));
     }

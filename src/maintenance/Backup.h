@@ -9,22 +9,17 @@
 // SQLite's backup API, every copy is checked before it replaces anything,
 // and files are put in place by renaming complete ones.
 
+#include "core/OperatorError.h"
 #include "session/Routines.h"
-#include "session/Session.h"
 
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
 // A backup or restore that could not be done. The message is Japanese,
 // names the file or directory concerned and says what is wrong.
-class BackupError : public std::runtime_error {
+class BackupError : public OperatorError {
 public:
-    explicit BackupError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    using OperatorError::OperatorError;
 };
 
 // Where one backup or restore reads and writes.
@@ -72,9 +67,10 @@ struct RestoreResult {
 // not of a newer schema, the configuration readable); then keeps a copy of
 // the current pair beside the database; then replaces the live database
 // through SQLite (open connections see the restored data at once), writes
-// HMWcfg.dat atomically, reads it into the session and checks the restored
-// database. A backup that is refused leaves both live files byte-identical.
-RestoreResult restoreData(const BackupLocation& where);
+// HMWcfg.dat atomically, reads it into `config` (the running program's
+// configuration) and checks the restored database. A backup that is refused
+// leaves both live files byte-identical and `config` as it was.
+RestoreResult restoreData(const BackupLocation& where, Configuration& config);
 
 // Why a database does not qualify as this program's data, or an empty text
 // when it does: integrity check, schema version, every table of the schema.

@@ -24,7 +24,7 @@ QString shown(const QString& path)
 
 } // namespace
 
-frmバックアップ::frmバックアップ(QWidget* parent) : QDialog(parent)
+frmバックアップ::frmバックアップ(SessionState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frmバックアップ"));
     setWindowTitle(QStringLiteral("データのバックアップ"));
@@ -72,7 +72,7 @@ frmバックアップ::frmバックアップ(QWidget* parent) : QDialog(parent)
 
 void frmバックアップ::backUp(int number)
 {
-    const BackupLocation where = backupLocation(session().config, number);
+    const BackupLocation where = backupLocation(state_.config, number);
     try {
         // A directory that cannot take the copies is told before the question.
         checkBackupDirectory(where);
@@ -97,7 +97,7 @@ void frmバックアップ::backUp(int number)
 
 void frmバックアップ::restore(int number)
 {
-    const BackupLocation where = backupLocation(session().config, number);
+    const BackupLocation where = backupLocation(state_.config, number);
     try {
         checkBackupDirectory(where);
     } catch (const BackupError& e) {
@@ -112,7 +112,7 @@ void frmバックアップ::restore(int number)
     RestoreResult result;
     try {
         BusyCursor busy;
-        result = restoreData(where);
+        result = restoreData(where, state_.config);
     } catch (const BackupError& e) {
         ui().showMessage(e.message(), RestoreTitle);
         return;

@@ -4,12 +4,15 @@
 
 #include <QDialog>
 
+struct SessionState;
 class QLabel;
 class QPushButton;
 
 class frmバックアップ : public QDialog {
 public:
-    explicit frmバックアップ(QWidget* parent = nullptr);
+    // Backs up and restores the files `state` is configured with; a
+    // restore reads the restored HMWcfg.dat into `state`.
+    explicit frmバックアップ(SessionState& state, QWidget* parent = nullptr);
 
     QLabel* headingLabel;        // Label1 "データのバックアップまたは復元を行います。"
     QPushButton* backUpButton;   // Command1 "バックアップ": to directory 1
@@ -21,4 +24,7 @@ public:
     // Backs up to / restores from directory `number` (1 or 2), asking first.
     void backUp(int number);
     void restore(int number);
+
+private:
+    SessionState& state_;
 };

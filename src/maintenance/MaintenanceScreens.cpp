@@ -7,8 +7,12 @@
 
 void registerMaintenanceScreens()
 {
-    registerScreen(QStringLiteral("frmバックアップ"), [](SessionState&, QWidget* parent) -> QDialog* { return new frmバックアップ(parent); });
-    registerScreen(QStringLiteral("frm削除商品"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm削除商品(parent); });
-    registerScreen(QStringLiteral("frm削除ガス"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm削除ガス(parent); });
-    registerScreen(QStringLiteral("frm商品販売数"), [](SessionState&, QWidget* parent) { return openProductSalesCount(parent); });
+    registerScreen(QStringLiteral("frmバックアップ"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frmバックアップ(state, parent); });
+    registerScreen(QStringLiteral("frm削除商品"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm削除商品(state, parent); });
+    registerScreen(QStringLiteral("frm削除ガス"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm削除ガス(state, parent); });
+    registerScreen(QStringLiteral("frm商品販売数"),
+                   [](SessionState& state, QWidget* parent) { return openProductSalesCount(state, parent); });
 }

@@ -14,7 +14,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-OldDataDeletionScreen::OldDataDeletionScreen(const Texts& texts, QWidget* parent) : QDialog(parent), texts_(texts)
+OldDataDeletionScreen::OldDataDeletionScreen(SessionState& state, const Texts& texts, QWidget* parent)
+    : QDialog(parent), state_(state), texts_(texts)
 {
     setObjectName(texts.name);
     setWindowTitle(texts.heading);
@@ -111,7 +112,7 @@ void OldDataDeletionScreen::deleteRows()
     }
     QString compactionNote;
     try {
-        Database db(session().config.databasePath);
+        Database db(state_.config.databasePath);
         const DeletionCount count = countRows(db, day);
         if (!ui().ask(texts_.confirmText + QStringLiteral("\n\n") + countLine(count), texts_.confirmTitle))
             return;
@@ -131,8 +132,9 @@ void OldDataDeletionScreen::deleteRows()
     ui().showMessage(texts_.completionText + compactionNote, texts_.completionTitle);
 }
 
-frm削除商品::frm削除商品(QWidget* parent)
-    : OldDataDeletionScreen({QStringLiteral("frm削除商品"), QStringLiteral("売上商品履歴の削除"),
+frm削除商品::frm削除商品(SessionState& state, QWidget* parent)
+    : OldDataDeletionScreen(state,
+                            {QStringLiteral("frm削除商品"), QStringLiteral("売上商品履歴の削除"),
                              QStringLiteral("この日以前のデータを削除します。"), QStringLiteral("Command2"),
                              QStringLiteral("削除"), QStringLiteral("顧客売上商品データの削除"),
                              QStringLiteral("上記日付以前の顧客売上商品データを削除します。よろしいですか？"),
@@ -157,8 +159,9 @@ void frm削除商品::removeRows(Database& db, const Date& cutoff)
     deleteOldSalesLines(db, cutoff);
 }
 
-frm削除ガス::frm削除ガス(QWidget* parent)
-    : OldDataDeletionScreen({QStringLiteral("frm削除ガス"), QStringLiteral("ガスデータの削除"),
+frm削除ガス::frm削除ガス(SessionState& state, QWidget* parent)
+    : OldDataDeletionScreen(state,
+                            {QStringLiteral("frm削除ガス"), QStringLiteral("ガスデータの削除"),
                              QStringLiteral("この日以前のガスデータを削除します。"), QStringLiteral("Command3"),
                              QStringLiteral("ガスデータの削除"), QStringLiteral("ガスデータの削除"),
                              QStringLiteral("上記日付以前のガスデータを削除します。よろしいですか？"),

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+struct SessionState;
 class Database;
 class DateBoxes;
 class QLabel;
@@ -42,7 +43,7 @@ protected:
         QString completionTitle;
         QString completionText;
     };
-    OldDataDeletionScreen(const Texts& texts, QWidget* parent);
+    OldDataDeletionScreen(SessionState& state, const Texts& texts, QWidget* parent);
 
     virtual DeletionCount countRows(Database& db, const Date& cutoff) = 0;
     virtual QString countLine(const DeletionCount& count) const = 0;
@@ -50,13 +51,14 @@ protected:
 
 private:
     void updateDeleteButton();
+    SessionState& state_;
     Texts texts_;
     DateBoxes* dateBoxes_;
 };
 
 class frm削除商品 : public OldDataDeletionScreen {
 public:
-    explicit frm削除商品(QWidget* parent = nullptr);
+    explicit frm削除商品(SessionState& state, QWidget* parent = nullptr);
 
 protected:
     DeletionCount countRows(Database& db, const Date& cutoff) override;
@@ -66,7 +68,7 @@ protected:
 
 class frm削除ガス : public OldDataDeletionScreen {
 public:
-    explicit frm削除ガス(QWidget* parent = nullptr);
+    explicit frm削除ガス(SessionState& state, QWidget* parent = nullptr);
 
 protected:
     DeletionCount countRows(Database& db, const Date& cutoff) override;

@@ -58,13 +58,7 @@ ProductSalesTotals productSalesTotals(Database& db, const ProductSalesQuery& que
     return totals;
 }
 
-ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& productName)
+QString productSalesSubtitle(const ProductSalesQuery& query, const QString& productName)
 {
-    return {productSalesParameters(query), QStringLiteral("品名　%1　　期間　%2 ～ %3")
-                                               .arg(productName.trimmed(), dateText(query.start), dateText(query.end))};
-}
-
-void printProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName)
-{
-    printReport(shop, ProductSalesReportName, productSalesReport(query, productName));
+    return QStringLiteral("品名　%1　　期間　%2 ～ %3").arg(productName.trimmed(), dateText(query.start), dateText(query.end));
 }

@@ -1,12 +1,12 @@
 #pragma once
 // Product sales counts: the posted sales lines of one product in a date
 // range, the total quantity and the total amount (quantity × unit price
-// summed without cutting each line to whole yen), and the report that
-// prints them. Only posted lines (売上商品マスター) count.
+// summed without cutting each line to whole yen), and the line the
+// print-out names them by (ProductSalesCountPrinting.h prints them). Only
+// posted lines (売上商品マスター) count.
 
 #include "core/Currency.h"
 #include "core/Date.h"
-#include "print/ReportEngine.h"
 
 #include <QString>
 #include <QVariantList>
@@ -14,7 +14,6 @@
 #include <vector>
 
 class Database;
-struct Configuration;
 
 // One product and a range of whole days, both ends included.
 struct ProductSalesQuery {
@@ -46,13 +45,6 @@ struct ProductSalesTotals {
 };
 ProductSalesTotals productSalesTotals(Database& db, const ProductSalesQuery& query);
 
-// The print-out is the report engine's listing of this name: title
-// "販売商品集計", the shop's name, the date of printing and the page number
-// on every page, the lines, and the quantity and amount totals.
-inline const QString ProductSalesReportName = QStringLiteral("ガス集計.rpt");
-// What the report is handed: the product and range as its statement binds
-// them, and a line under the title naming the product and the period.
-ReportRequest productSalesReport(const ProductSalesQuery& query, const QString& productName);
-// Prints the report from the shop's database. Throws PrintError when the
-// printer or the file fails.
-void printProductSales(const Configuration& shop, const ProductSalesQuery& query, const QString& productName);
+// The line under the print-out's title naming the product and the period:
+// "品名　<name>　　期間　yyyy/mm/dd ～ yyyy/mm/dd".
+QString productSalesSubtitle(const ProductSalesQuery& query, const QString& productName);

@@ -3,6 +3,7 @@
 #include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "maintenance/ProductSalesCountPrinting.h"
 #include "print/PrintSurface.h"
 #include "sales/ProductPicker.h"
 #include "ui/DateBoxes.h"
@@ -26,18 +27,20 @@ const QString Title = QStringLiteral("販売商品集計");
 
 } // namespace
 
-frm商品販売数::frm商品販売数(QWidget* parent) : QDialog(parent)
+frm商品販売数::frm商品販売数(SessionState& state, const QString& productCode, const QString& productName,
+                              QWidget* parent)
+    : QDialog(parent), state_(state), productCode_(productCode), productName_(productName)
 {
     setObjectName(QStringLiteral("frm商品販売数"));
     setWindowTitle(Title);
-    db_ = std::make_unique<Database>(session().config.databasePath);
+    db_ = std::make_unique<Database>(state_.config.databasePath);
 
     productNameCaption = new QLabel(QStringLiteral("品名"), this);
     productNameCaption->setObjectName(QStringLiteral("Label1"));
     productNameBox = new QLineEdit(this);
     productNameBox->setObjectName(QStringLiteral("Text1"));
     productNameBox->setReadOnly(true);
-    productNameBox->setText(text::fixed(session().product.productName, 24));
+    productNameBox->setText(text::fixed(productName_, 24));
     productNameBox->setMinimumWidth(
         productNameBox->fontMetrics().horizontalAdvance(QString(24, QChar(0x3000))) / 2 + 60);
     productNameCaption->setBuddy(productNameBox);
@@ -157,12 +160,12 @@ Date frm商品販売数::endDate() const
 
 ProductSalesQuery frm商品販売数::query() const
 {
-    return {session().product.productCode, startDate(), endDate()};
+    return {productCode_, startDate(), endDate()};
 }
 
 void frm商品販売数::listSales()
 {
-    if (session().product.productCode.trimmed().isEmpty()) {
+    if (productCode_.trimmed().isEmpty()) {
         reject();
         return;
     }
@@ -177,19 +180,19 @@ void frm商品販売数::listSales()
 void frm商品販売数::print()
 {
     try {
-        printProductSales(session().config, query(), session().product.productName);
+        printProductSales(state_.config, query(), productName_);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), Title);
     }
 }
 
-QDialog* openProductSalesCount(QWidget* parent)
+QDialog* openProductSalesCount(SessionState& state, QWidget* parent)
 {
     // A picker closed without a choice leaves no product: blank beforehand.
-    session().product.productCode = text::fixed(QString(), 13);
-    frm商品選択2 picker(parent);
+    state.product.productCode = text::fixed(QString(), 13);
+    frm商品選択2 picker(state, parent);
     ui().runModal(picker);
-    if (session().product.productCode.trimmed().isEmpty())
+    if (state.product.productCode.trimmed().isEmpty())
         return nullptr;
-    return new frm商品販売数(parent);
+    return new frm商品販売数(state, state.product.productCode, state.product.productName, parent);
 }

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <memory>
 
+struct SessionState;
 class Database;
 class DateBoxes;
 class QLabel;
@@ -19,8 +20,10 @@ class ValueQueryModel;
 
 class frm商品販売数 : public QDialog {
 public:
-    // Opens on the product chosen in the session (frm商品選択2).
-    explicit frm商品販売数(QWidget* parent = nullptr);
+    // Opens on one product (as frm商品選択2 chose it): its code, compared
+    // blank-padded, and its name as the box and the print-out show it.
+    frm商品販売数(SessionState& state, const QString& productCode, const QString& productName,
+                  QWidget* parent = nullptr);
     ~frm商品販売数() override;
 
     QLabel* productNameCaption;   // Label1 "品名"
@@ -50,13 +53,16 @@ public:
 
 private:
     ProductSalesQuery query() const;
+    SessionState& state_;
+    QString productCode_;
+    QString productName_;
     std::unique_ptr<Database> db_;
     DateBoxes* start_;
     DateBoxes* end_;
     ValueQueryModel* salesRows; // Data1, the grid's record source
 };
 
-// The screen's opening: the plain product picker first; when it was
-// cancelled (or closed) without a choice the screen is not shown and
-// nullptr is returned.
-QDialog* openProductSalesCount(QWidget* parent);
+// The screen's opening: the plain product picker first, which leaves its
+// choice in the product values of `state`; when it was cancelled (or
+// closed) without a choice the screen is not shown and nullptr is returned.
+QDialog* openProductSalesCount(SessionState& state, QWidget* parent);

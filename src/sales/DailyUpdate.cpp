@@ -17,6 +17,26 @@ const QString BilledCodeOfOwn = QStringLiteral(
 // How many unpostable rows the message names before it says how many more.
 constexpr std::size_t NamedRowsInMessage = 15;
 
+QString unpostableRowsMessage(const std::vector<UnpostableRow>& rows)
+{
+    QStringList lines;
+    lines << QStringLiteral("顧客マスターに登録されていない顧客の伝票があるため、日次更新を中止しました。")
+          << QStringLiteral("データは何も変更していません。")
+          << QString();
+    for (std::size_t i = 0; i < rows.size() && i < NamedRowsInMessage; ++i) {
+        const UnpostableRow& r = rows[i];
+        QString line = QStringLiteral("伝票番号 %1　顧客コード「%2」").arg(r.slipNumber).arg(r.customerCode.trimmed());
+        if (r.billingCodeMissing)
+            line += QStringLiteral("の請求先コード「%1」").arg(r.billingCode.trimmed());
+        lines << line;
+    }
+    if (rows.size() > NamedRowsInMessage)
+        lines << QStringLiteral("ほか %1 件").arg(rows.size() - NamedRowsInMessage);
+    lines << QString()
+          << QStringLiteral("顧客を登録するか、転記前の確認でこれらの伝票を削除してから、もう一度日次更新を行ってください。");
+    return lines.join(u'\n');
+}
+
 } // namespace
 
 QString holdingSalesStatement()
@@ -53,28 +73,8 @@ HoldingSlipDeletion deleteHoldingSlip(Database& db, std::int32_t slipNumber)
 }
 
 UnpostableRowsError::UnpostableRowsError(std::vector<UnpostableRow> rows)
-    : std::runtime_error("holding rows name no customer"), rows_(std::move(rows))
+    : OperatorError(unpostableRowsMessage(rows), "holding rows name no customer"), rows_(std::move(rows))
 {
-}
-
-QString UnpostableRowsError::message() const
-{
-    QStringList lines;
-    lines << QStringLiteral("顧客マスターに登録されていない顧客の伝票があるため、日次更新を中止しました。")
-          << QStringLiteral("データは何も変更していません。")
-          << QString();
-    for (std::size_t i = 0; i < rows_.size() && i < NamedRowsInMessage; ++i) {
-        const UnpostableRow& r = rows_[i];
-        QString line = QStringLiteral("伝票番号 %1　顧客コード「%2」").arg(r.slipNumber).arg(r.customerCode.trimmed());
-        if (r.billingCodeMissing)
-            line += QStringLiteral("の請求先コード「%1」").arg(r.billingCode.trimmed());
-        lines << line;
-    }
-    if (rows_.size() > NamedRowsInMessage)
-        lines << QStringLiteral("ほか %1 件").arg(rows_.size() - NamedRowsInMessage);
-    lines << QString()
-          << QStringLiteral("顧客を登録するか、転記前の確認でこれらの伝票を削除してから、もう一度日次更新を行ってください。");
-    return lines.join(u'\n');
 }
 
 std::vector<UnpostableRow> unpostableRows(Database& db, const Date& cutoff)

@@ -6,10 +6,10 @@
 // customers' running receivable totals.
 
 #include "core/Date.h"
+#include "core/OperatorError.h"
 
 #include <QString>
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 class Database;
@@ -54,14 +54,13 @@ struct UnpostableRow {
     QString billingCode;
 };
 
-// Posting refused before anything was changed, because of such rows.
-class UnpostableRowsError : public std::runtime_error {
+// Posting refused before anything was changed, because of such rows. The
+// operator's words (message()) say why nothing was posted, name the slips
+// and codes concerned, and what to do.
+class UnpostableRowsError : public OperatorError {
 public:
     explicit UnpostableRowsError(std::vector<UnpostableRow> rows);
     const std::vector<UnpostableRow>& rows() const { return rows_; }
-    // The operator's words: why nothing was posted, the slips and codes
-    // concerned, and what to do.
-    QString message() const;
 
 private:
     std::vector<UnpostableRow> rows_;

@@ -19,7 +19,7 @@ const QString Title = QStringLiteral("日次更新");
 
 } // namespace
 
-frm更新日次::frm更新日次(QWidget* parent) : QDialog(parent)
+frm更新日次::frm更新日次(SessionState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frm更新日次"));
     setWindowTitle(Title);
@@ -58,7 +58,7 @@ void frm更新日次::post()
     const Date cutoff = Date::today();
     try {
         BusyCursor busy;
-        Database db(session().config.databasePath);
+        Database db(state_.config.databasePath);
         postHoldingRows(db, cutoff);
     } catch (const UnpostableRowsError& e) {
         ui().showMessage(e.message(), Title);
@@ -78,8 +78,8 @@ void frm更新日次::cancel()
     reject();
 }
 
-QDialog* openDailyUpdate(QWidget* parent)
+QDialog* openDailyUpdate(SessionState& state, QWidget* parent)
 {
-    openScreen(session(), QStringLiteral("frm転記前確認"), QStringLiteral("転記前確認"), parent);
-    return new frm更新日次(parent);
+    openScreen(state, QStringLiteral("frm転記前確認"), QStringLiteral("転記前確認"), parent);
+    return new frm更新日次(state, parent);
 }

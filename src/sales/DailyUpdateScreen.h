@@ -5,12 +5,14 @@
 
 #include <QDialog>
 
+struct SessionState;
 class QLabel;
 class QPushButton;
 
 class frm更新日次 : public QDialog {
 public:
-    explicit frm更新日次(QWidget* parent = nullptr);
+    // Posts into the database `state` is configured for.
+    explicit frm更新日次(SessionState& state, QWidget* parent = nullptr);
 
     QLabel* questionLabel;     // Label1 "データの転記をしてもよろしいか？"
     QPushButton* okButton;     // Command2 "ＯＫ": posts
@@ -18,8 +20,11 @@ public:
 
     void post();   // "ＯＫ"
     void cancel(); // "キャンセル"
+
+private:
+    SessionState& state_;
 };
 
 // The screen's opening: the pre-posting review, modally, then the screen
 // with its question.
-QDialog* openDailyUpdate(QWidget* parent);
+QDialog* openDailyUpdate(SessionState& state, QWidget* parent);

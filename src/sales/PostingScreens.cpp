@@ -6,6 +6,7 @@
 
 void registerPostingScreens()
 {
-    registerScreen(QStringLiteral("frm転記前確認"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm転記前確認(parent); });
-    registerScreen(QStringLiteral("frm更新日次"), [](SessionState&, QWidget* parent) { return openDailyUpdate(parent); });
+    registerScreen(QStringLiteral("frm転記前確認"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm転記前確認(state, parent); });
+    registerScreen(QStringLiteral("frm更新日次"), [](SessionState& state, QWidget* parent) { return openDailyUpdate(state, parent); });
 }

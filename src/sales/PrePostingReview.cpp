@@ -39,7 +39,8 @@ QTableView* listing(const char* objectName, const QString& accessibleName, Value
 
 } // namespace
 
-frm転記前確認::frm転記前確認(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm転記前確認::frm転記前確認(SessionState& state, QWidget* parent, std::int32_t selectedSlipNumber)
+    : QDialog(parent), state_(state), db_(state_.config.databasePath), selectedSlipNumber_(selectedSlipNumber)
 {
     setObjectName(QStringLiteral("frm転記前確認"));
     setWindowTitle(QStringLiteral("転記処理前の確認"));
@@ -143,12 +144,12 @@ void frm転記前確認::currentRowChanged(ValueQueryModel* data, const QModelIn
         return;
     const QVariant number = data->storedData(current.row(), HoldingSlipNumberColumn);
     if (number.isValid() && !number.isNull())
-        session().selectedSlipNumber = std::int32_t(number.toLongLong());
+        selectedSlipNumber_ = std::int32_t(number.toLongLong());
 }
 
 void frm転記前確認::deleteSlip()
 {
-    const std::int32_t number = session().selectedSlipNumber;
+    const std::int32_t number = selectedSlipNumber_;
     if (number == 0) {
         ui().showMessage(QStringLiteral("伝票番号を指定(クリック)してから削除ボタンを押して下さい。"), ErrorTitle);
         return;

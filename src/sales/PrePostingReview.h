@@ -6,7 +6,9 @@
 #include "db/Database.h"
 
 #include <QDialog>
+#include <cstdint>
 
+struct SessionState;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -14,7 +16,10 @@ class ValueQueryModel;
 
 class frm転記前確認 : public QDialog {
 public:
-    explicit frm転記前確認(QWidget* parent = nullptr);
+    // Lists the holding tables of the database `state` is configured for.
+    // `selectedSlipNumber` is the number "削除" offers while no listed row
+    // has become current (0: none).
+    explicit frm転記前確認(SessionState& state, QWidget* parent = nullptr, std::int32_t selectedSlipNumber = 0);
     ~frm転記前確認() override;
 
     QLabel* salesLabel;           // Label1 "売上商品マスター仮"
@@ -32,11 +37,18 @@ public:
     void deleteSlip(); // "削除": deletes the selected slip
     void confirm();    // "確認ＯＫ": closes the review
 
+    // The slip "削除" deletes: the number of the row that became current
+    // last in either listing.
+    std::int32_t selectedSlipNumber() const { return selectedSlipNumber_; }
+    void setSelectedSlipNumber(std::int32_t number) { selectedSlipNumber_ = number; }
+
 private:
     void currentRowChanged(ValueQueryModel* data, const QModelIndex& current);
     void makeFirstRowCurrent(QTableView* grid, ValueQueryModel* data);
     void clearListings();
     void fitColumns(QTableView* grid);
 
+    SessionState& state_;
     Database db_;
+    std::int32_t selectedSlipNumber_;
 };

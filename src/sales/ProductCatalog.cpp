@@ -51,11 +51,13 @@ void clearProductBeingChosen(ProductBeingChosen& product)
     product.productName = text::fixed(QString(), 24);
 }
 
-QString QuantityOutOfRange::message() const
+QuantityOutOfRange::QuantityOutOfRange(const QString& typed)
+    : OperatorError(QStringLiteral("個数「%1」は大きすぎます（%2 まで）。\n"
+                                   "バーコードを読み取った場合は、個数の欄を消して数量を入力し直してください。")
+                        .arg(typed.trimmed(), QStringLiteral("999999.99")),
+                    "quantity out of range"),
+      typed_(typed)
 {
-    return QStringLiteral("個数「%1」は大きすぎます（%2 まで）。\n"
-                          "バーコードを読み取った場合は、個数の欄を消して数量を入力し直してください。")
-        .arg(typed_.trimmed(), QStringLiteral("999999.99"));
 }
 
 SlipLineOutcome addChosenProduct(SessionState& state, const ProductBeingChosen& chosen, const ProductBoxes& boxes,

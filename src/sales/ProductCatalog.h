@@ -2,11 +2,11 @@
 // What the product pickers read from 商品部門マスター and 商品マスター, and the
 // step that turns the picker's boxes into a line of the slip. No widgets.
 
+#include "core/OperatorError.h"
 #include "session/Routines.h"
 
 #include <QString>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 class Database;
@@ -47,14 +47,11 @@ void clearProductBeingChosen(ProductBeingChosen& product);
 // the point. A barcode scanned into the quantity box is far beyond it.
 constexpr double MaxQuantity = 999999.99;
 
-// A quantity the slip cannot take.
-class QuantityOutOfRange : public std::runtime_error {
+// A quantity the slip cannot take; message() is what the operator is told.
+class QuantityOutOfRange : public OperatorError {
 public:
-    explicit QuantityOutOfRange(const QString& typed)
-        : std::runtime_error("quantity out of range"), typed_(typed) {}
+    explicit QuantityOutOfRange(const QString& typed);
     const QString& typed() const { return typed_; }
-    // What the operator is told.
-    QString message() const;
 
 private:
     QString typed_;

@@ -44,12 +44,13 @@ QValidator* numberValidator(QObject* parent)
 
 } // namespace
 
-ProductPicker::ProductPicker(const QString& name, bool withQuantity, QWidget* parent) : QDialog(parent)
+ProductPicker::ProductPicker(SessionState& state, const QString& name, bool withQuantity, QWidget* parent)
+    : QDialog(parent), state_(state)
 {
     setObjectName(name);
     setWindowTitle(PickerTitle);
 
-    db_ = std::make_unique<Database>(session().config.databasePath);
+    db_ = std::make_unique<Database>(state_.config.databasePath);
 
     departmentLabel = caption("Label1", "商品部門", this);
     departmentList = new QListWidget(this);
@@ -233,11 +234,12 @@ bool ProductPicker::productIsChosen() const
 
 // ---------------------------------------------------------------- frm商品選択
 
-frm商品選択::frm商品選択(QWidget* parent) : ProductPicker(QStringLiteral("frm商品選択"), true, parent)
+frm商品選択::frm商品選択(SessionState& state, QWidget* parent)
+    : ProductPicker(state, QStringLiteral("frm商品選択"), true, parent)
 {
     // Each opening starts with nothing chosen; department 1 until another
     // is clicked, tax category 0.
-    clearProductBeingChosen(session().product);
+    clearProductBeingChosen(state_.product);
     clearProductBeingChosen(chosen_);
     chosen_.departmentCode = 1;
 
@@ -267,7 +269,7 @@ void frm商品選択::confirm()
             return ui().inputText(QStringLiteral("商品単価を入力してください。"), QStringLiteral("単価入力"));
         };
         const SlipLineOutcome added = addChosenProduct(
-            session(), chosen_, {kanaNameBox->text(), productNameBox->text(), priceBox->text(), quantityBox->text()},
+            state_, chosen_, {kanaNameBox->text(), productNameBox->text(), priceBox->text(), quantityBox->text()},
             askUnitPrice);
         if (added == SlipLineOutcome::TooLarge)
             ui().showMessage(calculationTooLargeMessage(), calculationTooLargeTitle());
@@ -294,17 +296,18 @@ void frm商品選択::confirm()
 
 void frm商品選択::cancel()
 {
-    clearProductBeingChosen(session().product);
+    clearProductBeingChosen(state_.product);
     reject();
 }
 
 // --------------------------------------------------------------- frm商品選択2
 
-frm商品選択2::frm商品選択2(QWidget* parent) : ProductPicker(QStringLiteral("frm商品選択2"), false, parent)
+frm商品選択2::frm商品選択2(SessionState& state, QWidget* parent)
+    : ProductPicker(state, QStringLiteral("frm商品選択2"), false, parent)
 {
     // The session's product values stay as they are until "ＯＫ" or
     // "キャンセル": the close box leaves the caller's code untouched.
-    chosen_ = session().product;
+    chosen_ = state_.product;
     chosen_.departmentCode = 1;
     chosen_.productCode = text::fixed(QString(), 13);
     priceBox->setReadOnly(true);
@@ -319,7 +322,7 @@ void frm商品選択2::productChosen()
 
 void frm商品選択2::confirm()
 {
-    ProductBeingChosen& p = session().product;
+    ProductBeingChosen& p = state_.product;
     p.departmentCode = chosen_.departmentCode;
     p.taxCategory = chosen_.taxCategory;
     p.productCode = chosen_.productCode;
@@ -329,6 +332,6 @@ void frm商品選択2::confirm()
 
 void frm商品選択2::cancel()
 {
-    session().product.productCode = text::fixed(QString(), 13);
+    state_.product.productCode = text::fixed(QString(), 13);
     reject();
 }

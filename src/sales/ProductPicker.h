@@ -45,11 +45,12 @@ public:
     void clickProduct(int row);
 
 protected:
-    ProductPicker(const QString& name, bool withQuantity, QWidget* parent);
+    ProductPicker(SessionState& state, const QString& name, bool withQuantity, QWidget* parent);
     bool productIsChosen() const;
     virtual void productChosen() = 0;
     void showDatabaseError(const std::exception& e);
 
+    SessionState& state_;
     std::unique_ptr<Database> db_;
     ProductBeingChosen chosen_;
 
@@ -59,10 +60,10 @@ private:
 };
 
 // The sales slip's picker: "ＯＫ" adds the line (asking for a price of 0)
-// and recomputes the slip totals.
+// to the slip of `state` and recomputes the slip totals.
 class frm商品選択 : public ProductPicker {
 public:
-    explicit frm商品選択(QWidget* parent = nullptr);
+    explicit frm商品選択(SessionState& state, QWidget* parent = nullptr);
 
     // Quantity as typed, for the "ＯＫ" button's visibility.
     void quantityChanged();
@@ -73,12 +74,12 @@ protected:
     void productChosen() override;
 };
 
-// The plain picker: "ＯＫ" leaves the chosen code and name in the session's
-// product values; "キャンセル" blanks the code (no choice); the close box
+// The plain picker: "ＯＫ" leaves the chosen code and name in the product
+// values of `state`; "キャンセル" blanks the code (no choice); the close box
 // leaves the code as it was before the picker opened.
 class frm商品選択2 : public ProductPicker {
 public:
-    explicit frm商品選択2(QWidget* parent = nullptr);
+    explicit frm商品選択2(SessionState& state, QWidget* parent = nullptr);
 
     void confirm();
     void cancel();

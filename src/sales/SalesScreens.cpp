@@ -6,7 +6,9 @@
 
 void registerSalesScreens()
 {
-    registerScreen(QStringLiteral("frm売上"), [](SessionState&, QWidget* parent) { return openSalesSlip(parent); });
-    registerScreen(QStringLiteral("frm商品選択"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm商品選択(parent); });
-    registerScreen(QStringLiteral("frm商品選択2"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm商品選択2(parent); });
+    registerScreen(QStringLiteral("frm売上"), [](SessionState& state, QWidget* parent) { return openSalesSlip(state, parent); });
+    registerScreen(QStringLiteral("frm商品選択"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm商品選択(state, parent); });
+    registerScreen(QStringLiteral("frm商品選択2"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm商品選択2(state, parent); });
 }

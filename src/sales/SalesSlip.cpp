@@ -84,8 +84,9 @@ QString rateCaption(const QString& caption, const QString& rateText)
 
 } // namespace
 
-frm売上::frm売上(QWidget* parent)
+frm売上::frm売上(SessionState& state, QWidget* parent)
     : QDialog(parent),
+      state_(state),
       customerPanel(this, {"lbl顧客コード", "lbl顧客名前", "lbl顧客カナ名前", "lbl顧客住所１", "lbl顧客住所２", "lbl顧客電話番号",
                            "lbl郵便番号", "lbl請求額", "lbl既入金額", "lbl締後売上額"})
 {
@@ -197,14 +198,14 @@ frm売上::frm売上(QWidget* parent)
 
 void frm売上::showCustomer()
 {
-    const ChosenCustomer& c = session().customer;
+    const ChosenCustomer& c = state_.customer;
     customerPanel.show(c);
     slipDateField->setText(c.slipDate.toShortString());
 }
 
 void frm売上::RefreshSlipDisplay()
 {
-    const SessionState& s = session();
+    const SessionState& s = state_;
     for (int row = 0; row < MaxLines; ++row) {
         const int n = row + 1;
         const bool used = n <= s.lineCount;
@@ -269,35 +270,38 @@ void frm売上::fitGrid()
 
 bool frm売上::StoreSlip()
 {
-    return ::StoreSlip(session());
+    const SlipStoreResult result = ::StoreSlip(state_);
+    for (const SlipStoreMessage& m : result.messages)
+        ui().showMessage(m.text, m.title);
+    return result.stored;
 }
 
 void frm売上::chooseAnotherProduct()
 {
-    if (session().lineCount >= MaxLines) {
+    if (state_.lineCount >= MaxLines) {
         ui().showMessage(QStringLiteral("売上商品は､1回5品まで"), QStringLiteral("売上商品数オーバー"));
         return;
     }
-    openScreen(session(), QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), this);
+    openScreen(state_, QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), this);
     RefreshSlipDisplay();
 }
 
-bool slipDateRefused();
+bool slipDateRefused(const SessionState& state);
 
 void frm売上::pay(int kind, bool printSlip)
 {
     // A slip dated in the closed period is refused before anything is
     // printed; the slip stays on the screen.
-    if (slipDateRefused())
+    if (slipDateRefused(state_))
         return;
     {
         BusyCursor busy;
-        session().saleKind = kind;
+        state_.saleKind = kind;
         // The slip is printed before it is stored, with the number it is
         // about to get. A printer that fails does not undo the sale.
         if (printSlip) {
             try {
-                printSlipSet(session().config, slipPrintout(session()));
+                printSlipSet(state_.config, slipPrintout(state_));
             } catch (const PrintError& e) {
                 ui().showMessage(QStringLiteral("納品書を印刷できませんでした。\n") + e.message()
                                      + QStringLiteral("\n\n売上は記録します。"),
@@ -310,23 +314,23 @@ void frm売上::pay(int kind, bool printSlip)
         }
         StoreSlip();
     }
-    clearSlip(session());
+    clearSlip(state_);
     accept();
 }
 
 void frm売上::cancel()
 {
-    clearSlip(session());
+    clearSlip(state_);
     reject();
 }
 
 // Tells the operator when the chosen slip date lies in the period the
 // year-end closed.
-bool slipDateRefused()
+bool slipDateRefused(const SessionState& state)
 {
     try {
-        Database db(session().config.databasePath);
-        if (const std::optional<QString> refused = closedSlipDate(db, session())) {
+        Database db(state.config.databasePath);
+        if (const std::optional<QString> refused = closedSlipDate(db, state)) {
             ui().showMessage(*refused, StoreFailedTitle);
             return true;
         }
@@ -336,27 +340,27 @@ bool slipDateRefused()
     return false;
 }
 
-QDialog* openSalesSlip(QWidget* parent)
+QDialog* openSalesSlip(SessionState& state, QWidget* parent)
 {
-    clearSlip(session());
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    clearSlip(state);
+    if (openScreen(state, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
-    if (session().customer.code.trimmed().isEmpty()) {
+    if (state.customer.code.trimmed().isEmpty()) {
         ui().showMessage(QStringLiteral("顧客が選ばれていません。売上を入力するには顧客を選んでください。"),
                          QStringLiteral("売上"));
-        clearSlip(session());
+        clearSlip(state);
         return nullptr;
     }
-    if (slipDateRefused()) {
-        clearSlip(session());
+    if (slipDateRefused(state)) {
+        clearSlip(state);
         return nullptr;
     }
-    openScreen(session(), QStringLiteral("frm顧客実績表示"), QStringLiteral("顧客実績表示"), parent);
-    if (session().lineCount > 0) {
-        if (!computeSlipTotals(session()))
+    openScreen(state, QStringLiteral("frm顧客実績表示"), QStringLiteral("顧客実績表示"), parent);
+    if (state.lineCount > 0) {
+        if (!computeSlipTotals(state))
             ui().showMessage(calculationTooLargeMessage(), calculationTooLargeTitle());
     } else {
-        openScreen(session(), QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), parent);
+        openScreen(state, QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), parent);
     }
-    return new frm売上(parent);
+    return new frm売上(state, parent);
 }

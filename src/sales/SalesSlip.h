@@ -4,6 +4,7 @@
 // that print (or not) and store the slip.
 
 #include "customers/CustomerDisplayFrame.h"
+#include "session/Session.h"
 
 #include <QDialog>
 
@@ -14,9 +15,9 @@ class QTableWidget;
 
 class frm売上 : public QDialog {
 public:
-    // Shows the slip as the session holds it; the opening flow (customer,
+    // Shows the slip as `state` holds it; the opening flow (customer,
     // history, first product) runs before, in openSalesSlip().
-    explicit frm売上(QWidget* parent = nullptr);
+    explicit frm売上(SessionState& state, QWidget* parent = nullptr);
 
     static constexpr int MaxLines = 5;
 
@@ -45,8 +46,8 @@ public:
 
     // Writes the line buffer and the totals to the grid and the labels.
     void RefreshSlipDisplay();
-    // Writes the slip's rows and advances the slip counter; false when
-    // nothing was stored.
+    // Writes the slip's rows and advances the slip counter, and tells the
+    // operator what went wrong; false when nothing was stored.
     bool StoreSlip();
 
 private:
@@ -56,6 +57,7 @@ private:
     void pay(int kind, bool printSlip);
     void cancel();
 
+    SessionState& state_;
     CustomerDisplayFrame customerPanel; // "顧客相手先" and its fields
 };
 
@@ -63,4 +65,4 @@ private:
 // without its "ＯＫ" ends the sale here and returns nullptr), shows the
 // customer's history, then the product picker unless the previous order was
 // repeated; returns the screen showing the slip.
-QDialog* openSalesSlip(QWidget* parent);
+QDialog* openSalesSlip(SessionState& state, QWidget* parent);

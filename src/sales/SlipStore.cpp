@@ -3,7 +3,6 @@
 #include "core/Text.h"
 #include "db/ClosedPeriod.h"
 #include "db/Database.h"
-#include "ui/UiService.h"
 
 #include <QFile>
 #include <limits>
@@ -12,7 +11,7 @@ namespace {
 
 // The configuration as the file holds it, so that a number taken for a
 // slip that failed is handed out again.
-void rereadConfiguration(SessionState& state, const QString& configPath)
+void rereadConfiguration(SessionState& state, const QString& configPath, SlipStoreResult& result)
 {
     try {
         QFile file(configPath);
@@ -20,14 +19,23 @@ void rereadConfiguration(SessionState& state, const QString& configPath)
             throw ConfigurationError(QStringLiteral("設定ファイル %1 を開けません：%2").arg(configPath, file.errorString()));
         state.config = parseConfiguration(file.readAll(), QStringLiteral("設定ファイル ") + configPath);
     } catch (const ConfigurationError& e) {
-        ui().showMessage(e.message(), StoreFailedTitle);
+        result.messages.push_back({e.message(), StoreFailedTitle});
     }
 }
 
-void reportFailure(SessionState& state, const QString& configPath)
+SlipStoreResult failure(SessionState& state, const QString& configPath)
 {
-    ui().showMessage(StoreFailedMessage, StoreFailedTitle);
-    rereadConfiguration(state, configPath);
+    SlipStoreResult result;
+    result.messages.push_back({StoreFailedMessage, StoreFailedTitle});
+    rereadConfiguration(state, configPath, result);
+    return result;
+}
+
+SlipStoreResult refusal(const QString& message)
+{
+    SlipStoreResult result;
+    result.messages.push_back({message, StoreFailedTitle});
+    return result;
 }
 
 void insertSalesRow(Database& db, std::int32_t number, const SessionState& state, int department, int taxCategory,
@@ -70,20 +78,16 @@ std::optional<QString> closedSlipDate(Database& db, const SessionState& state)
     return std::nullopt;
 }
 
-bool StoreSlip(Database& db, SessionState& state, const QString& configPath)
+SlipStoreResult StoreSlip(Database& db, SessionState& state, const QString& configPath)
 {
     if (state.lineCount <= 0)
-        return false;
+        return {};
     // The customer picker closed without a choice: such a slip would be
     // nobody's sale and could never be billed.
-    if (state.customer.code.trimmed().isEmpty()) {
-        ui().showMessage(QStringLiteral("顧客が選ばれていないため、伝票を記録できません。"), StoreFailedTitle);
-        return false;
-    }
-    if (const std::optional<QString> refused = closedSlipDate(db, state)) {
-        ui().showMessage(*refused, StoreFailedTitle);
-        return false;
-    }
+    if (state.customer.code.trimmed().isEmpty())
+        return refusal(QStringLiteral("顧客が選ばれていないため、伝票を記録できません。"));
+    if (const std::optional<QString> refused = closedSlipDate(db, state))
+        return refusal(*refused);
     try {
         // A counter at the largest value can give this slip its number but
         // cannot advance past it: the next slip would get the same number.
@@ -110,31 +114,31 @@ bool StoreSlip(Database& db, SessionState& state, const QString& configPath)
         tx.commit();
     } catch (const std::exception&) {
         // The transaction has rolled back on leaving its scope.
-        reportFailure(state, configPath);
-        return false;
+        return failure(state, configPath);
     }
 
+    SlipStoreResult result;
+    result.stored = true;
     try {
         writeConfiguration(state.config, configPath);
     } catch (const ConfigurationError& e) {
         // The sale is stored; only the counter in the file is behind. The
         // start-up moves it past the numbers in use.
-        ui().showMessage(QStringLiteral("売上伝票は記録しましたが、次の伝票番号を設定ファイルに書き込めませんでした。\n")
-                             + e.message(),
-                         StoreFailedTitle);
+        result.messages.push_back(
+            {QStringLiteral("売上伝票は記録しましたが、次の伝票番号を設定ファイルに書き込めませんでした。\n") + e.message(),
+             StoreFailedTitle});
     }
-    return true;
+    return result;
 }
 
-bool StoreSlip(SessionState& state, const QString& configPath)
+SlipStoreResult StoreSlip(SessionState& state, const QString& configPath)
 {
     if (state.lineCount <= 0)
-        return false;
+        return {};
     try {
         Database db(state.config.databasePath);
         return StoreSlip(db, state, configPath);
     } catch (const DatabaseError&) {
-        reportFailure(state, configPath);
-        return false;
+        return failure(state, configPath);
     }
 }

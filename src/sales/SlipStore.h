@@ -43,18 +43,33 @@ std::vector<SlipLedgerRow> slipLedgerRows(const SlipTotals& totals);
 // 24-character name, blank-padded.
 QString storedProductName(const QString& productName);
 
+// One message for the operator: its text and the title of its box.
+struct SlipStoreMessage {
+    QString text;
+    QString title;
+};
+
+// What storing a slip did: whether the slip's rows are stored, and what
+// the operator is to be told, in the order the screen shows it.
+struct SlipStoreResult {
+    bool stored = false;
+    std::vector<SlipStoreMessage> messages;
+
+    explicit operator bool() const { return stored; }
+};
+
 // Writes the slip of `state` and advances the slip counter in the file at
-// `configPath`. Nothing happens for a slip without lines or without a
-// customer. On any failure while writing (a refused statement, a slip
-// number that does not fit, an amount out of range) nothing of the slip
-// remains, the operator is told, and the configuration is read again from
-// the file, so the number is used by the next slip. When the rows are
-// stored but the file cannot be rewritten, the operator is told that the
-// sale was stored and why the file failed. Returns whether the slip's rows
-// are stored.
-bool StoreSlip(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
+// `configPath`. Nothing happens for a slip without lines; a slip without a
+// customer or dated in the closed period is refused with a message. On any
+// failure while writing (a refused statement, a slip number that does not
+// fit, an amount out of range) nothing of the slip remains, the result
+// carries StoreFailedMessage, and the configuration is read again from the
+// file, so the number is used by the next slip (a file that cannot be read
+// adds its own message). When the rows are stored but the file cannot be
+// rewritten, the result is stored and says so and why the file failed.
+SlipStoreResult StoreSlip(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
 // What the operator is told when the slip date lies in the period the
 // year-end closed (such a slip is refused); nullopt when it is open.
 std::optional<QString> closedSlipDate(Database& db, const SessionState& state);
 // The same on a connection of its own to the configured database.
-bool StoreSlip(SessionState& state, const QString& configPath = configurationFilePath());
+SlipStoreResult StoreSlip(SessionState& state, const QString& configPath = configurationFilePath());

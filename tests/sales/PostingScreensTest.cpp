@@ -78,7 +78,7 @@ TEST_F(PostingScreensTest, ListingsShowTheCustomersRowsAsPeopleReadThem)
     addWaitingRows();
     // The copy of the chart is stale: the review refreshes it first.
     db.exec(QStringLiteral("DELETE FROM 勘定科目TBLＣＯＰＹ"));
-    frm転記前確認 d;
+    frm転記前確認 d(testSession());
     EXPECT_EQ(d.windowTitle(), QStringLiteral("転記処理前の確認"));
     EXPECT_EQ(d.salesLabel->text(), QStringLiteral("売上商品マスター仮"));
     EXPECT_EQ(d.ledgerLabel->text(), QStringLiteral("経理マスター仮"));
@@ -104,31 +104,30 @@ TEST_F(PostingScreensTest, SelectedNumberFollowsTheLastLoadedListingAndTheClicke
 {
     addWaitingRows();
     {
-        frm転記前確認 d;
+        frm転記前確認 d(testSession());
         // The ledger listing is loaded second: its first row wins.
-        EXPECT_EQ(testSession().selectedSlipNumber, 5);
+        EXPECT_EQ(d.selectedSlipNumber(), 5);
         d.show();
         clickGridRow(d.salesGrid, 2);
-        EXPECT_EQ(testSession().selectedSlipNumber, 9);
+        EXPECT_EQ(d.selectedSlipNumber(), 9);
         clickGridRow(d.ledgerGrid, 1);
-        EXPECT_EQ(testSession().selectedSlipNumber, 7);
+        EXPECT_EQ(d.selectedSlipNumber(), 7);
     }
 
     // With no customer rows in the ledger, the first sales row's number.
     db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理貸方相手先コード <> '0'"));
     {
-        frm転記前確認 d;
-        EXPECT_EQ(testSession().selectedSlipNumber, 3);
+        frm転記前確認 d(testSession());
+        EXPECT_EQ(d.selectedSlipNumber(), 3);
     }
 
-    // With both listings empty the earlier number stays, and "削除" offers
-    // it, deleting nothing.
+    // With both listings empty the number the review was opened with stays,
+    // and "削除" offers it, deleting nothing.
     db.exec(QStringLiteral("DELETE FROM 売上商品マスター仮 WHERE 売上顧客コード <> 'ZZZ'"));
-    testSession().selectedSlipNumber = 42;
     {
-        frm転記前確認 d;
+        frm転記前確認 d(testSession(), nullptr, 42);
         d.show();
-        EXPECT_EQ(testSession().selectedSlipNumber, 42);
+        EXPECT_EQ(d.selectedSlipNumber(), 42);
         ui->answers.push_back(true);
         clickButton(&d, QStringLiteral("Command1"));
         ASSERT_EQ(ui->questions.size(), 1u);
@@ -138,9 +137,8 @@ TEST_F(PostingScreensTest, SelectedNumberFollowsTheLastLoadedListingAndTheClicke
         EXPECT_TRUE(ui->messages.empty());
     }
 
-    // Nothing selected since start-up: a message and no question.
-    testSession().selectedSlipNumber = 0;
-    frm転記前確認 d;
+    // Nothing selected: a message and no question.
+    frm転記前確認 d(testSession());
     d.show();
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(ui->messages.size(), 1u);
@@ -154,10 +152,10 @@ TEST_F(PostingScreensTest, DeletingASlipRemovesAllItsRowsInBothTables)
     addWaitingRows();
     addSale(db, 5, 123, day, QStringLiteral("C2"), 1, "200", "1", QStringLiteral("配達料"));
     addLedger(db, 4, 123, day, "200", 110, 5090, QStringLiteral("C2"));
-    frm転記前確認 d;
+    frm転記前確認 d(testSession());
     d.show();
     clickGridRow(d.salesGrid, 3); // slip 123, 配達料
-    ASSERT_EQ(testSession().selectedSlipNumber, 123);
+    ASSERT_EQ(d.selectedSlipNumber(), 123);
 
     // Cancel keeps everything.
     ui->answers.push_back(false);
@@ -176,7 +174,7 @@ TEST_F(PostingScreensTest, DeletingASlipRemovesAllItsRowsInBothTables)
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 2);
     // Reloaded: the ledger's first row is current again.
     EXPECT_EQ(d.salesGrid->model()->rowCount(), 3);
-    EXPECT_EQ(testSession().selectedSlipNumber, 5);
+    EXPECT_EQ(d.selectedSlipNumber(), 5);
     EXPECT_TRUE(ui->messages.empty());
 }
 
@@ -184,10 +182,9 @@ TEST_F(PostingScreensTest, DeletionThatFailsDeletesNeitherTable)
 {
     addWaitingRows();
     db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE DELETE ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '削除失敗'); END"));
-    testSession().selectedSlipNumber = 123;
-    frm転記前確認 d;
+    frm転記前確認 d(testSession(), nullptr, 123);
     d.show();
-    testSession().selectedSlipNumber = 123;
+    d.setSelectedSlipNumber(123);
     ui->answers.push_back(true);
     clickButton(&d, QStringLiteral("Command1"));
     ASSERT_EQ(ui->messages.size(), 1u);
@@ -200,7 +197,7 @@ TEST_F(PostingScreensTest, DeletionThatFailsDeletesNeitherTable)
 TEST_F(PostingScreensTest, ConfirmSaysNothingToPostWhenNoCustomerRowIsListed)
 {
     addLedger(db, 1, 11, day, "800", 6010, 10, QStringLiteral("0"));
-    frm転記前確認 d;
+    frm転記前確認 d(testSession());
     d.show();
     clickButton(&d, QStringLiteral("Command2"));
     ASSERT_EQ(ui->messages.size(), 1u);
@@ -209,7 +206,7 @@ TEST_F(PostingScreensTest, ConfirmSaysNothingToPostWhenNoCustomerRowIsListed)
     EXPECT_FALSE(d.isVisible());
 
     addSale(db, 1, 12, day, QStringLiteral("C1"), 0, "10", "1");
-    frm転記前確認 d2;
+    frm転記前確認 d2(testSession());
     d2.show();
     clickButton(&d2, QStringLiteral("Command2"));
     EXPECT_EQ(ui->messages.size(), 1u);
@@ -283,9 +280,9 @@ TEST_F(PostingScreensTest, RendersTheScreens)
         savePicture(w, folder, name);
         expectButtonsFitCaptions(w);
     };
-    frm転記前確認 review;
+    frm転記前確認 review(testSession());
     render(review, QStringLiteral("pre-posting-review.png"));
-    frm更新日次 update;
+    frm更新日次 update(testSession());
     render(update, QStringLiteral("daily-update.png"));
 }
 

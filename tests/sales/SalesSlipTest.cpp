@@ -99,7 +99,7 @@ protected:
     void startSale(const std::function<void(frm売上&)>& onSlip)
     {
         ui->onScreen(QStringLiteral("frm売上"), [onSlip](QDialog& d) { onSlip(static_cast<frm売上&>(d)); });
-        frmTQメイン w;
+        frmTQメイン w(testSession());
         w.show();
         clickButton(&w, QStringLiteral("cmd売上"));
     }
@@ -312,7 +312,7 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
     addLine(s, 12, 9, QStringLiteral("12"), QStringLiteral("配達料"), "300", "1");
     computeSlipTotals(s);
 
-    frm売上 d;
+    frm売上 d(testSession());
     d.show();
     QApplication::processEvents();
     EXPECT_EQ(labelText(&d, "lbl売上日"), QStringLiteral("2024/05/01"));
@@ -368,13 +368,13 @@ TEST_F(SalesSlipTest, RendersTheScreens)
     computeSlipTotals(s);
 
     const QString folder = pictureFolder(inst.dir());
-    frm売上 slip;
+    frm売上 slip(testSession());
     savePicture(slip, folder, QStringLiteral("sales-slip.png"));
-    frm商品選択 picker;
+    frm商品選択 picker(testSession());
     clickListRow(picker.productList, QStringLiteral("コシヒカリ５ｋｇ"));
     typeKeyByKey(picker.quantityBox, QStringLiteral("2"));
     savePicture(picker, folder, QStringLiteral("product-picker.png"));
-    frm商品選択2 plain;
+    frm商品選択2 plain(testSession());
     savePicture(plain, folder, QStringLiteral("product-picker2.png"));
 }
 

@@ -2,7 +2,6 @@
 // the counter in HMWcfg.dat, and what a failure leaves behind.
 #include "session/Routines.h"
 #include "sales/SlipStore.h"
-#include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "SalesData.h"
 
@@ -22,7 +21,6 @@ protected:
     }
 
     TestInstallation inst;
-    ScriptedUiScope ui;
     Database db = inst.database();
 };
 
@@ -41,7 +39,8 @@ TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRow
     computeSlipTotals(s);
     s.saleKind = saleKind::Credit;
 
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    const SlipStoreResult stored = StoreSlip(db, s, inst.configurationPath());
+    ASSERT_TRUE(stored);
 
     EXPECT_EQ(tableRows(db, QStringLiteral("売上商品マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|C001|1|1|0|") + pad13("12") + QStringLiteral("|コシヒカリ５ｋｇ    |3000000|20000"),
@@ -54,7 +53,7 @@ TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRow
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT length(売上単品コード) || '/' || length(売上単品名) FROM 売上商品マスター仮"
                                        " WHERE 売上部門コード = 1")).toString(),
               QStringLiteral("13/12"));
-    EXPECT_TRUE(ui->messages.empty());
+    EXPECT_TRUE(stored.messages.empty());
     // The next slip gets number 2, in memory and in the file.
     EXPECT_EQ(s.config.slipCounter, 2);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
@@ -162,12 +161,13 @@ TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
     // Something changed the counter in memory only: the file's value counts.
     s.config.slipCounter = 7;
 
-    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    const SlipStoreResult refused = StoreSlip(db, s, inst.configurationPath());
+    EXPECT_FALSE(refused);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
-    ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_EQ(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
-    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
+    ASSERT_EQ(refused.messages.size(), 1u);
+    EXPECT_EQ(refused.messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    EXPECT_EQ(refused.messages[0].title, QStringLiteral("エラーメッセージ"));
     EXPECT_EQ(s.config.slipCounter, 1);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 
@@ -187,17 +187,20 @@ TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
     // 21 × 100000000 + 47483648 = 2147483648, one past the 32-bit range.
     s.config.slipPrefix = 21;
     s.config.slipCounter = 47483648;
-    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    const SlipStoreResult beyondRange = StoreSlip(db, s, inst.configurationPath());
+    EXPECT_FALSE(beyondRange);
     // The largest counter gives a number but could never advance: the next
     // slip would get the same one.
     s.config.slipPrefix = 0;
     s.config.slipCounter = 2147483647;
-    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
+    const SlipStoreResult largest = StoreSlip(db, s, inst.configurationPath());
+    EXPECT_FALSE(largest);
 
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
-    ASSERT_EQ(ui->messages.size(), 2u);
-    EXPECT_EQ(ui->messages[1].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    ASSERT_EQ(beyondRange.messages.size(), 1u);
+    ASSERT_EQ(largest.messages.size(), 1u);
+    EXPECT_EQ(largest.messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
     EXPECT_EQ(s.config.slipCounter, 1); // read again from the file
 }
 
@@ -208,12 +211,14 @@ TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
     computeSlipTotals(s);
     const QString unwritable = inst.path(QStringLiteral("no-such-folder/HMWcfg.dat"));
 
-    EXPECT_TRUE(StoreSlip(db, s, unwritable));
+    const SlipStoreResult stored = StoreSlip(db, s, unwritable);
+    EXPECT_TRUE(stored);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 1);
-    ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_NE(ui->messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
-    EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("売上伝票は記録しました")));
-    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("書き込めません"))) << ui->messages[0].text.toStdString();
+    ASSERT_EQ(stored.messages.size(), 1u);
+    EXPECT_NE(stored.messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    EXPECT_TRUE(stored.messages[0].text.startsWith(QStringLiteral("売上伝票は記録しました")));
+    EXPECT_TRUE(stored.messages[0].text.contains(QStringLiteral("書き込めません"))) << stored.messages[0].text.toStdString();
+    EXPECT_EQ(stored.messages[0].title, QStringLiteral("エラーメッセージ"));
     // Number 1 is used: the next slip in this run gets 2.
     EXPECT_EQ(s.config.slipCounter, 2);
 }
@@ -221,15 +226,19 @@ TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
 TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
 {
     SessionState& s = testSession();
-    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
-    EXPECT_TRUE(ui->messages.empty());
+    const SlipStoreResult empty = StoreSlip(db, s, inst.configurationPath());
+    EXPECT_FALSE(empty);
+    EXPECT_TRUE(empty.messages.empty());
     EXPECT_EQ(s.config.slipCounter, 1);
 
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     s.customer.code.clear();
-    EXPECT_FALSE(StoreSlip(db, s, inst.configurationPath()));
-    EXPECT_EQ(ui->messages.size(), 1u);
+    const SlipStoreResult nobodys = StoreSlip(db, s, inst.configurationPath());
+    EXPECT_FALSE(nobodys);
+    ASSERT_EQ(nobodys.messages.size(), 1u);
+    EXPECT_EQ(nobodys.messages[0].text, QStringLiteral("顧客が選ばれていないため、伝票を記録できません。"));
+    EXPECT_EQ(nobodys.messages[0].title, QStringLiteral("エラーメッセージ"));
 
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
@@ -241,8 +250,31 @@ TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     s.config.databasePath = inst.path(QStringLiteral("gone.db"));
-    EXPECT_FALSE(StoreSlip(s, inst.configurationPath()));
-    ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_EQ(ui->messages[0].title, QStringLiteral("エラーメッセージ"));
+    const SlipStoreResult failed = StoreSlip(s, inst.configurationPath());
+    EXPECT_FALSE(failed);
+    ASSERT_EQ(failed.messages.size(), 1u);
+    EXPECT_EQ(failed.messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
+    EXPECT_EQ(failed.messages[0].title, QStringLiteral("エラーメッセージ"));
     EXPECT_EQ(s.config.databasePath, inst.databasePath()); // read again
+}
+
+TEST_F(SlipStoreTest, ASlipDatedInTheClosedYearIsRefusedWithTheClosingDate)
+{
+    SessionState& s = testSession();
+    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    computeSlipTotals(s);
+    // The year-end closed the books through the slip's date.
+    db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),
+            {sqlValue(s.customer.slipDate), sqlValue(s.customer.slipDate)});
+
+    const SlipStoreResult refused = StoreSlip(db, s, inst.configurationPath());
+    EXPECT_FALSE(refused);
+    ASSERT_EQ(refused.messages.size(), 1u);
+    EXPECT_EQ(refused.messages[0].text,
+              QStringLiteral("2024/05/01 までの期間は年次更新で締めてあります。\n2024/05/01 の日付では記録できません。"
+                             "2024/05/02 以降の日付にしてください。"));
+    EXPECT_EQ(refused.messages[0].title, QStringLiteral("エラーメッセージ"));
+    EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
+    EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
+    EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 1"));
 }
