@@ -121,8 +121,8 @@ private:
 
 } // namespace
 
-frm顧客変更::frm顧客変更(const QString& code, QWidget* parent)
-    : QDialog(parent), db_(session().config.databasePath), code_(code)
+frm顧客変更::frm顧客変更(SessionState& state, const QString& code, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath), code_(code)
 {
     setObjectName(QStringLiteral("frm顧客変更"));
     setWindowTitle(QStringLiteral("顧客マスター"));
@@ -230,11 +230,11 @@ void frm顧客変更::boxClicked(int index)
     const QString picker = QString::fromUtf8(box.picker);
     if (box.kind == CustomerBoxKind::BillingCode) {
         // The customer billed instead of this one.
-        if (openScreen(session(), picker, QStringLiteral("顧客選択"), this) == QDialog::Accepted)
-            line->setText(session().customer.code);
+        if (openScreen(state_, picker, QStringLiteral("顧客選択"), this) == QDialog::Accepted)
+            line->setText(state_.customer.code);
         return;
     }
-    const std::int32_t code = pickCode(picker, codeOfText(line->text()), this);
+    const std::int32_t code = pickCode(state_, picker, codeOfText(line->text()), this);
     line->setText(QString::number(code));
 }
 
@@ -267,17 +267,17 @@ void frm顧客変更::closeClicked()
     reject();
 }
 
-QDialog* openCustomerChange(QWidget* parent)
+QDialog* openCustomerChange(SessionState& state, QWidget* parent)
 {
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(state, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
-    const QString code = session().customer.code;
+    const QString code = state.customer.code;
     {
-        Database db(session().config.databasePath);
+        Database db(state.config.databasePath);
         if (!loadCustomer(db, code)) {
             ui().showMessage(QStringLiteral("顧客「%1」が見つかりません。").arg(code), ErrorTitle);
             return nullptr;
         }
     }
-    return new frm顧客変更(code, parent);
+    return new frm顧客変更(state, code, parent);
 }

@@ -17,6 +17,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct SessionState;
 
 // One customer's columns as stored, in the order of the boxes.
 using CustomerValues = std::array<QVariant, CustomerBoxCount>;
@@ -39,7 +40,7 @@ class frm顧客変更 : public QDialog {
 public:
     // The screen on the customer `code`, which must exist (see
     // openCustomerChange for the opening with the picker).
-    explicit frm顧客変更(const QString& code, QWidget* parent = nullptr);
+    frm顧客変更(SessionState& state, const QString& code, QWidget* parent = nullptr);
 
     // The 32 boxes (txtFields_0 … txtFields_31) and their captions
     // (lblLabels_0 … lblLabels_31).
@@ -59,6 +60,7 @@ public:
 private:
     void showValues(const CustomerValues& values);
 
+    SessionState& state_;
     Database db_;
     QString code_;
     std::array<QString, CustomerBoxCount> loaded_;
@@ -66,4 +68,4 @@ private:
 
 // The opening of frm顧客変更: the customer picker first; closed without a
 // choice, the screen ends here and nullptr is returned.
-QDialog* openCustomerChange(QWidget* parent);
+QDialog* openCustomerChange(SessionState& state, QWidget* parent);

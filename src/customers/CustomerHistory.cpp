@@ -63,9 +63,9 @@ std::vector<SlipLine> slipLinesToRepeat(Database& db, const QString& customerCod
     return lines;
 }
 
-int repeatPreviousSlip(Database& db, SessionState& state)
+int repeatPreviousSlip(Database& db, SessionState& state, std::int32_t slipNumber)
 {
-    const std::vector<SlipLine> lines = slipLinesToRepeat(db, state.customer.code, state.selectedSlipNumber);
+    const std::vector<SlipLine> lines = slipLinesToRepeat(db, state.customer.code, slipNumber);
     state.lineCount = 0;
     for (const SlipLine& line : lines)
         state.lines[++state.lineCount] = line;

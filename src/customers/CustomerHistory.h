@@ -35,7 +35,6 @@ std::optional<LatestSlip> latestPostedSlip(Database& db, const QString& customer
 // a blank kana name and amount = whole part of unit price × quantity.
 std::vector<SlipLine> slipLinesToRepeat(Database& db, const QString& customerCode, std::int32_t slipNumber);
 
-// Fills the slip buffer with the lines of the selected slip of the chosen
-// customer (state.selectedSlipNumber, state.customer.code) and returns the
-// new line count.
-int repeatPreviousSlip(Database& db, SessionState& state);
+// Fills the slip buffer with the lines of the chosen customer's slip
+// `slipNumber` (of state.customer.code) and returns the new line count.
+int repeatPreviousSlip(Database& db, SessionState& state, std::int32_t slipNumber);

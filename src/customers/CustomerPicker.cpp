@@ -77,26 +77,27 @@ const DetailField DetailFields[] = {
 
 } // namespace
 
-frm顧客選択::frm顧客選択(QWidget* parent)
-    : frm顧客選択(parent, CustomerScope::All, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"))
+frm顧客選択::frm顧客選択(SessionState& state, QWidget* parent)
+    : frm顧客選択(state, parent, CustomerScope::All, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"))
 {
 }
 
-frm顧客選択ガス::frm顧客選択ガス(QWidget* parent)
-    : frm顧客選択(parent, CustomerScope::Gas, QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択ガス"))
+frm顧客選択ガス::frm顧客選択ガス(SessionState& state, QWidget* parent)
+    : frm顧客選択(state, parent, CustomerScope::Gas, QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択ガス"))
 {
 }
 
-frm顧客選択::frm顧客選択(QWidget* parent, CustomerScope scope, const QString& screenName, const QString& title)
-    : QDialog(parent), scope_(scope), db_(session().config.databasePath)
+frm顧客選択::frm顧客選択(SessionState& state, QWidget* parent, CustomerScope scope, const QString& screenName,
+                       const QString& title)
+    : QDialog(parent), state_(state), scope_(scope), db_(state.config.databasePath)
 {
     build(screenName, title);
     loadList(QString());
     // Until a name is chosen the details are those of the first customer
     // in table order.
     showDetails(firstCustomer(db_, scope_));
-    session().customer.slipDate = dateBoxes->date();
-    connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().customer.slipDate = date; });
+    state_.customer.slipDate = dateBoxes->date();
+    connect(dateBoxes, &DateBoxes::dateChanged, this, [this](const Date& date) { state_.customer.slipDate = date; });
 }
 
 frm顧客選択::~frm顧客選択()
@@ -289,7 +290,7 @@ void frm顧客選択::showCustomer(int row)
         return; // deleted since the list was loaded: the details stay as they were
     showDetails(details);
     if (scope_ == CustomerScope::Gas)
-        session().gasCylinderSize = details->gasCylinder1;
+        gasCylinderSize_ = details->gasCylinder1;
 }
 
 void frm顧客選択::confirm()
@@ -300,7 +301,7 @@ void frm顧客選択::confirm()
         reject();
         return;
     }
-    ChosenCustomer& c = session().customer;
+    ChosenCustomer& c = state_.customer;
     c.code = codeBox->text();
     c.name = nameBox->text();
     c.kanaName = kanaNameBox->text();
@@ -314,6 +315,6 @@ void frm顧客選択::confirm()
     // The gas input reads the cylinder of the customer returned, also when
     // it is the first customer shown and no name was clicked.
     if (scope_ == CustomerScope::Gas)
-        session().gasCylinderSize = shown_->gasCylinder1;
+        gasCylinderSize_ = shown_->gasCylinder1;
     accept();
 }

@@ -2,7 +2,8 @@
 // The customer pickers: frm顧客選択 offers every customer, frm顧客選択ガス
 // only the LP-gas customers. The operator narrows the list by the first kana
 // letter, clicks a name, checks the details and the slip date, and confirms
-// with "ＯＫ"; the chosen customer goes to the session for the caller.
+// with "ＯＫ"; the chosen customer goes to the session for the caller. The
+// gas picker also keeps the cylinder size of the customer it shows.
 
 #include "customers/CustomerSelection.h"
 #include "db/Database.h"
@@ -19,10 +20,11 @@ class QListView;
 class QPushButton;
 class QSpinBox;
 class ValueQueryModel;
+struct SessionState;
 
 class frm顧客選択 : public QDialog {
 public:
-    explicit frm顧客選択(QWidget* parent = nullptr);
+    explicit frm顧客選択(SessionState& state, QWidget* parent = nullptr);
     ~frm顧客選択() override;
 
     // The list of names (顧客名前カナ), each row returning its 顧客コード.
@@ -56,8 +58,13 @@ public:
     void showCustomer(int row);    // show the customer of the list row
     void confirm();                // "ＯＫ"
 
+    // The cylinder size (顧客ガスボンベ１) of the gas customer last clicked
+    // or returned; 0 in the picker of every customer.
+    float gasCylinderSize() const { return gasCylinderSize_; }
+
 protected:
-    frm顧客選択(QWidget* parent, CustomerScope scope, const QString& screenName, const QString& title);
+    frm顧客選択(SessionState& state, QWidget* parent, CustomerScope scope, const QString& screenName,
+               const QString& title);
 
 private:
     void build(const QString& screenName, const QString& title);
@@ -65,12 +72,14 @@ private:
     void showDetails(const std::optional<CustomerDetails>& details);
     void markShownInList();
 
+    SessionState& state_;
     CustomerScope scope_;
     Database db_;
     std::optional<CustomerDetails> shown_;
+    float gasCylinderSize_ = 0;
 };
 
 class frm顧客選択ガス : public frm顧客選択 {
 public:
-    explicit frm顧客選択ガス(QWidget* parent = nullptr);
+    explicit frm顧客選択ガス(SessionState& state, QWidget* parent = nullptr);
 };

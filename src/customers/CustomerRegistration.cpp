@@ -265,7 +265,7 @@ const char* const RegistrationCaptions[frm顧客新規登録::BoxCount] = {
 
 } // namespace
 
-frm顧客新規登録::frm顧客新規登録(QWidget* parent) : QDialog(parent)
+frm顧客新規登録::frm顧客新規登録(SessionState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frm顧客新規登録"));
     setWindowTitle(QStringLiteral("顧客マスター新規登録"));
@@ -326,7 +326,7 @@ void frm顧客新規登録::addClicked()
 {
     NewCustomer customer{boxes[0]->text(), boxes[1]->text(), boxes[2]->text(), boxes[3]->text(),
                          boxes[4]->text(), boxes[5]->text(), boxes[6]->text()};
-    Database db(session().config.databasePath);
+    Database db(state_.config.databasePath);
     const RegistrationResult result = registerCustomer(db, customer, Date::today());
     if (result.outcome != RegistrationOutcome::Stored) {
         // The typed values stay in the boxes for the operator to correct.

@@ -17,6 +17,7 @@ class Database;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+struct SessionState;
 
 // What a customer box takes.
 enum class CustomerBoxKind {
@@ -82,7 +83,7 @@ RegistrationResult registerCustomer(Database& db, const NewCustomer& customer, c
 
 class frm顧客新規登録 : public QDialog {
 public:
-    explicit frm顧客新規登録(QWidget* parent = nullptr);
+    explicit frm顧客新規登録(SessionState& state, QWidget* parent = nullptr);
 
     static constexpr int BoxCount = 7;
     // 顧客コード, 顧客名前, 顧客名前カナ, 顧客電話番号, 顧客郵便番号,
@@ -98,4 +99,6 @@ public:
 
 private:
     void startNewRecord();
+
+    SessionState& state_;
 };

@@ -33,7 +33,8 @@ void fitGridToColumns(QTableView& grid)
 
 } // namespace
 
-frm顧客実績表示::frm顧客実績表示(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frm顧客実績表示::frm顧客実績表示(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frm顧客実績表示"));
     setWindowTitle(QStringLiteral("顧客実績表示"));
@@ -75,7 +76,7 @@ frm顧客実績表示::frm顧客実績表示(QWidget* parent) : QDialog(parent),
     layout->addLayout(buttons);
 
     // Opening: the name, the history, and the latest posted slip.
-    SessionState& s = session();
+    SessionState& s = state_;
     customerNameLabel->setText(s.customer.name);
     historyModel->setStatement(db_, customerHistoryStatement(), {s.customer.code},
                         {{HistoryAmountColumn, ValueKind::Currency}});
@@ -98,8 +99,8 @@ frm顧客実績表示::frm顧客実績表示(QWidget* parent) : QDialog(parent),
         okButton->setDefault(true);
         return;
     }
-    s.selectedSlipNumber = *latest->slipNumber;
-    repeatButton->setVisible(s.selectedSlipNumber != 0);
+    selectedSlipNumber_ = *latest->slipNumber;
+    repeatButton->setVisible(selectedSlipNumber_ != 0);
     okButton->setDefault(true);
 }
 
@@ -111,7 +112,7 @@ frm顧客実績表示::~frm顧客実績表示()
 
 void frm顧客実績表示::repeatLatestSlip()
 {
-    repeatPreviousSlip(db_, session());
+    repeatPreviousSlip(db_, state_, selectedSlipNumber_);
     accept();
 }
 

@@ -7,15 +7,17 @@
 #include "db/Database.h"
 
 #include <QDialog>
+#include <cstdint>
 
 class QLabel;
 class QPushButton;
 class QTableView;
 class ValueQueryModel;
+struct SessionState;
 
 class frm顧客実績表示 : public QDialog {
 public:
-    explicit frm顧客実績表示(QWidget* parent = nullptr);
+    explicit frm顧客実績表示(SessionState& state, QWidget* parent = nullptr);
     ~frm顧客実績表示() override;
 
     QLabel* customerNameLabel;     // Label1: the customer's name
@@ -27,6 +29,12 @@ public:
     void repeatLatestSlip(); // "前回どおり": repeat the latest slip
     void confirm();          // "ＯＫ": close
 
+    // The slip "前回どおり" repeats: the customer's latest posted slip; 0
+    // when there is none to repeat.
+    std::int32_t selectedSlipNumber() const { return selectedSlipNumber_; }
+
 private:
+    SessionState& state_;
     Database db_;
+    std::int32_t selectedSlipNumber_ = 0;
 };

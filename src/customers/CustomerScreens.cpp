@@ -8,12 +8,14 @@
 
 void registerCustomerScreens()
 {
-    registerScreen(QStringLiteral("frm顧客選択"), [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客選択(parent); });
+    registerScreen(QStringLiteral("frm顧客選択"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm顧客選択(state, parent); });
     registerScreen(QStringLiteral("frm顧客選択ガス"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客選択ガス(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm顧客選択ガス(state, parent); });
     registerScreen(QStringLiteral("frm顧客実績表示"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客実績表示(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm顧客実績表示(state, parent); });
     registerScreen(QStringLiteral("frm顧客新規登録"),
-                   [](SessionState&, QWidget* parent) -> QDialog* { return new frm顧客新規登録(parent); });
-    registerScreen(QStringLiteral("frm顧客変更"), [](SessionState&, QWidget* parent) { return openCustomerChange(parent); });
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frm顧客新規登録(state, parent); });
+    registerScreen(QStringLiteral("frm顧客変更"),
+                   [](SessionState& state, QWidget* parent) { return openCustomerChange(state, parent); });
 }

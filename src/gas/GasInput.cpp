@@ -205,9 +205,9 @@ bool isComplete(const GasEntry& e, const BoxTexts& t, bool hasBase)
     return true;
 }
 
-StoredEvent storeEvent(Database& db, SessionState& state, const QString& configPath)
+StoredEvent storeEvent(Database& db, Configuration& config, const GasEntry& entry, const QString& configPath)
 {
-    const GasEntry& e = state.gas;
+    const GasEntry& e = entry;
     const KindBoxes b = kindBoxes(e.kind);
     if (e.customerCode.trimmed().isEmpty())
         throw GasEntryRefused(QStringLiteral("顧客が選ばれていないため、ガスデータを記録できません。"));
@@ -243,12 +243,12 @@ StoredEvent storeEvent(Database& db, SessionState& state, const QString& configP
     if (billed) {
         // A counter at the largest value can number this sale but cannot
         // advance past it: the next entry would get the same number.
-        if (state.config.slipCounter == std::numeric_limits<std::int32_t>::max())
+        if (config.slipCounter == std::numeric_limits<std::int32_t>::max())
             throw SlipNumberOverflow();
-        number = currentSlipNumber(state.config);
+        number = currentSlipNumber(config);
     }
 
-    const Configuration before = state.config;
+    const Configuration before = config;
     try {
         Transaction tx(db);
         db.exec(QStringLiteral("INSERT INTO ガスデータ (ガス年月日, ガスデータ種別コード, ガス相手先コード, ガス検針値,"
@@ -270,7 +270,7 @@ StoredEvent storeEvent(Database& db, SessionState& state, const QString& configP
                      e.customerCode});
             // The next number reaches the file before the rows are kept, so
             // a file that cannot be written keeps nothing of the event.
-            writeConfiguration(state.config, configPath);
+            writeConfiguration(config, configPath);
             stored.slipNumber = number;
         }
         tx.commit();
@@ -279,7 +279,7 @@ StoredEvent storeEvent(Database& db, SessionState& state, const QString& configP
         // used, so the next entry gets it again.
         // Should the file already hold the next number, the next entry
         // rewrites it from memory with the same value.
-        state.config = before;
+        config = before;
         throw;
     }
     return stored;

@@ -5,13 +5,13 @@
 // 売上商品マスター仮 and a journal row to 経理マスター仮 under one slip
 // number, for the daily update to post with the day's other sales.
 
+#include "core/OperatorError.h"
 #include "session/Routines.h"
-#include "session/Session.h"
+#include "session/Values.h"
 
 #include <QString>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 
 class Database;
 
@@ -105,14 +105,9 @@ bool isComplete(const GasEntry& entry, const BoxTexts& texts, bool hasBase);
 
 // An entry the store refuses before writing anything; the message is the
 // operator's.
-class GasEntryRefused : public std::runtime_error {
+class GasEntryRefused : public OperatorError {
 public:
-    explicit GasEntryRefused(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    explicit GasEntryRefused(const QString& message) : OperatorError(message) {}
 };
 
 struct StoredEvent {
@@ -120,11 +115,11 @@ struct StoredEvent {
     std::optional<std::int32_t> slipNumber;
 };
 
-// Stores the event of `state.gas` as one transaction: the ガスデータ row (items
-// of boxes the kind does not show as 0) and, for kinds 1 and 9, the sales
-// line and the journal row under the current slip number together with the
-// advanced counter in the file at `configPath`. Nothing is written when
-// anything fails:
+// Stores the event `entry` as one transaction: the ガスデータ row (items of
+// boxes the kind does not show as 0) and, for kinds 1 and 9, the sales line
+// and the journal row under the current slip number of `config` together
+// with the advanced counter in the file at `configPath`. Nothing is written
+// when anything fails:
 //  - GasEntryRefused: no customer, a kind the screen does not know, or a
 //    billed event without a whole non-zero amount or a means of payment, a
 //    date in the period the year-end closed;
@@ -133,6 +128,7 @@ struct StoredEvent {
 //  - ConfigurationError: the file cannot be rewritten (the counter in memory
 //    is put back, so the number is used by the next entry);
 //  - DatabaseError: a statement was refused.
-StoredEvent storeEvent(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
+StoredEvent storeEvent(Database& db, Configuration& config, const GasEntry& entry,
+                       const QString& configPath = configurationFilePath());
 
 } // namespace gas

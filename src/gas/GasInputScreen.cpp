@@ -88,8 +88,8 @@ void onSelection(QListView* view, QObject* context, F onPick)
 
 } // namespace
 
-frmガス入力::frmガス入力(QWidget* parent)
-    : QDialog(parent), db_(session().config.databasePath),
+frmガス入力::frmガス入力(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath),
       customerPanel(this, {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label8", "Label9", "Label10"},
                     &CustomerCaptionNames)
 {
@@ -173,15 +173,14 @@ frmガス入力::frmガス入力(QWidget* parent)
 
     // Opening: the buffer for the customer, today's date, the history, the
     // kinds and the means of payment; no box, no payment list, no "ＯＫ".
-    SessionState& s = session();
-    gas::resetEntry(s.gas, Date::today(), s.customer.code);
+    gas::resetEntry(entry_, Date::today(), state_.customer.code);
     showCustomer();
-    dateBoxes->setDate(s.gas.entryDate);
-    historyModel->setStatement(db_, gas::historyStatement(), {s.gas.customerCode});
+    dateBoxes->setDate(entry_.entryDate);
+    historyModel->setStatement(db_, gas::historyStatement(), {entry_.customerCode});
     historyModel->rowCountAll();
     useValueColumns(*historyGrid);
     historyGrid->scrollToBottom();
-    base_ = gas::baseReading(db_, s.gas.customerCode);
+    base_ = gas::baseReading(db_, entry_.customerCode);
     kindModel->setStatement(db_, gas::kindListStatement());
     kindModel->rowCountAll();
     kindList->setModelColumn(1);
@@ -191,7 +190,7 @@ frmガス入力::frmガス入力(QWidget* parent)
     showKindBoxes();
     checkComplete();
 
-    connect(dateBoxes, &DateBoxes::dateChanged, this, [](const Date& date) { session().gas.entryDate = date; });
+    connect(dateBoxes, &DateBoxes::dateChanged, this, [this](const Date& date) { entry_.entryDate = date; });
     onSelection(kindList, this, [this](int row) { chooseKind(row); });
     onSelection(meansOfPaymentList, this, [this](int row) { chooseMeansOfPayment(row); });
     for (QLineEdit* box : {meterBox, deliveredBox, remainingBox, amountBox})
@@ -210,7 +209,7 @@ frmガス入力::~frmガス入力()
 
 void frmガス入力::showCustomer()
 {
-    customerPanel.show(session().customer);
+    customerPanel.show(state_.customer);
 }
 
 QLabel* frmガス入力::captionOf(QWidget* box) const
@@ -223,7 +222,7 @@ QLabel* frmガス入力::captionOf(QWidget* box) const
 
 void frmガス入力::showKindBoxes()
 {
-    const gas::KindBoxes b = gas::kindBoxes(session().gas.kind);
+    const gas::KindBoxes b = gas::kindBoxes(entry_.kind);
     const std::pair<QWidget*, bool> shown[] = {{meterBox, b.meter},         {usageBox, b.usage},
                                                {deliveredBox, b.delivered}, {remainingBox, b.remaining},
                                                {amountBox, b.amount},       {meansOfPaymentList, b.payment}};
@@ -236,7 +235,7 @@ void frmガス入力::showKindBoxes()
 
 void frmガス入力::chooseKind(int row)
 {
-    GasEntry& e = session().gas;
+    GasEntry& e = entry_;
     const QVariant code = kindModel->storedData(row, 0);
     // A row that cannot be read leaves the kind as it was.
     if (code.isValid() && !code.isNull())
@@ -269,13 +268,13 @@ void frmガス入力::chooseMeansOfPayment(int row)
 {
     const QVariant account = meansOfPaymentModel->storedData(row, 0);
     if (account.isValid() && !account.isNull())
-        session().gas.paymentAccount = account.toInt();
+        entry_.paymentAccount = account.toInt();
     checkComplete();
 }
 
 void frmガス入力::boxChanged(QLineEdit* box)
 {
-    GasEntry& e = session().gas;
+    GasEntry& e = entry_;
     const QString t = box->text();
     // A text that is not a number counts as 0 here; it keeps "ＯＫ" hidden.
     if (box == meterBox)
@@ -291,7 +290,7 @@ void frmガス入力::boxChanged(QLineEdit* box)
 
 void frmガス入力::checkComplete()
 {
-    GasEntry& e = session().gas;
+    GasEntry& e = entry_;
     if (gas::measuresUsage(e.kind)) {
         const std::optional<Currency> meter = gas::readCurrencyBox(meterBox->text());
         const std::optional<Currency> usage = meter ? gas::usageFrom(*meter, base_) : std::nullopt;
@@ -307,7 +306,7 @@ void frmガス入力::checkComplete()
 void frmガス入力::store()
 {
     try {
-        gas::storeEvent(db_, session());
+        gas::storeEvent(db_, state_.config, entry_);
     } catch (const gas::GasEntryRefused& e) {
         ui().showMessage(e.message(), errorTitle());
         return;
@@ -330,17 +329,15 @@ void frmガス入力::cancel()
     reject();
 }
 
-QDialog* openGasInput(QWidget* parent)
+QDialog* openGasInput(SessionState& state, QWidget* parent)
 {
-    SessionState& s = session();
-    gas::resetEntry(s.gas, Date::today(), QString());
-    if (openScreen(session(), QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
+    if (openScreen(state, QStringLiteral("frm顧客選択ガス"), QStringLiteral("顧客選択"), parent) != QDialog::Accepted)
         return nullptr;
-    const QString code = s.customer.code;
+    const QString code = state.customer.code;
     if (code.trimmed().isEmpty())
         return nullptr;
     {
-        Database db(s.config.databasePath);
+        Database db(state.config.databasePath);
         if (!findCustomer(db, code, CustomerScope::Gas)) {
             ui().showMessage(QStringLiteral("顧客コード %1 はガスの顧客ではありません。\n"
                                             "ガスデータは、顧客マスターでガスコードを設定した顧客にだけ入力できます。")
@@ -349,5 +346,5 @@ QDialog* openGasInput(QWidget* parent)
             return nullptr;
         }
     }
-    return new frmガス入力(parent);
+    return new frmガス入力(state, parent);
 }

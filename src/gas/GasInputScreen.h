@@ -7,6 +7,7 @@
 #include "core/Currency.h"
 #include "customers/CustomerDisplayFrame.h"
 #include "db/Database.h"
+#include "session/Values.h"
 
 #include <QDialog>
 #include <optional>
@@ -20,12 +21,13 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class ValueQueryModel;
+struct SessionState;
 
 class frmガス入力 : public QDialog {
 public:
-    // Shows the customer of the session and resets the gas-entry buffer for
-    // it; the gas customer picker runs before, in openGasInput().
-    explicit frmガス入力(QWidget* parent = nullptr);
+    // Shows the chosen customer of the session and starts an event of that
+    // customer today; the gas customer picker runs before, in openGasInput().
+    explicit frmガス入力(SessionState& state, QWidget* parent = nullptr);
     ~frmガス入力() override;
 
     // The customer panel "顧客相手先" (Frame1): the customer's details in
@@ -58,13 +60,18 @@ public:
     void store();
     void cancel();
 
+    // The event as entered so far.
+    const GasEntry& entry() const { return entry_; }
+
 private:
     void showCustomer();
     void showKindBoxes();
     void checkComplete();
     QLabel* captionOf(QWidget* box) const;
 
+    SessionState& state_;
     Database db_;
+    GasEntry entry_;
     std::optional<Currency> base_; // the reading usage is measured from
     CustomerDisplayFrame customerPanel; // "顧客相手先" and its fields
 };
@@ -72,4 +79,4 @@ private:
 // The screen's opening: the gas customer picker first. A picker closed
 // without a choice ends the entry here (nullptr); so does a customer who is
 // not a gas customer, with a message. Otherwise the screen.
-QDialog* openGasInput(QWidget* parent);
+QDialog* openGasInput(SessionState& state, QWidget* parent);

@@ -6,6 +6,6 @@
 
 void registerGasScreens()
 {
-    registerScreen(QStringLiteral("frmガス入力"), [](SessionState&, QWidget* parent) { return openGasInput(parent); });
-    registerScreen(QStringLiteral("frmガス集計"), [](SessionState&, QWidget* parent) -> QDialog* { return new frmガス集計(parent); });
+    registerScreen(QStringLiteral("frmガス入力"), [](SessionState& state, QWidget* parent) { return openGasInput(state, parent); });
+    registerScreen(QStringLiteral("frmガス集計"), [](SessionState& state, QWidget* parent) -> QDialog* { return new frmガス集計(state, parent); });
 }

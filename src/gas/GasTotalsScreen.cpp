@@ -45,7 +45,8 @@ QLabel* captionLabel(const QString& text, QWidget* buddy, QWidget* parent)
 
 } // namespace
 
-frmガス集計::frmガス集計(QWidget* parent) : QDialog(parent), db_(session().config.databasePath)
+frmガス集計::frmガス集計(SessionState& state, QWidget* parent)
+    : QDialog(parent), state_(state), db_(state.config.databasePath)
 {
     setObjectName(QStringLiteral("frmガス集計"));
     setWindowTitle(Title);
@@ -165,7 +166,7 @@ void frmガス集計::print()
     // The list as last loaded, under the dates the boxes show now.
     try {
         const BusyCursor busy;
-        gas::printGasTotals(session().config.companyName(), startBoxes->date(), endBoxes->date(), events_, totals_);
+        gas::printGasTotals(state_.config.companyName(), startBoxes->date(), endBoxes->date(), events_, totals_);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());
     }

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <vector>
 
+struct SessionState;
 class DateBoxes;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +19,7 @@ class ValueQueryModel;
 class frmガス集計 : public QDialog {
 public:
     // Opens on the first day of this month to today and loads the list.
-    explicit frmガス集計(QWidget* parent = nullptr);
+    explicit frmガス集計(SessionState& state, QWidget* parent = nullptr);
     ~frmガス集計() override;
 
     DateBoxes* startBoxes;   // "年　　　　　　　月　　　　　　日から"
@@ -51,6 +52,7 @@ public:
 private:
     void load();
 
+    SessionState& state_;
     Database db_;
     std::vector<gas::Event> events_;
     gas::Totals totals_;

@@ -2,7 +2,6 @@
 
 #include "ui/Screens.h"
 #include "session/Session.h"
-#include "core/Text.h"
 #include "ui/ValueModel.h"
 
 #include <QHBoxLayout>
@@ -10,8 +9,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
-#include <limits>
 #include <stdexcept>
 
 const std::vector<CodePickerDefinition>& codePickerDefinitions()
@@ -51,8 +48,8 @@ const CodePickerDefinition& pickerDefinition(const QString& screenName)
 
 } // namespace
 
-CodePicker::CodePicker(const CodePickerDefinition& definition, QWidget* parent)
-    : QDialog(parent), definition_(definition), db_(session().config.databasePath)
+CodePicker::CodePicker(SessionState& state, const CodePickerDefinition& definition, QWidget* parent)
+    : QDialog(parent), definition_(definition), db_(state.config.databasePath)
 {
     setObjectName(definition_.screenName);
     setWindowTitle(definition_.title);
@@ -99,19 +96,33 @@ CodePicker::CodePicker(const CodePickerDefinition& definition, QWidget* parent)
     connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
+    setPreviousCode(0);
+    okButton->setVisible(false);
+    nameList->setFocus();
+}
+
+void CodePicker::setPreviousCode(std::int32_t code)
+{
     // Until a name is clicked the picker returns the caller's code; the
     // caller's current choice is marked in the list but not chosen.
-    SessionState& s = session();
-    s.pickerReturnedCode = s.pickerPreviousCode;
+    previousCode_ = code;
+    setReturnedCode(code);
     for (int row = 0; row < codeModel->rowCount(); ++row)
-        if (codeModel->storedData(row, 0).toLongLong() == s.pickerPreviousCode) {
+        if (codeModel->storedData(row, 0).toLongLong() == code) {
             const QModelIndex index = codeModel->index(row, 1);
             nameList->setCurrentIndex(index);
             nameList->scrollTo(index);
-            break;
+            return;
         }
-    okButton->setVisible(false);
-    nameList->setFocus();
+    if (nameList->currentIndex().isValid())
+        nameList->setCurrentIndex(QModelIndex());
+}
+
+void CodePicker::setReturnedCode(std::int32_t code)
+{
+    returnedCode_ = code;
+    if (report_)
+        report_(code);
 }
 
 CodePicker::~CodePicker()
@@ -131,7 +142,7 @@ void CodePicker::chooseName(int row)
 {
     if (row < 0 || row >= codeModel->rowCount())
         return;
-    session().pickerReturnedCode = std::int32_t(codeModel->storedData(row, 0).toLongLong());
+    setReturnedCode(std::int32_t(codeModel->storedData(row, 0).toLongLong()));
     okButton->setVisible(true);
     okButton->setDefault(true);
 }
@@ -143,59 +154,55 @@ void CodePicker::confirm()
 
 void CodePicker::cancel()
 {
-    session().pickerReturnedCode = session().pickerPreviousCode;
+    setReturnedCode(previousCode_);
     reject();
 }
 
-std::int32_t codeOfText(const QString& text)
+std::int32_t pickCode(SessionState& state, const QString& screenName, std::int32_t currentCode, QWidget* parent)
 {
-    const double value = std::nearbyint(text::Val(text)); // half to even
-    if (!(value >= double(std::numeric_limits<std::int32_t>::min())
-          && value <= double(std::numeric_limits<std::int32_t>::max())))
-        return 0;
-    return std::int32_t(value);
-}
-
-std::int32_t pickCode(const QString& screenName, std::int32_t currentCode, QWidget* parent)
-{
-    SessionState& s = session();
-    s.pickerPreviousCode = currentCode;
-    s.pickerReturnedCode = currentCode;
     QString caption = screenName;
     for (const CodePickerDefinition& definition : codePickerDefinitions())
         if (definition.screenName == screenName)
             caption = definition.title;
-    openScreen(session(), screenName, caption, parent);
-    return session().pickerReturnedCode;
+    // The picker reports its code as it changes: the close box ends it
+    // with whatever was chosen last, and it is gone when openScreen returns.
+    std::int32_t returned = currentCode;
+    openScreen(state, screenName, caption, parent, [&](QDialog& screen) {
+        if (auto* picker = dynamic_cast<CodePicker*>(&screen)) {
+            picker->setPreviousCode(currentCode);
+            picker->reportReturnedCode([&returned](std::int32_t code) { returned = code; });
+        }
+    });
+    return returned;
 }
 
-frm店コード選択::frm店コード選択(QWidget* parent) : CodePicker(pickerDefinition(QStringLiteral("frm店コード選択")), parent) {}
-frm担当者選択::frm担当者選択(QWidget* parent) : CodePicker(pickerDefinition(QStringLiteral("frm担当者選択")), parent) {}
-frm売掛条件選択::frm売掛条件選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm売掛条件選択")), parent)
+frm店コード選択::frm店コード選択(SessionState& state, QWidget* parent) : CodePicker(state, pickerDefinition(QStringLiteral("frm店コード選択")), parent) {}
+frm担当者選択::frm担当者選択(SessionState& state, QWidget* parent) : CodePicker(state, pickerDefinition(QStringLiteral("frm担当者選択")), parent) {}
+frm売掛条件選択::frm売掛条件選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm売掛条件選択")), parent)
 {
 }
-frm決済方法選択::frm決済方法選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm決済方法選択")), parent)
+frm決済方法選択::frm決済方法選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm決済方法選択")), parent)
 {
 }
-frm引落銀行選択::frm引落銀行選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm引落銀行選択")), parent)
+frm引落銀行選択::frm引落銀行選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm引落銀行選択")), parent)
 {
 }
-frm口座種別選択::frm口座種別選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm口座種別選択")), parent)
+frm口座種別選択::frm口座種別選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm口座種別選択")), parent)
 {
 }
-frm米サービスレベル選択::frm米サービスレベル選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm米サービスレベル選択")), parent)
+frm米サービスレベル選択::frm米サービスレベル選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm米サービスレベル選択")), parent)
 {
 }
-frm灯油サービスレベル選択::frm灯油サービスレベル選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm灯油サービスレベル選択")), parent)
+frm灯油サービスレベル選択::frm灯油サービスレベル選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm灯油サービスレベル選択")), parent)
 {
 }
-frm勘定科目選択::frm勘定科目選択(QWidget* parent)
-    : CodePicker(pickerDefinition(QStringLiteral("frm勘定科目選択")), parent)
+frm勘定科目選択::frm勘定科目選択(SessionState& state, QWidget* parent)
+    : CodePicker(state, pickerDefinition(QStringLiteral("frm勘定科目選択")), parent)
 {
 }

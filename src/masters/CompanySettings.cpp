@@ -2,7 +2,6 @@
 
 #include "session/Routines.h"
 #include "session/Session.h"
-#include "core/Text.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 
@@ -12,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -77,33 +75,6 @@ QString unwritable(int valueIndex, const QString& text)
 
 } // namespace
 
-QString checkedTaxRate(const QString& typed)
-{
-    const double value = text::Val(typed);
-    return value > 1 || value < 0 ? QStringLiteral("0") : typed;
-}
-
-std::optional<std::int32_t> administratorCodeValue(const QString& typed)
-{
-    const double value = std::nearbyint(text::Val(typed)); // half to even
-    if (!(value >= double(std::numeric_limits<std::int32_t>::min())
-          && value <= double(std::numeric_limits<std::int32_t>::max())))
-        return std::nullopt;
-    return std::int32_t(value);
-}
-
-bool numberCharactersOnly(const QString& typed)
-{
-    for (QChar c : text::halfWidthDigits(typed)) {
-        const char16_t u = c.unicode();
-        const bool allowed = (u >= u'0' && u <= u'9') || u == u'.' || u == u'-' || u == u'+' || u == u' '
-                             || u == u'\t' || u == u'　';
-        if (!allowed)
-            return false;
-    }
-    return true;
-}
-
 int frm設定会社::configurationIndex(int box)
 {
     return boxOf(box).valueIndex;
@@ -114,7 +85,7 @@ QString frm設定会社::caption(int box)
     return QString::fromUtf8(boxOf(box).caption);
 }
 
-frm設定会社::frm設定会社(QWidget* parent) : QDialog(parent)
+frm設定会社::frm設定会社(SessionState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("frm設定会社"));
     setWindowTitle(Title);
@@ -158,7 +129,7 @@ frm設定会社::frm設定会社(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     // Every box shows the value in force now.
-    Configuration& config = session().config;
+    Configuration& config = state_.config;
     filling_ = true;
     for (const Box& box : Boxes) {
         boxes[box.number]->setText(config.values[box.valueIndex]);
@@ -214,7 +185,7 @@ void frm設定会社::changed(int number)
         refuse(QStringLiteral("「%1」には数値を入力して下さい。").arg(caption(number)));
         return;
     }
-    Configuration& config = session().config;
+    Configuration& config = state_.config;
     if (number == AdminCodeBox) {
         const std::optional<std::int32_t> code = administratorCodeValue(text);
         if (!code) {
@@ -241,7 +212,7 @@ void frm設定会社::confirm()
     const QString title = QStringLiteral("会社設定の変更");
     if (!ui().ask(QStringLiteral("会社データを書換します。よろしいですか？"), title))
         return; // the screen stays open with the edited values
-    Configuration& config = session().config;
+    Configuration& config = state_.config;
     if (config.slipCounter == std::numeric_limits<std::int32_t>::min()) {
         ui().showMessage(QStringLiteral("伝票番号が範囲外のため、設定ファイルを書き込めません。"), title);
         return;
@@ -250,14 +221,14 @@ void frm設定会社::confirm()
     // the counter is lowered first and the file keeps the value it had.
     config.slipCounter -= 1;
     try {
-        writeConfiguration(session().config);
+        writeConfiguration(state_.config);
     } catch (const ConfigurationError& e) {
         // The write advanced the counter back before it failed.
         ui().showMessage(e.message(), title);
         return;
     }
     try {
-        session().config = readConfiguration();
+        state_.config = readConfiguration();
     } catch (const ConfigurationError& e) {
         ui().showMessage(e.message(), title);
     }

@@ -5,29 +5,19 @@
 // writes the file (leaving the slip counter as it was) and reads it back,
 // "中止" closes without writing.
 
+#include "masters/MasterValues.h"
+
 #include <QDialog>
 #include <array>
-#include <cstdint>
-#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-// The tax-rate rule: a rate whose numeric value is above 1 or negative
-// becomes "0"; any other text stays as typed (an emptied box stays empty).
-QString checkedTaxRate(const QString& typed);
-// The administrator code's value: the numeric value of the text rounded to
-// the nearest whole number, a half to the even neighbour; nullopt beyond the
-// range of a Long.
-std::optional<std::int32_t> administratorCodeValue(const QString& typed);
-// True when the text holds only what a number is typed with: digits, sign,
-// decimal point and blanks, half- or full-width.
-bool numberCharactersOnly(const QString& typed);
+struct SessionState;
 
 class frm設定会社 : public QDialog {
 public:
-    explicit frm設定会社(QWidget* parent = nullptr);
+    explicit frm設定会社(SessionState& state, QWidget* parent = nullptr);
 
     static constexpr int BoxCount = 16;
     // The boxes Text1 … Text16 and the caption beside each (Label1 … Label16).
@@ -47,6 +37,8 @@ public:
 
 private:
     void changed(int box);
+
+    SessionState& state_;
     std::array<QString, BoxCount + 1> accepted_; // the text each box last held that was taken
     bool filling_ = false;
 };

@@ -150,8 +150,8 @@ void RecordNavigator::setCaption(const QString& caption)
     caption_->setText(caption);
 }
 
-GridEditor::GridEditor(const GridEditorDefinition& definition, QWidget* parent)
-    : QDialog(parent), definition_(definition), db_(session().config.databasePath)
+GridEditor::GridEditor(SessionState& state, const GridEditorDefinition& definition, QWidget* parent)
+    : QDialog(parent), definition_(definition), db_(state.config.databasePath)
 {
     build();
     open();

@@ -23,6 +23,7 @@ class QSqlTableModel;
 class QTableView;
 class QToolButton;
 class ValueProxyModel;
+struct SessionState;
 
 // How an editor words a change the database refused.
 enum class GridErrorWording {
@@ -99,7 +100,7 @@ public:
     void reject() override;
 
 protected:
-    GridEditor(const GridEditorDefinition& definition, QWidget* parent);
+    GridEditor(SessionState& state, const GridEditorDefinition& definition, QWidget* parent);
 
 private:
     enum class Action { Store, Delete };

@@ -54,20 +54,20 @@ const GridEditorDefinition& gridEditorDefinition(const QString& screenName)
     throw std::out_of_range("no grid editor named " + screenName.toStdString());
 }
 
-frm設定店コード::frm設定店コード(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定店コード")), parent) {}
-frm設定担当者::frm設定担当者(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定担当者")), parent) {}
-frm設定仕入先::frm設定仕入先(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定仕入先")), parent) {}
-frm設定経費先::frm設定経費先(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定経費先")), parent) {}
-frm設定決済方法::frm設定決済方法(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定決済方法")), parent) {}
-frm設定引落銀行::frm設定引落銀行(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定引落銀行")), parent) {}
-frm設定口座種別::frm設定口座種別(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定口座種別")), parent) {}
-frm設定売掛条件::frm設定売掛条件(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定売掛条件")), parent) {}
-frm設定米サービスレべル::frm設定米サービスレべル(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定米サービスレべル")), parent) {}
-frm設定灯油サービスレベル::frm設定灯油サービスレベル(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定灯油サービスレベル")), parent) {}
-frm設定ガスタイプ::frm設定ガスタイプ(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定ガスタイプ")), parent) {}
-frm設定ガスデータ種別::frm設定ガスデータ種別(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定ガスデータ種別")), parent) {}
-frm設定勘定科目::frm設定勘定科目(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定勘定科目")), parent) {}
-frm設定売上種別::frm設定売上種別(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm設定売上種別")), parent) {}
-frm商品部門::frm商品部門(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm商品部門")), parent) {}
-frm商品商品::frm商品商品(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm商品商品")), parent) {}
-frm商品税区分::frm商品税区分(QWidget* parent) : GridEditor(gridEditorDefinition(QStringLiteral("frm商品税区分")), parent) {}
+frm設定店コード::frm設定店コード(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定店コード")), parent) {}
+frm設定担当者::frm設定担当者(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定担当者")), parent) {}
+frm設定仕入先::frm設定仕入先(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定仕入先")), parent) {}
+frm設定経費先::frm設定経費先(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定経費先")), parent) {}
+frm設定決済方法::frm設定決済方法(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定決済方法")), parent) {}
+frm設定引落銀行::frm設定引落銀行(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定引落銀行")), parent) {}
+frm設定口座種別::frm設定口座種別(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定口座種別")), parent) {}
+frm設定売掛条件::frm設定売掛条件(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定売掛条件")), parent) {}
+frm設定米サービスレべル::frm設定米サービスレべル(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定米サービスレべル")), parent) {}
+frm設定灯油サービスレベル::frm設定灯油サービスレベル(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定灯油サービスレベル")), parent) {}
+frm設定ガスタイプ::frm設定ガスタイプ(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定ガスタイプ")), parent) {}
+frm設定ガスデータ種別::frm設定ガスデータ種別(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定ガスデータ種別")), parent) {}
+frm設定勘定科目::frm設定勘定科目(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定勘定科目")), parent) {}
+frm設定売上種別::frm設定売上種別(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm設定売上種別")), parent) {}
+frm商品部門::frm商品部門(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm商品部門")), parent) {}
+frm商品商品::frm商品商品(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm商品商品")), parent) {}
+frm商品税区分::frm商品税区分(SessionState& state, QWidget* parent) : GridEditor(state, gridEditorDefinition(QStringLiteral("frm商品税区分")), parent) {}

@@ -10,7 +10,7 @@ namespace {
 template <class Screen>
 void add(const char* name)
 {
-    registerScreen(QString::fromUtf8(name), [](SessionState&, QWidget* parent) -> QDialog* { return new Screen(parent); });
+    registerScreen(QString::fromUtf8(name), [](SessionState& state, QWidget* parent) -> QDialog* { return new Screen(state, parent); });
 }
 
 } // namespace

@@ -332,7 +332,7 @@ const std::vector<Action>& actions()
              s.gas.usage = *gas::usageFrom(s.gas.meterValue, gas::baseReading(db, QStringLiteral("501")));
              s.gas.amount = yen("3240");
              s.gas.paymentAccount = 110;
-             return [&db, &s, dir] { gas::storeEvent(db, s, dir + u'/' + ConfigName); };
+             return [&db, &s, dir] { gas::storeEvent(db, s.config, s.gas, dir + u'/' + ConfigName); };
          },
          QString()},
         {"journal entry",

@@ -89,9 +89,8 @@ TEST(RepeatSlip, FillsTheProductLinesBeforeTheTaxLine)
 
     SessionState state;
     state.customer.code = "C1";
-    state.selectedSlipNumber = 8;
     state.lineCount = 4; // whatever was there is replaced
-    EXPECT_EQ(repeatPreviousSlip(db, state), 3);
+    EXPECT_EQ(repeatPreviousSlip(db, state, 8), 3);
     EXPECT_EQ(state.lineCount, 3);
 
     const SlipLine& rice = state.lines[1];
@@ -126,11 +125,10 @@ TEST(RepeatSlip, StopsAtTheCapacityOfTheSlipBuffer)
 
     SessionState state;
     state.customer.code = "C1";
-    state.selectedSlipNumber = 3;
-    EXPECT_EQ(repeatPreviousSlip(db, state), 10);
+    EXPECT_EQ(repeatPreviousSlip(db, state, 3), 10);
     EXPECT_EQ(state.lines[10].productCode.trimmed(), "P10");
 
     // Another customer's slip of the same number is not this customer's.
     state.customer.code = "C2";
-    EXPECT_EQ(repeatPreviousSlip(db, state), 0);
+    EXPECT_EQ(repeatPreviousSlip(db, state, 3), 0);
 }

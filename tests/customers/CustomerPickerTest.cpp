@@ -66,7 +66,7 @@ TEST(CustomerPicker, ScreenNamesAndControls)
     EXPECT_TRUE(isScreenAvailable("frm顧客選択ガス"));
     EXPECT_TRUE(isScreenAvailable("frm顧客実績表示"));
 
-    frm顧客選択 picker;
+    frm顧客選択 picker(testSession());
     EXPECT_EQ(picker.objectName(), "frm顧客選択");
     EXPECT_EQ(picker.windowTitle(), "顧客選択");
     QString captions;
@@ -89,7 +89,7 @@ TEST(CustomerPicker, ScreenNamesAndControls)
                                     "郵便番号→顧客郵便番号", "前回請求額→顧客売掛前回請求金額",
                                     "既入金額→顧客売掛入金額", "締後売上額→顧客売掛締後売上額"}));
 
-    frm顧客選択ガス gas;
+    frm顧客選択ガス gas(testSession());
     EXPECT_EQ(gas.objectName(), "frm顧客選択ガス");
     EXPECT_EQ(gas.windowTitle(), "顧客選択ガス");
 }
@@ -109,7 +109,7 @@ TEST(CustomerPicker, OkWithoutAChoiceReturnsTheFirstRowOfTheTable)
         EXPECT_EQ(control<QListView>(&d, "DBList1")->currentIndex().data().toString(), QStringLiteral("ﾜﾀﾅﾍﾞ ﾊﾅｺ"));
         clickButton(&d, "Command2");
     });
-    frm顧客選択 picker;
+    frm顧客選択 picker(testSession());
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
 
     const ChosenCustomer& c = testSession().customer;
@@ -150,7 +150,7 @@ TEST(CustomerPicker, KanaButtonsNarrowTheListAndAClickShowsTheCustomer)
         EXPECT_EQ(box(d, "顧客売掛前回請求金額"), "0");
         clickButton(&d, "Command2");
     });
-    frm顧客選択 picker;
+    frm顧客選択 picker(testSession());
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
     EXPECT_EQ(testSession().customer.code, "200");
     EXPECT_EQ(testSession().customer.name, QStringLiteral("蒲生　次郎"));
@@ -175,7 +175,7 @@ TEST(CustomerPicker, TheKeyboardFindsAndChoosesAName)
         EXPECT_TRUE(d.isVisible()); // and does not yet confirm
         clickButton(&d, "Command2");
     });
-    frm顧客選択 picker;
+    frm顧客選択 picker(testSession());
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
     EXPECT_EQ(testSession().customer.code, "300");
 }
@@ -201,7 +201,7 @@ TEST(CustomerPicker, TheDateCarriesAndIsTheSlipDateAtOnce)
         clickName(d, QStringLiteral("ｱﾍﾞ ﾀﾛｳ"));
         d.close(); // the close box
     });
-    frm顧客選択 picker;
+    frm顧客選択 picker(testSession());
     EXPECT_EQ(ui().runModal(picker), QDialog::Rejected);
     // Closed without "ＯＫ": the customer is as it was.
     EXPECT_EQ(testSession().customer.code, "PREV");
@@ -219,7 +219,7 @@ TEST(CustomerPicker, AnEmptyCustomerTableReturnsNoCustomer)
         EXPECT_EQ(box(d, "顧客売掛前回請求金額"), "");
         clickButton(&d, "Command2");
     });
-    frm顧客選択 picker;
+    frm顧客選択 picker(testSession());
     EXPECT_EQ(ui().runModal(picker), QDialog::Rejected);
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "顧客が登録されていません。");
@@ -247,18 +247,18 @@ TEST(GasCustomerPicker, OffersOnlyGasCustomersAndSetsTheCylinder)
         // The details start on the first gas customer of the table.
         EXPECT_EQ(box(d, "顧客コード"), "100");
         clickName(d, QStringLiteral("ｶﾜｲ ｻﾌﾞﾛｳ"));
-        EXPECT_FLOAT_EQ(testSession().gasCylinderSize, 50.0f); // set by the click
+        EXPECT_FLOAT_EQ(dynamic_cast<frm顧客選択&>(d).gasCylinderSize(), 50.0f); // set by the click
         clickButton(&d, "Command2");
     });
-    frm顧客選択ガス picker;
+    frm顧客選択ガス picker(testSession());
     EXPECT_EQ(ui().runModal(picker), QDialog::Accepted);
     EXPECT_EQ(testSession().customer.code, "300");
-    EXPECT_FLOAT_EQ(testSession().gasCylinderSize, 50.0f);
+    EXPECT_FLOAT_EQ(picker.gasCylinderSize(), 50.0f);
 
     // Confirmed without a click: the cylinder is that of the customer shown.
     scripted->onScreen("frm顧客選択ガス", [](QDialog& d) { clickButton(&d, "Command2"); });
-    frm顧客選択ガス again;
+    frm顧客選択ガス again(testSession());
     EXPECT_EQ(ui().runModal(again), QDialog::Accepted);
     EXPECT_EQ(testSession().customer.code, "100");
-    EXPECT_FLOAT_EQ(testSession().gasCylinderSize, 20.0f);
+    EXPECT_FLOAT_EQ(again.gasCylinderSize(), 20.0f);
 }

@@ -73,9 +73,9 @@ TEST(CustomerResults, ShowsTheHistoryInYenAndDatesAndOffersTheLatestSlip)
         EXPECT_EQ(control<QPushButton>(&d, "Command1")->text(), "ＯＫ");
         clickButton(&d, "Command2");
     });
-    frm顧客実績表示 screen;
+    frm顧客実績表示 screen(testSession());
     EXPECT_EQ(testSession().previousSaleDate, May2);
-    EXPECT_EQ(testSession().selectedSlipNumber, 12);
+    EXPECT_EQ(screen.selectedSlipNumber(), 12);
     EXPECT_EQ(ui().runModal(screen), QDialog::Accepted);
 
     // Slip 12 repeated up to its tax line; slip 10 of the same day is not.
@@ -107,6 +107,7 @@ TEST(CustomerResults, TheEnquiryPicksACustomerAndHidesTheRepeat)
         EXPECT_EQ(control<QLabel>(&d, "Label1")->text(), QStringLiteral("渡辺　花子"));
         EXPECT_EQ(gridRow(d, 0).at(4), "4901");
         EXPECT_FALSE(control<QPushButton>(&d, "Command2")->isVisible());
+        EXPECT_EQ(dynamic_cast<frm顧客実績表示&>(d).selectedSlipNumber(), 12);
         clickButton(&d, "Command1"); // ＯＫ changes nothing
     });
     // As the main menu's enquiry does: the picker, then the results with
@@ -118,7 +119,6 @@ TEST(CustomerResults, TheEnquiryPicksACustomerAndHidesTheRepeat)
     EXPECT_TRUE(scripted->messages.empty());
     EXPECT_EQ(testSession().lineCount, 0);
     EXPECT_EQ(testSession().previousSaleDate, May2);
-    EXPECT_EQ(testSession().selectedSlipNumber, 12);
 }
 
 TEST(CustomerResults, AMissingDatabaseIsReportedNotFatal)
@@ -141,7 +141,6 @@ TEST(CustomerResults, ACustomerWithoutPostedSalesHasNoRepeatAndNoPreviousDate)
     addSale(db, {13, May2, "C2"}, QStringLiteral("売上商品マスター仮")); // held, not posted
     // Left from the customer before.
     testSession().previousSaleDate = May1;
-    testSession().selectedSlipNumber = 12;
     chooseCustomer("C2", QStringLiteral("新規　客"));
 
     ScriptedUiScope scripted;
@@ -150,11 +149,12 @@ TEST(CustomerResults, ACustomerWithoutPostedSalesHasNoRepeatAndNoPreviousDate)
         EXPECT_FALSE(control<QPushButton>(&d, "Command2")->isVisible());
         clickButton(&d, "Command1");
     });
-    frm顧客実績表示 screen;
+    frm顧客実績表示 screen(testSession());
     EXPECT_EQ(ui().runModal(screen), QDialog::Accepted);
     // The slip of the new customer must not print another's previous date.
     EXPECT_TRUE(testSession().previousSaleDate.isZero());
-    EXPECT_EQ(testSession().selectedSlipNumber, 12);
+    // Nothing to repeat: no slip of another customer is offered.
+    EXPECT_EQ(screen.selectedSlipNumber(), 0);
 }
 
 TEST(CustomerResults, ASlipNumberedZeroIsNotOffered)
@@ -163,10 +163,9 @@ TEST(CustomerResults, ASlipNumberedZeroIsNotOffered)
     Database db = inst.database();
     addSale(db, {0, May2, "C1"});
     chooseCustomer("C1", QStringLiteral("渡辺　花子"));
-    testSession().selectedSlipNumber = 44;
-    frm顧客実績表示 screen;
+    frm顧客実績表示 screen(testSession());
     EXPECT_TRUE(screen.repeatButton->isHidden());
-    EXPECT_EQ(testSession().selectedSlipNumber, 0);
+    EXPECT_EQ(screen.selectedSlipNumber(), 0);
     EXPECT_EQ(testSession().previousSaleDate, May2);
 }
 
@@ -186,7 +185,7 @@ TEST(CustomerResults, OpensWideEnoughForEveryColumnAndHeading)
     addTaxLine(db, 150, Date::fromParts(2024, 5, 20), "C1", "251");
     chooseCustomer("C1", QStringLiteral("渡辺　花子"));
 
-    frm顧客実績表示 screen;
+    frm顧客実績表示 screen(testSession());
     screen.show();
     QApplication::processEvents();
     QTableView* grid = screen.historyGrid;

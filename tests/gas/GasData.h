@@ -86,6 +86,25 @@ inline QStringList gasRows(Database& db)
     return rows;
 }
 
+// The gas rows of the totals tests: four events in May 2024 that the list
+// shows, two outside May, and two in May that the totals count but the list
+// leaves out.
+inline void addTotalsRows(Database& db)
+{
+    // In the range of May 2024, on its first and its last day.
+    addGasRow(db, day(2024, 5, 1), 8, "501", "1234.5");
+    addGasRow(db, Date::fromSerial(day(2024, 5, 31).serial() + 0.999), 1, "501", "1250", "15.5", 0, 0, "3240", 110);
+    addGasRow(db, day(2024, 5, 20), 6, "502", "88", "0", 20, 0);
+    addGasRow(db, day(2024, 5, 20), 9, "502", "0", "0", 20, 2.5, "9800", 10);
+    // Outside it.
+    addGasRow(db, day(2024, 4, 30), 1, "501", "1200", "10", 0, 0, "1000", 10);
+    addGasRow(db, day(2024, 6, 1), 1, "501", "1300", "50", 0, 0, "5000", 10);
+    // In it, but of a customer no longer in the master and of a kind no
+    // longer in the kind table: counted, not listed.
+    addGasRow(db, day(2024, 5, 10), 1, "999", "10", "4", 0, 0, "700", 10);
+    addGasRow(db, day(2024, 5, 11), 3, "502", "20", "2", 1, 1, "300", 10);
+}
+
 // Rewrites the installation's configuration with the given slip numbering
 // and reads it into the session.
 inline void setSlipNumbering(TestInstallation& inst, int prefix, int counter)

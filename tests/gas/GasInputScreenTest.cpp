@@ -98,9 +98,9 @@ TEST_F(GasInputScreenTest, OpensAfterTheGasPickerOnTheCustomerAndItsHistoryWithN
         EXPECT_EQ(control<QLabel>(&d, QStringLiteral("Label36"))->buddy(), control<QLabel>(&d, QStringLiteral("Label10")));
 
         EXPECT_EQ(d.dateBoxes->date(), Date::today());
-        EXPECT_EQ(testSession().gas.entryDate, Date::today());
-        EXPECT_EQ(testSession().gas.customerCode, QStringLiteral("501"));
-        EXPECT_EQ(testSession().gas.kind, 0);
+        EXPECT_EQ(d.entry().entryDate, Date::today());
+        EXPECT_EQ(d.entry().customerCode, QStringLiteral("501"));
+        EXPECT_EQ(d.entry().kind, 0);
 
         EXPECT_EQ(listTexts(d.kindList),
                   QStringList({"検針請求", "ボンベ交換", "ボンベ配送", "検針", "開栓検針", "ボンベ販売"}));
@@ -119,7 +119,7 @@ TEST_F(GasInputScreenTest, OpensAfterTheGasPickerOnTheCustomerAndItsHistoryWithN
 
         // A date typed with carry: month 13 is January of the next year.
         d.dateBoxes->setParts(2024, 13, 5);
-        EXPECT_EQ(testSession().gas.entryDate, day(2025, 1, 5));
+        EXPECT_EQ(d.entry().entryDate, day(2025, 1, 5));
         EXPECT_EQ(d.yearBox->value(), 2025);
         clickButton(&d, QStringLiteral("Command2"));
     });
@@ -150,7 +150,7 @@ TEST_F(GasInputScreenTest, EachKindShowsExactlyItsBoxesAndAnUnknownKindNone)
                 EXPECT_EQ(caption->isVisible(), box->isVisible()) << caption->text().toStdString();
             }
         }
-        EXPECT_EQ(testSession().gas.kind, 2);
+        EXPECT_EQ(d.entry().kind, 2);
         // An unknown kind never completes, whatever is in the boxes.
         EXPECT_FALSE(d.storeButton->isVisible());
     });
@@ -165,13 +165,13 @@ TEST_F(GasInputScreenTest, SwitchingTheKindClearsEveryBoxAndThePaymentChoice)
         typeOver(d.meterBox, QStringLiteral("1250"));
         typeOver(d.amountBox, QStringLiteral("3240"));
         clickListRow(d.meansOfPaymentList, QStringLiteral("売掛金"));
-        EXPECT_EQ(testSession().gas.paymentAccount, 110);
+        EXPECT_EQ(d.entry().paymentAccount, 110);
         EXPECT_TRUE(d.storeButton->isVisible());
 
         clickListRow(d.kindList, QStringLiteral("ボンベ販売"));
         for (QLineEdit* box : {d.meterBox, d.usageBox, d.deliveredBox, d.remainingBox, d.amountBox})
             EXPECT_TRUE(box->text().isEmpty()) << box->objectName().toStdString();
-        const GasEntry& e = testSession().gas;
+        const GasEntry& e = d.entry();
         EXPECT_EQ(e.kind, 9);
         EXPECT_TRUE(e.meterValue.isZero());
         EXPECT_TRUE(e.usage.isZero());
@@ -212,7 +212,7 @@ TEST_F(GasInputScreenTest, UsageIsMeasuredFromTheLastReadingAndMustNotBeNegative
         EXPECT_TRUE(d.usageBox->isReadOnly());
         typeOver(d.meterBox, QStringLiteral("1250"));
         EXPECT_EQ(d.usageBox->text(), QStringLiteral("15.5"));
-        EXPECT_EQ(testSession().gas.usage, yen("15.5"));
+        EXPECT_EQ(d.entry().usage, yen("15.5"));
         typeOver(d.amountBox, QStringLiteral("3240"));
         clickListRow(d.meansOfPaymentList, QStringLiteral("現金"));
         EXPECT_TRUE(d.storeButton->isVisible());
@@ -416,7 +416,7 @@ TEST_F(GasInputScreenTest, EnterAloneTakesAReadingFromTheKindListToAStoredRow)
         d.kindList->setFocus();
         // Enter chooses the kind under the cursor, the first: 検針請求.
         QTest::keyClick(d.kindList, Qt::Key_Return);
-        EXPECT_EQ(testSession().gas.kind, 1);
+        EXPECT_EQ(d.entry().kind, 1);
         ASSERT_EQ(d.focusWidget(), d.meterBox);
         QTest::keyClicks(d.meterBox, QStringLiteral("1250"));
         QTest::keyClick(d.meterBox, Qt::Key_Return);
@@ -426,7 +426,7 @@ TEST_F(GasInputScreenTest, EnterAloneTakesAReadingFromTheKindListToAStoredRow)
         ASSERT_EQ(d.focusWidget(), d.meansOfPaymentList);
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_End); // 売掛金
         QTest::keyClick(d.meansOfPaymentList, Qt::Key_Return);
-        EXPECT_EQ(testSession().gas.paymentAccount, 110);
+        EXPECT_EQ(d.entry().paymentAccount, 110);
         ASSERT_EQ(d.focusWidget(), d.storeButton);
         EXPECT_TRUE(d.storeButton->isDefault());
         QTest::keyClick(d.storeButton, Qt::Key_Return);

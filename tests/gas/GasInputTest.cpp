@@ -91,10 +91,10 @@ TEST_F(GasInputTest, WithinOneDayTheEventStoredLastIsTheBaseWhateverTheKindsAreC
     // from each other: not 13 − 5230 = −5217, refused for good.
     setSlipNumbering(inst, 0, 41);
     SessionState& s = testSession();
-    s.gas = meteredSale("13", "3240", 10);
-    gas::storeEvent(db, s, inst.configurationPath());
-    s.gas = meterReading(day(2024, 4, 10), "20");
-    gas::storeEvent(db, s, inst.configurationPath());
+    GasEntry entry = meteredSale("13", "3240", 10);
+    gas::storeEvent(db, s.config, entry, inst.configurationPath());
+    entry = meterReading(day(2024, 4, 10), "20");
+    gas::storeEvent(db, s.config, entry, inst.configurationPath());
     EXPECT_EQ(gasRows(db).mid(2), QStringList({QStringLiteral("2024/04/01|1|501|13|13|0|0|3240|10"),
                                                QStringLiteral("2024/04/10|7|501|20|7|0|0|0|0")}));
 
@@ -114,8 +114,8 @@ TEST_F(GasInputTest, ASameDayReadingAfterAnExchangeIsMeasuredFromTheNewMeter)
     EXPECT_EQ(gas::baseReading(db, QStringLiteral("501")), yen("12.5"));
 
     SessionState& s = testSession();
-    s.gas = meterReading(day(2024, 4, 20), "15");
-    gas::storeEvent(db, s, inst.configurationPath());
+    GasEntry entry = meterReading(day(2024, 4, 20), "15");
+    gas::storeEvent(db, s.config, entry, inst.configurationPath());
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/20|7|501|15|2.5|0|0|0|0"));
 }
 
@@ -180,9 +180,9 @@ TEST_F(GasInputTest, BilledGasOnAccountReachesTheCustomerThroughTheDailyUpdate)
     setSlipNumbering(inst, 0, 41);
     addGasRow(db, day(2024, 3, 1), 1, "501", "1234.5");
     SessionState& s = testSession();
-    s.gas = meteredSale("1250", "3240", 110);
+    GasEntry entry = meteredSale("1250", "3240", 110);
 
-    const gas::StoredEvent stored = gas::storeEvent(db, s, inst.configurationPath());
+    const gas::StoredEvent stored = gas::storeEvent(db, s.config, entry, inst.configurationPath());
     EXPECT_EQ(stored.slipNumber, 41);
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/01|1|501|1250|15.5|0|0|3240|110"));
     // serial | slip | date | customer | kind | dept | tax | code | name | price | quantity
@@ -221,8 +221,8 @@ TEST_F(GasInputTest, BilledGasPaidInCashIsACashSaleThatLeavesTheCustomerAlone)
     setSlipNumbering(inst, 0, 41);
     addGasRow(db, day(2024, 3, 1), 8, "501", "1234.5");
     SessionState& s = testSession();
-    s.gas = meteredSale("1250", "3240", 10);
-    gas::storeEvent(db, s, inst.configurationPath());
+    GasEntry entry = meteredSale("1250", "3240", 10);
+    gas::storeEvent(db, s.config, entry, inst.configurationPath());
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上種別コード FROM 売上商品マスター仮")).toInt(), 0);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 経理借方コード FROM 経理マスター仮")).toInt(), 10);
 
@@ -243,8 +243,8 @@ TEST_F(GasInputTest, ASlipNumberBeyondTheRangeWritesNothingButUnbilledKindsStill
     addGasRow(db, day(2024, 3, 1), 8, "501", "1234.5");
     const QByteArray fileBefore = inst.configurationFileBytes();
     SessionState& s = testSession();
-    s.gas = meteredSale("1250", "3240", 110);
-    EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), SlipNumberOverflow);
+    GasEntry entry = meteredSale("1250", "3240", 110);
+    EXPECT_THROW(gas::storeEvent(db, s.config, entry, inst.configurationPath()), SlipNumberOverflow);
     EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
@@ -253,7 +253,7 @@ TEST_F(GasInputTest, ASlipNumberBeyondTheRangeWritesNothingButUnbilledKindsStill
     // A counter at the largest value cannot advance past the number it gives.
     setSlipNumbering(inst, 0, 2147483647);
     const QByteArray atMax = inst.configurationFileBytes();
-    EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), SlipNumberOverflow);
+    EXPECT_THROW(gas::storeEvent(db, s.config, entry, inst.configurationPath()), SlipNumberOverflow);
     EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
     EXPECT_EQ(inst.configurationFileBytes(), atMax);
 
@@ -262,8 +262,8 @@ TEST_F(GasInputTest, ASlipNumberBeyondTheRangeWritesNothingButUnbilledKindsStill
     gas::resetEntry(reading, day(2024, 4, 2), QStringLiteral("501"));
     reading.kind = gas::Metered;
     reading.meterValue = yen("1260");
-    s.gas = reading;
-    const gas::StoredEvent stored = gas::storeEvent(db, s, inst.configurationPath());
+    entry = reading;
+    const gas::StoredEvent stored = gas::storeEvent(db, s.config, entry, inst.configurationPath());
     EXPECT_FALSE(stored.slipNumber);
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/02|7|501|1260|25.5|0|0|0|0"));
     EXPECT_EQ(inst.configurationFileBytes(), fileBefore) << "an unbilled event takes no number";
@@ -274,14 +274,14 @@ TEST_F(GasInputTest, AConfigurationFileThatCannotBeWrittenKeepsNothingOfTheEvent
     setSlipNumbering(inst, 0, 41);
     addGasRow(db, day(2024, 3, 1), 8, "501", "1000");
     SessionState& s = testSession();
-    s.gas = meteredSale("1100", "5000", 20);
-    EXPECT_THROW(gas::storeEvent(db, s, inst.path(QStringLiteral("missing/HMWcfg.dat"))), ConfigurationError);
+    GasEntry entry = meteredSale("1100", "5000", 20);
+    EXPECT_THROW(gas::storeEvent(db, s.config, entry, inst.path(QStringLiteral("missing/HMWcfg.dat"))), ConfigurationError);
     EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
     // The number was not used: the next entry gets it.
     EXPECT_EQ(s.config.slipCounter, 41);
-    EXPECT_EQ(gas::storeEvent(db, s, inst.configurationPath()).slipNumber, 41);
+    EXPECT_EQ(gas::storeEvent(db, s.config, entry, inst.configurationPath()).slipNumber, 41);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 42"));
 }
 
@@ -289,14 +289,15 @@ TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
 {
     setSlipNumbering(inst, 0, 41);
     SessionState& s = testSession();
+    GasEntry entry;
 
     // Kind 8 is a reading only, whatever else the buffer holds.
     GasEntry start = meteredSale("5230", "3000", 110);
     start.kind = gas::MeterStart;
     start.delivered = 8;
     start.usage = yen("99");
-    s.gas = start;
-    EXPECT_FALSE(gas::storeEvent(db, s, inst.configurationPath()).slipNumber);
+    entry = start;
+    EXPECT_FALSE(gas::storeEvent(db, s.config, entry, inst.configurationPath()).slipNumber);
     EXPECT_EQ(gasRows(db), QStringList{QStringLiteral("2024/04/01|8|501|5230|0|0|0|0|0")});
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
 
@@ -306,16 +307,16 @@ TEST_F(GasInputTest, StoreKeepsOnlyTheKindsItemsAndMeasuresUsageItself)
     sale.delivered = 20;
     sale.remaining = 2.5f;
     sale.usage = yen("70");
-    s.gas = sale;
-    EXPECT_EQ(gas::storeEvent(db, s, inst.configurationPath()).slipNumber, 41);
+    entry = sale;
+    EXPECT_EQ(gas::storeEvent(db, s.config, entry, inst.configurationPath()).slipNumber, 41);
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/01|9|501|0|0|20|2.5|9800|110"));
 
     // Usage comes from the stored readings, not from the buffer.
     GasEntry reading = meteredSale("5242.5", "0", 0);
     reading.kind = gas::Metered;
     reading.usage = yen("1");
-    s.gas = reading;
-    gas::storeEvent(db, s, inst.configurationPath());
+    entry = reading;
+    gas::storeEvent(db, s.config, entry, inst.configurationPath());
     EXPECT_EQ(gasRows(db).last(), QStringLiteral("2024/04/01|7|501|5242.5|12.5|0|0|0|0"));
 }
 
@@ -323,12 +324,13 @@ TEST_F(GasInputTest, StoreRefusesWhatTheScreenWouldNotOffer)
 {
     setSlipNumbering(inst, 0, 41);
     SessionState& s = testSession();
+    GasEntry entry;
 
     // No earlier reading: kinds 1 and 7 have no base, and the operator is
     // told to store the first reading as kind 8 (開栓検針).
-    s.gas = meteredSale("1250", "3240", 110);
+    entry = meteredSale("1250", "3240", 110);
     try {
-        gas::storeEvent(db, s, inst.configurationPath());
+        gas::storeEvent(db, s.config, entry, inst.configurationPath());
         ADD_FAILURE() << "stored without a base reading";
     } catch (const gas::GasEntryRefused& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("「開栓検針」（種別 8）"))) << e.message().toStdString();
@@ -343,8 +345,8 @@ TEST_F(GasInputTest, StoreRefusesWhatTheScreenWouldNotOffer)
     GasEntry nobody = meteredSale("1250", "3240", 110);
     nobody.customerCode = QString();
     for (const GasEntry& e : {negative, part, noMeans, unknown, nobody}) {
-        s.gas = e;
-        EXPECT_THROW(gas::storeEvent(db, s, inst.configurationPath()), gas::GasEntryRefused);
+        entry = e;
+        EXPECT_THROW(gas::storeEvent(db, s.config, entry, inst.configurationPath()), gas::GasEntryRefused);
     }
     EXPECT_EQ(rowCount(db, QStringLiteral("ガスデータ")), 1);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);

@@ -64,11 +64,11 @@ TEST(CodePickers, TitlesTablesAndTheListInCodeOrder)
         EXPECT_EQ(openScreen(testSession(), screen, screen, nullptr), QDialog::Rejected) << e[0];
     }
 
-    frm灯油サービスレベル選択 kerosene;
+    frm灯油サービスレベル選択 kerosene(testSession());
     kerosene.show();
     saveScreenshot(kerosene, "code-picker.png");
     EXPECT_EQ(kerosene.shownNames(), QStringList({"毎週", "隔週", "月一回"}));
-    frm勘定科目選択 accounts;
+    frm勘定科目選択 accounts(testSession());
     EXPECT_EQ(accounts.shownNames().mid(0, 3), QStringList({"現金", "普通預金", "当座預金"}));
     EXPECT_TRUE(scripted->messages.empty());
 }
@@ -88,20 +88,20 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
         EXPECT_EQ(picker.nameList->currentIndex().data().toString(), "毎週");
         clickName(picker, "月一回");
         EXPECT_TRUE(picker.okButton->isVisible());
-        EXPECT_EQ(testSession().pickerReturnedCode, 30);
+        EXPECT_EQ(picker.returnedCode(), 30);
+        EXPECT_EQ(picker.previousCode(), 10);
         clickButton(&d, "Command1");
     });
-    EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 10, nullptr), 30);
-    EXPECT_EQ(testSession().pickerPreviousCode, 10);
+    EXPECT_EQ(pickCode(testSession(), "frm灯油サービスレベル選択", 10, nullptr), 30);
 
     // "キャンセル" after a click: the previous code, not the clicked one.
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
         clickName(picker, "隔週");
         clickButton(&d, "Command2");
+        EXPECT_EQ(picker.returnedCode(), 10);
     });
-    EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 10, nullptr), 10);
-    EXPECT_EQ(testSession().pickerReturnedCode, 10);
+    EXPECT_EQ(pickCode(testSession(), "frm灯油サービスレベル選択", 10, nullptr), 10);
 
     // The close box after a click: what was stored last.
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
@@ -110,13 +110,17 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
         picker.chooseName(picker.shownNames().indexOf("隔週"));
         d.close();
     });
-    EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 30, nullptr), 20);
+    EXPECT_EQ(pickCode(testSession(), "frm灯油サービスレベル選択", 30, nullptr), 20);
 
-    // The close box with no click: the previous code, even when an earlier
-    // picker left another code behind.
-    testSession().pickerReturnedCode = 99;
+    // The close box with no click: the previous code, even right after a
+    // picker that ended on another code.
+    {
+        frm灯油サービスレベル選択 other(testSession());
+        other.chooseName(other.shownNames().indexOf("月一回"));
+        EXPECT_EQ(other.returnedCode(), 30);
+    }
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) { d.close(); });
-    EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 20, nullptr), 20);
+    EXPECT_EQ(pickCode(testSession(), "frm灯油サービスレベル選択", 20, nullptr), 20);
 
     // A double click chooses and confirms at once.
     scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
@@ -128,17 +132,5 @@ TEST(CodePickers, OkReturnsTheClickedCodeAndCancelThePreviousOne)
         QTest::mouseRelease(picker.nameList->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(picker.nameList->viewport(), Qt::LeftButton, {}, at);
     });
-    EXPECT_EQ(pickCode("frm灯油サービスレベル選択", 10, nullptr), 20);
-}
-
-TEST(CodePickers, TheCodeOfABoxTextIsItsWholeNumber)
-{
-    EXPECT_EQ(codeOfText("12"), 12);
-    EXPECT_EQ(codeOfText(" 7"), 7);
-    EXPECT_EQ(codeOfText("2.5"), 2); // half to even
-    EXPECT_EQ(codeOfText("3.5"), 4);
-    EXPECT_EQ(codeOfText("abc"), 0);
-    EXPECT_EQ(codeOfText(""), 0);
-    EXPECT_EQ(codeOfText("99999999999"), 0);
-    EXPECT_EQ(codeOfText("１５"), 15);
+    EXPECT_EQ(pickCode(testSession(), "frm灯油サービスレベル選択", 10, nullptr), 20);
 }

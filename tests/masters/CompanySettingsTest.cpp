@@ -47,7 +47,7 @@ TEST(CompanySettings, BoxesCaptionsAndValues)
 {
     TestInstallation inst;
     ScriptedUiScope scripted;
-    frm設定会社 screen;
+    frm設定会社 screen(testSession());
     screen.show();
     saveScreenshot(screen, "company-settings.png");
     EXPECT_EQ(screen.objectName(), "frm設定会社");
@@ -80,7 +80,7 @@ TEST(CompanySettings, TaxRatesAboveOneOrNegativeBecomeZero)
 {
     TestInstallation inst;
     ScriptedUiScope scripted;
-    frm設定会社 screen;
+    frm設定会社 screen(testSession());
     QLineEdit* rate1 = screen.boxes[10];
     QLineEdit* rate2 = screen.boxes[11];
 
@@ -119,17 +119,13 @@ TEST(CompanySettings, TaxRatesAboveOneOrNegativeBecomeZero)
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「消費税率２」には数値を入力して下さい。");
     EXPECT_EQ(scripted->messages[0].title, "会社設定");
-
-    EXPECT_EQ(checkedTaxRate("1.0001"), "0");
-    EXPECT_EQ(checkedTaxRate("0.1abc"), "0.1abc");
-    EXPECT_EQ(checkedTaxRate("-0"), "-0");
 }
 
 TEST(CompanySettings, AdministratorCodeIsRoundedHalfToEven)
 {
     TestInstallation inst;
     ScriptedUiScope scripted;
-    frm設定会社 screen;
+    frm設定会社 screen(testSession());
     QLineEdit* code = screen.boxes[16];
 
     code->setText("4321");
@@ -148,17 +144,13 @@ TEST(CompanySettings, AdministratorCodeIsRoundedHalfToEven)
     EXPECT_EQ(testSession().config.adminCode, 77);
     ASSERT_EQ(scripted->messages.size(), 1u);
     EXPECT_EQ(scripted->messages[0].text, "「管理者用コード」の値が大きすぎます。");
-
-    EXPECT_EQ(administratorCodeValue("-2.5"), -2);
-    EXPECT_EQ(administratorCodeValue("2147483647"), 2147483647);
-    EXPECT_EQ(administratorCodeValue("2147483648"), std::nullopt);
 }
 
 TEST(CompanySettings, AValueWithADoubleQuoteIsRefused)
 {
     TestInstallation inst;
     ScriptedUiScope scripted;
-    frm設定会社 screen;
+    frm設定会社 screen(testSession());
     QLineEdit* name = screen.boxes[1];
     name->setText("ひまわり商店");
     QTest::keyClicks(name, "\"");
@@ -223,7 +215,7 @@ TEST(CompanySettings, LetteringTheAdministratorCodeIsRefused)
 {
     TestInstallation inst;
     ScriptedUiScope scripted;
-    frm設定会社 screen;
+    frm設定会社 screen(testSession());
     screen.boxes[16]->end(false);
     QTest::keyClicks(screen.boxes[16], "9");
     EXPECT_EQ(screen.boxes[16]->text(), " 12349");
@@ -253,7 +245,7 @@ TEST(CompanySettings, CancelKeepsTheFileButLaterScreensSeeTheEditedValues)
     EXPECT_EQ(testSession().config.taxRate2(), "0.1");
 
     // The next opening shows them, and a slip's totals use the new rate.
-    frm設定会社 again;
+    frm設定会社 again(testSession());
     EXPECT_EQ(again.boxes[1]->text(), "ひまわり商店");
     testSession().lineCount = 1;
     testSession().lines[1].taxCategory = 1;
@@ -266,7 +258,7 @@ TEST(CompanySettings, AFileThatCannotBeWrittenIsReportedAndTheCounterKept)
 {
     TestInstallation inst;
     ScriptedUiScope scripted;
-    frm設定会社 screen;
+    frm設定会社 screen(testSession());
     screen.show();
     // The file's place is taken by a folder: nothing can be written there.
     QFile::remove(inst.configurationPath());

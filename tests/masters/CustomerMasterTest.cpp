@@ -88,7 +88,7 @@ struct Shop {
 TEST(CustomerRegistration, CaptionsAndTheThreeChecksInTheirOrder)
 {
     Shop shop;
-    frm顧客新規登録 screen;
+    frm顧客新規登録 screen(testSession());
     screen.show();
     saveScreenshot(screen, "customer-registration.png");
     EXPECT_EQ(screen.objectName(), "frm顧客新規登録");
@@ -273,7 +273,7 @@ TEST(CustomerChange, ClosesAtOnceWhenThePickerIsClosedWithoutAChoice)
 TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
 {
     Shop shop;
-    frm顧客変更 screen("200");
+    frm顧客変更 screen(testSession(), "200");
     screen.show();
 
     // The billing customer comes from the customer picker.
@@ -286,7 +286,7 @@ TEST(CustomerChange, ClickedBoxesOpenTheirPickers)
     screen.boxes[26]->setText("30");
     shop.scripted->onScreen("frm灯油サービスレベル選択", [](QDialog& d) {
         auto& picker = dynamic_cast<CodePicker&>(d);
-        EXPECT_EQ(testSession().pickerPreviousCode, 30);
+        EXPECT_EQ(picker.previousCode(), 30);
         EXPECT_EQ(picker.nameList->currentIndex().data().toString(), "月一回");
         picker.chooseName(picker.shownNames().indexOf("毎週"));
         picker.confirm();
@@ -321,7 +321,7 @@ TEST(CustomerChange, UpdateWritesOnlyWhatWasChangedAndRefusesWrongValues)
 {
     Shop shop;
     {
-        frm顧客変更 screen("100");
+        frm顧客変更 screen(testSession(), "100");
         screen.boxes[13]->setText("32");
         screen.updateClicked();
         ASSERT_EQ(shop.scripted->messages.size(), 1u);
@@ -351,7 +351,7 @@ TEST(CustomerChange, UpdateWritesOnlyWhatWasChangedAndRefusesWrongValues)
     EXPECT_EQ(q.value(4).toDouble(), 45000.0);
 
     // A code taken by another customer: the data-error message, nothing written.
-    frm顧客変更 screen("100");
+    frm顧客変更 screen(testSession(), "100");
     screen.boxes[0]->setText("200");
     screen.updateClicked();
     ASSERT_EQ(shop.scripted->messages.size(), 3u);
@@ -365,7 +365,7 @@ TEST(CustomerChange, ACustomerWithPostedSalesCannotBeDeleted)
     shop.db.exec("INSERT INTO 売上商品マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上単品コード,"
                  " 売上単価, 売上個数) VALUES (1, 7, 45000, '100', '1001', 10000000, 10000)");
     {
-        frm顧客変更 screen("100");
+        frm顧客変更 screen(testSession(), "100");
         screen.deleteClicked();
         ASSERT_EQ(shop.scripted->messages.size(), 1u);
         EXPECT_EQ(shop.scripted->messages[0].text, "過去のデータが残っているため顧客の削除ができません。");
@@ -376,7 +376,7 @@ TEST(CustomerChange, ACustomerWithPostedSalesCannotBeDeleted)
     // A customer billed to another keeps that one too.
     shop.db.exec("UPDATE 顧客マスター SET 顧客売掛請求先コード = '100' WHERE 顧客コード = '200'");
     {
-        frm顧客変更 screen("200");
+        frm顧客変更 screen(testSession(), "200");
         screen.deleteClicked();
         EXPECT_EQ(shop.scripted->messages.size(), 1u);
         EXPECT_EQ(screen.result(), QDialog::Accepted);

@@ -5,7 +5,6 @@
 #include "app/MainWindow.h"
 #include "customers/CustomerScreens.h"
 #include "ui/Screens.h"
-#include "masters/DatabaseMessages.h"
 #include "masters/GridEditors.h"
 #include "masters/MasterScreens.h"
 #include "support/Controls.h"
@@ -141,7 +140,7 @@ TEST(GridEditors, TitlesRecordSourcesAndButtons)
     EXPECT_TRUE(scripted->messages.empty()) << scripted->lastMessage().toStdString();
 
     // The seeded chart of accounts shows in account order with its headings.
-    frm設定勘定科目 accounts;
+    frm設定勘定科目 accounts(testSession());
     EXPECT_EQ(headings(accounts), QStringList({"科目番号", "勘定科目名", "期首残高", "借方金額", "貸方金額", "現在残高"}));
     EXPECT_EQ(column(accounts, 0).mid(0, 5), QStringList({"10", "20", "30", "40", "110"}));
     EXPECT_EQ(caption(accounts), "Record: 1");
@@ -157,8 +156,8 @@ TEST(GridEditors, SuppliersBelow10000AndExpensePayeesFrom10000InCodeOrder)
         addCodeRow(db, "経理借方相手先ＴＢＬ", code, QString::fromUtf8(name));
     ScriptedUiScope scripted;
 
-    frm設定仕入先 suppliers;
-    frm設定経費先 payees;
+    frm設定仕入先 suppliers(testSession());
+    frm設定経費先 payees(testSession());
     EXPECT_EQ(column(suppliers, 0), QStringList({"5", "300", "9999"}));
     EXPECT_EQ(column(suppliers, 1), QStringList({"米問屋", "灯油卸", "ガス卸"}));
     EXPECT_EQ(column(payees, 0), QStringList({"10000", "20000"}));
@@ -199,7 +198,7 @@ TEST(GridEditors, AmountsAreShownAndTypedAsYen)
     db.exec("INSERT INTO 商品マスター VALUES ('4901', 1, 'コシヒカリ５ｋｇ', 'ｺｼﾋｶﾘ', 21000000, 5, 0)");
     ScriptedUiScope scripted;
 
-    frm設定勘定科目 accounts;
+    frm設定勘定科目 accounts(testSession());
     EXPECT_EQ(accounts.cellText(0, 2), "105");
     EXPECT_EQ(accounts.cellText(0, 5), "-3.5");
     ASSERT_TRUE(type(accounts, 0, 2, "2,000"));
@@ -207,7 +206,7 @@ TEST(GridEditors, AmountsAreShownAndTypedAsYen)
     EXPECT_EQ(db.scalar("SELECT 期首残高 FROM 勘定科目TBL WHERE 科目番号 = 10").toLongLong(), 20000000);
     EXPECT_EQ(accounts.cellText(0, 2), "2000");
 
-    frm商品商品 products;
+    frm商品商品 products(testSession());
     EXPECT_EQ(products.cellText(0, 4), "2100");
     EXPECT_EQ(products.cellText(0, 5), "5");
     ASSERT_TRUE(type(products, 0, 4, "１９８０"));
@@ -223,7 +222,7 @@ TEST(GridEditors, TextThatIsNoAmountIsRefusedWithTheColumnNamed)
     Database db = inst.database();
     db.exec("UPDATE 勘定科目TBL SET 期首残高 = 1050000 WHERE 科目番号 = 10");
     ScriptedUiScope scripted;
-    frm設定勘定科目 accounts;
+    frm設定勘定科目 accounts(testSession());
     accounts.show();
 
     // Through the grid's own editor, as the operator types.
@@ -255,7 +254,7 @@ TEST(GridEditors, DeletingMovesToTheNextRowOrTheLastAndEmptiesTheGrid)
     for (int code : {1, 2, 3, 4})
         addCodeRow(db, "店コードＴＢＬ", code, QStringLiteral("店%1").arg(code));
     ScriptedUiScope scripted;
-    frm設定店コード shops;
+    frm設定店コード shops(testSession());
 
     // A middle row: the row that followed takes its place.
     ASSERT_TRUE(shops.moveTo(1));
@@ -292,7 +291,7 @@ TEST(GridEditors, AddPutsTheCursorOnANewRowAndAnUntouchedNewRowIsNeverStored)
     for (int code : {1, 2, 5})
         addCodeRow(db, "担当者コードＴＢＬ", code, QStringLiteral("担当%1").arg(code));
     ScriptedUiScope scripted;
-    frm設定担当者 staff;
+    frm設定担当者 staff(testSession());
 
     staff.addClicked();
     EXPECT_EQ(staff.rowCount(), 4);
@@ -341,7 +340,7 @@ TEST(GridEditors, TheGridMovingToAnotherRowStoresTheRowItLeft)
     for (int code : {1, 2})
         addCodeRow(db, "売掛条件ＴＢＬ", code, QStringLiteral("条件%1").arg(code));
     ScriptedUiScope scripted;
-    frm設定売掛条件 terms;
+    frm設定売掛条件 terms(testSession());
     terms.show();
     ASSERT_TRUE(type(terms, 0, 1, "月末締め"));
     // The grid's own cursor (a click, the arrow keys) moves first; the row
@@ -363,7 +362,7 @@ TEST(GridEditors, ProductMasterSpeaksItsOwnTwoMessages)
     db.exec("INSERT INTO 売上商品マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上単品コード,"
             " 売上単価, 売上個数) VALUES (1, 7, 45000, '100', '1002         ', 10000000, 10000)");
     ScriptedUiScope scripted;
-    frm商品商品 products;
+    frm商品商品 products(testSession());
 
     ASSERT_TRUE(products.moveTo(1));
     products.deleteClicked();
@@ -422,7 +421,7 @@ TEST(GridEditors, OtherEditorsNameTheRuleThatRefusedTheChange)
     db.exec("INSERT INTO 引落銀行ＴＢＬ VALUES (9, '試験銀行', 'ｼｹﾝ')");
     ScriptedUiScope scripted;
 
-    frm設定店コード shops;
+    frm設定店コード shops(testSession());
     shops.addClicked();
     ASSERT_TRUE(type(shops, 1, 0, "1"));
     ASSERT_TRUE(type(shops, 1, 1, "支店"));
@@ -446,7 +445,7 @@ TEST(GridEditors, OtherEditorsNameTheRuleThatRefusedTheChange)
     EXPECT_EQ(caption(shops), "Record: 3");
 
     // The three editors with the data-error wording.
-    frm設定引落銀行 banks;
+    frm設定引落銀行 banks(testSession());
     banks.addClicked();
     ASSERT_TRUE(type(banks, 1, 0, "9"));
     banks.updateClicked();
@@ -462,7 +461,7 @@ TEST(GridEditors, LeavingARefusedRowReturnsToItAndEscTakesTheEditsBack)
     for (int code : {1, 2, 3})
         addCodeRow(db, "米サービスレベルＴＢＬ", code, QStringLiteral("レベル%1").arg(code));
     ScriptedUiScope scripted;
-    frm設定米サービスレべル levels;
+    frm設定米サービスレべル levels(testSession());
     levels.show();
 
     ASSERT_TRUE(type(levels, 0, 0, "3"));
@@ -515,7 +514,7 @@ TEST(GridEditors, TheGridFollowsTheWindowSize)
             " ('4901002', 1, 'あきたこまち１０ｋｇ', 'ｱｷﾀｺﾏﾁ', 39800000, 10, 0),"
             " ('5001', 2, '灯油１８Ｌ', 'ﾄｳﾕ', 19800000, 0, 18), ('7001', 3, '単三電池４本', 'ﾃﾞﾝﾁ', 3980000, 0, 0)");
     ScriptedUiScope scripted;
-    frm商品商品 products;
+    frm商品商品 products(testSession());
     products.resize(800, 500);
     products.show();
     QCoreApplication::processEvents();
@@ -525,23 +524,4 @@ TEST(GridEditors, TheGridFollowsTheWindowSize)
     QCoreApplication::processEvents();
     EXPECT_EQ(products.grid->height(), small + 200);
     EXPECT_EQ(products.buttonPanel->geometry().bottom() + 8 + 1, products.height());
-}
-
-TEST(GridEditors, RefusalsInTheOperatorsWords)
-{
-    EXPECT_EQ(databaseErrorDescription("UNIQUE constraint failed: 店コードＴＢＬ.店コード"),
-              "「店コード」の値が重複しています。変更して下さい。");
-    EXPECT_EQ(databaseErrorDescription("NOT NULL constraint failed: 商品マスター.単品コード"),
-              "「単品コード」は、必ず入力して下さい。");
-    EXPECT_EQ(databaseErrorDescription(
-                  "CHECK constraint failed: typeof(単品売価) IN ('integer', 'null')"),
-              "「単品売価」に入れられない種類の値です。入力した値を確かめて下さい。");
-    // Our own rules already speak Japanese.
-    EXPECT_EQ(databaseErrorDescription("この商品は、削除できません。"), "この商品は、削除できません。");
-    EXPECT_EQ(refusedRule("この商品は、削除できません。"), RefusedRule::Rule);
-    // SQLite's own words stay behind a Japanese sentence, even with a
-    // Japanese table name in them.
-    EXPECT_EQ(databaseErrorDescription("no such table: 店コードＴＢＬ"),
-              "データベースの処理に失敗しました。\nno such table: 店コードＴＢＬ");
-    EXPECT_EQ(refusedRule("database is locked"), RefusedRule::Busy);
 }
