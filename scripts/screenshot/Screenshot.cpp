@@ -40,16 +40,17 @@ int main(int argc, char** argv)
     useJapaneseFont();
     const QString out = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QDir().mkpath(out);
-    if (!startUp(QDir(QString::fromLocal8Bit(argv[1])).absolutePath()))
+    SessionState state;
+    if (!startUp(state, QDir(QString::fromLocal8Bit(argv[1])).absolutePath()))
         return 1;
 
     bool ok = true;
-    frmTQメイン main;
+    frmTQメイン main(state);
     main.resize(640, 420);
     ok &= save(main, out + "/main-window.png");
     main.unlockAdministratorMenus();
     ok &= save(main, out + "/main-window-unlocked.png");
-    frm管理者 admin(session().config.adminCode);
+    frm管理者 admin(state.config.adminCode);
     ok &= save(admin, out + "/administrator.png");
     frmAbout about;
     ok &= save(about, out + "/about.png");

@@ -109,10 +109,10 @@ QPushButton* bigButton(QWidget* parent, const char* name, const char* caption)
 
 } // namespace
 
-frmTQメイン::frmTQメイン(QWidget* parent) : QMainWindow(parent)
+frmTQメイン::frmTQメイン(SessionState& state, QWidget* parent) : QMainWindow(parent), state_(state)
 {
     setObjectName(QStringLiteral("frmTQメイン"));
-    setWindowTitle(session().config.companyName() + QStringLiteral("　管理プログラム"));
+    setWindowTitle(state_.config.companyName() + QStringLiteral("　管理プログラム"));
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -209,7 +209,7 @@ void frmTQメイン::unlockAdministratorMenus()
 
 void frmTQメイン::openAdministratorScreen()
 {
-    frm管理者 dialog(session().config.adminCode, this);
+    frm管理者 dialog(state_.config.adminCode, this);
     dialog.onUnlock = [this] { unlockAdministratorMenus(); };
     ui().runModal(dialog);
 }
@@ -225,7 +225,7 @@ void frmTQメイン::openFromMenu(const QString& screen, const QString& caption)
         showCustomerResults();
         return;
     }
-    openScreen(session(), screen, caption, this);
+    openScreen(state_, screen, caption, this);
 }
 
 // "実績出力" picks the customer first, then shows the results screen with
@@ -237,11 +237,11 @@ void frmTQメイン::showCustomerResults()
         return;
     }
     // No customer chosen (the picker closed by its close box): no results.
-    if (openScreen(session(), QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+    if (openScreen(state_, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
     const auto hideRepeatButton = [](QDialog& screen) {
         if (auto* repeat = screen.findChild<QPushButton*>(QStringLiteral("Command2")))
             repeat->setVisible(false);
     };
-    openScreen(session(), QStringLiteral("frm顧客実績表示"), QStringLiteral("実績出力"), this, hideRepeatButton);
+    openScreen(state_, QStringLiteral("frm顧客実績表示"), QStringLiteral("実績出力"), this, hideRepeatButton);
 }

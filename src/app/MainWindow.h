@@ -7,6 +7,7 @@
 #include <vector>
 
 class QLabel;
+struct SessionState;
 class QMenu;
 class QPushButton;
 
@@ -30,7 +31,8 @@ const std::vector<MenuDefinition>& mainMenuDefinitions();
 
 class frmTQメイン : public QMainWindow {
 public:
-    explicit frmTQメイン(QWidget* parent = nullptr);
+    // The window keeps the run's session state and hands it to each screen.
+    explicit frmTQメイン(SessionState& state, QWidget* parent = nullptr);
 
     QLabel* titleLabel;           // Label1: the shop's name; a click opens the administrator screen
     QPushButton* salesButton;     // cmd売上 "売上"
@@ -49,4 +51,6 @@ private:
     void buildMenus();
     void openFromMenu(const QString& screen, const QString& caption);
     void showCustomerResults();
+
+    SessionState& state_;
 };

@@ -43,12 +43,11 @@ bool ensureDatabase(const QString& path)
 
 } // namespace
 
-bool startUp(const QString& programDirectory)
+bool startUp(SessionState& state, const QString& programDirectory)
 {
     QDir::setCurrent(programDirectory);
-    SessionState& state = session();
     try {
-        session().config = readConfiguration();
+        state.config = readConfiguration();
     } catch (const ConfigurationError& e) {
         ui().showMessage(e.message() + QStringLiteral("\n\nプログラムを終了します。"), startupTitle);
         return false;

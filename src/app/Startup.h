@@ -5,7 +5,10 @@
 
 #include <QString>
 
-// Makes `programDirectory` the current directory and prepares the session.
+struct SessionState;
+
+// Makes `programDirectory` the current directory and prepares the session
+// state of the run: the configuration and the days-per-month table.
 // Returns false when the program must stop (the operator has been told why;
 // no file has been written).
-bool startUp(const QString& programDirectory);
+bool startUp(SessionState& state, const QString& programDirectory);

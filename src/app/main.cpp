@@ -4,6 +4,7 @@
 #include "ui/ErrorGuard.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "session/Session.h"
 #include "ui/JapaneseFont.h"
 #include "ui/JapaneseTranslations.h"
 
@@ -16,9 +17,12 @@ int main(int argc, char** argv)
     useJapaneseFont();
     useJapaneseTranslations();
     registerAllScreens();
-    if (!startUp(QApplication::applicationDirPath()))
+    // The one session state of this run: the main window hands it to every
+    // screen it opens.
+    SessionState state;
+    if (!startUp(state, QApplication::applicationDirPath()))
         return 1;
-    frmTQメイン window;
+    frmTQメイン window(state);
     window.show();
     return app.exec();
 }

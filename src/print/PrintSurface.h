@@ -5,6 +5,8 @@
 // print-out draws through this interface only, so one code path serves the
 // printer, a PDF file and the recording surface of the tests.
 
+#include "core/OperatorError.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -12,14 +14,9 @@
 
 // The printer or the PDF file cannot be opened, or drawing on it fails. The
 // message is Japanese and says what the operator can do.
-class PrintError : public std::runtime_error {
+class PrintError : public OperatorError {
 public:
-    explicit PrintError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    QString message() const { return message_; }
-
-private:
-    QString message_;
+    explicit PrintError(const QString& message) : OperatorError(message) {}
 };
 
 class PrintSurface {

@@ -63,7 +63,7 @@ void enterAdministratorCode(frmTQメイン& w, ScriptedUi& ui, const QString& ty
 TEST(MainWindow, TitleLabelAndButtons)
 {
     TestInstallation inst;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     EXPECT_EQ(w.objectName(), QStringLiteral("frmTQメイン"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("テスト商店　管理プログラム"));
     EXPECT_EQ(control<QLabel>(&w, "Label1")->text(), QStringLiteral("ひまわり帳"));
@@ -80,7 +80,7 @@ TEST(MainWindow, TitleLabelAndButtons)
 TEST(MainWindow, WholeMenuBarInOrderWithItsStartState)
 {
     TestInstallation inst;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     const QString expected = QStringLiteral(
         "ガス 'ガス' on\n"
         "  ガス入力 'ガス入力'\n  ガス配送予定 '配送予定'\n  ガス集計 'ガス集計'\n"
@@ -118,7 +118,7 @@ TEST(MainWindow, AdministratorLock)
 {
     TestInstallation inst;
     ScriptedUiScope ui;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     EXPECT_EQ(enabledMenus(w), lockedMenus);
 
     // Empty: the screen stays open, nothing changes.
@@ -141,7 +141,7 @@ TEST(MainWindow, AdministratorLock)
     EXPECT_EQ(ui->openedScreens.size(), 5);
 
     // A new window (a new run) starts locked again.
-    frmTQメイン again;
+    frmTQメイン again(testSession());
     EXPECT_EQ(enabledMenus(again), lockedMenus);
     // The code typed and Enter: the one box's default button is pressed.
     ui->onScreen("frm管理者", [](QDialog& d) {
@@ -161,7 +161,7 @@ TEST(MainWindow, AdministratorCodeZero)
     TestInstallation inst;
     ScriptedUiScope ui;
     testSession().config.adminCode = 0;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     enterAdministratorCode(w, *ui, "x");
     EXPECT_EQ(enabledMenus(w), lockedMenus);
     enterAdministratorCode(w, *ui, "0");
@@ -182,7 +182,7 @@ TEST(MainWindow, AdministratorCodeIsComparedAsTyped)
 
     TestInstallation inst;
     ScriptedUiScope ui;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     enterAdministratorCode(w, *ui, "1234.5");
     EXPECT_EQ(enabledMenus(w), lockedMenus);
 }
@@ -191,7 +191,7 @@ TEST(MainWindow, ScreensOpenModallyAndUnbuiltOnesSaySo)
 {
     TestInstallation inst;
     ScriptedUiScope ui;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     w.show();
 
     // A function not built yet says so by its caption and opens nothing.
@@ -234,7 +234,7 @@ TEST(MainWindow, VersionBox)
 {
     TestInstallation inst;
     ScriptedUiScope ui;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     enterAdministratorCode(w, *ui, "1234");
     ui->onScreen("frmAbout", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("ひまわり帳のﾊﾞｰｼﾞｮﾝ情報"));
@@ -272,7 +272,7 @@ TEST(MainWindow, CustomerResultsFromTheMenuOfferNoRepeatAndNeedAChosenCustomer)
 {
     TestInstallation inst;
     ScriptedUiScope ui;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     w.show();
     registerScreen("frm顧客選択", [](SessionState&, QWidget* p) { return fakeScreen(p, "frm顧客選択", false); });
     registerScreen("frm顧客実績表示", [](SessionState&, QWidget* p) { return fakeScreen(p, "frm顧客実績表示", true); });
@@ -299,7 +299,7 @@ TEST(MainWindow, AnErrorInsideAScreenEndsInAMessageAndTheProgramStaysUp)
 {
     TestInstallation inst;
     ScriptedUiScope ui;
-    frmTQメイン w;
+    frmTQメイン w(testSession());
     w.show();
     // Errors thrown by a screen's opening, by its handlers while it is shown,
     // and by a handler reached through the event loop.

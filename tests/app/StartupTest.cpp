@@ -57,7 +57,7 @@ TEST(StartUp, ConfigurationProblemsStopTheProgramAndWriteNothing)
         const QByteArray before = inst.configurationFileBytes();
         const QStringList filesBefore = filesIn(inst.dir());
 
-        EXPECT_FALSE(startUp(inst.dir())) << c.what;
+        EXPECT_FALSE(startUp(testSession(), inst.dir())) << c.what;
         ASSERT_EQ(ui->messages.size(), 1u) << c.what;
         EXPECT_TRUE(ui->lastMessage().contains(QDir::toNativeSeparators(inst.configurationPath()))) << c.what;
         EXPECT_TRUE(ui->lastMessage().contains(QString::fromUtf8(c.expected))) << ui->lastMessage().toStdString();
@@ -75,7 +75,7 @@ TEST(StartUp, MissingDatabaseIsReportedAndCreatedOnlyWhenAsked)
         TestInstallation inst({.withDatabase = false, .readIntoSession = false});
         ScriptedUiScope ui;
         ui->answers = {false};
-        EXPECT_FALSE(startUp(inst.dir()));
+        EXPECT_FALSE(startUp(testSession(), inst.dir()));
         ASSERT_EQ(ui->questions.size(), 1u);
         EXPECT_TRUE(ui->questions[0].text.contains(inst.databasePath()));
         EXPECT_FALSE(QFileInfo::exists(inst.databasePath()));
@@ -84,7 +84,7 @@ TEST(StartUp, MissingDatabaseIsReportedAndCreatedOnlyWhenAsked)
         TestInstallation inst({.withDatabase = false, .readIntoSession = false});
         ScriptedUiScope ui;
         ui->answers = {true};
-        EXPECT_TRUE(startUp(inst.dir())) << ui->lastMessage().toStdString();
+        EXPECT_TRUE(startUp(testSession(), inst.dir())) << ui->lastMessage().toStdString();
         EXPECT_TRUE(ui->messages.empty());
         Database db = inst.database();
         EXPECT_EQ(db.scalar("SELECT 勘定科目名 FROM 勘定科目TBL WHERE 科目番号 = 3079").toString(), QStringLiteral("仮受消費税"));
@@ -102,7 +102,7 @@ TEST(StartUp, AFileThatIsNotOurDatabaseStopsTheProgram)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("これはデータベースではありません");
     file.close();
-    EXPECT_FALSE(startUp(inst.dir()));
+    EXPECT_FALSE(startUp(testSession(), inst.dir()));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->lastMessage().startsWith("データベースを開けません。")) << ui->lastMessage().toStdString();
     EXPECT_TRUE(ui->lastMessage().contains(inst.databasePath()));
@@ -122,7 +122,7 @@ TEST(StartUp, CounterLeftBehindByACrashMovesPastTheUsedNumbers)
         db.exec("INSERT INTO 経理マスター (経理シリアル, 経理伝票番号, 経理年月日) VALUES (1, 9, 36938)");
         db.exec("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード) VALUES (1, 300000050, 36938, '1')");
     }
-    EXPECT_TRUE(startUp(inst.dir()));
+    EXPECT_TRUE(startUp(testSession(), inst.dir()));
     EXPECT_EQ(testSession().config.slipCounter, 10);
     EXPECT_EQ(currentSlipNumber(testSession().config), 10);
     testSession().config = readConfiguration(inst.configurationPath());
@@ -132,13 +132,13 @@ TEST(StartUp, CounterLeftBehindByACrashMovesPastTheUsedNumbers)
 
     // A clean start leaves the file as it is.
     const QByteArray before = inst.configurationFileBytes();
-    EXPECT_TRUE(startUp(inst.dir()));
+    EXPECT_TRUE(startUp(testSession(), inst.dir()));
     EXPECT_EQ(inst.configurationFileBytes(), before);
     EXPECT_EQ(ui->messages.size(), 1u);
 
     // Under prefix 3 only the 3xxxxxxxx numbers count.
     setValues(inst, {{15, " 3"}, {16, " 20"}});
-    EXPECT_TRUE(startUp(inst.dir()));
+    EXPECT_TRUE(startUp(testSession(), inst.dir()));
     EXPECT_EQ(testSession().config.slipCounter, 51);
     EXPECT_EQ(currentSlipNumber(testSession().config), 300000051);
 }
@@ -155,7 +155,7 @@ TEST(StartUp, ADatabaseOfTheFirstVersionIsBroughtToTheCurrentOne)
         ASSERT_EQ(sqlite3_exec(raw, "INSERT INTO 店コードＴＢＬ VALUES (1, '本店')", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(raw);
     }
-    EXPECT_TRUE(startUp(inst.dir())) << ui->lastMessage().toStdString();
+    EXPECT_TRUE(startUp(testSession(), inst.dir())) << ui->lastMessage().toStdString();
     EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
     Database db = inst.database();
     EXPECT_EQ(db.schemaVersion(), SchemaVersion);

@@ -244,7 +244,7 @@ Run deletionOnScreen(const Date& cutoff)
 {
     return [cutoff] {
         dynamic_cast<ScriptedUi&>(ui()).answers.push_back(true);
-        Screen screen;
+        Screen screen(testSession());
         screen.yearBox->setValue(cutoff.year());
         screen.monthBox->setValue(cutoff.month());
         screen.dayBox->setValue(cutoff.day());
@@ -307,7 +307,8 @@ const std::vector<Action>& actions()
              computeSlipTotals(s);
              return [&s, dir] {
                  Database db(dir + u'/' + DatabaseName);
-                 StoreSlip(db, s, dir + u'/' + ConfigName);
+                 for (const SlipStoreMessage& m : StoreSlip(db, s, dir + u'/' + ConfigName).messages)
+                     ui().showMessage(m.text, m.title);
              };
          },
          QString()},
@@ -315,11 +316,11 @@ const std::vector<Action>& actions()
          [](Database& db, SessionState& s, const QString& dir) -> Run {
              chooseCustomer(*readCustomerAccount(db, QStringLiteral("1001")), s.customer);
              s.customer.slipDate = day(2024, 6, 4);
-             startPayment(s);
+             s.journal = startPayment(s.customer);
              s.journal.amount = yen("2500");
              s.journal.debitAccount = 10;
              return [&db, &s, dir] {
-                 if (const auto stored = storePayment(db, s, dir + u'/' + ConfigName); stored && !stored->counterError.isEmpty())
+                 if (const auto stored = storePayment(db, s, s.journal, dir + u'/' + ConfigName); stored && !stored->counterError.isEmpty())
                      ui().showMessage(stored->counterError, QStringLiteral("伝票番号"));
              };
          },
@@ -393,7 +394,7 @@ const std::vector<Action>& actions()
          QString()},
         {"restore",
          [](Database&, SessionState& s, const QString& dir) -> Run {
-             return [&s, dir] { restoreData(backupLocation(s.config, 1, dir + u'/' + ConfigName)); };
+             return [&s, dir] { restoreData(backupLocation(s.config, 1, dir + u'/' + ConfigName), s.config); };
          },
          QString()},
     };
@@ -552,7 +553,7 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
     QStringList wrong;
     const QString previous = QDir::currentPath();
     ScriptedUiScope ui;
-    const bool started = startUp(dir);
+    const bool started = startUp(testSession(), dir);
     QDir::setCurrent(previous);
     if (!started)
         return {QStringLiteral("start-up refused: ") + ui->lastMessage()};
