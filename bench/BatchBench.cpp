@@ -99,7 +99,6 @@ Shop& shop()
         s->configPath = s->dir.filePath(QStringLiteral("HMWcfg.dat"));
         writeFile(s->configPath, configurationBytes(s->config, s->configPath));
         QDir(s->dir.path()).mkdir(QStringLiteral("backup1"));
-        session().config = s->config;
         const QString tables = s->dir.filePath(QStringLiteral("tables.db"));
         QFile::copy(s->path, tables);
         s->db = std::make_unique<Database>(tables);
@@ -199,19 +198,19 @@ void InvoiceRun(benchmark::State& state, bool writeAheadLog)
         PrintCapture capture;
         const auto t = Clock::now();
         closed = 0;
-        SessionState& session_ = session();
+        SessionState session_;
+        session_.config = s.config;
         for (const QString& code : closingDayCustomerCodes(*db, 5)) {
             const std::optional<InvoiceComputation> computed = computeInvoice(*db, code, closing);
             if (!computed || nothingToBill(computed->invoice))
                 continue;
             chooseCustomer(computed->customer, session_.customer);
-            session_.invoice = computed->invoice;
             {
                 PrintBatch batch;
-                printInvoice(session_.config, session_.customer, session_.invoice, s.today);
-                printInvoice(session_.config, session_.customer, session_.invoice, s.today);
+                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
+                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
             }
-            closeBillingPeriod(*db, computed->customer.code, session_.invoice);
+            closeBillingPeriod(*db, computed->customer.code, computed->invoice);
             ++closed;
         }
         state.SetIterationTime(seconds(t));

@@ -133,12 +133,8 @@ std::optional<StoredEntry> storeEntry(Database& db, SessionState& state, EntryKi
 {
     if (!entryComplete(kind, entry))
         return std::nullopt;
-    // The shared journal writer stores the session's journal buffer: the
-    // entry is handed to it there, just before the write.
-    state.journal = entry;
-    const JournalEntry& j = state.journal;
-    return storeJournalRow(db, state, j.debitCounterparty,
-                           needsReceivableCustomer(j) ? j.creditCounterparty : QStringLiteral("0"), configPath);
+    return storeJournalRow(db, state.config, entry, entry.debitCounterparty,
+                           needsReceivableCustomer(entry) ? entry.creditCounterparty : QStringLiteral("0"), configPath);
 }
 
 } // namespace accounting

@@ -58,7 +58,7 @@ void printTransferSlips(PrintSurface& surface, const Date& start, const Date& en
 void printTransferSlips(const Date& start, const Date& end, const std::vector<TransferSlipRow>& rows)
 {
     std::unique_ptr<PrintSurface> surface = openPrintSurface(TransferSlipDocumentName);
-    SetUpPrinter(*surface);
+    setUpPrinter(*surface);
     printTransferSlips(*surface, start, end, rows);
     surface->endDocument();
 }

@@ -100,7 +100,7 @@ void printGasTotals(const QString& companyName, const Date& start, const Date& e
                     const Totals& totals)
 {
     std::unique_ptr<PrintSurface> surface = openPrintSurface(TotalsDocumentName);
-    SetUpPrinter(*surface);
+    setUpPrinter(*surface);
     printTotals(*surface, companyName, start, end, events, totals);
     surface->endDocument();
 }

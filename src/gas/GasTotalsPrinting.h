@@ -23,7 +23,7 @@ constexpr double FontSize = 9.5;
 inline const QString TotalsFontName = QStringLiteral("ＭＳ 明朝");
 inline const QString TotalsDocumentName = QStringLiteral("ガス集計");
 
-// Draws the list on a surface prepared by SetUpPrinter: the title on the
+// Draws the list on a surface prepared by setUpPrinter: the title on the
 // first page ("ガス集計一覧　　　　", the company name, a full-width space,
 // the start and end dates), the column headings on every page, 60 events a page in groups of
 // five, and the totals line after the last event. Does not end the document.

@@ -73,7 +73,7 @@ public:
     void print(const std::vector<std::vector<Cell>>& rows, const std::vector<Currency>& totals,
                const std::vector<Currency>& figures)
     {
-        SetUpPrinter(p_);
+        setUpPrinter(p_);
         beginPage();
         int line = 0;
         for (const auto& row : rows) {

@@ -84,7 +84,7 @@ constexpr int SlipRows = 5;
 
 } // namespace
 
-void SetUpPrinter(PrintSurface& surface)
+void setUpPrinter(PrintSurface& surface)
 {
     surface.setUnderline(false);
     surface.setFontSize(12);
@@ -196,7 +196,7 @@ void printSlipSet(const Configuration& shop, const SlipPrintout& slip)
 
     std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("納品書"));
     PrintSurface& p = *surface;
-    SetUpPrinter(p);
+    setUpPrinter(p);
     printCuttingLines(p);
     put(p, 700, 0, 16, QStringLiteral("＊＊＊ 納　品　書 ＊＊＊"));
     if (slip.saleKind == saleKind::Cash) {
@@ -257,7 +257,7 @@ struct InvoicePrintout {
 void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page, int pageTotal)
 {
     const InvoiceValues& v = invoice.values;
-    SetUpPrinter(p);
+    setUpPrinter(p);
     const QString issued = QStringLiteral("請求書発行日　") + dateText(invoice.issueDate);
     const QString pageMark = QStringLiteral("Page") + format(std::int64_t(page) * 1000 + pageTotal, QStringLiteral("000/000"));
     if (page == 1) {

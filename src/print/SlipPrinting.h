@@ -23,7 +23,7 @@ struct PrintOrigin {
 // Prepares a surface for a direct print-out: A4 portrait (every surface
 // is), the pen at (0, 0), 12 points, no underline. Every print-out calls it
 // first.
-void SetUpPrinter(PrintSurface& surface);
+void setUpPrinter(PrintSurface& surface);
 
 // The four cutting lines between the three bands of a slip-sized sheet
 // (also used by the receipt sheet).

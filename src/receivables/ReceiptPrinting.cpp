@@ -99,7 +99,7 @@ void drawReceiptSheet(PrintSurface& p, const ReceiptSheet& sheet, const ChosenCu
 void printReceiptSheet(const ReceiptSheet& sheet, const ChosenCustomer& customer, const Configuration& config)
 {
     std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("領収書"));
-    SetUpPrinter(*surface);
+    setUpPrinter(*surface);
     drawReceiptSheet(*surface, sheet, customer, config);
     surface->endDocument();
 }

@@ -37,7 +37,5 @@ std::optional<StoredPayment> storePayment(Database& db, SessionState& state, con
 {
     if (!paymentReady(payment) || payment.creditCounterparty.trimmed().isEmpty())
         return std::nullopt;
-    // storeJournalRow stores the session's journal buffer.
-    state.journal = payment;
-    return storeJournalRow(db, state, 0, payment.creditCounterparty, configPath);
+    return storeJournalRow(db, state.config, payment, 0, payment.creditCounterparty, configPath);
 }

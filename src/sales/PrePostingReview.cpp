@@ -85,7 +85,7 @@ frm転記前確認::frm転記前確認(SessionState& state, QWidget* parent, std
     keepOwnEnter(ledgerGrid);
     enableEnterNavigation(this);
 
-    LoadHoldingListings();
+    loadHoldingListings();
 }
 
 frm転記前確認::~frm転記前確認()
@@ -100,7 +100,7 @@ void frm転記前確認::clearListings()
     ledgerModel->clear();
 }
 
-void frm転記前確認::LoadHoldingListings()
+void frm転記前確認::loadHoldingListings()
 {
     salesModel->setStatement(db_, holdingSalesStatement());
     salesModel->rowCountAll();
@@ -166,7 +166,7 @@ void frm転記前確認::deleteSlip()
                              .arg(e.databaseText()),
                          ErrorTitle);
     }
-    LoadHoldingListings();
+    loadHoldingListings();
 }
 
 void frm転記前確認::confirm()

@@ -33,7 +33,7 @@ public:
 
     // Reloads both listings (the account copy is refreshed before the
     // ledger listing); the first row of each becomes current in turn.
-    void LoadHoldingListings();
+    void loadHoldingListings();
     void deleteSlip(); // "削除": deletes the selected slip
     void confirm();    // "確認ＯＫ": closes the review
 

@@ -189,7 +189,7 @@ frm売上::frm売上(SessionState& state, QWidget* parent)
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
     showCustomer();
-    RefreshSlipDisplay();
+    refreshSlipDisplay();
     // Enter on the first button another product, never a payment by chance;
     // the focused button is the one drawn as default and pressed by Enter.
     enableEnterNavigation(this);
@@ -203,7 +203,7 @@ void frm売上::showCustomer()
     slipDateField->setText(c.slipDate.toShortString());
 }
 
-void frm売上::RefreshSlipDisplay()
+void frm売上::refreshSlipDisplay()
 {
     const SessionState& s = state_;
     for (int row = 0; row < MaxLines; ++row) {
@@ -268,9 +268,9 @@ void frm売上::fitGrid()
     g->setFixedSize(total + frame, header->sizeHint().height() + rowHeight * g->rowCount() + frame);
 }
 
-bool frm売上::StoreSlip()
+bool frm売上::storeSlip()
 {
-    const SlipStoreResult result = ::StoreSlip(state_);
+    const SlipStoreResult result = ::storeSlip(state_);
     for (const SlipStoreMessage& m : result.messages)
         ui().showMessage(m.text, m.title);
     return result.stored;
@@ -283,7 +283,7 @@ void frm売上::chooseAnotherProduct()
         return;
     }
     openScreen(state_, QStringLiteral("frm商品選択"), QStringLiteral("商品選択"), this);
-    RefreshSlipDisplay();
+    refreshSlipDisplay();
 }
 
 bool slipDateRefused(const SessionState& state);
@@ -312,7 +312,7 @@ void frm売上::pay(int kind, bool printSlip)
                                  QStringLiteral("印刷エラー"));
             }
         }
-        StoreSlip();
+        storeSlip();
     }
     clearSlip(state_);
     accept();

@@ -45,10 +45,10 @@ public:
     QPushButton* cancelButton;       // Command2 "キャンセル"
 
     // Writes the line buffer and the totals to the grid and the labels.
-    void RefreshSlipDisplay();
+    void refreshSlipDisplay();
     // Writes the slip's rows and advances the slip counter, and tells the
     // operator what went wrong; false when nothing was stored.
-    bool StoreSlip();
+    bool storeSlip();
 
 private:
     void showCustomer();

@@ -78,7 +78,7 @@ std::optional<QString> closedSlipDate(Database& db, const SessionState& state)
     return std::nullopt;
 }
 
-SlipStoreResult StoreSlip(Database& db, SessionState& state, const QString& configPath)
+SlipStoreResult storeSlip(Database& db, SessionState& state, const QString& configPath)
 {
     if (state.lineCount <= 0)
         return {};
@@ -131,13 +131,13 @@ SlipStoreResult StoreSlip(Database& db, SessionState& state, const QString& conf
     return result;
 }
 
-SlipStoreResult StoreSlip(SessionState& state, const QString& configPath)
+SlipStoreResult storeSlip(SessionState& state, const QString& configPath)
 {
     if (state.lineCount <= 0)
         return {};
     try {
         Database db(state.config.databasePath);
-        return StoreSlip(db, state, configPath);
+        return storeSlip(db, state, configPath);
     } catch (const DatabaseError&) {
         return failure(state, configPath);
     }

@@ -67,9 +67,9 @@ struct SlipStoreResult {
 // file, so the number is used by the next slip (a file that cannot be read
 // adds its own message). When the rows are stored but the file cannot be
 // rewritten, the result is stored and says so and why the file failed.
-SlipStoreResult StoreSlip(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
+SlipStoreResult storeSlip(Database& db, SessionState& state, const QString& configPath = configurationFilePath());
 // What the operator is told when the slip date lies in the period the
 // year-end closed (such a slip is refused); nullopt when it is open.
 std::optional<QString> closedSlipDate(Database& db, const SessionState& state);
 // The same on a connection of its own to the configured database.
-SlipStoreResult StoreSlip(SessionState& state, const QString& configPath = configurationFilePath());
+SlipStoreResult storeSlip(SessionState& state, const QString& configPath = configurationFilePath());

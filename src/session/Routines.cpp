@@ -235,17 +235,17 @@ std::int32_t currentSlipNumber(const Configuration& config)
     return std::int32_t(number);
 }
 
-StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCounterparty,
-                                 const QString& creditCounterparty, const QString& configPath)
+StoredJournalRow storeJournalRow(Database& db, Configuration& config, const JournalEntry& entry,
+                                 int debitCounterparty, const QString& creditCounterparty, const QString& configPath)
 {
     // A counter at the largest value can number this row but cannot advance
     // past it: the next entry would get the same number.
-    if (state.config.slipCounter == std::numeric_limits<std::int32_t>::max())
+    if (config.slipCounter == std::numeric_limits<std::int32_t>::max())
         throw SlipNumberOverflow();
-    const JournalEntry& j = state.journal;
+    const JournalEntry& j = entry;
     requireOpenPeriod(db, j.entryDate);
     StoredJournalRow stored;
-    stored.slipNumber = currentSlipNumber(state.config);
+    stored.slipNumber = currentSlipNumber(config);
     {
         Transaction tx(db);
         db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"
@@ -255,7 +255,7 @@ StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCou
         tx.commit();
     }
     try {
-        writeConfiguration(state.config, configPath);
+        writeConfiguration(config, configPath);
     } catch (const ConfigurationError& e) {
         stored.counterError = e.message();
     }

@@ -67,16 +67,15 @@ struct StoredJournalRow {
     // it did not (the row is stored all the same).
     QString counterError;
 };
-// Stores the session's journal-entry buffer (date, amount, debit and credit
-// accounts) as one row of 経理マスター仮 with the given counterparties under
-// the current slip number, committed, then advances the counter in
-// HMWcfg.dat. The row is kept when the file cannot be written: only the
+// Stores a journal entry (its date, amount, debit and credit accounts) as
+// one row of 経理マスター仮 with the given counterparties under the current
+// slip number, committed, then advances the counter in HMWcfg.dat. The row is kept when the file cannot be written: only the
 // counter in the file stays behind, and start-up moves it past the numbers
 // in use; the counter in memory has advanced, so this run never reuses it.
 // A counter at the largest value throws SlipNumberOverflow, a date in the
 // period the year-end closed ClosedPeriodError; both store nothing.
-StoredJournalRow storeJournalRow(Database& db, SessionState& state, int debitCounterparty,
-                                 const QString& creditCounterparty, const QString& configPath);
+StoredJournalRow storeJournalRow(Database& db, Configuration& config, const JournalEntry& entry,
+                                 int debitCounterparty, const QString& creditCounterparty, const QString& configPath);
 
 // After a crash between storing a slip and rewriting the file, the file's
 // counter may point at a number the database already holds. Moves the

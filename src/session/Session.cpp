@@ -1,11 +1,5 @@
 #include "session/Session.h"
 
-SessionState& session()
-{
-    static SessionState state;
-    return state;
-}
-
 void fillDaysPerMonth(SessionState& state)
 {
     static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

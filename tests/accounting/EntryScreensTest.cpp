@@ -241,7 +241,7 @@ TEST_F(EntryScreensTest, EntriesAndASalesSlipBetweenThemTakeConsecutiveNumbers)
     line.quantity = yen(1);
     line.amount = yen(500);
     computeSlipTotals(st);
-    ASSERT_TRUE(StoreSlip(db, st));
+    ASSERT_TRUE(storeSlip(db, st));
 
     enter(QStringLiteral("frm経費"), 10001, 6010);
 

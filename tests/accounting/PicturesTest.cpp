@@ -108,7 +108,7 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
     const QString pdf = QDir(folder).filePath(QStringLiteral("transfer-slips-test.pdf"));
     {
         QtPrintSurface surface(accounting::TransferSlipDocumentName, pdf);
-        SetUpPrinter(surface);
+        setUpPrinter(surface);
         accounting::printTransferSlips(surface, day(2024, 3, 1), PeriodEnd,
                                        accounting::loadTransferSlips(db, day(2024, 3, 1), PeriodEnd));
         surface.endDocument();

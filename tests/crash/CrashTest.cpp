@@ -307,7 +307,7 @@ const std::vector<Action>& actions()
              computeSlipTotals(s);
              return [&s, dir] {
                  Database db(dir + u'/' + DatabaseName);
-                 for (const SlipStoreMessage& m : StoreSlip(db, s, dir + u'/' + ConfigName).messages)
+                 for (const SlipStoreMessage& m : storeSlip(db, s, dir + u'/' + ConfigName).messages)
                      ui().showMessage(m.text, m.title);
              };
          },
@@ -316,34 +316,36 @@ const std::vector<Action>& actions()
          [](Database& db, SessionState& s, const QString& dir) -> Run {
              chooseCustomer(*readCustomerAccount(db, QStringLiteral("1001")), s.customer);
              s.customer.slipDate = day(2024, 6, 4);
-             s.journal = startPayment(s.customer);
-             s.journal.amount = yen("2500");
-             s.journal.debitAccount = 10;
-             return [&db, &s, dir] {
-                 if (const auto stored = storePayment(db, s, s.journal, dir + u'/' + ConfigName); stored && !stored->counterError.isEmpty())
+             JournalEntry payment = startPayment(s.customer);
+             payment.amount = yen("2500");
+             payment.debitAccount = 10;
+             return [&db, &s, dir, payment] {
+                 if (const auto stored = storePayment(db, s, payment, dir + u'/' + ConfigName); stored && !stored->counterError.isEmpty())
                      ui().showMessage(stored->counterError, QStringLiteral("伝票番号"));
              };
          },
          QString()},
         {"gas event",
          [](Database& db, SessionState& s, const QString& dir) -> Run {
-             gas::resetEntry(s.gas, day(2024, 6, 4), QStringLiteral("501"));
-             s.gas.kind = gas::MeteredBilled;
-             s.gas.meterValue = yen("1250");
-             s.gas.usage = *gas::usageFrom(s.gas.meterValue, gas::baseReading(db, QStringLiteral("501")));
-             s.gas.amount = yen("3240");
-             s.gas.paymentAccount = 110;
-             return [&db, &s, dir] { gas::storeEvent(db, s.config, s.gas, dir + u'/' + ConfigName); };
+             GasEntry event;
+             gas::resetEntry(event, day(2024, 6, 4), QStringLiteral("501"));
+             event.kind = gas::MeteredBilled;
+             event.meterValue = yen("1250");
+             event.usage = *gas::usageFrom(event.meterValue, gas::baseReading(db, QStringLiteral("501")));
+             event.amount = yen("3240");
+             event.paymentAccount = 110;
+             return [&db, &s, dir, event] { gas::storeEvent(db, s.config, event, dir + u'/' + ConfigName); };
          },
          QString()},
         {"journal entry",
          [](Database& db, SessionState& s, const QString& dir) -> Run {
-             accounting::resetEntry(s.journal, day(2024, 6, 4));
-             s.journal.amount = yen("1200");
-             s.journal.debitAccount = 1100;
-             s.journal.creditAccount = 10;
-             return [&db, &s, dir] {
-                 const auto stored = accounting::storeEntry(db, s, accounting::EntryKind::Journal, s.journal,
+             JournalEntry entry;
+             accounting::resetEntry(entry, day(2024, 6, 4));
+             entry.amount = yen("1200");
+             entry.debitAccount = 1100;
+             entry.creditAccount = 10;
+             return [&db, &s, dir, entry] {
+                 const auto stored = accounting::storeEntry(db, s, accounting::EntryKind::Journal, entry,
                                                                dir + u'/' + ConfigName);
                  if (stored && !stored->counterError.isEmpty())
                      ui().showMessage(stored->counterError, QStringLiteral("伝票番号"));

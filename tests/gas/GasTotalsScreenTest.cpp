@@ -57,7 +57,7 @@ gas::Totals someTotals()
 RecordingSurface printed(const std::vector<gas::Event>& list, const gas::Totals& totals = someTotals())
 {
     RecordingSurface s(gas::TotalsDocumentName);
-    SetUpPrinter(s);
+    setUpPrinter(s);
     gas::printTotals(s, QStringLiteral("テスト商店"), day(2024, 5, 1), day(2024, 5, 31), list, totals);
     return s;
 }
@@ -343,7 +343,7 @@ TEST_F(GasTotalsScreenTest, ThePrintedListIsARealPdfAndTheScreenFitsItsCaptions)
     const QString pdf = QDir(folder).filePath(QStringLiteral("gas-totals-test.pdf"));
     {
         QtPrintSurface surface(gas::TotalsDocumentName, pdf);
-        SetUpPrinter(surface);
+        setUpPrinter(surface);
         gas::printTotals(surface, testSession().config.companyName(), d.startBoxes->date(), d.endBoxes->date(),
                          d.loadedEvents(), d.loadedTotals());
         surface.endDocument();
@@ -369,7 +369,7 @@ TEST(GasTotalsDemo, PrintsTheDemoShopsGasTotals)
     const Date start = Date::fromParts(end.year(), end.month() - 2, 1);
     const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", QDir::tempPath());
     QtPrintSurface surface(gas::TotalsDocumentName, QDir(folder).filePath(QStringLiteral("gas-totals.pdf")));
-    SetUpPrinter(surface);
+    setUpPrinter(surface);
     gas::printTotals(surface, testSession().config.companyName(), start, end, gas::loadEvents(db, start, end),
                      gas::loadTotals(db, start, end));
     surface.endDocument();

@@ -276,7 +276,7 @@ TEST_F(BackupScreenTest, RestoreBringsBackTheDatabaseAndTheSlipCounterTogether)
     watcher.exec(QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
     ASSERT_EQ(rowsOfSlip(watcher, 41), 0);
     prepareSlip(testSession());
-    ASSERT_TRUE(StoreSlip(testSession(), inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(testSession(), inst.configurationPath()));
     ASSERT_GT(rowsOfSlip(watcher, 41), 0);
     ASSERT_GT(QFileInfo(inst.databasePath() + QStringLiteral("-wal")).size(), 0);
     ASSERT_EQ(testSession().config.slipCounter, 42);
@@ -322,7 +322,7 @@ TEST_F(BackupScreenTest, RestoreBringsBackTheDatabaseAndTheSlipCounterTogether)
 
     // The next slip stores as 41 without a restart.
     prepareSlip(testSession());
-    ASSERT_TRUE(StoreSlip(testSession(), inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(testSession(), inst.configurationPath()));
     EXPECT_GT(rowsOfSlip(watcher, 41), 0);
     EXPECT_EQ(testSession().config.slipCounter, 42);
 }

@@ -38,6 +38,8 @@ protected:
     TestInstallation installation;
     ScriptedUiScope scripted;
     SessionState& s = testSession();
+    // The invoice being printed.
+    InvoiceValues invoice;
 
     void SetUp() override
     {
@@ -95,7 +97,7 @@ protected:
 
     void invoiceOf(int lines)
     {
-        InvoiceValues& v = s.invoice;
+        InvoiceValues& v = invoice;
         v = InvoiceValues{};
         for (int j = 1; j <= lines; ++j) {
             InvoiceLine line;
@@ -413,7 +415,7 @@ TEST_F(PrintTest, InvoicePagesAreSeparateJobsMarkedPageOfTotal)
         SCOPED_TRACE(c.lines);
         PrintCapture capture;
         invoiceOf(c.lines);
-        printInvoice(s.config, s.customer, s.invoice, Issued);
+        printInvoice(s.config, s.customer, invoice, Issued);
         ASSERT_EQ(capture.count(), c.marks.size());
         for (int p = 0; p < capture.count(); ++p) {
             const RecordingSurface& r = capture.surface(p);
@@ -439,7 +441,7 @@ TEST_F(PrintTest, InvoiceFirstPageHasTheHeadAndContinuationPagesTheirTitle)
 {
     PrintCapture capture;
     invoiceOf(41);
-    printInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, invoice, Issued);
     ASSERT_EQ(capture.count(), 2);
     const RecordingSurface& first = capture.surface(0);
     const RecordingSurface& second = capture.surface(1);
@@ -479,10 +481,10 @@ TEST_F(PrintTest, InvoiceLine41IsTheFirstRowOfPageTwo)
 {
     PrintCapture capture;
     invoiceOf(41);
-    s.invoice.lines[40].departmentCode = 7;
-    s.invoice.lines[40].taxCategory = 9;
-    s.invoice.lines[40].saleDate = Date::fromParts(2001, 2, 3);
-    printInvoice(s.config, s.customer, s.invoice, Issued);
+    invoice.lines[40].departmentCode = 7;
+    invoice.lines[40].taxCategory = 9;
+    invoice.lines[40].saleDate = Date::fromParts(2001, 2, 3);
+    printInvoice(s.config, s.customer, invoice, Issued);
     ASSERT_EQ(capture.count(), 2);
     const RecordingSurface& page1 = capture.surface(0);
     const RecordingSurface& page2 = capture.surface(1);
@@ -509,14 +511,14 @@ TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
     // No lines, no earlier invoice, no payment, no sales: the zero date
     // prints blank after its caption, a zero amount as the yen sign and 0.
     invoiceOf(0);
-    s.invoice.previousClosingDate = Date();
-    s.invoice.lastPaymentDate = Date();
-    s.invoice.previousInvoiceAmount = Currency();
-    s.invoice.paymentsSinceClosing = Currency();
-    s.invoice.currentSales = Currency();
-    s.invoice.totalBilled = Currency();
+    invoice.previousClosingDate = Date();
+    invoice.lastPaymentDate = Date();
+    invoice.previousInvoiceAmount = Currency();
+    invoice.paymentsSinceClosing = Currency();
+    invoice.currentSales = Currency();
+    invoice.totalBilled = Currency();
     PrintCapture capture;
-    printInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, invoice, Issued);
     ASSERT_EQ(capture.count(), 1);
     const RecordingSurface& r = capture.surface(0);
     expectText(r, 9300, 0, u("Page001/001"), 12);
@@ -546,7 +548,7 @@ TEST_F(PrintTest, InvoiceOfACustomerWhoNeverPaidShowsBlankDatesAndZeroAmounts)
 TEST_F(PrintTest, InvoiceColumnsStayClearOfEachOtherAtTheirWidestValues)
 {
     invoiceOf(2);
-    InvoiceLine& widest = s.invoice.lines[0];
+    InvoiceLine& widest = invoice.lines[0];
     widest.saleDate = Date::fromParts(2001, 12, 28);
     widest.departmentCode = 99;
     widest.taxCategory = 99;
@@ -556,11 +558,11 @@ TEST_F(PrintTest, InvoiceColumnsStayClearOfEachOtherAtTheirWidestValues)
     widest.quantity = yen("999999.99");
     widest.amount = yen("999999999");
     // A whole amount beside tax category 00: "2800. 00" read as a decimal.
-    InvoiceLine& plain = s.invoice.lines[1];
+    InvoiceLine& plain = invoice.lines[1];
     plain.amount = yen("2800");
     plain.taxCategory = 0;
     PrintCapture capture;
-    printInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, invoice, Issued);
     const RecordingSurface& r = capture.surface(0);
 
     const int row1 = 4000 + 284 + 22;
@@ -646,12 +648,12 @@ TEST_F(PrintTest, LongNamesAreFittedSoNoTextRunsIntoAnother)
     }
     {
         invoiceOf(41);
-        s.invoice.lines[0].productName = u("特選新潟県産コシヒカリ新米１０ｋｇ袋入り");
-        s.invoice.lines[0].unitPrice = yen("999999.99");
-        s.invoice.lines[0].amount = yen("999999999");
-        s.invoice.totalBilled = Currency::fromUnits(999999999);
+        invoice.lines[0].productName = u("特選新潟県産コシヒカリ新米１０ｋｇ袋入り");
+        invoice.lines[0].unitPrice = yen("999999.99");
+        invoice.lines[0].amount = yen("999999999");
+        invoice.totalBilled = Currency::fromUnits(999999999);
         PrintCapture capture;
-        printInvoice(s.config, s.customer, s.invoice, Issued);
+        printInvoice(s.config, s.customer, invoice, Issued);
         for (const auto& r : capture.surfaces())
             expectNoOverlap(*r);
     }
@@ -719,7 +721,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     // An invoice of two pages is two files but one message naming both.
     pdf.prefix = QStringLiteral("invoice");
     invoiceOf(41);
-    printInvoice(s.config, s.customer, s.invoice, Issued);
+    printInvoice(s.config, s.customer, invoice, Issued);
     ASSERT_EQ(pdf.paths.size(), 3);
     EXPECT_TRUE(isPdfFile(pdf.paths[1]));
     EXPECT_TRUE(isPdfFile(pdf.paths[2]));

@@ -199,7 +199,7 @@ TEST_F(ReceiptSheetTest, PrintsToAPdfPage)
     sheet.figures = receiptFigures(yen("56000"), yen("0.10"));
     {
         QtPrintSurface pdf(QStringLiteral("領収書"), path);
-        SetUpPrinter(pdf);
+        setUpPrinter(pdf);
         drawReceiptSheet(pdf, sheet, customer, config);
         pdf.endDocument();
     }

@@ -39,7 +39,7 @@ TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRow
     computeSlipTotals(s);
     s.saleKind = saleKind::Credit;
 
-    const SlipStoreResult stored = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult stored = storeSlip(db, s, inst.configurationPath());
     ASSERT_TRUE(stored);
 
     EXPECT_EQ(tableRows(db, QStringLiteral("売上商品マスター仮"), 1),
@@ -70,7 +70,7 @@ TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
     addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "199", "1");
     computeSlipTotals(s); // tax = Int(0.08 × 1000) + Int(0.05 × 199) = 80 + 9
     s.saleKind = saleKind::Cash;
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
 
     EXPECT_EQ(tableRows(db, QStringLiteral("経理マスター仮"), 1),
               QStringList({QStringLiteral("1|45413|1990000|10|0|5000|C001"),
@@ -92,7 +92,7 @@ TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
     addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "300", "1");
     computeSlipTotals(s);
     ASSERT_TRUE(s.totals.consumptionTax.isZero());
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
 
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 2);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM 売上商品マスター仮 WHERE 売上部門コード = 99")).toInt(), 0);
@@ -108,7 +108,7 @@ TEST_F(SlipStoreTest, UnknownTaxCategoryIsStoredButInNoTotalAndNoLedgerRow)
     addLine(s, 7, 3, QStringLiteral("700"), QStringLiteral("分類なし"), "777", "1");
     computeSlipTotals(s);
     EXPECT_EQ(s.totals.grandTotal, yen("1050"));
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
 
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上単価 FROM 売上商品マスター仮 WHERE 売上税区分コード = 3")).toLongLong(),
               7770000);
@@ -126,7 +126,7 @@ TEST_F(SlipStoreTest, ProductNamesAreStoredAtTwelveCharacters)
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("とても長い名前の商品ですがここで切れます"), "10", "1");
     addLine(s, 1, 9, QStringLiteral("2"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
     QSqlQuery q = db.exec(QStringLiteral("SELECT 売上単品名 FROM 売上商品マスター仮 ORDER BY 売上シリアル"));
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), QStringLiteral("とても長い名前の商品です"));
@@ -141,7 +141,7 @@ TEST_F(SlipStoreTest, SlipNumberIsPrefixTimesHundredMillionPlusCounter)
     s.config.slipCounter = 99999999;
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
 
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 売上伝票番号 FROM 売上商品マスター仮")).toLongLong(), 199999999);
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT 経理伝票番号 FROM 経理マスター仮")).toLongLong(), 199999999);
@@ -161,7 +161,7 @@ TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
     // Something changed the counter in memory only: the file's value counts.
     s.config.slipCounter = 7;
 
-    const SlipStoreResult refused = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult refused = storeSlip(db, s, inst.configurationPath());
     EXPECT_FALSE(refused);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
     EXPECT_EQ(rowCount(db, QStringLiteral("経理マスター仮")), 0);
@@ -173,7 +173,7 @@ TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
 
     // Entered again once the table takes rows: the same number 1.
     db.exec(QStringLiteral("DROP TRIGGER refuse"));
-    ASSERT_TRUE(StoreSlip(db, s, inst.configurationPath()));
+    ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT DISTINCT 売上伝票番号 FROM 売上商品マスター仮")).toInt(), 1);
     EXPECT_EQ(inst.counterInFile(), QStringLiteral(" 2"));
 }
@@ -187,13 +187,13 @@ TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
     // 21 × 100000000 + 47483648 = 2147483648, one past the 32-bit range.
     s.config.slipPrefix = 21;
     s.config.slipCounter = 47483648;
-    const SlipStoreResult beyondRange = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult beyondRange = storeSlip(db, s, inst.configurationPath());
     EXPECT_FALSE(beyondRange);
     // The largest counter gives a number but could never advance: the next
     // slip would get the same one.
     s.config.slipPrefix = 0;
     s.config.slipCounter = 2147483647;
-    const SlipStoreResult largest = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult largest = storeSlip(db, s, inst.configurationPath());
     EXPECT_FALSE(largest);
 
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 0);
@@ -211,7 +211,7 @@ TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
     computeSlipTotals(s);
     const QString unwritable = inst.path(QStringLiteral("no-such-folder/HMWcfg.dat"));
 
-    const SlipStoreResult stored = StoreSlip(db, s, unwritable);
+    const SlipStoreResult stored = storeSlip(db, s, unwritable);
     EXPECT_TRUE(stored);
     EXPECT_EQ(rowCount(db, QStringLiteral("売上商品マスター仮")), 1);
     ASSERT_EQ(stored.messages.size(), 1u);
@@ -226,7 +226,7 @@ TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
 TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
 {
     SessionState& s = testSession();
-    const SlipStoreResult empty = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult empty = storeSlip(db, s, inst.configurationPath());
     EXPECT_FALSE(empty);
     EXPECT_TRUE(empty.messages.empty());
     EXPECT_EQ(s.config.slipCounter, 1);
@@ -234,7 +234,7 @@ TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     s.customer.code.clear();
-    const SlipStoreResult nobodys = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult nobodys = storeSlip(db, s, inst.configurationPath());
     EXPECT_FALSE(nobodys);
     ASSERT_EQ(nobodys.messages.size(), 1u);
     EXPECT_EQ(nobodys.messages[0].text, QStringLiteral("顧客が選ばれていないため、伝票を記録できません。"));
@@ -250,7 +250,7 @@ TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
     addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     s.config.databasePath = inst.path(QStringLiteral("gone.db"));
-    const SlipStoreResult failed = StoreSlip(s, inst.configurationPath());
+    const SlipStoreResult failed = storeSlip(s, inst.configurationPath());
     EXPECT_FALSE(failed);
     ASSERT_EQ(failed.messages.size(), 1u);
     EXPECT_EQ(failed.messages[0].text, QStringLiteral("記録の書き込みに失敗しました。やり直してください・"));
@@ -267,7 +267,7 @@ TEST_F(SlipStoreTest, ASlipDatedInTheClosedYearIsRefusedWithTheClosingDate)
     db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),
             {sqlValue(s.customer.slipDate), sqlValue(s.customer.slipDate)});
 
-    const SlipStoreResult refused = StoreSlip(db, s, inst.configurationPath());
+    const SlipStoreResult refused = storeSlip(db, s, inst.configurationPath());
     EXPECT_FALSE(refused);
     ASSERT_EQ(refused.messages.size(), 1u);
     EXPECT_EQ(refused.messages[0].text,

@@ -2,5 +2,6 @@
 
 SessionState& testSession()
 {
-    return session();
+    static SessionState state;
+    return state;
 }
