@@ -3,6 +3,7 @@
 // (TransferSlips.h) under a title with the date range, in groups of five.
 
 #include "accounting/TransferSlips.h"
+#include "print/GroupedLines.h"
 
 #include <QString>
 #include <vector>
@@ -15,14 +16,7 @@ inline const QString TransferSlipDocumentName = QStringLiteral("振替伝票");
 inline const QString TransferSlipFontName = QStringLiteral("ＭＳ 明朝");
 
 namespace transferSlipLayout {
-constexpr int Left = 700;
-constexpr int TitleY = 500;
-constexpr int HeadingY = 1000;
-constexpr int FirstLineY = 1500;
-constexpr int LineHeight = 200;
-constexpr int LinesPerGroup = 5;
-constexpr int LinesPerPage = 60;
-constexpr double FontSize = 9.5;
+using namespace groupedListing;
 // Offsets from Left. Each column ends a clear gap (100 twips, more than
 // one half-width character at 9.5 points) before the next one begins, even
 // at its widest value: a ten-digit slip number before the date, the date

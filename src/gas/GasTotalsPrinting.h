@@ -3,6 +3,7 @@
 // out on pages, with the title, the column headings and the totals line.
 
 #include "gas/GasTotals.h"
+#include "print/GroupedLines.h"
 
 class PrintSurface;
 
@@ -10,15 +11,8 @@ namespace gas {
 
 // The printed list, positions in twips from the left origin X 700.
 namespace totalsLayout {
-constexpr int Left = 700;
-constexpr int TitleY = 500;
-constexpr int HeadingY = 1000;
-constexpr int FirstLineY = 1500;
-constexpr int LineHeight = 200;
-constexpr int LinesPerGroup = 5;
-constexpr int LinesPerPage = 60;
+using namespace groupedListing;
 constexpr int TotalsY = 15700;
-constexpr double FontSize = 9.5;
 } // namespace totalsLayout
 inline const QString TotalsFontName = QStringLiteral("ＭＳ 明朝");
 inline const QString TotalsDocumentName = QStringLiteral("ガス集計");

@@ -5,6 +5,20 @@
 
 #include "print/PrintSurface.h"
 
+// The page of the grouped listings (the transfer-slip journal, the gas
+// totals), in twips: the title, the headings, then 60 lines a page in
+// groups of five, at 9.5 points.
+namespace groupedListing {
+constexpr int Left = 700;
+constexpr int TitleY = 500;
+constexpr int HeadingY = 1000;
+constexpr int FirstLineY = 1500;
+constexpr int LineHeight = 200;
+constexpr int LinesPerGroup = 5;
+constexpr int LinesPerPage = 60;
+constexpr double FontSize = 9.5;
+} // namespace groupedListing
+
 class GroupedLines {
 public:
     using Headings = void (*)(PrintSurface&);
