@@ -11,6 +11,7 @@
 #include "sales/SlipStore.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
+#include "support/SlipLines.h"
 #include "support/TestInstallation.h"
 #include "ui/DateBoxes.h"
 #include "ui/ValueModel.h"
@@ -230,16 +231,8 @@ TEST_F(EntryScreensTest, EntriesAndASalesSlipBetweenThemTakeConsecutiveNumbers)
     // A cash sale of one line between the two entries.
     db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客名前カナ) VALUES ('77', '試験商店', 'ｼｹﾝ')"));
     SessionState& st = testSession();
-    clearSlip(st);
-    st.customer.code = QStringLiteral("77");
-    st.customer.slipDate = day(2024, 5, 1);
-    st.saleKind = saleKind::Cash;
-    SlipLine& line = st.lines[++st.lineCount];
-    line.taxCategory = 9;
-    line.productCode = QStringLiteral("1            ");
-    line.unitPrice = yen(500);
-    line.quantity = yen(1);
-    line.amount = yen(500);
+    startSlip(st, QStringLiteral("77"), day(2024, 5, 1), saleKind::Cash);
+    appendSlipLine(st, 0, 9, QStringLiteral("1"), QString(), "500", "1");
     computeSlipTotals(st);
     ASSERT_TRUE(storeSlip(db, st));
 

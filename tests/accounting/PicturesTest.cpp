@@ -118,11 +118,9 @@ TEST(AccountingPictures, ScreensShowEveryCaptionWhole)
 
 TEST(AccountingPictures, PrintsTheDemoShopsBooks)
 {
-    const QString demo = qEnvironmentVariable("HIMAWARI_DEMO_DIR");
-    if (demo.isEmpty())
+    if (!readDemoInstallation())
         GTEST_SKIP() << "HIMAWARI_DEMO_DIR not set";
     ScriptedUiScope ui;
-    testSession().config = readConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
     Database db(testSession().config.databasePath);
     const Date end = dateValue(db.scalar(QStringLiteral("SELECT MAX(経理年月日) FROM 経理マスター")));
     const QString folder = pictureFolder(QDir::tempPath());

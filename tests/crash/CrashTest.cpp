@@ -30,9 +30,11 @@
 #include "receivables/ReceivablePayment.h"
 #include "sales/DailyUpdate.h"
 #include "sales/SlipStore.h"
+#include "support/BankResultFiles.h"
 #include "support/Files.h"
 #include "support/ScriptedUi.h"
 #include "support/ShopData.h"
+#include "support/SlipLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -252,45 +254,12 @@ Run deletionOnScreen(const Date& cutoff)
     };
 }
 
+// The bank's answer for customers 1001 and 1002: two debits taken, one
+// refused.
 QByteArray resultFileBytes()
 {
-    bankfile::SettlementMethod method;
-    method.code = 991;
-    QByteArray bytes = bankfile::headerRecord(method, day(2024, 6, 27)) + "\r\n";
-    int records = 0;
-    Currency total;
-    for (const auto& [code, amount, result] : {std::tuple{"1001", 4000, '0'}, std::tuple{"1002", 1500, '1'},
-                                                 std::tuple{"1002", 2200, '0'}}) {
-        bankfile::DebitCustomer c;
-        c.code = QString::fromLatin1(code);
-        c.kanaName = QStringLiteral("ﾃｽﾄ");
-        c.amount = Currency::fromUnits(amount);
-        c.bankCode = 991;
-        c.branchCode = QStringLiteral("105");
-        c.accountType = 1;
-        c.accountNumber = QStringLiteral("1234567");
-        c.bankKana = QStringLiteral("ﾋﾊﾞﾘｷﾞﾝｺｳ");
-        QByteArray record = bankfile::dataRecord(c);
-        record[111] = result;
-        bytes += record + "\r\n";
-        ++records;
-        total += c.amount;
-    }
-    return bytes + bankfile::trailerRecord(records, total) + "\r\n" + bankfile::endRecord() + "\r\n";
-}
-
-void addSlipLine(SessionState& s, int department, int taxCategory, const char* code, const char* price,
-                 const char* quantity)
-{
-    SlipLine& line = s.lines[++s.lineCount];
-    line.departmentCode = std::int16_t(department);
-    line.taxCategory = std::int16_t(taxCategory);
-    line.productCode = text::fixed(QString::fromLatin1(code), 13);
-    line.kanaName = text::fixed(QStringLiteral("ｼｮｳﾋﾝ"), 8);
-    line.productName = text::fixed(QStringLiteral("灯油１８Ｌ"), 24);
-    line.unitPrice = yen(price);
-    line.quantity = yen(quantity);
-    line.amount = (line.unitPrice * line.quantity).Int();
+    return resultFile(
+        {resultRecord("1001", 4000, '0'), resultRecord("1002", 1500, '1'), resultRecord("1002", 2200, '0')});
 }
 
 const std::vector<Action>& actions()
@@ -302,8 +271,10 @@ const std::vector<Action>& actions()
              s.customer.name = QStringLiteral("田中　花子");
              s.customer.slipDate = day(2024, 6, 4);
              s.saleKind = saleKind::Credit;
-             addSlipLine(s, 2, 5, "201", "1500", "2");
-             addSlipLine(s, 1, 0, "12", "2000", "1");
+             const QString name = QStringLiteral("灯油１８Ｌ");
+             const QString kana = QStringLiteral("ｼｮｳﾋﾝ");
+             appendSlipLine(s, 2, 5, QStringLiteral("201"), name, "1500", "2", kana);
+             appendSlipLine(s, 1, 0, QStringLiteral("12"), name, "2000", "1", kana);
              computeSlipTotals(s);
              return [&s, dir] {
                  Database db(dir + u'/' + DatabaseName);

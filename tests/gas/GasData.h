@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 namespace gastest {
 
@@ -104,6 +105,20 @@ inline void addTotalsRows(Database& db)
     addGasRow(db, day(2024, 5, 10), 1, "999", "10", "4", 0, 0, "700", 10);
     addGasRow(db, day(2024, 5, 11), 3, "502", "20", "2", 1, 1, "300", 10);
 }
+
+// An installation holding the gas customers and the rows of the totals
+// tests, for the queries and for the screen over them.
+class GasTotalsFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        addGasCustomers(db);
+        addTotalsRows(db);
+    }
+
+    TestInstallation inst;
+    Database db = inst.database();
+};
 
 // Rewrites the installation's configuration with the given slip numbering
 // and reads it into the session.

@@ -245,16 +245,8 @@ TEST(GasTotalsPrint, ALongCustomerNameIsKeptOutOfTheKindColumn)
 namespace {
 
 // The screen over the rows of the totals tests.
-class GasTotalsScreenTest : public ::testing::Test {
+class GasTotalsScreenTest : public GasTotalsFixture {
 protected:
-    void SetUp() override
-    {
-        addGasCustomers(db);
-        addTotalsRows(db);
-    }
-
-    TestInstallation inst;
-    Database db = inst.database();
     ScriptedUiScope ui;
 };
 
@@ -357,17 +349,15 @@ TEST_F(GasTotalsScreenTest, ThePrintedListIsARealPdfAndTheScreenFitsItsCaptions)
 // HIMAWARI_DEMO_DIR (the documentation's picture comes from it).
 TEST(GasTotalsDemo, PrintsTheDemoShopsGasTotals)
 {
-    const QString demo = qEnvironmentVariable("HIMAWARI_DEMO_DIR");
-    if (demo.isEmpty())
+    if (!readDemoInstallation())
         GTEST_SKIP() << "HIMAWARI_DEMO_DIR not set";
     ScriptedUiScope ui;
-    testSession().config = readConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
     Database db(testSession().config.databasePath);
     const QVariant last = db.scalar(QStringLiteral("SELECT MAX(ガス年月日) FROM ガスデータ"));
     ASSERT_TRUE(last.isValid());
     const Date end = dateValue(last);
     const Date start = Date::fromParts(end.year(), end.month() - 2, 1);
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", QDir::tempPath());
+    const QString folder = pictureFolder(QDir::tempPath());
     QtPrintSurface surface(gas::TotalsDocumentName, QDir(folder).filePath(QStringLiteral("gas-totals.pdf")));
     setUpPrinter(surface);
     gas::printTotals(surface, testSession().config.companyName(), start, end, gas::loadEvents(db, start, end),

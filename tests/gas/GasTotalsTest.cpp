@@ -11,17 +11,7 @@ using namespace gastest;
 namespace {
 
 // The rows of the list statement's range.
-class GasTotalsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        addGasCustomers(db);
-        addTotalsRows(db);
-    }
-
-    TestInstallation inst;
-    Database db = inst.database();
-};
+class GasTotalsTest : public GasTotalsFixture {};
 
 } // namespace
 

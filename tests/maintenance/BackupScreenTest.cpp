@@ -8,6 +8,7 @@
 #include "sales/SlipStore.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
+#include "support/SlipLines.h"
 #include "BackupData.h"
 
 #include <QDir>
@@ -24,19 +25,8 @@ namespace {
 // A one-line cash slip for customer C1 in the session's buffer.
 void prepareSlip(SessionState& s)
 {
-    clearSlip(s);
-    s.customer.code = QStringLiteral("C1");
-    s.customer.slipDate = day(2024, 5, 1);
-    s.saleKind = saleKind::Cash;
-    SlipLine& line = s.lines[++s.lineCount];
-    line.departmentCode = 9;
-    line.taxCategory = 9;
-    line.productCode = text::fixed(QStringLiteral("300"), 13);
-    line.productName = text::fixed(QStringLiteral("配達料"), 24);
-    line.kanaName = text::fixed(QString(), 8);
-    line.unitPrice = yen("500");
-    line.quantity = yen("1");
-    line.amount = yen("500");
+    startSlip(s, QStringLiteral("C1"), day(2024, 5, 1), saleKind::Cash);
+    appendSlipLine(s, 9, 9, QStringLiteral("300"), QStringLiteral("配達料"), "500", "1");
     computeSlipTotals(s);
 }
 

@@ -39,16 +39,14 @@ int rightEnd(const PrintItem* item)
     return item->x + RecordingSurface::nominalWidth(item->text, item->fontSize);
 }
 
-class ProductSalesCountScreenTest : public ::testing::Test {
+class ProductSalesCountScreenTest : public ProductSalesFixture {
 protected:
     void SetUp() override
     {
-        addProducts(db);
+        ProductSalesFixture::SetUp();
         registerScreen(QStringLiteral("frm商品販売数"),
                        [](SessionState& state, QWidget* parent) { return openProductSalesCount(state, parent); });
     }
-
-    void addMayLines() { maintenance::addMayLines(db); }
 
     // The picker's operator: clicks the product with this code and "ＯＫ".
     void chooseInPicker(const QString& code)
@@ -63,10 +61,7 @@ protected:
         });
     }
 
-    TestInstallation inst;
     ScriptedUiScope ui;
-    Database db = inst.database();
-    const ProductSalesQuery may{QStringLiteral("12"), day(2024, 5, 1), day(2024, 5, 31)};
 };
 
 } // namespace

@@ -22,16 +22,7 @@ QStringList lineTexts(const std::vector<ProductSalesLine>& lines)
     return texts;
 }
 
-class ProductSalesCountTest : public ::testing::Test {
-protected:
-    void SetUp() override { addProducts(db); }
-
-    void addMayLines() { maintenance::addMayLines(db); }
-
-    TestInstallation inst;
-    Database db = inst.database();
-    const ProductSalesQuery may{QStringLiteral("12"), day(2024, 5, 1), day(2024, 5, 31)};
-};
+class ProductSalesCountTest : public ProductSalesFixture {};
 
 } // namespace
 

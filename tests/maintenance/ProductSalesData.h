@@ -2,9 +2,12 @@
 // Two products and the posted sales lines of May 2024 around product 12.
 
 #include "core/Text.h"
+#include "maintenance/ProductSalesCount.h"
+#include "support/TestInstallation.h"
 #include "MaintenanceData.h"
 
 #include <QString>
+#include <gtest/gtest.h>
 
 namespace maintenance {
 
@@ -34,5 +37,18 @@ inline void addMayLines(Database& db)
     addSalesLine(db, 1004, day(2024, 6, 1), padded12, Rice, "105", "7");
     addSalesLine(db, 1005, day(2024, 5, 15), padded12, Rice, "105", "2", QStringLiteral("売上商品マスター仮"));
 }
+
+// An installation with the two products, the May lines on request, and the
+// query for product 12 over May.
+class ProductSalesFixture : public ::testing::Test {
+protected:
+    void SetUp() override { addProducts(db); }
+
+    void addMayLines() { maintenance::addMayLines(db); }
+
+    TestInstallation inst;
+    Database db = inst.database();
+    const ProductSalesQuery may{QStringLiteral("12"), day(2024, 5, 1), day(2024, 5, 31)};
+};
 
 } // namespace maintenance

@@ -8,8 +8,10 @@
 #include "receivables/BalanceList.h"
 #include "receivables/BalanceListScreen.h"
 #include "receivables/ClosingData.h"
+#include "receivables/ClosingScreensFixture.h"
 #include "receivables/ClosingScreens.h"
 #include "support/Controls.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "support/Typing.h"
@@ -30,18 +32,8 @@ using namespace closing;
 
 namespace {
 
-class Balances : public ::testing::Test {
+class Balances : public ClosingScreensFixture {
 protected:
-    TestInstallation installation;
-    Database db = installation.database();
-    ScriptedUiScope ui;
-
-    void SetUp() override
-    {
-        registerCustomerScreens();
-        registerClosingScreens();
-    }
-
     // The change screen for customer `code`, driven by `action`.
     int openChange(const QString& code, std::function<void(frm売掛残高変更&)> action)
     {
@@ -235,14 +227,8 @@ TEST_F(Balances, ScreensRenderWithEveryCaptionWhole)
     addCustomer(db, {"C0012", QStringLiteral("山田　太郎"), "10000", "4000", "2500"});
     addCustomer(db, {"C0013", QStringLiteral("鈴木　花子"), "0", "300", "0"});
     addCustomer(db, {"C0014", QStringLiteral("佐藤　一郎"), "23000", "0", "4800"});
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", installation.dir());
-    QDir().mkpath(folder);
-    auto render = [&](QWidget& w, const QString& name) {
-        w.show();
-        w.adjustSize();
-        QApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
-    };
+    const QString folder = pictureFolder(installation.dir());
+    auto render = [&](QWidget& w, const QString& name) { savePicture(w, folder, name); };
     frm売掛残高一覧 list(testSession());
     render(list, QStringLiteral("balance-list-screen.png"));
     testSession().customer.code = "C0012";

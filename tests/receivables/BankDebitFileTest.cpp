@@ -2,6 +2,7 @@
 // and end records of a request file, the one-byte forms of kana, the
 // problems that keep a file from being written, and reading a result file.
 #include "receivables/BankDebitFile.h"
+#include "support/ShopData.h"
 
 #include <QStringEncoder>
 #include <gtest/gtest.h>
@@ -9,8 +10,6 @@
 using namespace bankfile;
 
 namespace {
-
-Currency yen(std::int64_t units) { return Currency::fromUnits(units); }
 
 // The Shift_JIS bytes of a text, as the platform's code page writes it.
 QByteArray sjis(const QString& text)

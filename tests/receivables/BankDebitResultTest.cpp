@@ -4,6 +4,7 @@
 #include "session/Routines.h"
 #include "receivables/BankDebitFile.h"
 #include "receivables/BankDebitResult.h"
+#include "support/BankResultFiles.h"
 #include "sales/DailyUpdate.h"
 #include "support/TestInstallation.h"
 #include "PaymentData.h"
@@ -14,40 +15,6 @@
 using namespace bankfile;
 
 namespace {
-
-// A data record of the result file for customer `code` with the bank's
-// result code at position 112.
-QByteArray resultRecord(const QString& code, std::int64_t amount, char result)
-{
-    DebitCustomer c;
-    c.code = code;
-    c.kanaName = QStringLiteral("ﾃｽﾄ");
-    c.amount = Currency::fromUnits(amount);
-    c.bankCode = 991;
-    c.branchCode = QStringLiteral("105");
-    c.accountType = 1;
-    c.accountNumber = QStringLiteral("1234567");
-    c.bankKana = QStringLiteral("ﾋﾊﾞﾘｷﾞﾝｺｳ");
-    QByteArray record = dataRecord(c);
-    record[111] = result;
-    return record;
-}
-
-// A whole result file debited on `debitDate`: header, the data records, a
-// trailer with their count and total, the end record.
-QByteArray resultFile(const QList<QByteArray>& data, const QByteArray& lineEnd = "\r\n",
-                      const Date& debitDate = Date::fromParts(2024, 6, 27))
-{
-    SettlementMethod m;
-    m.code = 991;
-    QByteArray bytes = headerRecord(m, debitDate) + lineEnd;
-    Currency total;
-    for (const QByteArray& r : data) {
-        bytes += r + lineEnd;
-        total += Currency::fromUnits(r.mid(80, 10).toLongLong());
-    }
-    return bytes + trailerRecord(data.size(), total) + lineEnd + endRecord() + lineEnd;
-}
 
 class BankDebitResultTest : public ::testing::Test {
 protected:

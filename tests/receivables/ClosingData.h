@@ -2,19 +2,12 @@
 // Customers and receivable lines as the daily update leaves them, for the
 // closing tests (invoices, receipts, balances).
 
-#include "core/Currency.h"
-#include "core/Date.h"
-#include "db/Database.h"
+#include "support/ShopData.h"
 
 #include <QSqlQuery>
 #include <QString>
 
 namespace closing {
-
-inline Currency yen(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
 
 struct Customer {
     QString code;

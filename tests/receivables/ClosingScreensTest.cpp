@@ -6,11 +6,13 @@
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"
+#include "receivables/ClosingScreensFixture.h"
 #include "receivables/DayBoxTyping.h"
 #include "receivables/ClosingScreens.h"
 #include "receivables/InvoiceIssuingScreens.h"
 #include "support/Controls.h"
 #include "support/ListViews.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/DateBoxes.h"
@@ -44,18 +46,9 @@ QString textAt(const RecordingSurface& s, int x, int y)
     return item ? item->text : QStringLiteral("<nothing>");
 }
 
-class InvoiceScreens : public ::testing::Test {
+class InvoiceScreens : public ClosingScreensFixture {
 protected:
-    TestInstallation installation;
-    Database db = installation.database();
-    ScriptedUiScope ui;
     PrintCapture capture;
-
-    void SetUp() override
-    {
-        registerCustomerScreens();
-        registerClosingScreens();
-    }
 
     // The confirmation screen does `action` on every customer in turn.
     void onConfirmation(std::function<void(frm売掛請求書画面確認&)> action)
@@ -378,15 +371,9 @@ TEST_F(InvoiceScreens, ScreensRenderWithEveryCaptionWhole)
     addLine(db, "C0012", Date::fromParts(2024, 5, 1), "2000", "1", QStringLiteral("コシヒカリ５ｋｇ"));
     addLine(db, "C0012", Date::fromParts(2024, 5, 8), "1500", "2", QStringLiteral("灯油１８Ｌ"), 2, 5);
     addLine(db, "C0012", Date::fromParts(2024, 5, 15), "105", "0.5", QStringLiteral("量り売り米"));
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", installation.dir());
-    QDir().mkpath(folder);
+    const QString folder = pictureFolder(installation.dir());
     auto render = [&](QWidget& w, const QString& name) {
-        w.show();
-        w.adjustSize();
-        QApplication::processEvents();
-        const QPixmap picture = w.grab();
-        EXPECT_FALSE(picture.isNull());
-        EXPECT_TRUE(picture.save(QDir(folder).filePath(name))) << name.toStdString();
+        savePicture(w, folder, name);
         // Every button shows its whole caption.
         for (QPushButton* b : w.findChildren<QPushButton*>()) {
             if (b->isVisible()) {

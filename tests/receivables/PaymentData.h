@@ -1,17 +1,9 @@
 #pragma once
 // Customers and accounts the payment tests start from.
 
-#include "core/Currency.h"
-#include "db/Database.h"
+#include "support/ShopData.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
-
-inline Currency yenAmount(const char* text)
-{
-    return *Currency::parse(QString::fromUtf8(text));
-}
 
 // Customer 12 山田　太郎 (billed 5000, paid 1200, sales since 3150) and
 // customer 30 青木　花子; account 100 小切手 as a further means of payment.
@@ -22,23 +14,15 @@ inline void addPaymentShop(Database& db)
         " 顧客売掛前回請求金額, 顧客売掛入金額, 顧客売掛締後売上額) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     db.exec(insert, {QStringLiteral("12"), QStringLiteral("山田　太郎"), QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ"),
                      QStringLiteral("東京都試験区１－１"), QStringLiteral("試験荘２０１"), QStringLiteral("03-1111-2222"),
-                     QStringLiteral("100-0001"), sqlValue(yenAmount("5000")), sqlValue(yenAmount("1200")),
-                     sqlValue(yenAmount("3150"))});
+                     QStringLiteral("100-0001"), sqlValue(yen("5000")), sqlValue(yen("1200")),
+                     sqlValue(yen("3150"))});
     db.exec(insert, {QStringLiteral("30"), QStringLiteral("青木　花子"), QStringLiteral("ｱｵｷ ﾊﾅｺ"), QStringLiteral(""), QStringLiteral(""),
-                     QStringLiteral(""), QStringLiteral(""), sqlValue(yenAmount("0")), sqlValue(yenAmount("0")), sqlValue(yenAmount("0"))});
+                     QStringLiteral(""), QStringLiteral(""), sqlValue(yen("0")), sqlValue(yen("0")), sqlValue(yen("0"))});
     db.exec(QStringLiteral("INSERT INTO 勘定科目TBL (科目番号, 勘定科目名) VALUES (100, '小切手')"));
 }
 
 // Every row of the ledger holding table as "a|b|c", serial left out.
 inline QStringList holdingLedgerRows(Database& db)
 {
-    QStringList rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM 経理マスター仮 ORDER BY 経理シリアル"));
-    while (q.next()) {
-        QStringList values;
-        for (int i = 1; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        rows << values.join(u'|');
-    }
-    return rows;
+    return tableRows(db, QStringLiteral("経理マスター仮"), 1);
 }

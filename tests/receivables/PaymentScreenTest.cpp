@@ -17,6 +17,7 @@
 #include "ui/JapaneseFont.h"
 #include "PaymentData.h"
 #include "support/ListViews.h"
+#include "support/Pictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -119,7 +120,7 @@ TEST_F(PaymentScreenTest, OpensOnTheBilledAmountAndOffersOkOnlyWithAmountAndMean
         EXPECT_EQ(d.journal().amount, Currency());
         typeOver(d.amountBox, QStringLiteral("2,500"));
         EXPECT_TRUE(d.okButton->isVisible());
-        EXPECT_EQ(d.journal().amount, yenAmount("2500"));
+        EXPECT_EQ(d.journal().amount, yen("2500"));
 
         clickButton(&d, QStringLiteral("Command2")); // キャンセル
         EXPECT_FALSE(d.isVisible());
@@ -193,28 +194,12 @@ TEST_F(PaymentScreenTest, RendersTheScreen)
 {
     useJapaneseFont();
     SessionState& s = testSession();
-    s.customer.code = QStringLiteral("12");
-    s.customer.name = QStringLiteral("山田　太郎");
-    s.customer.kanaName = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
-    s.customer.address1 = QStringLiteral("東京都試験区１－１");
-    s.customer.address2 = QStringLiteral("試験荘２０１");
-    s.customer.telephone = QStringLiteral("03-1111-2222");
-    s.customer.postalCode = QStringLiteral("100-0001");
-    s.customer.lastInvoiceAmount = yenAmount("5000");
-    s.customer.paymentsSinceClosing = yenAmount("1200");
-    s.customer.creditSalesSinceClosing = yenAmount("3150");
-    s.customer.slipDate = Date::fromParts(2024, 5, 1);
+    choosePictureCustomer(s, QStringLiteral("12"), yen("5000"), yen("1200"), yen("3150"));
     frm売掛入金 d(s);
     d.show();
     clickListRow(d.meansOfPaymentList, QStringLiteral("普通預金"));
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", inst.dir());
-    QDir().mkpath(folder);
-    d.adjustSize();
-    QApplication::processEvents();
-    const QPixmap picture = d.grab();
-    EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("payment.png"))));
-    for (QPushButton* b : d.findChildren<QPushButton*>())
-        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+    savePicture(d, pictureFolder(inst.dir()), QStringLiteral("payment.png"));
+    expectButtonsFitCaptions(d);
 }
 
 TEST_F(PaymentScreenTest, EnterAloneFromTheMeansListToAStoredPayment)

@@ -17,7 +17,7 @@ protected:
         addPaymentShop(db);
         SessionState& s = testSession();
         s.customer.code = QStringLiteral("12");
-        s.customer.lastInvoiceAmount = yenAmount("5000");
+        s.customer.lastInvoiceAmount = yen("5000");
         s.customer.slipDate = Date::fromParts(2024, 5, 1);
     }
 
@@ -39,7 +39,7 @@ TEST_F(PaymentTest, BufferStartsFromTheBilledAmountWithNoMeans)
     payment.debitAccount = 20; // left from an earlier entry
     payment = startPayment(s.customer);
     EXPECT_EQ(payment.entryDate, Date::fromParts(2024, 5, 1));
-    EXPECT_EQ(payment.amount, yenAmount("5000"));
+    EXPECT_EQ(payment.amount, yen("5000"));
     EXPECT_EQ(payment.debitAccount, 0);
     EXPECT_EQ(payment.debitCounterparty, 0);
     EXPECT_EQ(payment.creditAccount, 110);
@@ -68,7 +68,7 @@ TEST_F(PaymentTest, OnePaymentIsOneRowUnderTheNextSlipNumber)
     s.config.slipPrefix = 3;
     s.config.slipCounter = 12345;
     JournalEntry payment = startPayment(s.customer);
-    payment.amount = yenAmount("-300");
+    payment.amount = yen("-300");
     payment.debitAccount = 100;
 
     const std::optional<StoredPayment> stored = storePayment(db, s, payment, inst.configurationPath());

@@ -5,12 +5,15 @@
 #include "customers/CustomerScreens.h"
 #include "print/RecordingSurface.h"
 #include "receivables/ClosingData.h"
+#include "receivables/ClosingScreensFixture.h"
 #include "receivables/DayBoxTyping.h"
 #include "receivables/ClosingScreens.h"
 #include "receivables/ReceiptIssuing.h"
 #include "receivables/ReceiptIssuingScreens.h"
 #include "support/Controls.h"
 #include "support/ListViews.h"
+#include "support/Pictures.h"
+#include "support/ShopData.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 
@@ -20,40 +23,15 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 using namespace closing;
 
 namespace {
 
-// Every value of 顧客マスター, to show that receipts write nothing.
-QStringList customerTable(Database& db)
-{
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM 顧客マスター ORDER BY rowid"));
-    QStringList rows;
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        rows << values.join('|');
-    }
-    return rows;
-}
-
-class ReceiptScreens : public ::testing::Test {
+class ReceiptScreens : public ClosingScreensFixture {
 protected:
-    TestInstallation installation;
-    Database db = installation.database();
-    ScriptedUiScope ui;
     PrintCapture capture;
-
-    void SetUp() override
-    {
-        registerCustomerScreens();
-        registerClosingScreens();
-    }
 };
 
 } // namespace
@@ -105,7 +83,7 @@ TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNo
     addCustomer(db, {"B", QStringLiteral("馬場"), "5000", "5000", "0", 20, 25});
     addCustomer(db, {"C", QStringLiteral("千葉"), "0", "0", "300", 20, 25});
     addCustomer(db, {"X", QStringLiteral("別の日"), "900", "0", "0", 20, 10});
-    const QStringList before = customerTable(db);
+    const QStringList before = tableRows(db, QStringLiteral("顧客マスター"));
 
     frm売掛領収書発行 screen(testSession());
     screen.collectionDayBox->setValue(25);
@@ -142,7 +120,7 @@ TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNo
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, "今回は請求額がありません。");
     EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
-    EXPECT_EQ(customerTable(db), before);
+    EXPECT_EQ(tableRows(db, QStringLiteral("顧客マスター")), before);
 }
 
 TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateToo)
@@ -200,14 +178,8 @@ TEST_F(ReceiptScreens, PickerAndAFailedPrint)
 TEST_F(ReceiptScreens, ScreensRenderWithEveryCaptionWhole)
 {
     addCustomer(db, {"C0012", QStringLiteral("山田　太郎"), "5000", "2000", "700", 20, 25, Date::fromParts(2024, 4, 20)});
-    const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", installation.dir());
-    QDir().mkpath(folder);
-    auto render = [&](QWidget& w, const QString& name) {
-        w.show();
-        w.adjustSize();
-        QApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name))) << name.toStdString();
-    };
+    const QString folder = pictureFolder(installation.dir());
+    auto render = [&](QWidget& w, const QString& name) { savePicture(w, folder, name); };
     frm売掛領収書発行 issuing(testSession());
     issuing.collectionDayBox->setValue(25);
     render(issuing, QStringLiteral("receipt-issuing.png"));

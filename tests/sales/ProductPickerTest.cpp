@@ -232,7 +232,7 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
 
 TEST_F(ProductPickerTest, CancelAddsNothing)
 {
-    addLine(testSession(), 1, 0, QStringLiteral("12"), QStringLiteral("米"), "2000", "1");
+    appendSlipLine(testSession(), 1, 0, QStringLiteral("12"), QStringLiteral("米"), "2000", "1");
     computeSlipTotals(testSession());
     frm商品選択 d(testSession());
     d.show();

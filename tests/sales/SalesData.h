@@ -1,9 +1,9 @@
 #pragma once
-// Rows and slip lines the sales tests start from.
+// Departments, products and customers the sales tests start from; their
+// slip lines are filled with support/SlipLines.h.
 
-#include "session/Session.h"
-#include "core/Text.h"
 #include "support/ShopData.h"
+#include "support/SlipLines.h"
 
 #include <QString>
 
@@ -48,19 +48,4 @@ inline void addCustomerRow(Database& db, const QString& code, const QString& kan
                         .lastInvoice = yen("12000"),
                         .payments = yen("5000"),
                         .sales = yen("3150")});
-}
-
-// Appends a line to the session's slip buffer as the product picker does.
-inline void addLine(SessionState& s, int department, int taxCategory, const QString& code, const QString& name,
-                    const char* price, const char* quantity, const QString& kana = QString())
-{
-    SlipLine& line = s.lines[++s.lineCount];
-    line.departmentCode = std::int16_t(department);
-    line.taxCategory = std::int16_t(taxCategory);
-    line.productCode = text::fixed(code, 13);
-    line.kanaName = text::fixed(kana, 8);
-    line.productName = text::fixed(name, 24);
-    line.unitPrice = yen(price);
-    line.quantity = yen(quantity);
-    line.amount = (line.unitPrice * line.quantity).Int();
 }

@@ -307,9 +307,9 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
     s.customer.name = QStringLiteral("山田　太郎");
     s.customer.slipDate = Date::fromParts(2024, 5, 1);
     s.config.taxRate1() = QStringLiteral("0.035");
-    addLine(s, 1, 0, QStringLiteral("4901234567894"), QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産令和六"),
+    appendSlipLine(s, 1, 0, QStringLiteral("4901234567894"), QStringLiteral("特選コシヒカリ５ｋｇ　新潟県魚沼産令和六"),
             "123456", "999.5", QStringLiteral("ｺｼﾋｶﾘﾄｸ"));
-    addLine(s, 12, 9, QStringLiteral("12"), QStringLiteral("配達料"), "300", "1");
+    appendSlipLine(s, 12, 9, QStringLiteral("12"), QStringLiteral("配達料"), "300", "1");
     computeSlipTotals(s);
 
     frm売上 d(testSession());
@@ -342,8 +342,7 @@ TEST_F(SalesSlipTest, GridAndCaptionsFitTheirTexts)
                 << label->objectName().toStdString();
         }
     }
-    for (QPushButton* b : d.findChildren<QPushButton*>())
-        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text())) << b->objectName().toStdString();
+    expectButtonsFitCaptions(d);
 }
 
 // Renders the slip with two lines and both pickers; with
@@ -352,19 +351,9 @@ TEST_F(SalesSlipTest, RendersTheScreens)
 {
     useJapaneseFont();
     SessionState& s = testSession();
-    s.customer.code = QStringLiteral("C001");
-    s.customer.name = QStringLiteral("山田　太郎");
-    s.customer.kanaName = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
-    s.customer.address1 = QStringLiteral("東京都試験区１－１");
-    s.customer.address2 = QStringLiteral("試験荘２０１");
-    s.customer.telephone = QStringLiteral("03-1111-2222");
-    s.customer.postalCode = QStringLiteral("100-0001");
-    s.customer.lastInvoiceAmount = yen("12000");
-    s.customer.paymentsSinceClosing = yen("5000");
-    s.customer.creditSalesSinceClosing = yen("3150");
-    s.customer.slipDate = Date::fromParts(2024, 5, 1);
-    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "2000", "1", QStringLiteral("ｺｼﾋｶﾘ"));
-    addLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "2", QStringLiteral("ﾄｳﾕ"));
+    choosePictureCustomer(s, QStringLiteral("C001"), yen("12000"), yen("5000"), yen("3150"));
+    appendSlipLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "2000", "1", QStringLiteral("ｺｼﾋｶﾘ"));
+    appendSlipLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "2", QStringLiteral("ﾄｳﾕ"));
     computeSlipTotals(s);
 
     const QString folder = pictureFolder(inst.dir());

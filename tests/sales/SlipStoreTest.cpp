@@ -34,8 +34,8 @@ const QString pad13(const char* code)
 TEST_F(SlipStoreTest, CreditSaleOfTaxAddedLinesStoresLinesTaxLineAndTwoLedgerRows)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "300", "2");
-    addLine(s, 4, 0, QStringLiteral("4501"), QStringLiteral("ティッシュ"), "400", "1");
+    appendSlipLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("コシヒカリ５ｋｇ"), "300", "2");
+    appendSlipLine(s, 4, 0, QStringLiteral("4501"), QStringLiteral("ティッシュ"), "400", "1");
     computeSlipTotals(s);
     s.saleKind = saleKind::Credit;
 
@@ -63,11 +63,11 @@ TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
 {
     SessionState& s = testSession();
     // Entered in an order unlike the accounts' order.
-    addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "500", "1");
-    addLine(s, 2, 6, QStringLiteral("201"), QStringLiteral("灯油"), "1080", "1");
-    addLine(s, 1, 1, QStringLiteral("14"), QStringLiteral("米２"), "1000", "1");
-    addLine(s, 2, 5, QStringLiteral("202"), QStringLiteral("灯油２"), "1050", "2");
-    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "199", "1");
+    appendSlipLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "500", "1");
+    appendSlipLine(s, 2, 6, QStringLiteral("201"), QStringLiteral("灯油"), "1080", "1");
+    appendSlipLine(s, 1, 1, QStringLiteral("14"), QStringLiteral("米２"), "1000", "1");
+    appendSlipLine(s, 2, 5, QStringLiteral("202"), QStringLiteral("灯油２"), "1050", "2");
+    appendSlipLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "199", "1");
     computeSlipTotals(s); // tax = Int(0.08 × 1000) + Int(0.05 × 199) = 80 + 9
     s.saleKind = saleKind::Cash;
     ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
@@ -88,8 +88,8 @@ TEST_F(SlipStoreTest, LedgerRowsFollowTheAccountOrderAndSkipZeroTotals)
 TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
 {
     SessionState& s = testSession();
-    addLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "1");
-    addLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "300", "1");
+    appendSlipLine(s, 2, 5, QStringLiteral("201"), QStringLiteral("灯油１８Ｌ"), "1500", "1");
+    appendSlipLine(s, 3, 9, QStringLiteral("300"), QStringLiteral("配達料"), "300", "1");
     computeSlipTotals(s);
     ASSERT_TRUE(s.totals.consumptionTax.isZero());
     ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
@@ -104,8 +104,8 @@ TEST_F(SlipStoreTest, TaxIncludedAndNonTaxableSlipHasNoTaxRows)
 TEST_F(SlipStoreTest, UnknownTaxCategoryIsStoredButInNoTotalAndNoLedgerRow)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
-    addLine(s, 7, 3, QStringLiteral("700"), QStringLiteral("分類なし"), "777", "1");
+    appendSlipLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
+    appendSlipLine(s, 7, 3, QStringLiteral("700"), QStringLiteral("分類なし"), "777", "1");
     computeSlipTotals(s);
     EXPECT_EQ(s.totals.grandTotal, yen("1050"));
     ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
@@ -123,8 +123,8 @@ TEST_F(SlipStoreTest, ProductNamesAreStoredAtTwelveCharacters)
     EXPECT_EQ(storedProductName(QStringLiteral("米")), QStringLiteral("米           "));
 
     SessionState& s = testSession();
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("とても長い名前の商品ですがここで切れます"), "10", "1");
-    addLine(s, 1, 9, QStringLiteral("2"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("とても長い名前の商品ですがここで切れます"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("2"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
     QSqlQuery q = db.exec(QStringLiteral("SELECT 売上単品名 FROM 売上商品マスター仮 ORDER BY 売上シリアル"));
@@ -139,7 +139,7 @@ TEST_F(SlipStoreTest, SlipNumberIsPrefixTimesHundredMillionPlusCounter)
     SessionState& s = testSession();
     s.config.slipPrefix = 1;
     s.config.slipCounter = 99999999;
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     ASSERT_TRUE(storeSlip(db, s, inst.configurationPath()));
 
@@ -153,7 +153,7 @@ TEST_F(SlipStoreTest, SlipNumberIsPrefixTimesHundredMillionPlusCounter)
 TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
+    appendSlipLine(s, 1, 0, QStringLiteral("12"), QStringLiteral("米"), "1000", "1");
     computeSlipTotals(s);
     // The last statement of the slip (the tax ledger row) is refused.
     db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON 経理マスター仮 WHEN NEW.経理貸方コード = 3079"
@@ -181,7 +181,7 @@ TEST_F(SlipStoreTest, RefusedRowRollsBackTheWholeSlipAndTheNumberIsUsedAgain)
 TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
 
     // 21 × 100000000 + 47483648 = 2147483648, one past the 32-bit range.
@@ -207,7 +207,7 @@ TEST_F(SlipStoreTest, SlipNumbersThatDoNotFitStoreNothing)
 TEST_F(SlipStoreTest, SlipStaysStoredWhenTheCounterCannotBeWritten)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     const QString unwritable = inst.path(QStringLiteral("no-such-folder/HMWcfg.dat"));
 
@@ -231,7 +231,7 @@ TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
     EXPECT_TRUE(empty.messages.empty());
     EXPECT_EQ(s.config.slipCounter, 1);
 
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     s.customer.code.clear();
     const SlipStoreResult nobodys = storeSlip(db, s, inst.configurationPath());
@@ -247,7 +247,7 @@ TEST_F(SlipStoreTest, EmptySlipOrMissingCustomerWritesNothing)
 TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     s.config.databasePath = inst.path(QStringLiteral("gone.db"));
     const SlipStoreResult failed = storeSlip(s, inst.configurationPath());
@@ -261,7 +261,7 @@ TEST_F(SlipStoreTest, MissingDatabaseIsAFailedStore)
 TEST_F(SlipStoreTest, ASlipDatedInTheClosedYearIsRefusedWithTheClosingDate)
 {
     SessionState& s = testSession();
-    addLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
+    appendSlipLine(s, 1, 9, QStringLiteral("1"), QStringLiteral("米"), "10", "1");
     computeSlipTotals(s);
     // The year-end closed the books through the slip's date.
     db.exec(QStringLiteral("INSERT INTO 年次更新ＴＢＬ (年次更新期末日, 年次更新実行日) VALUES (?, ?)"),

@@ -2,6 +2,10 @@
 // Pictures of screens for the documentation, and the checks that go with
 // them: no button or label narrower than its caption.
 
+#include "core/Currency.h"
+#include "core/Date.h"
+#include "session/Session.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -18,6 +22,26 @@ inline QString pictureFolder(const QString& fallback)
     const QString folder = qEnvironmentVariable("HIMAWARI_SCREENSHOTS", fallback);
     QDir().mkpath(folder);
     return folder;
+}
+
+// 山田　太郎 of 東京都試験区, the customer the pictures of the sales and
+// payment screens show, as the customer picker leaves him chosen for a slip
+// dated 2024/05/01: under `code`, with his billed amount, payments and
+// credit sales since the last closing.
+inline void choosePictureCustomer(SessionState& s, const QString& code, const Currency& lastInvoice,
+                                  const Currency& payments, const Currency& creditSales)
+{
+    s.customer.code = code;
+    s.customer.name = QStringLiteral("山田　太郎");
+    s.customer.kanaName = QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ");
+    s.customer.address1 = QStringLiteral("東京都試験区１－１");
+    s.customer.address2 = QStringLiteral("試験荘２０１");
+    s.customer.telephone = QStringLiteral("03-1111-2222");
+    s.customer.postalCode = QStringLiteral("100-0001");
+    s.customer.lastInvoiceAmount = lastInvoice;
+    s.customer.paymentsSinceClosing = payments;
+    s.customer.creditSalesSinceClosing = creditSales;
+    s.customer.slipDate = Date::fromParts(2024, 5, 1);
 }
 
 // Shows the screen at the size its layout asks for and saves what it looks

@@ -77,3 +77,12 @@ void TestInstallation::writeConfigurationFile(const QByteArray& bytes) const
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write the test configuration file");
 }
+
+bool readDemoInstallation()
+{
+    const QString demo = qEnvironmentVariable("HIMAWARI_DEMO_DIR");
+    if (demo.isEmpty())
+        return false;
+    testSession().config = readConfiguration(QDir(demo).filePath(QStringLiteral("HMWcfg.dat")));
+    return true;
+}

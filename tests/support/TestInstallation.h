@@ -43,3 +43,9 @@ private:
     QTemporaryDir dir_;
     QString previousDirectory_;
 };
+
+// The demo installation named in HIMAWARI_DEMO_DIR, which the documentation's
+// pictures and print-outs come from: reads its HMWcfg.dat into the test's
+// session and returns true; returns false, reading nothing, when no demo
+// installation is named.
+bool readDemoInstallation();
