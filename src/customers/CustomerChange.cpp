@@ -3,9 +3,9 @@
 #include "ui/Screens.h"
 #include "session/Session.h"
 #include "masters/CodePicker.h"
-#include "masters/DatabaseMessages.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
+#include "ui/ValueModel.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -15,84 +15,20 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVBoxLayout>
 #include <functional>
 
-namespace {
-
-QString columnList()
+QString customerBoxText(int index, const QVariant& stored)
 {
-    QStringList columns;
-    for (const CustomerBox& box : customerBoxes())
-        columns << QString::fromUtf8(box.column);
-    return columns.join(QStringLiteral(", "));
+    const ValueKind kind = customerBoxes()[index].stored;
+    if (kind == ValueKind::Date && !stored.isNull() && stored.toDouble() == 0)
+        return QString();
+    return displayText(stored, kind);
 }
+
+namespace {
 
 const QString ErrorTitle = QStringLiteral("エラー");
-
-} // namespace
-
-std::optional<CustomerValues> loadCustomer(Database& db, const QString& code)
-{
-    QSqlQuery q = db.exec(QStringLiteral("SELECT %1 FROM 顧客マスター WHERE 顧客コード = ?").arg(columnList()), {code});
-    if (!q.next())
-        return std::nullopt;
-    CustomerValues values;
-    for (int i = 0; i < CustomerBoxCount; ++i)
-        values[i] = q.value(i);
-    return values;
-}
-
-ChangeResult changeCustomer(Database& db, const QString& code, const std::map<int, QString>& changedTexts)
-{
-    QStringList assignments;
-    QVariantList params;
-    for (const auto& [index, typed] : changedTexts) {
-        const CustomerBox& box = customerBoxes()[index];
-        if (box.kind == CustomerBoxKind::ShownOnly)
-            continue;
-        const QString text = normalizedBoxText(index, typed);
-        if (std::optional<QString> problem = customerBoxProblem(index, text))
-            return {false, *problem};
-        if (box.kind == CustomerBoxKind::BillingCode && text != QLatin1String("0")) {
-            // A billing customer nobody can find would take the sales into
-            // a receivable of no one.
-            if (!db.scalar(QStringLiteral("SELECT 1 FROM 顧客マスター WHERE 顧客コード = ?"), {text}).isValid())
-                return {false, QStringLiteral("「%1」の顧客「%2」は登録されていません。").arg(QString::fromUtf8(box.column), text)};
-        }
-        assignments << QString::fromUtf8(box.column) + QStringLiteral(" = ?");
-        params << customerBoxValue(index, text);
-    }
-    if (assignments.isEmpty())
-        return {true, QString()};
-    params << code;
-    try {
-        db.exec(QStringLiteral("UPDATE 顧客マスター SET %1 WHERE 顧客コード = ?").arg(assignments.join(QStringLiteral(", "))),
-                params);
-    } catch (const DatabaseError& e) {
-        QString reason = databaseErrorDescription(e.databaseText());
-        if (refusedRule(e.databaseText()) == RefusedRule::Duplicate)
-            reason = QStringLiteral("顧客コードが重複しています。変更して下さい。");
-        return {false, QStringLiteral("Data error event hit err:") + reason};
-    }
-    if (db.changes() == 0)
-        return {false, QStringLiteral("顧客「%1」が見つかりません。ほかの画面で削除されたかもしれません。").arg(code)};
-    return {true, QString()};
-}
-
-bool deleteCustomer(Database& db, const QString& code)
-{
-    try {
-        db.exec(QStringLiteral("DELETE FROM 顧客マスター WHERE 顧客コード = ?"), {code});
-    } catch (const DatabaseError&) {
-        return false;
-    }
-    return true;
-}
-
-namespace {
 
 // A click (or F4) on a box runs the box's action; the box keeps its usual
 // behaviour otherwise.

@@ -5,36 +5,21 @@
 // "削除(&D)" unless other rows still carry its code. The boxes marked
 // "クリックして選択" open the picker of their code table when clicked.
 
-#include "customers/CustomerRegistration.h"
+#include "customers/CustomerRecords.h"
 #include "db/Database.h"
 
 #include <QDialog>
 #include <QVariant>
 #include <array>
-#include <map>
-#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 struct SessionState;
 
-// One customer's columns as stored, in the order of the boxes.
-using CustomerValues = std::array<QVariant, CustomerBoxCount>;
-std::optional<CustomerValues> loadCustomer(Database& db, const QString& code);
-
-struct ChangeResult {
-    bool stored = false;
-    QString message; // what the operator is told when nothing was stored
-};
-// Writes the boxes whose text the operator changed (box index → text) to
-// the customer `code`. Sizes and kinds are checked first, and a billing
-// customer must be "0" or a registered customer; a change the database
-// refuses is reported as "Data error event hit err:" and its reason.
-ChangeResult changeCustomer(Database& db, const QString& code, const std::map<int, QString>& changedTexts);
-// Deletes the customer; false when the database keeps it because rows
-// still refer to it.
-bool deleteCustomer(Database& db, const QString& code);
+// A stored value as its box shows it: yen for amounts, yyyy/mm/dd for dates
+// (nothing for the zero date, which means "never").
+QString customerBoxText(int index, const QVariant& stored);
 
 class frm顧客変更 : public QDialog {
 public:

@@ -6,6 +6,8 @@
 // typed by the code that writes the statement. Edits are parsed exactly and
 // written back in the stored form.
 
+#include "db/ValueKind.h"
+
 #include <QHash>
 #include <QIdentityProxyModel>
 #include <QSqlQueryModel>
@@ -15,8 +17,6 @@
 
 class Database;
 class QAbstractItemView;
-
-enum class ValueKind { Text, Integer, Currency, Date, Single };
 
 // The kind a declared column type names ("CURRENCY", "DATE", "SINGLE",
 // "INTEGER", anything else text).

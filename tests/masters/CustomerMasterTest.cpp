@@ -49,13 +49,6 @@ void fill(frm顧客新規登録& screen, const QStringList& texts)
         screen.boxes[i]->setText(texts[i]);
 }
 
-// A new customer from the texts of its boxes, in screen order.
-NewCustomer customer(const QStringList& t)
-{
-    auto at = [&](int i) { return i < t.size() ? t[i] : QString(); };
-    return NewCustomer{at(0), at(1), at(2), at(3), at(4), at(5), at(6)};
-}
-
 QStringList boxTexts(const frm顧客新規登録& screen)
 {
     QStringList texts;
@@ -142,66 +135,6 @@ TEST(CustomerRegistration, CaptionsAndTheThreeChecksInTheirOrder)
     EXPECT_EQ(boxTexts(screen), QStringList({"", "", "", "", "", "", ""}));
     EXPECT_EQ(screen.focusWidget(), screen.boxes[0]);
     EXPECT_EQ(countRows(shop.db, "顧客マスター"), 3);
-}
-
-TEST(CustomerRegistration, ANewCustomerGetsSoundDefaults)
-{
-    Shop shop;
-    const Date today = Date::fromParts(2024, 5, 1);
-    const RegistrationResult result =
-        registerCustomer(shop.db, customer({"300", "新井　一郎", "ｱﾗｲ ｲﾁﾛｳ", "03-1234-5678", "100-0001", "東京都", ""}), today);
-    ASSERT_EQ(result.outcome, RegistrationOutcome::Stored) << result.message.toStdString();
-    QSqlQuery q = shop.db.exec(
-        "SELECT 顧客ガスコード, 顧客売掛請求先コード, 顧客売掛前回請求金額, typeof(顧客売掛前回請求金額),"
-        " 顧客売掛入金額, 顧客売掛締後売上額, 顧客登録日, 顧客最終売上日, 顧客店コード, 顧客売掛締切日,"
-        " 顧客灯油タンク容量, 顧客ガスボンベ１, 顧客名前, 顧客住所２, typeof(顧客住所２) FROM 顧客マスター"
-        " WHERE 顧客コード = '300'");
-    ASSERT_TRUE(q.next());
-    EXPECT_EQ(q.value(0).toString(), "0");
-    EXPECT_EQ(q.value(1).toString(), "0");
-    EXPECT_EQ(q.value(2).toLongLong(), 0);
-    EXPECT_EQ(q.value(3).toString(), "integer");
-    EXPECT_EQ(q.value(4).toLongLong(), 0);
-    EXPECT_EQ(q.value(5).toLongLong(), 0);
-    EXPECT_EQ(q.value(6).toDouble(), 45413.0);
-    EXPECT_EQ(q.value(7).toDouble(), 0.0);
-    EXPECT_EQ(q.value(8).toInt(), 0);
-    EXPECT_EQ(q.value(9).toInt(), 0);
-    EXPECT_EQ(q.value(10).toDouble(), 0.0);
-    EXPECT_EQ(q.value(11).toDouble(), 0.0);
-    EXPECT_EQ(q.value(12).toString(), "新井　一郎");
-    EXPECT_EQ(q.value(13).toString(), "");
-    EXPECT_EQ(q.value(14).toString(), "text");
-}
-
-TEST(CustomerRegistration, TooLongOrWrongKindIsRefusedWithTheBoxNamed)
-{
-    Shop shop;
-    const Date today = Date::today();
-    struct Case {
-        NewCustomer customer;
-        const char* message;
-    };
-    const Case cases[] = {
-        {customer({"   ", "新井", "ｱﾗｲ"}), "「顧客コード」には半角数字を入力して下さい。"},
-        {customer({"12a", "新井", "ｱﾗｲ"}), "「顧客コード」には半角数字を入力して下さい。"},
-        {customer({"12345678901234", "新井", "ｱﾗｲ"}), "「顧客コード」は13文字以内で入力して下さい。（入力は14文字です）"},
-        {customer({"301", "新井一郎新井一郎新井一郎新", "ｱﾗｲ"}), "「顧客名前」は12文字以内で入力して下さい。（入力は13文字です）"},
-        {customer({"301", "新井", "アライ"}), "「顧客名前カナ」には半角カナで入力して下さい。"},
-        {customer({"301", "新井", "ｱﾗｲ", "03-1234-ABCD"}), "「顧客電話番号」には半角数字を入力して下さい（区切りの「-」は使えます）。"},
-        {customer({"301", "新井", "ｱﾗｲ", "", "100-0001-23"}), "「顧客郵便番号」は10文字以内で入力して下さい。（入力は11文字です）"},
-    };
-    for (const Case& c : cases) {
-        const RegistrationResult result = registerCustomer(shop.db, c.customer, today);
-        EXPECT_EQ(result.outcome, RegistrationOutcome::Refused) << c.message;
-        EXPECT_EQ(result.message, QString::fromUtf8(c.message));
-    }
-    EXPECT_EQ(countRows(shop.db, "顧客マスター"), 2);
-
-    // Full-width digits typed through an input method are taken as digits.
-    ASSERT_EQ(registerCustomer(shop.db, customer({"３０２", "新井", "ｱﾗｲ", "０３－１２３４"}), today).outcome,
-              RegistrationOutcome::Stored);
-    EXPECT_EQ(shop.db.scalar("SELECT 顧客電話番号 FROM 顧客マスター WHERE 顧客コード = '302'").toString(), "03-1234");
 }
 
 TEST(CustomerChange, ThePickerFirstThenThe32BoxesOfTheCustomer)
