@@ -10,8 +10,12 @@ JOBS ?= 2
 deps:
 	scripts/install-deps
 
+# A new build folder uses Ninja, which keeps both cores busy across library
+# boundaries; a folder made earlier keeps the generator it was made with.
+GENERATOR = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-G Ninja)
+
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j$(JOBS)
 
 demo: build
