@@ -127,9 +127,27 @@ function(himawari_check_layers)
       endforeach()
     endwhile()
   endforeach()
+  # The logic test programs test their logic library alone: no widgets, no
+  # scripted operator, no screens.
+  set(logic_test_programs core_tests db_tests session_tests)
+  foreach(sub IN LISTS HIMAWARI_SUBSYSTEMS)
+    list(APPEND logic_test_programs ${sub}_tests)
+  endforeach()
+  foreach(program IN LISTS logic_test_programs)
+    if(NOT TARGET ${program})
+      continue()
+    endif()
+    _himawari_links_of(${program} links)
+    foreach(link IN LISTS links)
+      if(link IN_LIST HIMAWARI_FORBIDDEN_LINKS OR link MATCHES "_screens$" OR link STREQUAL "himawari_test_support")
+        list(APPEND problems "the logic test program ${program} links ${link}")
+      endif()
+    endforeach()
+  endforeach()
+
   if(problems)
     list(JOIN problems "\n  " text)
-    message(FATAL_ERROR "Logic libraries reach into screens or widgets:\n  ${text}\n"
+    message(FATAL_ERROR "Logic reaches into screens or widgets:\n  ${text}\n"
                         "Logic returns values or throws; screens, ui/ and print/ show and print them.")
   endif()
 endfunction()
