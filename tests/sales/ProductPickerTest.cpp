@@ -230,6 +230,27 @@ TEST_F(ProductPickerTest, PriceBeyondAnyAmountIsRefusedWithAMessage)
     EXPECT_TRUE(d.isVisible());
 }
 
+TEST_F(ProductPickerTest, ALineWhoseSlipTotalsWouldOverflowIsRefusedWithTheCalculationMessage)
+{
+    // Each line's amount fits, but the second one takes the slip's totals
+    // beyond any amount the program keeps.
+    for (int i = 0; i < 2; ++i) {
+        frm商品選択 d(testSession());
+        d.show();
+        clickListRow(d.productList, QStringLiteral("精米１０ｋｇ"));
+        typeKeyByKey(d.priceBox, QStringLiteral("500000000000000"));
+        typeKeyByKey(d.quantityBox, QStringLiteral("1"));
+        clickButton(&d, QStringLiteral("Command1"));
+        EXPECT_FALSE(d.isVisible());
+    }
+    EXPECT_EQ(testSession().lineCount, 1);
+    EXPECT_EQ(testSession().lines[1].amount, yen("500000000000000"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("計算エラー"));
+    EXPECT_EQ(ui->messages[0].text,
+              QStringLiteral("金額または数量が大きすぎて計算できません。\n入力した値を確かめてください。"));
+}
+
 TEST_F(ProductPickerTest, CancelAddsNothing)
 {
     appendSlipLine(testSession(), 1, 0, QStringLiteral("12"), QStringLiteral("米"), "2000", "1");
