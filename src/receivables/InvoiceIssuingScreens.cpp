@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -302,13 +303,8 @@ void frm売掛請求書画面確認::cancel()
 
 int openInvoiceConfirmation(SessionState& state, Date closingDate, QWidget* parent)
 {
-    int result = -1;
-    // As openScreen runs a screen: an error in its opening or its handlers
-    // ends this confirmation, never the run over the closing day.
-    runGuarded([&] {
-        frm売掛請求書画面確認 screen(state, closingDate, parent);
-        if (screen.isReady())
-            result = ui().runModal(screen);
+    return runScreen([&]() -> QDialog* {
+        auto screen = std::make_unique<frm売掛請求書画面確認>(state, closingDate, parent);
+        return screen->isReady() ? screen.release() : nullptr;
     });
-    return result;
 }

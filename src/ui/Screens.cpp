@@ -41,11 +41,16 @@ int openScreen(SessionState& state, const QString& screenName, const QString& fu
         return -1;
     }
     const ScreenFactory factory = *it;
+    return runScreen([&] { return factory(state, parent); }, request);
+}
+
+int runScreen(const std::function<QDialog*()>& create, const ScreenRequest& request)
+{
     int result = -1;
     // The screen lives only inside the guard: an error in its opening steps
     // or in any of its handlers ends this opening, never the program.
     runGuarded([&] {
-        std::unique_ptr<QDialog> dialog(factory(state, parent));
+        std::unique_ptr<QDialog> dialog(create());
         if (!dialog)
             return;
         if (request)

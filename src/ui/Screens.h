@@ -30,5 +30,10 @@ bool isScreenAvailable(const QString& screenName);
 // operator as a message; the caller and the main window stay up.
 int openScreen(SessionState& state, const QString& screenName, const QString& functionCaption, QWidget* parent,
                const ScreenRequest& request = {});
+// Runs a screen as openScreen does, for a screen opened by its own opener
+// because it needs more than the session state: `create` makes it (nullptr
+// when it ends while opening) and it is shown modally behind the guard and
+// destroyed when it closes. Returns its result code, or -1.
+int runScreen(const std::function<QDialog*()>& create, const ScreenRequest& request = {});
 // The message shown for a function whose screen is not available yet.
 QString notAvailableMessage(const QString& functionCaption);
