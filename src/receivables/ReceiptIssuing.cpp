@@ -1,6 +1,7 @@
 #include "receivables/ReceiptIssuing.h"
 
 #include "db/Database.h"
+#include "session/TaxBreakdown.h"
 
 BoundStatement collectionDayCustomers(int collectionDay)
 {
@@ -23,17 +24,7 @@ ReceiptFigures receiptFigures(const Currency& amount, const Currency& rate)
 {
     ReceiptFigures f;
     f.amount = amount;
-    // amount × rate / (1 + rate) in ticks: A·R / (S + R), exactly, then the
-    // whole yen toward minus infinity.
-    constexpr std::int64_t S = Currency::Scale;
-    const __int128 numerator = __int128(amount.ticks()) * rate.ticks();
-    const __int128 denominator = __int128(S) * (S + rate.ticks());
-    if (denominator == 0)
-        throw CurrencyOverflow();
-    __int128 yen = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
-        --yen; // toward minus infinity
-    f.tax = Currency::fromUnits(std::int64_t(yen));
+    f.tax = taxContained(amount, rate);
     f.goods = amount - f.tax;
     // The stamp test takes the rate on the amount itself.
     f.stampDue = amount - (amount * rate).Int() >= StampThreshold;

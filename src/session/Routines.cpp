@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "db/ClosedPeriod.h"
 #include "db/Database.h"
+#include "session/TaxBreakdown.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,10 +21,33 @@ const char* const valueNames[Configuration::ValueCount] = {
     "会社名", "住所", "電話番号", "会社付属１", "会社付属２", "会社付属３", "納品書コメント",
     "銀行口座１", "銀行口座２", "消費税率１", "消費税率２", "データベース名", "データベース　パス",
     "バックアップ　デレクトリーパス", "バックアップ　２", "伝票番号の区分", "伝票番号", "管理者用コード"};
+// The values after the 18th, in the file's order.
+const char* const laterValueNames[] = {"登録番号", "軽減税率"};
+constexpr int FileValueCount = Configuration::ValueCount + 2;
 
 QString valueName(int index)
 {
+    if (index >= Configuration::ValueCount)
+        return QString::fromUtf8(laterValueNames[index - Configuration::ValueCount]);
     return QString::fromUtf8(valueNames[index]);
+}
+
+// Which rate is the reduced one when the file does not say (an older
+// installation's file): the lower of the two, as reduced rates are.
+int lowerRateNumber(const Configuration& config)
+{
+    return text::valCurrency(config.taxRate2()) < text::valCurrency(config.taxRate1()) ? 2 : 1;
+}
+
+// Every value the file holds, in its order: the 18 values, then the
+// registration number and the reduced rate.
+QStringList fileValues(const Configuration& config)
+{
+    QStringList values;
+    for (const QString& value : config.values)
+        values << value;
+    values << config.registrationNumber << QString::number(config.reducedRate);
+    return values;
 }
 
 // True for a character a Japanese configuration file plausibly holds once
@@ -163,6 +187,9 @@ Configuration parseConfiguration(const QByteArray& bytes, const QString& fileNam
                                                   std::numeric_limits<std::int32_t>::max(), fileName));
     config.adminCode = std::int32_t(wholeNumber(config.adminCodeText(), 17, std::numeric_limits<std::int32_t>::min(),
                                                 std::numeric_limits<std::int32_t>::max(), fileName));
+    config.registrationNumber = values.size() > 18 ? values[18].trimmed() : QString();
+    const QString reduced = values.size() > 19 ? values[19].trimmed() : QString();
+    config.reducedRate = reduced == u"1" ? 1 : reduced == u"2" ? 2 : lowerRateNumber(config);
     return config;
 }
 
@@ -172,8 +199,9 @@ QByteArray configurationBytes(const Configuration& config, const QString& fileNa
     if (!sjis.isValid())
         throw ConfigurationError(fileName + QStringLiteral(" を書けません。Shift_JIS の文字コード変換が使えません。"));
     QByteArray bytes;
-    for (int i = 0; i < Configuration::ValueCount; ++i) {
-        const QString& value = config.values[i];
+    const QStringList values = fileValues(config);
+    for (int i = 0; i < FileValueCount; ++i) {
+        const QString& value = values[i];
         // The line format has no escape: a quote or a line break would split
         // the value and shift every later one.
         if (value.contains(u'"') || value.contains(u'\r') || value.contains(u'\n'))
@@ -315,15 +343,7 @@ SlipTotals totalsOf(const SessionState& state)
     SlipTotals t;
     for (int i = 1; i <= state.lineCount; ++i) {
         const SlipLine& line = state.lines[i];
-        const Currency amount = line.amount.Int();
-        switch (line.taxCategory) {
-        case 0: t.taxAddedRate1 += amount; break;
-        case 1: t.taxAddedRate2 += amount; break;
-        case 5: t.taxIncludedRate1 += amount; break;
-        case 6: t.taxIncludedRate2 += amount; break;
-        case 9: t.notTaxable += amount; break;
-        default: break; // stored and shown, but in no total
-        }
+        addToCategoryTotal(t, line.taxCategory, line.amount.Int());
     }
     // The rates are decimal text ("0.08"): read exactly, so that 0.29 × 100
     // is 29 and not 28.999...

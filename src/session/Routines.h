@@ -40,11 +40,14 @@ inline const QString ConfigurationFileName = QStringLiteral("HMWcfg.dat");
 // own directory.
 QString configurationFilePath();
 
-// Reads the configuration from its file bytes: 18 double-quoted values
-// (values after the 18th are ignored), Shift_JIS, or UTF-8 when the bytes
-// are valid UTF-8. Derives the database path and the three numbers.
+// Reads the configuration from its file bytes: 18 double-quoted values,
+// then the registration number and the reduced rate when the file has them
+// (an older installation's file has not: no number, and the lower rate is
+// the reduced one), Shift_JIS, or UTF-8 when the bytes are valid UTF-8.
+// Derives the database path and the three numbers.
 Configuration parseConfiguration(const QByteArray& bytes, const QString& fileName);
-// The file bytes of a configuration: 18 quoted lines with CR LF, Shift_JIS.
+// The file bytes of a configuration: 20 quoted lines with CR LF, Shift_JIS.
+// A reader of the first 18 values (an older program) passes over the rest.
 QByteArray configurationBytes(const Configuration& config, const QString& fileName);
 
 // Reads HMWcfg.dat; a file that is missing, unreadable or not a

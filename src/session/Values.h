@@ -37,6 +37,17 @@ struct Configuration {
     const QString& taxRate1() const { return values[9]; }
     const QString& taxRate2() const { return values[10]; }
 
+    // Values after the 18th; an older installation's file has none, and a
+    // reader of 18 values passes over them.
+    // Value 19, the shop's registration number for qualified invoices ("T"
+    // and 13 digits), printed in the shop's block; empty when the shop has
+    // none.
+    QString registrationNumber;
+    // Value 20, which of the two rates (1 or 2) is the reduced one (軽減税率):
+    // its lines are marked "※" on slips and invoices. Reading a file always
+    // sets it; 0 (no reduced rate) is only ever a configuration made in code.
+    int reducedRate = 0;
+
     // Derived on reading: directory immediately followed by file name
     // (nothing inserted, so the directory ends with its separator).
     QString databasePath;
