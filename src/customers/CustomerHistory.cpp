@@ -3,13 +3,11 @@
 #include "core/Currency.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "session/TaxBreakdown.h"
 
 #include <QSqlQuery>
 
 namespace {
-
-// The consumption-tax line of a slip carries this department.
-constexpr int TaxLineDepartment = 99;
 
 const QString HistoryColumns = QStringLiteral(
     "SELECT 売上伝票番号, 売上年月日, 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名,"

@@ -136,7 +136,7 @@ struct SchemaUpgrade {
 const std::vector<SchemaUpgrade>& schemaUpgrades();
 
 // The schema version this program writes and reads.
-constexpr int SchemaVersion = 2;
+constexpr int SchemaVersion = 3;
 
 // Brings a database of an older version to SchemaVersion, every step in one
 // transaction (a failure leaves it as it was). Returns the version it found.

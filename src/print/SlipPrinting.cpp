@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "print/PrintSurface.h"
+#include "session/TaxBreakdown.h"
 
 #include <algorithm>
 
@@ -26,6 +27,12 @@ const QString AmountMask = QStringLiteral(" #########.");
 // tax category beside it never read as one decimal number.
 const QString InvoiceAmountMask = QStringLiteral(" #########");
 const QString TotalMask = QStringLiteral("########0");
+// The per-rate figures of a qualified invoice: plain yen with separators.
+const QString RateFigureMask = QStringLiteral("###,###,##0");
+// Marks the lines sold at the reduced rate, before the product's name.
+const QString ReducedMark = QStringLiteral("※");
+// The mark's width at 12 points: the name moves right by it.
+constexpr int ReducedMarkWidth = 240;
 // A zero amount still shows its 0 (yen sign, "0円"), never the yen sign and "円" alone.
 const QString YenMask = QStringLiteral("\\\\###,###,##0");
 
@@ -81,6 +88,18 @@ SlipLine emptySlipLine()
 
 // The sheet's rows.
 constexpr int SlipRows = 5;
+// Right edge of the slip's quantities: the widest price and quantity
+// (" 999999.99") stand one character apart, and the quantity's digits end
+// one character before a nine-digit amount's.
+constexpr int SlipQuantityRight = 9100;
+
+bool anyReduced(const TaxBreakdown& breakdown)
+{
+    for (const RateShare& share : breakdown.rates)
+        if (share.reduced)
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -129,9 +148,14 @@ void printCompanyBlock(PrintSurface& surface, PrintOrigin o, const Configuration
     put(surface, o.x + 1800, o.y + 800, 8, configValue(shop, 4), right - (o.x + 1800));
     put(surface, o.x + 1800, o.y + 1000, 8, configValue(shop, 5), right - (o.x + 1800));
     put(surface, o.x + 1800, o.y + 1200, 8, configValue(shop, 6), right - (o.x + 1800));
+    // A registered shop's number, under its lines: below the customer box's
+    // bottom edge and above the line table of the slip and the invoice head.
+    if (!shop.registrationNumber.isEmpty())
+        put(surface, o.x + 1800, o.y + 1400, 8, QStringLiteral("登録番号　") + shop.registrationNumber,
+            right - (o.x + 1800));
 }
 
-void printSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<SlipLine>& lines)
+void printSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<SlipLine>& lines, const Configuration& shop)
 {
     surface.setFontSize(12);
     horizontalRules(surface, o, 7);
@@ -141,7 +165,7 @@ void printSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<Slip
     surface.text(o.x + 2200, headY, QStringLiteral("商品名カナ"));
     surface.text(o.x + 3600, headY, QStringLiteral("商 品 名"));
     surface.text(o.x + 7100, headY, QStringLiteral("単価"));
-    surface.text(o.x + 8100, headY, QStringLiteral("個数"));
+    surface.text(o.x + SlipQuantityRight - 800, headY, QStringLiteral("個数"));
     surface.text(o.x + 9500, headY, QStringLiteral("金額"));
 
     // All five rows, whatever the line count: rows past it show an empty
@@ -155,9 +179,14 @@ void printSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<Slip
         surface.text(o.x + 80, y, text::Str(std::int64_t(r)));
         surface.text(o.x + 400, y, line.productCode, 2200 - 400 - 40);
         surface.text(o.x + 2200, y, line.kanaName, 3600 - 2200 - Gap);
-        surface.text(o.x + 3600, y, line.productName, priceX - (o.x + 3600) - Gap);
+        int nameX = o.x + 3600;
+        if (r <= int(lines.size()) && reducedCategory(shop, line.taxCategory)) {
+            surface.text(nameX, y, ReducedMark);
+            nameX += ReducedMarkWidth;
+        }
+        surface.text(nameX, y, line.productName, priceX - nameX - Gap);
         putRight(surface, o.x + 7900, y, price);
-        putRight(surface, o.x + 8900, y, format(line.quantity, PriceMask));
+        putRight(surface, o.x + SlipQuantityRight, y, format(line.quantity, PriceMask));
         putRight(surface, o.x + 10400, y, format(line.amount, AmountMask));
     }
 }
@@ -175,6 +204,17 @@ void printTaxSummary(PrintSurface& surface, PrintOrigin o, const Configuration& 
     put(surface, o.x + 4600, o.y + 200, 8, QStringLiteral("消費税　　  ") + format(t.consumptionTax, TotalMask), Column);
     put(surface, o.x + 6400, o.y, 16, QStringLiteral("合計金額　 ") + yen(t.grandTotal),
         PrintSurface::RightEdge - (o.x + 6400));
+
+    // Under them, each rate in use with its total and the tax it contains,
+    // the highest rate first, and the note for the "※" of the lines.
+    const TaxBreakdown breakdown = taxBreakdown(t, shop);
+    int x = o.x;
+    for (const RateShare& share : breakdown.rates) {
+        put(surface, x, o.y + 400, 8, rateFiguresText(share), 2800 - 100);
+        x += 2800;
+    }
+    if (anyReduced(breakdown))
+        put(surface, o.x + 5600, o.y + 400, 8, ReducedMark + QStringLiteral("は軽減税率対象"));
 }
 
 void printThanksLine(PrintSurface& surface, PrintOrigin o, const Configuration& shop)
@@ -219,7 +259,7 @@ void printSlipSet(const Configuration& shop, const SlipPrintout& slip)
     for (int top : BandTops)
         printCompanyBlock(p, {6500, top + 567}, shop);
     for (int top : BandTops)
-        printSlipLines(p, {700, top + 2268}, slip.lines);
+        printSlipLines(p, {700, top + 2268}, slip.lines, shop);
     for (int top : BandTops)
         printTaxSummary(p, {700, top + 4082}, shop, slip.totals);
     p.endDocument();
@@ -254,6 +294,31 @@ struct InvoicePrintout {
     Date issueDate;
 };
 
+// The period's sales by rate, left of the previous-invoice figures and
+// under the amount billed: each rate's total and tax, non-taxable sales,
+// the note for the "※" of the lines and how the tax was computed.
+void printInvoiceTaxByRate(PrintSurface& p, const TaxBreakdown& byRate)
+{
+    constexpr int X = 700;
+    constexpr int Width = 4000 - X - 100; // clear of "前回請求締日" and its date
+    // Below the 20-point amount billed, five lines at most above the table.
+    constexpr int LineStep = 170;
+    int y = 3060;
+    for (const RateShare& share : byRate.rates) {
+        put(p, X, y, 8, rateFiguresText(share) + (share.reduced ? QStringLiteral(" ※") : QString()), Width);
+        y += LineStep;
+    }
+    if (!byRate.notTaxable.isZero()) {
+        put(p, X, y, 8, QStringLiteral("非課税 ") + format(byRate.notTaxable, RateFigureMask) + QStringLiteral("円"), Width);
+        y += LineStep;
+    }
+    if (anyReduced(byRate)) {
+        put(p, X, y, 8, ReducedMark + QStringLiteral("は軽減税率対象"), Width);
+        y += LineStep;
+    }
+    put(p, X, y, 8, QStringLiteral("消費税は伝票ごとに税率別に計算しています。"), Width);
+}
+
 void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page, int pageTotal)
 {
     const InvoiceValues& v = invoice.values;
@@ -272,6 +337,7 @@ void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page,
         put(p, 4000, 3300, 12, QStringLiteral("前回－入金日　") + dateText(v.lastPaymentDate));
         put(p, 7500, 3300, 12, QStringLiteral("前回入金金額　") + yen(v.paymentsSinceClosing), PrintSurface::RightEdge - 7500);
         put(p, 7500, 3600, 12, QStringLiteral("今回売上金額　") + yen(v.currentSales), PrintSurface::RightEdge - 7500);
+        printInvoiceTaxByRate(p, v.taxByRate);
     } else {
         put(p, 700, 0, 20, QStringLiteral("＊＊＊ 請求明細書 ＊＊＊"));
         put(p, 5800, 0, 12, issued);
@@ -307,7 +373,12 @@ void printInvoicePage(PrintSurface& p, const InvoicePrintout& invoice, int page,
         p.text(o.x + C::SaleDate, y, dateText(line.saleDate, QStringLiteral("yyyy/mm/dd")));
         p.text(o.x + C::Department, y, format(std::int64_t(line.departmentCode), QStringLiteral("00")));
         p.text(o.x + C::ProductCode, y, line.productCode, C::ProductName - C::ProductCode - CharacterWidth);
-        p.text(o.x + C::ProductName, y, line.productName, priceX - (o.x + C::ProductName) - Gap);
+        int nameX = o.x + C::ProductName;
+        if (reducedCategory(invoice.shop, line.taxCategory)) {
+            p.text(nameX, y, ReducedMark);
+            nameX += ReducedMarkWidth;
+        }
+        p.text(nameX, y, line.productName, priceX - nameX - Gap);
         putRight(p, o.x + C::PriceRight, y, price);
         putRight(p, o.x + C::QuantityRight, y, format(line.quantity, PriceMask));
         putRight(p, o.x + C::AmountRight, y, format(line.amount, InvoiceAmountMask));

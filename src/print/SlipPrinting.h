@@ -54,14 +54,18 @@ void printSlipHeading(PrintSurface& surface, PrintOrigin origin, const SlipPrint
 // The customer's address box: postal code, code, address, name (underlined)
 // and telephone.
 void printCustomerBlock(PrintSurface& surface, PrintOrigin origin, const CustomerCard& customer);
-// The shop's name, address, telephone and three company lines.
+// The shop's name, address, telephone, three company lines and, when it has
+// one, its registration number.
 void printCompanyBlock(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);
 // The line table of one slip: seven rules, the headings and five rows; rows
 // past the slip's lines print as an empty line does (blank texts, zero
-// figures through their masks).
-void printSlipLines(PrintSurface& surface, PrintOrigin origin, const std::vector<SlipLine>& lines);
+// figures through their masks). Lines sold at the shop's reduced rate are
+// marked "※" before their name.
+void printSlipLines(PrintSurface& surface, PrintOrigin origin, const std::vector<SlipLine>& lines,
+                    const Configuration& shop);
 // The two tax rates, the totals by tax category, the consumption tax and
-// the grand total.
+// the grand total; under them each rate's total and tax (the figures a
+// qualified invoice states) and the note for the "※" marks.
 void printTaxSummary(PrintSurface& surface, PrintOrigin origin, const Configuration& shop, const SlipTotals& totals);
 // The thank-you line with the delivery-note comment.
 void printThanksLine(PrintSurface& surface, PrintOrigin origin, const Configuration& shop);

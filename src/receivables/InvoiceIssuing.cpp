@@ -2,6 +2,7 @@
 
 #include "db/Database.h"
 #include "session/CustomerRow.h"
+#include "session/TaxBreakdown.h"
 
 #include <QSqlQuery>
 #include <cmath>
@@ -77,7 +78,37 @@ BoundStatement invoiceLinesStatement(const QString& code, Date closingDate)
             {code, dayAfter(closingDate)}};
 }
 
-std::optional<InvoiceComputation> computeInvoice(Database& db, const QString& code, Date closingDate)
+TaxBreakdown invoiceTaxByRate(Database& db, const QString& code, Date closingDate, const Configuration& config)
+{
+    // One row per slip and category, the slips in number order; the
+    // breakdown of a slip is made when its last row has been read.
+    QSqlQuery q = db.exec(QStringLiteral("SELECT 売上伝票番号, 売上税区分コード, SUM(CUR_INT(CUR_MUL(売上単価, 売上個数)))"
+                                         " FROM 売掛マスター")
+                              + LinesCondition
+                              + QStringLiteral(" AND NOT (売上部門コード = ? AND 売上単品コード = ?)"
+                                               " GROUP BY 売上伝票番号, 売上税区分コード ORDER BY 売上伝票番号"),
+                          {code, dayAfter(closingDate), TaxLineDepartment, TaxLineProductCode});
+    TaxBreakdown sum;
+    SlipTotals slip;
+    bool haveSlip = false;
+    qint64 slipNumber = 0;
+    while (q.next()) {
+        const qint64 number = q.value(0).toLongLong();
+        if (haveSlip && number != slipNumber) {
+            sum.add(taxBreakdown(slip, config));
+            slip = SlipTotals();
+        }
+        haveSlip = true;
+        slipNumber = number;
+        addToCategoryTotal(slip, q.value(1).toInt(), currencyValue(q.value(2)));
+    }
+    if (haveSlip)
+        sum.add(taxBreakdown(slip, config));
+    return sum;
+}
+
+std::optional<InvoiceComputation> computeInvoice(Database& db, const QString& code, Date closingDate,
+                                                 const Configuration& config)
 {
     std::optional<CustomerAccount> account = readCustomerAccount(db, code);
     if (!account)
@@ -112,7 +143,57 @@ std::optional<InvoiceComputation> computeInvoice(Database& db, const QString& co
     if (!v.lines.empty())
         r.detailTotalDiffers = v.currentSales != account->creditSalesSinceClosing;
     v.totalBilled = v.previousInvoiceAmount - v.paymentsSinceClosing + v.currentSales;
+    v.taxByRate = invoiceTaxByRate(db, code, closingDate, config);
     return r;
+}
+
+namespace {
+
+const QString ClosedInvoiceColumns = QStringLiteral(
+    "請求締切日, 請求今回売上金額, 請求合計請求金額, 請求税率１, 請求税率１軽減, 請求税率１対象額, 請求税率１消費税額,"
+    " 請求税率２, 請求税率２軽減, 請求税率２対象額, 請求税率２消費税額, 請求非課税額");
+
+// Keeps the invoice's figures by rate as the customer's last closing.
+void keepClosedInvoice(Database& db, const QString& code, const InvoiceValues& v)
+{
+    // Two slots: the configuration has two rates.
+    RateShare slot[2];
+    for (std::size_t i = 0; i < v.taxByRate.rates.size() && i < 2; ++i)
+        slot[i] = v.taxByRate.rates[i];
+    db.exec(QStringLiteral("DELETE FROM 請求内訳ＴＢＬ WHERE 請求顧客コード = ?"), {code});
+    db.exec(QStringLiteral("INSERT INTO 請求内訳ＴＢＬ (請求顧客コード, ") + ClosedInvoiceColumns
+                + QStringLiteral(") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {code, sqlValue(v.closingDate), sqlValue(v.currentSales), sqlValue(v.totalBilled), sqlValue(slot[0].rate),
+             int(slot[0].reduced), sqlValue(slot[0].total), sqlValue(slot[0].tax), sqlValue(slot[1].rate),
+             int(slot[1].reduced), sqlValue(slot[1].total), sqlValue(slot[1].tax),
+             sqlValue(v.taxByRate.notTaxable)});
+}
+
+} // namespace
+
+std::optional<ClosedInvoice> readClosedInvoice(Database& db, const QString& code)
+{
+    QSqlQuery q = db.exec(QStringLiteral("SELECT ") + ClosedInvoiceColumns
+                              + QStringLiteral(" FROM 請求内訳ＴＢＬ WHERE 請求顧客コード = ?"),
+                          {code});
+    if (!q.next())
+        return std::nullopt;
+    ClosedInvoice c;
+    c.closingDate = dateValue(q.value(0));
+    c.currentSales = currencyValue(q.value(1));
+    c.totalBilled = currencyValue(q.value(2));
+    for (int slot = 0; slot < 2; ++slot) {
+        const int first = 3 + 4 * slot;
+        RateShare share;
+        share.rate = currencyValue(q.value(first));
+        share.reduced = q.value(first + 1).toInt() != 0;
+        share.total = currencyValue(q.value(first + 2));
+        share.tax = currencyValue(q.value(first + 3));
+        if (!share.rate.isZero() || !share.total.isZero())
+            c.taxByRate.rates.push_back(share);
+    }
+    c.taxByRate.notTaxable = currencyValue(q.value(11));
+    return c;
 }
 
 bool nothingToBill(const InvoiceValues& v)
@@ -137,6 +218,7 @@ int closeBillingPeriod(Database& db, const QString& code, const InvoiceValues& v
                            " 顧客売掛入金額 = ?, 顧客売掛入金日 = ?, 顧客売掛締後売上額 = ? WHERE 顧客コード = ?"),
             {sqlValue(v.totalBilled), sqlValue(v.closingDate), sqlValue(Currency()), sqlValue(Date()),
              sqlValue(remaining), code});
+    keepClosedInvoice(db, code, v);
     tx.commit();
     return deleted;
 }

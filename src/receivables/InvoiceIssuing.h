@@ -73,9 +73,27 @@ struct InvoiceComputation {
 
 // Reads the customer and its lines up to the closing date and computes the
 // invoice values: current sales = sum of the line amounts; total billed =
-// previous invoice − payments since closing + current sales. nullopt when
-// the customer does not exist.
-std::optional<InvoiceComputation> computeInvoice(Database& db, const QString& code, Date closingDate);
+// previous invoice − payments since closing + current sales; the sales by
+// rate at the configuration's rates. nullopt when the customer does not
+// exist.
+std::optional<InvoiceComputation> computeInvoice(Database& db, const QString& code, Date closingDate,
+                                                 const Configuration& config);
+
+// The period's sales by rate: the lines up to the closing date grouped by
+// slip (the slip's own tax row left out, its tax is worked out again from
+// the rates), each slip's breakdown on its own, added up.
+TaxBreakdown invoiceTaxByRate(Database& db, const QString& code, Date closingDate, const Configuration& config);
+
+// The figures the last closing of a customer kept for its receipt.
+struct ClosedInvoice {
+    Date closingDate;
+    Currency currentSales;
+    Currency totalBilled;
+    TaxBreakdown taxByRate;
+};
+// The figures kept for the customer's last closing, or nullopt when none
+// were kept (a period closed before they were).
+std::optional<ClosedInvoice> readClosedInvoice(Database& db, const QString& code);
 
 // Nothing to bill: no previous invoice amount, no payments and no lines.
 bool nothingToBill(const InvoiceValues& invoice);
@@ -84,6 +102,7 @@ bool nothingToBill(const InvoiceValues& invoice);
 // deletes its 売掛マスター lines dated on or before the closing day, then
 // rolls the customer over: 前回請求金額 = total billed, 前回締め日 = the
 // closing date, 入金額 = 0, 入金日 = the zero date, 締後売上額 = its value
-// now − current sales. A failure changes neither and throws. Returns the
-// number of lines deleted.
+// now − current sales; and keeps the invoice's figures by rate for the
+// receipt (replacing the last closing's). A failure changes nothing and
+// throws. Returns the number of lines deleted.
 int closeBillingPeriod(Database& db, const QString& code, const InvoiceValues& invoice);

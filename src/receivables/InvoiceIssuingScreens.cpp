@@ -1,5 +1,7 @@
 #include "receivables/InvoiceIssuingScreens.h"
 
+#include "session/TaxBreakdown.h"
+
 #include "ui/ErrorGuard.h"
 #include "ui/Screens.h"
 #include "session/Session.h"
@@ -184,6 +186,12 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(SessionState& sta
     totalBilledBox = amountBox(this, QStringLiteral("Text合計請求金額"));
     billedLabel->setBuddy(totalBilledBox);
 
+    // The period's sales by rate, as the invoice prints them.
+    auto* byRateLabel = new QLabel(QStringLiteral("税率別内訳"), this);
+    taxByRateField = new QLabel(this);
+    taxByRateField->setObjectName(QStringLiteral("lbl税率別内訳"));
+    taxByRateField->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     confirmButton = closingButton(this, QStringLiteral("Command1"), QStringLiteral("確認－請求書発行"));
     updateOnlyButton = closingButton(this, QStringLiteral("Command2"), QStringLiteral("更新のみ"));
     cancelButton = closingButton(this, QStringLiteral("Command3"), QStringLiteral("キャンセル"));
@@ -199,6 +207,11 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(SessionState& sta
     totals->addWidget(billedLabel);
     totals->addWidget(totalBilledBox);
 
+    auto* byRate = new QHBoxLayout;
+    byRate->addStretch(1);
+    byRate->addWidget(byRateLabel);
+    byRate->addWidget(taxByRateField);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(confirmButton);
@@ -210,13 +223,14 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(SessionState& sta
     layout->addWidget(gridLabel);
     layout->addWidget(lineGrid, 1);
     layout->addLayout(totals);
+    layout->addLayout(byRate);
     layout->addSpacing(8);
     layout->addLayout(buttons);
     confirmButton->setDefault(true);
 
     // Opening: the customer, its lines up to the closing date, the invoice.
     SessionState& s = state_;
-    computed_ = computeInvoice(db_, s.customer.code, closingDate_);
+    computed_ = computeInvoice(db_, s.customer.code, closingDate_, s.config);
     if (!computed_) {
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
         return;
@@ -237,6 +251,7 @@ frm売掛請求書画面確認::frm売掛請求書画面確認(SessionState& sta
 
     detailTotalBox->setText(invoice.currentSales.toString());
     totalBilledBox->setText(invoice.totalBilled.toString());
+    taxByRateField->setText(taxByRateText(invoice.taxByRate) + QStringLiteral("（消費税は伝票ごとに計算）"));
     if (computed_->detailTotalDiffers)
         ui().showMessage(QStringLiteral("請求商品明細の合計を正しいものとします。"), errorTitle());
 }

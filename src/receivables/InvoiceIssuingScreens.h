@@ -73,6 +73,7 @@ public:
     ValueQueryModel* lineModel;    // Data1, its record source
     QLineEdit* detailTotalBox;     // Text明細合計 "明細合計": the current sales
     QLineEdit* totalBilledBox;     // Text合計請求金額 "合計請求金額": the total billed
+    QLabel* taxByRateField;        // lbl税率別内訳: the sales by rate, as the invoice prints them
     QPushButton* confirmButton;    // Command1 "確認－請求書発行"
     QPushButton* updateOnlyButton; // Command2 "更新のみ"
     QPushButton* cancelButton;     // Command3 "キャンセル"

@@ -31,6 +31,21 @@ ReceiptFigures receiptFigures(const Currency& amount, const Currency& rate)
     return f;
 }
 
+ReceiptBreakdown receiptBreakdown(const std::optional<ClosedInvoice>& kept, const Currency& lastInvoiceAmount,
+                                  Date lastClosingDate)
+{
+    if (!kept || kept->closingDate != lastClosingDate || kept->totalBilled != lastInvoiceAmount)
+        return ReceiptBreakdown::SeeInvoice;
+    if (kept->totalBilled != kept->currentSales)
+        return ReceiptBreakdown::CarriedBalance;
+    // The rates must account for the whole amount (a line of a category in
+    // no total, or rates changed since the slips, would leave a part out).
+    Currency accounted = kept->taxByRate.notTaxable;
+    for (const RateShare& share : kept->taxByRate.rates)
+        accounted += share.total;
+    return accounted == lastInvoiceAmount ? ReceiptBreakdown::ByRate : ReceiptBreakdown::SeeInvoice;
+}
+
 QString eraName(Date date)
 {
     const std::int64_t day = date.dayNumber();

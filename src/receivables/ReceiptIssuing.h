@@ -40,9 +40,30 @@ ReceiptFigures receiptFigures(const Currency& amount, const Currency& rate);
 // 平成 from 8 January 1989, 昭和 before.
 QString eraName(Date date);
 
+// What the receipt says of the amount's consumption tax.
+enum class ReceiptBreakdown {
+    // The amount is the closed invoice's sales alone: its figures by rate.
+    ByRate,
+    // The amount carries a balance from before that invoice's period: no
+    // breakdown, the invoice is referred to.
+    CarriedBalance,
+    // No figures were kept for the invoice (closed before they were, or the
+    // amount was changed since): the invoice is referred to.
+    SeeInvoice,
+};
+
+// Which of them fits a customer's last invoice amount and closing date,
+// given the figures kept at its last closing. Figures of another closing,
+// of another amount, or whose rates do not add up to the amount are not
+// used.
+ReceiptBreakdown receiptBreakdown(const std::optional<ClosedInvoice>& kept, const Currency& lastInvoiceAmount,
+                                  Date lastClosingDate);
+
 // What the receipt sheet prints besides the chosen customer and the shop.
 struct ReceiptSheet {
     ReceiptFigures figures;
+    ReceiptBreakdown breakdown = ReceiptBreakdown::SeeInvoice;
+    TaxBreakdown taxByRate; // the invoice's figures, for ByRate
     Date closingDate;      // the customer's last closing date
     int collectionDay = 0; // the customer's 顧客売掛集金日
     Date issueDate;        // the date of issue, printed in every band

@@ -149,6 +149,8 @@ frm売掛領収書画面確認::frm売掛領収書画面確認(SessionState& sta
     {
         Database db(s.config.databasePath);
         account_ = readCustomerAccount(db, s.customer.code);
+        if (account_)
+            closedInvoice_ = readClosedInvoice(db, s.customer.code);
     }
     if (!account_) {
         ui().showMessage(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(s.customer.code), errorTitle());
@@ -173,6 +175,9 @@ void frm売掛領収書画面確認::confirmAndPrint()
     ReceiptSheet sheet;
     sheet.figures = receiptFigures(s.customer.lastInvoiceAmount, text::valCurrency(s.config.taxRate1()));
     sheet.closingDate = closingDate_;
+    sheet.breakdown = receiptBreakdown(closedInvoice_, s.customer.lastInvoiceAmount, closingDate_);
+    if (closedInvoice_)
+        sheet.taxByRate = closedInvoice_->taxByRate;
     sheet.collectionDay = account_->collectionDay;
     sheet.issueDate = Date::today();
     try {

@@ -63,4 +63,6 @@ private:
     SessionState& state_;
     Date closingDate_;
     std::optional<CustomerAccount> account_;
+    // The figures the customer's last closing kept for its receipt.
+    std::optional<ClosedInvoice> closedInvoice_;
 };

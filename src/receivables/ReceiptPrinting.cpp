@@ -3,6 +3,7 @@
 #include "core/Text.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
+#include "session/TaxBreakdown.h"
 
 #include <memory>
 
@@ -44,6 +45,33 @@ void bandHeader(PrintSurface& p, int top, const QString& title, const ReceiptShe
         PrintSurface::RightEdge - 8000);
 }
 
+// The lines under the amount received that say what it is made of: the
+// closed invoice's sales by rate, or where to find them.
+QStringList breakdownLines(const ReceiptSheet& sheet)
+{
+    const QString head = QStringLiteral("内訳　");
+    const QString indent = QStringLiteral("　　　");
+    const QString seeInvoice = QStringLiteral("税率別の金額と消費税額は、") + format(sheet.closingDate, DateMask)
+                               + QStringLiteral(" 締切分の請求書をご覧ください。");
+    switch (sheet.breakdown) {
+    case ReceiptBreakdown::CarriedBalance:
+        return {head + QStringLiteral("前回請求からの繰越額を含みます。"), indent + seeInvoice};
+    case ReceiptBreakdown::SeeInvoice:
+        return {head + seeInvoice};
+    case ReceiptBreakdown::ByRate:
+        break;
+    }
+    QStringList lines;
+    for (const RateShare& share : sheet.taxByRate.rates)
+        lines << rateCaption(share.rate) + QStringLiteral("　") + yen(share.total) + QStringLiteral("円（うち消費税　")
+                     + yen(share.tax) + QStringLiteral("円）") + (share.reduced ? QStringLiteral("　※軽減税率") : QString());
+    if (!sheet.taxByRate.notTaxable.isZero())
+        lines << QStringLiteral("非課税　") + yen(sheet.taxByRate.notTaxable) + QStringLiteral("円");
+    for (int i = 0; i < lines.size(); ++i)
+        lines[i].prepend(i == 0 ? head : indent);
+    return lines;
+}
+
 } // namespace
 
 void drawReceiptSheet(PrintSurface& p, const ReceiptSheet& sheet, const ChosenCustomer& customer,
@@ -56,10 +84,11 @@ void drawReceiptSheet(PrintSurface& p, const ReceiptSheet& sheet, const ChosenCu
     // Band 1: the receipt for the customer.
     bandHeader(p, 0, QStringLiteral("☆☆☆ 領　収　書 ☆☆☆"), sheet, 2500);
     put(p, 700, 2552, 28, QStringLiteral("領収金額　 ") + amount, 8000 - 700 - Gap);
-    put(p, 1400, 3200, 12,
-        QStringLiteral("内訳　（商品代金 ") + yen(f.goods) + QStringLiteral("円　消費税　") + yen(f.tax)
-            + QStringLiteral("円)"),
-        9000 - 1400 - Gap);
+    int y = 3200;
+    for (const QString& line : breakdownLines(sheet)) {
+        put(p, 1400, y, 10, line, 9000 - 1400 - Gap);
+        y += 200;
+    }
     put(p, 1600, 3800, 16, blankDateLine(sheet.issueDate));
     if (f.stampDue) {
         p.box(9000, 3000, 10200, 4400);

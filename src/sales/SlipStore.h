@@ -6,6 +6,7 @@
 
 #include "session/Routines.h"
 #include "session/Session.h"
+#include "session/TaxBreakdown.h"
 
 #include <QString>
 #include <optional>
@@ -17,11 +18,6 @@ class Database;
 inline const QString StoreFailedMessage = QStringLiteral("記録の書き込みに失敗しました。やり直してください・");
 inline const QString StoreFailedTitle = QStringLiteral("エラーメッセージ");
 
-// The tax line that closes every slip with consumption tax.
-constexpr int TaxLineDepartment = 99;
-constexpr int TaxLineCategory = 9;
-inline const QString TaxLineProductCode = QStringLiteral("999900");
-inline const QString TaxLineName = QStringLiteral("　　　消費税");
 
 // Debit accounts of a slip: cash or receivables.
 constexpr int CashAccount = 10;

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <limits>
 
@@ -19,6 +20,11 @@ void TaxBreakdown::add(const TaxBreakdown& other)
     }
     std::sort(rates.begin(), rates.end(), [](const RateShare& a, const RateShare& b) { return a.rate > b.rate; });
     notTaxable += other.notTaxable;
+}
+
+bool isSlipTaxRow(int departmentCode, const QString& productCode)
+{
+    return departmentCode == TaxLineDepartment && productCode.trimmed() == TaxLineProductCode;
 }
 
 void addToCategoryTotal(SlipTotals& t, int taxCategory, const Currency& amount)
@@ -110,4 +116,22 @@ QString ratePercent(const Currency& rate)
 QString rateCaption(const Currency& rate)
 {
     return ratePercent(rate) + QStringLiteral("対象");
+}
+
+QString rateFiguresText(const RateShare& share)
+{
+    const QString mask = QStringLiteral("###,###,##0");
+    return rateCaption(share.rate) + u' ' + text::format(share.total, mask) + QStringLiteral("円 消費税 ")
+           + text::format(share.tax, mask) + QStringLiteral("円");
+}
+
+QString taxByRateText(const TaxBreakdown& breakdown)
+{
+    QStringList parts;
+    for (const RateShare& share : breakdown.rates)
+        parts << rateFiguresText(share) + (share.reduced ? QStringLiteral("※") : QString());
+    if (!breakdown.notTaxable.isZero())
+        parts << QStringLiteral("非課税 ") + text::format(breakdown.notTaxable, QStringLiteral("###,###,##0"))
+                     + QStringLiteral("円");
+    return parts.isEmpty() ? QStringLiteral("なし") : parts.join(QStringLiteral("　"));
 }

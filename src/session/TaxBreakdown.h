@@ -11,27 +11,16 @@
 #include <QString>
 #include <vector>
 
-// One rate's share of a document.
-struct RateShare {
-    Currency rate;      // the decimal fraction, 0.1 for 10 %
-    bool reduced = false; // the configuration's reduced rate (軽減税率)
-    // The rate's lines with their tax: tax-added lines with the tax the
-    // slip adds to them, tax-inclusive lines as they are.
-    Currency total;
-    // The tax contained in the total: whole part, toward minus infinity, of
-    // total × rate / (1 + rate). On a slip of tax-added lines alone it is
-    // the tax the slip charged for the rate.
-    Currency tax;
-    Currency base() const { return total - tax; } // the taxable amount without tax
-};
-
-struct TaxBreakdown {
-    std::vector<RateShare> rates; // the rates in use, the highest first
-    Currency notTaxable;          // non-taxable sales (stamps), apart
-    bool empty() const { return rates.empty() && notTaxable.isZero(); }
-    // Adds another document's figures, rate by rate.
-    void add(const TaxBreakdown& other);
-};
+// The row that carries a slip's consumption tax among its sales rows: the
+// slip store writes it after the lines (department 99, product "999900",
+// non-taxable category, the tax as its price, quantity 1).
+constexpr int TaxLineDepartment = 99;
+constexpr int TaxLineCategory = 9;
+inline const QString TaxLineProductCode = QStringLiteral("999900");
+inline const QString TaxLineName = QStringLiteral("　　　消費税");
+// True for that row, whose amount is the tax of the slip's other rows and
+// no sale of its own.
+bool isSlipTaxRow(int departmentCode, const QString& productCode);
 
 // Adds a line's amount to the slip total of its tax category: 0 and 1 are
 // tax-added at rate 1 and 2, 5 and 6 tax-inclusive at rate 1 and 2, 9 not
@@ -54,6 +43,13 @@ TaxBreakdown taxBreakdown(const SlipTotals& totals, const Configuration& config)
 QString ratePercent(const Currency& rate);
 // "10%対象" etc.
 QString rateCaption(const Currency& rate);
+// One rate's figures as slips and invoices print them:
+// "10%対象 1,100円 消費税 100円".
+QString rateFiguresText(const RateShare& share);
+// A whole breakdown on one line, as the screens show it: each rate's
+// figures (the reduced one marked "※"), then non-taxable sales; "なし" when
+// there is nothing.
+QString taxByRateText(const TaxBreakdown& breakdown);
 
 // The tax contained in a tax-inclusive amount: whole part, toward minus
 // infinity, of amount × rate / (1 + rate), computed exactly.

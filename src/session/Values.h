@@ -108,6 +108,28 @@ struct SlipTotals {
     Currency grandTotal;
 };
 
+// One rate's share of a document.
+struct RateShare {
+    Currency rate;      // the decimal fraction, 0.1 for 10 %
+    bool reduced = false; // the configuration's reduced rate (軽減税率)
+    // The rate's lines with their tax: tax-added lines with the tax the
+    // slip adds to them, tax-inclusive lines as they are.
+    Currency total;
+    // The tax contained in the total: whole part, toward minus infinity, of
+    // total × rate / (1 + rate). On a slip of tax-added lines alone it is
+    // the tax the slip charged for the rate.
+    Currency tax;
+    Currency base() const { return total - tax; } // the taxable amount without tax
+};
+
+struct TaxBreakdown {
+    std::vector<RateShare> rates; // the rates in use, the highest first
+    Currency notTaxable;          // non-taxable sales (stamps), apart
+    bool empty() const { return rates.empty() && notTaxable.isZero(); }
+    // Adds another document's figures, rate by rate.
+    void add(const TaxBreakdown& other);
+};
+
 namespace saleKind {
 constexpr int Cash = 0;
 constexpr int Credit = 1;
@@ -137,6 +159,9 @@ struct InvoiceValues {
     Date lastPaymentDate;           // 前回－入金日
     Date closingDate;               // 請求締切日
     Currency totalBilled;           // 合計請求金額
+    // The period's sales by consumption-tax rate: the sum of the figures of
+    // its slips, each slip's tax rounded on that slip.
+    TaxBreakdown taxByRate;
 };
 
 // The journal-entry buffer, shared by the payment and accounting entry

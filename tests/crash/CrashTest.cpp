@@ -330,7 +330,7 @@ const std::vector<Action>& actions()
          QString()},
         {"invoice closing",
          [](Database& db, SessionState&, const QString&) -> Run {
-             const auto computed = computeInvoice(db, QStringLiteral("1001"), day(2024, 5, 31));
+             const auto computed = computeInvoice(db, QStringLiteral("1001"), day(2024, 5, 31), Configuration());
              return [&db, invoice = computed->invoice] { closeBillingPeriod(db, QStringLiteral("1001"), invoice); };
          },
          QString()},

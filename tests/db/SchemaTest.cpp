@@ -84,7 +84,7 @@ TEST(Schema, EveryTableTheScreensNameExists)
         "売上商品マスター,売上商品マスター仮,売上種別コードＴＢＬ,売掛マスター,売掛条件ＴＢＬ,店コードＴＢＬ,"
         "引落口座種別ＴＢＬ,引落銀行ＴＢＬ,担当者コードＴＢＬ,決済方法ＴＢＬ,灯油サービスレベルＴＢＬ,税区分ＴＢＬ,"
         "米サービスレベルＴＢＬ,経理マスター,経理マスター仮,経理借方相手先ＴＢＬ,配達予定,顧客ガスタイプＴＢＬ,顧客マスター,"
-        "引落結果処理ＴＢＬ,引落結果入金ＴＢＬ,年次更新ＴＢＬ");
+        "引落結果処理ＴＢＬ,引落結果入金ＴＢＬ,年次更新ＴＢＬ,請求内訳ＴＢＬ");
     QStringList tables = codesOf(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'")
                              .split(u',');
     tables.sort();

@@ -3,6 +3,7 @@
 #include "receivables/ClosingData.h"
 #include "receivables/InvoiceIssuing.h"
 #include "support/TestInstallation.h"
+#include "support/TestSession.h"
 
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ TEST_F(InvoiceClosing, PaidUpCustomerIsBilledItsNewSalesAndRolledOver)
     // Late on the closing day itself: whole days count.
     addLine(db, "C1", Date::fromSerial(Closing.serial() + 0.75), "1000", "2");
 
-    const auto computed = computeInvoice(db, "C1", Closing);
+    const auto computed = computeInvoice(db, "C1", Closing, testSession().config);
     ASSERT_TRUE(computed);
     const InvoiceValues& v = computed->invoice;
     ASSERT_EQ(v.lineCount(), 2);
@@ -61,7 +62,7 @@ TEST_F(InvoiceClosing, PaidUpCustomerIsBilledItsNewSalesAndRolledOver)
 TEST_F(InvoiceClosing, NoLinesBillsTheBalanceBroughtForwardAndTheNothingToBillRule)
 {
     addCustomer(db, {"C1", "", "8000", "3000", "0", 20});
-    auto computed = computeInvoice(db, "C1", Closing);
+    auto computed = computeInvoice(db, "C1", Closing, testSession().config);
     ASSERT_TRUE(computed);
     EXPECT_EQ(computed->invoice.lineCount(), 0);
     EXPECT_EQ(computed->invoice.currentSales, Currency());
@@ -72,17 +73,17 @@ TEST_F(InvoiceClosing, NoLinesBillsTheBalanceBroughtForwardAndTheNothingToBillRu
 
     // Nothing to bill only when all three are empty.
     addCustomer(db, {"Z0", "", "0", "0", "0"});
-    computed = computeInvoice(db, "Z0", Closing);
+    computed = computeInvoice(db, "Z0", Closing, testSession().config);
     EXPECT_TRUE(nothingToBill(computed->invoice));
     EXPECT_EQ(computed->invoice.totalBilled, Currency());
     addCustomer(db, {"P1", "", "0", "500", "0"});
-    EXPECT_FALSE(nothingToBill(computeInvoice(db, "P1", Closing)->invoice));
+    EXPECT_FALSE(nothingToBill(computeInvoice(db, "P1", Closing, testSession().config)->invoice));
     addCustomer(db, {"L1", "", "0", "0", "0"});
     addLine(db, "L1", Closing, "1", "1");
-    EXPECT_FALSE(nothingToBill(computeInvoice(db, "L1", Closing)->invoice));
+    EXPECT_FALSE(nothingToBill(computeInvoice(db, "L1", Closing, testSession().config)->invoice));
 
     // Closing without printing still writes the date and the zeroes.
-    closeBillingPeriod(db, "Z0", computeInvoice(db, "Z0", Closing)->invoice);
+    closeBillingPeriod(db, "Z0", computeInvoice(db, "Z0", Closing, testSession().config)->invoice);
     const Stored z = stored(db, "Z0");
     EXPECT_EQ(z.previousClosing, Closing);
     EXPECT_EQ(z.lastInvoice, Currency());
@@ -91,7 +92,7 @@ TEST_F(InvoiceClosing, NoLinesBillsTheBalanceBroughtForwardAndTheNothingToBillRu
     // Negative payments and balances go through the same arithmetic.
     addCustomer(db, {"N1", "", "-300", "-200", "100"});
     addLine(db, "N1", Closing, "100", "1");
-    EXPECT_EQ(computeInvoice(db, "N1", Closing)->invoice.totalBilled, yen("0"));
+    EXPECT_EQ(computeInvoice(db, "N1", Closing, testSession().config)->invoice.totalBilled, yen("0"));
 }
 
 TEST_F(InvoiceClosing, LineAfterTheClosingDayStaysForTheNextInvoice)
@@ -100,7 +101,7 @@ TEST_F(InvoiceClosing, LineAfterTheClosingDayStaysForTheNextInvoice)
     addLine(db, "C1", Closing, "3000", "1");
     addLine(db, "C1", Closing.addDays(1), "2000", "1");
 
-    const auto computed = computeInvoice(db, "C1", Closing);
+    const auto computed = computeInvoice(db, "C1", Closing, testSession().config);
     ASSERT_EQ(computed->invoice.lineCount(), 1);
     EXPECT_EQ(computed->invoice.currentSales, yen("3000"));
     // 3000 on the invoice against 5000 of sales since closing.
@@ -122,7 +123,7 @@ TEST_F(InvoiceClosing, LineAmountsAreWholeYenTowardMinusInfinity)
     addLine(db, "C1", Closing, "105", "0.5");  // 52.5 → 52
     addLine(db, "C1", Closing, "105", "-0.5"); // a return: −52.5 → −53
     addLine(db, "C1", Closing, "0.29", "100"); // exactly 29, not 28.999…
-    const auto computed = computeInvoice(db, "C1", Closing);
+    const auto computed = computeInvoice(db, "C1", Closing, testSession().config);
     ASSERT_EQ(computed->invoice.lineCount(), 3);
     EXPECT_EQ(computed->invoice.lines[0].amount, yen("52"));
     EXPECT_EQ(computed->invoice.lines[1].amount, yen("-53"));
@@ -146,13 +147,13 @@ TEST_F(InvoiceClosing, BillingCustomerIsBilledTheLinesOfTheCustomersBilledToIt)
     addLine(db, "A", Closing, "1500", "1", QStringLiteral("Aの灯油"));
     addLine(db, "A", Closing.addDays(-1), "2500", "1", QStringLiteral("Bの米"));
 
-    const auto a = computeInvoice(db, "A", Closing);
+    const auto a = computeInvoice(db, "A", Closing, testSession().config);
     ASSERT_EQ(a->invoice.lineCount(), 2);
     // By date, then serial.
     EXPECT_EQ(a->invoice.lines[0].productName, QStringLiteral("Bの米"));
     EXPECT_EQ(a->invoice.lines[1].productName, QStringLiteral("Aの灯油"));
     EXPECT_EQ(a->invoice.totalBilled, yen("4000"));
-    EXPECT_EQ(computeInvoice(db, "B", Closing)->invoice.lineCount(), 0);
+    EXPECT_EQ(computeInvoice(db, "B", Closing, testSession().config)->invoice.lineCount(), 0);
 }
 
 TEST_F(InvoiceClosing, CodesMatchPaddedOrNotAndOtherCustomersAreUntouched)
@@ -161,19 +162,19 @@ TEST_F(InvoiceClosing, CodesMatchPaddedOrNotAndOtherCustomersAreUntouched)
     addCustomer(db, {"123", "", "0", "0", "900", 20});
     addLine(db, QStringLiteral("12           "), Closing, "700", "1"); // as the slip buffer pads it
     addLine(db, "123", Closing, "900", "1");
-    const auto computed = computeInvoice(db, "12", Closing);
+    const auto computed = computeInvoice(db, "12", Closing, testSession().config);
     ASSERT_EQ(computed->invoice.lineCount(), 1);
     EXPECT_EQ(closeBillingPeriod(db, "12", computed->invoice), 1);
     EXPECT_EQ(lineCount(db, "123"), 1);
     EXPECT_EQ(stored(db, "123").sales, yen("900"));
-    EXPECT_FALSE(computeInvoice(db, "999", Closing));
+    EXPECT_FALSE(computeInvoice(db, "999", Closing, testSession().config));
 }
 
 TEST_F(InvoiceClosing, AFailedRollOverKeepsTheLinesAsWell)
 {
     addCustomer(db, {"C1", "", "1000", "0", "3000", 20});
     addLine(db, "C1", Closing, "3000", "1");
-    const auto computed = computeInvoice(db, "C1", Closing);
+    const auto computed = computeInvoice(db, "C1", Closing, testSession().config);
     db.exec(QStringLiteral("CREATE TEMP TRIGGER 拒否 BEFORE UPDATE ON 顧客マスター"
                            " BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     EXPECT_THROW(closeBillingPeriod(db, "C1", computed->invoice), DatabaseError);
