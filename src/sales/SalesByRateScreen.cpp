@@ -94,7 +94,6 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
 
     statusLabel = new QLabel(this);
     statusLabel->setObjectName(QStringLiteral("lbl集計結果"));
-    statusLabel->setWordWrap(true);
 
     printButton = new QPushButton(QStringLiteral("印刷"), this);
     printButton->setObjectName(QStringLiteral("cmd印刷"));
@@ -119,7 +118,7 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
     form->addWidget(computeButton, 1, 4, Qt::AlignRight);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(statusLabel, 1);
+    buttons->addStretch(1);
     buttons->addWidget(printButton);
     buttons->addWidget(finishButton);
 
@@ -128,6 +127,7 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
     layout->setSpacing(10);
     layout->addLayout(form);
     layout->addWidget(figuresGrid, 1);
+    layout->addWidget(statusLabel);
     layout->addLayout(buttons);
     setTabOrderChain({fromYearBox, fromMonthBox, fromDayBox, toYearBox, toMonthBox, toDayBox, computeButton,
                       figuresGrid, printButton, finishButton});
