@@ -1,10 +1,12 @@
 #include "masters/CompanySettings.h"
 
+#include "masters/RegistrationNumber.h"
 #include "session/Routines.h"
 #include "session/Session.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -56,6 +58,9 @@ bool isTaxRate(int number)
 }
 
 constexpr int AdminCodeBox = 16;
+// The reduced-rate choice and the registration number stand after this box,
+// beside the rates they belong with.
+constexpr int LastTaxRateBox = 11;
 
 const QString Title = QStringLiteral("会社設定");
 
@@ -93,19 +98,37 @@ frm設定会社::frm設定会社(SessionState& state, QWidget* parent) : QDialog
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
+    QList<QWidget*> readingOrder;
     int row = 0;
+    auto addRow = [&](const QString& labelName, const QString& caption, QWidget* field, bool wide) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(labelName);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1, wide ? Qt::Alignment() : Qt::AlignLeft);
+        readingOrder << field;
+        ++row;
+        return label;
+    };
     for (const Box& box : Boxes) {
-        auto* label = new QLabel(QString::fromUtf8(box.caption), this);
-        label->setObjectName(QStringLiteral("Label%1").arg(box.number));
         auto* line = new QLineEdit(this);
         line->setObjectName(QStringLiteral("Text%1").arg(box.number));
         line->setMinimumWidth(box.wide ? 420 : 200);
-        label->setBuddy(line);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(line, row, 1, box.wide ? Qt::Alignment() : Qt::AlignLeft);
+        captions[box.number] =
+            addRow(QStringLiteral("Label%1").arg(box.number), QString::fromUtf8(box.caption), line, box.wide);
         boxes[box.number] = line;
-        captions[box.number] = label;
-        ++row;
+        if (box.number != LastTaxRateBox)
+            continue;
+        reducedRateChoice = new QComboBox(this);
+        reducedRateChoice->setObjectName(QStringLiteral("Combo軽減税率"));
+        reducedRateChoice->addItem(QStringLiteral("消費税率１"), 1);
+        reducedRateChoice->addItem(QStringLiteral("消費税率２"), 2);
+        reducedRateChoice->setMinimumWidth(200);
+        addRow(QStringLiteral("Label軽減税率"), QStringLiteral("軽減税率"), reducedRateChoice, false);
+        registrationBox = new QLineEdit(this);
+        registrationBox->setObjectName(QStringLiteral("Text17"));
+        registrationBox->setMinimumWidth(200);
+        addRow(QStringLiteral("Label17"), QStringLiteral("登録番号"), registrationBox, false);
     }
     grid->setColumnStretch(1, 1);
 
@@ -136,19 +159,24 @@ frm設定会社::frm設定会社(SessionState& state, QWidget* parent) : QDialog
         boxes[box.number]->setCursorPosition(0);
         accepted_[box.number] = config.values[box.valueIndex];
     }
+    registrationBox->setText(config.registrationNumber);
+    registrationBox->setCursorPosition(0);
+    // A configuration made in code may name no reduced rate: nothing chosen.
+    reducedRateChoice->setCurrentIndex(reducedRateChoice->findData(config.reducedRate));
     filling_ = false;
 
     for (const Box& box : Boxes) {
         const int number = box.number;
         connect(boxes[number], &QLineEdit::textChanged, this, [this, number] { changed(number); });
     }
+    connect(reducedRateChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!filling_ && index >= 0)
+            state_.config.reducedRate = reducedRateChoice->itemData(index).toInt();
+    });
     connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 
-    for (int i = 0; i + 1 < int(std::size(Boxes)); ++i)
-        setTabOrder(boxes[Boxes[i].number], boxes[Boxes[i + 1].number]);
-    setTabOrder(boxes[AdminCodeBox], okButton);
-    setTabOrder(okButton, cancelButton);
+    setTabOrderChain(readingOrder + QList<QWidget*>{okButton, cancelButton});
     enableEnterNavigation(this);
     boxes[1]->setFocus();
 }
@@ -209,10 +237,30 @@ void frm設定会社::changed(int number)
 
 void frm設定会社::confirm()
 {
+    // The registration number is checked before anything is asked: a number
+    // that cannot be one is refused, a doubtful check digit is the
+    // operator's call.
+    const RegistrationNumberCheck number = checkRegistrationNumber(registrationBox->text());
+    auto backToNumber = [this] {
+        registrationBox->setFocus();
+        registrationBox->selectAll();
+    };
+    if (number.verdict == RegistrationNumberCheck::Verdict::Refused) {
+        ui().showMessage(number.message, Title);
+        backToNumber();
+        return;
+    }
+    if (number.verdict == RegistrationNumberCheck::Verdict::DoubtfulDigit
+        && !ui().ask(number.message, Title, UiService::Preset::Cancel)) {
+        backToNumber();
+        return;
+    }
     const QString title = QStringLiteral("会社設定の変更");
     if (!ui().ask(QStringLiteral("会社データを書換します。よろしいですか？"), title))
         return; // the screen stays open with the edited values
     Configuration& config = state_.config;
+    config.registrationNumber = number.number; // as stored: "T" and half-width digits
+    registrationBox->setText(number.number);
     if (config.slipCounter == std::numeric_limits<std::int32_t>::min()) {
         ui().showMessage(QStringLiteral("伝票番号が範囲外のため、設定ファイルを書き込めません。"), title);
         return;
@@ -238,6 +286,8 @@ void frm設定会社::confirm()
 void frm設定会社::cancel()
 {
     // The values typed are in the session already and stay in force for the
-    // rest of the run; the file is left as it was.
+    // rest of the run; the file is left as it was. A registration number
+    // typed is not: it goes into the session only once "ＯＫ" has checked it,
+    // so the next stored slip never writes one that was never checked.
     reject();
 }

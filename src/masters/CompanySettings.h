@@ -1,15 +1,18 @@
 #pragma once
 // The company settings screen frm設定会社: the shop's details, the two tax
-// rates, the database and backup locations and the administrator code, as
-// HMWcfg.dat holds them. Every change goes into the session at once; "ＯＫ"
-// writes the file (leaving the slip counter as it was) and reads it back,
-// "中止" closes without writing.
+// rates and which of them is the reduced one, the shop's registration
+// number, the database and backup locations and the administrator code, as
+// HMWcfg.dat holds them. Every change goes into the session at once (the
+// registration number only once "ＯＫ" has checked it); "ＯＫ" writes the
+// file (leaving the slip counter as it was) and reads it back, "中止"
+// closes without writing.
 
 #include "masters/MasterValues.h"
 
 #include <QDialog>
 #include <array>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +26,8 @@ public:
     // The boxes Text1 … Text16 and the caption beside each (Label1 … Label16).
     std::array<QLineEdit*, BoxCount + 1> boxes{}; // boxes[n] is the box Textn; boxes[0] unused
     std::array<QLabel*, BoxCount + 1> captions{};
+    QLineEdit* registrationBox;     // Text17 "登録番号", beside Label17
+    QComboBox* reducedRateChoice;   // Combo軽減税率 "軽減税率": "消費税率１" or "消費税率２"
     QPushButton* okButton;     // Command1 "ＯＫ"
     QPushButton* cancelButton; // Command2 "中止"
 
@@ -30,7 +35,7 @@ public:
     void cancel();  // "中止"
 
     // The configuration value (0-based index of Configuration::values) a
-    // box is bound to.
+    // box Text1 … Text16 is bound to.
     static int configurationIndex(int box);
     // The box's caption.
     static QString caption(int box);
