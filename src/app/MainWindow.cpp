@@ -20,6 +20,9 @@
 const std::vector<MenuDefinition>& mainMenuDefinitions()
 {
     static const std::vector<MenuDefinition> menus = {
+        {"売上", "売上", true, false,
+         {{"売上伝票", "売上伝票入力", "frm売上"},
+          {"売上税率別", "税率別売上一覧", "frm税率別売上一覧"}}},
         {"ガス", "ガス", true, false,
          {{"ガス入力", "ガス入力", "frmガス入力"},
           {"ガス配送予定", "配送予定", "frmガス配送予定"},

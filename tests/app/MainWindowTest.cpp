@@ -41,8 +41,8 @@ QStringList enabledMenus(frmTQメイン& w)
     return names;
 }
 
-const QStringList lockedMenus = {"ガス", "売掛管理", "経理入力", "顧客管理", "顧客処理"};
-const QStringList unlockedMenus = {"ガス", "売掛管理", "経理入力", "経理処理", "顧客管理", "顧客処理", "商品管理", "設定", "更新"};
+const QStringList lockedMenus = {"売上", "ガス", "売掛管理", "経理入力", "顧客管理", "顧客処理"};
+const QStringList unlockedMenus = {"売上", "ガス", "売掛管理", "経理入力", "経理処理", "顧客管理", "顧客処理", "商品管理", "設定", "更新"};
 
 // Opens the administrator screen by clicking the title label and types.
 void enterAdministratorCode(frmTQメイン& w, ScriptedUi& ui, const QString& typed, bool expectClosed = true)
@@ -82,6 +82,8 @@ TEST(MainWindow, WholeMenuBarInOrderWithItsStartState)
     TestInstallation inst;
     frmTQメイン w(testSession());
     const QString expected = QStringLiteral(
+        "売上 '売上' on\n"
+        "  売上伝票 '売上伝票入力'\n  売上税率別 '税率別売上一覧'\n"
         "ガス 'ガス' on\n"
         "  ガス入力 'ガス入力'\n  ガス配送予定 '配送予定'\n  ガス集計 'ガス集計'\n"
         "FD処理 'ＦＤ処理' off\n"
