@@ -1,6 +1,7 @@
 // The sales-by-rate screen: its range boxes, the figures it shows after
 // "集計", an empty and a backward range, and the print-out: where the
 // title, the shop, the rates' rows, the sums and the note are printed.
+#include "app/MainWindow.h"
 #include "print/QtPrintSurface.h"
 #include "print/RecordingSurface.h"
 #include "print/ReportEngine.h"
@@ -115,8 +116,11 @@ TEST_F(SalesByRateScreenTest, ShowsTheMonthByRatePostedHeldAndTogether)
         clickButton(&d, QStringLiteral("cmd終了"));
         EXPECT_FALSE(d.isVisible());
     });
-    openScreen(testSession(), QStringLiteral("frm税率別売上一覧"), QStringLiteral("税率別売上一覧"), nullptr);
+    // Opened from the main window's 売上 menu.
+    frmTQメイン w(testSession());
+    triggerAction(&w, QStringLiteral("売上税率別"));
     EXPECT_TRUE(ran);
+    EXPECT_EQ(ui->openedScreens, QStringList({"frm税率別売上一覧"}));
     EXPECT_TRUE(ui->messages.empty());
 }
 
