@@ -706,6 +706,10 @@ Configuration demoConfiguration(const QString& dir, int counter)
     c.prefixText() = text::Str(std::int64_t(0));
     c.counterText() = text::Str(std::int64_t(counter));
     c.adminCodeText() = text::Str(std::int64_t(1234));
+    // A registered shop: its number on slips, invoices and receipts; rice
+    // and food sold at the reduced rate (rate 2).
+    c.registrationNumber = u8("T7123456789012");
+    c.reducedRate = 2;
     return c;
 }
 

@@ -186,8 +186,19 @@ void printSlipLines(PrintSurface& surface, PrintOrigin o, const std::vector<Slip
         }
         surface.text(nameX, y, line.productName, priceX - nameX - Gap);
         putRight(surface, o.x + 7900, y, price);
-        putRight(surface, o.x + SlipQuantityRight, y, format(line.quantity, PriceMask));
-        putRight(surface, o.x + 10400, y, format(line.amount, AmountMask));
+        // An amount of ten digits or more reaches left of the quantities'
+        // edge: the quantity then ends where the amount begins (its leading
+        // blank keeps them apart), and is narrowed if it would then run
+        // into the price.
+        const QString amount = format(line.amount, AmountMask);
+        const int amountX = o.x + 10400 - CharacterWidth * int(amount.size());
+        const int quantityRight = std::min(o.x + SlipQuantityRight, amountX);
+        const QString quantity = format(line.quantity, PriceMask);
+        if (quantityRight - CharacterWidth * int(quantity.size()) >= o.x + 7900)
+            putRight(surface, quantityRight, y, quantity);
+        else
+            surface.text(o.x + 7900, y, quantity, quantityRight - (o.x + 7900));
+        surface.text(amountX, y, amount);
     }
 }
 

@@ -1,6 +1,10 @@
 // himawari-demo's arguments: the usage on request, options it does not know
 // refused before anything is written, and a folder whose name starts with
 // "-" still reachable as ./-name.
+#include "db/Database.h"
+#include "session/Routines.h"
+#include "session/TaxBreakdown.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -78,4 +82,33 @@ TEST(DemoProgram, AFolderStartingWithADashIsGivenWithItsPath)
     EXPECT_EQ(entriesOf(work.path()), QStringList{"-shop"});
     EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("-shop/HMWcfg.dat"))).isFile());
     EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("-shop/himawari.db"))).isFile());
+}
+
+TEST(DemoProgram, TheDemoShopSellsAtTodaysRatesAsARegisteredShop)
+{
+    QTemporaryDir work;
+    ASSERT_EQ(runDemo(work.path(), {work.path()}).exitCode, 0);
+    QFile file(work.filePath(QStringLiteral("HMWcfg.dat")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const Configuration config = parseConfiguration(file.readAll(), QStringLiteral("HMWcfg.dat"));
+    EXPECT_EQ(config.taxRate1(), QStringLiteral("0.10"));
+    EXPECT_EQ(config.taxRate2(), QStringLiteral("0.08"));
+    EXPECT_EQ(config.reducedRate, 2);
+    EXPECT_EQ(config.registrationNumber, QStringLiteral("T7123456789012"));
+
+    // Rice on the reduced rate; kerosene and gas on the standard one.
+    Database db(work.filePath(QStringLiteral("himawari.db")));
+    auto categoryOf = [&](const char* product) {
+        return db.scalar(QStringLiteral("SELECT d.税区分 FROM 商品マスター p JOIN 商品部門マスター d ON d.部門コード = p.部門コード"
+                                        " WHERE p.単品コード = ?"),
+                         {QString::fromUtf8(product)})
+            .toInt();
+    };
+    EXPECT_TRUE(reducedCategory(config, categoryOf("1001")));
+    EXPECT_FALSE(reducedCategory(config, categoryOf("2001")));
+    EXPECT_FALSE(reducedCategory(config, categoryOf("3001")));
+    // The history runs up to yesterday: this year's slips when it is not
+    // New Year's Day.
+    const Date latest = dateValue(db.scalar(QStringLiteral("SELECT MAX(売上年月日) FROM 売上商品マスター")));
+    EXPECT_EQ(latest.year(), Date::today().addDays(-1).year());
 }

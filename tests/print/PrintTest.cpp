@@ -307,15 +307,20 @@ TEST_F(PrintTest, LineTableRightAlignsNumbersAndPrintsEmptyRowsThroughTheMasks)
         expectText(r, x0 + 2200, head, u("商品名カナ"), 12);
         expectText(r, x0 + 3600, head, u("商 品 名"), 12);
         expectText(r, x0 + 7100, head, u("単価"), 12);
-        expectText(r, x0 + 8100, head, u("個数"), 12);
+        // The quantities end 200 twips further right than the prices'
+        // column spacing once allowed: " 999999.99" twice no longer touches.
+        expectText(r, x0 + 8300, head, u("個数"), 12);
         expectText(r, x0 + 9500, head, u("金額"), 12);
 
         // Row 1: 1234.5 ends at X0+7900, so it starts 8 characters before.
         const int y1 = y0 + 284 + 22;
         expectText(r, x0 + 2200, y1, u("ｺｼﾋｶﾘ   "), 12);
-        expectText(r, x0 + 3600, y1, text::fixed(u("コシヒカリ５ｋｇ"), 24), 12);
+        // Rate 1 (0.05) is the lower rate, so the reduced one of an older
+        // installation's file: its line is marked before the name.
+        expectText(r, x0 + 3600, y1, u("※"), 12);
+        expectText(r, x0 + 3840, y1, text::fixed(u("コシヒカリ５ｋｇ"), 24), 12);
         expectText(r, x0 + 7900 - 960, y1, u(" 1234.50"), 12);
-        expectText(r, x0 + 8900 - 600, y1, u(" 2.00"), 12);
+        expectText(r, x0 + 9100 - 600, y1, u(" 2.00"), 12);
         expectText(r, x0 + 10400 - 720, y1, u(" 2469."), 12);
         // Row 2: a whole amount keeps its point.
         const int y2 = y0 + 2 * 284 + 22;
@@ -329,7 +334,7 @@ TEST_F(PrintTest, LineTableRightAlignsNumbersAndPrintsEmptyRowsThroughTheMasks)
             expectText(r, x0 + 2200, y, QString(8, QLatin1Char(' ')), 12);
             expectText(r, x0 + 3600, y, QString(24, QLatin1Char(' ')), 12);
             expectText(r, x0 + 7900 - 480, y, u(" .00"), 12);
-            expectText(r, x0 + 8900 - 480, y, u(" .00"), 12);
+            expectText(r, x0 + 9100 - 480, y, u(" .00"), 12);
             expectText(r, x0 + 10400 - 240, y, u(" ."), 12);
         }
         // Nothing below row 5.
@@ -354,6 +359,66 @@ TEST_F(PrintTest, TaxSummaryShowsRatesCategoryTotalsTaxAndGrandTotal)
     expectText(r, x0 + 4600, y0, u("非課税売上  1234"), 8);
     expectText(r, x0 + 4600, y0 + 200, u("消費税　　  123"), 8);
     expectText(r, x0 + 6400, y0, u("合計金額　 \\3,826円"), 16);
+}
+
+void expectNoOverlap(const RecordingSurface& r); // below, with the layout tests
+
+TEST_F(PrintTest, QualifiedSlipStatesEachRateItsTaxAndMarksReducedLines)
+{
+    // Today's rates: 10 % standard, 8 % reduced; a registered shop.
+    s.config.taxRate1() = u("0.10");
+    s.config.taxRate2() = u("0.08");
+    s.config.reducedRate = 2;
+    s.config.registrationNumber = u("T7010001008844");
+    s.saleKind = saleKind::Credit;
+    addLine(1, "1001", "ｺｼﾋｶﾘ5", "県産こしひかり　５ｋｇ", "2980", "1"); // 8 %, tax added
+    addLine(0, "2001", "ﾄｳﾕ18L", "灯油　１８Ｌ缶", "2160", "1");       // 10 %, tax added
+    addLine(5, "3001", "LPG8", "ＬＰガス　８ｋｇ交換", "4400", "1");    // 10 %, tax included
+    addLine(9, "7002", "ｲﾝｼ200", "収入印紙　２００円", "200", "1");      // not taxable
+    // The slip's own totals as before: tax 238 (238.4 down) + 216.
+    EXPECT_EQ(s.totals.consumptionTax, yen("454"));
+    EXPECT_EQ(s.totals.grandTotal, yen("10194"));
+
+    PrintCapture capture;
+    printSlipSet(s.config, slip());
+    const RecordingSurface& r = capture.surface(0);
+    const int x0 = 700;
+    for (int top : {0, 5613, 11226}) {
+        SCOPED_TRACE(top);
+        // The rate lines and totals stand where they stood.
+        const int y0 = top + 4082;
+        expectText(r, x0, y0, u("税率1　0.10"), 8);
+        expectText(r, x0 + 4600, y0 + 200, u("消費税　　  454"), 8);
+        expectText(r, x0 + 6400, y0, u("合計金額　 \\10,194円"), 16);
+        // Under them each rate with its total and the tax it contains:
+        // 10 %: 2160 + 216 + 4400 = 6776, of which 616 tax; 8 %: 2980 +
+        // 238 = 3218, of which 238.
+        expectText(r, x0, y0 + 400, u("10%対象 6,776円 消費税 616円"), 8);
+        expectText(r, x0 + 2800, y0 + 400, u("8%対象 3,218円 消費税 238円"), 8);
+        expectText(r, x0 + 5600, y0 + 400, u("※は軽減税率対象"), 8);
+        // Only the rice line is marked, before its name.
+        const int rows = top + 2268;
+        expectText(r, x0 + 3600, rows + 284 + 22, u("※"), 12);
+        expectText(r, x0 + 3840, rows + 284 + 22, text::fixed(u("県産こしひかり　５ｋｇ"), 24), 12);
+        for (int row = 2; row <= 4; ++row)
+            EXPECT_NE(r.textAt(x0 + 3600, rows + 284 * row + 22)->text, u("※")) << row;
+        // The registration number under the shop's lines.
+        expectText(r, 6500 + 1800, top + 567 + 1400, u("登録番号　T7010001008844"), 8);
+    }
+    EXPECT_EQ(r.findAll(u("※")).size(), 3u);
+    expectNoOverlap(r);
+
+    // A shop with no number prints none, and a slip of one rate one line.
+    s.config.registrationNumber.clear();
+    clearSlip(s);
+    addLine(0, "2001", "ﾄｳﾕ18L", "灯油　１８Ｌ缶", "2160", "1");
+    PrintCapture plain;
+    printSlipSet(s.config, slip());
+    const RecordingSurface& p = plain.surface(0);
+    EXPECT_EQ(p.findStarting(u("登録番号")), nullptr);
+    expectText(p, x0, 4482, u("10%対象 2,376円 消費税 216円"), 8);
+    EXPECT_EQ(p.textAt(x0 + 2800, 4482), nullptr);
+    EXPECT_EQ(p.find(u("※は軽減税率対象")), nullptr);
 }
 
 TEST_F(PrintTest, GrandTotalCarriesOneBackslashAndThousandsSeparators)
@@ -401,6 +466,37 @@ TEST_F(PrintTest, SlipThatCannotBePrintedOpensNoJob)
 }
 
 // ---- the invoice ------------------------------------------------------------
+
+TEST_F(PrintTest, InvoiceStatesThePeriodsSalesByRateAndMarksReducedLines)
+{
+    s.config.taxRate1() = u("0.10");
+    s.config.taxRate2() = u("0.08");
+    s.config.reducedRate = 2;
+    s.config.registrationNumber = u("T7010001008844");
+    invoiceOf(3);
+    invoice.lines[1].taxCategory = 0; // line 2 at the standard rate
+    invoice.taxByRate.rates = {{yen("0.1"), false, yen("6776"), yen("616")}, {yen("0.08"), true, yen("7726"), yen("571")}};
+    invoice.taxByRate.notTaxable = yen("200");
+    PrintCapture capture;
+    printInvoice(s.config, s.customer, invoice, Issued);
+    const RecordingSurface& r = capture.surface(0);
+    // Left of the previous invoice's figures, under the amount billed.
+    expectText(r, 700, 3060, u("10%対象 6,776円 消費税 616円"), 8);
+    expectText(r, 700, 3230, u("8%対象 7,726円 消費税 571円 ※"), 8);
+    expectText(r, 700, 3400, u("非課税 200円"), 8);
+    expectText(r, 700, 3570, u("※は軽減税率対象"), 8);
+    expectText(r, 700, 3740, u("消費税は伝票ごとに税率別に計算しています。"), 8);
+    expectText(r, 6500 + 1800, 567 + 1400, u("登録番号　T7010001008844"), 8);
+    // Lines 1 and 3 (category 1, the reduced rate) are marked before their
+    // names; line 2 is not.
+    for (int row : {1, 3}) {
+        const int y = 4000 + 284 * row + 22;
+        expectText(r, 700 + 4080, y, u("※"), 12);
+        expectText(r, 700 + 4080 + 240, y, text::fixed(u("プロパンガス ") + QString::number(row), 24), 12);
+    }
+    expectText(r, 700 + 4080, 4000 + 2 * 284 + 22, text::fixed(u("プロパンガス 2"), 24), 12);
+    expectNoOverlap(r);
+}
 
 TEST_F(PrintTest, InvoicePagesAreSeparateJobsMarkedPageOfTotal)
 {

@@ -735,7 +735,7 @@ TEST_F(BankDebitScreensTest, RoundTripOnTheDemoShop)
                  codes << q.value(0).toString();
              return codes;
          }()) {
-        const std::optional<InvoiceComputation> invoice = computeInvoice(demo, code, today);
+        const std::optional<InvoiceComputation> invoice = computeInvoice(demo, code, today, testSession().config);
         ASSERT_TRUE(invoice.has_value());
         if (!nothingToBill(invoice->invoice))
             closeBillingPeriod(demo, code, invoice->invoice);

@@ -244,6 +244,12 @@ TEST_F(InvoiceScreens, ConfirmationShowsTheCustomerTheLinesAndTheTotals)
     EXPECT_EQ(boxText(&d, "顧客売掛締後売上額"), "5000");
     EXPECT_EQ(d.detailTotalBox->text(), "3052");
     EXPECT_EQ(d.totalBilledBox->text(), "9052");
+    // The sales by rate as the invoice prints them, each line its own slip
+    // here: 52 + 2 of tax (2.6 down) containing 2, and 3000 with tax
+    // included containing 142 (142.86 down). Rate 1 (0.05), the lower, is
+    // the reduced rate of the test installation's file.
+    EXPECT_EQ(d.taxByRateField->objectName(), "lbl税率別内訳");
+    EXPECT_EQ(d.taxByRateField->text(), QStringLiteral("5%対象 3,054円 消費税 144円※（消費税は伝票ごとに計算）"));
     // 3052 of lines against 5000 of sales since closing.
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, "請求商品明細の合計を正しいものとします。");

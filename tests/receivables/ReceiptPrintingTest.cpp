@@ -63,7 +63,8 @@ TEST_F(ReceiptSheetTest, ThreeBandsWithTheirTitlesAmountsAndDates)
     EXPECT_EQ(at(7500, 0), "領収書発行日　2024 / 05 / 07@12");
     EXPECT_EQ(at(700, 2552), "領収金額　 \\2,000円@28");
     EXPECT_EQ(at(8000, 2500), "2024 / 04 / 20　締切分@12");
-    EXPECT_EQ(at(1400, 3200), "内訳　（商品代金 \\1,905円　消費税　\\95円)@12");
+    // No figures by rate were kept for this invoice: the receipt refers to it.
+    EXPECT_EQ(at(1400, 3200), "内訳　税率別の金額と消費税額は、2024 / 04 / 20 締切分の請求書をご覧ください。@10");
     EXPECT_EQ(at(7500, 4160), "係印@12");
     EXPECT_EQ(at(8500, 4600), "会社印、係印なきものは、無効です。@8");
     EXPECT_EQ(at(700, 4819),
@@ -135,7 +136,13 @@ TEST_F(ReceiptSheetTest, NoTextPrintsOverAnother)
     // The largest figures the sheet prints, the stamp caption included.
     customer.name = QStringLiteral("長い名前の顧客様ご一家の皆様方");
     sheet.collectionDay = 31;
+    // The longest breakdown: two rates and non-taxable sales.
+    sheet.breakdown = ReceiptBreakdown::ByRate;
+    sheet.taxByRate.rates = {{yen("0.1"), false, yen("6999999"), yen("636363")},
+                             {yen("0.08"), true, yen("2999800"), yen("222207")}};
+    sheet.taxByRate.notTaxable = yen("200");
     draw("9999999", "0.10");
+    ASSERT_EQ(at(1400, 3600), "　　　非課税　\\200円@10");
     struct Area {
         const PrintItem* item;
         int x1, y1, x2, y2;
@@ -158,6 +165,34 @@ TEST_F(ReceiptSheetTest, NoTextPrintsOverAnother)
     EXPECT_EQ(at(700, 2552), "領収金額　 \\9,999,999円@28");
 }
 
+TEST_F(ReceiptSheetTest, BreakdownByRateOfTheClosedInvoiceOrAReferenceToIt)
+{
+    // The invoice's own sales: its figures by rate, in the receipt band only.
+    sheet.breakdown = ReceiptBreakdown::ByRate;
+    sheet.taxByRate.rates = {{yen("0.1"), false, yen("6776"), yen("616")}, {yen("0.08"), true, yen("7726"), yen("571")}};
+    sheet.taxByRate.notTaxable = yen("200");
+    draw("14702", "0.10");
+    EXPECT_EQ(at(1400, 3200), "内訳　10%対象　\\6,776円（うち消費税　\\616円）@10");
+    EXPECT_EQ(at(1400, 3400), "　　　8%対象　\\7,726円（うち消費税　\\571円）　※軽減税率@10");
+    EXPECT_EQ(at(1400, 3600), "　　　非課税　\\200円@10");
+    EXPECT_EQ(surface.findStarting("内訳"), surface.textAt(1400, 3200));
+    // Nothing is worked out on one rate any more.
+    for (const PrintItem* t : surface.texts())
+        EXPECT_FALSE(t->text.contains(QStringLiteral("商品代金"))) << t->text.toStdString();
+
+    // A balance carried from before the period: no breakdown, the invoice
+    // is referred to.
+    RecordingSurface carried;
+    sheet.breakdown = ReceiptBreakdown::CarriedBalance;
+    drawReceiptSheet(carried, sheet, customer, config);
+    ASSERT_NE(carried.textAt(1400, 3200), nullptr);
+    EXPECT_EQ(carried.textAt(1400, 3200)->text, QStringLiteral("内訳　前回請求からの繰越額を含みます。"));
+    EXPECT_EQ(carried.textAt(1400, 3400)->text,
+              QStringLiteral("　　　税率別の金額と消費税額は、2024 / 04 / 20 締切分の請求書をご覧ください。"));
+    EXPECT_EQ(carried.textAt(1400, 3600), nullptr);
+    EXPECT_EQ(carried.findStarting(QStringLiteral("内訳　10%")), nullptr);
+}
+
 TEST_F(ReceiptSheetTest, StampBoxAndItsCaptionOnlyWhereAStampIsDue)
 {
     draw("56000", "0.10");
@@ -167,7 +202,7 @@ TEST_F(ReceiptSheetTest, StampBoxAndItsCaptionOnlyWhereAStampIsDue)
         stampBox = stampBox || (b->x == 9000 && b->y == 3000 && b->x2 == 10200 && b->y2 == 4400);
     EXPECT_TRUE(stampBox);
     EXPECT_EQ(at(700, 2552), "領収金額　 \\56,000円@28");
-    EXPECT_EQ(at(1400, 3200), "内訳　（商品代金 \\50,910円　消費税　\\5,090円)@12");
+    EXPECT_EQ(at(1400, 3200), "内訳　税率別の金額と消費税額は、2024 / 04 / 20 締切分の請求書をご覧ください。@10");
 
     RecordingSurface below;
     sheet.figures = receiptFigures(yen("55000"), yen("0.10"));

@@ -8,6 +8,7 @@
 #include "receivables/ClosingScreensFixture.h"
 #include "receivables/DayBoxTyping.h"
 #include "receivables/ClosingScreens.h"
+#include "receivables/InvoiceIssuing.h"
 #include "receivables/ReceiptIssuing.h"
 #include "receivables/ReceiptIssuingScreens.h"
 #include "support/Controls.h"
@@ -113,14 +114,57 @@ TEST_F(ReceiptScreens, CollectionDayRunPrintsOnlyWhereSomethingIsOwedAndWritesNo
     EXPECT_EQ(sheet.textAt(8000, 2500)->text, QStringLiteral("2024 / 04 / 20　締切分"));
     EXPECT_EQ(sheet.textAt(6000, 9200)->text, QStringLiteral("集金予定日　 25日"));
     EXPECT_EQ(sheet.textAt(780, 1287)->text, QStringLiteral("青木　様"));
-    // Tax rate 1 of the test installation is 0.05: 238 of 5000.
-    EXPECT_EQ(sheet.textAt(1400, 3200)->text, QStringLiteral("内訳　（商品代金 \\4,762円　消費税　\\238円)"));
+    // A's last closing kept no figures by rate: the receipt refers to the
+    // invoice rather than working the tax out on one rate.
+    EXPECT_EQ(sheet.textAt(1400, 3200)->text,
+              QStringLiteral("内訳　税率別の金額と消費税額は、2024 / 04 / 20 締切分の請求書をご覧ください。"));
 
     // B: paid in full.
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].text, "今回は請求額がありません。");
     EXPECT_EQ(ui->messages[0].title, "エラーメッセージ");
     EXPECT_EQ(tableRows(db, QStringLiteral("顧客マスター")), before);
+}
+
+TEST_F(ReceiptScreens, ReceiptOfAnInvoiceClosedWithItsRatesPrintsThemFromTheClosing)
+{
+    // The customer was billed 3300 on 20 April: 1100 at 10 %, 2160 at 8 %,
+    // 40 of stamps; the closing kept those figures.
+    addCustomer(db, {"A", QStringLiteral("青木　花子"), "0", "0", "0", 20, 25});
+    InvoiceValues invoice;
+    invoice.closingDate = Date::fromParts(2024, 4, 20);
+    invoice.currentSales = invoice.totalBilled = yen("3300");
+    invoice.taxByRate.rates = {{yen("0.1"), false, yen("1100"), yen("100")}, {yen("0.08"), true, yen("2160"), yen("160")}};
+    invoice.taxByRate.notTaxable = yen("40");
+    closeBillingPeriod(db, "A", invoice);
+    testSession().customer.code = "A";
+    frm売掛領収書画面確認 d(testSession());
+    d.show();
+    clickButton(&d, "Command1");
+    ASSERT_EQ(capture.count(), 1);
+    const RecordingSurface& sheet = capture.surface(0);
+    ASSERT_NE(sheet.textAt(1400, 3200), nullptr);
+    EXPECT_EQ(sheet.textAt(1400, 3200)->text, QStringLiteral("内訳　10%対象　\\1,100円（うち消費税　\\100円）"));
+    EXPECT_EQ(sheet.textAt(1400, 3400)->text, QStringLiteral("　　　8%対象　\\2,160円（うち消費税　\\160円）　※軽減税率"));
+    EXPECT_EQ(sheet.textAt(1400, 3600)->text, QStringLiteral("　　　非課税　\\40円"));
+
+    // A payment recorded since does not change what the receipt is for.
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛入金額 = ? WHERE 顧客コード = 'A'"), {sqlValue(yen("1000"))});
+    frm売掛領収書画面確認 again(testSession());
+    again.show();
+    clickButton(&again, "Command1");
+    ASSERT_EQ(capture.count(), 2);
+    EXPECT_EQ(capture.surface(1).textAt(1400, 3200)->text, QStringLiteral("内訳　10%対象　\\1,100円（うち消費税　\\100円）"));
+
+    // An amount changed on the balance screen no longer matches the
+    // figures: the invoice is referred to.
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛前回請求金額 = ? WHERE 顧客コード = 'A'"), {sqlValue(yen("3500"))});
+    frm売掛領収書画面確認 changed(testSession());
+    changed.show();
+    clickButton(&changed, "Command1");
+    ASSERT_EQ(capture.count(), 3);
+    EXPECT_EQ(capture.surface(2).textAt(1400, 3200)->text,
+              QStringLiteral("内訳　税率別の金額と消費税額は、2024 / 04 / 20 締切分の請求書をご覧ください。"));
 }
 
 TEST_F(ReceiptScreens, ConfirmationTakesTheCustomerFromTheRowAndTheClosingDateToo)
