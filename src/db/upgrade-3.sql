@@ -23,3 +23,7 @@ CREATE TABLE IF NOT EXISTS 請求内訳ＴＢＬ (
     請求税率２消費税額 CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(請求税率２消費税額) IN ('integer', 'null')),
     請求非課税額       CURRENCY NOT NULL DEFAULT 0 CHECK (typeof(請求非課税額) IN ('integer', 'null'))
 );
+
+-- The sales-by-rate list reads the held sales of a date range too: a shop
+-- that posts rarely may hold many days of them.
+CREATE INDEX IF NOT EXISTS 売上仮_日付 ON 売上商品マスター仮 (売上年月日);
