@@ -20,6 +20,13 @@ QByteArray fileOf(const QStringList& values)
     return bytes;
 }
 
+// The two lines a file of this program has after the 18: the registration
+// number and which rate is the reduced one.
+QByteArray laterLines(const QByteArray& number, const QByteArray& reducedRate)
+{
+    return '"' + number + "\"\r\n\"" + reducedRate + "\"\r\n";
+}
+
 QStringList sampleValues(const QString& prefix, const QString& counter)
 {
     return {"ひまわり米穀店", "東京都架空区１－１", "03-1111-2222", "米・灯油", "", "ＬＰガス", "毎度ありがとうございます",
@@ -39,7 +46,9 @@ TEST(ConfigurationFile, RoundTripsByteForByte)
     EXPECT_EQ(config.slipPrefix, 0);
     EXPECT_EQ(config.slipCounter, 41);
     EXPECT_EQ(config.adminCode, 1234);
-    EXPECT_EQ(configurationBytes(config, "HMWcfg.dat"), original);
+    // The 18 values go out as they came in, followed by the two later ones:
+    // no number, and rate 1 (0.05, the lower) as the reduced one.
+    EXPECT_EQ(configurationBytes(config, "HMWcfg.dat"), original + laterLines("", "1"));
     // The company name goes out as the same Shift_JIS bytes it came in as.
     EXPECT_TRUE(original.startsWith("\"\x82\xd0\x82\xdc\x82\xed\x82\xe8\x95\xc4\x8d\x92\x93\x58\"\r\n"));
 
@@ -48,7 +57,7 @@ TEST(ConfigurationFile, RoundTripsByteForByte)
     testSession().config = readConfiguration(inst.configurationPath());
     EXPECT_EQ(currentSlipNumber(testSession().config), 41);
     writeConfiguration(testSession().config, inst.configurationPath());
-    EXPECT_EQ(inst.configurationFileBytes(), fileOf(sampleValues(" 0", " 42")));
+    EXPECT_EQ(inst.configurationFileBytes(), fileOf(sampleValues(" 0", " 42")) + laterLines("", "1"));
     EXPECT_EQ(testSession().config.slipCounter, 42);
     // Nothing of the atomic replacement is left beside the file.
     EXPECT_EQ(QDir(inst.dir()).entryList(QDir::Files, QDir::Name), QStringList({"HMWcfg.dat", "himawari.db"}));
@@ -88,7 +97,7 @@ TEST(ConfigurationFile, ShiftJisIsTheFilesOwnEncoding)
     EXPECT_TRUE(kana.startsWith("\"\xC5\xB6\xCF\xB2\"\r\n"));
     Configuration config = parseConfiguration(kana, "HMWcfg.dat");
     EXPECT_EQ(config.companyName(), QStringLiteral("ﾅｶﾏｲ"));
-    EXPECT_EQ(configurationBytes(config, "HMWcfg.dat"), kana);
+    EXPECT_EQ(configurationBytes(config, "HMWcfg.dat"), kana + laterLines("", "1"));
 
     // A file saved by a UTF-8 editor, without a byte-order mark, is still read.
     QByteArray utf8;
@@ -173,4 +182,56 @@ TEST(ConfigurationFile, WritesNothingItCannotWriteWhole)
     EXPECT_EQ(testSession().config.adminCodeText(), " 12");
     EXPECT_EQ(testSession().config.counterText(), " 1");
     EXPECT_EQ(testSession().config.prefixText(), " 0");
+}
+
+TEST(ConfigurationFile, TheRegistrationNumberAndTheReducedRateFollowThe18Values)
+{
+    TestInstallation inst;
+    // A file of this program: 20 lines, read and written byte for byte.
+    const QByteArray twenty = fileOf(sampleValues(" 0", " 41")) + laterLines("T9234567890123", "2");
+    Configuration config = parseConfiguration(twenty, "HMWcfg.dat");
+    EXPECT_EQ(config.registrationNumber, "T9234567890123");
+    EXPECT_EQ(config.reducedRate, 2);
+    EXPECT_EQ(config.companyName(), QStringLiteral("ひまわり米穀店"));
+    EXPECT_EQ(config.slipCounter, 41);
+    EXPECT_EQ(configurationBytes(config, "HMWcfg.dat"), twenty);
+    // The next slip rewrites it: the counter moves, the two later values stay.
+    inst.writeConfigurationFile(twenty);
+    testSession().config = readConfiguration(inst.configurationPath());
+    writeConfiguration(testSession().config, inst.configurationPath());
+    EXPECT_EQ(inst.configurationFileBytes(), fileOf(sampleValues(" 0", " 42")) + laterLines("T9234567890123", "2"));
+
+    // Which rate is reduced when the file does not say so, or says what is
+    // no rate: the lower of the two. With 0.05 and 0.08 that is rate 1; with
+    // 0.10 and 0.08 rate 2.
+    QStringList values = sampleValues(" 0", " 1");
+    QStringList tenAndEight = values;
+    tenAndEight[9] = "0.10";
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* number;
+        int reducedRate;
+    };
+    const Case cases[] = {
+        {"18 lines", fileOf(values), "", 1},
+        {"18 lines, 0.10 and 0.08", fileOf(tenAndEight), "", 2},
+        {"19 lines, the number only", fileOf(values) + "\"T8000000000001\"\r\n", "T8000000000001", 1},
+        {"19 lines, 0.10 and 0.08", fileOf(tenAndEight) + "\"T8000000000001\"\r\n", "T8000000000001", 2},
+        {"reduced rate 3", fileOf(tenAndEight) + laterLines("", "3"), "", 2},
+        {"reduced rate empty", fileOf(tenAndEight) + laterLines("T8000000000001", ""), "T8000000000001", 2},
+        {"reduced rate 0", fileOf(values) + laterLines("", "0"), "", 1},
+        {"reduced rate 1 though the higher", fileOf(tenAndEight) + laterLines("", "1"), "", 1},
+        {"reduced rate 2 though the higher", fileOf(values) + laterLines("", "2"), "", 2},
+    };
+    for (const Case& c : cases) {
+        const Configuration read = parseConfiguration(c.bytes, "HMWcfg.dat");
+        EXPECT_EQ(read.registrationNumber, QString::fromUtf8(c.number)) << c.what;
+        EXPECT_EQ(read.reducedRate, c.reducedRate) << c.what;
+        EXPECT_EQ(read.adminCode, 1234) << c.what;
+        // Written back, the rate taken is said outright.
+        EXPECT_TRUE(configurationBytes(read, "HMWcfg.dat")
+                        .endsWith(laterLines(c.number, QByteArray::number(c.reducedRate))))
+            << c.what;
+    }
 }
