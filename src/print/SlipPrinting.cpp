@@ -313,8 +313,8 @@ void printInvoiceTaxByRate(PrintSurface& p, const TaxBreakdown& byRate)
     constexpr int X = 700;
     constexpr int Width = 4000 - X - 100; // clear of "前回請求締日" and its date
     // Below the 20-point amount billed, five lines at most above the table.
-    constexpr int LineStep = 170;
-    int y = 3060;
+    constexpr int LineStep = 180;
+    int y = 3050;
     for (const RateShare& share : byRate.rates) {
         put(p, X, y, 8, rateFiguresText(share) + (share.reduced ? QStringLiteral(" ※") : QString()), Width);
         y += LineStep;

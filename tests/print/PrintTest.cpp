@@ -70,6 +70,22 @@ protected:
         computeSlipTotals(s);
     }
 
+    // Today's rates (10 % standard, 8 % reduced) for a registered shop, and
+    // a credit slip of rice (8 %), kerosene (10 %) with tax added, gas with
+    // 10 % included and a stamp.
+    void qualifiedSlip()
+    {
+        s.config.taxRate1() = u("0.10");
+        s.config.taxRate2() = u("0.08");
+        s.config.reducedRate = 2;
+        s.config.registrationNumber = u("T7010001008844");
+        s.saleKind = saleKind::Credit;
+        addLine(1, "1001", "ｺｼﾋｶﾘ5", "県産こしひかり　５ｋｇ", "2980", "1"); // 8 %, tax added
+        addLine(0, "2001", "ﾄｳﾕ18L", "灯油　１８Ｌ缶", "2160", "1");       // 10 %, tax added
+        addLine(5, "3001", "LPG8", "ＬＰガス　８ｋｇ交換", "4400", "1");    // 10 %, tax included
+        addLine(9, "7002", "ｲﾝｼ200", "収入印紙　２００円", "200", "1");      // not taxable
+    }
+
     // Two lines: 1234.5 × 2 taxed at rate 1 (amount 2469, tax 123) and
     // 1234 × 1 not taxable; grand total 3826.
     void twoLineSlip(int kind)
@@ -365,16 +381,7 @@ void expectNoOverlap(const RecordingSurface& r); // below, with the layout tests
 
 TEST_F(PrintTest, QualifiedSlipStatesEachRateItsTaxAndMarksReducedLines)
 {
-    // Today's rates: 10 % standard, 8 % reduced; a registered shop.
-    s.config.taxRate1() = u("0.10");
-    s.config.taxRate2() = u("0.08");
-    s.config.reducedRate = 2;
-    s.config.registrationNumber = u("T7010001008844");
-    s.saleKind = saleKind::Credit;
-    addLine(1, "1001", "ｺｼﾋｶﾘ5", "県産こしひかり　５ｋｇ", "2980", "1"); // 8 %, tax added
-    addLine(0, "2001", "ﾄｳﾕ18L", "灯油　１８Ｌ缶", "2160", "1");       // 10 %, tax added
-    addLine(5, "3001", "LPG8", "ＬＰガス　８ｋｇ交換", "4400", "1");    // 10 %, tax included
-    addLine(9, "7002", "ｲﾝｼ200", "収入印紙　２００円", "200", "1");      // not taxable
+    qualifiedSlip();
     // The slip's own totals as before: tax 238 (238.4 down) + 216.
     EXPECT_EQ(s.totals.consumptionTax, yen("454"));
     EXPECT_EQ(s.totals.grandTotal, yen("10194"));
@@ -481,11 +488,11 @@ TEST_F(PrintTest, InvoiceStatesThePeriodsSalesByRateAndMarksReducedLines)
     printInvoice(s.config, s.customer, invoice, Issued);
     const RecordingSurface& r = capture.surface(0);
     // Left of the previous invoice's figures, under the amount billed.
-    expectText(r, 700, 3060, u("10%対象 6,776円 消費税 616円"), 8);
+    expectText(r, 700, 3050, u("10%対象 6,776円 消費税 616円"), 8);
     expectText(r, 700, 3230, u("8%対象 7,726円 消費税 571円 ※"), 8);
-    expectText(r, 700, 3400, u("非課税 200円"), 8);
-    expectText(r, 700, 3570, u("※は軽減税率対象"), 8);
-    expectText(r, 700, 3740, u("消費税は伝票ごとに税率別に計算しています。"), 8);
+    expectText(r, 700, 3410, u("非課税 200円"), 8);
+    expectText(r, 700, 3590, u("※は軽減税率対象"), 8);
+    expectText(r, 700, 3770, u("消費税は伝票ごとに税率別に計算しています。"), 8);
     expectText(r, 6500 + 1800, 567 + 1400, u("登録番号　T7010001008844"), 8);
     // Lines 1 and 3 (category 1, the reduced rate) are marked before their
     // names; line 2 is not.
@@ -806,7 +813,7 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
 {
     QTemporaryDir dir;
     PdfFiles pdf(dir.path());
-    twoLineSlip(saleKind::Credit);
+    qualifiedSlip();
     pdf.prefix = QStringLiteral("slip");
     printSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 1);
@@ -817,6 +824,10 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     // An invoice of two pages is two files but one message naming both.
     pdf.prefix = QStringLiteral("invoice");
     invoiceOf(41);
+    for (int j = 0; j < 41; j += 3)
+        invoice.lines[std::size_t(j)].taxCategory = 0;
+    invoice.taxByRate.rates = {{yen("0.1"), false, yen("6776"), yen("616")}, {yen("0.08"), true, yen("7726"), yen("571")}};
+    invoice.taxByRate.notTaxable = yen("200");
     printInvoice(s.config, s.customer, invoice, Issued);
     ASSERT_EQ(pdf.paths.size(), 3);
     EXPECT_TRUE(isPdfFile(pdf.paths[1]));

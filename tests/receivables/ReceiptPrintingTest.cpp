@@ -231,6 +231,11 @@ TEST_F(ReceiptSheetTest, PrintsToAPdfPage)
     config.address() = QStringLiteral("東京都架空区本町１－１");
     config.telephone() = QStringLiteral("TEL 03-0000-0000");
     config.companyLine(1) = QStringLiteral("米・灯油・ＬＰガス");
+    config.registrationNumber = QStringLiteral("T7010001008844");
+    // A month's sales at both rates with a stamp, billed alone.
+    sheet.breakdown = ReceiptBreakdown::ByRate;
+    sheet.taxByRate.rates = {{yen("0.1"), false, yen("33000"), yen("3000")}, {yen("0.08"), true, yen("22800"), yen("1688")}};
+    sheet.taxByRate.notTaxable = yen("200");
     sheet.figures = receiptFigures(yen("56000"), yen("0.10"));
     {
         QtPrintSurface pdf(QStringLiteral("領収書"), path);
