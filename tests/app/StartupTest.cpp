@@ -4,6 +4,8 @@
 #include "session/Routines.h"
 #include "app/Startup.h"
 #include "db/Database.h"
+#include "masters/CompanySettings.h"
+#include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 
@@ -30,6 +32,15 @@ void setValues(TestInstallation& inst, std::initializer_list<std::pair<int, QStr
     inst.writeConfigurationFile(configurationBytes(c, "HMWcfg.dat"));
 }
 
+// The first `count` lines of a file, each with its CR LF.
+QByteArray firstLines(const QByteArray& bytes, int count)
+{
+    qsizetype end = -2;
+    for (int line = 0; line < count; ++line)
+        end = bytes.indexOf("\r\n", end + 2);
+    return bytes.left(end + 2);
+}
+
 } // namespace
 
 TEST(StartUp, ConfigurationProblemsStopTheProgramAndWriteNothing)
@@ -43,8 +54,7 @@ TEST(StartUp, ConfigurationProblemsStopTheProgramAndWriteNothing)
         {"missing file", [](TestInstallation& i) { QFile::remove(i.configurationPath()); }, "が見つかりません。"},
         {"17 lines",
          [](TestInstallation& i) {
-             QByteArray bytes = i.configurationFileBytes();
-             i.writeConfigurationFile(bytes.left(bytes.lastIndexOf("\"", bytes.size() - 4)));
+             i.writeConfigurationFile(firstLines(i.configurationFileBytes(), 17));
          },
          "の値が 17 行しかありません（18 行必要です）。"},
         {"counter not a number", [](TestInstallation& i) { setValues(i, {{16, "abc"}}); },
@@ -161,4 +171,49 @@ TEST(StartUp, ADatabaseOfTheFirstVersionIsBroughtToTheCurrentOne)
     EXPECT_EQ(db.schemaVersion(), SchemaVersion);
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM 店コードＴＢＬ").toInt(), 1);
     EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM sqlite_master WHERE name = '年次更新ＴＢＬ'").toInt(), 1);
+}
+
+TEST(StartUp, AnOlderInstallationsFileOf18LinesStartsAndGainsTheTwoNewLinesAtTheNextWrite)
+{
+    TestInstallation inst({.withDatabase = true, .readIntoSession = false});
+    ScriptedUiScope ui;
+    // The file as an older release left it: the 18 values and nothing after,
+    // rate 1 at 0.10 and rate 2 at 0.08.
+    Configuration c = inst.defaultConfiguration();
+    c.taxRate1() = "0.10";
+    c.counterText() = " 7";
+    c.slipCounter = 7;
+    const QByteArray old = firstLines(configurationBytes(c, "HMWcfg.dat"), 18);
+    ASSERT_EQ(old.count("\r\n"), 18);
+    ASSERT_TRUE(old.endsWith("\" 1234\"\r\n"));
+    inst.writeConfigurationFile(old);
+
+    ASSERT_TRUE(startUp(testSession(), inst.dir())) << ui->lastMessage().toStdString();
+    EXPECT_TRUE(ui->messages.empty()) << ui->lastMessage().toStdString();
+    // No number, and the lower rate, rate 2, is the reduced one.
+    EXPECT_EQ(testSession().config.registrationNumber, "");
+    EXPECT_EQ(testSession().config.reducedRate, 2);
+    EXPECT_EQ(testSession().config.slipCounter, 7);
+    // Starting writes nothing.
+    EXPECT_EQ(inst.configurationFileBytes(), old);
+
+    // The settings saved unchanged: the 18 old lines byte for byte, then the
+    // empty number and rate 2.
+    {
+        frm設定会社 screen(testSession());
+        screen.show();
+        ui->answers = {true};
+        clickButton(&screen, "Command1");
+        EXPECT_FALSE(screen.isVisible());
+    }
+    EXPECT_EQ(inst.configurationFileBytes(), old + "\"\"\r\n\"2\"\r\n");
+    // A stored slip's write afterwards moves only the counter.
+    writeConfiguration(testSession().config);
+    QByteArray next = old;
+    next.replace("\" 7\"\r\n", "\" 8\"\r\n");
+    EXPECT_EQ(inst.configurationFileBytes(), next + "\"\"\r\n\"2\"\r\n");
+    // And the next start reads the same.
+    ASSERT_TRUE(startUp(testSession(), inst.dir()));
+    EXPECT_EQ(testSession().config.reducedRate, 2);
+    EXPECT_EQ(testSession().config.slipCounter, 8);
 }
