@@ -201,7 +201,7 @@ void InvoiceRun(benchmark::State& state, bool writeAheadLog)
         SessionState session_;
         session_.config = s.config;
         for (const QString& code : closingDayCustomerCodes(*db, 5)) {
-            const std::optional<InvoiceComputation> computed = computeInvoice(*db, code, closing);
+            const std::optional<InvoiceComputation> computed = computeInvoice(*db, code, closing, s.config);
             if (!computed || nothingToBill(computed->invoice))
                 continue;
             chooseCustomer(computed->customer, session_.customer);

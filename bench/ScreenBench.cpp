@@ -64,6 +64,9 @@ Shop& shop()
                                  .toString();
         // The grid editors open the configured database.
         benchState.config.databasePath = s->path;
+        benchState.config.taxRate1() = QStringLiteral("0.1");
+        benchState.config.taxRate2() = QStringLiteral("0.08");
+        benchState.config.reducedRate = 2;
         return s;
     }();
     return *made;
@@ -189,7 +192,7 @@ void InvoiceConfirmation(benchmark::State& state)
     const Date closing = s.today.addDays(-5);
     int rows = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(computeInvoice(*s.db, code, closing));
+        benchmark::DoNotOptimize(computeInvoice(*s.db, code, closing, benchState.config));
         const BoundStatement lines = invoiceLinesStatement(code, closing);
         rows = showAll(*s.db, lines.sql, lines.params, {{InvoiceAmountColumn, ValueKind::Currency}});
     }

@@ -87,9 +87,13 @@ TEST(TenYears, AHoldingDayPostedAndAClosingDayClosedKeepTheBooks)
     EXPECT_NO_THROW(checkBooks(g.db));
 
     const Date closing = Date::fromParts(2025, 1, 5);
+    Configuration rates;
+    rates.taxRate1() = QStringLiteral("0.1");
+    rates.taxRate2() = QStringLiteral("0.08");
+    rates.reducedRate = 2;
     int closed = 0;
     for (const QString& code : closingDayCustomerCodes(g.db, 5)) {
-        const std::optional<InvoiceComputation> c = computeInvoice(g.db, code, closing);
+        const std::optional<InvoiceComputation> c = computeInvoice(g.db, code, closing, rates);
         ASSERT_TRUE(c);
         if (nothingToBill(c->invoice))
             continue;

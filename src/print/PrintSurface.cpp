@@ -58,6 +58,13 @@ std::unique_ptr<PrintSurface> openPrintSurface(const QString& documentName)
     return std::make_unique<QtPrintSurface>(documentName);
 }
 
+std::unique_ptr<PrintSurface> openPdfSurface(const QString& documentName)
+{
+    if (installedFactory())
+        return installedFactory()(documentName);
+    return QtPrintSurface::savedPdf(documentName);
+}
+
 PrintSurfaceFactory installPrintSurfaceFactory(PrintSurfaceFactory factory)
 {
     PrintSurfaceFactory previous = std::move(installedFactory());
@@ -90,4 +97,10 @@ void reportPdfWritten(const QString& path)
         batch().files << path;
     else
         tellOperator({path});
+}
+
+void reportPdfSaved(const QString& path)
+{
+    ui().showMessage(QStringLiteral("PDFファイルに保存しました。\n%1").arg(QDir::toNativeSeparators(path)),
+                     QStringLiteral("印刷"));
 }

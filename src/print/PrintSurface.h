@@ -66,6 +66,11 @@ using PrintSurfaceFactory = std::function<std::unique_ptr<PrintSurface>(const QS
 // printer or file cannot be opened. Screens never build surfaces
 // themselves, so that tests can capture what they print.
 std::unique_ptr<PrintSurface> openPrintSurface(const QString& documentName);
+// A fresh surface that writes one document to a new PDF file in the folder
+// 印刷 beside the program whatever printer there is ("save as PDF"); the
+// operator is told where the file is. Tests capture it as they capture
+// openPrintSurface.
+std::unique_ptr<PrintSurface> openPdfSurface(const QString& documentName);
 // Replaces the way surfaces are opened (tests); nullptr returns to the
 // printer. Returns the factory it replaces (nullptr for the printer).
 PrintSurfaceFactory installPrintSurfaceFactory(PrintSurfaceFactory factory);
@@ -85,3 +90,6 @@ public:
 // Called by a surface when it has written a PDF file: tells the operator at
 // once, or at the end of the running batch.
 void reportPdfWritten(const QString& path);
+// Called by a surface when it has written the PDF file the operator asked
+// for: tells where it is.
+void reportPdfSaved(const QString& path);

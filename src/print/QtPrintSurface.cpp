@@ -113,6 +113,17 @@ QtPrintSurface::QtPrintSurface(const QString& documentName, const QString& pdfPa
     begin(documentName, true);
 }
 
+std::unique_ptr<QtPrintSurface> QtPrintSurface::savedPdf(const QString& documentName)
+{
+    const QString folder = pdfFolder();
+    if (!QDir().mkpath(folder))
+        throw PrintError(QStringLiteral("PDFファイルを保存するフォルダを作れませんでした。\n%1")
+                             .arg(QDir::toNativeSeparators(folder)));
+    auto surface = std::make_unique<QtPrintSurface>(documentName, newPdfPath(folder, documentName));
+    surface->pdfAskedFor_ = true;
+    return surface;
+}
+
 void QtPrintSurface::begin(const QString& documentName, bool toPdf)
 {
     face_ = defaultFace();
@@ -258,6 +269,8 @@ void QtPrintSurface::endDocument()
                                                   "プリンターを確かめてから、もう一度印刷してください。")
                                        .arg(printerName_));
     }
-    if (isPdf())
+    if (pdfAskedFor_)
+        reportPdfSaved(pdfPath_);
+    else if (isPdf())
         reportPdfWritten(pdfPath_);
 }

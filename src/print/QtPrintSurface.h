@@ -20,6 +20,10 @@ public:
     explicit QtPrintSurface(const QString& documentName);
     // Always prints to a PDF file at pdfPath (tests, and "save as PDF").
     QtPrintSurface(const QString& documentName, const QString& pdfPath);
+    // A new PDF file in pdfFolder() named after the document and the time,
+    // whatever printer there is: the operator asked for a file, and is told
+    // where it is when the document ends.
+    static std::unique_ptr<QtPrintSurface> savedPdf(const QString& documentName);
     // A document that was not ended is abandoned: the printer job is
     // aborted, a PDF file removed.
     ~QtPrintSurface() override;
@@ -56,6 +60,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;
     QString pdfPath_;
+    bool pdfAskedFor_ = false; // savedPdf(): the file is what the operator asked for
     QString printerName_;
     double scale_ = 1; // device units per twip
     double fontSize_ = 12;

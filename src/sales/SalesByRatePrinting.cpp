@@ -80,3 +80,10 @@ void printSalesByRate(const Configuration& shop, const SalesByRate& figures)
     std::unique_ptr<PrintSurface> surface = openPrintSurface(SalesByRateTitle);
     printSalesByRate(*surface, shop, figures, Date::today());
 }
+
+void saveSalesByRatePdf(const Configuration& shop, const SalesByRate& figures)
+{
+    BusyCursor busy;
+    std::unique_ptr<PrintSurface> surface = openPdfSurface(SalesByRateTitle);
+    printSalesByRate(*surface, shop, figures, Date::today());
+}

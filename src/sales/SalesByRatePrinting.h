@@ -40,3 +40,7 @@ void printSalesByRate(PrintSurface& surface, const Configuration& shop, const Sa
 // file the operator is told about), dated today. Throws PrintError when the
 // printer or the file fails.
 void printSalesByRate(const Configuration& shop, const SalesByRate& figures);
+// Writes the list, dated today, to a new PDF file in the folder 印刷 beside
+// the program (whatever printer there is) and tells the operator where it
+// is. Throws PrintError when the file fails.
+void saveSalesByRatePdf(const Configuration& shop, const SalesByRate& figures);

@@ -97,14 +97,17 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
 
     printButton = new QPushButton(QStringLiteral("印刷"), this);
     printButton->setObjectName(QStringLiteral("cmd印刷"));
+    pdfButton = new QPushButton(QStringLiteral("ＰＤＦ保存"), this);
+    pdfButton->setObjectName(QStringLiteral("cmdPDF"));
     finishButton = new QPushButton(QStringLiteral("終了"), this);
     finishButton->setObjectName(QStringLiteral("cmd終了"));
-    for (QPushButton* b : {computeButton, printButton, finishButton}) {
+    for (QPushButton* b : {computeButton, printButton, pdfButton, finishButton}) {
         b->setAutoDefault(false);
         b->setMinimumSize(120, 34);
     }
     connect(computeButton, &QPushButton::clicked, this, [this] { compute(); });
     connect(printButton, &QPushButton::clicked, this, [this] { print(); });
+    connect(pdfButton, &QPushButton::clicked, this, [this] { savePdf(); });
     connect(finishButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* form = new QGridLayout;
@@ -120,6 +123,7 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(printButton);
+    buttons->addWidget(pdfButton);
     buttons->addWidget(finishButton);
 
     auto* layout = new QVBoxLayout(this);
@@ -130,7 +134,7 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
     layout->addWidget(statusLabel);
     layout->addLayout(buttons);
     setTabOrderChain({fromYearBox, fromMonthBox, fromDayBox, toYearBox, toMonthBox, toDayBox, computeButton,
-                      figuresGrid, printButton, finishButton});
+                      figuresGrid, printButton, pdfButton, finishButton});
     enableEnterNavigation(this);
 }
 
@@ -166,6 +170,17 @@ void frm税率別売上一覧::print()
         return;
     try {
         printSalesByRate(state_.config, *figures_);
+    } catch (const PrintError& e) {
+        ui().showMessage(e.message(), SalesByRateTitle);
+    }
+}
+
+void frm税率別売上一覧::savePdf()
+{
+    if (!compute())
+        return;
+    try {
+        saveSalesByRatePdf(state_.config, *figures_);
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), SalesByRateTitle);
     }

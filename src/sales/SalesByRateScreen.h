@@ -36,6 +36,7 @@ public:
     QLabel* statusLabel;       // lbl集計結果: what was counted, or that nothing was
     QPushButton* computeButton; // cmd集計 "集計"
     QPushButton* printButton;  // cmd印刷 "印刷"
+    QPushButton* pdfButton;    // cmdPDF "ＰＤＦ保存": the list as a PDF file
     QPushButton* finishButton; // cmd終了 "終了"
 
     Date fromDate() const;
@@ -49,6 +50,7 @@ public:
     bool compute();
     // "印刷": computes the range of the boxes again, shows it and prints it.
     void print();
+    void savePdf();
 
 private:
     void showFigures(const SalesByRate& figures);

@@ -281,3 +281,29 @@ TEST_F(SalesByRateScreenTest, RendersTheScreenAndThePrintOut)
     printSalesByRate(surface, testSession().config, *screen.figures(), day(2024, 6, 1));
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
 }
+
+TEST_F(SalesByRateScreenTest, SavesTheListAsAPdfFileAndSaysWhere)
+{
+    addMaySlips(db);
+    frm税率別売上一覧 screen(testSession());
+    screen.show();
+    chooseMay(screen);
+    EXPECT_EQ(screen.pdfButton->text(), QStringLiteral("ＰＤＦ保存"));
+    // Whatever printer there is, the file goes to 印刷 beside the program.
+    clickButton(&screen, QStringLiteral("cmdPDF"));
+    const QStringList files = QDir(inst.path(QStringLiteral("印刷"))).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].startsWith(QStringLiteral("税率別売上一覧_"))) << files[0].toStdString();
+    const QString path = QDir(inst.path(QStringLiteral("印刷"))).filePath(files[0]);
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.read(5), "%PDF-");
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("PDFファイルに保存しました。\n") + QDir::toNativeSeparators(path));
+
+    // A backward range writes no file.
+    screen.fromMonthBox->setValue(6);
+    clickButton(&screen, QStringLiteral("cmdPDF"));
+    EXPECT_EQ(QDir(inst.path(QStringLiteral("印刷"))).entryList({QStringLiteral("*.pdf")}, QDir::Files).size(), 1);
+    EXPECT_EQ(ui->messages.size(), 2u);
+}
