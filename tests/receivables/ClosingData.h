@@ -37,14 +37,15 @@ inline void addCustomer(Database& db, const Customer& c)
 // One posted credit-sale line in 売掛マスター under the code it is billed to.
 // The serial is given in the order of the calls.
 inline void addLine(Database& db, const QString& billedCode, Date date, const char* price, const char* quantity,
-                    const QString& name = QStringLiteral("コシヒカリ５ｋｇ"), int department = 1, int taxCategory = 0)
+                    const QString& name = QStringLiteral("コシヒカリ５ｋｇ"), int department = 1, int taxCategory = 0,
+                    const QString& productCode = QStringLiteral("4901234567890"))
 {
     const QVariant serial = db.scalar(QStringLiteral("SELECT COALESCE(MAX(売上シリアル), 0) + 1 FROM 売掛マスター"));
     db.exec(QStringLiteral("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード,"
                            " 売上種別コード, 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価,"
                            " 売上個数) VALUES (?, ?, ?, ?, 1, ?, ?, ?, ?, ?, ?)"),
             {serial, serial.toInt() + 100, sqlValue(date), billedCode, department, taxCategory,
-             QStringLiteral("4901234567890"), name, sqlValue(yen(price)), sqlValue(yen(quantity))});
+             productCode, name, sqlValue(yen(price)), sqlValue(yen(quantity))});
 }
 
 // The three running amounts and the two dates of a customer as stored.

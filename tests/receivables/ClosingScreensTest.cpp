@@ -10,6 +10,8 @@
 #include "receivables/DayBoxTyping.h"
 #include "receivables/ClosingScreens.h"
 #include "receivables/InvoiceIssuingScreens.h"
+#include "receivables/ReceiptIssuingScreens.h"
+#include "print/QtPrintSurface.h"
 #include "support/Controls.h"
 #include "support/ListViews.h"
 #include "support/Pictures.h"
@@ -20,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QLineEdit>
@@ -370,13 +373,33 @@ TEST_F(InvoiceScreens, AnUnknownCustomerEndsTheConfirmationWhileOpening)
     EXPECT_TRUE(ui->openedScreens.isEmpty());
 }
 
+namespace {
+
+// May's credit lines of customer C0012 at today's rates, each with the tax
+// row its slip stored: rice at 8 % with the tax added (2000 + 160, and 52 +
+// 4), kerosene at 10 % with the tax included (3000); 5216 in all.
+void addMonthAtBothRates(Database& db)
+{
+    const QString taxName = QStringLiteral("　　　消費税");
+    addLine(db, "C0012", Date::fromParts(2024, 5, 1), "2000", "1", QStringLiteral("コシヒカリ５ｋｇ"), 1, 1);
+    addLine(db, "C0012", Date::fromParts(2024, 5, 1), "160", "1", taxName, 99, 9, QStringLiteral("999900"));
+    addLine(db, "C0012", Date::fromParts(2024, 5, 8), "1500", "2", QStringLiteral("灯油１８Ｌ"), 2, 5);
+    addLine(db, "C0012", Date::fromParts(2024, 5, 15), "105", "0.5", QStringLiteral("量り売り米"), 1, 1);
+    addLine(db, "C0012", Date::fromParts(2024, 5, 15), "4", "1", taxName, 99, 9, QStringLiteral("999900"));
+}
+
+} // namespace
+
 TEST_F(InvoiceScreens, ScreensRenderWithEveryCaptionWhole)
 {
-    addCustomer(db, {"C0012", QStringLiteral("山田　太郎"), "12000", "12000", "5052", 20, 25,
+    // Today's rates: rice at 8 % with the tax added by its slip, kerosene
+    // at 10 % with the tax included.
+    testSession().config.taxRate1() = QStringLiteral("0.10");
+    testSession().config.taxRate2() = QStringLiteral("0.08");
+    testSession().config.reducedRate = 2;
+    addCustomer(db, {"C0012", QStringLiteral("山田　太郎"), "12000", "12000", "5216", 20, 25,
                      Date::fromParts(2024, 4, 20), Date::fromParts(2024, 5, 2)});
-    addLine(db, "C0012", Date::fromParts(2024, 5, 1), "2000", "1", QStringLiteral("コシヒカリ５ｋｇ"));
-    addLine(db, "C0012", Date::fromParts(2024, 5, 8), "1500", "2", QStringLiteral("灯油１８Ｌ"), 2, 5);
-    addLine(db, "C0012", Date::fromParts(2024, 5, 15), "105", "0.5", QStringLiteral("量り売り米"));
+    addMonthAtBothRates(db);
     const QString folder = pictureFolder(installation.dir());
     auto render = [&](QWidget& w, const QString& name) {
         savePicture(w, folder, name);
@@ -394,4 +417,59 @@ TEST_F(InvoiceScreens, ScreensRenderWithEveryCaptionWhole)
     testSession().customer.code = "C0012";
     frm売掛請求書画面確認 confirmation(testSession(), issuing.closingDate());
     render(confirmation, QStringLiteral("invoice-confirm.png"));
+    // 8 %: 2000 + 160 and 52 + 4 (each its own slip here); 10 %: 3000
+    // containing 272 (272.7 down).
+    EXPECT_EQ(confirmation.taxByRateField->text(),
+              QStringLiteral("10%対象 3,000円 消費税 272円　8%対象 2,216円 消費税 164円※（消費税は伝票ごとに計算）"));
+    EXPECT_TRUE(ui->messages.empty());
+}
+
+TEST_F(InvoiceScreens, AMonthAtBothRatesPrintsItsInvoiceAndThenItsReceipt)
+{
+    // A registered shop at today's rates; the month's invoice printed on
+    // its confirmation, then the receipt that collects it, both as PDF
+    // pages (the pictures of the documents are made from them).
+    SessionState& s = testSession();
+    s.config.taxRate1() = QStringLiteral("0.10");
+    s.config.taxRate2() = QStringLiteral("0.08");
+    s.config.reducedRate = 2;
+    s.config.registrationNumber = QStringLiteral("T7123456789012");
+    addCustomer(db, {"C0012", QStringLiteral("山田　太郎"), "0", "0", "5216", 20, 25, Date::fromParts(2024, 4, 20)});
+    addMonthAtBothRates(db);
+    const QString folder = pictureFolder(installation.dir());
+    QStringList files;
+    PrintSurfaceFactory previous = installPrintSurfaceFactory([&](const QString& name) -> std::unique_ptr<PrintSurface> {
+        const QString file = name == QStringLiteral("請求書") ? QStringLiteral("month-invoice-%1.pdf").arg(files.size() + 1)
+                                                               : QStringLiteral("month-receipt.pdf");
+        files << QDir(folder).filePath(file);
+        return std::make_unique<QtPrintSurface>(name, files.back());
+    });
+    s.customer.code = "C0012";
+    {
+        frm売掛請求書画面確認 confirmation(s, Date::fromParts(2024, 5, 20));
+        confirmation.show();
+        clickButton(&confirmation, "Command1");
+        EXPECT_EQ(confirmation.result(), QDialog::Accepted);
+    }
+    ASSERT_EQ(files.size(), 2); // the customer's copy and the shop's
+    {
+        frm売掛領収書画面確認 receipt(s);
+        receipt.show();
+        clickButton(&receipt, "Command1");
+    }
+    installPrintSurfaceFactory(std::move(previous));
+    ASSERT_EQ(files.size(), 3);
+    for (const QString& file : files) {
+        QFile pdf(file);
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << file.toStdString();
+        EXPECT_EQ(pdf.read(5), "%PDF-");
+        EXPECT_GT(pdf.size(), 1000);
+    }
+    // The closing kept the invoice's figures, which the receipt printed.
+    const std::optional<ClosedInvoice> kept = readClosedInvoice(db, "C0012");
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(kept->taxByRate.rates.size(), 2u);
+    EXPECT_EQ(kept->taxByRate.rates[0].total, yen("3000"));
+    EXPECT_EQ(kept->taxByRate.rates[1].total, yen("2216"));
+    EXPECT_EQ(kept->totalBilled, yen("5216"));
 }
