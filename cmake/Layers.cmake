@@ -5,7 +5,7 @@
 # that fails the configuration with the offending link or include named.
 
 # The logic libraries: the bottom three and one per subsystem.
-set(HIMAWARI_SUBSYSTEMS customers sales receivables masters gas maintenance forecasts accounting)
+set(HIMAWARI_SUBSYSTEMS customers sales receivables masters gas maintenance forecasts accounting oldfile)
 set(HIMAWARI_LOGIC_TARGETS himawari_core himawari_db himawari_session)
 foreach(sub IN LISTS HIMAWARI_SUBSYSTEMS)
   list(APPEND HIMAWARI_LOGIC_TARGETS himawari_${sub})
