@@ -1,6 +1,7 @@
 #include "accounting/LedgerScreen.h"
 
 #include "accounting/ScreenParts.h"
+#include "ui/CsvButton.h"
 #include "ui/ErrorGuard.h"
 #include "masters/CodePicker.h"
 #include "print/PrintSurface.h"
@@ -41,12 +42,15 @@ frm経理勘定帳::frm経理勘定帳(SessionState& state, std::int64_t account
 
     printButton = button("Command2", QStringLiteral("印刷"), this);
     finishButton = button("Command1", QStringLiteral("終了"), this);
+    csvOutputButton = csvButton(this, linesGrid, QStringLiteral("各勘定帳"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(csvOutputButton);
     buttons->addWidget(printButton);
     buttons->addWidget(finishButton);
     layout->addLayout(buttons);
-    setTabOrder(linesGrid, printButton);
+    setTabOrder(linesGrid, csvOutputButton);
+    setTabOrder(csvOutputButton, printButton);
     setTabOrder(printButton, finishButton);
 
     connect(printButton, &QPushButton::clicked, this, [this] { print(); });

@@ -25,6 +25,7 @@ public:
     QLabel* accountNameLabel;  // Label1: the account's name
     QTableView* linesGrid;     // DBGrid1: the lines of 各勘定帳
     ValueQueryModel* lineRows; // Data2
+    QPushButton* csvOutputButton; // cmdCSV "CSV出力": the lines as a CSV file
     QPushButton* printButton;  // Command2 "印刷"
     QPushButton* finishButton; // Command1 "終了": empties the work table and closes
 

@@ -1,7 +1,9 @@
 #include "accounting/TransferSlipScreen.h"
 
+#include "accounting/JournalCsv.h"
 #include "accounting/ScreenParts.h"
 #include "accounting/TransferSlipPrinting.h"
+#include "ui/CsvButton.h"
 #include "ui/ErrorGuard.h"
 #include "print/PrintSurface.h"
 #include "ui/DateBoxes.h"
@@ -65,17 +67,22 @@ frm経理振替伝票::frm経理振替伝票(SessionState& state, QWidget* paren
     slipGrid->setMinimumSize(820, 360);
     layout->addWidget(slipGrid, 1);
 
+    csvOutputButton = csvButton(this, slipGrid, QStringLiteral("振替伝票"));
+    journalOutputButton = button("cmd仕訳CSV", QStringLiteral("仕訳CSV出力"), this);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(journalOutputButton);
     buttons->addStretch(1);
+    buttons->addWidget(csvOutputButton);
     buttons->addWidget(printButton);
     buttons->addWidget(finishButton);
     layout->addLayout(buttons);
 
     setTabOrderChain({startYearBox, startMonthBox, startDayBox, endYearBox, endMonthBox, endDayBox, runButton, slipGrid,
-                      printButton, finishButton});
+                      journalOutputButton, csvOutputButton, printButton, finishButton});
     enableEnterNavigation(this);
 
     connect(runButton, &QPushButton::clicked, this, [this] { run(); });
+    connect(journalOutputButton, &QPushButton::clicked, this, [this] { writeJournal(); });
     connect(printButton, &QPushButton::clicked, this, [this] { print(); });
     connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
 
@@ -118,6 +125,13 @@ void frm経理振替伝票::print()
     } catch (const PrintError& e) {
         ui().showMessage(e.message(), errorTitle());
     }
+}
+
+void frm経理振替伝票::writeJournal()
+{
+    const Date start = startBoxes->date();
+    const Date end = endBoxes->date();
+    writeCsvAndTell(accounting::JournalCsvName, [&] { return accounting::journalCsvRows(db_, start, end); });
 }
 
 void frm経理振替伝票::finish()

@@ -32,6 +32,8 @@ public:
     QTableView* slipGrid;      // DBGrid1: the journal rows of the period
     ValueQueryModel* slipRows; // Data1
     QPushButton* runButton;    // Command1 "実行"
+    QPushButton* csvOutputButton;     // cmdCSV "CSV出力": the rows shown, as a CSV file
+    QPushButton* journalOutputButton; // cmd仕訳CSV "仕訳CSV出力": the journal of the dates for the tax accountant
     QPushButton* printButton;  // Command3 "印刷"
     QPushButton* finishButton; // Command2 "中止・終了"
 
@@ -39,6 +41,8 @@ public:
 
     void run();
     void print();
+    // Writes the journal of the dates the boxes show as a CSV file.
+    void writeJournal();
     void finish();
 
 private:

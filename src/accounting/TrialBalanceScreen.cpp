@@ -2,6 +2,7 @@
 
 #include "accounting/Books.h"
 #include "accounting/ScreenParts.h"
+#include "ui/CsvButton.h"
 #include "ui/ErrorGuard.h"
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
@@ -68,6 +69,7 @@ frm経理残高試算表::frm経理残高試算表(SessionState& state, QWidget*
 
     salesTotalBox = totalBox("Text1", QStringLiteral("売上合計"), this);
     expenseTotalBox = totalBox("Text2", QStringLiteral("経費合計"), this);
+    csvOutputButton = csvButton(this, chartGrid, QStringLiteral("残高試算表"));
     printButton = button("Command1", QStringLiteral("印刷"), this);
     finishButton = button("Command2", QStringLiteral("終了"), this);
     auto* bottom = new QHBoxLayout;
@@ -77,11 +79,12 @@ frm経理残高試算表::frm経理残高試算表(SessionState& state, QWidget*
     bottom->addWidget(captionLabel(QStringLiteral("経費合計"), expenseTotalBox, this));
     bottom->addWidget(expenseTotalBox);
     bottom->addStretch(1);
+    bottom->addWidget(csvOutputButton);
     bottom->addWidget(printButton);
     bottom->addWidget(finishButton);
     layout->addLayout(bottom);
 
-    setTabOrderChain({yearBox, monthBox, dayBox, createButton, chartGrid, printButton, finishButton});
+    setTabOrderChain({yearBox, monthBox, dayBox, createButton, chartGrid, csvOutputButton, printButton, finishButton});
     enableEnterNavigation(this);
 
     // Opening: the chart as stored, today's date, nothing to print yet.

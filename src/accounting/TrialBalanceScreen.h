@@ -30,6 +30,7 @@ public:
     ValueQueryModel* chartRows; // Data1
     QLineEdit* salesTotalBox;   // Text1 "売上合計"
     QLineEdit* expenseTotalBox; // Text2 "経費合計"
+    QPushButton* csvOutputButton; // cmdCSV "CSV出力": the chart as a CSV file
     QPushButton* printButton;   // Command1 "印刷", shown once "作成" has run
     QPushButton* finishButton;  // Command2 "終了"
 
