@@ -5,6 +5,7 @@
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
 #include "receivables/BalanceList.h"
+#include "ui/CsvButton.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
@@ -55,6 +56,7 @@ frm売掛残高一覧::frm売掛残高一覧(SessionState& state, QWidget* paren
     printButton = new QPushButton(QStringLiteral("印刷"), this);
     printButton->setObjectName(QStringLiteral("Command1"));
     printButton->setMinimumSize(110, 36);
+    csvOutputButton = csvButton(this, balanceGrid, QStringLiteral("売掛残高一覧"));
     closeButton = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     closeButton->setObjectName(QStringLiteral("cmdClose"));
     closeButton->setMinimumSize(110, 36);
@@ -69,6 +71,7 @@ frm売掛残高一覧::frm売掛残高一覧(SessionState& state, QWidget* paren
     navigator->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(csvOutputButton);
     buttons->addWidget(printButton);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);

@@ -27,6 +27,7 @@ public:
     QToolButton* nextButton;     // cmdNext
     QToolButton* lastButton;     // cmdLast
     QLabel* recordLabel;         // lblRecord
+    QPushButton* csvOutputButton; // cmdCSV "CSV出力": the list as a CSV file
     QPushButton* printButton;    // Command1 "印刷"
     QPushButton* closeButton;    // cmdClose "閉じる(&C)"
 

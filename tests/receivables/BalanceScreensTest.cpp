@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -220,6 +222,36 @@ TEST_F(Balances, PrintGoesThroughTheBalanceReport)
     clickButton(&screen, "Command1");
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_TRUE(ui->messages[0].text.contains("プリンターに接続できません。"));
+}
+
+// Every row of the list as the grid shows it, largest first, a credit
+// balance negative, a name with a comma quoted; the rows of zero balance
+// are left out as on the screen.
+TEST_F(Balances, CsvOutputWritesTheWholeListAsShown)
+{
+    addCustomer(db, {"A", QStringLiteral("青木, 米店"), "10000", "4000", "2500"});
+    addCustomer(db, {"B", QStringLiteral("馬場"), "0", "300", "0"});
+    addCustomer(db, {"C", QStringLiteral("ゼロ"), "5000", "5000", "0"});
+    addCustomer(db, {"D", QStringLiteral("\"大口\""), "0", "0", "20000"});
+    frm売掛残高一覧 screen(testSession());
+    screen.show();
+    clickButton(&screen, "cmdCSV");
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("CSV出力"));
+    const QString told = QStringLiteral("CSVファイルに出力しました。\n");
+    ASSERT_TRUE(ui->messages[0].text.startsWith(told)) << ui->messages[0].text.toStdString();
+    const QString path = ui->messages[0].text.mid(told.size());
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QDir(installation.path(QStringLiteral("出力"))).absolutePath());
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("売掛残高一覧_"))) << path.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(),
+              QByteArray("\xEF\xBB\xBF")
+                  + QStringLiteral("顧客名前,顧客売掛前回請求金額,顧客売掛入金額,顧客売掛締後売上額,売掛残高\r\n"
+                                   "\"\"\"大口\"\"\",0,0,20000,20000\r\n"
+                                   "\"青木, 米店\",10000,4000,2500,8500\r\n"
+                                   "馬場,0,300,0,-300\r\n")
+                        .toUtf8());
 }
 
 TEST_F(Balances, ScreensRenderWithEveryCaptionWhole)
