@@ -1,5 +1,6 @@
 #include "print/PrintSurface.h"
 
+#include "print/PrintPreview.h"
 #include "print/QtPrintSurface.h"
 #include "ui/UiService.h"
 
@@ -26,15 +27,22 @@ BatchState& batch()
     return state;
 }
 
+bool& previewSwitch()
+{
+    static bool on = false;
+    return on;
+}
+
 void tellOperator(const QStringList& files)
 {
     if (files.isEmpty())
         return;
     const QString title = QStringLiteral("印刷");
     if (files.size() == 1) {
-        ui().showMessage(QStringLiteral("プリンターがないため、印刷データをPDFファイルに保存しました。\n%1")
-                             .arg(QDir::toNativeSeparators(files.front())),
-                         title);
+        if (ui().askYesNo(QStringLiteral("プリンターがないため、印刷データをPDFファイルに保存しました。\n%1\n\n開きますか？")
+                              .arg(QDir::toNativeSeparators(files.front())),
+                          title))
+            ui().openFile(files.front());
         return;
     }
     constexpr int Listed = 10;
@@ -43,16 +51,21 @@ void tellOperator(const QStringList& files)
         lines << QDir::toNativeSeparators(files[i]);
     if (files.size() > Listed)
         lines << QStringLiteral("ほか %1 個").arg(files.size() - Listed);
-    ui().showMessage(QStringLiteral("プリンターがないため、印刷データを %1 個のPDFファイルに保存しました。\n%2")
-                         .arg(files.size())
-                         .arg(lines.join(QLatin1Char('\n'))),
-                     title);
+    const QString folder = QFileInfo(files.front()).absolutePath();
+    if (ui().askYesNo(QStringLiteral("プリンターがないため、印刷データを %1 個のPDFファイルに保存しました。\n%2\n\n"
+                                     "保存したフォルダを開きますか？\n%3")
+                          .arg(files.size())
+                          .arg(lines.join(QLatin1Char('\n')), QDir::toNativeSeparators(folder)),
+                      title))
+        ui().openFile(folder);
 }
 
 } // namespace
 
 std::unique_ptr<PrintSurface> openPrintSurface(const QString& documentName)
 {
+    if (previewBeforePrinting())
+        return std::make_unique<PreviewSurface>(documentName);
     if (installedFactory())
         return installedFactory()(documentName);
     return std::make_unique<QtPrintSurface>(documentName);
@@ -70,6 +83,21 @@ PrintSurfaceFactory installPrintSurfaceFactory(PrintSurfaceFactory factory)
     PrintSurfaceFactory previous = std::move(installedFactory());
     installedFactory() = std::move(factory);
     return previous;
+}
+
+const PrintSurfaceFactory& installedPrintSurfaceFactory()
+{
+    return installedFactory();
+}
+
+void setPreviewBeforePrinting(bool on)
+{
+    previewSwitch() = on;
+}
+
+bool previewBeforePrinting()
+{
+    return previewSwitch();
 }
 
 PrintBatch::PrintBatch()

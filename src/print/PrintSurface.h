@@ -65,7 +65,16 @@ using PrintSurfaceFactory = std::function<std::unique_ptr<PrintSurface>(const QS
 // printer, or a PDF file when there is none. Throws PrintError when the
 // printer or file cannot be opened. Screens never build surfaces
 // themselves, so that tests can capture what they print.
+// While previewBeforePrinting() is on, the surface records the document
+// and shows it on screen when it ends; the operator prints it from there
+// or closes the preview, which prints nothing and is no error.
 std::unique_ptr<PrintSurface> openPrintSurface(const QString& documentName);
+// Whether documents are shown on screen before they are printed: a switch
+// for the whole session, which the operator sets in the main window; off
+// at start. Files the operator asks for (openPdfSurface) are never
+// previewed.
+void setPreviewBeforePrinting(bool on);
+bool previewBeforePrinting();
 // A fresh surface that writes one document to a new PDF file in the folder
 // 印刷 beside the program whatever printer there is ("save as PDF"); the
 // operator is told where the file is. Tests capture it as they capture
@@ -74,6 +83,8 @@ std::unique_ptr<PrintSurface> openPdfSurface(const QString& documentName);
 // Replaces the way surfaces are opened (tests); nullptr returns to the
 // printer. Returns the factory it replaces (nullptr for the printer).
 PrintSurfaceFactory installPrintSurfaceFactory(PrintSurfaceFactory factory);
+// The factory installed, or nullptr when surfaces go to the printer.
+const PrintSurfaceFactory& installedPrintSurfaceFactory();
 
 // Documents written to PDF files tell the operator where the file is. While
 // a batch is alive, the files of all documents ended in it are told in one
@@ -87,8 +98,10 @@ public:
     PrintBatch& operator=(const PrintBatch&) = delete;
 };
 
-// Called by a surface when it has written a PDF file: tells the operator at
-// once, or at the end of the running batch.
+// Called by a surface when it has written a PDF file because there is no
+// printer: tells the operator where it is and offers to open it (a batch of
+// several files offers their folder), at once or at the end of the running
+// batch.
 void reportPdfWritten(const QString& path);
 // Called by a surface when it has written the PDF file the operator asked
 // for: tells where it is.

@@ -73,6 +73,16 @@ bool installed(const QString& family)
     return QFontDatabase::families().contains(family);
 }
 
+QFont fontOf(const QString& face, double points, bool underline)
+{
+    QFont font(face);
+    font.setPointSizeF(points);
+    font.setUnderline(underline);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferOutline);
+    return font;
+}
+
 } // namespace
 
 QString QtPrintSurface::pdfFolder()
@@ -99,18 +109,26 @@ QtPrintSurface::QtPrintSurface(const QString& documentName)
             throw PrintError(QStringLiteral("プリンターがなく、印刷データを保存するフォルダも作れませんでした。\n%1")
                                  .arg(QDir::toNativeSeparators(folder)));
         pdfPath_ = newPdfPath(folder, documentName);
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        ownedPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     } else {
         printerName_ = info.printerName();
-        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        ownedPrinter_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
+    printer_ = ownedPrinter_.get();
     begin(documentName, info.isNull());
 }
 
 QtPrintSurface::QtPrintSurface(const QString& documentName, const QString& pdfPath) : pdfPath_(pdfPath)
 {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    ownedPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_ = ownedPrinter_.get();
     begin(documentName, true);
+}
+
+QtPrintSurface::QtPrintSurface(const QString& documentName, QPrinter& printer) : printer_(&printer)
+{
+    printerName_ = printer.printerName();
+    begin(documentName, false);
 }
 
 std::unique_ptr<QtPrintSurface> QtPrintSurface::savedPdf(const QString& documentName)
@@ -141,7 +159,7 @@ void QtPrintSurface::begin(const QString& documentName, bool toPdf)
     scale_ = printer_->resolution() / TwipsPerInch;
 
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) {
+    if (!painter_->begin(printer_)) {
         painter_.reset();
         if (toPdf) {
             QFile::remove(pdfPath_);
@@ -169,6 +187,9 @@ QtPrintSurface::~QtPrintSurface()
     if (isPdf()) {
         painter_->end();
         QFile::remove(pdfPath_);
+    } else if (!ownedPrinter_) {
+        // A borrowed printer: its owner decides what becomes of the job.
+        painter_->end();
     } else {
         printer_->abort();
         painter_->end();
@@ -181,33 +202,45 @@ void QtPrintSurface::checkOpen() const
         throw PrintError(QStringLiteral("印刷が終わった後に印刷しようとしました。"));
 }
 
-void QtPrintSurface::setFontName(const QString& face)
+QString QtPrintSurface::resolvedFace(const QString& face)
 {
     if (face.isEmpty() || !installed(face)) {
         // A face of another machine: a serif (Mincho) face stays a serif
         // face where one that shows Japanese is installed.
         const bool serif = face.contains(QStringLiteral("明朝")) || face.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive);
         const QString serifFace = QStringLiteral("Noto Serif CJK JP");
-        face_ = serif && installed(serifFace) ? serifFace : defaultFace();
-        return;
+        return serif && installed(serifFace) ? serifFace : defaultFace();
     }
-    face_ = face;
+    return face;
+}
+
+void QtPrintSurface::setFontName(const QString& face)
+{
+    face_ = resolvedFace(face);
 }
 
 QFont QtPrintSurface::currentFont() const
 {
-    QFont font(face_);
-    font.setPointSizeF(fontSize_);
-    font.setUnderline(underline_);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::PreferOutline);
-    return font;
+    return fontOf(face_, fontSize_, underline_);
 }
 
 int QtPrintSurface::textWidth(const QString& text) const
 {
-    const QFontMetricsF metrics(currentFont(), printer_.get());
+    const QFontMetricsF metrics(currentFont(), printer_);
     return int(std::lround(metrics.horizontalAdvance(shown(text)) / scale_));
+}
+
+int QtPrintSurface::measuredWidth(const QString& text, const QString& face, double points, bool underline)
+{
+    // A high-resolution printer writing nowhere, as the printer surfaces
+    // measure on.
+    static QPrinter* device = [] {
+        auto* printer = new QPrinter(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        return printer;
+    }();
+    const QFontMetricsF metrics(fontOf(resolvedFace(face), points, underline), device);
+    return int(std::lround(metrics.horizontalAdvance(shown(text)) * TwipsPerInch / device->resolution()));
 }
 
 void QtPrintSurface::drawText(int x, int y, const QString& text, int fitWidth)
@@ -219,7 +252,7 @@ void QtPrintSurface::drawText(int x, int y, const QString& text, int fitWidth)
     const double em = fontSize_ / 72.0 * printer_->resolution();
     const QPointF origin(device(x), device(y) + EmTopAboveBaseline * em);
     if (fitWidth > 0) {
-        const double natural = QFontMetricsF(font, printer_.get()).horizontalAdvance(withoutTrailingBlanks(s));
+        const double natural = QFontMetricsF(font, printer_).horizontalAdvance(withoutTrailingBlanks(s));
         const double room = device(fitWidth);
         if (natural > room) {
             painter_->save();

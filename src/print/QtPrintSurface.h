@@ -20,6 +20,11 @@ public:
     explicit QtPrintSurface(const QString& documentName);
     // Always prints to a PDF file at pdfPath (tests, and "save as PDF").
     QtPrintSurface(const QString& documentName, const QString& pdfPath);
+    // Draws on a printer set up elsewhere (the print preview's, or the one
+    // the operator chose in it), which the surface does not own: the same
+    // drawing as on paper, with the same sheet and margins. Nobody is told
+    // of a file; the one who set the printer up knows where it prints.
+    QtPrintSurface(const QString& documentName, QPrinter& printer);
     // A new PDF file in pdfFolder() named after the document and the time,
     // whatever printer there is: the operator asked for a file, and is told
     // where it is when the document ends.
@@ -38,6 +43,12 @@ public:
     // first, so that a half-width character is exactly half an em as the
     // layouts count (120 twips at 12 points).
     static QString defaultFace();
+    // The installed face a surface uses for a face asked for by name (empty:
+    // the default face).
+    static QString resolvedFace(const QString& face);
+    // The width in twips of a text as a printer surface measures it, for a
+    // surface that must measure before it knows its printer (the preview).
+    static int measuredWidth(const QString& text, const QString& face, double points, bool underline);
 
     void setFontSize(double points) override { fontSize_ = points; }
     void setFontName(const QString& face) override;
@@ -57,7 +68,8 @@ private:
     double device(int twips) const { return twips * scale_; }
     void checkOpen() const;
 
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<QPrinter> ownedPrinter_;
+    QPrinter* printer_ = nullptr; // ownedPrinter_, or the borrowed one
     std::unique_ptr<QPainter> painter_;
     QString pdfPath_;
     bool pdfAskedFor_ = false; // savedPdf(): the file is what the operator asked for

@@ -187,6 +187,40 @@ const PrintItem* RecordingSurface::textAt(int x, int y) const
     return nullptr;
 }
 
+void replayPrintItems(const std::vector<PrintItem>& items, PrintSurface& target)
+{
+    // A fresh surface's state; a setting is passed on only when it changes,
+    // as the print-out set it.
+    double points = 12;
+    QString face;
+    bool underline = false;
+    for (const PrintItem& i : items) {
+        if (i.fontSize != points)
+            target.setFontSize(points = i.fontSize);
+        if (i.fontName != face)
+            target.setFontName(face = i.fontName);
+        if (i.underline != underline)
+            target.setUnderline(underline = i.underline);
+        switch (i.kind) {
+        case PrintItem::Kind::Text:
+            target.text(i.x, i.y, i.text, i.fitWidth);
+            break;
+        case PrintItem::Kind::Line:
+            target.line(i.x, i.y, i.x2, i.y2);
+            break;
+        case PrintItem::Kind::Box:
+            target.box(i.x, i.y, i.x2, i.y2);
+            break;
+        case PrintItem::Kind::NewPage:
+            target.newPage();
+            break;
+        case PrintItem::Kind::EndDocument:
+            target.endDocument();
+            break;
+        }
+    }
+}
+
 PrintCapture::PrintCapture()
 {
     previous_ = installPrintSurfaceFactory([this](const QString& documentName) -> std::unique_ptr<PrintSurface> {

@@ -90,6 +90,11 @@ private:
     bool ended_ = false;
 };
 
+// Draws recorded items on another surface in their order, with the font
+// each was recorded in, page breaks and the document's end included; a
+// fresh surface then gets exactly the calls the recording got.
+void replayPrintItems(const std::vector<PrintItem>& items, PrintSurface& target);
+
 // While alive, every surface opened through openPrintSurface is a recording
 // surface kept here in the order opened, readable after the print-out has
 // released it. Restores the previous way of opening on destruction.

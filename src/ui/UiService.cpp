@@ -3,10 +3,19 @@
 #include "ui/EnterNavigation.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QInputDialog>
+#include <QMarginsF>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QUrl>
 
 namespace {
 
@@ -60,6 +69,18 @@ bool QtUiService::ask(const QString& text, const QString& title, Preset preset)
     return accepted;
 }
 
+bool QtUiService::askYesNo(const QString& text, const QString& title)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, activeParent());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.setDefaultButton(QMessageBox::Yes);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    QApplication::restoreOverrideCursor();
+    return yes;
+}
+
 std::optional<QString> QtUiService::inputText(const QString& prompt, const QString& title,
                                               const QString& initial)
 {
@@ -93,4 +114,47 @@ void QtUiService::beginBusy()
 void QtUiService::endBusy()
 {
     QApplication::restoreOverrideCursor();
+}
+
+std::unique_ptr<QPrintPreviewDialog> makePrintPreviewDialog(const PrintPreviewRequest& request, QPrinter& printer,
+                                                            QWidget* parent)
+{
+    // The sheet every print-out is laid out on, so that the preview shows
+    // the page before the drawing sets it again.
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(request.documentName);
+    auto dialog = std::make_unique<QPrintPreviewDialog>(&printer, parent);
+    dialog->setObjectName(QStringLiteral("印刷プレビュー"));
+    dialog->setWindowTitle(QStringLiteral("印刷プレビュー　%1（%2ページ）").arg(request.documentName).arg(request.pageCount));
+    QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
+                     [paint = request.paint](QPrinter* target) {
+                         if (paint && target)
+                             paint(*target);
+                     });
+    // A whole page in view, as tall as the screen allows.
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int height = screen ? screen->availableGeometry().height() * 9 / 10 : 900;
+    dialog->resize(height * 3 / 4, height);
+    if (auto* widget = dialog->findChild<QPrintPreviewWidget*>())
+        widget->fitInView();
+    return dialog;
+}
+
+bool QtUiService::showPrintPreview(const PrintPreviewRequest& request)
+{
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QPrinter printer(QPrinter::HighResolution);
+    const std::unique_ptr<QPrintPreviewDialog> dialog = makePrintPreviewDialog(request, printer, activeParent());
+    dialog->setWindowModality(Qt::ApplicationModal);
+    // The dialog accepts when the operator printed from it, and rejects
+    // when it was closed without printing.
+    const bool printed = dialog->exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
+    return printed;
+}
+
+void QtUiService::openFile(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -818,8 +818,14 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     printSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 1);
     EXPECT_TRUE(isPdfFile(pdf.paths[0]));
-    ASSERT_EQ(scripted->messages.size(), 1u);
-    EXPECT_TRUE(scripted->lastMessage().contains(QDir::toNativeSeparators(pdf.paths[0])));
+    // The operator is told where the file is and asked whether to open it;
+    // declined, nothing is opened.
+    EXPECT_TRUE(scripted->messages.empty());
+    ASSERT_EQ(scripted->yesNoQuestions.size(), 1u);
+    EXPECT_EQ(scripted->yesNoQuestions[0].text, u("プリンターがないため、印刷データをPDFファイルに保存しました。\n")
+                                                    + QDir::toNativeSeparators(pdf.paths[0]) + u("\n\n開きますか？"));
+    EXPECT_EQ(scripted->yesNoQuestions[0].title, u("印刷"));
+    EXPECT_TRUE(scripted->openedFiles.isEmpty());
 
     // An invoice of two pages is two files but one message naming both.
     pdf.prefix = QStringLiteral("invoice");
@@ -828,14 +834,24 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
         invoice.lines[std::size_t(j)].taxCategory = 0;
     invoice.taxByRate.rates = {{yen("0.1"), false, yen("6776"), yen("616")}, {yen("0.08"), true, yen("7726"), yen("571")}};
     invoice.taxByRate.notTaxable = yen("200");
+    // Answered yes, the folder of the files is opened, not one file.
+    scripted->yesNoAnswers = {true};
     printInvoice(s.config, s.customer, invoice, Issued);
     ASSERT_EQ(pdf.paths.size(), 3);
     EXPECT_TRUE(isPdfFile(pdf.paths[1]));
     EXPECT_TRUE(isPdfFile(pdf.paths[2]));
-    ASSERT_EQ(scripted->messages.size(), 2u);
-    EXPECT_TRUE(scripted->lastMessage().contains(u("2 個")));
-    EXPECT_TRUE(scripted->lastMessage().contains(QDir::toNativeSeparators(pdf.paths[1])));
-    EXPECT_TRUE(scripted->lastMessage().contains(QDir::toNativeSeparators(pdf.paths[2])));
+    ASSERT_EQ(scripted->yesNoQuestions.size(), 2u);
+    const QString batch = scripted->yesNoQuestions[1].text;
+    EXPECT_TRUE(batch.contains(u("2 個")));
+    EXPECT_TRUE(batch.contains(QDir::toNativeSeparators(pdf.paths[1])));
+    EXPECT_TRUE(batch.contains(QDir::toNativeSeparators(pdf.paths[2])));
+    const QString folder = QFileInfo(pdf.paths[1]).absolutePath();
+    EXPECT_EQ(batch,
+              u("プリンターがないため、印刷データを 2 個のPDFファイルに保存しました。\n") + QDir::toNativeSeparators(pdf.paths[1])
+                  + u("\n") + QDir::toNativeSeparators(pdf.paths[2]) + u("\n\n保存したフォルダを開きますか？\n")
+                  + QDir::toNativeSeparators(folder));
+    EXPECT_EQ(scripted->openedFiles, QStringList{folder});
+    EXPECT_TRUE(scripted->messages.empty());
 
     // Texts narrowed to fit their columns print as well.
     pdf.prefix = QStringLiteral("long");
@@ -844,6 +860,8 @@ TEST_F(PrintTest, SlipAndInvoicePrintToPdfFilesAndTheOperatorIsToldWhere)
     printSlipSet(s.config, slip());
     ASSERT_EQ(pdf.paths.size(), 4);
     EXPECT_TRUE(isPdfFile(pdf.paths[3]));
+    EXPECT_EQ(scripted->yesNoQuestions.size(), 3u);
+    EXPECT_EQ(scripted->openedFiles.size(), 1);
 }
 
 TEST_F(PrintTest, PrinterSurfaceUsesAFaceWhoseHalfWidthCharactersAreHalfAnEm)
@@ -893,6 +911,8 @@ TEST_F(PrintTest, WithoutAPrinterDocumentsGoToTheFolderBesideTheProgram)
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "this machine has a printer; nothing is printed on it by tests";
     QStringList paths;
+    // The first file the operator opens, the second not.
+    scripted->yesNoAnswers = {true, false};
     for (int i = 0; i < 2; ++i) {
         QtPrintSurface surface(u("請求書"));
         ASSERT_TRUE(surface.isPdf());
@@ -907,8 +927,11 @@ TEST_F(PrintTest, WithoutAPrinterDocumentsGoToTheFolderBesideTheProgram)
         EXPECT_TRUE(QFileInfo(path).fileName().startsWith(u("請求書_")));
         EXPECT_TRUE(isPdfFile(path));
     }
-    ASSERT_EQ(scripted->messages.size(), 2u);
-    EXPECT_TRUE(scripted->messages[0].text.contains(QDir::toNativeSeparators(paths[0])));
+    ASSERT_EQ(scripted->yesNoQuestions.size(), 2u);
+    EXPECT_TRUE(scripted->yesNoQuestions[0].text.contains(QDir::toNativeSeparators(paths[0])));
+    EXPECT_TRUE(scripted->yesNoQuestions[1].text.contains(QDir::toNativeSeparators(paths[1])));
+    EXPECT_TRUE(scripted->yesNoQuestions[0].text.endsWith(u("\n\n開きますか？")));
+    EXPECT_EQ(scripted->openedFiles, QStringList{paths[0]});
 }
 
 } // namespace

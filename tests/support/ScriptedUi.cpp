@@ -2,6 +2,9 @@
 
 #include "ui/EnterNavigation.h"
 
+#include <QDir>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 void ScriptedUi::showMessage(const QString& text, const QString& title)
@@ -19,6 +22,39 @@ bool ScriptedUi::ask(const QString& text, const QString& title, Preset preset)
     bool answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+bool ScriptedUi::askYesNo(const QString& text, const QString& title)
+{
+    yesNoQuestions.push_back({text, title});
+    if (yesNoAnswers.empty())
+        return false;
+    bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedUi::showPrintPreview(const PrintPreviewRequest& request)
+{
+    previews.push_back(request);
+    if (previewChoices.empty()) {
+        ADD_FAILURE() << "unexpected print preview: " << request.documentName.toStdString();
+        return false;
+    }
+    const bool print = previewChoices.front();
+    previewChoices.pop_front();
+    if (!print)
+        return false;
+    // As the dialog does when the operator prints: the document is drawn
+    // once more, on the printer chosen.
+    QTemporaryDir scratch;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(previewPrintFile.isEmpty() ? QDir(scratch.path()).filePath(QStringLiteral("preview.pdf"))
+                                                         : previewPrintFile);
+    if (request.paint)
+        request.paint(printer);
+    return true;
 }
 
 std::optional<QString> ScriptedUi::inputText(const QString& prompt, const QString& title, const QString&)

@@ -26,6 +26,24 @@ public:
     std::vector<RecordedMessage> questions;
     std::vector<RecordedMessage> prompts;
     QStringList openedScreens; // objectName of every screen run, in order
+    // Yes/no offers (askYesNo), answered from yesNoAnswers; one with no
+    // answer queued is declined, so that files written by tests are never
+    // opened unless a test says so.
+    std::vector<RecordedMessage> yesNoQuestions;
+    std::deque<bool> yesNoAnswers;
+    // Files the program asked the desktop to open, in order.
+    QStringList openedFiles;
+
+    // Print previews shown, in order, with the request (its drawing can be
+    // run again on another printer).
+    std::vector<PrintPreviewRequest> previews;
+    // What the operator does in each preview: true prints from it, false
+    // closes it. A preview with no choice queued is a test failure (and is
+    // closed).
+    std::deque<bool> previewChoices;
+    // Printing from a preview draws on a printer writing this PDF file (a
+    // file in a temporary folder when empty).
+    QString previewPrintFile;
 
     // Answers for ask(), oldest first. A question with no answer queued is a
     // test failure (and answers cancel).
@@ -43,10 +61,13 @@ public:
 
     void showMessage(const QString& text, const QString& title) override;
     bool ask(const QString& text, const QString& title, Preset preset = Preset::Ok) override;
+    bool askYesNo(const QString& text, const QString& title) override;
     std::optional<QString> inputText(const QString& prompt, const QString& title, const QString& initial) override;
     int runModal(QDialog& dialog) override;
     void beginBusy() override;
     void endBusy() override;
+    bool showPrintPreview(const PrintPreviewRequest& request) override;
+    void openFile(const QString& path) override { openedFiles << path; }
 
     // The last message's text, or an empty text when none was shown.
     QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
