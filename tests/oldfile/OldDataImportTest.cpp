@@ -3,10 +3,12 @@
 // and a value that cannot be kept stops everything with its table, key and
 // value named, leaving no file behind.
 #include "oldfile/OldDataImport.h"
+#include "oldfile/JetFile.h"
 
 #include "db/Database.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -306,4 +308,20 @@ TEST(OldDataImport, StopsOnARepeatedKeyOrAMissingRequiredValueAndLeavesNoFile)
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "live");
+}
+
+TEST(OldDataImport, FromAJetFileWhoseTablesAreNoneOfOurs)
+{
+    const QString sample = QStringLiteral(HIMAWARI_JET_FIXTURES "/nwind.mdb");
+    if (!QFileInfo::exists(sample))
+        GTEST_SKIP() << "the sample file " << qPrintable(sample) << " is absent; the import is not tested on it";
+    QTemporaryDir dir;
+    const JetFile file(sample, "CP1252");
+    const ImportSummary summary = importOldData(file, dir.filePath("new.db"));
+    EXPECT_TRUE(summary.tables.isEmpty());
+    EXPECT_EQ(summary.oldTablesNotKept, file.tableNames());
+    EXPECT_EQ(summary.oldTablesNotKept.size(), 9);
+    EXPECT_TRUE(summary.tablesNotInOldData.contains("顧客マスター"));
+    Database db(dir.filePath("new.db"));
+    EXPECT_EQ(db.scalar("SELECT COUNT(*) FROM 税区分ＴＢＬ").toInt(), 5);
 }
