@@ -19,7 +19,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -260,15 +263,28 @@ TEST_F(PreviewTest, PreviewMeasuresTextsAsThePaperWill)
     QTemporaryDir dir;
     QtPrintSurface paper(u("幅"), dir.filePath(u("width.pdf")));
     PreviewSurface preview(u("幅"));
-    for (double points : {8.0, 10.0, 16.0}) {
-        paper.setFontSize(points);
-        preview.setFontSize(points);
-        for (const QString& text : {u("1,234,567"), u("ひまわり商店"), u("\\12,345")})
-            EXPECT_EQ(preview.textWidth(text), paper.textWidth(text)) << points << " " << text.toStdString();
+    // The default face, a proportional one, and a face of another machine
+    // that stands for a serif one here.
+    for (const QString& face : {QString(), u("Noto Sans CJK JP"), u("ＭＳ 明朝")}) {
+        paper.setFontName(face);
+        preview.setFontName(face);
+        for (double points : {8.0, 10.0, 16.0}) {
+            paper.setFontSize(points);
+            preview.setFontSize(points);
+            for (const QString& text : {u("1,234,567"), u("ひまわり商店"), u("\\12,345")})
+                EXPECT_EQ(preview.textWidth(text), paper.textWidth(text))
+                    << face.toStdString() << " " << points << " " << text.toStdString();
+        }
     }
+    // Where the face is proportional, counting would be wrong.
+    preview.setFontName(u("Noto Sans CJK JP"));
+    preview.setFontSize(10);
+    EXPECT_NE(preview.textWidth(u("1,234,567")), RecordingSurface::nominalWidth(u("1,234,567"), 10));
     preview.setUnderline(true);
     paper.setUnderline(true);
-    EXPECT_EQ(preview.textWidth(u("山田　太郎")), paper.textWidth(u("山田　太郎")));
+    paper.setFontName(u("Noto Sans CJK JP"));
+    paper.setFontSize(10);
+    EXPECT_EQ(preview.textWidth(u("山田　太郎 様")), paper.textWidth(u("山田　太郎 様")));
     paper.endDocument();
     // Under a capture the paper is a recording surface and the preview
     // counts as it does.
@@ -290,6 +306,29 @@ TEST_F(PreviewTest, APrinterThatFailsWhileThePreviewDrawsIsReportedWhenItCloses)
         EXPECT_EQ(e.message(), u("プリンター「事務所」に印刷できませんでした。"));
     }
     EXPECT_EQ(scripted->previews.size(), 1u);
+}
+
+TEST_F(PreviewTest, ThePreviewDialogShowsEveryPageOfTheDocument)
+{
+    addCustomersFor(3);
+    {
+        PreviewOn preview;
+        scripted->previewChoices = {false};
+        printBalances();
+    }
+    ASSERT_EQ(scripted->previews.size(), 1u);
+    QPrinter printer(QPrinter::HighResolution);
+    const std::unique_ptr<QPrintPreviewDialog> dialog = makePrintPreviewDialog(scripted->previews[0], printer, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), u("印刷プレビュー　売掛残高一覧（3ページ）"));
+    dialog->show();
+    QApplication::processEvents();
+    auto* pages = dialog->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->pageCount(), 3);
+    // On the A4 sheet every print-out is laid out on, upright.
+    EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    dialog->close();
 }
 
 // The picture of the preview in the documentation: a credit slip as the
