@@ -2,6 +2,7 @@
 
 #include "session/Session.h"
 #include "customers/CustomerHistory.h"
+#include "ui/CsvButton.h"
 #include "ui/ValueModel.h"
 
 #include <QHBoxLayout>
@@ -66,7 +67,9 @@ frm顧客実績表示::frm顧客実績表示(SessionState& state, QWidget* paren
     connect(repeatButton, &QPushButton::clicked, this, [this] { repeatLatestSlip(); });
     connect(okButton, &QPushButton::clicked, this, [this] { confirm(); });
 
+    csvOutputButton = csvButton(this, historyGrid, QStringLiteral("顧客実績_") + state.customer.name.trimmed());
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(csvOutputButton);
     buttons->addStretch(1);
     buttons->addWidget(repeatButton);
     buttons->addWidget(okButton);

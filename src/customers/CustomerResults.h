@@ -23,6 +23,7 @@ public:
     QLabel* customerNameLabel;     // Label1: the customer's name
     QTableView* historyGrid;       // grdDataGrid: the history
     ValueQueryModel* historyModel; // Data1, the history's record source
+    QPushButton* csvOutputButton;  // cmdCSV "CSV出力": the history as a CSV file
     QPushButton* repeatButton;     // Command2 "前回どおり"
     QPushButton* okButton;         // Command1 "ＯＫ"
 

@@ -9,6 +9,7 @@
 #include "print/PrintSurface.h"
 #include "print/ReportEngine.h"
 #include "ui/ScreenWidgets.h"
+#include "ui/CsvButton.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -130,9 +131,11 @@ DeliveryForecastScreen::DeliveryForecastScreen(SessionState& state, QWidget* par
     auto* top = new QHBoxLayout;
     top->addLayout(dates);
     top->addStretch(1);
+    csvOutputButton = csvButton(this, scheduleGrid, caption);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(runButton);
     buttons->addWidget(printButton);
+    buttons->addWidget(csvOutputButton);
     buttons->addStretch(1);
     buttons->addWidget(finishButton);
     auto* layout = new QVBoxLayout(this);
@@ -147,7 +150,8 @@ DeliveryForecastScreen::DeliveryForecastScreen(SessionState& state, QWidget* par
     setTabOrder(endMonthBox, endDayBox);
     setTabOrder(endDayBox, runButton);
     setTabOrder(runButton, printButton);
-    setTabOrder(printButton, finishButton);
+    setTabOrder(printButton, csvOutputButton);
+    setTabOrder(csvOutputButton, finishButton);
     setTabOrder(finishButton, scheduleGrid);
     enableEnterNavigation(this);
 

@@ -49,6 +49,7 @@ public:
     QTableView* scheduleGrid;      // DBGrid1
     ValueQueryModel* scheduleRows; // Data1, the grid's data source: 配達予定
     QPushButton* runButton;        // Command1 "実行"
+    QPushButton* csvOutputButton;  // cmdCSV "CSV出力": the rows shown as a CSV file
     QPushButton* printButton;      // Command3 "印刷"
     QPushButton* finishButton;     // Command2 "中止・終了"
 

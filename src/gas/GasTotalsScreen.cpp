@@ -7,6 +7,7 @@
 #include "ui/ScreenWidgets.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
+#include "ui/CsvButton.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
@@ -113,14 +114,16 @@ frmガス集計::frmガス集計(SessionState& state, QWidget* parent)
     sums->setColumnStretch(column, 1);
     layout->addLayout(sums);
 
+    csvOutputButton = csvButton(this, eventGrid, Title);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(csvOutputButton);
     buttons->addWidget(printButton);
     buttons->addWidget(finishButton);
     layout->addLayout(buttons);
 
     setTabOrderChain({startYearBox, startMonthBox, startDayBox, endYearBox, endMonthBox, endDayBox, listButton, eventGrid,
-                      printButton, finishButton});
+                      csvOutputButton, printButton, finishButton});
     enableEnterNavigation(this);
 
     connect(listButton, &QPushButton::clicked, this, [this] { listEvents(); });

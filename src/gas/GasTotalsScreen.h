@@ -38,6 +38,7 @@ public:
     QLineEdit* remainingTotalBox; // Text6 "残ガス量合計"
     QLineEdit* amountTotalBox;    // Text10 "金額合計"
     QPushButton* listButton;      // Command1 "ガスデータの表示": list and total again
+    QPushButton* csvOutputButton; // cmdCSV "CSV出力": the listed events as a CSV file
     QPushButton* printButton;     // Command3 "印刷・集計": print
     QPushButton* finishButton;    // Command2 "中止・終了": close
 

@@ -6,6 +6,7 @@
 #include "maintenance/ProductSalesCountPrinting.h"
 #include "print/PrintSurface.h"
 #include "sales/ProductPicker.h"
+#include "ui/CsvButton.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -127,8 +128,10 @@ frm商品販売数::frm商品販売数(SessionState& state, const QString& produ
     totals->addWidget(amountTotalCaption);
     totals->addWidget(amountTotalBox);
 
+    csvOutputButton = csvButton(this, salesGrid, Title);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(csvOutputButton);
     buttons->addWidget(printButton);
     buttons->addWidget(finishButton);
 

@@ -42,6 +42,7 @@ public:
     QLabel* amountTotalCaption;   // Label5 "金額合計"
     QLineEdit* amountTotalBox;    // Text10
     QPushButton* listButton;      // Command1 "販売データの表示"
+    QPushButton* csvOutputButton; // cmdCSV "CSV出力": the listing as a CSV file
     QPushButton* printButton;     // Command3 "印刷・集計"
     QPushButton* finishButton;    // Command2 "中止・終了"
 

@@ -5,6 +5,7 @@
 #include "print/ReportEngine.h"
 #include "sales/SalesByRatePrinting.h"
 #include "session/Session.h"
+#include "ui/CsvButton.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -120,8 +121,10 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
     form->setColumnStretch(3, 1);
     form->addWidget(computeButton, 1, 4, Qt::AlignRight);
 
+    csvOutputButton = csvButton(this, figuresGrid, SalesByRateTitle);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(csvOutputButton);
     buttons->addWidget(printButton);
     buttons->addWidget(pdfButton);
     buttons->addWidget(finishButton);
@@ -134,7 +137,7 @@ frm税率別売上一覧::frm税率別売上一覧(SessionState& state, QWidget*
     layout->addWidget(statusLabel);
     layout->addLayout(buttons);
     setTabOrderChain({fromYearBox, fromMonthBox, fromDayBox, toYearBox, toMonthBox, toDayBox, computeButton,
-                      figuresGrid, printButton, pdfButton, finishButton});
+                      figuresGrid, csvOutputButton, printButton, pdfButton, finishButton});
     enableEnterNavigation(this);
 }
 

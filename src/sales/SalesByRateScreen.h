@@ -35,6 +35,7 @@ public:
     QTableView* figuresGrid;   // grd税率別売上: 区分, 税率, 税込金額, 税抜金額, 消費税額
     QLabel* statusLabel;       // lbl集計結果: what was counted, or that nothing was
     QPushButton* computeButton; // cmd集計 "集計"
+    QPushButton* csvOutputButton; // cmdCSV "CSV出力": the figures as a CSV file
     QPushButton* printButton;  // cmd印刷 "印刷"
     QPushButton* pdfButton;    // cmdPDF "ＰＤＦ保存": the list as a PDF file
     QPushButton* finishButton; // cmd終了 "終了"
