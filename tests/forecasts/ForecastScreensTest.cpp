@@ -7,11 +7,14 @@
 #include "print/PrintSurface.h"
 #include "print/RecordingSurface.h"
 #include "support/Controls.h"
+#include "support/Pictures.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
 #include "ui/DateBoxes.h"
 #include "ui/ValueModel.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTableView>
@@ -156,6 +159,21 @@ TEST_F(ForecastScreens, GasGridShowsThePeriodWhileTheTableKeepsExhaustedCustomer
     EXPECT_EQ(screen.scheduleRows->index(0, 1).data().toString(), QStringLiteral("予定　あり"));
     EXPECT_EQ(screen.scheduleRows->index(0, 3).data().toString(), QStringLiteral("ＬＰＧ"));
     EXPECT_EQ(screen.scheduleRows->index(0, 4).data().toString(), QStringLiteral("50"));
+    // The CSV file holds the row the grid shows, not the whole table.
+    const QString shownDate = screen.scheduleRows->index(0, 0).data().toString();
+    clickButton(&screen, QStringLiteral("cmdCSV"));
+    const QDir output(install.path(QStringLiteral("出力")));
+    const QStringList files = output.entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].startsWith(QStringLiteral("ガス配送予定_"))) << files[0].toStdString();
+    QFile file(output.absoluteFilePath(files[0]));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBF")
+                                  + QStringLiteral("配達年月日,配達顧客名,配達顧客電話,配達商品名,配達商品個数\r\n"
+                                                   "%1,予定　あり,0480-00,ＬＰＧ,50\r\n")
+                                        .arg(shownDate)
+                                        .toUtf8());
+    savePicture(screen, pictureFolder(install.dir()), QStringLiteral("gas-delivery-forecast.png"));
     // With the period reaching back to it, the exhausted customer shows.
     screen.startDate->setDate(day(t - 100));
     clickButton(&screen, QStringLiteral("Command1"));

@@ -19,6 +19,7 @@
 #include "SalesByRateData.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -306,4 +307,41 @@ TEST_F(SalesByRateScreenTest, SavesTheListAsAPdfFileAndSaysWhere)
     clickButton(&screen, QStringLiteral("cmdPDF"));
     EXPECT_EQ(QDir(inst.path(QStringLiteral("印刷"))).entryList({QStringLiteral("*.pdf")}, QDir::Files).size(), 1);
     EXPECT_EQ(ui->messages.size(), 2u);
+}
+
+// The figures as the grid shows them, its amounts' separators dropped and
+// the rates' words kept, into 出力 beside the program.
+TEST_F(SalesByRateScreenTest, CsvOutputWritesTheFiguresAsPlainNumbers)
+{
+    addMaySlips(db);
+    frm税率別売上一覧 screen(testSession());
+    screen.show();
+    chooseMay(screen);
+    clickButton(&screen, QStringLiteral("cmd集計"));
+    EXPECT_EQ(screen.csvOutputButton->text(), QStringLiteral("CSV出力"));
+    clickButton(&screen, QStringLiteral("cmdCSV"));
+    const QStringList files = QDir(inst.path(QStringLiteral("出力"))).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0].startsWith(QStringLiteral("税率別売上一覧_"))) << files[0].toStdString();
+    const QString path = QDir(inst.path(QStringLiteral("出力"))).absoluteFilePath(files[0]);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_EQ(ui->messages[0].title, QStringLiteral("CSV出力"));
+    EXPECT_EQ(ui->messages[0].text, QStringLiteral("CSVファイルに出力しました。\n") + QDir::toNativeSeparators(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\xEF\xBB\xBF")
+                                  + QStringLiteral("区分,税率,税込金額,税抜金額,消費税額\r\n"
+                                                   "計上済,10%対象,2376,2160,216\r\n"
+                                                   ",8%対象（軽減税率）,4168,3860,308\r\n"
+                                                   ",非課税,0,0,0\r\n"
+                                                   ",計,6544,6020,524\r\n"
+                                                   "未計上,10%対象,4400,4000,400\r\n"
+                                                   ",8%対象（軽減税率）,0,0,0\r\n"
+                                                   ",非課税,200,200,0\r\n"
+                                                   ",計,4600,4200,400\r\n"
+                                                   "合計,10%対象,6776,6160,616\r\n"
+                                                   ",8%対象（軽減税率）,4168,3860,308\r\n"
+                                                   ",非課税,200,200,0\r\n"
+                                                   ",計,11144,10220,924\r\n")
+                                        .toUtf8());
 }
