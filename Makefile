@@ -5,7 +5,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test build deps demo clean
+.PHONY: run test build deps demo package clean
 
 deps:
 	scripts/install-deps
@@ -26,6 +26,10 @@ run: demo
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The Debian package (build/himawari_<version>_<arch>.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
