@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <algorithm>
 #include <unistd.h>
 
 namespace csv {
