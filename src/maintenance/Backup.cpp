@@ -309,6 +309,32 @@ QString BackupLocation::inDirectory(const QString& fileName) const
     return QDir(directory).filePath(fileName);
 }
 
+void replaceLiveDatabase(const QString& checkedDatabase, const QString& liveDatabase, const QString& keptAs)
+{
+    if (!QFileInfo(liveDatabase).isFile()) {
+        TemporaryPath staged(QFileInfo(liveDatabase).absolutePath(), QFileInfo(liveDatabase).fileName());
+        try {
+            RawConnection source(checkedDatabase, SQLITE_OPEN_READONLY);
+            RawConnection copy(staged.path(), SQLITE_OPEN_READWRITE);
+            copyDatabase(source.get(), copy.get());
+            useRollbackJournal(copy.get());
+        } catch (const SqliteFailure& e) {
+            throw BackupError(QStringLiteral("データベース %1 を作れませんでした。\n（%2）").arg(shown(liveDatabase), e.text()));
+        }
+        staged.renameTo(liveDatabase);
+        return;
+    }
+    keepDatabaseCopy(liveDatabase, keptAs);
+    try {
+        RawConnection source(checkedDatabase, SQLITE_OPEN_READONLY);
+        RawConnection live(liveDatabase, SQLITE_OPEN_READWRITE);
+        copyDatabase(source.get(), live.get());
+    } catch (const SqliteFailure& e) {
+        throw BackupError(QStringLiteral("データベース %1 を置き換えられませんでした。\n（%2）\nデータベースは元のままです。")
+                              .arg(shown(liveDatabase), e.text()));
+    }
+}
+
 QString savedDatabasePath(const BackupLocation& where)
 {
     return where.databasePath + QStringLiteral(".before-restore");

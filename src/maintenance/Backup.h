@@ -72,6 +72,14 @@ struct RestoreResult {
 // leaves both live files byte-identical and `config` as it was.
 RestoreResult restoreData(const BackupLocation& where, Configuration& config);
 
+// Puts a database that has passed its checks in place of the live one, as
+// a restore does: the live database (when there is one) is kept first under
+// `keptAs`, then takes the checked database's pages through SQLite, so open
+// connections see the new data; without a live database the checked copy
+// becomes it. HMWcfg.dat is not touched. Throws BackupError; the live
+// database is then as it was.
+void replaceLiveDatabase(const QString& checkedDatabase, const QString& liveDatabase, const QString& keptAs);
+
 // Why a database does not qualify as this program's data, or an empty text
 // when it does: integrity check, schema version, every table of the schema.
 // `path` is only used to name the file in the text.

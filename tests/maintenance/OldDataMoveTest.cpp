@@ -1,0 +1,128 @@
+// Moving an old shop in: its tables imported beside the live database and
+// checked there; the live files untouched until the operator says so; then
+// put in place as a restore does, the live database kept and the slip
+// counter moved past the old numbers.
+#include "maintenance/Backup.h"
+#include "maintenance/OldDataMove.h"
+#include "session/Routines.h"
+#include "support/OldDataTables.h"
+#include "support/TestInstallation.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+OldValue text(const char* s) { return QString::fromUtf8(s); }
+OldValue whole(std::int64_t i) { return i; }
+OldValue yen(std::int64_t units) { return Currency::fromUnits(units); }
+OldValue day(int y, int m, int d) { return Date::fromParts(y, m, d); }
+
+// Two customers owing 5,000 and 2,500; the books' account 110 at 7,000
+// (a balance set by hand is not in the journal); slip numbers up to 12.
+TableSource oldShop(OldValue secondBalance = yen(2500))
+{
+    TableSource s;
+    s.add({QStringLiteral("顧客マスター"),
+           {{"顧客コード", JetType::Text},
+            {"顧客名前", JetType::Text},
+            {"顧客売掛前回請求金額", JetType::Currency},
+            {"顧客売掛入金額", JetType::Currency},
+            {"顧客売掛締後売上額", JetType::Currency}},
+           {{text("1001"), text("青木　花子"), yen(8000), yen(3000), yen(0)},
+            {text("1002"), text("井上　一郎"), yen(0), yen(0), secondBalance}}});
+    s.add({QStringLiteral("経理マスター"),
+           {{"経理シリアル", JetType::LongInteger},
+            {"経理伝票番号", JetType::LongInteger},
+            {"経理年月日", JetType::DateTime},
+            {"経理金額", JetType::Currency},
+            {"経理借方コード", JetType::Integer},
+            {"経理貸方コード", JetType::Integer}},
+           {{whole(1), whole(11), day(2024, 5, 1), yen(10000), whole(110), whole(5000)},
+            {whole(2), whole(12), day(2024, 5, 20), yen(3000), whole(10), whole(110)}}});
+    s.add({QStringLiteral("旧プログラムの作業表"), {{"列", JetType::Text}}, {{text("x")}}});
+    return s;
+}
+
+class OldDataMove : public ::testing::Test {
+protected:
+    TestInstallation installation;
+    Configuration& config = testSession().config;
+};
+
+} // namespace
+
+TEST_F(OldDataMove, TheOldShopIsCheckedBesideTheLiveDatabaseAndPutInPlaceOnlyWhenAsked)
+{
+    const QByteArray liveBefore = bytesOf(config.databasePath);
+    ASSERT_FALSE(liveBefore.isEmpty());
+    const OldDataStaging staged = stageOldData(oldShop(), config);
+
+    // The live database is as it was; the old data is in its own file.
+    EXPECT_EQ(bytesOf(config.databasePath), liveBefore);
+    EXPECT_EQ(staged.stagedPath, config.databasePath + QStringLiteral(".import"));
+    EXPECT_TRUE(staged.canReplace()) << staged.problems.join(u'\n').toStdString();
+    ASSERT_EQ(staged.summary.tables.size(), 2);
+    for (const ImportedTable& t : staged.summary.tables) {
+        EXPECT_EQ(t.rowsRead, 2) << t.table.toStdString();
+        EXPECT_EQ(t.rowsWritten, 2) << t.table.toStdString();
+    }
+    // 10,000 − 3,000 in the books; 5,000 + 2,500 owed by the customers.
+    EXPECT_EQ(staged.receivablesAccount, Currency::fromUnits(7000));
+    EXPECT_EQ(staged.customerBalances, Currency::fromUnits(7500));
+    // The test shop's counter is 1: the old numbers reach past it.
+    EXPECT_EQ(staged.highestSlipNumber, 12);
+    EXPECT_EQ(staged.nextSlipNumber, 1);
+    const QStringList notes = staged.notes();
+    ASSERT_GE(notes.size(), 3);
+    EXPECT_EQ(notes[0], QStringLiteral("売掛金（110）の残高 7000円、顧客の売掛残高の合計 7500円：差額 -500円 があります。"));
+    EXPECT_EQ(notes[1],
+              QStringLiteral("旧データの伝票番号 12 が設定ファイルの次の番号 1 に届いています。置き換えると次の番号を 13 に進めます。"));
+    EXPECT_EQ(notes[2], QStringLiteral("このプログラムにない旧ファイルの表（取り込みません）：旧プログラムの作業表"));
+
+    // Put in place: the live database now holds the old shop, the one it
+    // replaced is kept beside it, the counter is past the old numbers.
+    const QString kept = replaceWithOldData(staged, config, installation.configurationPath());
+    ASSERT_TRUE(QFileInfo(kept).isFile());
+    EXPECT_TRUE(databaseProblem(kept).isEmpty());
+    EXPECT_EQ(Database(kept).scalar(QStringLiteral("SELECT COUNT(*) FROM 顧客マスター")).toInt(), 0);
+    EXPECT_FALSE(QFileInfo::exists(staged.stagedPath));
+    Database live(config.databasePath);
+    EXPECT_EQ(live.scalar(QStringLiteral("SELECT 顧客名前 FROM 顧客マスター WHERE 顧客コード = '1002'")).toString(),
+              QStringLiteral("井上　一郎"));
+    EXPECT_EQ(live.scalar(QStringLiteral("SELECT COUNT(*) FROM 経理マスター")).toInt(), 2);
+    EXPECT_EQ(config.slipCounter, 13);
+    EXPECT_EQ(readConfiguration(installation.configurationPath()).slipCounter, 13);
+    EXPECT_TRUE(databaseProblem(config.databasePath).isEmpty());
+}
+
+TEST_F(OldDataMove, AValueThatCannotBeKeptStopsEverythingAndTheLiveFilesStayByteForByte)
+{
+    const QByteArray liveBefore = bytesOf(config.databasePath);
+    const QByteArray configBefore = bytesOf(installation.configurationPath());
+    try {
+        stageOldData(oldShop(text("二千五百円")), config);
+        FAIL() << "a text in a money column was imported";
+    } catch (const OldDataImportError& e) {
+        EXPECT_EQ(e.table(), QStringLiteral("顧客マスター"));
+        EXPECT_TRUE(e.key().contains(QStringLiteral("1002"))) << e.key().toStdString();
+        EXPECT_EQ(e.column(), QStringLiteral("顧客売掛締後売上額"));
+        EXPECT_EQ(e.value(), QStringLiteral("「二千五百円」"));
+    }
+    EXPECT_EQ(bytesOf(config.databasePath), liveBefore);
+    EXPECT_EQ(bytesOf(installation.configurationPath()), configBefore);
+    EXPECT_FALSE(QFileInfo::exists(stagedOldDataPath(config)));
+
+    // A staged file the operator did not take is removed, the live one kept.
+    const OldDataStaging staged = stageOldData(oldShop(), config);
+    discardStagedOldData(staged);
+    EXPECT_FALSE(QFileInfo::exists(staged.stagedPath));
+    EXPECT_EQ(bytesOf(config.databasePath), liveBefore);
+}
