@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/AdminDialog.h"
+#include "print/PrintSurface.h"
 #include "ui/Screens.h"
 #include "session/Session.h"
 #include "ui/EnterNavigation.h"
@@ -188,6 +189,16 @@ void frmTQメイン::buildMenus()
             connect(action, &QAction::triggered, this, [this, screen, caption] { openFromMenu(screen, caption); });
         }
     }
+    // Whether every print-out is shown on screen before it is printed, for
+    // the rest of the session.
+    QMenu* printing = bar->addMenu(QStringLiteral("印刷"));
+    printing->setObjectName(QStringLiteral("印刷"));
+    printing->menuAction()->setObjectName(QStringLiteral("印刷"));
+    QAction* preview = printing->addAction(QStringLiteral("印刷前にプレビューする"));
+    preview->setObjectName(QStringLiteral("印刷プレビュー"));
+    preview->setCheckable(true);
+    preview->setChecked(previewBeforePrinting());
+    connect(preview, &QAction::toggled, this, [](bool on) { setPreviewBeforePrinting(on); });
 }
 
 QMenu* frmTQメイン::menu(const QString& objectName) const

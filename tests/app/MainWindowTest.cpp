@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AdminDialog.h"
 #include "app/MainWindow.h"
+#include "print/PrintSurface.h"
 #include "session/Routines.h"
 #include "ui/Screens.h"
 #include "support/Controls.h"
@@ -41,8 +42,8 @@ QStringList enabledMenus(frmTQメイン& w)
     return names;
 }
 
-const QStringList lockedMenus = {"売上", "ガス", "売掛管理", "経理入力", "顧客管理", "顧客処理"};
-const QStringList unlockedMenus = {"売上", "ガス", "売掛管理", "経理入力", "経理処理", "顧客管理", "顧客処理", "商品管理", "設定", "更新"};
+const QStringList lockedMenus = {"売上", "ガス", "売掛管理", "経理入力", "顧客管理", "顧客処理", "印刷"};
+const QStringList unlockedMenus = {"売上", "ガス", "売掛管理", "経理入力", "経理処理", "顧客管理", "顧客処理", "商品管理", "設定", "更新", "印刷"};
 
 // Opens the administrator screen by clicking the title label and types.
 void enterAdministratorCode(frmTQメイン& w, ScriptedUi& ui, const QString& typed, bool expectClosed = true)
@@ -112,8 +113,37 @@ TEST(MainWindow, WholeMenuBarInOrderWithItsStartState)
         "  バージョン情報 'バージョン情報'\n"
         "更新 '更新・データ削除' off\n"
         "  更新日次 '日次更新'\n  更新年次 '年次更新'\n  ----\n  削除売上商品データ '削除売上商品データ'\n"
-        "  削除ガスデータ '削除ガスデータ'\n  ----\n  バックアップ 'データファイル　バックアップ'");
+        "  削除ガスデータ '削除ガスデータ'\n  ----\n  バックアップ 'データファイル　バックアップ'\n"
+        "印刷 '印刷' on\n"
+        "  印刷プレビュー '印刷前にプレビューする'");
     EXPECT_EQ(menuBarText(w).toStdString(), expected.toStdString());
+}
+
+// Whether print-outs are previewed: a checkable item, off at start, whose
+// state is the session's; a main window built later shows it.
+TEST(MainWindow, PrintPreviewIsAnItemTheOperatorChecksForTheSession)
+{
+    TestInstallation inst;
+    struct Off {
+        ~Off() { setPreviewBeforePrinting(false); }
+    } offAfterwards;
+    frmTQメイン w(testSession());
+    QAction* item = w.findChild<QAction*>("印刷プレビュー");
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(w.menu("印刷")->actions().contains(item));
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(previewBeforePrinting());
+
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(previewBeforePrinting());
+    {
+        frmTQメイン later(testSession());
+        EXPECT_TRUE(later.findChild<QAction*>("印刷プレビュー")->isChecked());
+    }
+    item->trigger();
+    EXPECT_FALSE(previewBeforePrinting());
 }
 
 TEST(MainWindow, AdministratorLock)
