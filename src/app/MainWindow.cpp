@@ -93,7 +93,8 @@ const std::vector<MenuDefinition>& mainMenuDefinitions()
           {"削除売上商品データ", "削除売上商品データ", "frm削除商品"},
           {"削除ガスデータ", "削除ガスデータ", "frm削除ガス"},
           {nullptr, nullptr, nullptr},
-          {"バックアップ", "データファイル　バックアップ", "frmバックアップ"}}},
+          {"バックアップ", "データファイル　バックアップ", "frmバックアップ"},
+          {"旧データ取り込み", "旧データの取り込み", "frm旧データ取り込み"}}},
     };
     return menus;
 }

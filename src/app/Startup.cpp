@@ -2,6 +2,7 @@
 
 #include "session/Routines.h"
 #include "db/Database.h"
+#include "ui/Screens.h"
 #include "ui/UiService.h"
 
 #include <QDir>
@@ -16,10 +17,12 @@ QString shownPath(const QString& path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-// A missing database file is created only when the operator says so.
-bool ensureDatabase(const QString& path)
+// A missing database file is created only when the operator says so;
+// `created` tells the caller it was.
+bool ensureDatabase(const QString& path, bool& created)
 {
     const QString shown = shownPath(path);
+    created = false;
     if (!QFileInfo::exists(path)) {
         const bool create = ui().ask(
             QStringLiteral("データベースファイルが見つかりません。\n%1\n\n"
@@ -31,6 +34,7 @@ bool ensureDatabase(const QString& path)
         try {
             QDir().mkpath(QFileInfo(path).absolutePath());
             Database::create(path);
+            created = true;
         } catch (const DatabaseError& e) {
             ui().showMessage(QStringLiteral("データベースを作成できませんでした。\n%1\n%2\n\nプログラムを終了します。")
                                  .arg(shown, e.databaseText()),
@@ -55,7 +59,8 @@ bool startUp(SessionState& state, const QString& programDirectory)
     fillDaysPerMonth(state);
 
     const QString path = state.config.databasePath;
-    if (!ensureDatabase(path))
+    bool created = false;
+    if (!ensureDatabase(path, created))
         return false;
 
     const QString shown = shownPath(path);
@@ -93,5 +98,16 @@ bool startUp(SessionState& state, const QString& programDirectory)
                          startupTitle);
         return false;
     }
+    // A shop moving in from the old program brings its data into the new,
+    // empty database before the first slip.
+    if (created && ui().askYesNo(oldDataOffer(), QStringLiteral("データベース")))
+        openScreen(state, QStringLiteral("frm旧データ取り込み"), QStringLiteral("旧データの取り込み"), nullptr);
     return true;
+}
+
+QString oldDataOffer()
+{
+    return QStringLiteral("新しい空のデータベースを作成しました。\n"
+                          "以前のプログラムのデータ（.mdb ファイル）があれば、いま取り込めます。取り込みますか？\n"
+                          "（後からでも「更新・データ削除」の「旧データの取り込み」で取り込めます）");
 }

@@ -11,4 +11,8 @@ struct SessionState;
 // state of the run: the configuration and the days-per-month table.
 // Returns false when the program must stop (the operator has been told why;
 // no file has been written).
+// When it created an empty database, it offers to bring the old program's
+// data in (the import screen) before the main window appears.
 bool startUp(SessionState& state, const QString& programDirectory);
+// The offer made then, and when a new shop folder has been prepared.
+QString oldDataOffer();

@@ -14,6 +14,7 @@
 #include "session/Session.h"
 #include "ui/JapaneseFont.h"
 #include "ui/JapaneseTranslations.h"
+#include "ui/Screens.h"
 #include "ui/UiService.h"
 
 #include <QApplication>
@@ -54,7 +55,11 @@ int main(int argc, char** argv)
     if (arguments.contains(QStringLiteral("--check-start"))) {
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     } else if (newShop) {
-        QTimer::singleShot(0, &window, [folder = *shop] { ui().showMessage(newShopMessage(folder), QStringLiteral("新しいお店")); });
+        QTimer::singleShot(0, &window, [&state, &window, folder = *shop] {
+            ui().showMessage(newShopMessage(folder), QStringLiteral("新しいお店"));
+            if (ui().askYesNo(oldDataOffer(), QStringLiteral("新しいお店")))
+                openScreen(state, QStringLiteral("frm旧データ取り込み"), QStringLiteral("旧データの取り込み"), &window);
+        });
     }
     return app.exec();
 }

@@ -37,6 +37,8 @@ OldDataStaging stageOldData(const OldDataSource& source, const Configuration& co
     removeDatabaseFiles(s.stagedPath);
     s.summary = importOldData(source, s.stagedPath);
 
+    if (s.summary.tables.isEmpty())
+        s.problems << QStringLiteral("このファイルには取り込める表がありません（ひまわり帳の表が一つもありません）。");
     const QString problem = databaseProblem(s.stagedPath);
     if (!problem.isEmpty())
         s.problems << problem;

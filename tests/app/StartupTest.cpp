@@ -8,6 +8,7 @@
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
 #include "support/TestInstallation.h"
+#include "ui/Screens.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,6 +102,26 @@ TEST(StartUp, MissingDatabaseIsReportedAndCreatedOnlyWhenAsked)
         EXPECT_EQ(testSession().config.companyName(), QStringLiteral("テスト商店"));
         EXPECT_EQ(testSession().daysPerMonth[2][3], 28.0f);
         EXPECT_EQ(testSession().daysPerMonth[12][3], 31.0f);
+        // The new, empty database is offered the old program's data; declined
+        // here, no screen opens.
+        ASSERT_EQ(ui->yesNoQuestions.size(), 1u);
+        EXPECT_EQ(ui->yesNoQuestions[0].text, oldDataOffer());
+        EXPECT_TRUE(ui->openedScreens.isEmpty());
+    }
+    {
+        // Accepted: the import screen opens before the main window.
+        TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+        ScriptedUiScope ui;
+        registerScreen(QStringLiteral("frm旧データ取り込み"), [](SessionState&, QWidget* parent) -> QDialog* {
+            auto* screen = new QDialog(parent);
+            screen->setObjectName(QStringLiteral("frm旧データ取り込み"));
+            return screen;
+        });
+        ui->onScreen(QStringLiteral("frm旧データ取り込み"), [](QDialog& screen) { screen.reject(); });
+        ui->answers = {true};
+        ui->yesNoAnswers = {true};
+        EXPECT_TRUE(startUp(testSession(), inst.dir()));
+        EXPECT_EQ(ui->openedScreens, QStringList({QStringLiteral("frm旧データ取り込み")}));
     }
 }
 
