@@ -5,6 +5,7 @@
 #include "oldfile/OldDataImport.h"
 
 #include "db/Database.h"
+#include "support/OldDataTables.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -12,71 +13,6 @@
 #include <limits>
 
 namespace {
-
-JetType jetTypeOf(const QString& declared)
-{
-    const QString t = declared.toUpper();
-    if (t == u"CURRENCY")
-        return JetType::Currency;
-    if (t == u"DATE")
-        return JetType::DateTime;
-    if (t == u"SINGLE")
-        return JetType::Single;
-    if (t == u"INTEGER")
-        return JetType::LongInteger;
-    return JetType::Text;
-}
-
-// A database of ours read as old data: the columns' declared kinds as the
-// old file's types, the values as the reader gives them.
-class DatabaseSource : public OldDataSource {
-public:
-    explicit DatabaseSource(const QString& path) : db_(path) {}
-
-    QStringList tableNames() const override
-    {
-        QStringList names;
-        for (QSqlQuery q = db_.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"
-                                                   " AND name NOT LIKE 'sqlite%' ORDER BY name"));
-             q.next();)
-            names << q.value(0).toString();
-        return names;
-    }
-    QList<OldColumn> columns(const QString& table) const override
-    {
-        QList<OldColumn> columns;
-        for (QSqlQuery q = db_.exec(QStringLiteral("SELECT name, type FROM pragma_table_info(?) ORDER BY cid"), {table});
-             q.next();)
-            columns.append({q.value(0).toString(), jetTypeOf(q.value(1).toString())});
-        return columns;
-    }
-    void readRows(const QString& table, const std::function<void(const OldRow&)>& row) const override
-    {
-        const QList<OldColumn> cols = columns(table);
-        for (QSqlQuery q = db_.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(table)); q.next();) {
-            OldRow r;
-            for (int c = 0; c < cols.size(); ++c) {
-                const QVariant v = q.value(c);
-                if (v.isNull())
-                    r << OldValue(std::monostate{});
-                else if (cols[c].type == JetType::Currency)
-                    r << OldValue(Currency::fromTicks(v.toLongLong()));
-                else if (cols[c].type == JetType::DateTime)
-                    r << OldValue(Date::fromSerial(v.toDouble()));
-                else if (cols[c].type == JetType::Single)
-                    r << OldValue(float(v.toDouble()));
-                else if (cols[c].type == JetType::LongInteger)
-                    r << OldValue(std::int64_t(v.toLongLong()));
-                else
-                    r << OldValue(v.toString());
-            }
-            row(r);
-        }
-    }
-
-private:
-    mutable Database db_;
-};
 
 // Every row of a table, each as the text of its values with their storage
 // class, sorted: what must be equal before and after.
