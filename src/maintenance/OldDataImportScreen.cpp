@@ -25,6 +25,7 @@ const QString Title = QStringLiteral("旧データの取り込み");
 QTableWidgetItem* cell(const QString& text, bool number)
 {
     auto* item = new QTableWidgetItem(text);
+    item->setToolTip(text); // a long list of columns is cut in its cell
     item->setTextAlignment(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     return item;
 }
@@ -58,6 +59,8 @@ frm旧データ取り込み::frm旧データ取り込み(SessionState& state, QW
     summaryGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     summaryGrid->verticalHeader()->hide();
     summaryGrid->horizontalHeader()->setStretchLastSection(true);
+    summaryGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    summaryGrid->setTextElideMode(Qt::ElideRight);
     summaryGrid->setMinimumSize(760, 260);
 
     notesLabel = new QLabel(this);
@@ -167,7 +170,11 @@ void frm旧データ取り込み::showStaging()
         summaryGrid->setItem(row, 3, cell(t.oldColumnsNotKept.join(QStringLiteral("、")), false));
         summaryGrid->setItem(row, 4, cell(t.columnsDefaulted.join(QStringLiteral("、")), false));
     }
-    summaryGrid->resizeColumnsToContents();
+    // The table and the counts whole; the two lists of columns share the
+    // rest, each cut with "…" (the whole list is its tooltip).
+    for (int c = 0; c < 3; ++c)
+        summaryGrid->resizeColumnToContents(c);
+    summaryGrid->setColumnWidth(3, 170);
     QStringList lines = s.problems;
     if (!s.problems.isEmpty())
         lines.prepend(QStringLiteral("次の問題があるため置き換えられません："));

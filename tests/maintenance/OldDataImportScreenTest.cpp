@@ -86,6 +86,7 @@ TEST_F(OldDataImportScreenTest, ShowsWhatItReadAndReplacesTheLiveDatabaseOnlyWhe
         << notes.toStdString();
     EXPECT_TRUE(notes.contains(QStringLiteral("このプログラムにない旧ファイルの表（取り込みません）：旧作業表")));
     EXPECT_TRUE(screen.replaceButton->isEnabled());
+    screen.fileBox->setText(QStringLiteral("/home/shop/旧データ/HIMAWARI.mdb"));
     savePicture(screen, pictureFolder(installation.dir()), QStringLiteral("old-data-import.png"));
     EXPECT_EQ(bytesOf(s.config.databasePath), liveBefore);
 
