@@ -22,20 +22,6 @@ struct OurColumn {
     bool key = false;
 };
 
-ValueKind kindOfDeclared(const QString& declared)
-{
-    const QString t = declared.trimmed().toUpper();
-    if (t == QLatin1String("CURRENCY"))
-        return ValueKind::Currency;
-    if (t == QLatin1String("DATE"))
-        return ValueKind::Date;
-    if (t == QLatin1String("SINGLE"))
-        return ValueKind::Single;
-    if (t.startsWith(QLatin1String("INT")))
-        return ValueKind::Integer;
-    return ValueKind::Text;
-}
-
 QString kindName(ValueKind kind)
 {
     switch (kind) {
@@ -65,7 +51,7 @@ QList<OurColumn> ourColumns(Database& db, const QString& table)
                                          "FROM pragma_table_info(?) ORDER BY cid"),
                           {table});
     while (q.next())
-        columns.append({q.value(0).toString(), kindOfDeclared(q.value(1).toString()), q.value(2).toBool(),
+        columns.append({q.value(0).toString(), kindOfDeclaredType(q.value(1).toString()), q.value(2).toBool(),
                         q.value(3).toBool(), q.value(4).toInt() > 0});
     return columns;
 }

@@ -14,20 +14,6 @@
 #include <QTableView>
 #include <sqlite3.h>
 
-ValueKind kindOfDeclaredType(const QString& declaredType)
-{
-    const QString t = declaredType.trimmed().toUpper();
-    if (t == QLatin1String("CURRENCY"))
-        return ValueKind::Currency;
-    if (t == QLatin1String("DATE"))
-        return ValueKind::Date;
-    if (t == QLatin1String("SINGLE"))
-        return ValueKind::Single;
-    if (t.startsWith(QLatin1String("INT")))
-        return ValueKind::Integer;
-    return ValueKind::Text;
-}
-
 QVector<ValueKind> tableColumnKinds(Database& db, const QString& table)
 {
     QVector<ValueKind> kinds;

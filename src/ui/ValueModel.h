@@ -18,9 +18,6 @@
 class Database;
 class QAbstractItemView;
 
-// The kind a declared column type names ("CURRENCY", "DATE", "SINGLE",
-// "INTEGER", anything else text).
-ValueKind kindOfDeclaredType(const QString& declaredType);
 // The kinds of a table's columns, in table order (PRAGMA table_info).
 QVector<ValueKind> tableColumnKinds(Database& db, const QString& table);
 // The kinds of a statement's result columns: a column read straight from a
