@@ -39,12 +39,7 @@ TableSource oldShop()
            {{"単品コード", JetType::Text}, {"単品名称", JetType::Text}, {"単品売価", JetType::Currency}},
            {{text("1001"), text("県産こしひかり　５ｋｇ"), yen(2980)}, {text("2001"), text("灯油　１８Ｌ缶"), yen(2160)}}});
     s.add({QStringLiteral("経理マスター"),
-           {{"経理シリアル", JetType::LongInteger},
-            {"経理伝票番号", JetType::LongInteger},
-            {"経理年月日", JetType::DateTime},
-            {"経理金額", JetType::Currency},
-            {"経理借方コード", JetType::Integer},
-            {"経理貸方コード", JetType::Integer}},
+           oldJournalColumns(),
            {{whole(1), whole(1), Date::fromParts(2024, 5, 1), yen(10500), whole(110), whole(5000)}}});
     s.add({QStringLiteral("旧作業表"), {{"列", JetType::Text}}, {}});
     return s;

@@ -39,12 +39,7 @@ TableSource oldShop(OldValue secondBalance = yen(2500))
            {{text("1001"), text("青木　花子"), yen(8000), yen(3000), yen(0)},
             {text("1002"), text("井上　一郎"), yen(0), yen(0), secondBalance}}});
     s.add({QStringLiteral("経理マスター"),
-           {{"経理シリアル", JetType::LongInteger},
-            {"経理伝票番号", JetType::LongInteger},
-            {"経理年月日", JetType::DateTime},
-            {"経理金額", JetType::Currency},
-            {"経理借方コード", JetType::Integer},
-            {"経理貸方コード", JetType::Integer}},
+           oldJournalColumns(),
            {{whole(1), whole(11), day(2024, 5, 1), yen(10000), whole(110), whole(5000)},
             {whole(2), whole(12), day(2024, 5, 20), yen(3000), whole(10), whole(110)}}});
     s.add({QStringLiteral("旧プログラムの作業表"), {{"列", JetType::Text}}, {{text("x")}}});

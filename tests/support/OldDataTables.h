@@ -113,3 +113,11 @@ public:
 private:
     mutable Database db_;
 };
+
+// The columns of an old 経理マスター with the amounts and accounts only.
+inline QList<OldColumn> oldJournalColumns()
+{
+    return {{"経理シリアル", JetType::LongInteger}, {"経理伝票番号", JetType::LongInteger},
+            {"経理年月日", JetType::DateTime},     {"経理金額", JetType::Currency},
+            {"経理借方コード", JetType::Integer},  {"経理貸方コード", JetType::Integer}};
+}
