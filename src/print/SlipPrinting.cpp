@@ -412,6 +412,18 @@ void printInvoice(const Configuration& shop, const CustomerCard& customer, const
     // table, marked as page 1 of 1.
     const int pageTotal = std::max(1, (n + InvoiceRowsPerPage - 1) / InvoiceRowsPerPage);
     PrintBatch batch; // one message for all pages printed to files
+    // Looked at first, the invoice is one document of its pages, so that the
+    // operator sees it whole in one preview; on paper each page is a job.
+    if (previewBeforePrinting()) {
+        std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("請求書"));
+        for (int page = 1; page <= pageTotal; ++page) {
+            if (page > 1)
+                surface->newPage();
+            printInvoicePage(*surface, invoice, page, pageTotal);
+        }
+        surface->endDocument();
+        return;
+    }
     for (int page = 1; page <= pageTotal; ++page) {
         std::unique_ptr<PrintSurface> surface = openPrintSurface(QStringLiteral("請求書"));
         printInvoicePage(*surface, invoice, page, pageTotal);

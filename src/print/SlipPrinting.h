@@ -73,6 +73,8 @@ void printThanksLine(PrintSurface& surface, PrintOrigin origin, const Configurat
 // The invoice for a customer: pages of 40 detail lines, each page its own
 // print job "請求書", the first with the invoice head and the others marked
 // as continuation pages. An invoice with no lines is one page with an empty
-// table. issueDate is the date printed as the date of issue.
+// table. issueDate is the date printed as the date of issue. While print-outs
+// are previewed, the pages are one document, previewed (and printed from
+// the preview) together.
 void printInvoice(const Configuration& shop, const CustomerCard& customer, const InvoiceValues& invoice,
                   Date issueDate);

@@ -226,6 +226,40 @@ TEST_F(PreviewTest, ListOfSeveralPagesPreviewsAsItsPagesAndPrintsThemAll)
     EXPECT_EQ(count->page, 3);
 }
 
+TEST_F(PreviewTest, AnInvoiceOfSeveralPagesIsPreviewedWhole)
+{
+    InvoiceValues invoice;
+    for (int j = 1; j <= 41; ++j) {
+        InvoiceLine line;
+        line.salesSerial = j;
+        line.saleDate = Date::fromParts(2024, 5, 1);
+        line.productCode = text::fixed(u("1001"), 13);
+        line.productName = text::fixed(u("灯油 %1").arg(j), 24);
+        line.unitPrice = yen("100");
+        line.quantity = yen("1");
+        line.amount = yen("100");
+        invoice.lines.push_back(line);
+    }
+    PrintCapture capture;
+    printInvoice(s.config, s.customer, invoice, Date::fromParts(2024, 5, 21));
+    ASSERT_EQ(capture.count(), 2); // on paper, a job per page
+    {
+        PreviewOn preview;
+        scripted->previewChoices = {true};
+        printInvoice(s.config, s.customer, invoice, Date::fromParts(2024, 5, 21));
+    }
+    ASSERT_EQ(scripted->previews.size(), 1u);
+    EXPECT_EQ(scripted->previews[0].documentName, u("請求書"));
+    EXPECT_EQ(scripted->previews[0].pageCount, 2);
+    // Printed from the preview: the same pages, line 41 on the second.
+    ASSERT_EQ(capture.count(), 3);
+    EXPECT_EQ(capture.surface(2).pageCount(), 2);
+    const PrintItem* last = capture.surface(2).find(text::fixed(u("灯油 41"), 24));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->page, 2);
+    EXPECT_EQ(capture.surface(2).findAll(u("Page002/002")).size(), 1u);
+}
+
 TEST_F(PreviewTest, PrintedFromThePreviewOnARealPrinterItHasTheDocumentsPages)
 {
     addCustomersFor(2);
