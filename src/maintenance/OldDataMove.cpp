@@ -97,10 +97,17 @@ QString replaceWithOldData(const OldDataStaging& staging, Configuration& config,
 {
     if (!staging.canReplace())
         throw BackupError(QStringLiteral("取り込んだデータに問題があるため、置き換えません。\n") + staging.problems.join(u'\n'));
-    const QString kept = QFileInfo(config.databasePath).isFile()
-                             ? config.databasePath + QStringLiteral(".before-import-")
-                                   + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))
-                             : QString();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString kept =
+        QFileInfo(config.databasePath).isFile() ? config.databasePath + QStringLiteral(".before-import-") + stamp : QString();
+    // HMWcfg.dat is kept as well: its counter may be moved below.
+    if (QFileInfo(configPath).isFile()) {
+        const QString keptConfig = configPath + QStringLiteral(".before-import-") + stamp;
+        QFile::remove(keptConfig);
+        if (!QFile::copy(configPath, keptConfig))
+            throw BackupError(QStringLiteral("設定ファイルの控え %1 を作れませんでした。\n何も置き換えていません。")
+                                  .arg(QDir::toNativeSeparators(keptConfig)));
+    }
     replaceLiveDatabase(staging.stagedPath, config.databasePath, kept);
     discardStagedOldData(staging);
     Database live(config.databasePath);

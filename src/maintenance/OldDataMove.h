@@ -46,7 +46,8 @@ QString stagedOldDataPath(const Configuration& config);
 OldDataStaging stageOldData(const OldDataSource& source, const Configuration& config);
 
 // Puts the checked file in place of the live database: the live one is
-// kept beside it first (returned, empty when there was none), then takes
+// kept beside it first (returned, empty when there was none), and HMWcfg.dat
+// beside itself (".before-import-<time>"), then the live database takes
 // the new pages; the slip counter of HMWcfg.dat is moved past the old
 // data's numbers when it must be. The staged file is removed afterwards.
 // Throws BackupError or OperatorError; the live database is then as it was.

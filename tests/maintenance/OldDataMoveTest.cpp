@@ -84,7 +84,11 @@ TEST_F(OldDataMove, TheOldShopIsCheckedBesideTheLiveDatabaseAndPutInPlaceOnlyWhe
 
     // Put in place: the live database now holds the old shop, the one it
     // replaced is kept beside it, the counter is past the old numbers.
+    const QByteArray configBefore = bytesOf(installation.configurationPath());
     const QString kept = replaceWithOldData(staged, config, installation.configurationPath());
+    // Both live files were kept first, the configuration byte for byte.
+    EXPECT_TRUE(kept.startsWith(config.databasePath + QStringLiteral(".before-import-")));
+    EXPECT_EQ(bytesOf(installation.configurationPath() + kept.mid(config.databasePath.size())), configBefore);
     ASSERT_TRUE(QFileInfo(kept).isFile());
     EXPECT_TRUE(databaseProblem(kept).isEmpty());
     EXPECT_EQ(Database(kept).scalar(QStringLiteral("SELECT COUNT(*) FROM 顧客マスター")).toInt(), 0);
