@@ -265,6 +265,16 @@ QString canonicalFolder(const QString& folder)
 // Keeps the live database as it is now in `target`: through SQLite, so the
 // write-ahead log is included; a database SQLite cannot read (the reason
 // for many a restore) is kept as its plain bytes.
+// Gives the live database the pages of `source` through SQLite: connections
+// still open see them, and no stale log can undo it. Throws SqliteFailure
+// (the live database is then as it was).
+void copyPagesInto(const QString& source, const QString& livePath)
+{
+    RawConnection from(source, SQLITE_OPEN_READONLY);
+    RawConnection live(livePath, SQLITE_OPEN_READWRITE);
+    copyDatabase(from.get(), live.get());
+}
+
 void keepDatabaseCopy(const QString& livePath, const QString& target)
 {
     const QString folder = QFileInfo(target).absolutePath();
@@ -311,24 +321,14 @@ QString BackupLocation::inDirectory(const QString& fileName) const
 
 void replaceLiveDatabase(const QString& checkedDatabase, const QString& liveDatabase, const QString& keptAs)
 {
+    // Without a live database the checked one is copied into its place.
     if (!QFileInfo(liveDatabase).isFile()) {
-        TemporaryPath staged(QFileInfo(liveDatabase).absolutePath(), QFileInfo(liveDatabase).fileName());
-        try {
-            RawConnection source(checkedDatabase, SQLITE_OPEN_READONLY);
-            RawConnection copy(staged.path(), SQLITE_OPEN_READWRITE);
-            copyDatabase(source.get(), copy.get());
-            useRollbackJournal(copy.get());
-        } catch (const SqliteFailure& e) {
-            throw BackupError(QStringLiteral("データベース %1 を作れませんでした。\n（%2）").arg(shown(liveDatabase), e.text()));
-        }
-        staged.renameTo(liveDatabase);
+        keepDatabaseCopy(checkedDatabase, liveDatabase);
         return;
     }
     keepDatabaseCopy(liveDatabase, keptAs);
     try {
-        RawConnection source(checkedDatabase, SQLITE_OPEN_READONLY);
-        RawConnection live(liveDatabase, SQLITE_OPEN_READWRITE);
-        copyDatabase(source.get(), live.get());
+        copyPagesInto(checkedDatabase, liveDatabase);
     } catch (const SqliteFailure& e) {
         throw BackupError(QStringLiteral("データベース %1 を置き換えられませんでした。\n（%2）\nデータベースは元のままです。")
                               .arg(shown(liveDatabase), e.text()));
@@ -493,9 +493,7 @@ RestoreResult restoreData(const BackupLocation& where, Configuration& config)
     // still open see the restored data, and no stale log can undo it.
     if (liveExists) {
         try {
-            RawConnection source(staged.path(), SQLITE_OPEN_READONLY);
-            RawConnection live(where.databasePath, SQLITE_OPEN_READWRITE);
-            copyDatabase(source.get(), live.get());
+            copyPagesInto(staged.path(), where.databasePath);
         } catch (const SqliteFailure& e) {
             throw BackupError(QStringLiteral("データベース %1 を復元できませんでした。\n（%2）\nデータベースと設定ファイルは元のままです。")
                                   .arg(shown(where.databasePath), e.text()));
@@ -511,9 +509,7 @@ RestoreResult restoreData(const BackupLocation& where, Configuration& config)
         QString undone = QStringLiteral("データベースも復元前に戻しました。");
         try {
             if (liveExists) {
-                RawConnection saved(result.savedDatabase, SQLITE_OPEN_READONLY);
-                RawConnection live(where.databasePath, SQLITE_OPEN_READWRITE);
-                copyDatabase(saved.get(), live.get());
+                copyPagesInto(result.savedDatabase, where.databasePath);
             } else {
                 QFile::remove(where.databasePath);
             }
