@@ -27,8 +27,6 @@ const QString AmountMask = QStringLiteral(" #########.");
 // tax category beside it never read as one decimal number.
 const QString InvoiceAmountMask = QStringLiteral(" #########");
 const QString TotalMask = QStringLiteral("########0");
-// The per-rate figures of a qualified invoice: plain yen with separators.
-const QString RateFigureMask = QStringLiteral("###,###,##0");
 // Marks the lines sold at the reduced rate, before the product's name.
 const QString ReducedMark = QStringLiteral("※");
 // The mark's width at 12 points: the name moves right by it.
@@ -92,14 +90,6 @@ constexpr int SlipRows = 5;
 // (" 999999.99") stand one character apart, and the quantity's digits end
 // one character before a nine-digit amount's.
 constexpr int SlipQuantityRight = 9100;
-
-bool anyReduced(const TaxBreakdown& breakdown)
-{
-    for (const RateShare& share : breakdown.rates)
-        if (share.reduced)
-            return true;
-    return false;
-}
 
 } // namespace
 
@@ -224,7 +214,7 @@ void printTaxSummary(PrintSurface& surface, PrintOrigin o, const Configuration& 
         put(surface, x, o.y + 400, 8, rateFiguresText(share), 2800 - 100);
         x += 2800;
     }
-    if (anyReduced(breakdown))
+    if (breakdown.anyReduced())
         put(surface, o.x + 5600, o.y + 400, 8, ReducedMark + QStringLiteral("は軽減税率対象"));
 }
 
@@ -320,10 +310,10 @@ void printInvoiceTaxByRate(PrintSurface& p, const TaxBreakdown& byRate)
         y += LineStep;
     }
     if (!byRate.notTaxable.isZero()) {
-        put(p, X, y, 8, QStringLiteral("非課税 ") + format(byRate.notTaxable, RateFigureMask) + QStringLiteral("円"), Width);
+        put(p, X, y, 8, notTaxableText(byRate.notTaxable), Width);
         y += LineStep;
     }
-    if (anyReduced(byRate)) {
+    if (byRate.anyReduced()) {
         put(p, X, y, 8, ReducedMark + QStringLiteral("は軽減税率対象"), Width);
         y += LineStep;
     }

@@ -14,29 +14,6 @@ QString dateText(const Date& d)
     return text::format(d, QStringLiteral("yyyy/mm/dd"));
 }
 
-// The rates of the configuration, highest first; two of the same value are
-// one rate, reduced when either is (as taxBreakdown merges them).
-std::vector<RateShare> configuredRates(const Configuration& config)
-{
-    std::vector<RateShare> rates;
-    const Currency values[2] = {text::valCurrency(config.taxRate1()), text::valCurrency(config.taxRate2())};
-    for (int number = 1; number <= 2; ++number) {
-        const Currency rate = values[number - 1];
-        const bool reduced = config.reducedRate == number;
-        auto same = std::find_if(rates.begin(), rates.end(), [&](const RateShare& r) { return r.rate == rate; });
-        if (same != rates.end()) {
-            same->reduced = same->reduced || reduced;
-            continue;
-        }
-        RateShare share;
-        share.rate = rate;
-        share.reduced = reduced;
-        rates.push_back(share);
-    }
-    std::sort(rates.begin(), rates.end(), [](const RateShare& a, const RateShare& b) { return a.rate > b.rate; });
-    return rates;
-}
-
 // One table's slips in the range: the statement returns each slip's sums
 // per tax category in slip order, so a slip's rows come together and its
 // breakdown is made once all of them are read.

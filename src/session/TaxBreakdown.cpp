@@ -73,37 +73,62 @@ Currency taxContained(const Currency& amount, const Currency& rate)
     return Currency::fromUnits(std::int64_t(yen));
 }
 
+std::vector<RateShare> configuredRates(const Configuration& config)
+{
+    std::vector<RateShare> rates;
+    const Currency values[2] = {text::valCurrency(config.taxRate1()), text::valCurrency(config.taxRate2())};
+    for (int number = 1; number <= 2; ++number) {
+        const Currency rate = values[number - 1];
+        const bool reduced = config.reducedRate == number;
+        auto same = std::find_if(rates.begin(), rates.end(), [&](const RateShare& r) { return r.rate == rate; });
+        if (same != rates.end()) {
+            same->reduced = same->reduced || reduced;
+            continue;
+        }
+        RateShare share;
+        share.rate = rate;
+        share.reduced = reduced;
+        rates.push_back(share);
+    }
+    std::sort(rates.begin(), rates.end(), [](const RateShare& a, const RateShare& b) { return a.rate > b.rate; });
+    return rates;
+}
+
 TaxBreakdown taxBreakdown(const SlipTotals& t, const Configuration& config)
 {
+    // Each rate number's lines with their tax: the tax added to tax-added
+    // lines is the slip's own (rounded per rate as the slip totals are).
+    struct Part {
+        Currency rate;
+        Currency total;
+        bool used;
+        bool reduced;
+    };
     const Currency rate1 = text::valCurrency(config.taxRate1());
     const Currency rate2 = text::valCurrency(config.taxRate2());
-    // Each rate's lines with their tax: the tax added to tax-added lines is
-    // the slip's own (rounded per rate as the slip totals are).
-    Currency total1 = t.taxAddedRate1 + (rate1 * t.taxAddedRate1).Int() + t.taxIncludedRate1;
-    Currency total2 = t.taxAddedRate2 + (rate2 * t.taxAddedRate2).Int() + t.taxIncludedRate2;
-    bool used1 = !t.taxAddedRate1.isZero() || !t.taxIncludedRate1.isZero();
-    bool used2 = !t.taxAddedRate2.isZero() || !t.taxIncludedRate2.isZero();
-    bool reduced1 = config.reducedRate == 1;
-    bool reduced2 = config.reducedRate == 2;
-    if (rate1 == rate2 && used1 && used2) {
-        total1 += total2;
-        reduced1 = reduced1 || reduced2;
-        used2 = false;
-    }
-    TaxBreakdown b;
-    auto share = [](const Currency& rate, const Currency& total, bool reduced) {
-        RateShare s;
-        s.rate = rate;
-        s.reduced = reduced;
-        s.total = total;
-        s.tax = taxContained(total, rate);
-        return s;
+    const Part parts[2] = {
+        {rate1, t.taxAddedRate1 + (rate1 * t.taxAddedRate1).Int() + t.taxIncludedRate1,
+         !t.taxAddedRate1.isZero() || !t.taxIncludedRate1.isZero(), config.reducedRate == 1},
+        {rate2, t.taxAddedRate2 + (rate2 * t.taxAddedRate2).Int() + t.taxIncludedRate2,
+         !t.taxAddedRate2.isZero() || !t.taxIncludedRate2.isZero(), config.reducedRate == 2},
     };
-    if (used1)
-        b.rates.push_back(share(rate1, total1, reduced1));
-    if (used2)
-        b.rates.push_back(share(rate2, total2, reduced2));
-    std::sort(b.rates.begin(), b.rates.end(), [](const RateShare& a, const RateShare& c) { return a.rate > c.rate; });
+    TaxBreakdown b;
+    for (const RateShare& rate : configuredRates(config)) {
+        RateShare share;
+        share.rate = rate.rate;
+        bool used = false;
+        for (const Part& p : parts) {
+            if (p.used && p.rate == rate.rate) {
+                used = true;
+                share.total += p.total;
+                share.reduced = share.reduced || p.reduced;
+            }
+        }
+        if (!used)
+            continue;
+        share.tax = taxContained(share.total, share.rate);
+        b.rates.push_back(share);
+    }
     b.notTaxable = t.notTaxable;
     return b;
 }
@@ -118,11 +143,24 @@ QString rateCaption(const Currency& rate)
     return ratePercent(rate) + QStringLiteral("対象");
 }
 
+namespace {
+
+// Whole yen with separators, 0 shown: the figures of the breakdowns.
+QString yenFigure(const Currency& amount)
+{
+    return text::format(amount, QStringLiteral("###,###,##0")) + QStringLiteral("円");
+}
+
+} // namespace
+
 QString rateFiguresText(const RateShare& share)
 {
-    const QString mask = QStringLiteral("###,###,##0");
-    return rateCaption(share.rate) + u' ' + text::format(share.total, mask) + QStringLiteral("円 消費税 ")
-           + text::format(share.tax, mask) + QStringLiteral("円");
+    return rateCaption(share.rate) + u' ' + yenFigure(share.total) + QStringLiteral(" 消費税 ") + yenFigure(share.tax);
+}
+
+QString notTaxableText(const Currency& amount)
+{
+    return QStringLiteral("非課税 ") + yenFigure(amount);
 }
 
 QString taxByRateText(const TaxBreakdown& breakdown)
@@ -131,7 +169,6 @@ QString taxByRateText(const TaxBreakdown& breakdown)
     for (const RateShare& share : breakdown.rates)
         parts << rateFiguresText(share) + (share.reduced ? QStringLiteral("※") : QString());
     if (!breakdown.notTaxable.isZero())
-        parts << QStringLiteral("非課税 ") + text::format(breakdown.notTaxable, QStringLiteral("###,###,##0"))
-                     + QStringLiteral("円");
+        parts << notTaxableText(breakdown.notTaxable);
     return parts.isEmpty() ? QStringLiteral("なし") : parts.join(QStringLiteral("　"));
 }

@@ -33,6 +33,10 @@ int rateNumberOfCategory(int taxCategory);
 // rate, and are marked "※".
 bool reducedCategory(const Configuration& config, int taxCategory);
 
+// The rates of the configuration, highest first, totals empty: two of the
+// same value are one rate, reduced when either is.
+std::vector<RateShare> configuredRates(const Configuration& config);
+
 // The breakdown of one document from its category totals (the slip totals
 // of the slip, the sums of one slip's lines elsewhere) and the two rates of
 // the configuration. Two rates of the same value are one rate. Throws
@@ -46,6 +50,8 @@ QString rateCaption(const Currency& rate);
 // One rate's figures as slips and invoices print them:
 // "10%対象 1,100円 消費税 100円".
 QString rateFiguresText(const RateShare& share);
+// Non-taxable sales as slips and invoices print them: "非課税 200円".
+QString notTaxableText(const Currency& amount);
 // A whole breakdown on one line, as the screens show it: each rate's
 // figures (the reduced one marked "※"), then non-taxable sales; "なし" when
 // there is nothing.

@@ -126,6 +126,14 @@ struct TaxBreakdown {
     std::vector<RateShare> rates; // the rates in use, the highest first
     Currency notTaxable;          // non-taxable sales (stamps), apart
     bool empty() const { return rates.empty() && notTaxable.isZero(); }
+    // Some rate in use is the reduced one: its lines are marked "※".
+    bool anyReduced() const
+    {
+        for (const RateShare& share : rates)
+            if (share.reduced)
+                return true;
+        return false;
+    }
     // Adds another document's figures, rate by rate.
     void add(const TaxBreakdown& other);
 };
