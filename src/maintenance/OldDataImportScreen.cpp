@@ -21,6 +21,7 @@
 namespace {
 
 const QString Title = QStringLiteral("旧データの取り込み");
+const QString NothingChanged = QStringLiteral("\n\n今のデータベースはそのままです。");
 
 QTableWidgetItem* cell(const QString& text, bool number)
 {
@@ -121,9 +122,6 @@ frm旧データ取り込み::~frm旧データ取り込み()
 bool frm旧データ取り込み::readOldFile()
 {
     discard();
-    summaryGrid->setRowCount(0);
-    notesLabel->clear();
-    replaceButton->setEnabled(false);
     const QString path = QDir::fromNativeSeparators(fileBox->text().trimmed());
     if (path.isEmpty()) {
         ui().showMessage(QStringLiteral("旧データのファイルを指定してください。"), Title);
@@ -134,7 +132,7 @@ bool frm旧データ取り込み::readOldFile()
         BusyCursor busy;
         old = std::make_unique<JetFile>(path);
     } catch (const OperatorError& e) {
-        ui().showMessage(e.message() + QStringLiteral("\n\n今のデータベースはそのままです。"), Title);
+        ui().showMessage(e.message() + NothingChanged, Title);
         return false;
     }
     return readOldData(*old);
@@ -147,10 +145,7 @@ bool frm旧データ取り込み::readOldData(const OldDataSource& source)
         BusyCursor busy;
         staging_ = stageOldData(source, state_.config);
     } catch (const OperatorError& e) {
-        summaryGrid->setRowCount(0);
-        notesLabel->clear();
-        replaceButton->setEnabled(false);
-        ui().showMessage(e.message() + QStringLiteral("\n\n今のデータベースはそのままです。"), Title);
+        ui().showMessage(e.message() + NothingChanged, Title);
         return false;
     }
     showStaging();
@@ -212,4 +207,7 @@ void frm旧データ取り込み::discard()
     if (staging_)
         discardStagedOldData(*staging_);
     staging_.reset();
+    summaryGrid->setRowCount(0);
+    notesLabel->clear();
+    replaceButton->setEnabled(false);
 }

@@ -40,6 +40,7 @@ public:
 
 private:
     void showStaging();
+    // Forgets what was read: the staged file removed, the summary emptied.
     void discard();
 
     SessionState& state_;
