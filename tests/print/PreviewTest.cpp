@@ -12,6 +12,7 @@
 #include "session/Routines.h"
 #include "support/Pictures.h"
 #include "support/ScriptedUi.h"
+#include "support/SlipLines.h"
 #include "support/ShopData.h"
 #include "support/TestInstallation.h"
 #include "support/TestSession.h"
@@ -109,15 +110,7 @@ protected:
     void addLine(int taxCategory, const char* code, const char* kana, const char* name, const char* price,
                  const char* quantity)
     {
-        s.product.departmentCode = 3;
-        s.product.taxCategory = std::int16_t(taxCategory);
-        s.product.productCode = u(code);
-        s.product.kanaName = u(kana);
-        s.product.productName = u(name);
-        s.product.unitPrice = yen(price);
-        s.product.quantity = yen(quantity);
-        ASSERT_EQ(addSlipLine(s, {}), SlipLineOutcome::Added);
-        computeSlipTotals(s);
+        addChosenLine(s, taxCategory, code, kana, name, price, quantity);
     }
 
     SlipPrintout slip() const

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <gtest/gtest.h>
 
 // Empties the slip buffer and starts a slip of `kind` (saleKind::Cash,
 // saleKind::Credit) for customer `code` dated `date`.
@@ -37,4 +38,20 @@ inline void appendSlipLine(SessionState& s, int department, int taxCategory, con
     line.unitPrice = yen(price);
     line.quantity = yen(quantity);
     line.amount = (line.unitPrice * line.quantity).Int();
+}
+
+// Adds a line as the product picker does, through the routine itself: the
+// product chosen (department 3), then addSlipLine, then the totals.
+inline void addChosenLine(SessionState& s, int taxCategory, const char* code, const char* kana, const char* name,
+                          const char* price, const char* quantity)
+{
+    s.product.departmentCode = 3;
+    s.product.taxCategory = std::int16_t(taxCategory);
+    s.product.productCode = QString::fromUtf8(code);
+    s.product.kanaName = QString::fromUtf8(kana);
+    s.product.productName = QString::fromUtf8(name);
+    s.product.unitPrice = yen(price);
+    s.product.quantity = yen(quantity);
+    ASSERT_EQ(addSlipLine(s, {}), SlipLineOutcome::Added);
+    computeSlipTotals(s);
 }
