@@ -1,7 +1,8 @@
 # Two commands for a newcomer on a fresh Debian 12 machine:
 #   make run   installs what is missing, builds, creates the demo shop beside
 #              the program if there is none, and starts the program
-#   make test  installs what is missing, builds, and runs every test
+#   make test  installs what is missing, builds, and runs every test (the
+#              logic tests also on a throwaway PostgreSQL server)
 BUILD ?= build
 JOBS ?= 2
 
@@ -24,8 +25,11 @@ demo: build
 run: demo
 	$(BUILD)/bin/himawari
 
+# The logic tests run twice, on database files and on a throwaway
+# PostgreSQL server started for the run (skipped, with a line, without one).
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	scripts/with-test-server sh -c 'cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)'
+
 
 # The Debian package (build/himawari_<version>_<arch>.deb).
 package: build

@@ -48,8 +48,12 @@ CustomerListStatement customerListStatement(CustomerScope scope, const QString& 
     QStringList conditions;
     QVariantList params;
     if (!pattern.isEmpty()) {
-        conditions << QStringLiteral("顧客名前カナ GLOB ?");
-        params << pattern;
+        // The pattern is a beginning followed by "*": compared as the name's
+        // first letters, which both kinds of database read alike (a server
+        // has no GLOB).
+        const QString beginning = pattern.endsWith(u'*') ? pattern.chopped(1) : pattern;
+        conditions << QStringLiteral("substr(顧客名前カナ, 1, %1) = ?").arg(beginning.size());
+        params << beginning;
     }
     if (scope == CustomerScope::Gas)
         conditions << GasCondition;

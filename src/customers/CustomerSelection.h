@@ -17,7 +17,7 @@ enum class CustomerScope { All, Gas };
 // The 44 kana initials of the picker, in button order: あ い う え お か … わ.
 constexpr int KanaInitialCount = 44;
 QString kanaInitialCaption(int index);
-// The GLOB pattern of initial `index`: its half-width katakana letter (ｱ for
+// The pattern of initial `index`: its half-width katakana letter (ｱ for
 // あ … ﾜ for わ) followed by "*". Names are kept in half-width katakana, where
 // a voiced letter is its base letter plus a separate mark, so ｶ* finds ｶﾞ… too.
 QString kanaInitialPattern(int index);
@@ -28,7 +28,8 @@ struct CustomerListStatement {
     QVariantList params;
 };
 // The names of the list: 顧客コード and 顧客名前カナ, ordered by kana name.
-// With a pattern only the names that GLOB it; the pattern is always bound.
+// With a pattern (a beginning and "*") only the names that begin so; the
+// beginning is always bound.
 CustomerListStatement customerListStatement(CustomerScope scope, const QString& pattern = {});
 
 // One customer as the picker's detail boxes show it.

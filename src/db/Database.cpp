@@ -2,15 +2,19 @@
 
 #include "core/Currency.h"
 #include "core/Date.h"
+#include "db/DatabaseLocation.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QRegularExpression>
+#include <QSysInfo>
 #include <atomic>
 #include <cmath>
 #include <sqlite3.h>
+#include <stdexcept>
 
 DatabaseError::DatabaseError(const QString& databaseText, const QString& statement)
     : OperatorError(QStringLiteral("データベースの処理に失敗しました。処理を中止しました。\n%1").arg(databaseText),
@@ -122,12 +126,38 @@ void dayNum(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(std::floor(sqlite3_value_double(argv[0]))));
 }
 
+QString& computerNameValue()
+{
+    static QString name;
+    return name;
+}
+
+// The server's message without its decoration: "ERROR:  text", then lines
+// of context and the SQLSTATE in brackets. A rule's Japanese text then
+// reads as it does from the file.
+QString serverMessage(const QString& text)
+{
+    QString message = text;
+    for (const QString& head : {QStringLiteral("ERROR:  "), QStringLiteral("FATAL:  ")})
+        if (message.startsWith(head))
+            message = message.mid(head.size());
+    const qsizetype end = message.indexOf(u'\n');
+    if (end >= 0)
+        message.truncate(end);
+    static const QRegularExpression state(QStringLiteral("\\([0-9A-Z]{5}\\)$"));
+    message.remove(state);
+    return message.trimmed();
+}
+
 // The database's own words where it has them (a rule's Japanese text),
 // else Qt's description.
-DatabaseError queryError(const QSqlQuery& query, const QString& sql)
+DatabaseError queryError(const QSqlQuery& query, const QString& sql, bool server)
 {
     const QSqlError e = query.lastError();
-    return DatabaseError(e.databaseText().isEmpty() ? e.text() : e.databaseText(), sql);
+    QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    if (server)
+        text = serverMessage(text);
+    return DatabaseError(text, sql);
 }
 
 void registerFunctions(sqlite3* h)
@@ -141,8 +171,24 @@ void registerFunctions(sqlite3* h)
 
 } // namespace
 
+void Database::setComputerName(const QString& name)
+{
+    computerNameValue() = name;
+}
+
+QString Database::computerName()
+{
+    if (computerNameValue().isEmpty())
+        computerNameValue() = QSysInfo::machineHostName();
+    return computerNameValue();
+}
+
 Database::Database(const QString& path)
 {
+    if (isServerLocation(path)) {
+        openServerConnection(path);
+        return;
+    }
     if (!QFileInfo::exists(path))
         throw DatabaseError(QStringLiteral("データベースファイルが見つかりません。"), path);
     openConnection(path);
@@ -150,6 +196,20 @@ Database::Database(const QString& path)
 
 Database Database::create(const QString& path)
 {
+    if (isServerLocation(path)) {
+        Database db;
+        db.openServerConnection(path);
+        const std::optional<ServerLocation> server = serverLocation(path);
+        const QVariant tables = db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables"
+                                                         " WHERE table_schema = current_schema()"));
+        if (tables.toLongLong() != 0)
+            throw DatabaseError(QStringLiteral("サーバーのデータベースにすでに表があります。新しい店には空のデータベースが必要です。"),
+                                shownLocation(path));
+        Transaction transaction(db);
+        db.execScript(serverSchemaScript());
+        transaction.commit();
+        return db;
+    }
     if (QFileInfo::exists(path))
         throw DatabaseError(QStringLiteral("同じ名前のファイルがすでにあります。"), path);
     try {
@@ -187,9 +247,54 @@ void Database::openConnection(const QString& path)
     registerFunctions(h);
 }
 
+void Database::openServerConnection(const QString& path)
+{
+    path_ = path;
+    kind_ = DatabaseKind::Server;
+    std::optional<ServerLocation> server;
+    try {
+        server = serverLocation(path);
+    } catch (const std::invalid_argument& e) {
+        throw DatabaseError(QStringLiteral("サーバーの指定が読めません：%1").arg(QString::fromUtf8(e.what())), path);
+    }
+    connectionName_ = QStringLiteral("himawari-%1").arg(++connectionCounter);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connectionName_);
+    if (!db.isValid()) {
+        QSqlDatabase::removeDatabase(connectionName_);
+        connectionName_.clear();
+        throw DatabaseError(QStringLiteral("PostgreSQL に接続する部品（libqt6sql6-psql）がありません。"), shownLocation(path));
+    }
+    db.setHostName(server->host);
+    db.setPort(server->port);
+    db.setDatabaseName(server->databaseName);
+    db.setUserName(server->user);
+    db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    if (!db.open()) {
+        const QString text = serverMessage(db.lastError().databaseText().isEmpty() ? db.lastError().text()
+                                                                                   : db.lastError().databaseText());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+        connectionName_.clear();
+        throw DatabaseError(QStringLiteral("サーバーに接続できません：%1").arg(text), shownLocation(path));
+    }
+    // Other computers see this name when this one holds a run they wait
+    // for. The server keeps 63 bytes of it.
+    QByteArray name = computerName().toUtf8();
+    while (name.size() > 63)
+        name = computerName().left(QString::fromUtf8(name).size() - 1).toUtf8();
+    exec(QStringLiteral("SELECT set_config('application_name', ?, false)"), {QString::fromUtf8(name)});
+    if (!server->schema.isEmpty()) {
+        exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + server->schema);
+        exec(QStringLiteral("SELECT set_config('search_path', ?, false)"), {server->schema});
+    }
+    // A slip stored at the other counter while this one waits is seen by
+    // the next statement; an hour-long wait for a lock is no answer.
+    exec(QStringLiteral("SET lock_timeout = '60s'"));
+}
+
 Database::Database(Database&& other) noexcept
-    : connectionName_(std::move(other.connectionName_)), path_(std::move(other.path_)),
-      transactionDepth_(other.transactionDepth_)
+    : connectionName_(std::move(other.connectionName_)), path_(std::move(other.path_)), kind_(other.kind_),
+      transactionDepth_(other.transactionDepth_), lastChanges_(other.lastChanges_)
 {
     other.connectionName_.clear();
 }
@@ -212,6 +317,8 @@ QSqlDatabase Database::connection() const
 
 sqlite3* Database::handle() const
 {
+    if (kind_ == DatabaseKind::Server)
+        return nullptr;
     QVariant v = connection().driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
@@ -222,12 +329,22 @@ QSqlQuery Database::exec(const QString& sql, const QVariantList& params)
 {
     QSqlQuery query(connection());
     query.setForwardOnly(true);
+    const bool server = kind_ == DatabaseKind::Server;
+    if (server && params.isEmpty()) {
+        // Unprepared: one round trip, and a text of several statements runs.
+        if (!query.exec(sql))
+            throw queryError(query, sql, server);
+        lastChanges_ = query.numRowsAffected();
+        return query;
+    }
     if (!query.prepare(sql))
-        throw queryError(query, sql);
+        throw queryError(query, sql, server);
     for (const QVariant& p : params)
         query.addBindValue(p);
     if (!query.exec())
-        throw queryError(query, sql);
+        throw queryError(query, sql, server);
+    if (server)
+        lastChanges_ = query.numRowsAffected();
     return query;
 }
 
@@ -241,6 +358,10 @@ QVariant Database::scalar(const QString& sql, const QVariantList& params)
 
 void Database::execScript(const QString& script)
 {
+    if (kind_ == DatabaseKind::Server) {
+        exec(script);
+        return;
+    }
     char* error = nullptr;
     QByteArray utf8 = script.toUtf8();
     if (sqlite3_exec(handle(), utf8.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
@@ -255,18 +376,27 @@ void Database::execScript(const QString& script)
 
 int Database::changes() const
 {
+    if (kind_ == DatabaseKind::Server)
+        return lastChanges_;
     return sqlite3_changes(handle());
 }
 
 int Database::schemaVersion()
 {
+    if (kind_ == DatabaseKind::Server) {
+        if (!scalar(QStringLiteral("SELECT to_regclass('スキーマ版ＴＢＬ') IS NOT NULL")).toBool())
+            return 0;
+        return scalar(QStringLiteral("SELECT MAX(版) FROM スキーマ版ＴＢＬ")).toInt();
+    }
     return scalar(QStringLiteral("PRAGMA user_version")).toInt();
 }
 
 int upgradeSchema(Database& db)
 {
     const int found = db.schemaVersion();
-    if (found <= 0 || found >= SchemaVersion)
+    // A server database is made at the current version; it has no older
+    // ones to bring up yet.
+    if (found <= 0 || found >= SchemaVersion || db.onServer())
         return found;
     QString script = QStringLiteral("BEGIN;\n");
     for (const SchemaUpgrade& step : schemaUpgrades())
@@ -278,6 +408,9 @@ int upgradeSchema(Database& db)
 
 BatchMemory::BatchMemory(Database& db) : db_(db)
 {
+    // The server keeps its own buffers; nothing to set per connection.
+    if (db_.onServer())
+        return;
     cacheSize_ = db_.scalar(QStringLiteral("PRAGMA cache_size"));
     db_.exec(QStringLiteral("PRAGMA cache_size = -65536")); // 64 MiB
     if (sqlite3_get_autocommit(db_.handle())) {
@@ -293,6 +426,8 @@ BatchMemory::~BatchMemory()
 {
     // Best effort: a setting that cannot be put back leaves the connection
     // faster, never wrong.
+    if (db_.onServer())
+        return;
     try {
         db_.exec(QStringLiteral("PRAGMA cache_size = ") + QString::number(cacheSize_.toLongLong()));
         if (tempStore_.isValid() && sqlite3_get_autocommit(db_.handle()))
@@ -305,7 +440,12 @@ Transaction::Transaction(Database& db) : db_(db)
 {
     name_ = QStringLiteral("tx%1").arg(++db_.transactionDepth_);
     try {
-        db_.exec(QStringLiteral("SAVEPOINT ") + name_);
+        // A server has savepoints only inside a transaction; the outermost
+        // one begins it.
+        if (db_.onServer() && db_.transactionDepth_ == 1)
+            db_.exec(QStringLiteral("BEGIN"));
+        else
+            db_.exec(QStringLiteral("SAVEPOINT ") + name_);
     } catch (...) {
         --db_.transactionDepth_;
         throw;
@@ -316,18 +456,33 @@ Transaction::~Transaction()
 {
     if (!open_)
         return;
+    const bool outermost = db_.transactionDepth_ == 1;
+    --db_.transactionDepth_;
+    if (db_.onServer()) {
+        db_.rollbackQuietly(outermost ? QStringLiteral("ROLLBACK")
+                                      : QStringLiteral("ROLLBACK TO SAVEPOINT %1; RELEASE SAVEPOINT %1").arg(name_));
+        return;
+    }
     // Roll back on the raw handle: a destructor must not throw, and a failed
     // rollback leaves nothing better to do than to report it to nobody.
     QByteArray sql = ("ROLLBACK TO " + name_ + "; RELEASE " + name_).toUtf8();
     sqlite3_exec(db_.handle(), sql.constData(), nullptr, nullptr, nullptr);
-    --db_.transactionDepth_;
+}
+
+void Database::rollbackQuietly(const QString& statement)
+{
+    QSqlQuery query(connection());
+    query.exec(statement);
 }
 
 void Transaction::commit()
 {
     if (!open_)
         return;
-    db_.exec(QStringLiteral("RELEASE ") + name_);
+    if (db_.onServer() && db_.transactionDepth_ == 1)
+        db_.exec(QStringLiteral("COMMIT"));
+    else
+        db_.exec(QStringLiteral("RELEASE ") + name_);
     open_ = false;
     --db_.transactionDepth_;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// One connection to the shop's database file. Every screen opens its own at
+// One connection to the shop's database: a file (SQLite) or a database on a
+// PostgreSQL server (see DatabaseLocation.h). Every screen opens its own at
 // the configured path and closes it when done; statements take the
-// operator's values only as bound parameters.
+// operator's values only as bound parameters. What only one kind
+// understands goes through Dialect.h.
 
 #include "core/OperatorError.h"
 #include <QSqlDatabase>
@@ -31,14 +33,25 @@ private:
     QString statement_;
 };
 
+enum class DatabaseKind { File, Server };
+
 class Database {
 public:
-    // Opens an existing database file; a missing file is a DatabaseError
-    // (nothing is created behind the operator's back).
+    // Opens an existing database file, or connects to the server a server
+    // location names; a missing file is a DatabaseError (nothing is created
+    // behind the operator's back).
     explicit Database(const QString& path);
     // Creates a new database file with every table and the seed rows of a
     // new shop. Refuses to touch an existing file; a failure leaves no file.
+    // On a server the database (or its schema) must hold no tables yet; a
+    // failure leaves none.
     static Database create(const QString& path);
+
+    // The name other computers are shown when this one holds a run they
+    // must wait for: the shop's name and this computer's host name. Set once
+    // at start-up; connections made afterwards carry it.
+    static void setComputerName(const QString& name);
+    static QString computerName();
 
     Database(Database&& other) noexcept;
     Database& operator=(Database&&) = delete;
@@ -47,7 +60,10 @@ public:
     ~Database();
 
     const QString& path() const { return path_; }
+    DatabaseKind kind() const { return kind_; }
+    bool onServer() const { return kind_ == DatabaseKind::Server; }
     QSqlDatabase connection() const;
+    // The SQLite handle of a file database; null on a server.
     sqlite3* handle() const;
 
     // Runs one statement with positional parameters ("?") and returns the
@@ -65,15 +81,22 @@ public:
 private:
     Database() = default;
     void openConnection(const QString& path);
+    void openServerConnection(const QString& path);
+    void rollbackQuietly(const QString& statement);
     QString connectionName_;
     QString path_;
+    DatabaseKind kind_ = DatabaseKind::File;
     int transactionDepth_ = 0;
+    int lastChanges_ = 0;
     friend class Transaction;
+    friend class BatchMemory;
 };
 
 // Everything one action writes is one transaction: commit() keeps it,
 // leaving the scope without commit() rolls everything back. Transactions
 // nest (savepoints), so a routine may open one inside its caller's.
+// On a server the outermost one is a transaction of its own (BEGIN …
+// COMMIT) at the server's default isolation, read committed.
 class Transaction {
 public:
     explicit Transaction(Database& db);
@@ -134,6 +157,10 @@ struct SchemaUpgrade {
     QString script;
 };
 const std::vector<SchemaUpgrade>& schemaUpgrades();
+
+// The schema of a server database, the same tables in the server's terms:
+// already at SchemaVersion, so it has no upgrades of its own yet.
+const QString& serverSchemaScript();
 
 // The schema version this program writes and reads.
 constexpr int SchemaVersion = 3;

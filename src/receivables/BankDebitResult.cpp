@@ -197,11 +197,12 @@ BookedRun bookResultRun(Database& db, Configuration& config, const ResultPlan& p
     booked.lastSlipNumber = booked.firstSlipNumber + (count - 1);
     {
         Transaction tx(db);
-        db.exec(QStringLiteral("INSERT INTO 引落結果処理ＴＢＬ (引落結果指紋, 引落結果ファイル名, 引落結果処理日, 引落結果入金日,"
-                               " 引落結果件数, 引落結果金額, 引落結果先頭伝票番号, 引落結果最終伝票番号) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                {QString::fromLatin1(plan.fingerprint), fileName, sqlValue(Date::today()),
-                 sqlValue(paymentDate), count, sqlValue(plan.paymentsTotal), booked.firstSlipNumber, booked.lastSlipNumber});
-        const QVariant run = db.scalar(QStringLiteral("SELECT last_insert_rowid()"));
+        const QVariant run = db.scalar(
+            QStringLiteral("INSERT INTO 引落結果処理ＴＢＬ (引落結果指紋, 引落結果ファイル名, 引落結果処理日, 引落結果入金日,"
+                           " 引落結果件数, 引落結果金額, 引落結果先頭伝票番号, 引落結果最終伝票番号) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"
+                           " RETURNING 引落結果シリアル"),
+            {QString::fromLatin1(plan.fingerprint), fileName, sqlValue(Date::today()), sqlValue(paymentDate), count,
+             sqlValue(plan.paymentsTotal), booked.firstSlipNumber, booked.lastSlipNumber});
         std::int32_t number = booked.firstSlipNumber;
         for (const ResultPlan::Payment& p : plan.payments) {
             db.exec(QStringLiteral("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日, 経理金額, 経理借方コード,"

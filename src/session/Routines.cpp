@@ -4,14 +4,17 @@
 #include "core/Text.h"
 #include "db/ClosedPeriod.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
 #include "session/TaxBreakdown.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace {
 
@@ -236,7 +239,22 @@ Configuration readConfiguration(const QString& path)
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw ConfigurationError(QStringLiteral("設定ファイル %1 を読めません：%2").arg(name, file.errorString()));
-    return parseConfiguration(bytes, QStringLiteral("設定ファイル ") + name);
+    Configuration config = parseConfiguration(bytes, QStringLiteral("設定ファイル ") + name);
+    // A server file beside it moves the database onto a server.
+    const QString serverPath = QFileInfo(path).dir().filePath(ServerFileName);
+    QFile serverFile(serverPath);
+    if (serverFile.exists()) {
+        const QString shown = QDir::toNativeSeparators(serverPath);
+        if (!serverFile.open(QIODevice::ReadOnly))
+            throw ConfigurationError(QStringLiteral("サーバー設定ファイル %1 を開けません：%2").arg(shown, serverFile.errorString()));
+        try {
+            config.databasePath = serverLocationText(parseServerFile(serverFile.readAll()));
+        } catch (const std::invalid_argument& e) {
+            throw ConfigurationError(
+                QStringLiteral("サーバー設定ファイル %1 が読めません：%2").arg(shown, QString::fromUtf8(e.what())));
+        }
+    }
+    return config;
 }
 
 void writeConfiguration(Configuration& config, const QString& path)

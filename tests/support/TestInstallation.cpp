@@ -1,10 +1,47 @@
 #include "support/TestInstallation.h"
 
+#include "db/DatabaseLocation.h"
 #include "session/Routines.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <atomic>
 #include <gtest/gtest.h>
+
+namespace {
+
+bool& serverFlag()
+{
+    static bool onServer = false;
+    return onServer;
+}
+
+// A schema name no other test (of this program or another one running at
+// the same time) uses.
+QString freshSchemaName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("t%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+}
+
+} // namespace
+
+bool testingOnServer()
+{
+    return serverFlag();
+}
+
+void setTestingOnServer(bool onServer)
+{
+    serverFlag() = onServer;
+}
+
+QString testServerLocation()
+{
+    const QString server = qEnvironmentVariable("HIMAWARI_TEST_SERVER");
+    return server.isEmpty() ? QString() : QStringLiteral("postgresql: ") + server;
+}
 
 TestInstallation::TestInstallation() : TestInstallation(Options{}) {}
 
@@ -18,6 +55,14 @@ TestInstallation::TestInstallation(Options options)
     fillDaysPerMonth(testSession());
     Configuration config = defaultConfiguration();
     writeConfigurationFile(configurationBytes(config, configurationPath()));
+    if (testingOnServer()) {
+        ServerLocation server = *serverLocation(testServerLocation());
+        server.schema = freshSchemaName();
+        serverPath_ = serverLocationText(server);
+        QFile file(path(ServerFileName));
+        if (!file.open(QIODevice::WriteOnly) || file.write(serverFileBytes(server)) < 0)
+            throw std::runtime_error("cannot write the test server file");
+    }
     if (options.withDatabase)
         Database::create(databasePath());
     if (options.readIntoSession)
@@ -26,6 +71,13 @@ TestInstallation::TestInstallation(Options options)
 
 TestInstallation::~TestInstallation()
 {
+    if (!serverPath_.isEmpty()) {
+        try {
+            Database server(testServerLocation());
+            server.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + serverLocation(serverPath_)->schema + QStringLiteral(" CASCADE"));
+        } catch (const std::exception&) {
+        }
+    }
     QDir::setCurrent(previousDirectory_);
     testSession() = SessionState{};
 }

@@ -23,7 +23,10 @@ public:
     QString dir() const { return dir_.path(); }
     QString path(const QString& fileName) const { return dir_.filePath(fileName); }
     QString configurationPath() const { return path(QStringLiteral("HMWcfg.dat")); }
-    QString databasePath() const { return path(QStringLiteral("himawari.db")); }
+    // The database's file, or on a server its location (a schema of its own
+    // in the test server's database, dropped at the end).
+    QString databasePath() const { return serverPath_.isEmpty() ? path(QStringLiteral("himawari.db")) : serverPath_; }
+    bool onServer() const { return !serverPath_.isEmpty(); }
 
     // Opens a connection to the installation's database.
     Database database() const { return Database(databasePath()); }
@@ -42,7 +45,15 @@ public:
 private:
     QTemporaryDir dir_;
     QString previousDirectory_;
+    QString serverPath_;
 };
+
+// The test program runs its tests on the server HIMAWARI_TEST_SERVER names
+// (the program's --server option; see TestCoreMain.cpp).
+bool testingOnServer();
+void setTestingOnServer(bool onServer);
+// The test server's location ("postgresql: host=… dbname=…"), or empty.
+QString testServerLocation();
 
 // The demo installation named in HIMAWARI_DEMO_DIR, which the documentation's
 // pictures and print-outs come from: reads its HMWcfg.dat into the test's

@@ -1,0 +1,527 @@
+-- The shop's database on a PostgreSQL server: the same tables, columns,
+-- rules and seed rows as schema.sql with its upgrades (a test compares the
+-- two table by table and column by column), written for the server.
+--
+-- Kinds: money and quantities are CURRENCY (bigint ticks, ten-thousandths),
+-- dates DATESERIAL (day serial since 1899-12-30 as double precision),
+-- SINGLE a real; a code that compares without its trailing blanks ('12' and
+-- '12           ' are one code) is CODE, a blank-padded character string.
+-- Text sorts by its bytes (collation "C"), as on the desktop file, whatever
+-- locale the server was set up with.
+-- Tables whose screens list rows in the order they were entered carry a
+-- rowid column the server numbers; the desktop file has one of its own.
+-- The schema version lives in スキーマ版ＴＢＬ (the file's user_version).
+
+CREATE DOMAIN currency AS bigint;
+CREATE DOMAIN dateserial AS double precision;
+CREATE DOMAIN single AS real;
+CREATE DOMAIN code AS bpchar COLLATE "C";
+
+-- CUR_MUL(a, b): Currency × Currency, exact, rounded half to even to four
+-- places; beyond the range of the ticks it fails as the program does.
+CREATE FUNCTION CUR_MUL(a bigint, b bigint) RETURNS bigint
+LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    p numeric := a::numeric * b;
+    q numeric := trunc(p / 10000);
+    twice numeric := abs(p - q * 10000) * 2;
+BEGIN
+    IF twice > 10000 OR (twice = 10000 AND mod(q, 2) <> 0) THEN
+        q := q + sign(p);
+    END IF;
+    IF q > 9223372036854775807 OR q < -9223372036854775808 THEN
+        RAISE EXCEPTION 'CUR_MUL: Currency overflow';
+    END IF;
+    RETURN q::bigint;
+END $$;
+
+-- CUR_INT(a): whole part toward minus infinity, still in ticks.
+CREATE FUNCTION CUR_INT(a bigint) RETURNS bigint
+LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    q numeric := floor(a::numeric / 10000) * 10000;
+BEGIN
+    IF q < -9223372036854775808 THEN
+        RAISE EXCEPTION 'CUR_INT: Currency overflow';
+    END IF;
+    RETURN q::bigint;
+END $$;
+
+-- SNG_MUL(s, c): a SINGLE (kilograms, litres per unit) times a CURRENCY
+-- quantity, as a plain number: 10 kg × 2 is 20.
+CREATE FUNCTION SNG_MUL(s double precision, c bigint) RETURNS double precision
+LANGUAGE sql IMMUTABLE STRICT AS $$
+    SELECT (s::real)::double precision * (c::double precision / 10000)
+$$;
+
+-- DAYNUM(d): the whole day number of a date serial.
+CREATE FUNCTION DAYNUM(d double precision) RETURNS bigint
+LANGUAGE sql IMMUTABLE STRICT AS $$
+    SELECT floor(d)::bigint
+$$;
+
+CREATE TABLE スキーマ版ＴＢＬ (
+    版 bigint NOT NULL
+);
+
+CREATE TABLE 顧客マスター (
+    顧客コード code NOT NULL PRIMARY KEY,
+    顧客ガスコード text COLLATE "C" NOT NULL DEFAULT '0',
+    顧客名前 text COLLATE "C" NOT NULL DEFAULT '',
+    顧客名前カナ text COLLATE "C" NOT NULL DEFAULT '',
+    顧客電話番号 text COLLATE "C" NOT NULL DEFAULT '',
+    顧客郵便番号 text COLLATE "C" NOT NULL DEFAULT '',
+    顧客住所１ text COLLATE "C" NOT NULL DEFAULT '',
+    顧客住所２ text COLLATE "C" NOT NULL DEFAULT '',
+    顧客店コード bigint NOT NULL DEFAULT 0,
+    顧客担当コード bigint NOT NULL DEFAULT 0,
+    顧客登録日 dateserial NOT NULL DEFAULT (CURRENT_DATE - DATE '1899-12-30'),
+    顧客最終売上日 dateserial NOT NULL DEFAULT 0,
+    顧客売掛条件 bigint NOT NULL DEFAULT 0,
+    顧客売掛締切日 bigint NOT NULL DEFAULT 0,
+    顧客売掛集金日 bigint NOT NULL DEFAULT 0,
+    顧客売掛前回請求金額 currency NOT NULL DEFAULT 0,
+    顧客売掛前回締め日 dateserial NOT NULL DEFAULT 0,
+    顧客売掛入金額 currency NOT NULL DEFAULT 0,
+    顧客売掛入金日 dateserial NOT NULL DEFAULT 0,
+    顧客売掛締後売上額 currency NOT NULL DEFAULT 0,
+    顧客売掛請求先コード code NOT NULL DEFAULT '0',
+    顧客引落銀行コード bigint NOT NULL DEFAULT 0,
+    顧客引落銀行支店コード text COLLATE "C" NOT NULL DEFAULT '',
+    顧客引落口座種別 bigint NOT NULL DEFAULT 0,
+    顧客引落口座番号 text COLLATE "C" NOT NULL DEFAULT '',
+    顧客米サービスレベル bigint NOT NULL DEFAULT 0,
+    顧客灯油サービスレベル bigint NOT NULL DEFAULT 0,
+    顧客灯油タンク容量 single NOT NULL DEFAULT 0,
+    顧客ガスタイプ bigint NOT NULL DEFAULT 0,
+    顧客ガスボンベ１ single NOT NULL DEFAULT 0,
+    顧客ガスボンベ２ single NOT NULL DEFAULT 0,
+    顧客売掛決済コード bigint NOT NULL DEFAULT 0,
+    rowid bigint GENERATED ALWAYS AS IDENTITY
+);
+CREATE INDEX 顧客_カナ ON 顧客マスター (顧客名前カナ);
+CREATE INDEX 顧客_締切日 ON 顧客マスター (顧客売掛締切日);
+CREATE INDEX 顧客_集金日 ON 顧客マスター (顧客売掛集金日);
+CREATE INDEX 顧客_決済 ON 顧客マスター (顧客売掛決済コード);
+CREATE INDEX 顧客_請求先 ON 顧客マスター (顧客売掛請求先コード);
+CREATE INDEX 顧客_ガス ON 顧客マスター (顧客ガスコード);
+CREATE INDEX 顧客マスター_行順 ON 顧客マスター (rowid);
+CREATE TABLE 商品部門マスター (
+    部門コード bigint NOT NULL PRIMARY KEY,
+    部門名 text COLLATE "C" NOT NULL DEFAULT '',
+    税区分 bigint NOT NULL DEFAULT 0
+);
+CREATE TABLE 商品マスター (
+    単品コード code NOT NULL PRIMARY KEY,
+    部門コード bigint NOT NULL DEFAULT 0,
+    単品名称 text COLLATE "C" NOT NULL DEFAULT '',
+    単品名称カナ text COLLATE "C" NOT NULL DEFAULT '',
+    単品売価 currency NOT NULL DEFAULT 0,
+    単品米キロ single NOT NULL DEFAULT 0,
+    単品灯油Ｌ single NOT NULL DEFAULT 0
+);
+CREATE INDEX 商品_部門 ON 商品マスター (部門コード);
+CREATE TABLE 税区分ＴＢＬ (
+    税区分コード bigint NOT NULL PRIMARY KEY,
+    税区分名 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 売上商品マスター仮 (
+    売上シリアル bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+    売上伝票番号 bigint NOT NULL,
+    売上年月日 dateserial NOT NULL,
+    売上顧客コード code NOT NULL,
+    売上種別コード bigint NOT NULL DEFAULT 0,
+    売上部門コード bigint NOT NULL DEFAULT 0,
+    売上税区分コード bigint NOT NULL DEFAULT 0,
+    売上単品コード code NOT NULL DEFAULT '',
+    売上単品名 text COLLATE "C" NOT NULL DEFAULT '',
+    売上単価 currency NOT NULL DEFAULT 0,
+    売上個数 currency NOT NULL DEFAULT 0
+);
+CREATE INDEX 売上仮_伝票 ON 売上商品マスター仮 (売上伝票番号);
+CREATE INDEX 売上仮_顧客 ON 売上商品マスター仮 (売上顧客コード);
+CREATE INDEX 売上仮_単品 ON 売上商品マスター仮 (売上単品コード);
+CREATE INDEX 売上仮_日付 ON 売上商品マスター仮 (売上年月日);
+CREATE TABLE 売上商品マスター (
+    売上シリアル bigint PRIMARY KEY,
+    売上伝票番号 bigint NOT NULL,
+    売上年月日 dateserial NOT NULL,
+    売上顧客コード code NOT NULL,
+    売上種別コード bigint NOT NULL DEFAULT 0,
+    売上部門コード bigint NOT NULL DEFAULT 0,
+    売上税区分コード bigint NOT NULL DEFAULT 0,
+    売上単品コード code NOT NULL DEFAULT '',
+    売上単品名 text COLLATE "C" NOT NULL DEFAULT '',
+    売上単価 currency NOT NULL DEFAULT 0,
+    売上個数 currency NOT NULL DEFAULT 0
+);
+CREATE INDEX 売上_顧客日付 ON 売上商品マスター (売上顧客コード, 売上年月日);
+CREATE INDEX 売上_日付 ON 売上商品マスター (売上年月日);
+CREATE INDEX 売上_単品 ON 売上商品マスター (売上単品コード, 売上年月日);
+CREATE INDEX 売上_伝票 ON 売上商品マスター (売上伝票番号);
+CREATE TABLE 売掛マスター (
+    売上シリアル bigint PRIMARY KEY,
+    売上伝票番号 bigint NOT NULL,
+    売上年月日 dateserial NOT NULL,
+    売上顧客コード code NOT NULL,
+    売上種別コード bigint NOT NULL DEFAULT 0,
+    売上部門コード bigint NOT NULL DEFAULT 0,
+    売上税区分コード bigint NOT NULL DEFAULT 0,
+    売上単品コード code NOT NULL DEFAULT '',
+    売上単品名 text COLLATE "C" NOT NULL DEFAULT '',
+    売上単価 currency NOT NULL DEFAULT 0,
+    売上個数 currency NOT NULL DEFAULT 0
+);
+CREATE INDEX 売掛_顧客日付 ON 売掛マスター (売上顧客コード, 売上年月日);
+CREATE INDEX 売掛_伝票 ON 売掛マスター (売上伝票番号);
+CREATE INDEX 売掛_単品 ON 売掛マスター (売上単品コード);
+CREATE TABLE 経理マスター仮 (
+    経理シリアル bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+    経理伝票番号 bigint NOT NULL,
+    経理年月日 dateserial NOT NULL,
+    経理金額 currency NOT NULL DEFAULT 0,
+    経理借方コード bigint NOT NULL DEFAULT 0,
+    経理借方相手先コード bigint NOT NULL DEFAULT 0,
+    経理貸方コード bigint NOT NULL DEFAULT 0,
+    経理貸方相手先コード code NOT NULL DEFAULT '0'
+);
+CREATE INDEX 経理仮_伝票 ON 経理マスター仮 (経理伝票番号);
+CREATE INDEX 経理仮_相手先 ON 経理マスター仮 (経理貸方相手先コード);
+CREATE TABLE 経理マスター (
+    経理シリアル bigint PRIMARY KEY,
+    経理伝票番号 bigint NOT NULL,
+    経理年月日 dateserial NOT NULL,
+    経理金額 currency NOT NULL DEFAULT 0,
+    経理借方コード bigint NOT NULL DEFAULT 0,
+    経理借方相手先コード bigint NOT NULL DEFAULT 0,
+    経理貸方コード bigint NOT NULL DEFAULT 0,
+    経理貸方相手先コード code NOT NULL DEFAULT '0'
+);
+CREATE INDEX 経理_日付 ON 経理マスター (経理年月日);
+CREATE INDEX 経理_借方 ON 経理マスター (経理借方コード, 経理年月日);
+CREATE INDEX 経理_貸方 ON 経理マスター (経理貸方コード, 経理年月日);
+CREATE INDEX 経理_相手先 ON 経理マスター (経理貸方相手先コード);
+CREATE INDEX 経理_伝票 ON 経理マスター (経理伝票番号);
+CREATE TABLE 勘定科目TBL (
+    科目番号 bigint NOT NULL PRIMARY KEY,
+    勘定科目名 text COLLATE "C" NOT NULL DEFAULT '',
+    期首残高 currency NOT NULL DEFAULT 0,
+    借方金額 currency NOT NULL DEFAULT 0,
+    貸方金額 currency NOT NULL DEFAULT 0,
+    現在残高 currency NOT NULL DEFAULT 0
+);
+CREATE TABLE 勘定科目TBLＣＯＰＹ (
+    科目番号 bigint NOT NULL PRIMARY KEY,
+    勘定科目名 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 経理借方相手先ＴＢＬ (
+    経理仕入経費先コード bigint NOT NULL PRIMARY KEY,
+    経理仕入経費先名 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 店コードＴＢＬ (
+    店コード bigint NOT NULL PRIMARY KEY,
+    店名 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 担当者コードＴＢＬ (
+    担当者コード bigint NOT NULL PRIMARY KEY,
+    担当者名 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 売掛条件ＴＢＬ (
+    売掛条件ＩＤ bigint NOT NULL PRIMARY KEY,
+    売掛条件 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 引落口座種別ＴＢＬ (
+    引落口座種別コード bigint NOT NULL PRIMARY KEY,
+    引落口座種別 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 米サービスレベルＴＢＬ (
+    米ＳＬＩＤ bigint NOT NULL PRIMARY KEY,
+    米サービスレベル text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 灯油サービスレベルＴＢＬ (
+    灯油ＳＬＩＤ bigint NOT NULL PRIMARY KEY,
+    灯油サービスレベル text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE ガスデータ種別コードＴＢＬ (
+    ガスデータ種別コード bigint NOT NULL PRIMARY KEY,
+    ガスデータ種別 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 引落銀行ＴＢＬ (
+    引落銀行コード bigint NOT NULL PRIMARY KEY,
+    引落銀行名 text COLLATE "C" NOT NULL DEFAULT '',
+    引落銀行名カナ text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 売上種別コードＴＢＬ (
+    売上種別コード bigint NOT NULL PRIMARY KEY,
+    売上種別 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 顧客ガスタイプＴＢＬ (
+    ガスタイプコード bigint NOT NULL PRIMARY KEY,
+    ガスタイプ text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE 決済方法ＴＢＬ (
+    決済方法コード bigint NOT NULL PRIMARY KEY,
+    決済方法 text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行ファイル名 text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行振替種別コード text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行振替委託者コード text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行振替委託者名カナ text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行名カナ text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行支店番号 text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行支店名カナ text COLLATE "C" NOT NULL DEFAULT '',
+    決済銀行口座番号 text COLLATE "C" NOT NULL DEFAULT ''
+);
+CREATE TABLE ガスデータ (
+    ガス年月日 dateserial NOT NULL,
+    ガスデータ種別コード bigint NOT NULL DEFAULT 0,
+    ガス相手先コード code NOT NULL,
+    ガス検針値 currency NOT NULL DEFAULT 0,
+    ガス使用量 currency NOT NULL DEFAULT 0,
+    ガス配送量 single NOT NULL DEFAULT 0,
+    ガス残ガス量 single NOT NULL DEFAULT 0,
+    ガス金額 currency NOT NULL DEFAULT 0,
+    ガス経理コード bigint NOT NULL DEFAULT 0,
+    rowid bigint GENERATED ALWAYS AS IDENTITY
+);
+CREATE INDEX ガス_顧客日付 ON ガスデータ (ガス相手先コード, ガス年月日);
+CREATE INDEX ガス_日付 ON ガスデータ (ガス年月日);
+CREATE INDEX ガスデータ_行順 ON ガスデータ (rowid);
+CREATE TABLE 各勘定帳 (
+    年月日 dateserial NOT NULL DEFAULT 0,
+    借方科目 bigint NOT NULL DEFAULT 0,
+    貸方科目 bigint NOT NULL DEFAULT 0,
+    借方金額 currency NOT NULL DEFAULT 0,
+    貸方金額 currency NOT NULL DEFAULT 0,
+    残高 currency NOT NULL DEFAULT 0,
+    rowid bigint GENERATED ALWAYS AS IDENTITY
+);
+CREATE INDEX 各勘定帳_行順 ON 各勘定帳 (rowid);
+CREATE TABLE 配達予定 (
+    配達年月日 dateserial NOT NULL DEFAULT 0,
+    配達顧客名 text COLLATE "C" NOT NULL DEFAULT '',
+    配達顧客電話 text COLLATE "C" NOT NULL DEFAULT '',
+    配達商品名 text COLLATE "C" NOT NULL DEFAULT '',
+    配達商品個数 currency NOT NULL DEFAULT 0,
+    rowid bigint GENERATED ALWAYS AS IDENTITY
+);
+CREATE INDEX 配達予定_行順 ON 配達予定 (rowid);
+CREATE TABLE 引落結果処理ＴＢＬ (
+    引落結果シリアル bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+    引落結果指紋 text COLLATE "C" NOT NULL,
+    引落結果ファイル名 text COLLATE "C" NOT NULL DEFAULT '',
+    引落結果処理日 dateserial NOT NULL,
+    引落結果入金日 dateserial NOT NULL,
+    引落結果件数 bigint NOT NULL DEFAULT 0,
+    引落結果金額 currency NOT NULL DEFAULT 0,
+    引落結果先頭伝票番号 bigint NOT NULL DEFAULT 0,
+    引落結果最終伝票番号 bigint NOT NULL DEFAULT 0
+);
+CREATE INDEX 引落結果_指紋 ON 引落結果処理ＴＢＬ (引落結果指紋);
+CREATE TABLE 年次更新ＴＢＬ (
+    年次更新シリアル bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+    年次更新期末日 dateserial NOT NULL,
+    年次更新実行日 dateserial NOT NULL
+);
+CREATE TABLE 引落結果入金ＴＢＬ (
+    引落入金シリアル bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
+    引落入金結果シリアル bigint NOT NULL,
+    引落入金顧客コード code NOT NULL,
+    引落入金引落日 dateserial NOT NULL,
+    引落入金金額 currency NOT NULL,
+    引落入金伝票番号 bigint NOT NULL
+);
+CREATE INDEX 引落入金_顧客 ON 引落結果入金ＴＢＬ (引落入金顧客コード, 引落入金引落日);
+CREATE TABLE 請求内訳ＴＢＬ (
+    請求顧客コード code PRIMARY KEY,
+    請求締切日 dateserial NOT NULL,
+    請求今回売上金額 currency NOT NULL DEFAULT 0,
+    請求合計請求金額 currency NOT NULL DEFAULT 0,
+    請求税率１ currency NOT NULL DEFAULT 0,
+    請求税率１軽減 bigint NOT NULL DEFAULT 0,
+    請求税率１対象額 currency NOT NULL DEFAULT 0,
+    請求税率１消費税額 currency NOT NULL DEFAULT 0,
+    請求税率２ currency NOT NULL DEFAULT 0,
+    請求税率２軽減 bigint NOT NULL DEFAULT 0,
+    請求税率２対象額 currency NOT NULL DEFAULT 0,
+    請求税率２消費税額 currency NOT NULL DEFAULT 0,
+    請求非課税額 currency NOT NULL DEFAULT 0
+);
+------------------------------------------------------------------ row serials
+-- The posted tables keep the serial a row was given when it was held; a
+-- row added to them without one gets the next after the largest, as the
+-- file numbers its rows.
+CREATE FUNCTION 次のシリアル() RETURNS trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+    serial bigint;
+BEGIN
+    IF to_jsonb(NEW) ->> TG_ARGV[0] IS NULL THEN
+        EXECUTE format('SELECT COALESCE(MAX(%I), 0) + 1 FROM %I.%I', TG_ARGV[0], TG_TABLE_SCHEMA, TG_TABLE_NAME)
+            INTO serial;
+        NEW := jsonb_populate_record(NEW, jsonb_build_object(TG_ARGV[0], serial));
+    END IF;
+    RETURN NEW;
+END $$;
+CREATE TRIGGER 売上_シリアル BEFORE INSERT ON 売上商品マスター
+    FOR EACH ROW EXECUTE FUNCTION 次のシリアル('売上シリアル');
+CREATE TRIGGER 売掛_シリアル BEFORE INSERT ON 売掛マスター
+    FOR EACH ROW EXECUTE FUNCTION 次のシリアル('売上シリアル');
+CREATE TRIGGER 経理_シリアル BEFORE INSERT ON 経理マスター
+    FOR EACH ROW EXECUTE FUNCTION 次のシリアル('経理シリアル');
+
+------------------------------------------------------------------ rules
+-- A customer stays while any row still carries its code: sales lines posted
+-- or held, receivable lines, ledger rows, gas events, or another customer
+-- billed to it. The same holds for changing the code of such a customer.
+CREATE FUNCTION 顧客_参照あり(customer code) RETURNS boolean
+LANGUAGE sql STABLE AS $$
+    SELECT EXISTS (SELECT 1 FROM 売上商品マスター WHERE 売上顧客コード = customer)
+        OR EXISTS (SELECT 1 FROM 売上商品マスター仮 WHERE 売上顧客コード = customer)
+        OR EXISTS (SELECT 1 FROM 売掛マスター WHERE 売上顧客コード = customer)
+        OR EXISTS (SELECT 1 FROM 経理マスター WHERE 経理貸方相手先コード = customer)
+        OR EXISTS (SELECT 1 FROM 経理マスター仮 WHERE 経理貸方相手先コード = customer)
+        OR EXISTS (SELECT 1 FROM ガスデータ WHERE ガス相手先コード = customer)
+        OR EXISTS (SELECT 1 FROM 顧客マスター AS 他 WHERE 他.顧客売掛請求先コード = customer
+                                                     AND 他.顧客コード <> customer)
+$$;
+
+CREATE FUNCTION 顧客_削除制限() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP = 'DELETE' AND 顧客_参照あり(OLD.顧客コード) THEN
+        RAISE EXCEPTION '過去のデータが残っているため顧客の削除ができません。';
+    END IF;
+    IF TG_OP = 'UPDATE' AND NEW.顧客コード <> OLD.顧客コード AND 顧客_参照あり(OLD.顧客コード) THEN
+        RAISE EXCEPTION '過去のデータが残っているため顧客コードは変更できません。';
+    END IF;
+    RETURN CASE WHEN TG_OP = 'DELETE' THEN OLD ELSE NEW END;
+END $$;
+CREATE TRIGGER 顧客_削除制限 BEFORE DELETE ON 顧客マスター
+    FOR EACH ROW EXECUTE FUNCTION 顧客_削除制限();
+CREATE TRIGGER 顧客_コード変更制限 BEFORE UPDATE OF 顧客コード ON 顧客マスター
+    FOR EACH ROW EXECUTE FUNCTION 顧客_削除制限();
+
+-- A product stays while sales lines refer to it.
+CREATE FUNCTION 商品_参照あり(product code) RETURNS boolean
+LANGUAGE sql STABLE AS $$
+    SELECT EXISTS (SELECT 1 FROM 売上商品マスター WHERE 売上単品コード = product)
+        OR EXISTS (SELECT 1 FROM 売上商品マスター仮 WHERE 売上単品コード = product)
+        OR EXISTS (SELECT 1 FROM 売掛マスター WHERE 売上単品コード = product)
+$$;
+
+CREATE FUNCTION 商品_削除制限() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP = 'DELETE' AND 商品_参照あり(OLD.単品コード) THEN
+        RAISE EXCEPTION 'この商品は、削除できません。';
+    END IF;
+    IF TG_OP = 'UPDATE' AND NEW.単品コード <> OLD.単品コード AND 商品_参照あり(OLD.単品コード) THEN
+        RAISE EXCEPTION '売上データが残っているため商品コードは変更できません。';
+    END IF;
+    RETURN CASE WHEN TG_OP = 'DELETE' THEN OLD ELSE NEW END;
+END $$;
+CREATE TRIGGER 商品_削除制限 BEFORE DELETE ON 商品マスター
+    FOR EACH ROW EXECUTE FUNCTION 商品_削除制限();
+CREATE TRIGGER 商品_コード変更制限 BEFORE UPDATE OF 単品コード ON 商品マスター
+    FOR EACH ROW EXECUTE FUNCTION 商品_削除制限();
+
+-- The first day after the period the latest year-end closed, or NULL before
+-- any year-end (a comparison with NULL is never true, so nothing is refused).
+CREATE VIEW 年次更新_締め翌日 AS
+    SELECT floor(MAX(年次更新期末日))::bigint + 1 AS 翌日 FROM 年次更新ＴＢＬ;
+
+-- Writes dated in books the year-end already carried forward are refused.
+-- The trigger names the date column of its table.
+CREATE FUNCTION 締め済み期間() RETURNS trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+    day double precision := (to_jsonb(NEW) ->> TG_ARGV[0])::double precision;
+BEGIN
+    IF day < (SELECT 翌日 FROM 年次更新_締め翌日) THEN
+        RAISE EXCEPTION '年次更新で締めた期間の日付です。';
+    END IF;
+    RETURN NEW;
+END $$;
+CREATE TRIGGER 経理仮_締め済み期間_追加 BEFORE INSERT ON 経理マスター仮
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('経理年月日');
+CREATE TRIGGER 経理仮_締め済み期間_変更 BEFORE UPDATE OF 経理年月日 ON 経理マスター仮
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('経理年月日');
+CREATE TRIGGER 経理_締め済み期間_追加 BEFORE INSERT ON 経理マスター
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('経理年月日');
+CREATE TRIGGER 売上仮_締め済み期間_追加 BEFORE INSERT ON 売上商品マスター仮
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('売上年月日');
+CREATE TRIGGER 売上仮_締め済み期間_変更 BEFORE UPDATE OF 売上年月日 ON 売上商品マスター仮
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('売上年月日');
+CREATE TRIGGER ガス_締め済み期間_追加 BEFORE INSERT ON ガスデータ
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('ガス年月日');
+CREATE TRIGGER ガス_締め済み期間_変更 BEFORE UPDATE OF ガス年月日 ON ガスデータ
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('ガス年月日');
+
+------------------------------------------------------------------ seed rows
+INSERT INTO 勘定科目TBL (科目番号, 勘定科目名) VALUES
+    (10, '現金'),
+    (20, '普通預金'),
+    (30, '当座預金'),
+    (40, '郵便貯金'),
+    (110, '売掛金'),
+    (1100, '商品'),
+    (1500, '車両運搬具'),
+    (1600, '器具備品'),
+    (3010, '買掛金'),
+    (3020, '未払金'),
+    (3050, '預り金'),
+    (3075, 'ガス売上'),
+    (3079, '仮受消費税'),
+    (3500, '借入金'),
+    (4000, '元入金'),
+    (4100, '事業主借'),
+    (5000, '外税売上１'),
+    (5010, '外税売上２'),
+    (5050, '内税売上１'),
+    (5060, '内税売上２'),
+    (5090, '非課税売上'),
+    (5500, '米仕入'),
+    (5510, '灯油仕入'),
+    (5520, 'ガス仕入'),
+    (5530, '雑貨仕入'),
+    (6010, '給料手当'),
+    (6020, '荷造運賃'),
+    (6030, '水道光熱費'),
+    (6040, '旅費交通費'),
+    (6050, '通信費'),
+    (6060, '広告宣伝費'),
+    (6070, '接待交際費'),
+    (6080, '損害保険料'),
+    (6090, '修繕費'),
+    (6100, '消耗品費'),
+    (6110, '減価償却費'),
+    (6120, '地代家賃'),
+    (6130, '租税公課'),
+    (6140, '支払手数料'),
+    (6150, '車両費'),
+    (6990, '雑費'),
+    (8010, '受取利息'),
+    (8090, '雑収入'),
+    (9010, '支払利息'),
+    (9090, '雑損失');
+
+INSERT INTO 税区分ＴＢＬ (税区分コード, 税区分名) VALUES
+    (0, '外税１'),
+    (1, '外税２'),
+    (5, '内税１'),
+    (6, '内税２'),
+    (9, '非課税');
+
+INSERT INTO 売上種別コードＴＢＬ (売上種別コード, 売上種別) VALUES
+    (0, '現金売上'),
+    (1, '掛売上');
+
+INSERT INTO ガスデータ種別コードＴＢＬ (ガスデータ種別コード, ガスデータ種別) VALUES
+    (1, '検針請求'),
+    (5, 'ボンベ交換'),
+    (6, 'ボンベ配送'),
+    (7, '検針'),
+    (8, '開栓検針'),
+    (9, 'ボンベ販売');
+
+INSERT INTO スキーマ版ＴＢＬ (版) VALUES (3);
