@@ -116,20 +116,37 @@ LedgerResult buildLedger(Database& db, std::int64_t account)
     // quarter of a million cash lines again took two thirds of the build,
     // so the column checks are off for that one statement.
     const qlonglong sign = balanceSide(account) == Side::Debit ? 1 : -1;
-    {
+    const QString runningBalance =
+        QStringLiteral("? + ? * SUM(借方額 - 貸方額) OVER (ORDER BY 日, 伝票, 連番 ROWS UNBOUNDED PRECEDING)");
+    const QString movements =
+        QStringLiteral(" FROM (SELECT 経理年月日 AS 日付, DAYNUM(経理年月日) AS 日, 経理伝票番号 AS 伝票,"
+                       "   経理シリアル AS 連番, 経理借方コード AS 借方, 経理貸方コード AS 貸方,"
+                       "   CASE WHEN 経理借方コード = ? THEN 経理金額 ELSE 0 END AS 借方額,"
+                       "   CASE WHEN 経理貸方コード = ? THEN 経理金額 ELSE 0 END AS 貸方額"
+                       "   FROM 経理マスター WHERE 経理借方コード = ? OR 経理貸方コード = ?) AS 行");
+    const QVariantList arguments{sqlValue(result.opening), sign,
+                                 qlonglong(account),       qlonglong(account),
+                                 qlonglong(account),       qlonglong(account)};
+    try {
         ColumnChecksOff trusted(db);
+        Transaction writing(db);
         db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 借方科目, 貸方科目, 借方金額, 貸方金額, 残高)"
-                               " SELECT 日付, 借方, 貸方, 借方額, 貸方額,"
-                               " ? + ? * SUM(借方額 - 貸方額) OVER (ORDER BY 日, 伝票, 連番 ROWS UNBOUNDED PRECEDING)"
-                               " FROM (SELECT 経理年月日 AS 日付, DAYNUM(経理年月日) AS 日, 経理伝票番号 AS 伝票,"
-                               "   経理シリアル AS 連番, 経理借方コード AS 借方, 経理貸方コード AS 貸方,"
-                               "   CASE WHEN 経理借方コード = ? THEN 経理金額 ELSE 0 END AS 借方額,"
-                               "   CASE WHEN 経理貸方コード = ? THEN 経理金額 ELSE 0 END AS 貸方額"
-                               "   FROM 経理マスター WHERE 経理借方コード = ? OR 経理貸方コード = ?)"
-                               " ORDER BY 日, 伝票, 連番"),
-                {sqlValue(result.opening), sign, qlonglong(account), qlonglong(account), qlonglong(account),
-                 qlonglong(account)});
+                               " SELECT 日付, 借方, 貸方, 借方額, 貸方額, ")
+                    + runningBalance + movements + QStringLiteral(" ORDER BY 日, 伝票, 連番"),
+                arguments);
         result.lines = db.changes();
+        writing.commit();
+    } catch (const DatabaseError&) {
+        // A server's money column refuses a running balance beyond the
+        // 64-bit range in the statement itself; that is the operator's
+        // overflow, not a fault of the database.
+        if (db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM (SELECT ") + runningBalance + QStringLiteral(" AS 残高")
+                          + movements
+                          + QStringLiteral(") AS 帳 WHERE 残高 > 9223372036854775807 OR 残高 < -9223372036854775807)"),
+                      arguments)
+                .toBool())
+            throw CurrencyOverflow();
+        throw;
     }
     // SQLite turns an integer sum past its range into a real number instead
     // of failing, and no column check is there to refuse it (a server's

@@ -117,11 +117,14 @@ inline Currency currentOf(Database& db, int account)
 
 // Every row of a table as "a|b|c" texts in rowid order, values as stored
 // with their storage class, so that two dumps are equal only when the
-// table is byte for byte the same.
+// table is byte for byte the same. Most server tables have no rowid: there
+// the rows go in the order of their whole values.
 inline QStringList dump(Database& db, const QString& table)
 {
     QStringList rows;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
+    QSqlQuery q = db.exec((db.onServer() ? QStringLiteral("SELECT * FROM %1 AS 行 ORDER BY 行")
+                                          : QStringLiteral("SELECT * FROM %1 ORDER BY rowid"))
+                              .arg(table));
     while (q.next()) {
         QStringList values;
         for (int i = 0; i < q.record().count(); ++i) {

@@ -217,7 +217,12 @@ TEST_F(BooksTest, LedgerRefusesABalanceBeyondTheMoneyRangeAndKeepsItsChecks)
     EXPECT_THROW(buildLedger(db, 1600), CurrencyOverflow);
     EXPECT_EQ(ledgerLines(db).size(), 8u);
     EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 残高) VALUES (45000, '1980円')")), DatabaseError);
-    EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 残高) VALUES (45000, 19.8)")), DatabaseError);
+    // The file's check that was switched off for the copy holds a fraction
+    // out of the money column again. A server has no such switch: its
+    // 64-bit column takes a number literal rounded to a whole one, and the
+    // program writes money only as whole ten-thousandths.
+    if (!testingOnServer())
+        EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 残高) VALUES (45000, 19.8)")), DatabaseError);
 }
 
 TEST_F(BooksTest, YearEndCarriesBalanceSheetAccountsAndDeletesTheClosedPeriod)
