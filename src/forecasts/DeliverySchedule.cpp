@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace forecast {
 
@@ -41,6 +42,21 @@ void runQuery(QSqlQuery& query, const QVariantList& params)
         const QSqlError e = query.lastError();
         throw DatabaseError(e.databaseText().isEmpty() ? e.text() : e.databaseText(), query.lastQuery());
     }
+}
+
+std::vector<QVariantList> readAll(Database& db, const QString& sql)
+{
+    std::vector<QVariantList> rows;
+    QSqlQuery q = db.exec(sql);
+    const int columns = q.record().count();
+    while (q.next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.append(q.value(i));
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 void MonthProfile::addInterval(const Date& from, const Date& to, float intervalRate)

@@ -80,6 +80,11 @@ struct MonthProfile {
 QSqlQuery prepareQuery(Database& db, const QString& sql);
 void runQuery(QSqlQuery& query, const QVariantList& params);
 
+// Every row of a statement, read to the end before the caller runs its
+// statements per row: a server connection carries the rows of one
+// statement at a time, and a second one would discard the first one's rest.
+std::vector<QVariantList> readAll(Database& db, const QString& sql);
+
 } // namespace forecast
 
 // Replaces the whole content of 配達予定 by `rows`, in the given order, in

@@ -221,18 +221,18 @@ std::vector<DeliveryRow> forecastGas(Database& db, const ForecastPeriod& period,
 {
     std::vector<DeliveryRow> rows;
     QSqlQuery historyQuery = forecast::prepareQuery(db, History);
-    QSqlQuery customers = db.exec(QStringLiteral(
+    const std::vector<QVariantList> customers = forecast::readAll(db, QStringLiteral(
         "SELECT 顧客コード, 顧客名前, 顧客電話番号, 顧客ガスボンベ１, 顧客ガスボンベ２, 顧客ガスタイプ"
         " FROM 顧客マスター WHERE 顧客ガスコード <> '0' ORDER BY rowid"));
     std::vector<GasEvent> history;
-    while (customers.next()) {
+    for (const QVariantList& customer : customers) {
         GasCustomer c;
-        c.code = customers.value(0).toString();
-        c.name = customers.value(1).toString();
-        c.phone = customers.value(2).toString();
-        c.cylinder1 = float(customers.value(3).toDouble());
-        c.cylinder2 = float(customers.value(4).toDouble());
-        c.method = customers.value(5).toInt();
+        c.code = customer[0].toString();
+        c.name = customer[1].toString();
+        c.phone = customer[2].toString();
+        c.cylinder1 = float(customer[3].toDouble());
+        c.cylinder2 = float(customer[4].toDouble());
+        c.method = customer[5].toInt();
         if (c.method != gasMethod::Meter && c.method != gasMethod::MeterTwo && c.method != gasMethod::Delivery)
             continue;
 

@@ -91,16 +91,16 @@ std::vector<DeliveryRow> forecastKerosene(Database& db, const ForecastPeriod& pe
     std::vector<DeliveryRow> rows;
     QSqlQuery deliveryDays = forecast::prepareQuery(db, DeliveryDays);
     QSqlQuery lastLine = forecast::prepareQuery(db, LastLine);
-    QSqlQuery customers = db.exec(QStringLiteral(
+    const std::vector<QVariantList> customers = forecast::readAll(db, QStringLiteral(
         "SELECT 顧客コード, 顧客名前, 顧客電話番号, 顧客灯油タンク容量 FROM 顧客マスター ORDER BY rowid"));
     const std::int64_t from = period.from.dayNumber();
     const std::int64_t to = period.to.dayNumber();
     std::vector<KeroseneDelivery> deliveries;
-    while (customers.next()) {
-        const auto capacity = float(customers.value(3).toDouble());
+    for (const QVariantList& customer : customers) {
+        const auto capacity = float(customer[3].toDouble());
         if (capacity == 0)
             continue;
-        const QString code = customers.value(0).toString();
+        const QString code = customer[0].toString();
 
         deliveries.clear();
         forecast::runQuery(deliveryDays, {code});
@@ -121,7 +121,7 @@ std::vector<DeliveryRow> forecastKerosene(Database& db, const ForecastPeriod& pe
         forecast::runQuery(lastLine, {code});
         if (!lastLine.next())
             continue;
-        rows.push_back({*empty, customers.value(1).toString(), customers.value(2).toString(),
+        rows.push_back({*empty, customer[1].toString(), customer[2].toString(),
                         forecast::productNameField(lastLine.value(0).toString()), currencyValue(lastLine.value(1))});
         lastLine.finish();
     }

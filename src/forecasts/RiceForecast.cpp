@@ -104,10 +104,10 @@ std::vector<DeliveryRow> forecastRice(Database& db, const ForecastPeriod& window
     std::vector<DeliveryRow> rows;
     QSqlQuery purchaseDays = forecast::prepareQuery(db, PurchaseDays);
     QSqlQuery lastLine = forecast::prepareQuery(db, LastLine);
-    QSqlQuery customers = db.exec(QStringLiteral("SELECT 顧客コード, 顧客名前, 顧客電話番号 FROM 顧客マスター ORDER BY rowid"));
+    const std::vector<QVariantList> customers = forecast::readAll(db, QStringLiteral("SELECT 顧客コード, 顧客名前, 顧客電話番号 FROM 顧客マスター ORDER BY rowid"));
     std::vector<RicePurchaseDay> days;
-    while (customers.next()) {
-        const QString code = customers.value(0).toString();
+    for (const QVariantList& customer : customers) {
+        const QString code = customer[0].toString();
 
         days.clear();
         forecast::runQuery(purchaseDays, {code});
@@ -128,8 +128,8 @@ std::vector<DeliveryRow> forecastRice(Database& db, const ForecastPeriod& window
         const Currency quantity = currencyValue(lastLine.value(1));
         lastLine.finish();
 
-        const QString name = customers.value(1).toString();
-        const QString phone = customers.value(2).toString();
+        const QString name = customer[1].toString();
+        const QString phone = customer[2].toString();
         for (const StarredDay& d : listed)
             rows.push_back({Date::fromSerial(double(d.day)), QString(d.stars, QLatin1Char('*')) + name, phone, product,
                             quantity});
