@@ -2,6 +2,7 @@
 // rounding of line amounts, cash lines, payments and their date, rows that
 // name no customer, and a run that fails half-way or runs twice.
 #include "sales/DailyUpdate.h"
+#include "support/RefusedWrites.h"
 #include "support/TestInstallation.h"
 #include "PostingData.h"
 
@@ -246,30 +247,31 @@ TEST_F(PostingTest, FailureAtAnyStageLeavesEveryTableAsBefore)
     addSale(db, 5, 80, day, QStringLiteral("C2"), 0, "10", "1");
     const QStringList before = snapshot(db);
 
-    const char* failures[] = {
-        "CREATE TRIGGER fail BEFORE INSERT ON 売掛マスター WHEN NEW.売上シリアル = 3"
-        " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END",
-        "CREATE TRIGGER fail BEFORE INSERT ON 売上商品マスター WHEN NEW.売上シリアル = 5"
-        " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END",
-        "CREATE TRIGGER fail BEFORE DELETE ON 売上商品マスター仮 WHEN OLD.売上シリアル = 4"
-        " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END",
-        "CREATE TRIGGER fail BEFORE UPDATE OF 顧客売掛入金額 ON 顧客マスター WHEN NEW.顧客コード = 'C2'"
-        " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END",
-        "CREATE TRIGGER fail BEFORE INSERT ON 経理マスター WHEN NEW.経理シリアル = 3"
-        " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END",
-        "CREATE TRIGGER fail BEFORE DELETE ON 経理マスター仮 WHEN OLD.経理シリアル = 4"
-        " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END",
+    // Each failure: the table refusing a row, and the rule that refuses it.
+    const std::pair<const char*, const char*> failures[] = {
+        {"売掛マスター", "CREATE TRIGGER fail BEFORE INSERT ON 売掛マスター WHEN NEW.売上シリアル = 3"
+         " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"},
+        {"売上商品マスター", "CREATE TRIGGER fail BEFORE INSERT ON 売上商品マスター WHEN NEW.売上シリアル = 5"
+         " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"},
+        {"売上商品マスター仮", "CREATE TRIGGER fail BEFORE DELETE ON 売上商品マスター仮 WHEN OLD.売上シリアル = 4"
+         " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"},
+        {"顧客マスター", "CREATE TRIGGER fail BEFORE UPDATE OF 顧客売掛入金額 ON 顧客マスター WHEN NEW.顧客コード = 'C2'"
+         " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"},
+        {"経理マスター", "CREATE TRIGGER fail BEFORE INSERT ON 経理マスター WHEN NEW.経理シリアル = 3"
+         " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"},
+        {"経理マスター仮", "CREATE TRIGGER fail BEFORE DELETE ON 経理マスター仮 WHEN OLD.経理シリアル = 4"
+         " BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"},
     };
-    for (const char* trigger : failures) {
+    for (const auto& [table, trigger] : failures) {
         SCOPED_TRACE(trigger);
-        db.exec(QString::fromUtf8(trigger));
+        addRefusal(db, QString::fromUtf8(trigger));
         try {
             postHoldingRows(db, cutoff);
             ADD_FAILURE() << "the run did not fail";
         } catch (const DatabaseError& e) {
             EXPECT_EQ(e.databaseText(), QStringLiteral("書き込み失敗"));
         }
-        db.exec(QStringLiteral("DROP TRIGGER fail"));
+        dropRefusal(db, QStringLiteral("fail"), QString::fromUtf8(table));
         EXPECT_EQ(snapshot(db), before);
     }
 

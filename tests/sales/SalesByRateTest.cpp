@@ -5,6 +5,7 @@
 #include "support/TestInstallation.h"
 #include "SalesByRateData.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -157,6 +158,28 @@ TEST_F(SalesByRateTest, EmptyAndBackwardRanges)
 
 TEST_F(SalesByRateTest, PostedSalesAreReadThroughTheDateIndex)
 {
+    if (db.onServer()) {
+        // A server plans in its own words: with reading the whole table made
+        // as dear as it gets, the month is read through the date index. Its
+        // EXPLAIN takes no bound values, so they are written in.
+        QString sql = salesByRateStatement(Posted);
+        for (const QVariant& value : salesByRateParameters(May)) {
+            const QString literal = value.typeId() == QMetaType::QString
+                                        ? u'\'' + value.toString() + u'\''
+                                        : QString::number(value.toDouble(), 'g', 17);
+            sql.replace(sql.indexOf(u'?'), 1, literal);
+        }
+        db.exec(QStringLiteral("SET enable_seqscan = off"));
+        QSqlQuery q = db.exec(QStringLiteral("EXPLAIN ") + sql);
+        QString plan;
+        while (q.next())
+            plan += q.value(0).toString() + u'\n';
+        db.exec(QStringLiteral("RESET enable_seqscan"));
+        EXPECT_TRUE(plan.contains(QRegularExpression(QStringLiteral("Index Scan (on|using) \"売上_日付\""))))
+            << plan.toStdString();
+        EXPECT_FALSE(plan.contains(QStringLiteral("Seq Scan on \"売上商品マスター\""))) << plan.toStdString();
+        return;
+    }
     QSqlQuery q = db.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + salesByRateStatement(Posted),
                           salesByRateParameters(May));
     QString plan;
