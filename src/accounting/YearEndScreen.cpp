@@ -1,6 +1,9 @@
 #include "accounting/YearEndScreen.h"
 
 #include "accounting/Books.h"
+#include "db/ExclusiveRun.h"
+
+#include <optional>
 #include "accounting/ScreenParts.h"
 #include "session/Session.h"
 #include "ui/DateBoxes.h"
@@ -99,6 +102,15 @@ void frm更新年次::run()
         return;
 
     {
+        // Another computer on the same server may be closing invoices or
+        // deleting old data: the year-end waits for it.
+        std::optional<ExclusiveRun> run;
+        try {
+            run.emplace(db_, QStringLiteral("年次更新"));
+        } catch (const RunHeldElsewhere& e) {
+            ui().showMessage(e.message(), YearEndTitle);
+            return;
+        }
         const BusyCursor busy;
         // The grid's read statement is ended before the chart is rewritten.
         chartRows->clear();

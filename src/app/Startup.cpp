@@ -2,6 +2,8 @@
 
 #include "session/Routines.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
+#include "db/Dialect.h"
 #include "ui/Screens.h"
 #include "ui/UiService.h"
 
@@ -14,15 +16,50 @@ const QString startupTitle = QStringLiteral("起動エラー");
 
 QString shownPath(const QString& path)
 {
+    if (isServerLocation(path))
+        return shownLocation(path);
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// A server database the shop has not used yet is filled with the tables of
+// a new shop only when the operator says so. One that cannot be reached
+// stops the start with the server's own words.
+bool ensureServerDatabase(const QString& path, bool& created)
+{
+    const QString shown = shownPath(path);
+    try {
+        bool empty = false;
+        {
+            Database db(path);
+            empty = db.schemaVersion() == 0 && shopTableNames(db).isEmpty();
+        }
+        if (!empty)
+            return true;
+        const bool create = ui().ask(QStringLiteral("サーバーのデータベースに表がありません。\n%1\n\n"
+                                                    "ここに新しい店の表を作成しますか？\n"
+                                                    "（キャンセルするとプログラムを終了します）")
+                                         .arg(shown),
+                                     QStringLiteral("データベース"));
+        if (!create)
+            return false;
+        Database::create(path);
+        created = true;
+        return true;
+    } catch (const DatabaseError& e) {
+        ui().showMessage(QStringLiteral("データベースを開けません。\n%1\n%2\n\nプログラムを終了します。").arg(shown, e.databaseText()),
+                         startupTitle);
+        return false;
+    }
 }
 
 // A missing database file is created only when the operator says so;
 // `created` tells the caller it was.
 bool ensureDatabase(const QString& path, bool& created)
 {
-    const QString shown = shownPath(path);
     created = false;
+    if (isServerLocation(path))
+        return ensureServerDatabase(path, created);
+    const QString shown = shownPath(path);
     if (!QFileInfo::exists(path)) {
         const bool create = ui().ask(
             QStringLiteral("データベースファイルが見つかりません。\n%1\n\n"

@@ -283,6 +283,9 @@ void Database::openServerConnection(const QString& path)
     while (name.size() > 63)
         name = computerName().left(QString::fromUtf8(name).size() - 1).toUtf8();
     exec(QStringLiteral("SELECT set_config('application_name', ?, false)"), {QString::fromUtf8(name)});
+    // The server's notices (what a DROP … CASCADE took along, a schema
+    // that is there already) are no news to the operator.
+    exec(QStringLiteral("SET client_min_messages = warning"));
     if (!server->schema.isEmpty()) {
         exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS ") + server->schema);
         exec(QStringLiteral("SELECT set_config('search_path', ?, false)"), {server->schema});

@@ -18,6 +18,17 @@ QStringList shopTableNames(Database& db)
     return names;
 }
 
+QString tableNameForModel(const Database& db, const QString& table)
+{
+    if (!db.onServer())
+        return table;
+    QString kept = table;
+    for (QChar& c : kept)
+        if (c.unicode() < 128)
+            c = c.toLower();
+    return u'"' + kept + u'"';
+}
+
 QVector<ColumnInfo> tableColumns(Database& db, const QString& table)
 {
     QVector<ColumnInfo> columns;

@@ -23,6 +23,12 @@ struct ColumnInfo {
 // the table by either spelling.
 QStringList shopTableNames(Database& db);
 
+// A table's name as Qt's table model must be given it. Qt lowers every
+// letter of an unquoted name it looks up on a server, full-width ones too
+// (ＴＢＬ → ｔｂｌ), while the server lowered only the ASCII ones: the name
+// goes quoted, spelled as the server keeps it.
+QString tableNameForModel(const Database& db, const QString& table);
+
 // A table's columns in order with their kinds. The rowid a server keeps for
 // the order of entry is left out: the file has it hidden.
 QVector<ColumnInfo> tableColumns(Database& db, const QString& table);

@@ -3,6 +3,7 @@
 #include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "db/ExclusiveRun.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <optional>
 
 OldDataDeletionScreen::OldDataDeletionScreen(SessionState& state, const Texts& texts, QWidget* parent)
     : QDialog(parent), state_(state), texts_(texts)
@@ -113,6 +115,14 @@ void OldDataDeletionScreen::deleteRows()
     QString compactionNote;
     try {
         Database db(state_.config.databasePath);
+        // Another computer on the same server may be closing the books.
+        std::optional<ExclusiveRun> run;
+        try {
+            run.emplace(db, texts_.confirmTitle);
+        } catch (const RunHeldElsewhere& e) {
+            ui().showMessage(e.message(), texts_.confirmTitle);
+            return;
+        }
         const DeletionCount count = countRows(db, day);
         if (!ui().ask(texts_.confirmText + QStringLiteral("\n\n") + countLine(count), texts_.confirmTitle))
             return;

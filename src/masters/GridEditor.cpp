@@ -1,5 +1,6 @@
 #include "masters/GridEditor.h"
 
+#include "db/Dialect.h"
 #include "session/Session.h"
 #include "masters/DatabaseMessages.h"
 #include "ui/UiService.h"
@@ -253,7 +254,7 @@ void GridEditor::open()
 {
     table_ = new QSqlTableModel(this, db_.connection());
     table_->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    table_->setTable(definition_.table);
+    table_->setTable(tableNameForModel(db_, definition_.table));
     if (!definition_.filter.isEmpty())
         table_->setFilter(definition_.filter);
     if (definition_.orderByCode)

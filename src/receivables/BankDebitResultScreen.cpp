@@ -1,5 +1,6 @@
 #include "receivables/BankDebitResultScreen.h"
 
+#include "db/ExclusiveRun.h"
 #include "db/ClosedPeriod.h"
 #include "receivables/BankDebitOutput.h"
 #include "receivables/BankDebitOutputScreen.h"
@@ -271,10 +272,15 @@ void frm売掛FD入力::start()
 
     BookedRun booked;
     try {
+        // Another computer on the same server may be running the same file.
+        const ExclusiveRun run(db_, QStringLiteral("引落結果処理"));
         BusyCursor busy;
         booked = bookResultRun(db_, s.config, plan, s.customer.slipDate, debitAccount_, fileName_.trimmed());
     } catch (const SlipNumberOverflow&) {
         ui().showMessage(slipNumbersMessage(s.config, int(plan.payments.size())), ErrorTitle);
+        return;
+    } catch (const RunHeldElsewhere& e) {
+        ui().showMessage(e.message(), ErrorTitle);
         return;
     } catch (const ClosedPeriodError& e) {
         ui().showMessage(e.message(), ErrorTitle);

@@ -6,6 +6,7 @@
 #include "ui/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
+#include "db/ExclusiveRun.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 #include "receivables/ClosingScreens.h"
@@ -130,6 +131,18 @@ void frm売掛請求書発行::loadList()
     customerList->setModelColumn(1);
 }
 
+std::unique_ptr<ExclusiveRun> frm売掛請求書発行::holdInvoiceRun()
+{
+    // Closing periods while another computer on the same server closes
+    // them, or carries the year forward, would bill lines twice.
+    try {
+        return std::make_unique<ExclusiveRun>(db_, QStringLiteral("請求書発行"));
+    } catch (const RunHeldElsewhere& e) {
+        ui().showMessage(e.message(), errorTitle());
+        return nullptr;
+    }
+}
+
 void frm売掛請求書発行::issueForClosingDay()
 {
     const QStringList codes = closingDayCustomerCodes(db_, closingDay_);
@@ -137,6 +150,9 @@ void frm売掛請求書発行::issueForClosingDay()
         ui().showMessage(QStringLiteral("該当顧客がありません。"), errorTitle());
         return;
     }
+    const std::unique_ptr<ExclusiveRun> run = holdInvoiceRun();
+    if (!run)
+        return;
     // Each customer is confirmed, closed or skipped on its own screen
     // before the next one is shown.
     for (const QString& code : codes) {
@@ -149,6 +165,9 @@ void frm売掛請求書発行::issueForOneCustomer()
 {
     // A picker closed without a choice invoices nobody.
     if (openScreen(state_, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
+        return;
+    const std::unique_ptr<ExclusiveRun> run = holdInvoiceRun();
+    if (!run)
         return;
     openInvoiceConfirmation(state_, closingDate(), this);
 }

@@ -321,7 +321,7 @@ bool recoverSlipCounter(Database& db, Configuration& config, const QString& path
         " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター WHERE 売上伝票番号 BETWEEN ? AND ?"
         " UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター WHERE 売上伝票番号 BETWEEN ? AND ?"
         " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 WHERE 経理伝票番号 BETWEEN ? AND ?"
-        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター WHERE 経理伝票番号 BETWEEN ? AND ?)"),
+        " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター WHERE 経理伝票番号 BETWEEN ? AND ?) AS 番号"),
         {qint64(next), qint64(last), qint64(next), qint64(last), qint64(next), qint64(last), qint64(next),
          qint64(last), qint64(next), qint64(last)});
     if (highest.isNull() || !highest.isValid())

@@ -4,6 +4,7 @@
 #include "core/Date.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "db/Dialect.h"
 
 #include <QAbstractItemView>
 #include <QHeaderView>
@@ -11,20 +12,62 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTableView>
 #include <sqlite3.h>
 
 QVector<ValueKind> tableColumnKinds(Database& db, const QString& table)
 {
     QVector<ValueKind> kinds;
-    QSqlQuery q = db.exec(QStringLiteral("SELECT type FROM pragma_table_info(?) ORDER BY cid"), {table});
-    while (q.next())
-        kinds << kindOfDeclaredType(q.value(0).toString());
+    for (const ColumnInfo& column : tableColumns(db, table))
+        kinds << column.kind;
     return kinds;
 }
 
+namespace {
+
+// A server does not tell which table column a result column comes from, so
+// a result column takes the kind of the shop's column of its name (the
+// schema gives one name one kind), else the kind the caller computed, else
+// text.
+QVector<ValueKind> serverStatementColumnKinds(Database& db, const QString& sql, const QHash<QString, ValueKind>& computed)
+{
+    static QHash<QString, ValueKind> byName;
+    if (byName.isEmpty())
+        for (const QString& table : shopTableNames(db))
+            for (const ColumnInfo& column : tableColumns(db, table))
+                if (!byName.contains(column.name))
+                    byName.insert(column.name, column.kind);
+    // Nothing is read: the statement's columns alone, with no row, its
+    // parameters standing as NULL.
+    QString probe;
+    bool quoted = false;
+    for (QChar c : sql) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (c == u'?' && !quoted)
+            probe += QStringLiteral("NULL");
+        else
+            probe += c;
+    }
+    QSqlQuery query(db.connection());
+    if (!query.exec(QStringLiteral("SELECT * FROM (") + probe + QStringLiteral(") AS 列 LIMIT 0")))
+        throw DatabaseError(query.lastError().databaseText(), sql);
+    QVector<ValueKind> kinds;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i) {
+        const QString name = record.fieldName(i);
+        kinds << (computed.contains(name) ? computed.value(name) : byName.value(name, ValueKind::Text));
+    }
+    return kinds;
+}
+
+} // namespace
+
 QVector<ValueKind> statementColumnKinds(Database& db, const QString& sql, const QHash<QString, ValueKind>& computed)
 {
+    if (db.onServer())
+        return serverStatementColumnKinds(db, sql, computed);
     // The declared type of each result column is known to SQLite once the
     // statement is prepared; nothing is run.
     QVector<ValueKind> kinds;

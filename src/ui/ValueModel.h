@@ -18,7 +18,7 @@
 class Database;
 class QAbstractItemView;
 
-// The kinds of a table's columns, in table order (PRAGMA table_info).
+// The kinds of a table's columns, in table order.
 QVector<ValueKind> tableColumnKinds(Database& db, const QString& table);
 // The kinds of a statement's result columns: a column read straight from a
 // table has its declared kind; a computed column takes its kind from

@@ -4,6 +4,7 @@
 #include "session/Routines.h"
 #include "app/Startup.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
 #include "masters/CompanySettings.h"
 #include "support/Controls.h"
 #include "support/ScriptedUi.h"
@@ -237,4 +238,75 @@ TEST(StartUp, AnOlderInstallationsFileOf18LinesStartsAndGainsTheTwoNewLinesAtThe
     ASSERT_TRUE(startUp(testSession(), inst.dir()));
     EXPECT_EQ(testSession().config.reducedRate, 2);
     EXPECT_EQ(testSession().config.slipCounter, 8);
+}
+
+namespace {
+
+// The installations of a test made on the test server, when there is one.
+class OnServer {
+public:
+    OnServer() { setTestingOnServer(!testServerLocation().isEmpty()); }
+    ~OnServer() { setTestingOnServer(false); }
+    bool available() const { return testingOnServer(); }
+};
+
+} // namespace
+
+TEST(StartUp, AShopOnAServerIsFilledOnlyWhenAskedAndCountsItsOwnPrefix)
+{
+    OnServer server;
+    if (!server.available())
+        GTEST_SKIP() << "no PostgreSQL server (HIMAWARI_TEST_SERVER is not set)";
+    {
+        TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+        ScriptedUiScope ui;
+        ui->answers = {false};
+        EXPECT_FALSE(startUp(testSession(), inst.dir()));
+        ASSERT_EQ(ui->questions.size(), 1u);
+        EXPECT_TRUE(ui->questions[0].text.startsWith(QStringLiteral("サーバーのデータベースに表がありません。")));
+        EXPECT_TRUE(ui->questions[0].text.contains(QStringLiteral("のデータベース himawari_test"))) << ui->questions[0].text.toStdString();
+        EXPECT_EQ(Database(inst.databasePath()).schemaVersion(), 0);
+    }
+    TestInstallation inst({.withDatabase = false, .readIntoSession = false});
+    {
+        ScriptedUiScope ui;
+        ui->answers = {true};
+        EXPECT_TRUE(startUp(testSession(), inst.dir())) << ui->lastMessage().toStdString();
+        EXPECT_TRUE(isServerLocation(testSession().config.databasePath));
+        Database db = inst.database();
+        EXPECT_EQ(db.schemaVersion(), SchemaVersion);
+        EXPECT_EQ(db.scalar("SELECT 勘定科目名 FROM 勘定科目TBL WHERE 科目番号 = 3079").toString(), QStringLiteral("仮受消費税"));
+        ASSERT_EQ(ui->yesNoQuestions.size(), 1u);
+    }
+    {
+        // The other counter (prefix 1) stored slip 100000007 and a crash left
+        // this one's file at 5 after it had used 5 and 6: only this prefix's
+        // numbers move this counter.
+        ScriptedUiScope ui;
+        Database db = inst.database();
+        db.exec("INSERT INTO 売上商品マスター仮 (売上伝票番号, 売上年月日, 売上顧客コード) VALUES (5, 36938, '1'), (6, 36938, '1')");
+        db.exec("INSERT INTO 経理マスター仮 (経理伝票番号, 経理年月日) VALUES (100000007, 36938)");
+        setValues(inst, {{16, " 5"}});
+        EXPECT_TRUE(startUp(testSession(), inst.dir()));
+        EXPECT_EQ(testSession().config.slipCounter, 7);
+        setValues(inst, {{15, " 1"}, {16, " 3"}});
+        EXPECT_TRUE(startUp(testSession(), inst.dir()));
+        EXPECT_EQ(testSession().config.slipCounter, 8);
+        EXPECT_EQ(currentSlipNumber(testSession().config), 100000008);
+    }
+    {
+        // A server that does not answer stops the start with its words.
+        ScriptedUiScope ui;
+        QFile::remove(inst.path(ServerFileName));
+        ServerLocation nowhere = *serverLocation(testServerLocation());
+        nowhere.port = 1;
+        QFile file(inst.path(ServerFileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(serverFileBytes(nowhere));
+        file.close();
+        EXPECT_FALSE(startUp(testSession(), inst.dir()));
+        ASSERT_EQ(ui->messages.size(), 1u);
+        EXPECT_TRUE(ui->lastMessage().startsWith(QStringLiteral("データベースを開けません。"))) << ui->lastMessage().toStdString();
+        EXPECT_TRUE(ui->lastMessage().contains(QStringLiteral("サーバーに接続できません"))) << ui->lastMessage().toStdString();
+    }
 }
