@@ -2,6 +2,7 @@
 // 売掛マスター and the customer's running amounts, and the roll-over.
 #include "receivables/ClosingData.h"
 #include "receivables/InvoiceIssuing.h"
+#include "support/RefusedWrites.h"
 #include "support/TestInstallation.h"
 #include "support/TestSession.h"
 
@@ -175,8 +176,8 @@ TEST_F(InvoiceClosing, AFailedRollOverKeepsTheLinesAsWell)
     addCustomer(db, {"C1", "", "1000", "0", "3000", 20});
     addLine(db, "C1", Closing, "3000", "1");
     const auto computed = computeInvoice(db, "C1", Closing, testSession().config);
-    db.exec(QStringLiteral("CREATE TEMP TRIGGER 拒否 BEFORE UPDATE ON 顧客マスター"
-                           " BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+    addRefusal(db, QStringLiteral("CREATE TRIGGER 拒否 BEFORE UPDATE OF 顧客売掛前回請求金額 ON 顧客マスター"
+                                  " BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
     EXPECT_THROW(closeBillingPeriod(db, "C1", computed->invoice), DatabaseError);
     // Neither the delete nor the update took place.
     EXPECT_EQ(lineCount(db, "C1"), 1);

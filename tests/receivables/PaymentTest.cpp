@@ -2,6 +2,7 @@
 // row and its slip number, and what stays when a step fails.
 #include "session/Routines.h"
 #include "receivables/ReceivablePayment.h"
+#include "support/RefusedWrites.h"
 #include "support/TestInstallation.h"
 #include "PaymentData.h"
 
@@ -103,11 +104,11 @@ TEST_F(PaymentTest, RefusedRowOrFullCounterWritesNothingAndKeepsTheNumber)
     SessionState& s = testSession();
     JournalEntry payment = startPayment(s.customer);
     payment.debitAccount = 10;
-    db.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"));
+    addRefusal(db, QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON 経理マスター仮 BEGIN SELECT RAISE(ABORT, '書き込み失敗'); END"));
     EXPECT_THROW(storePayment(db, s, payment, inst.configurationPath()), DatabaseError);
     EXPECT_EQ(s.config.slipCounter, 1);
     EXPECT_EQ(counterInFile(), QStringLiteral(" 1"));
-    db.exec(QStringLiteral("DROP TRIGGER fail"));
+    dropRefusal(db, QStringLiteral("fail"), QStringLiteral("経理マスター仮"));
 
     s.config.slipCounter = std::numeric_limits<std::int32_t>::max();
     EXPECT_THROW(storePayment(db, s, payment, inst.configurationPath()), SlipNumberOverflow);
