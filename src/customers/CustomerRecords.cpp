@@ -267,6 +267,7 @@ ChangeResult changeCustomer(Database& db, const QString& code, const std::map<in
 {
     QStringList assignments;
     QVariantList params;
+    std::optional<QString> newCode;
     for (const auto& [index, typed] : changedTexts) {
         const CustomerBox& box = customerBoxes()[index];
         if (box.kind == CustomerBoxKind::ShownOnly)
@@ -280,11 +281,21 @@ ChangeResult changeCustomer(Database& db, const QString& code, const std::map<in
             if (!db.scalar(QStringLiteral("SELECT 1 FROM 顧客マスター WHERE 顧客コード = ?"), {text}).isValid())
                 return {false, QStringLiteral("「%1」の顧客「%2」は登録されていません。").arg(QString::fromUtf8(box.column), text)};
         }
+        if (index == 0)
+            newCode = text;
         assignments << QString::fromUtf8(box.column) + QStringLiteral(" = ?");
         params << customerBoxValue(index, text);
     }
     if (assignments.isEmpty())
         return {true, QString()};
+    // A new code another customer has is refused as the table's key would
+    // refuse it, in the same words on either kind of database.
+    if (newCode
+        && db.scalar(QStringLiteral("SELECT 1 FROM 顧客マスター WHERE 顧客コード = ? AND 顧客コード <> ?"
+                                    " AND EXISTS (SELECT 1 FROM 顧客マスター WHERE 顧客コード = ?)"),
+                     {*newCode, code, code})
+               .isValid())
+        return {false, QStringLiteral("Data error event hit err:顧客コードが重複しています。変更して下さい。")};
     params << code;
     try {
         db.exec(QStringLiteral("UPDATE 顧客マスター SET %1 WHERE 顧客コード = ?").arg(assignments.join(QStringLiteral(", "))),

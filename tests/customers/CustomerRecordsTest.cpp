@@ -20,6 +20,29 @@ int countRows(Database& db, const QString& table, const QString& where = QString
         .toInt();
 }
 
+// What kind of value came back: what SQLite's typeof() says of a value in a
+// file ("integer", "real", "text"), and on a server the kind its column holds.
+QString kindOf(const QVariant& value)
+{
+    if (value.isNull())
+        return QStringLiteral("null");
+    switch (value.typeId()) {
+    case QMetaType::Short:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QStringLiteral("integer");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QStringLiteral("real");
+    case QMetaType::QString:
+        return QStringLiteral("text");
+    default:
+        return QString::fromLatin1(value.typeName());
+    }
+}
+
 // A new customer from the texts of its boxes, in screen order.
 NewCustomer customer(const QStringList& t)
 {
@@ -56,15 +79,15 @@ TEST(CustomerRegistration, ANewCustomerGetsSoundDefaults)
         registerCustomer(shop.db, customer({"300", "新井　一郎", "ｱﾗｲ ｲﾁﾛｳ", "03-1234-5678", "100-0001", "東京都", ""}), today);
     ASSERT_EQ(result.outcome, RegistrationOutcome::Stored) << result.message.toStdString();
     QSqlQuery q = shop.db.exec(
-        "SELECT 顧客ガスコード, 顧客売掛請求先コード, 顧客売掛前回請求金額, typeof(顧客売掛前回請求金額),"
+        "SELECT 顧客ガスコード, 顧客売掛請求先コード, 顧客売掛前回請求金額, 顧客売掛前回請求金額,"
         " 顧客売掛入金額, 顧客売掛締後売上額, 顧客登録日, 顧客最終売上日, 顧客店コード, 顧客売掛締切日,"
-        " 顧客灯油タンク容量, 顧客ガスボンベ１, 顧客名前, 顧客住所２, typeof(顧客住所２) FROM 顧客マスター"
+        " 顧客灯油タンク容量, 顧客ガスボンベ１, 顧客名前, 顧客住所２, 顧客住所２ FROM 顧客マスター"
         " WHERE 顧客コード = '300'");
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), "0");
     EXPECT_EQ(q.value(1).toString(), "0");
     EXPECT_EQ(q.value(2).toLongLong(), 0);
-    EXPECT_EQ(q.value(3).toString(), "integer");
+    EXPECT_EQ(kindOf(q.value(3)), "integer");
     EXPECT_EQ(q.value(4).toLongLong(), 0);
     EXPECT_EQ(q.value(5).toLongLong(), 0);
     EXPECT_EQ(q.value(6).toDouble(), 45413.0);
@@ -75,7 +98,7 @@ TEST(CustomerRegistration, ANewCustomerGetsSoundDefaults)
     EXPECT_EQ(q.value(11).toDouble(), 0.0);
     EXPECT_EQ(q.value(12).toString(), "新井　一郎");
     EXPECT_EQ(q.value(13).toString(), "");
-    EXPECT_EQ(q.value(14).toString(), "text");
+    EXPECT_EQ(kindOf(q.value(14)), "text");
 }
 
 TEST(CustomerRegistration, TooLongOrWrongKindIsRefusedWithTheBoxNamed)
@@ -156,7 +179,7 @@ TEST(CustomerRecords, AChangeWritesTheChangedBoxesOrNothingAtAll)
     EXPECT_TRUE(result.stored) << result.message.toStdString();
     EXPECT_EQ(result.message, "");
     QSqlQuery q = shop.db.exec("SELECT 顧客名前, 顧客売掛締切日, 顧客売掛前回請求金額, 顧客売掛請求先コード,"
-                               " 顧客ガスタイプ, typeof(顧客ガスタイプ), 顧客ガスボンベ１ FROM 顧客マスター"
+                               " 顧客ガスタイプ, 顧客ガスタイプ, 顧客ガスボンベ１ FROM 顧客マスター"
                                " WHERE 顧客コード = '100'");
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.value(0).toString(), "阿部　太一");
@@ -164,7 +187,7 @@ TEST(CustomerRecords, AChangeWritesTheChangedBoxesOrNothingAtAll)
     EXPECT_EQ(q.value(2).toLongLong(), 1050000);
     EXPECT_EQ(q.value(3).toString(), "200");
     EXPECT_EQ(q.value(4).toInt(), 3);
-    EXPECT_EQ(q.value(5).toString(), "integer");
+    EXPECT_EQ(kindOf(q.value(5)), "integer");
     EXPECT_EQ(q.value(6).toDouble(), 20.5);
 
     // Nothing changed is stored without a word.
