@@ -33,7 +33,7 @@ void insertCodeTables(Database& db)
                            " (99, '消費税', 9)"));
     db.exec(Counter
                 + QStringLiteral("INSERT INTO 商品マスター (単品コード, 部門コード, 単品名称, 単品名称カナ, 単品売価, 単品米キロ, 単品灯油Ｌ)"
-                                 " SELECT printf('49%05d', i), 1 + i % 10, '商品' || i, 'ｼｮｳﾋﾝ' || i, (i % 300 + 1) * 100000,"
+                                 " SELECT '49' || substr(CAST(100000 + i AS TEXT), 2), 1 + i % 10, '商品' || i, 'ｼｮｳﾋﾝ' || i, (i % 300 + 1) * 100000,"
                                  " CASE WHEN i % 10 = 0 THEN 10 ELSE 0 END, CASE WHEN i % 10 = 1 THEN 18 ELSE 0 END FROM n"),
             {500});
     db.exec(QStringLiteral("INSERT INTO 引落銀行ＴＢＬ (引落銀行コード, 引落銀行名, 引落銀行名カナ)"
@@ -120,15 +120,15 @@ TenYears generateTenYears(Database& db, const Date& today, const TenYearsVolume&
     // and then.
     db.exec(Counter
                 + QStringLiteral("INSERT INTO 売上商品マスター SELECT i + 1, ? + s, ? + s * ? / ? + (s % 4) * 0.125,"
-                                 " printf('%05d', (s * 7919) % ? + 1), CASE WHEN s % 5 < 3 THEN 1 ELSE 0 END,"
+                                 " substr(CAST(100001 + (s * 7919) % ? AS TEXT), 2), CASE WHEN s % 5 < 3 THEN 1 ELSE 0 END,"
                                  " CASE WHEN i % 6 = 5 THEN 99 ELSE 1 + p % 10 END, 0,"
-                                 " CASE WHEN i % 6 = 5 THEN '' ELSE printf('49%05d', p) END,"
+                                 " CASE WHEN i % 6 = 5 THEN '' ELSE '49' || substr(CAST(100000 + p AS TEXT), 2) END,"
                                  " CASE WHEN i % 6 = 5 THEN '消費税' ELSE '商品' || p END,"
                                  " CASE WHEN i % 6 = 5 THEN (p % 50 + 1) * 10000 ELSE (p % 300 + 1) * 100000 END,"
                                  " CASE WHEN i % 6 = 5 THEN 10000 ELSE (i % 4 + 1) * 10000 END"
-                                 " FROM (SELECT i, i / 6 AS s, (i * 31 + i / 6) % 500 AS p FROM n)"),
+                                 " FROM (SELECT i, i / 6 AS s, (i * 31 + i / 6) % 500 AS p FROM n) AS t"),
             {v.slips * 6, firstSlip, first, days, v.slips, v.customers});
-    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客最終売上日 = COALESCE((SELECT CAST(MAX(売上年月日) AS INTEGER)"
+    db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客最終売上日 = COALESCE((SELECT DAYNUM(MAX(売上年月日))"
                            " FROM 売上商品マスター WHERE 売上顧客コード = 顧客マスター.顧客コード), 0)"));
 
     // Journal: cash and credit sales, payments from customers, expenses,
@@ -141,7 +141,7 @@ TenYears generateTenYears(Database& db, const Date& today, const TenYearsVolume&
                                  "   WHEN 4 THEN 10 ELSE 5530 END, 0,"
                                  " CASE i % 6 WHEN 0 THEN 5000 WHEN 1 THEN 5000 WHEN 2 THEN 110 WHEN 3 THEN 10"
                                  "   WHEN 4 THEN 3075 ELSE 10 END,"
-                                 " CASE WHEN i % 6 = 2 THEN printf('%05d', ((i / 6) * 7) % ? + 1) ELSE '0' END FROM n"),
+                                 " CASE WHEN i % 6 = 2 THEN substr(CAST(100001 + ((i / 6) * 7) % ? AS TEXT), 2) ELSE '0' END FROM n"),
             {v.journalRows, journalSlip, first, days, v.journalRows, v.customers});
     made.lastSlipNumber = journalSlip + (v.journalRows - 1) / 2;
 
@@ -160,7 +160,7 @@ TenYears generateTenYears(Database& db, const Date& today, const TenYearsVolume&
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛締後売上額 = COALESCE((SELECT SUM(CUR_INT(CUR_MUL(売上個数, 売上単価)))"
                            " FROM 売掛マスター WHERE 売上顧客コード = 顧客マスター.顧客コード), 0)"));
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛入金額 = COALESCE(p.金額, 0), 顧客売掛入金日 = COALESCE(p.入金日, 0)"
-                           " FROM (SELECT c.顧客コード AS 顧客, SUM(j.経理金額) AS 金額, CAST(MAX(j.経理年月日) AS INTEGER) AS 入金日"
+                           " FROM (SELECT c.顧客コード AS 顧客, SUM(j.経理金額) AS 金額, DAYNUM(MAX(j.経理年月日)) AS 入金日"
                            "   FROM 顧客マスター c JOIN 経理マスター j ON j.経理貸方相手先コード = c.顧客コード"
                            "   WHERE j.経理貸方コード = 110 AND j.経理年月日 >= c.顧客売掛前回締め日 + 1 GROUP BY c.顧客コード) p"
                            " WHERE 顧客マスター.顧客コード = p.顧客"));
@@ -170,9 +170,9 @@ TenYears generateTenYears(Database& db, const Date& today, const TenYearsVolume&
     const int gasCustomers = std::min(v.gasCustomers, v.customers / 8);
     db.exec(Counter
                 + QStringLiteral("INSERT INTO ガスデータ SELECT ? + m * ? / ? + 14, CASE WHEN m = 0 THEN 8 ELSE 1 END,"
-                                 " printf('%05d', (k + 1) * 8), (m * 15 + k % 7) * 10000, CASE WHEN m = 0 THEN 0 ELSE 150000 END,"
+                                 " substr(CAST(100000 + (k + 1) * 8 AS TEXT), 2), (m * 15 + k % 7) * 10000, CASE WHEN m = 0 THEN 0 ELSE 150000 END,"
                                  " 0, 0, CASE WHEN m = 0 THEN 0 ELSE 90000000 END, CASE WHEN m = 0 THEN 0 ELSE 3075 END"
-                                 " FROM (SELECT i / ? AS k, i % ? AS m FROM n)"),
+                                 " FROM (SELECT i / ? AS k, i % ? AS m FROM n) AS t"),
             {gasCustomers * v.gasMonths, first, days - 15, v.gasMonths, v.gasMonths, v.gasMonths});
 
     // Account 110 opens with what the customers owed before the history
@@ -197,24 +197,24 @@ TenYears generateTenYears(Database& db, const Date& today, const TenYearsVolume&
 int addHoldingDay(Database& db, const Date& day, int salesLines, int ledgerRows, int firstSlip)
 {
     const int customers = db.scalar(QStringLiteral("SELECT COUNT(*) FROM 顧客マスター")).toInt();
-    const qint64 salesSerial = db.scalar(QStringLiteral("SELECT MAX(COALESCE((SELECT MAX(売上シリアル) FROM 売上商品マスター), 0),"
-                                                        " COALESCE((SELECT MAX(売上シリアル) FROM 売上商品マスター仮), 0))"))
+    const qint64 salesSerial = db.scalar(QStringLiteral("SELECT COALESCE(MAX(m), 0) FROM (SELECT MAX(売上シリアル) AS m FROM 売上商品マスター"
+                                                        " UNION ALL SELECT MAX(売上シリアル) FROM 売上商品マスター仮) AS t"))
                                    .toLongLong();
-    const qint64 ledgerSerial = db.scalar(QStringLiteral("SELECT MAX(COALESCE((SELECT MAX(経理シリアル) FROM 経理マスター), 0),"
-                                                         " COALESCE((SELECT MAX(経理シリアル) FROM 経理マスター仮), 0))"))
+    const qint64 ledgerSerial = db.scalar(QStringLiteral("SELECT COALESCE(MAX(m), 0) FROM (SELECT MAX(経理シリアル) AS m FROM 経理マスター"
+                                                         " UNION ALL SELECT MAX(経理シリアル) FROM 経理マスター仮) AS t"))
                                     .toLongLong();
     const qint64 d = day.dayNumber();
     const int ledgerSlip = firstSlip + (salesLines + 5) / 6;
     Transaction tx(db);
     db.exec(Counter
                 + QStringLiteral("INSERT INTO 売上商品マスター仮 SELECT ? + i + 1, ? + s, ? + (s % 3) * 0.25,"
-                                 " printf('%05d', (s * 13) % ? + 1), CASE WHEN s % 5 < 3 THEN 1 ELSE 0 END,"
+                                 " substr(CAST(100001 + (s * 13) % ? AS TEXT), 2), CASE WHEN s % 5 < 3 THEN 1 ELSE 0 END,"
                                  " CASE WHEN i % 6 = 5 THEN 99 ELSE 1 + p % 10 END, 0,"
-                                 " CASE WHEN i % 6 = 5 THEN '' ELSE printf('49%05d', p) END,"
+                                 " CASE WHEN i % 6 = 5 THEN '' ELSE '49' || substr(CAST(100000 + p AS TEXT), 2) END,"
                                  " CASE WHEN i % 6 = 5 THEN '消費税' ELSE '商品' || p END,"
                                  " CASE WHEN i % 6 = 5 THEN (p % 50 + 1) * 10000 ELSE (p % 300 + 1) * 100000 END,"
                                  " CASE WHEN i % 6 = 5 THEN 10000 WHEN i % 97 = 0 THEN -10000 ELSE (i % 4 + 1) * 10000 END"
-                                 " FROM (SELECT i, i / 6 AS s, (i * 17 + i / 6) % 500 AS p FROM n)"),
+                                 " FROM (SELECT i, i / 6 AS s, (i * 17 + i / 6) % 500 AS p FROM n) AS t"),
             {salesLines, salesSerial, firstSlip, d, customers});
     // Each credit slip's journal row (debit 110, its amount), as storing
     // the slip writes it, so that account 110 stays in step with the
@@ -232,7 +232,7 @@ int addHoldingDay(Database& db, const Date& day, int salesLines, int ledgerRows,
                                  " ((i * 53) % 9000 + 100) * 10000,"
                                  " CASE WHEN i % 2 = 0 THEN 10 ELSE 6010 END, 0,"
                                  " CASE WHEN i % 2 = 0 THEN 110 ELSE 10 END,"
-                                 " CASE WHEN i % 2 = 0 THEN printf('%05d', (i * 7) % ? + 1) ELSE '0' END FROM n"),
+                                 " CASE WHEN i % 2 = 0 THEN substr(CAST(100001 + (i * 7) % ? AS TEXT), 2) ELSE '0' END FROM n"),
             {std::max(rest, 1), ledgerSerial + slipRows, ledgerSlip, d, customers});
     if (rest == 0)
         db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理シリアル = ?"), {ledgerSerial + slipRows + 1});
