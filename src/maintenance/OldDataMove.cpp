@@ -1,6 +1,7 @@
 #include "maintenance/OldDataMove.h"
 
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
 #include "maintenance/Backup.h"
 #include "session/Routines.h"
 
@@ -32,6 +33,8 @@ QString stagedOldDataPath(const Configuration& config)
 
 OldDataStaging stageOldData(const OldDataSource& source, const Configuration& config)
 {
+    if (isServerLocation(config.databasePath))
+        throw OperatorError(OldDataOnServerMessage);
     OldDataStaging s;
     s.stagedPath = stagedOldDataPath(config);
     removeDatabaseFiles(s.stagedPath);
@@ -95,6 +98,8 @@ QStringList OldDataStaging::notes() const
 
 QString replaceWithOldData(const OldDataStaging& staging, Configuration& config, const QString& configPath)
 {
+    if (isServerLocation(config.databasePath))
+        throw BackupError(OldDataOnServerMessage);
     if (!staging.canReplace())
         throw BackupError(QStringLiteral("取り込んだデータに問題があるため、置き換えません。\n") + staging.problems.join(u'\n'));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));

@@ -39,10 +39,19 @@ struct OldDataStaging {
 // Where the new file goes: beside the live database.
 QString stagedOldDataPath(const Configuration& config);
 
+// The refusal a shop whose database is on a server gets: old data comes in
+// only by a database file taking the place of another, and a server's
+// database is no file. Such a shop imports into a file shop and moves it.
+inline const QString OldDataOnServerMessage =
+    QStringLiteral("サーバーのデータベースには旧データを取り込めません。\n"
+                   "旧データはデータベースファイルの店に取り込んで確かめてから、店ごとサーバーに移してください。");
+
 // Imports the old data into a new file beside the live database (an earlier
 // one left behind is removed first) and checks it. A value the import
 // cannot keep throws OldDataImportError, a file problem OperatorError; the
-// new file is then gone and the live database untouched.
+// new file is then gone and the live database untouched. A shop on a
+// server is refused (OperatorError, OldDataOnServerMessage) before anything
+// is read or written.
 OldDataStaging stageOldData(const OldDataSource& source, const Configuration& config);
 
 // Puts the checked file in place of the live database: the live one is
@@ -51,6 +60,8 @@ OldDataStaging stageOldData(const OldDataSource& source, const Configuration& co
 // the new pages; the slip counter of HMWcfg.dat is moved past the old
 // data's numbers when it must be. The staged file is removed afterwards.
 // Throws BackupError or OperatorError; the live database is then as it was.
+// A shop on a server is refused (BackupError, OldDataOnServerMessage) with
+// nothing changed and the staged file left to discard.
 QString replaceWithOldData(const OldDataStaging& staging, Configuration& config, const QString& configPath);
 
 // Removes the staged file (the operator did not take it).

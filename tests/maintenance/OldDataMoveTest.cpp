@@ -8,6 +8,7 @@
 #include "support/OldDataTables.h"
 #include "support/TestInstallation.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -50,12 +51,60 @@ class OldDataMove : public ::testing::Test {
 protected:
     TestInstallation installation;
     Configuration& config = testSession().config;
+
+    // The shop folder's files, by name.
+    QStringList filesInShopFolder() const { return QDir(installation.dir()).entryList(QDir::Files, QDir::Name); }
+    // Rows of a table of the live database.
+    int rowsOf(const char* table) const
+    {
+        return Database(config.databasePath)
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM ") + QString::fromUtf8(table))
+            .toInt();
+    }
 };
+
+const QString OnServer = QStringLiteral("サーバーのデータベースには旧データを取り込めません。\n"
+                                        "旧データはデータベースファイルの店に取り込んで確かめてから、店ごとサーバーに移してください。");
 
 } // namespace
 
 TEST_F(OldDataMove, TheOldShopIsCheckedBesideTheLiveDatabaseAndPutInPlaceOnlyWhenAsked)
 {
+    if (installation.onServer()) {
+        // A server's database is no file another can take the place of: the
+        // old data is refused before anything is read or written.
+        const QByteArray configBefore = bytesOf(installation.configurationPath());
+        const QStringList filesBefore = filesInShopFolder();
+        try {
+            stageOldData(oldShop(), config);
+            FAIL() << "old data was staged for a shop on a server";
+        } catch (const OperatorError& e) {
+            EXPECT_EQ(e.message(), OnServer);
+        }
+        EXPECT_EQ(filesInShopFolder(), filesBefore);
+
+        // Old data checked for a file shop is not put in place of the
+        // server's data either; its staged file stays for discarding.
+        Configuration fileShop = config;
+        fileShop.databasePath = installation.path(QStringLiteral("file-shop.db"));
+        const OldDataStaging staged = stageOldData(oldShop(), fileShop);
+        ASSERT_TRUE(staged.canReplace()) << staged.problems.join(u'\n').toStdString();
+        try {
+            replaceWithOldData(staged, config, installation.configurationPath());
+            FAIL() << "old data replaced a server's data";
+        } catch (const BackupError& e) {
+            EXPECT_EQ(e.message(), OnServer);
+        }
+        EXPECT_EQ(filesInShopFolder(), filesBefore + QStringList{QStringLiteral("file-shop.db.import")});
+        EXPECT_EQ(bytesOf(installation.configurationPath()), configBefore);
+        EXPECT_EQ(config.slipCounter, 1);
+        EXPECT_EQ(rowsOf("顧客マスター"), 0);
+        EXPECT_EQ(rowsOf("経理マスター"), 0);
+        discardStagedOldData(staged);
+        EXPECT_EQ(filesInShopFolder(), filesBefore);
+        return;
+    }
+
     const QByteArray liveBefore = bytesOf(config.databasePath);
     ASSERT_FALSE(liveBefore.isEmpty());
     const OldDataStaging staged = stageOldData(oldShop(), config);
@@ -104,6 +153,23 @@ TEST_F(OldDataMove, TheOldShopIsCheckedBesideTheLiveDatabaseAndPutInPlaceOnlyWhe
 
 TEST_F(OldDataMove, AValueThatCannotBeKeptStopsEverythingAndTheLiveFilesStayByteForByte)
 {
+    if (installation.onServer()) {
+        // On a server the refusal comes first, whatever the old data holds:
+        // nothing is imported, so no value of it is looked at.
+        const QByteArray configBefore = bytesOf(installation.configurationPath());
+        const QStringList filesBefore = filesInShopFolder();
+        try {
+            stageOldData(oldShop(text("二千五百円")), config);
+            FAIL() << "old data was read for a shop on a server";
+        } catch (const OperatorError& e) {
+            EXPECT_EQ(e.message(), OnServer);
+        }
+        EXPECT_EQ(filesInShopFolder(), filesBefore);
+        EXPECT_EQ(bytesOf(installation.configurationPath()), configBefore);
+        EXPECT_EQ(rowsOf("顧客マスター"), 0);
+        return;
+    }
+
     const QByteArray liveBefore = bytesOf(config.databasePath);
     const QByteArray configBefore = bytesOf(installation.configurationPath());
     try {
