@@ -94,7 +94,8 @@ const std::vector<MenuDefinition>& mainMenuDefinitions()
           {"削除ガスデータ", "削除ガスデータ", "frm削除ガス"},
           {nullptr, nullptr, nullptr},
           {"バックアップ", "データファイル　バックアップ", "frmバックアップ"},
-          {"旧データ取り込み", "旧データの取り込み", "frm旧データ取り込み"}}},
+          {"旧データ取り込み", "旧データの取り込み", "frm旧データ取り込み"},
+          {"サーバー移行", "データベースの移行", "frmサーバー移行"}}},
     };
     return menus;
 }

@@ -5,6 +5,7 @@
 #include "maintenance/OldDataDeletionScreens.h"
 #include "maintenance/OldDataImportScreen.h"
 #include "maintenance/ProductSalesCountScreen.h"
+#include "maintenance/ShopMoveScreen.h"
 
 void registerMaintenanceScreens()
 {
@@ -12,6 +13,8 @@ void registerMaintenanceScreens()
                    [](SessionState& state, QWidget* parent) -> QDialog* { return new frmバックアップ(state, parent); });
     registerScreen(QStringLiteral("frm旧データ取り込み"),
                    [](SessionState& state, QWidget* parent) -> QDialog* { return new frm旧データ取り込み(state, parent); });
+    registerScreen(QStringLiteral("frmサーバー移行"),
+                   [](SessionState& state, QWidget* parent) -> QDialog* { return new frmサーバー移行(state, parent); });
     registerScreen(QStringLiteral("frm削除商品"),
                    [](SessionState& state, QWidget* parent) -> QDialog* { return new frm削除商品(state, parent); });
     registerScreen(QStringLiteral("frm削除ガス"),

@@ -114,7 +114,7 @@ TEST(MainWindow, WholeMenuBarInOrderWithItsStartState)
         "更新 '更新・データ削除' off\n"
         "  更新日次 '日次更新'\n  更新年次 '年次更新'\n  ----\n  削除売上商品データ '削除売上商品データ'\n"
         "  削除ガスデータ '削除ガスデータ'\n  ----\n  バックアップ 'データファイル　バックアップ'\n"
-        "  旧データ取り込み '旧データの取り込み'\n"
+        "  旧データ取り込み '旧データの取り込み'\n  サーバー移行 'データベースの移行'\n"
         "印刷 '印刷' on\n"
         "  印刷プレビュー '印刷前にプレビューする'");
     EXPECT_EQ(menuBarText(w).toStdString(), expected.toStdString());
