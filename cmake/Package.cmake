@@ -32,8 +32,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the shared-library scan cannot see: the SQLite driver and the
 # platform plugins Qt loads at run time, Qt's Japanese button texts and a
-# face that shows Japanese on the print-outs.
+# face that shows Japanese on the print-outs. A shop on a PostgreSQL server
+# needs Qt's driver for it and the server's dump and restore programs for
+# its backups; a shop on one computer needs neither.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n, fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql, postgresql-client")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
 include(CPack)
