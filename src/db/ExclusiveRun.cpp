@@ -3,15 +3,85 @@
 #include "db/Database.h"
 
 #include <QSqlQuery>
+#include <QStringList>
+
+#include <tuple>
+#include <utility>
 
 namespace {
 
 // The server's advisory lock number of the runs ("HMWR").
 constexpr qlonglong RunLockKey = 0x484D5752;
 
-// While a computer holds the lock its connection's application name is
-// "<computer>／<run>", which every other connection may read.
-const QString NameSeparator = QStringLiteral("／");
+// While a computer holds the lock its connection's application name, which
+// every other connection may read, says who it is and what it runs. A
+// server keeps only printable ASCII there (other bytes become "?") and 63
+// bytes at most, so the two names go as Base64 behind a mark:
+// "HMW:<computer>.<run>", each of UTF-8 ("u…") or of UTF-16 ("w…"),
+// whichever is shorter (Japanese takes a third less room in UTF-16), the
+// computer's name shortened to fit.
+const QString RunMark = QStringLiteral("HMW:");
+constexpr qsizetype ApplicationNameBytes = 63;
+constexpr auto Base64Options = QByteArray::Base64Encoding | QByteArray::OmitTrailingEquals;
+
+QByteArray utf16(const QString& text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    for (const QChar c : text)
+        bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+    return bytes;
+}
+
+QString encodedName(const QString& text)
+{
+    const QString narrow = QLatin1Char('u') + QString::fromLatin1(text.toUtf8().toBase64(Base64Options));
+    const QString wide = QLatin1Char('w') + QString::fromLatin1(utf16(text).toBase64(Base64Options));
+    return wide.size() < narrow.size() ? wide : narrow;
+}
+
+QString decodedName(const QString& part)
+{
+    if (part.isEmpty())
+        return QString();
+    const auto decoded = QByteArray::fromBase64Encoding(part.mid(1).toLatin1(),
+                                                        Base64Options | QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return QString();
+    const QByteArray& bytes = *decoded;
+    if (part.front() == u'u')
+        return QString::fromUtf8(bytes);
+    if (part.front() != u'w' || bytes.size() % 2 != 0)
+        return QString();
+    QString text;
+    for (qsizetype i = 0; i < bytes.size(); i += 2)
+        text.append(QChar(char16_t((uchar(bytes.at(i)) << 8) | uchar(bytes.at(i + 1)))));
+    return text;
+}
+
+QString runApplicationName(const QString& computer, const QString& run)
+{
+    const QString runPart = QLatin1Char('.') + encodedName(run.left(8));
+    QString shortened = computer;
+    QString name = RunMark + encodedName(shortened) + runPart;
+    while (name.size() > ApplicationNameBytes && !shortened.isEmpty()) {
+        shortened.chop(1);
+        name = RunMark + encodedName(shortened) + runPart;
+    }
+    return name;
+}
+
+// The computer's and the run's names from an application name, or empty
+// ones when the holder has not named its run yet.
+std::pair<QString, QString> namesOfRun(const QString& applicationName)
+{
+    if (!applicationName.startsWith(RunMark))
+        return {};
+    const QStringList parts = applicationName.mid(RunMark.size()).split(QLatin1Char('.'));
+    if (parts.size() != 2)
+        return {};
+    return {decodedName(parts[0]), decodedName(parts[1])};
+}
 
 void setApplicationName(Database& db, const QString& name)
 {
@@ -46,17 +116,13 @@ ExclusiveRun::ExclusiveRun(Database& db, const QString& runName) : db_(db)
                                                    " AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())"),
                                     {RunLockKey});
         QString computer, run;
-        if (holder.next()) {
-            const QString name = holder.value(0).toString();
-            const qsizetype at = name.lastIndexOf(NameSeparator);
-            computer = at < 0 ? name : name.left(at);
-            run = at < 0 ? QString() : name.mid(at + NameSeparator.size());
-        }
+        if (holder.next())
+            std::tie(computer, run) = namesOfRun(holder.value(0).toString());
         throw RunHeldElsewhere(computer.isEmpty() ? QStringLiteral("不明") : computer, run);
     }
     held_ = true;
     try {
-        setApplicationName(db_, Database::computerName() + NameSeparator + runName);
+        setApplicationName(db_, runApplicationName(Database::computerName(), runName));
     } catch (...) {
         db_.exec(QStringLiteral("SELECT pg_advisory_unlock(?)"), {RunLockKey});
         throw;

@@ -179,6 +179,22 @@ TEST(ExclusiveRuns, ASecondComputerIsRefusedAndToldWhoHoldsTheRun)
                                                   "終わってから、もう一度実行してください。"));
         }
     }
+    // A long name is shortened to what the server keeps of it; the run's
+    // name stays whole.
+    {
+        const QString longName = QStringLiteral("ひまわり米穀店　本店事務所の奥の帳場　DESKTOP-HIMAWARI-01");
+        Database::setComputerName(longName);
+        Database first = inst.database();
+        ExclusiveRun deletion(first, QStringLiteral("古いデータの削除"));
+        try {
+            ExclusiveRun yearEnd(office, QStringLiteral("年次更新"));
+            ADD_FAILURE() << "two runs at once";
+        } catch (const RunHeldElsewhere& e) {
+            EXPECT_TRUE(e.computer().size() >= 12 && longName.startsWith(e.computer())) << e.computer().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("）で古いデータの削除を実行中です。")))
+                << e.message().toStdString();
+        }
+    }
     // The first computer's run ended (its connection closed): the office may run.
     ExclusiveRun yearEnd(office, QStringLiteral("年次更新"));
     EXPECT_THROW(ExclusiveRun(counter, QStringLiteral("引落結果処理")), RunHeldElsewhere);
