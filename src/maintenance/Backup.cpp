@@ -2,12 +2,21 @@
 
 #include "core/FileReplace.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
+#include "db/Dialect.h"
+#include "db/ExclusiveRun.h"
+#include "maintenance/ShopMove.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTextStream>
 #include <filesystem>
 #include <sqlite3.h>
 
@@ -342,6 +351,8 @@ QString savedDatabasePath(const BackupLocation& where)
 
 QString savedConfigurationPath(const BackupLocation& where)
 {
+    if (isServerLocation(where.databasePath))
+        return QDir(QFileInfo(where.configurationPath).absolutePath()).filePath(ConfigurationFileName + QStringLiteral(".before-restore"));
     return QDir(QFileInfo(where.databasePath).absolutePath()).filePath(ConfigurationFileName + QStringLiteral(".before-restore"));
 }
 
@@ -357,7 +368,7 @@ QString checkBackupDirectory(const BackupLocation& where)
                                          "ディレクトリを作るか、会社設定で正しいディレクトリを設定してください。")
                               .arg(shown(where.directory)));
     const QString canonical = canonicalFolder(folder);
-    if (canonical == canonicalFolder(QFileInfo(where.databasePath).absolutePath()))
+    if (!isServerLocation(where.databasePath) && canonical == canonicalFolder(QFileInfo(where.databasePath).absolutePath()))
         throw BackupError(QStringLiteral("バックアップ先のディレクトリ %1 はデータベースと同じディレクトリです。\n"
                                          "ファイルを自分自身にコピーすることになるため、別のディレクトリを設定してください。")
                               .arg(shown(where.directory)));
@@ -368,8 +379,374 @@ QString checkBackupDirectory(const BackupLocation& where)
     return canonical;
 }
 
+QString BackupLocation::backupDumpPath() const
+{
+    QString name = QFileInfo(databaseFileName).completeBaseName();
+    if (name.isEmpty()) {
+        const std::optional<ServerLocation> server = isServerLocation(databasePath) ? serverLocation(databasePath) : std::nullopt;
+        name = server ? server->databaseName : QStringLiteral("himawari");
+    }
+    return inDirectory(name + QStringLiteral(".dump"));
+}
+
+namespace {
+
+// A program of the server's tools: on the PATH, or in the newest of the
+// installed server versions.
+QString serverTool(const QString& name)
+{
+    const QString onPath = QStandardPaths::findExecutable(name);
+    if (!onPath.isEmpty())
+        return onPath;
+    QDir versions(QStringLiteral("/usr/lib/postgresql"));
+    QStringList found = versions.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) { return a.toInt() > b.toInt(); });
+    for (const QString& version : found) {
+        const QString program = versions.filePath(version + QStringLiteral("/bin/") + name);
+        if (QFileInfo(program).isExecutable())
+            return program;
+    }
+    throw BackupError(QStringLiteral("サーバーのツール %1 が見つかりません。PostgreSQL のクライアント（%1）を入れてください。").arg(name));
+}
+
+QString serverSchema(const ServerLocation& server)
+{
+    return server.schema.isEmpty() ? QStringLiteral("public") : server.schema;
+}
+
+QStringList connectionArguments(const ServerLocation& server)
+{
+    QStringList arguments;
+    if (!server.host.isEmpty())
+        arguments << QStringLiteral("--host=") + server.host;
+    arguments << QStringLiteral("--port=%1").arg(server.port);
+    if (!server.user.isEmpty())
+        arguments << QStringLiteral("--username=") + server.user;
+    arguments << QStringLiteral("--no-password");
+    return arguments;
+}
+
+// Runs one of the server's tools to its end. Returns its standard output;
+// a tool that fails throws BackupError with `what` and the tool's own words.
+QByteArray runTool(const QString& name, const QStringList& arguments, const QString& what, bool keepOutput = true)
+{
+    QProcess process;
+    process.setProgram(serverTool(name));
+    process.setArguments(arguments);
+    if (!keepOutput)
+        process.setStandardOutputFile(QProcess::nullDevice());
+    process.start();
+    if (!process.waitForStarted())
+        throw BackupError(QStringLiteral("%1\n（%2 を起動できません：%3）").arg(what, name, process.errorString()));
+    process.waitForFinished(-1);
+    const QByteArray output = keepOutput ? process.readAllStandardOutput() : QByteArray();
+    const QString errors = QString::fromUtf8(process.readAllStandardError()).trimmed();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw BackupError(QStringLiteral("%1\n（%2：%3）").arg(what, name, errors.isEmpty() ? process.errorString() : errors));
+    return output;
+}
+
+QString quotedIdentifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+// An archive's table of contents: the schema it was made from and the
+// tables whose rows it holds ("TABLE DATA <schema> <table> <owner>").
+struct ArchiveContents {
+    QString schema;
+    QStringList dataTables;
+    QStringList lines;
+};
+
+ArchiveContents archiveContents(const QString& dumpPath, const QString& what)
+{
+    const QByteArray listing = runTool(QStringLiteral("pg_restore"), {QStringLiteral("--list"), dumpPath}, what);
+    ArchiveContents contents;
+    contents.lines = QString::fromUtf8(listing).split(u'\n');
+    for (const QString& line : contents.lines) {
+        if (line.startsWith(u';'))
+            continue;
+        const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+        const qsizetype data = words.indexOf(QStringLiteral("DATA"));
+        if (words.size() >= 5 && data >= 1 && words[data - 1] == u"TABLE" && data + 2 < words.size()) {
+            contents.schema = words[data + 1];
+            contents.dataTables << tableKey(words[data + 2]);
+        }
+    }
+    return contents;
+}
+
+// Why an archive cannot stand for the live shop, or an empty text: it must
+// list the rows of every table the shop has, and read to its end.
+QString archiveProblem(const QString& dumpPath, const QStringList& shopTables)
+{
+    try {
+        const ArchiveContents contents = archiveContents(dumpPath, QStringLiteral("バックアップを読めません。"));
+        for (const QString& table : shopTables) {
+            if (!contents.dataTables.contains(tableKey(table)))
+                return QStringLiteral("バックアップに表 %1 の行がありません。").arg(table);
+        }
+        runTool(QStringLiteral("pg_restore"), {QStringLiteral("--file=-"), dumpPath}, QStringLiteral("バックアップを最後まで読めません。"),
+                false);
+    } catch (const BackupError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void backUpServerData(const BackupLocation& where)
+{
+    const QString folder = checkBackupDirectory(where);
+    const ServerLocation server = *serverLocation(where.databasePath);
+    const QByteArray configuration = readWholeFile(where.configurationPath, QStringLiteral("設定ファイル"));
+    QStringList tables;
+    try {
+        Database live(where.databasePath);
+        tables = shopTableNames(live);
+    } catch (const DatabaseError& e) {
+        throw BackupError(QStringLiteral("サーバーのデータベース %1 に接続できません。\n（%2）\n以前のバックアップはそのまま残っています。")
+                              .arg(shownLocation(where.databasePath), e.databaseText()));
+    }
+
+    const QString dumpName = QFileInfo(where.backupDumpPath()).fileName();
+    TemporaryPath dumpCopy(folder, dumpName);
+    TemporaryPath configurationCopy(folder, ConfigurationFileName);
+    runTool(QStringLiteral("pg_dump"),
+            QStringList{QStringLiteral("--format=custom"), QStringLiteral("--no-owner"),
+                        QStringLiteral("--schema=") + quotedIdentifier(serverSchema(server)), QStringLiteral("--file=") + dumpCopy.path()}
+                + connectionArguments(server) + QStringList{QStringLiteral("--dbname=") + server.databaseName},
+            QStringLiteral("サーバーのデータベース %1 をバックアップできませんでした。\n以前のバックアップはそのまま残っています。")
+                .arg(shownLocation(where.databasePath)));
+    const QString problem = archiveProblem(dumpCopy.path(), tables);
+    if (!problem.isEmpty())
+        throw BackupError(QStringLiteral("バックアップしたデータベースを確認できませんでした。\n%1\n"
+                                         "以前のバックアップはそのまま残っています。").arg(problem));
+    writeWholeFile(configurationCopy.path(), configuration, QStringLiteral("設定ファイルのコピー"));
+    dumpCopy.renameTo(where.backupDumpPath());
+    configurationCopy.renameTo(where.backupConfigurationPath());
+}
+
+// The rows per table of a restore script: the lines between each
+// "COPY <schema>.<table> (…) FROM stdin;" and its "\.", by table key.
+QMap<QString, qint64> scriptRowCounts(const QString& scriptPath)
+{
+    QMap<QString, qint64> counts;
+    QFile script(scriptPath);
+    if (!script.open(QIODevice::ReadOnly))
+        throw BackupError(QStringLiteral("復元の作業ファイル %1 を読めません：%2").arg(shown(scriptPath), script.errorString()));
+    QString table;
+    bool inData = false;
+    while (!script.atEnd()) {
+        const QByteArray line = script.readLine();
+        if (inData) {
+            if (line == "\\.\n" || line == "\\.") {
+                inData = false;
+                continue;
+            }
+            ++counts[table];
+            continue;
+        }
+        if (line.startsWith("COPY ") && line.trimmed().endsWith("FROM stdin;")) {
+            QString name = QString::fromUtf8(line.mid(5, line.indexOf(" (") - 5));
+            // "<schema>.<table>", either part quoted when it needs to be.
+            const qsizetype dot = name.indexOf(QStringLiteral("."));
+            if (dot >= 0 && !name.left(dot).contains(u'"'))
+                name = name.mid(dot + 1);
+            else if (name.startsWith(u'"') && name.indexOf(QStringLiteral("\"."), 1) > 0)
+                name = name.mid(name.indexOf(QStringLiteral("\"."), 1) + 2);
+            if (name.startsWith(u'"') && name.endsWith(u'"'))
+                name = name.mid(1, name.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+            table = tableKey(name);
+            counts.insert(table, 0);
+            inData = true;
+        }
+    }
+    return counts;
+}
+
+void writeScript(const QString& path, const QString& text)
+{
+    writeWholeFile(path, text.toUtf8(), QStringLiteral("復元の作業ファイル"));
+}
+
+RestoreResult restoreServerData(const BackupLocation& where, Configuration& config)
+{
+    checkBackupDirectory(where);
+    const QString dumpPath = where.backupDumpPath();
+    const QString sourceConfiguration = where.backupConfigurationPath();
+    if (!QFileInfo(dumpPath).isFile())
+        throw BackupError(QStringLiteral("バックアップのデータベース %1 がありません。\n何も変更していません。").arg(shown(dumpPath)));
+    if (!QFileInfo(sourceConfiguration).isFile())
+        throw BackupError(QStringLiteral("バックアップの設定ファイル %1 がありません。\n何も変更していません。")
+                              .arg(shown(sourceConfiguration)));
+    const QByteArray configuration = readWholeFile(sourceConfiguration, QStringLiteral("バックアップの設定ファイル"));
+    try {
+        parseConfiguration(configuration, QStringLiteral("設定ファイル ") + shown(sourceConfiguration));
+    } catch (const ConfigurationError& e) {
+        throw BackupError(QStringLiteral("バックアップの設定ファイルを読めません。\n%1\n何も変更していません。").arg(e.message()));
+    }
+
+    const ServerLocation server = *serverLocation(where.databasePath);
+    const QString liveSchema = serverSchema(server);
+    const QString restoreSchema = liveSchema + QStringLiteral("_restore");
+    Database live(where.databasePath);
+    ExclusiveRun run(live, QStringLiteral("復元"));
+    auto refused = [&](const QString& problem) {
+        return BackupError(QStringLiteral("バックアップのデータベース %1 からは復元できません。\n%2\n何も変更していません。")
+                               .arg(shown(dumpPath), problem));
+    };
+
+    // The archive becomes a script (its own schema's creation left out) in
+    // a working folder; reading it to the end is the archive's first check.
+    QTemporaryDir work;
+    if (!work.isValid())
+        throw BackupError(QStringLiteral("復元の作業ディレクトリを作れません。\n何も変更していません。"));
+    ArchiveContents contents;
+    QString scriptPath = work.filePath(QStringLiteral("restore.sql"));
+    try {
+        contents = archiveContents(dumpPath, QStringLiteral("バックアップを読めません。"));
+        if (contents.schema.isEmpty())
+            throw BackupError(QStringLiteral("バックアップに表の行がありません。"));
+        QStringList kept;
+        for (const QString& line : contents.lines) {
+            if (!line.contains(QStringLiteral(" SCHEMA - ")))
+                kept << line;
+        }
+        const QString listPath = work.filePath(QStringLiteral("restore.list"));
+        writeScript(listPath, kept.join(u'\n'));
+        runTool(QStringLiteral("pg_restore"),
+                {QStringLiteral("--no-owner"), QStringLiteral("--use-list=") + listPath, QStringLiteral("--file=") + scriptPath, dumpPath},
+                QStringLiteral("バックアップを最後まで読めません。"));
+    } catch (const BackupError& e) {
+        throw refused(e.message());
+    }
+    const QMap<QString, qint64> archivedCounts = scriptRowCounts(scriptPath);
+
+    // Loaded in one transaction under the archive's schema name, which is
+    // then renamed to the restore schema; a live schema of that name is
+    // held aside meanwhile. Other computers see none of it until the
+    // commit, and then only the new restore schema.
+    const QString archived = contents.schema;
+    const QString heldAside = archived + QStringLiteral("_held_for_restore");
+    live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+    const bool archivedExists =
+        live.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_namespace WHERE nspname = ?"), {archived}).toLongLong() > 0;
+    QString before;
+    QString after;
+    if (archivedExists)
+        before += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedIdentifier(archived), quotedIdentifier(heldAside));
+    before += QStringLiteral("CREATE SCHEMA %1;\n").arg(quotedIdentifier(archived));
+    after += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedIdentifier(archived), quotedIdentifier(restoreSchema));
+    if (archivedExists)
+        after += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedIdentifier(heldAside), quotedIdentifier(archived));
+    writeScript(work.filePath(QStringLiteral("before.sql")), before);
+    writeScript(work.filePath(QStringLiteral("after.sql")), after);
+    try {
+        runTool(QStringLiteral("psql"),
+                QStringList{QStringLiteral("--no-psqlrc"), QStringLiteral("--quiet"), QStringLiteral("--single-transaction"),
+                            QStringLiteral("--set=ON_ERROR_STOP=1"), QStringLiteral("--file=") + work.filePath(QStringLiteral("before.sql")),
+                            QStringLiteral("--file=") + scriptPath, QStringLiteral("--file=") + work.filePath(QStringLiteral("after.sql"))}
+                    + connectionArguments(server) + QStringList{QStringLiteral("--dbname=") + server.databaseName},
+                QStringLiteral("バックアップをサーバーに読み込めませんでした。"), false);
+    } catch (const BackupError& e) {
+        throw refused(e.message());
+    }
+
+    // The restored schema is checked before it goes live; a refused one
+    // is dropped again.
+    ServerLocation restored = server;
+    restored.schema = restoreSchema;
+    QString problem;
+    try {
+        Database copy(serverLocationText(restored));
+        const int version = copy.schemaVersion();
+        if (version != SchemaVersion)
+            problem = QStringLiteral("データベースの版 %1 はこのプログラムの版 %2 と違います。").arg(version).arg(SchemaVersion);
+        if (problem.isEmpty()) {
+            const QMap<QString, qint64> counts = shopRowCounts(copy);
+            for (auto it = counts.constBegin(); it != counts.constEnd() && problem.isEmpty(); ++it) {
+                if (!archivedCounts.contains(it.key()))
+                    problem = QStringLiteral("バックアップに表 %1 の行がありません。").arg(it.key());
+                else if (archivedCounts.value(it.key()) != it.value())
+                    problem = QStringLiteral("表 %1：バックアップ %2 件、復元 %3 件で一致しません。")
+                                  .arg(it.key())
+                                  .arg(archivedCounts.value(it.key()))
+                                  .arg(it.value());
+            }
+        }
+        if (problem.isEmpty())
+            problem = shopDataProblem(copy);
+    } catch (const DatabaseError& e) {
+        problem = e.databaseText();
+    }
+    if (!problem.isEmpty()) {
+        try {
+            live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+        } catch (const DatabaseError&) {
+        }
+        throw refused(problem);
+    }
+
+    RestoreResult result;
+    if (QFileInfo(where.configurationPath).isFile()) {
+        result.savedConfiguration = savedConfigurationPath(where);
+        replaceFile(result.savedConfiguration, readWholeFile(where.configurationPath, QStringLiteral("設定ファイル")),
+                    QStringLiteral("設定ファイルの控え"));
+    }
+
+    // One step: the live schema is kept under a dated name and the
+    // restored one takes its name.
+    const QString kept = liveSchema + QStringLiteral("_before_restore_")
+                         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
+    auto swap = [&](const QString& from, const QString& to, const QString& third) {
+        Transaction tx(live);
+        live.exec(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(quotedIdentifier(from), quotedIdentifier(to)));
+        live.exec(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(quotedIdentifier(third), quotedIdentifier(from)));
+        tx.commit();
+    };
+    try {
+        swap(liveSchema, kept, restoreSchema);
+    } catch (const DatabaseError& e) {
+        live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+        throw BackupError(QStringLiteral("サーバーのデータベース %1 を復元できませんでした。\n（%2）\nデータベースと設定ファイルは元のままです。")
+                              .arg(shownLocation(where.databasePath), e.databaseText()));
+    }
+    ServerLocation keptLocation = server;
+    keptLocation.schema = kept;
+    result.savedDatabase = serverLocationText(keptLocation);
+
+    try {
+        replaceFile(where.configurationPath, configuration, QStringLiteral("設定ファイル"));
+    } catch (const BackupError& e) {
+        // Half a restore is no restore: the live schema goes back as well.
+        QString undone = QStringLiteral("データベースも復元前に戻しました。");
+        try {
+            swap(liveSchema, restoreSchema, kept);
+            live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+        } catch (const DatabaseError&) {
+            undone = QStringLiteral("データベースを復元前に戻せませんでした。復元前のデータはスキーマ %1 にあります。").arg(kept);
+        }
+        throw BackupError(e.message() + u'\n' + undone);
+    }
+    try {
+        config = readConfiguration(where.configurationPath);
+    } catch (const ConfigurationError& e) {
+        throw BackupError(QStringLiteral("復元した設定ファイルを読めません。\n%1").arg(e.message()));
+    }
+    return result;
+}
+
+} // namespace
+
 void backUpData(const BackupLocation& where)
 {
+    if (isServerLocation(where.databasePath)) {
+        backUpServerData(where);
+        return;
+    }
     const QString folder = checkBackupDirectory(where);
     if (!QFileInfo(where.databasePath).isFile())
         throw BackupError(QStringLiteral("データベースファイル %1 が見つかりません。").arg(shown(where.databasePath)));
@@ -429,6 +806,8 @@ QString databaseProblem(const QString& path)
 
 RestoreResult restoreData(const BackupLocation& where, Configuration& config)
 {
+    if (isServerLocation(where.databasePath))
+        return restoreServerData(where, config);
     checkBackupDirectory(where);
     const QString sourceDatabase = where.backupDatabasePath();
     const QString sourceConfiguration = where.backupConfigurationPath();

@@ -8,6 +8,11 @@
 // could be undone by a stale log. Both directions therefore go through
 // SQLite's backup API, every copy is checked before it replaces anything,
 // and files are put in place by renaming complete ones.
+//
+// A shop whose database is on a server is backed up with the server's own
+// tools: pg_dump writes the shop's schema into one archive beside
+// HMWcfg.dat, and a restore loads it into a schema of its own, checks it
+// and only then puts it in place of the live one in one step.
 
 #include "core/OperatorError.h"
 #include "session/Routines.h"
@@ -34,6 +39,9 @@ struct BackupLocation {
     // the same folder, never its parent with the folder's name as a prefix.
     QString backupDatabasePath() const { return inDirectory(databaseFileName); }
     QString backupConfigurationPath() const { return inDirectory(ConfigurationFileName); }
+    // The archive of a server database: the database file's name with
+    // ".dump" in place of its extension.
+    QString backupDumpPath() const;
     QString inDirectory(const QString& fileName) const;
 };
 
@@ -46,7 +54,8 @@ BackupLocation backupLocation(const Configuration& config, int number,
 // itself). Returns the absolute path of the folder the copies go to.
 QString checkBackupDirectory(const BackupLocation& where);
 
-// The names a restore keeps the pair it replaces under, beside the database.
+// The names a restore keeps the pair it replaces under, beside the database
+// (on a server, HMWcfg.dat's copy stays beside HMWcfg.dat).
 QString savedDatabasePath(const BackupLocation& where);
 QString savedConfigurationPath(const BackupLocation& where);
 
@@ -55,6 +64,9 @@ QString savedConfigurationPath(const BackupLocation& where);
 // schema version, every table, the same row counts as the live database),
 // copies HMWcfg.dat beside it, and only then renames both into place. A
 // failure throws BackupError and leaves the earlier backup as it was.
+// On a server: pg_dump --format=custom of the shop's schema, checked by
+// reading the whole archive back (every shop table's rows in it), then
+// HMWcfg.dat as for a file.
 void backUpData(const BackupLocation& where);
 
 struct RestoreResult {
@@ -70,6 +82,15 @@ struct RestoreResult {
 // HMWcfg.dat atomically, reads it into `config` (the running program's
 // configuration) and checks the restored database. A backup that is refused
 // leaves both live files byte-identical and `config` as it was.
+//
+// On a server (holding the run lock "復元", so no other computer's run is
+// in the middle): the archive is loaded into the schema "<schema>_restore"
+// in one transaction, checked there (this version's schema, every table's
+// rows as many as the archive holds, integrity, account 110 against the
+// customers), and then one transaction renames the live schema to
+// "<schema>_before_restore_<time>" (savedDatabase names it) and the
+// restored one to the live name. Any failure before that leaves the live
+// schema as it was and no restore schema behind.
 RestoreResult restoreData(const BackupLocation& where, Configuration& config);
 
 // Puts a database that has passed its checks in place of the live one, as
