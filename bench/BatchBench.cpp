@@ -3,6 +3,9 @@
 // generated database (copying is not timed); the timed part ends with the
 // commit. Target: under one second each; the daily update no more than three
 // times the bare SQL copy of the same rows, measured in the same run.
+// With HIMAWARI_TEST_SERVER set (a PostgreSQL server, as for the tests) the
+// same shop is generated on the server too, and the daily update, the
+// invoice run and the trial balance run there as well, named "…/server".
 #include "TenYears.h"
 
 #include "accounting/Books.h"
@@ -10,6 +13,7 @@
 #include "session/Routines.h"
 #include "session/Session.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
 #include "forecasts/GasForecast.h"
 #include "forecasts/KeroseneForecast.h"
 #include "forecasts/RiceForecast.h"
@@ -440,6 +444,170 @@ void OldDataDeletion(benchmark::State& state)
 }
 BENCHMARK(OldDataDeletion)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
+// ------------------------------------------------------------ on the server
+
+// The same ten years in databases of their own on the server
+// HIMAWARI_TEST_SERVER names: the generated shop, the same with the heavy
+// day waiting, a copy for the batches that only fill work tables, and the
+// working copy a writing batch starts from, made from one of the first two
+// as a template (the server copies the files; not timed). All dropped at
+// the end.
+struct ServerShop {
+    ServerLocation base;
+    QString prefix;
+    std::unique_ptr<Database> admin; // the server's own database, for CREATE and DROP DATABASE
+    std::unique_ptr<Database> tables;
+    Date today = Date::fromParts(2025, 1, 10);
+    TenYears made;
+    Configuration config;
+    QStringList created;
+
+    QString name(const char* part) const { return prefix + QString::fromLatin1(part); }
+    QString location(const QString& database) const
+    {
+        ServerLocation l = base;
+        l.databaseName = database;
+        l.schema.clear();
+        return serverLocationText(l);
+    }
+    void copy(const QString& from, const QString& to)
+    {
+        admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + to + QStringLiteral(" WITH (FORCE)"));
+        admin->exec(QStringLiteral("CREATE DATABASE ") + to + QStringLiteral(" TEMPLATE ") + from
+                    + QStringLiteral(" STRATEGY FILE_COPY"));
+        if (!created.contains(to))
+            created << to;
+    }
+    void dropAll()
+    {
+        tables.reset();
+        for (const QString& database : created)
+            admin->exec(QStringLiteral("DROP DATABASE IF EXISTS ") + database + QStringLiteral(" WITH (FORCE)"));
+        created.clear();
+    }
+};
+
+std::unique_ptr<ServerShop>& serverShopHolder()
+{
+    static std::unique_ptr<ServerShop> made;
+    return made;
+}
+
+ServerShop& serverShop()
+{
+    std::unique_ptr<ServerShop>& s = serverShopHolder();
+    if (s)
+        return *s;
+    s = std::make_unique<ServerShop>();
+    s->base = *serverLocation(QStringLiteral("postgresql: ") + qEnvironmentVariable("HIMAWARI_TEST_SERVER"));
+    s->prefix = QStringLiteral("himawari_bench_%1_").arg(QCoreApplication::applicationPid());
+    s->admin = std::make_unique<Database>(s->location(s->base.databaseName));
+    const QString generated = s->name("ten_years");
+    s->admin->exec(QStringLiteral("CREATE DATABASE ") + generated);
+    s->created << generated;
+    {
+        Database db = Database::create(s->location(generated));
+        s->made = generateTenYears(db, s->today);
+    }
+    const QString heavy = s->name("heavy_day");
+    s->copy(generated, heavy);
+    {
+        Database db(s->location(heavy));
+        addHoldingDay(db, s->today, 20000, 5000, s->made.lastSlipNumber + 1);
+    }
+    const QString tables = s->name("tables");
+    s->copy(generated, tables);
+    s->tables = std::make_unique<Database>(s->location(tables));
+    // The invoice run reads the rates of the configuration only.
+    s->config = shop().config;
+    return *s;
+}
+
+// A fresh working copy of one of the server's databases, opened.
+std::unique_ptr<Database> freshServerCopy(const char* from)
+{
+    ServerShop& s = serverShop();
+    const QString work = s.name("work");
+    s.copy(s.name(from), work);
+    return std::make_unique<Database>(s.location(work));
+}
+
+void DailyUpdateOnServer(benchmark::State& state)
+{
+    ServerShop& s = serverShop();
+    double update = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        PostingResult r;
+        {
+            auto db = freshServerCopy("heavy_day");
+            const auto t = Clock::now();
+            r = postHoldingRows(*db, s.today);
+            const double took = seconds(t);
+            state.SetIterationTime(took);
+            update += took;
+            checkBooks(*db);
+        }
+        {
+            auto db = freshServerCopy("heavy_day");
+            const auto t = Clock::now();
+            bareCopy(*db, s.today);
+            bare += seconds(t);
+        }
+        state.counters["salesLines"] = r.salesLines;
+        state.counters["ledgerRows"] = r.ledgerRows;
+    }
+    state.counters["bareCopy_ms"] = bare * 1000 / double(state.iterations());
+    state.counters["ratio"] = update / bare;
+}
+
+void InvoiceRunOnServer(benchmark::State& state)
+{
+    ServerShop& s = serverShop();
+    const Date closing = Date::fromParts(s.today.year(), s.today.month(), 5);
+    int closed = 0;
+    for (auto _ : state) {
+        auto db = freshServerCopy("ten_years");
+        PrintCapture capture;
+        const auto t = Clock::now();
+        closed = 0;
+        SessionState session_;
+        session_.config = s.config;
+        for (const QString& code : closingDayCustomerCodes(*db, 5)) {
+            const std::optional<InvoiceComputation> computed = computeInvoice(*db, code, closing, s.config);
+            if (!computed || nothingToBill(computed->invoice))
+                continue;
+            chooseCustomer(computed->customer, session_.customer);
+            {
+                PrintBatch batch;
+                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
+                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
+            }
+            closeBillingPeriod(*db, computed->customer.code, computed->invoice);
+            ++closed;
+        }
+        state.SetIterationTime(seconds(t));
+        checkBooks(*db);
+    }
+    state.counters["customers"] = closed;
+}
+
+void TrialBalanceOnServer(benchmark::State& state)
+{
+    ServerShop& s = serverShop();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(accounting::computeTrialBalance(*s.tables, s.today));
+}
+
+void registerServerBenchmarks()
+{
+    benchmark::RegisterBenchmark("DailyUpdate/server", DailyUpdateOnServer)
+        ->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("InvoiceRun/server", InvoiceRunOnServer)
+        ->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("TrialBalance/server", TrialBalanceOnServer)->Unit(benchmark::kMillisecond);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -449,7 +617,12 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    const bool server = !qEnvironmentVariableIsEmpty("HIMAWARI_TEST_SERVER");
+    if (server)
+        registerServerBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (serverShopHolder())
+        serverShopHolder()->dropAll();
     return 0;
 }

@@ -40,9 +40,10 @@ struct TenYears {
 constexpr int BankDebitMethod = 2;
 constexpr int BankAccount = 20;
 
-// Fills a new database (seed rows only). `today` is the day after the last
-// posted day; every customer's billing period was last closed on its
-// closing day of the month before.
+// Fills a new database (seed rows only), a file or a database on the
+// server: the statements are written for both, and give the same rows.
+// `today` is the day after the last posted day; every customer's billing
+// period was last closed on its closing day of the month before.
 TenYears generateTenYears(Database& db, const Date& today, const TenYearsVolume& volume = {});
 
 // Holding rows of one day dated `day` (some with a time of day), as the
