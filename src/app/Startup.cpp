@@ -136,8 +136,10 @@ bool startUp(SessionState& state, const QString& programDirectory)
         return false;
     }
     // A shop moving in from the old program brings its data into the new,
-    // empty database before the first slip.
-    if (created && ui().askYesNo(oldDataOffer(), QStringLiteral("データベース")))
+    // empty database before the first slip; old data goes into a file shop
+    // only (which then moves to a server whole), so a new server database
+    // is not offered it.
+    if (created && !isServerLocation(path) && ui().askYesNo(oldDataOffer(), QStringLiteral("データベース")))
         openScreen(state, QStringLiteral("frm旧データ取り込み"), QStringLiteral("旧データの取り込み"), nullptr);
     return true;
 }

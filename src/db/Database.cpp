@@ -330,9 +330,13 @@ sqlite3* Database::handle() const
 
 QSqlQuery Database::exec(const QString& sql, const QVariantList& params)
 {
-    QSqlQuery query(connection());
-    query.setForwardOnly(true);
     const bool server = kind_ == DatabaseKind::Server;
+    QSqlQuery query(connection());
+    // A forward-only query on a server reads its rows one at a time off the
+    // connection, which then runs no other statement until they are all
+    // read; a routine that asks something per row of a list would fail.
+    // There the whole result comes at once instead.
+    query.setForwardOnly(!server);
     if (server && params.isEmpty()) {
         // Unprepared: one round trip, and a text of several statements runs.
         if (!query.exec(sql))

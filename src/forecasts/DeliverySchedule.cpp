@@ -28,7 +28,7 @@ Civil civil(const Date& date)
 QSqlQuery prepareQuery(Database& db, const QString& sql)
 {
     QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
+    query.setForwardOnly(!db.onServer());
     if (!query.prepare(sql))
         throw DatabaseError(query.lastError().text(), sql);
     return query;
