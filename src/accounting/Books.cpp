@@ -142,7 +142,7 @@ LedgerResult buildLedger(Database& db, std::int64_t account)
         // overflow, not a fault of the database.
         if (db.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM (SELECT ") + runningBalance + QStringLiteral(" AS 残高")
                           + movements
-                          + QStringLiteral(") AS 帳 WHERE 残高 > 9223372036854775807 OR 残高 < -9223372036854775807)"),
+                          + QStringLiteral(") AS 帳 WHERE 残高 > 9223372036854775807 OR 残高 < -9223372036854775808)"),
                       arguments)
                 .toBool())
             throw CurrencyOverflow();
