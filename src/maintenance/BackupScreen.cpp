@@ -1,6 +1,8 @@
 #include "maintenance/BackupScreen.h"
 
 #include "session/Session.h"
+#include "db/DatabaseLocation.h"
+#include "db/ExclusiveRun.h"
 #include "maintenance/Backup.h"
 #include "ui/ScreenWidgets.h"
 #include "ui/EnterNavigation.h"
@@ -90,8 +92,10 @@ void frmバックアップ::backUp(int number)
         ui().showMessage(e.message(), BackupTitle);
         return;
     }
+    // A shop on a server is backed up as the server's dump archive.
+    const QString database = isServerLocation(where.databasePath) ? where.backupDumpPath() : where.backupDatabasePath();
     ui().showMessage(QStringLiteral("データのバックアップが完了しました。\n%1\n%2")
-                         .arg(shown(where.backupDatabasePath()), shown(where.backupConfigurationPath())),
+                         .arg(shown(database), shown(where.backupConfigurationPath())),
                      BackupTitle);
 }
 
@@ -116,9 +120,15 @@ void frmバックアップ::restore(int number)
     } catch (const BackupError& e) {
         ui().showMessage(e.message(), RestoreTitle);
         return;
+    } catch (const RunHeldElsewhere& e) {
+        ui().showMessage(e.message(), RestoreTitle);
+        return;
     }
     QString text = QStringLiteral("データの復元が完了しました。");
-    if (!result.savedDatabase.isEmpty())
+    if (!result.savedDatabase.isEmpty() && isServerLocation(where.databasePath))
+        text += QStringLiteral("\n復元前のデータはサーバーのスキーマ %1 と次のファイルに残してあります。\n%2")
+                    .arg(result.savedDatabase, shown(result.savedConfiguration));
+    else if (!result.savedDatabase.isEmpty())
         text += QStringLiteral("\n復元前のデータは次のファイルに残してあります。\n%1\n%2")
                     .arg(shown(result.savedDatabase), shown(result.savedConfiguration));
     ui().showMessage(text, RestoreTitle);

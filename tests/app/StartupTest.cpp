@@ -240,21 +240,9 @@ TEST(StartUp, AnOlderInstallationsFileOf18LinesStartsAndGainsTheTwoNewLinesAtThe
     EXPECT_EQ(testSession().config.slipCounter, 8);
 }
 
-namespace {
-
-// The installations of a test made on the test server, when there is one.
-class OnServer {
-public:
-    OnServer() { setTestingOnServer(!testServerLocation().isEmpty()); }
-    ~OnServer() { setTestingOnServer(false); }
-    bool available() const { return testingOnServer(); }
-};
-
-} // namespace
-
 TEST(StartUp, AShopOnAServerIsFilledOnlyWhenAskedAndCountsItsOwnPrefix)
 {
-    OnServer server;
+    OnTestServer server;
     if (!server.available())
         GTEST_SKIP() << "no PostgreSQL server (HIMAWARI_TEST_SERVER is not set)";
     {

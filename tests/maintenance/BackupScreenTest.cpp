@@ -333,3 +333,39 @@ TEST_F(BackupScreenTest, RestoreFromDirectoryTwoReadsItsOwnPair)
                                          + QStringLiteral("から復元します。よろしいですか？"));
     EXPECT_EQ(testSession().config.slipCounter, 77);
 }
+
+// A shop on a server is backed up as the server's dump in the same folder,
+// and the restore names the schema the replaced data stays in.
+TEST(BackupScreenOnServer, BacksUpTheDumpAndRestoresItKeepingTheReplacedSchema)
+{
+    OnTestServer server;
+    if (!server.available())
+        GTEST_SKIP() << "no PostgreSQL server (HIMAWARI_TEST_SERVER is not set)";
+    TestInstallation inst;
+    ScriptedUiScope ui;
+    SessionState& s = testSession();
+    QDir().mkpath(inst.path(QStringLiteral("backup1")));
+    {
+        Database db(s.config.databasePath);
+        db.exec("INSERT INTO 顧客マスター (顧客コード, 顧客名前) VALUES ('C1', '青木　花子')");
+    }
+    frmバックアップ screen(s);
+    screen.show();
+    ui->answers = {true};
+    clickButton(&screen, QStringLiteral("Command1"));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->messages[0].text.startsWith(QStringLiteral("データのバックアップが完了しました。\n"))) << ui->messages[0].text.toStdString();
+    EXPECT_TRUE(ui->messages[0].text.contains(QStringLiteral("himawari.dump"))) << ui->messages[0].text.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(inst.path(QStringLiteral("backup1/himawari.dump"))));
+    {
+        Database db(s.config.databasePath);
+        db.exec("UPDATE 顧客マスター SET 顧客名前 = '変更後' WHERE 顧客コード = 'C1'");
+    }
+    ui->answers = {true, true};
+    clickButton(&screen, QStringLiteral("Command2"));
+    ASSERT_EQ(ui->messages.size(), 2u);
+    EXPECT_TRUE(ui->messages[1].text.startsWith(QStringLiteral("データの復元が完了しました。\n復元前のデータはサーバーのスキーマ ")))
+        << ui->messages[1].text.toStdString();
+    Database db(s.config.databasePath);
+    EXPECT_EQ(db.scalar("SELECT 顧客名前 FROM 顧客マスター WHERE 顧客コード = 'C1'").toString(), QStringLiteral("青木　花子"));
+}

@@ -55,6 +55,17 @@ void setTestingOnServer(bool onServer);
 // The test server's location ("postgresql: host=… dbname=…"), or empty.
 QString testServerLocation();
 
+// For the length of a screen test: its installations are made on the test
+// server when there is one (available() tells).
+class OnTestServer {
+public:
+    OnTestServer() { setTestingOnServer(!testServerLocation().isEmpty()); }
+    ~OnTestServer() { setTestingOnServer(false); }
+    OnTestServer(const OnTestServer&) = delete;
+    OnTestServer& operator=(const OnTestServer&) = delete;
+    bool available() const { return testingOnServer(); }
+};
+
 // The demo installation named in HIMAWARI_DEMO_DIR, which the documentation's
 // pictures and print-outs come from: reads its HMWcfg.dat into the test's
 // session and returns true; returns false, reading nothing, when no demo
