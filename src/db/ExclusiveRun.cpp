@@ -10,8 +10,10 @@
 
 namespace {
 
-// The server's advisory lock number of the runs ("HMWR").
-constexpr qlonglong RunLockKey = 0x484D5752;
+// The server's advisory lock of the runs: the number "HMWR" and the shop's
+// schema (one database may hold several shops, each in its own schema).
+constexpr int RunLockKey = 0x484D5752;
+const QString LockArguments = QStringLiteral("?, hashtext(current_schema())");
 
 // While a computer holds the lock its connection's application name, which
 // every other connection may read, says who it is and what it runs. A
@@ -107,12 +109,13 @@ ExclusiveRun::ExclusiveRun(Database& db, const QString& runName) : db_(db)
 {
     if (!db_.onServer())
         return;
-    if (!db_.scalar(QStringLiteral("SELECT pg_try_advisory_lock(?)"), {RunLockKey}).toBool()) {
-        // A 64-bit key shows in pg_locks as its two halves.
+    if (!db_.scalar(QStringLiteral("SELECT pg_try_advisory_lock(%1)").arg(LockArguments), {RunLockKey}).toBool()) {
+        // A key of two numbers shows in pg_locks as classid and objid.
         QSqlQuery holder = db_.exec(QStringLiteral("SELECT a.application_name FROM pg_locks l"
                                                    " JOIN pg_stat_activity a ON a.pid = l.pid"
                                                    " WHERE l.locktype = 'advisory' AND l.granted"
-                                                   " AND l.classid = 0 AND l.objid = ? AND l.objsubid = 1"
+                                                   " AND l.classid = ?::bigint::oid AND l.objid = hashtext(current_schema())::oid"
+                                                   " AND l.objsubid = 2"
                                                    " AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())"),
                                     {RunLockKey});
         QString computer, run;
@@ -124,7 +127,7 @@ ExclusiveRun::ExclusiveRun(Database& db, const QString& runName) : db_(db)
     try {
         setApplicationName(db_, runApplicationName(Database::computerName(), runName));
     } catch (...) {
-        db_.exec(QStringLiteral("SELECT pg_advisory_unlock(?)"), {RunLockKey});
+        db_.exec(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(LockArguments), {RunLockKey});
         throw;
     }
 }
@@ -135,7 +138,7 @@ ExclusiveRun::~ExclusiveRun()
         return;
     try {
         setApplicationName(db_, Database::computerName());
-        db_.exec(QStringLiteral("SELECT pg_advisory_unlock(?)"), {RunLockKey});
+        db_.exec(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(LockArguments), {RunLockKey});
     } catch (...) {
         // The lock ends with the connection at the latest.
     }

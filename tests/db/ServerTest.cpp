@@ -200,3 +200,16 @@ TEST(ExclusiveRuns, ASecondComputerIsRefusedAndToldWhoHoldsTheRun)
     EXPECT_THROW(ExclusiveRun(counter, QStringLiteral("引落結果処理")), RunHeldElsewhere);
     Database::setComputerName(QString());
 }
+
+TEST(ExclusiveRuns, TwoShopsInOneServerDatabaseDoNotWaitForEachOther)
+{
+    REQUIRE_SERVER();
+    TestInstallation shopA;
+    Database a = shopA.database();
+    ExclusiveRun runA(a, QStringLiteral("請求書発行"));
+    TestInstallation shopB;
+    Database b = shopB.database();
+    ExclusiveRun runB(b, QStringLiteral("請求書発行"));
+    Database a2 = shopA.database();
+    EXPECT_THROW(ExclusiveRun(a2, QStringLiteral("年次更新")), RunHeldElsewhere);
+}
