@@ -1,7 +1,8 @@
 // Two computers on one server database. Each test starts himawari-counter
 // processes on two shop folders that share the server (HMWsrv.dat) but
 // number their slips under prefixes 0 and 1, with a third process running
-// the daily update every 300 ms, and checks the books afterwards: every
+// the daily update every 300 ms (two, one on each computer, while payments
+// are taken), and checks the books afterwards: every
 // slip posted once and whole, numbers unique, account 110 equal to the
 // customers' balances. A database file has one computer; these tests are
 // the server's.
@@ -298,13 +299,16 @@ TEST_F(ConcurrencyTest, TwoComputersStoringSlipsWhileTheDailyUpdateRunsPostEvery
 TEST_F(ConcurrencyTest, TwoComputersTakingPaymentsFromOneCustomerCreditEveryPaymentOnce)
 {
     const QString customer = QStringLiteral("C007");
+    // Both computers run the daily update as well.
     Counter& daily = startDaily();
+    Counter& otherDaily = startCounter({QStringLiteral("daily"), secondShop(), QStringLiteral("300"), stopFile});
     Counter& writer0 = startCounter({QStringLiteral("payments"), firstShop(), customer, QString::number(PaymentsPerWriter)});
     Counter& writer1 = startCounter({QStringLiteral("payments"), secondShop(), customer, QString::number(PaymentsPerWriter)});
     waitForWriters({&writer0, &writer1});
     expectFinishedCleanly(writer0, PaymentsPerWriter);
     expectFinishedCleanly(writer1, PaymentsPerWriter);
     stopDaily(daily);
+    stopDaily(otherDaily);
 
     qint64 paid = 0;
     std::set<qint64> numbers;
@@ -359,4 +363,12 @@ TEST_F(ConcurrencyTest, AComputerKilledWhileStoringSlipsLeavesNoHalfSlip)
     expectPostedAsWritten(writtenSlips(survivor), 100000000, 199999999);
     expectEverySlipWhole();
     expectBooksAgree();
+
+    // The killed computer's HMWcfg.dat is whole (it is replaced, never
+    // rewritten in place); its counter is past the last reported slip, and
+    // the start-up's recovery moves it past the last stored one.
+    Configuration config = readConfiguration(inst->configurationPath());
+    EXPECT_TRUE(config.slipCounter == posted0 || config.slipCounter == posted0 + 1) << config.slipCounter;
+    recoverSlipCounter(*db, config, inst->configurationPath());
+    EXPECT_EQ(readConfiguration(inst->configurationPath()).slipCounter, posted0 + 1);
 }
