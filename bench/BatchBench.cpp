@@ -450,8 +450,8 @@ BENCHMARK(OldDataDeletion)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit
 // HIMAWARI_TEST_SERVER names: the generated shop, the same with the heavy
 // day waiting, a copy for the batches that only fill work tables, and the
 // working copy a writing batch starts from, made from one of the first two
-// as a template (the server copies the files; not timed). All dropped at
-// the end.
+// as a template (the server copies the files; not timed), so the user
+// needs the right to create databases. All dropped at the end.
 struct ServerShop {
     ServerLocation base;
     QString prefix;
