@@ -14,6 +14,8 @@
 #include "core/Date.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
+#include "db/Dialect.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -26,6 +28,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -322,9 +326,8 @@ public:
         for (BatchInsert* b : {&sales_, &receivables_, &journal_, &gas_})
             b->flush();
         // Rows entered from now on must not take a serial the history holds.
-        db_.exec(u8("DELETE FROM sqlite_sequence WHERE name IN ('売上商品マスター仮', '経理マスター仮')"));
-        db_.exec(u8("INSERT INTO sqlite_sequence (name, seq) VALUES ('売上商品マスター仮', ?), ('経理マスター仮', ?)"),
-                 {qint64(saleSerial_), qint64(journalSerial_)});
+        setLastSerial(db_, u8("売上商品マスター仮"), u8("売上シリアル"), qint64(saleSerial_));
+        setLastSerial(db_, u8("経理マスター仮"), u8("経理シリアル"), qint64(journalSerial_));
     }
 
     // The counter the configuration file carries: the next unused number.
@@ -717,11 +720,7 @@ Configuration demoConfiguration(const QString& dir, int counter)
 // work tables stay empty).
 void printCounts(Database& db, QTextStream& out)
 {
-    QStringList tables;
-    for (QSqlQuery q = db.exec(u8("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
-         q.next();)
-        tables << q.value(0).toString();
-    for (const QString& t : tables)
+    for (const QString& t : shopTableNames(db))
         out << "  " << t << ": " << db.scalar(u8("SELECT COUNT(*) FROM ") + t).toLongLong() << "\n";
 }
 
@@ -732,9 +731,11 @@ int fail(const QString& message)
 }
 
 const QString Usage = QStringLiteral(
-    "usage: himawari-demo DIR\n"
+    "usage: himawari-demo DIR [--server 'host=… port=… dbname=… user=…']\n"
     "Writes a demo shop into the folder DIR (created when missing): HMWcfg.dat and\n"
     "himawari.db with a year of history ending yesterday. Neither file may exist yet.\n"
+    "With --server the shop's database is made in that PostgreSQL database (which\n"
+    "must hold no tables yet) and DIR gets HMWsrv.dat naming it instead of himawari.db.\n"
     "A folder whose name starts with \"-\" is given as ./-name.");
 
 } // namespace
@@ -742,7 +743,15 @@ const QString Usage = QStringLiteral(
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    QString server;
+    const qsizetype serverOption = args.indexOf(QStringLiteral("--server"));
+    if (serverOption > 0) {
+        if (serverOption + 1 >= args.size())
+            return fail(QStringLiteral("--server needs the server's connection; nothing was written.\n") + Usage);
+        server = QStringLiteral("postgresql: ") + args[serverOption + 1];
+        args.remove(serverOption, 2);
+    }
     const QStringList given = args.mid(1);
     if (given.contains(QStringLiteral("--help")) || given.contains(QStringLiteral("-h"))) {
         QTextStream(stdout) << Usage << "\n";
@@ -758,14 +767,21 @@ int main(int argc, char** argv)
     const QString dir = QDir(args[1]).absolutePath();
     const QString configPath = dir + u'/' + ConfigurationFileName;
     const QString dbPath = dir + QStringLiteral("/himawari.db");
-    for (const QString& path : {configPath, dbPath})
+    const QString serverPath = dir + u'/' + ServerFileName;
+    for (const QString& path : {configPath, dbPath, serverPath})
         if (QFileInfo::exists(path))
             return fail(path + QStringLiteral(" already exists; nothing was written."));
     if (!QDir().mkpath(dir))
         return fail(QStringLiteral("cannot create the directory ") + dir);
+    std::optional<ServerLocation> location;
+    try {
+        location = serverLocation(server);
+    } catch (const std::invalid_argument& e) {
+        return fail(QStringLiteral("--server: %1; nothing was written.").arg(QString::fromUtf8(e.what())));
+    }
 
     try {
-        Database db = Database::create(dbPath);
+        Database db = Database::create(location ? server : dbPath);
         const Date today = Date::today();
         Configuration config = demoConfiguration(dir, 0);
         int counter = 0;
@@ -787,6 +803,13 @@ int main(int argc, char** argv)
         QSaveFile file(configPath);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             throw ConfigurationError(configPath + QStringLiteral(": ") + file.errorString());
+        if (location) {
+            QSaveFile serverFile(serverPath);
+            const QByteArray serverBytes = serverFileBytes(*location);
+            if (!serverFile.open(QIODevice::WriteOnly) || serverFile.write(serverBytes) != serverBytes.size()
+                || !serverFile.commit())
+                throw ConfigurationError(serverPath + QStringLiteral(": ") + serverFile.errorString());
+        }
 
         QTextStream out(stdout);
         out << "demo shop written to " << dir << " (history " << today.addDays(-365).toShortString() << " - "
@@ -797,6 +820,7 @@ int main(int argc, char** argv)
         // Leave no half-made installation behind.
         QFile::remove(dbPath);
         QFile::remove(configPath);
+        QFile::remove(serverPath);
         return fail(QString::fromUtf8(e.what()));
     }
 }

@@ -149,6 +149,39 @@ QString serverMessage(const QString& text)
     return message.trimmed();
 }
 
+// A refusal of the server in the words the file gives for the same thing,
+// so the screens that explain a refusal (a duplicate code, a missing value,
+// a value of the wrong kind, a busy database) read both alike. Anything
+// else keeps the server's own message.
+QString inFileWords(const QString& state, const QString& text)
+{
+    const QString message = serverMessage(text);
+    if (state == u"23505") {
+        // duplicate key value violates unique constraint "表_pkey"
+        // DETAIL:  Key (列1, 列2)=(…) already exists.
+        static const QRegularExpression constraint(QStringLiteral("constraint \"(.+?)(_pkey|_key|_\\w+_key)?\"$"));
+        static const QRegularExpression key(QStringLiteral("Key \\((.+?)\\)="));
+        const QString table = constraint.match(message).captured(1);
+        QStringList columns;
+        // The server quotes a name that is not all lower case.
+        for (QString c : key.match(text).captured(1).split(QStringLiteral(", "), Qt::SkipEmptyParts))
+            columns << table + u'.' + c.remove(u'"');
+        return QStringLiteral("UNIQUE constraint failed: ") + columns.join(QStringLiteral(", "));
+    }
+    if (state == u"23502") {
+        // null value in column "列" of relation "表" violates not-null constraint
+        static const QRegularExpression form(QStringLiteral("column \"(.+?)\" of relation \"(.+?)\""));
+        const QRegularExpressionMatch m = form.match(message);
+        if (m.hasMatch())
+            return QStringLiteral("NOT NULL constraint failed: %1.%2").arg(m.captured(2), m.captured(1));
+    }
+    if (state == u"22P02" || state == u"22003" || state == u"42804")
+        return QStringLiteral("datatype mismatch (%1)").arg(message);
+    if (state == u"55P03" || state == u"40P01" || state == u"40001")
+        return QStringLiteral("database is locked (%1)").arg(message);
+    return message;
+}
+
 // The database's own words where it has them (a rule's Japanese text),
 // else Qt's description.
 DatabaseError queryError(const QSqlQuery& query, const QString& sql, bool server)
@@ -156,8 +189,21 @@ DatabaseError queryError(const QSqlQuery& query, const QString& sql, bool server
     const QSqlError e = query.lastError();
     QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     if (server)
-        text = serverMessage(text);
+        text = inFileWords(e.nativeErrorCode(), text);
     return DatabaseError(text, sql);
+}
+
+// A real number bound on a server goes as text, which the server reads
+// into a number column only when it is one of that kind: 19.8 for a money
+// column (whole ticks) is refused, as the file's column check refuses it,
+// where a bare 19.8 would be rounded without a word.
+QVariant boundOnServer(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Double && !value.isNull())
+        return QString::number(value.toDouble(), 'g', 17);
+    if (value.typeId() == QMetaType::Float && !value.isNull())
+        return QString::number(double(value.toFloat()), 'g', 9);
+    return value;
 }
 
 void registerFunctions(sqlite3* h)
@@ -347,7 +393,7 @@ QSqlQuery Database::exec(const QString& sql, const QVariantList& params)
     if (!query.prepare(sql))
         throw queryError(query, sql, server);
     for (const QVariant& p : params)
-        query.addBindValue(p);
+        query.addBindValue(server ? boundOnServer(p) : p);
     if (!query.exec())
         throw queryError(query, sql, server);
     if (server)

@@ -72,6 +72,18 @@ void lockAgainstNewRows(Database& db, const QStringList& tables)
     db.exec(QStringLiteral("LOCK TABLE ") + tables.join(QStringLiteral(", ")) + QStringLiteral(" IN EXCLUSIVE MODE"));
 }
 
+void setLastSerial(Database& db, const QString& table, const QString& serialColumn, qint64 last)
+{
+    if (db.onServer()) {
+        // A sequence cannot go below 1; is_called false makes 1 the next.
+        db.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), ?, ?)"),
+                {table, serialColumn, qMax<qint64>(last, 1), last >= 1});
+        return;
+    }
+    db.exec(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {table});
+    db.exec(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"), {table, last});
+}
+
 ColumnChecksOff::ColumnChecksOff(Database& db) : db_(db)
 {
     if (!db_.onServer())

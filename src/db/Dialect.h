@@ -44,6 +44,11 @@ QString forUpdate(const Database& db);
 // in this run, whole, or left for the next one. Inside a transaction.
 void lockAgainstNewRows(Database& db, const QStringList& tables);
 
+// Rows added to a table of numbered rows (the held sales and journal)
+// from now on get serials after `last`: the file's sqlite_sequence, the
+// server's identity sequence.
+void setLastSerial(Database& db, const QString& table, const QString& serialColumn, qint64 last);
+
 // For one copying statement whose values were checked where they came from:
 // the file's column checks are switched off and back on (a server's column
 // types are its checks and cost nothing to keep).

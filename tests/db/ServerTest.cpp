@@ -213,3 +213,34 @@ TEST(ExclusiveRuns, TwoShopsInOneServerDatabaseDoNotWaitForEachOther)
     Database a2 = shopA.database();
     EXPECT_THROW(ExclusiveRun(a2, QStringLiteral("年次更新")), RunHeldElsewhere);
 }
+
+TEST(ServerSchema, RefusalsReadInTheFilesWords)
+{
+    REQUIRE_SERVER();
+    TestInstallation inst;
+    QTemporaryDir fileDir;
+    Database file = Database::create(fileDir.filePath(QStringLiteral("shop.db")));
+    Database server = inst.database();
+    // What the screens explain (a duplicate code, a missing value) reads the
+    // same from both; a value of the wrong kind is a mismatch on both.
+    auto refusal = [](Database& db, const QString& sql, const QVariantList& params = {}) {
+        try {
+            db.exec(sql, params);
+        } catch (const DatabaseError& e) {
+            return e.databaseText();
+        }
+        return QStringLiteral("(stored)");
+    };
+    for (Database* db : {&file, &server})
+        db->exec("INSERT INTO 担当者コードＴＢＬ (担当者コード, 担当者名) VALUES (5, '佐藤')");
+    const QString duplicate = "INSERT INTO 担当者コードＴＢＬ (担当者コード, 担当者名) VALUES (5, '鈴木')";
+    EXPECT_EQ(refusal(server, duplicate), refusal(file, duplicate));
+    EXPECT_EQ(refusal(server, duplicate), QStringLiteral("UNIQUE constraint failed: 担当者コードＴＢＬ.担当者コード"));
+    const QString missing = "INSERT INTO 担当者コードＴＢＬ (担当者コード, 担当者名) VALUES (6, NULL)";
+    EXPECT_EQ(refusal(server, missing), refusal(file, missing));
+    const QString price = "INSERT INTO 商品マスター (単品コード, 単品売価) VALUES (?, ?)";
+    EXPECT_TRUE(refusal(server, price, {QStringLiteral("A"), 19.8}).startsWith(QStringLiteral("datatype mismatch")));
+    EXPECT_TRUE(refusal(server, price, {QStringLiteral("B"), QStringLiteral("1980円")}).startsWith(QStringLiteral("datatype mismatch")));
+    // A whole number of ticks bound as a real number is still money.
+    EXPECT_EQ(refusal(server, price, {QStringLiteral("C"), 19800000.0}), QStringLiteral("(stored)"));
+}
