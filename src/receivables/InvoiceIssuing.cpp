@@ -1,6 +1,7 @@
 #include "receivables/InvoiceIssuing.h"
 
 #include "db/Database.h"
+#include "db/Dialect.h"
 #include "session/CustomerRow.h"
 #include "session/TaxBreakdown.h"
 
@@ -206,8 +207,11 @@ int closeBillingPeriod(Database& db, const QString& code, const InvoiceValues& v
     Transaction tx(db);
     db.exec(QStringLiteral("DELETE FROM 売掛マスター") + LinesCondition, {code, dayAfter(v.closingDate)});
     const int deleted = db.changes();
-    const QVariant sales = db.scalar(QStringLiteral("SELECT 顧客売掛締後売上額 FROM 顧客マスター WHERE 顧客コード = ?"),
-                                     {code});
+    // The row stays locked until the commit, so a daily update on another
+    // computer adds its sales before the read or after the write, never
+    // between them (where the write would lose them).
+    const QVariant sales = db.scalar(
+        QStringLiteral("SELECT 顧客売掛締後売上額 FROM 顧客マスター WHERE 顧客コード = ?") + forUpdate(db), {code});
     if (!sales.isValid())
         throw DatabaseError(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(code),
                             QStringLiteral("UPDATE 顧客マスター"));
