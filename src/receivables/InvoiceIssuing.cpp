@@ -210,18 +210,25 @@ int closeBillingPeriod(Database& db, const QString& code, const InvoiceValues& v
     // The row stays locked until the commit, so a daily update on another
     // computer adds its sales before the read or after the write, never
     // between them (where the write would lose them).
-    const QVariant sales = db.scalar(
-        QStringLiteral("SELECT 顧客売掛締後売上額 FROM 顧客マスター WHERE 顧客コード = ?") + forUpdate(db), {code});
-    if (!sales.isValid())
+    QSqlQuery row = db.exec(QStringLiteral("SELECT 顧客売掛締後売上額, 顧客売掛入金額, 顧客売掛入金日 FROM 顧客マスター"
+                                           " WHERE 顧客コード = ?")
+                                + forUpdate(db),
+                            {code});
+    if (!row.next())
         throw DatabaseError(QStringLiteral("顧客コード %1 の顧客が見つかりません。").arg(code),
                             QStringLiteral("UPDATE 顧客マスター"));
     // Computed in Currency, so an amount beyond the range fails instead of
     // being stored wrong.
-    const Currency remaining = currencyValue(sales) - v.currentSales;
+    const Currency remaining = currencyValue(row.value(0)) - v.currentSales;
+    // Payments another computer's daily update posted after the invoice was
+    // computed are not on it: they stay for the next period, with their
+    // date. With one computer there are none, and the payments start at 0.
+    const Currency paidSince = currencyValue(row.value(1)) - v.paymentsSinceClosing;
+    const QVariant paidSinceDate = paidSince.isZero() ? sqlValue(Date()) : row.value(2);
     db.exec(QStringLiteral("UPDATE 顧客マスター SET 顧客売掛前回請求金額 = ?, 顧客売掛前回締め日 = ?,"
                            " 顧客売掛入金額 = ?, 顧客売掛入金日 = ?, 顧客売掛締後売上額 = ? WHERE 顧客コード = ?"),
-            {sqlValue(v.totalBilled), sqlValue(v.closingDate), sqlValue(Currency()), sqlValue(Date()),
-             sqlValue(remaining), code});
+            {sqlValue(v.totalBilled), sqlValue(v.closingDate), sqlValue(paidSince), paidSinceDate, sqlValue(remaining),
+             code});
     keepClosedInvoice(db, code, v);
     tx.commit();
     return deleted;

@@ -103,6 +103,8 @@ bool nothingToBill(const InvoiceValues& invoice);
 // rolls the customer over: 前回請求金額 = total billed, 前回締め日 = the
 // closing date, 入金額 = 0, 入金日 = the zero date, 締後売上額 = its value
 // now − current sales; and keeps the invoice's figures by rate for the
-// receipt (replacing the last closing's). A failure changes nothing and
-// throws. Returns the number of lines deleted.
+// receipt (replacing the last closing's). Payments posted after the invoice
+// was computed (by another computer's daily update, on a server) are not
+// billed: 入金額 keeps them and 入金日 its date. A failure changes nothing
+// and throws. Returns the number of lines deleted.
 int closeBillingPeriod(Database& db, const QString& code, const InvoiceValues& invoice);
