@@ -363,11 +363,11 @@ BEGIN
     RETURN NEW;
 END $$;
 CREATE TRIGGER 売上_シリアル BEFORE INSERT ON 売上商品マスター
-    FOR EACH ROW EXECUTE FUNCTION 次のシリアル('売上シリアル');
+    FOR EACH ROW WHEN (NEW.売上シリアル IS NULL) EXECUTE FUNCTION 次のシリアル('売上シリアル');
 CREATE TRIGGER 売掛_シリアル BEFORE INSERT ON 売掛マスター
-    FOR EACH ROW EXECUTE FUNCTION 次のシリアル('売上シリアル');
+    FOR EACH ROW WHEN (NEW.売上シリアル IS NULL) EXECUTE FUNCTION 次のシリアル('売上シリアル');
 CREATE TRIGGER 経理_シリアル BEFORE INSERT ON 経理マスター
-    FOR EACH ROW EXECUTE FUNCTION 次のシリアル('経理シリアル');
+    FOR EACH ROW WHEN (NEW.経理シリアル IS NULL) EXECUTE FUNCTION 次のシリアル('経理シリアル');
 
 ------------------------------------------------------------------ rules
 -- A customer stays while any row still carries its code: sales lines posted
@@ -430,32 +430,47 @@ CREATE TRIGGER 商品_コード変更制限 BEFORE UPDATE OF 単品コード ON 
 CREATE VIEW 年次更新_締め翌日 AS
     SELECT floor(MAX(年次更新期末日))::bigint + 1 AS 翌日 FROM 年次更新ＴＢＬ;
 
--- Writes dated in books the year-end already carried forward are refused.
--- The trigger names the date column of its table.
-CREATE FUNCTION 締め済み期間() RETURNS trigger
+-- Writes dated in books the year-end already carried forward are refused:
+-- one function per date column, each a plain comparison (a trigger runs
+-- for every row the daily update posts).
+CREATE FUNCTION 締め済み期間_経理() RETURNS trigger
 LANGUAGE plpgsql AS $$
-DECLARE
-    day double precision := (to_jsonb(NEW) ->> TG_ARGV[0])::double precision;
 BEGIN
-    IF day < (SELECT 翌日 FROM 年次更新_締め翌日) THEN
+    IF NEW.経理年月日 < (SELECT 翌日 FROM 年次更新_締め翌日) THEN
+        RAISE EXCEPTION '年次更新で締めた期間の日付です。';
+    END IF;
+    RETURN NEW;
+END $$;
+CREATE FUNCTION 締め済み期間_売上() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF NEW.売上年月日 < (SELECT 翌日 FROM 年次更新_締め翌日) THEN
+        RAISE EXCEPTION '年次更新で締めた期間の日付です。';
+    END IF;
+    RETURN NEW;
+END $$;
+CREATE FUNCTION 締め済み期間_ガス() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF NEW.ガス年月日 < (SELECT 翌日 FROM 年次更新_締め翌日) THEN
         RAISE EXCEPTION '年次更新で締めた期間の日付です。';
     END IF;
     RETURN NEW;
 END $$;
 CREATE TRIGGER 経理仮_締め済み期間_追加 BEFORE INSERT ON 経理マスター仮
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('経理年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_経理();
 CREATE TRIGGER 経理仮_締め済み期間_変更 BEFORE UPDATE OF 経理年月日 ON 経理マスター仮
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('経理年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_経理();
 CREATE TRIGGER 経理_締め済み期間_追加 BEFORE INSERT ON 経理マスター
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('経理年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_経理();
 CREATE TRIGGER 売上仮_締め済み期間_追加 BEFORE INSERT ON 売上商品マスター仮
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('売上年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_売上();
 CREATE TRIGGER 売上仮_締め済み期間_変更 BEFORE UPDATE OF 売上年月日 ON 売上商品マスター仮
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('売上年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_売上();
 CREATE TRIGGER ガス_締め済み期間_追加 BEFORE INSERT ON ガスデータ
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('ガス年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_ガス();
 CREATE TRIGGER ガス_締め済み期間_変更 BEFORE UPDATE OF ガス年月日 ON ガスデータ
-    FOR EACH ROW EXECUTE FUNCTION 締め済み期間('ガス年月日');
+    FOR EACH ROW EXECUTE FUNCTION 締め済み期間_ガス();
 
 ------------------------------------------------------------------ seed rows
 INSERT INTO 勘定科目TBL (科目番号, 勘定科目名) VALUES
