@@ -11,6 +11,10 @@
 // the actions offer about 1,400 and 1,400). The long run:
 //   HIMAWARI_CRASH_POINTS=1000 HIMAWARI_FAULT_POINTS=400 bin/crash_tests
 // HIMAWARI_CRASH_VERBOSE=1 prints every failing-disk point and what was told.
+//
+// With HIMAWARI_TEST_SERVER set, the server half (ServerCrashTest, at the
+// end) kills the actions of the same shop on a PostgreSQL server by time,
+// HIMAWARI_CRASH_POINTS / 30 moments per action.
 #include "FaultVfs.h"
 
 #include "accounting/Books.h"
@@ -21,6 +25,8 @@
 #include "app/Startup.h"
 #include "core/Text.h"
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
+#include "db/Dialect.h"
 #include "gas/GasInput.h"
 #include "maintenance/Backup.h"
 #include "maintenance/OldDataMove.h"
@@ -37,6 +43,7 @@
 #include "support/ScriptedUi.h"
 #include "support/ShopData.h"
 #include "support/SlipLines.h"
+#include "support/TestInstallation.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,10 +54,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -151,16 +161,10 @@ void insertGas(Database& db, const Date& date, int kind, const char* meter, cons
 // (billed 5000 at the end of April, paid 3000 since, 5000 of credit sales
 // not yet billed), 1002, 1003 billed to 1001, gas customer 501; posted
 // history back to 2023; holding rows of four slips for the daily update
-// (one dated after the cut-off); a backup in backup1 taken before customer
-// 1004 was added.
-void buildShop(const QString& dir)
+// (one dated after the cut-off). Written into a new database of either kind.
+void fillShop(Database& db)
 {
-    QDir(dir).mkpath(QStringLiteral("backup1"));
-    QDir(dir).mkpath(QStringLiteral("backup2"));
-    writeFile(dir + u'/' + ConfigName, configurationBytes(configurationFor(dir, FirstFreeSlip), ConfigName));
-    Database::create(dir + u'/' + DatabaseName);
     {
-        Database db(dir + u'/' + DatabaseName);
         Transaction t(db);
         const Date april30 = day(2024, 4, 30);
         addCustomer(db, "1001", "山田　太郎", "0", "5000", april30, "3000", day(2024, 5, 15), "5000", "0");
@@ -202,7 +206,27 @@ void buildShop(const QString& dir)
         insertGas(db, day(2024, 3, 1), 8, "1000", "0", "0", 0);
         insertGas(db, day(2024, 4, 1), 1, "1100", "100", "2000", 10);
         db.exec(QStringLiteral("UPDATE 勘定科目TBL SET 期首残高 = ? WHERE 科目番号 = 110"), {sqlValue(yen("1200"))});
+        // A file numbers new held rows past the largest serial by itself; a
+        // server's identity sequence is told.
+        if (db.onServer()) {
+            setLastSerial(db, holdingSales, QStringLiteral("売上シリアル"), 104);
+            setLastSerial(db, holdingJournal, QStringLiteral("経理シリアル"), 105);
+        }
         t.commit();
+    }
+}
+
+// The shop in `dir`, with a backup in backup1 taken before customer 1004 was
+// added.
+void buildShop(const QString& dir)
+{
+    QDir(dir).mkpath(QStringLiteral("backup1"));
+    QDir(dir).mkpath(QStringLiteral("backup2"));
+    writeFile(dir + u'/' + ConfigName, configurationBytes(configurationFor(dir, FirstFreeSlip), ConfigName));
+    Database::create(dir + u'/' + DatabaseName);
+    {
+        Database db(dir + u'/' + DatabaseName);
+        fillShop(db);
     }
     QDir::setCurrent(dir);
     testSession().config = readConfiguration(dir + u'/' + ConfigName);
@@ -279,7 +303,7 @@ const std::vector<Action>& actions()
              appendSlipLine(s, 1, 0, QStringLiteral("12"), name, "2000", "1", kana);
              computeSlipTotals(s);
              return [&s, dir] {
-                 Database db(dir + u'/' + DatabaseName);
+                 Database db(s.config.databasePath);
                  for (const SlipStoreMessage& m : storeSlip(db, s, dir + u'/' + ConfigName).messages)
                      ui().showMessage(m.text, m.title);
              };
@@ -399,9 +423,21 @@ bool isJapanese(const QString& text)
     return false;
 }
 
+// How a child on a server is ended, where FaultVfs sees no write: the child
+// tells the parent the moment its run starts and the moment it ends, and the
+// parent kills it a chosen time after the start; or no file of the child may
+// grow during the run, so it dies in its first file write (the
+// configuration file). A child on a file is told none of this.
+struct TimedKill {
+    bool announce = false;           // 'S' before the run, 'E' after it
+    long killAfterMicroseconds = -1; // SIGKILL this long after 'S'; -1: never
+    bool noFileGrowth = false;       // RLIMIT_FSIZE 0 for the run
+};
+
 struct Outcome {
     bool exited = false;   // the child ended by itself (not killed, not crashed)
     int signal = 0;        // the signal that ended it
+    long microseconds = -1; // from the start of the run to its end, when announced and seen
     long operations = 0;   // writes and syncs it made while armed
     long failures = 0;     // of which failed on purpose
     bool ended = false;    // the action ended normally (no exception escaped)
@@ -425,8 +461,21 @@ struct Outcome {
 };
 
 
+void writeAll(int fd, const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n <= 0)
+            break;
+        p += n;
+        left -= n;
+    }
+}
+
 [[noreturn]] void childMain(const Action& action, const QString& dir, faultvfs::Mode mode, long target, int failCode,
-                            int fd)
+                            const TimedKill& timing, int fd)
 {
     QByteArray report;
     {
@@ -437,11 +486,20 @@ struct Outcome {
         ScriptedUiScope ui;
         bool ended;
         {
-            Database db(dir + u'/' + DatabaseName);
+            Database db(testSession().config.databasePath);
             const Run run = action.prepare(db, testSession(), dir);
+            if (timing.noFileGrowth) {
+                const rlimit limit{0, RLIM_INFINITY};
+                ::signal(SIGXFSZ, SIG_DFL);
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            if (timing.announce)
+                writeAll(fd, "S");
             faultvfs::arm(mode, target, failCode);
             ended = runGuarded(run);
             faultvfs::disarm();
+            if (timing.announce)
+                writeAll(fd, "E");
         }
         QStringList texts;
         for (const RecordedMessage& m : ui->messages)
@@ -450,19 +508,12 @@ struct Outcome {
                  + QByteArray::number(qint64(faultvfs::failures())) + '\n' + (ended ? "1" : "0") + '\n'
                  + texts.join(QChar(0x1f)).toUtf8();
     }
-    const char* p = report.constData();
-    qsizetype left = report.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n <= 0)
-            break;
-        p += n;
-        left -= n;
-    }
+    writeAll(fd, report);
     ::_exit(0);
 }
 
-Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode, long target, int failCode = 0)
+Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode, long target, int failCode = 0,
+                   const TimedKill& timing = {})
 {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -473,11 +524,26 @@ Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode
         throw std::runtime_error("fork");
     if (pid == 0) {
         ::close(fds[0]);
-        childMain(action, dir, mode, target, failCode, fds[1]);
+        childMain(action, dir, mode, target, failCode, timing, fds[1]);
     }
     ::close(fds[1]);
+    Outcome o;
     QByteArray bytes;
     char buffer[4096];
+    if (timing.announce) {
+        char mark = 0;
+        if (::read(fds[0], &mark, 1) == 1 && mark == 'S') {
+            const auto start = std::chrono::steady_clock::now();
+            if (timing.killAfterMicroseconds >= 0) {
+                std::this_thread::sleep_until(start + std::chrono::microseconds(timing.killAfterMicroseconds));
+                ::kill(pid, SIGKILL);
+            }
+            if (::read(fds[0], &mark, 1) == 1 && mark == 'E')
+                o.microseconds = long(std::chrono::duration_cast<std::chrono::microseconds>(
+                                          std::chrono::steady_clock::now() - start)
+                                          .count());
+        }
+    }
     for (;;) {
         const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
         if (n <= 0)
@@ -487,7 +553,6 @@ Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode
     ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    Outcome o;
     o.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !bytes.isEmpty();
     o.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     const QList<QByteArray> parts = bytes.split('\n');
@@ -505,10 +570,34 @@ Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode
 
 // ------------------------------------------------------------ the checks
 
-// Every table's rows in order, the logical content of a database.
+// Every table's rows in order, the logical content of a database. A server
+// has no rowid on most tables: its rows are in the order of all their
+// columns, and the rowid it keeps on four tables is left out (a file hides
+// its own).
 QStringList dump(Database& db)
 {
     QStringList all;
+    if (db.onServer()) {
+        QStringList names = shopTableNames(db);
+        names.sort();
+        for (const QString& name : names) {
+            all << QStringLiteral("[%1]").arg(name);
+            QStringList columns, order;
+            for (const ColumnInfo& column : tableColumns(db, name)) {
+                columns << u'"' + column.name + u'"';
+                order << QString::number(columns.size());
+            }
+            QSqlQuery q = db.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
+                                      .arg(columns.join(QStringLiteral(", ")), name, order.join(QStringLiteral(", "))));
+            while (q.next()) {
+                QStringList values;
+                for (int i = 0; i < q.record().count(); ++i)
+                    values << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
+                all << values.join(u'|');
+            }
+        }
+        return all;
+    }
     QSqlQuery tables = db.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
     QStringList names;
     while (tables.next())
@@ -550,10 +639,16 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
     } catch (const ConfigurationError& e) {
         wrong << QStringLiteral("HMWcfg.dat unreadable: ") + e.message();
     }
-    Database db(dir + u'/' + DatabaseName);
-    const QString integrity = db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
-    if (integrity != QStringLiteral("ok"))
-        wrong << QStringLiteral("integrity_check: ") + integrity;
+    // The database the configuration names (HMWsrv.dat moves it onto a server).
+    Database db(testSession().config.databasePath);
+    if (db.onServer()) {
+        if (const QString problem = integrityProblem(db); !problem.isEmpty())
+            wrong << QStringLiteral("integrity: ") + problem;
+    } else {
+        const QString integrity = db.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
+        if (integrity != QStringLiteral("ok"))
+            wrong << QStringLiteral("integrity_check: ") + integrity;
+    }
 
     // Each customer's credit sales since closing are its unbilled lines, its
     // payments the posted ones after its last closing.
@@ -565,13 +660,15 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
         " (SELECT COALESCE(SUM(j.経理金額), 0) FROM 経理マスター j WHERE j.経理貸方コード = 110"
         "   AND j.経理貸方相手先コード = c.顧客コード AND j.経理年月日 >= CAST(c.顧客売掛前回締め日 AS INTEGER) + 1)"
         " FROM 顧客マスター c ORDER BY c.顧客コード"));
+    // (A server's sums come back as numbers with a fraction: shown whole.)
+    const auto whole = [&customers](int column) { return QString::number(customers.value(column).toLongLong()); };
     while (customers.next()) {
         if (customers.value(1).toLongLong() != customers.value(2).toLongLong())
             wrong << QStringLiteral("customer %1: credit sales %2, unbilled lines %3")
-                         .arg(customers.value(0).toString(), customers.value(1).toString(), customers.value(2).toString());
+                         .arg(customers.value(0).toString(), whole(1), whole(2));
         if (customers.value(3).toLongLong() != customers.value(4).toLongLong())
             wrong << QStringLiteral("customer %1: payments %2, posted payments %3")
-                         .arg(customers.value(0).toString(), customers.value(3).toString(), customers.value(4).toString());
+                         .arg(customers.value(0).toString(), whole(3), whole(4));
     }
     // Account 110 moves with the customers' balances.
     const std::int64_t customersTotal =
@@ -595,20 +692,21 @@ QStringList checkBooks(const QString& dir, std::int64_t account110Offset, QStrin
     const int highest = db.scalar(QStringLiteral(
                               "SELECT MAX(n) FROM (SELECT MAX(売上伝票番号) AS n FROM 売上商品マスター仮"
                               " UNION ALL SELECT MAX(売上伝票番号) FROM 売上商品マスター UNION ALL SELECT MAX(売上伝票番号) FROM 売掛マスター"
-                              " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター)"))
+                              " UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター仮 UNION ALL SELECT MAX(経理伝票番号) FROM 経理マスター) AS slips"))
                             .toInt();
     const Configuration config = parseConfiguration(fileBytes(dir + u'/' + ConfigName), ConfigName);
     if (config.slipCounter <= highest)
         wrong << QStringLiteral("slip counter %1 not past slip %2").arg(config.slipCounter).arg(highest);
     if (testSession().config.slipCounter != config.slipCounter)
         wrong << QStringLiteral("slip counter %1 in memory, %2 in the file").arg(testSession().config.slipCounter).arg(config.slipCounter);
-    // A backup in place is always a whole one.
+    // A backup in place is always a whole one. (A server shop's backups are
+    // the server's dumps, made and checked by their own tests.)
     const QString backup = dir + QStringLiteral("/backup1/") + DatabaseName;
-    if (QFile::exists(backup)) {
-        if (const QString problem = databaseProblem(backup); !problem.isEmpty())
+    if (!db.onServer()) {
+        if (!QFile::exists(backup))
+            wrong << QStringLiteral("backup1 lost");
+        else if (const QString problem = databaseProblem(backup); !problem.isEmpty())
             wrong << QStringLiteral("backup: ") + problem;
-    } else {
-        wrong << QStringLiteral("backup1 lost");
     }
     if (content)
         *content = dump(db);
@@ -993,4 +1091,288 @@ TEST_F(CrashTest, KillOrFullDiskInsideTheConfigurationWrite)
         }
     }
     EXPECT_EQ(killedInFile, writingFiles);
+}
+
+// ------------------------------------------------------------ the server half
+//
+// The same shop in a schema of its own on the PostgreSQL server that
+// HIMAWARI_TEST_SERVER names (HMWsrv.dat beside HMWcfg.dat), a fresh one for
+// every run. FaultVfs sees no write of a server, so a child is killed by
+// time instead: each action's uninterrupted run is timed first, then it is
+// killed after k/(n+1) of that time for k = 1..n (n = HIMAWARI_CRASH_POINTS
+// / 30, 8 by default), and once more in its first file write, which for a
+// slip, a payment, a journal entry and a bank result run is the rewrite of
+// HMWcfg.dat after the database's commit. Backup and restore go through the
+// server's own dump and restore and have their own tests; old data is
+// brought into a file shop only.
+
+namespace {
+
+const char* const NoServer =
+    "no PostgreSQL server (HIMAWARI_TEST_SERVER is not set): the server half of the crash tests is skipped";
+
+bool appliesToServer(const Action& action)
+{
+    for (const char* fileOnly : {"backup", "restore", "old-data import"})
+        if (qstrcmp(action.name, fileOnly) == 0)
+            return false;
+    return true;
+}
+
+// The shop on the server: a folder with the configuration and HMWsrv.dat
+// naming a new schema, which holds the rows of the file shop (customer 1004
+// included). The schema is dropped at the end.
+class ServerShop {
+public:
+    ServerShop()
+    {
+        static int counter = 0;
+        ServerLocation server = *serverLocation(testServerLocation());
+        server.schema = QStringLiteral("crash%1_%2").arg(::getpid()).arg(++counter);
+        schema_ = server.schema;
+        path_ = serverLocationText(server);
+        const QString dir = dir_.path();
+        QDir(dir).mkpath(QStringLiteral("backup1"));
+        QDir(dir).mkpath(QStringLiteral("backup2"));
+        writeFile(dir + u'/' + ConfigName, configurationBytes(configurationFor(dir, FirstFreeSlip), ConfigName));
+        writeFile(dir + u'/' + ServerFileName, serverFileBytes(server));
+        try {
+            Database db = Database::create(path_);
+            fillShop(db);
+            addCustomer(db, "1004", "佐藤　三郎", "0", "0", Date(), "0", Date(), "0", "0");
+        } catch (...) {
+            dropSchema();
+            throw;
+        }
+    }
+    ~ServerShop() { dropSchema(); }
+    ServerShop(const ServerShop&) = delete;
+    ServerShop& operator=(const ServerShop&) = delete;
+
+    QString dir() const { return dir_.path(); }
+    const QString& path() const { return path_; }
+    QStringList content() const
+    {
+        Database db(path_);
+        return dump(db);
+    }
+    int counterInFile() const
+    {
+        return parseConfiguration(fileBytes(dir() + u'/' + ConfigName), ConfigName).slipCounter;
+    }
+
+private:
+    void dropSchema() const
+    {
+        try {
+            Database server(testServerLocation());
+            server.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + schema_ + QStringLiteral(" CASCADE"));
+        } catch (const std::exception&) {
+        }
+    }
+
+    QTemporaryDir dir_;
+    QString schema_;
+    QString path_;
+};
+
+struct ServerReference {
+    const Action* action = nullptr;
+    QStringList before;
+    QStringList after;
+    QStringList wrong;       // what the books check found after the run
+    QStringList told;
+    bool exited = false;
+    long microseconds = 0;   // the run, from its start to its end
+    int counterAfter = 0;    // the slip counter in HMWcfg.dat after it
+};
+
+} // namespace
+
+class ServerCrashTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (testServerLocation().isEmpty()) {
+            std::printf("%s\n", NoServer);
+            return;
+        }
+        // A folder to work in; each shop has its own.
+        work_ = new QTemporaryDir;
+        QDir::setCurrent(work_->path());
+        references_ = new std::vector<ServerReference>;
+        for (const Action& action : actions()) {
+            if (!appliesToServer(action))
+                continue;
+            ServerShop shop;
+            ServerReference r;
+            r.action = &action;
+            r.before = shop.content();
+            if (references_->empty()) {
+                Database db(shop.path());
+                offset_ = db.scalar(QStringLiteral("SELECT (SELECT SUM(顧客売掛前回請求金額 - 顧客売掛入金額 + 顧客売掛締後売上額) FROM 顧客マスター)"
+                                                   " - (SELECT 期首残高 FROM 勘定科目TBL WHERE 科目番号 = 110)"
+                                                   " - (SELECT COALESCE(SUM(経理金額), 0) FROM 経理マスター WHERE 経理借方コード = 110)"
+                                                   " + (SELECT COALESCE(SUM(経理金額), 0) FROM 経理マスター WHERE 経理貸方コード = 110)"))
+                              .toLongLong();
+            }
+            const Outcome o = runInChild(action, shop.dir(), faultvfs::Mode::Count, 0, 0, TimedKill{.announce = true});
+            r.exited = o.exited;
+            r.told = o.told;
+            r.microseconds = o.microseconds;
+            r.after = shop.content();
+            r.counterAfter = shop.counterInFile();
+            r.wrong = checkBooks(shop.dir(), offset_);
+            references_->push_back(r);
+        }
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete references_;
+        references_ = nullptr;
+        delete work_;
+        work_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (testServerLocation().isEmpty())
+            GTEST_SKIP() << NoServer;
+    }
+
+    static const ServerReference& reference(const char* name)
+    {
+        for (const ServerReference& r : *references_)
+            if (qstrcmp(r.action->name, name) == 0)
+                return r;
+        throw std::logic_error(name);
+    }
+
+    static QTemporaryDir* work_;
+    static std::vector<ServerReference>* references_;
+    static std::int64_t offset_;
+};
+
+QTemporaryDir* ServerCrashTest::work_ = nullptr;
+std::vector<ServerReference>* ServerCrashTest::references_ = nullptr;
+std::int64_t ServerCrashTest::offset_ = 0;
+
+// Without a kill every action that a server shop has writes what it should
+// on the server too, the books in step: the kills below would show their
+// own damage. The rows are those the file runs write (see
+// ReferenceRunsWriteTheExpectedRows).
+TEST_F(ServerCrashTest, EveryActionUninterruptedKeepsTheBooksInStep)
+{
+    ASSERT_EQ(references_->size(), 10u);
+    for (const ServerReference& r : *references_) {
+        SCOPED_TRACE(r.action->name);
+        EXPECT_TRUE(r.exited);
+        EXPECT_EQ(r.told, r.action->successText.isEmpty() ? QStringList() : QStringList{r.action->successText});
+        EXPECT_EQ(describe(r.wrong), QString());
+        EXPECT_NE(r.after, r.before);
+        EXPECT_GT(r.microseconds, 0);
+    }
+    const QStringList slip = rowsIn(reference("slip").after, QStringLiteral("売上商品マスター仮"));
+    ASSERT_EQ(slip.size(), 7);
+    EXPECT_TRUE(slip[4].startsWith(QStringLiteral("105|20|45447|1002|1|2|5|201"))) << slip[4].toStdString();
+    EXPECT_EQ(rowsIn(reference("slip").after, QStringLiteral("経理マスター仮")).size(), 5 + 3);
+    const QStringList posted = rowsIn(reference("daily update").after, QStringLiteral("顧客マスター"));
+    ASSERT_EQ(posted.size(), 5);
+    EXPECT_TRUE(posted[0].startsWith(QStringLiteral("1001")) && posted[0].contains(QStringLiteral("|105000000|")))
+        << posted[0].toStdString();
+    EXPECT_EQ(rowsIn(reference("daily update").after, QStringLiteral("売上商品マスター仮")).size(), 1);
+    EXPECT_EQ(rowsIn(reference("daily update").after, QStringLiteral("経理マスター仮")).size(), 1);
+    EXPECT_EQ(rowsIn(reference("invoice closing").after, QStringLiteral("売掛マスター")).size(), 1);
+    EXPECT_EQ(rowsIn(reference("old sales lines").after, QStringLiteral("売上商品マスター")).size(), 3);
+    EXPECT_EQ(rowsIn(reference("old gas data").after, QStringLiteral("ガスデータ")).size(), 1);
+    EXPECT_EQ(rowsIn(reference("result run").after, QStringLiteral("経理マスター仮")).size(), 5 + 2);
+}
+
+// A kill -9 at moments spread over each action's run, and once in its first
+// file write: start-up repairs what needs repair and the books are whole,
+// each action either done or not at all. Killed in the rewrite of HMWcfg.dat,
+// a slip, a payment, a journal entry and a bank result run are committed
+// with the counter still at 20 in the file, and start-up moves it past the
+// numbers they used, where their whole run leaves it; a gas event writes the
+// file inside its transaction and is not done.
+TEST_F(ServerCrashTest, KillAtAnyMomentLeavesTheBooksWhole)
+{
+    const int perAction = std::max(1, (pointsFromEnvironment("HIMAWARI_CRASH_POINTS", 240) + 15) / 30);
+    const QStringList writingFiles = {QStringLiteral("slip"), QStringLiteral("payment"), QStringLiteral("journal entry"),
+                                      QStringLiteral("result run")};
+    int tried = 0, killed = 0, inconsistent = 0;
+    for (const ServerReference& r : *references_) {
+        const Action& action = *r.action;
+        int asBefore = 0, asAfter = 0;
+        for (int k = 1; k <= perAction + 1; ++k) {
+            const bool inFileWrite = k > perAction;
+            const long delay = inFileWrite ? -1 : r.microseconds * k / (perAction + 1);
+            ServerShop shop;
+            const Outcome o = runInChild(action, shop.dir(), faultvfs::Mode::Count, 0, 0,
+                                         TimedKill{.announce = true, .killAfterMicroseconds = delay, .noFileGrowth = inFileWrite});
+            ++tried;
+            killed += o.signal == SIGKILL || o.signal == SIGXFSZ;
+            const int counterBefore = shop.counterInFile();
+            QStringList content;
+            QStringList wrong = checkBooks(shop.dir(), offset_, &content);
+            if (content != r.before && content != r.after)
+                wrong << QStringLiteral("the database is neither as before nor as after the action");
+            asBefore += content == r.before;
+            asAfter += content == r.after;
+            if (inFileWrite) {
+                const QString name = QString::fromLatin1(action.name);
+                const bool writes = writingFiles.contains(name) || name == QStringLiteral("gas event");
+                if (o.signal != (writes ? SIGXFSZ : 0))
+                    wrong << QStringLiteral("ended by signal %1 in the file write").arg(o.signal);
+                if (writingFiles.contains(name)) {
+                    if (content != r.after)
+                        wrong << QStringLiteral("not committed before the configuration write");
+                    if (counterBefore != FirstFreeSlip || shop.counterInFile() != r.counterAfter)
+                        wrong << QStringLiteral("counter %1 in the file after the kill, %2 after start-up")
+                                     .arg(counterBefore)
+                                     .arg(shop.counterInFile());
+                } else if (writes && content != r.before) {
+                    wrong << QStringLiteral("committed although killed inside the transaction");
+                } else if (!writes && content != r.after) {
+                    wrong << QStringLiteral("writes no file and still not done");
+                }
+            }
+            if (!wrong.isEmpty()) {
+                ++inconsistent;
+                ADD_FAILURE() << action.name
+                              << (inFileWrite ? std::string(" killed in its first file write")
+                                              : " killed " + std::to_string(delay) + " µs into its run")
+                              << ": " << describe(wrong).toStdString();
+            }
+        }
+        std::printf("%s: %ld µs on the server; after the kills %d as before, %d as after\n", action.name,
+                    r.microseconds, asBefore, asAfter);
+        std::fflush(stdout);
+    }
+    std::printf("crash test (server): %d kill points tried (%d killed), inconsistencies found: %d\n", tried, killed,
+                inconsistent);
+    EXPECT_EQ(inconsistent, 0);
+    EXPECT_EQ(tried, int(references_->size()) * (perAction + 1));
+    // Most of the timed points land inside the run.
+    EXPECT_GE(killed, tried / 2);
+}
+
+// The checks read the server shop, and are not blind there: half of a
+// posting, done by hand, is seen as on a file.
+TEST_F(ServerCrashTest, TheChecksSeeHalfDoneWork)
+{
+    ServerShop shop;
+    {
+        Database db(shop.path());
+        db.exec(QStringLiteral("INSERT INTO 売上商品マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
+        db.exec(QStringLiteral("INSERT INTO 売掛マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
+        db.exec(QStringLiteral("INSERT INTO 経理マスター SELECT * FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+        db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+    }
+    EXPECT_EQ(checkBooks(shop.dir(), offset_),
+              (QStringList{QStringLiteral("customer 1001: credit sales 50000000, unbilled lines 90000000"),
+                           QStringLiteral("customer 1002: payments 0, posted payments 8000000"),
+                           QStringLiteral("account 110 out of step: customers 100000000, account 34000000"),
+                           QStringLiteral("1 rows both held and posted")}));
 }
