@@ -100,6 +100,15 @@ ColumnChecksOff::~ColumnChecksOff()
     }
 }
 
+void compactDatabase(Database& db)
+{
+    if (!db.onServer()) {
+        db.exec(QStringLiteral("VACUUM"));
+        return;
+    }
+    db.exec(QStringLiteral("VACUUM ") + shopTableNames(db).join(QStringLiteral(", ")));
+}
+
 QString integrityProblem(Database& db, bool quick)
 {
     if (!db.onServer()) {

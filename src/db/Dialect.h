@@ -63,6 +63,12 @@ private:
     Database& db_;
 };
 
+// Gives the space of deleted rows back, outside any transaction. A file is
+// rewritten smaller (VACUUM). On a server only the shop's own tables are
+// vacuumed, in place: their space is reused and the other computers go on
+// working meanwhile, where rewriting them would lock them out.
+void compactDatabase(Database& db);
+
 // What is wrong with the database's own structure, or empty when nothing
 // is: SQLite's integrity check of every page (quick: without the index
 // cross-checks); on a server, whose storage is the server's to keep, that

@@ -58,8 +58,3 @@ int deleteOldGasData(Database& db, const Date& cutoff)
     tx.commit();
     return deleted;
 }
-
-void compactDatabase(Database& db)
-{
-    db.exec(QStringLiteral("VACUUM"));
-}

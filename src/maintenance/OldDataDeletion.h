@@ -35,6 +35,3 @@ int deleteOldSalesLines(Database& db, const Date& cutoff);
 DeletionCount countOldGasData(Database& db, const Date& cutoff);
 int deleteOldGasData(Database& db, const Date& cutoff);
 
-// Gives the space of deleted rows back to the file system (VACUUM, outside
-// any transaction), so that the file really becomes smaller.
-void compactDatabase(Database& db);

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "db/Database.h"
 #include "db/ExclusiveRun.h"
+#include "db/Dialect.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
 #include "ui/UiService.h"

@@ -244,3 +244,25 @@ TEST(ServerSchema, RefusalsReadInTheFilesWords)
     // A whole number of ticks bound as a real number is still money.
     EXPECT_EQ(refusal(server, price, {QStringLiteral("C"), 19800000.0}), QStringLiteral("(stored)"));
 }
+
+// Giving deleted rows' space back after old data is deleted touches this
+// shop's tables only: a second shop in the same server database is left to
+// its own work.
+TEST(ServerSchema, CompactingVacuumsOnlyTheShopsOwnTables)
+{
+    REQUIRE_SERVER();
+    TestInstallation shopA;
+    TestInstallation shopB;
+    Database a = shopA.database();
+    a.exec("DELETE FROM 担当者コードＴＢＬ");
+    compactDatabase(a);
+    Database observer(testServerLocation());
+    auto vacuumed = [&](const TestInstallation& shop) {
+        return observer
+            .scalar(QStringLiteral("SELECT COUNT(*) FROM pg_stat_user_tables WHERE schemaname = ? AND last_vacuum IS NOT NULL"),
+                    {serverLocation(shop.databasePath())->schema})
+            .toInt();
+    };
+    EXPECT_EQ(vacuumed(shopA), shopTableNames(a).size());
+    EXPECT_EQ(vacuumed(shopB), 0);
+}

@@ -2,6 +2,8 @@
 // refused before anything is written, and a folder whose name starts with
 // "-" still reachable as ./-name.
 #include "db/Database.h"
+#include "db/DatabaseLocation.h"
+#include "db/Dialect.h"
 #include "session/Routines.h"
 #include "session/TaxBreakdown.h"
 
@@ -10,6 +12,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "support/TestInstallation.h"
 
 namespace {
 
@@ -48,7 +52,7 @@ TEST(DemoProgram, HelpPrintsTheUsageAndWritesNothing)
     for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"shop", "--help"}}) {
         const DemoRun r = runDemo(work.path(), arguments);
         EXPECT_EQ(r.exitCode, 0) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: himawari-demo DIR\n"))) << r.out.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: himawari-demo DIR [--server 'host=… port=… dbname=… user=…']\n"))) << r.out.toStdString();
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     }
     EXPECT_TRUE(entriesOf(work.path()).isEmpty()) << entriesOf(work.path()).join(' ').toStdString();
@@ -111,4 +115,44 @@ TEST(DemoProgram, TheDemoShopSellsAtTodaysRatesAsARegisteredShop)
     // New Year's Day.
     const Date latest = dateValue(db.scalar(QStringLiteral("SELECT MAX(売上年月日) FROM 売上商品マスター")));
     EXPECT_EQ(latest.year(), Date::today().addDays(-1).year());
+}
+
+// With --server the same shop goes into the server's database: the folder
+// gets HMWsrv.dat instead of a database file, every table holds as many rows
+// as the file demo written the same day, and a second run refuses to write
+// into a database that has tables.
+TEST(DemoProgram, OnAServerTheSameShopIsWrittenAndTheFolderNamesTheServer)
+{
+    OnTestServer server;
+    if (!server.available())
+        GTEST_SKIP() << "No PostgreSQL server (HIMAWARI_TEST_SERVER is not set): the demo shop on a server is not tried.";
+    const TestInstallation inst(TestInstallation::Options{.withDatabase = false, .readIntoSession = false});
+    const QString connection = inst.databasePath().mid(QStringLiteral("postgresql: ").size());
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+
+    const DemoRun onServer = runDemo(work.path(), {"served", "--server", connection});
+    ASSERT_EQ(onServer.exitCode, 0) << onServer.err.toStdString();
+    EXPECT_EQ(entriesOf(work.filePath(QStringLiteral("served"))),
+              (QStringList{"backup1", "backup2", "HMWcfg.dat", "HMWsrv.dat"}));
+    QFile serverFile(work.filePath(QStringLiteral("served/HMWsrv.dat")));
+    ASSERT_TRUE(serverFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(serverLocationText(parseServerFile(serverFile.readAll())), inst.databasePath());
+
+    ASSERT_EQ(runDemo(work.path(), {"onfile"}).exitCode, 0);
+    Database served(inst.databasePath());
+    Database onFile(work.filePath(QStringLiteral("onfile/himawari.db")));
+    const QStringList tables = shopTableNames(onFile);
+    // The server spells the ASCII letters of a name in lower case.
+    EXPECT_EQ(shopTableNames(served).size(), tables.size());
+    for (const QString& table : tables)
+        EXPECT_EQ(served.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong(),
+                  onFile.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + table).toLongLong())
+            << table.toStdString();
+
+    const DemoRun again = runDemo(work.path(), {"again", "--server", connection});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.startsWith(QStringLiteral("himawari-demo: "))) << again.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("again/HMWcfg.dat"))));
+    EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("again/HMWsrv.dat"))));
 }
