@@ -145,26 +145,26 @@ void bareCopy(Database& db, const Date& cutoff)
 // The daily update of a heavy day: 20,000 sales lines and 5,000 journal
 // rows over 2,000 customers. Each iteration also runs the bare copy on its
 // own fresh copy, so that the ratio compares the two in the same run.
-void DailyUpdate(benchmark::State& state)
+template <typename FreshDatabase>
+void timeDailyUpdate(benchmark::State& state, const Date& today, FreshDatabase freshDatabase)
 {
-    Shop& s = shop();
     double update = 0;
     double bare = 0;
     for (auto _ : state) {
         PostingResult r;
         {
-            auto db = freshCopy(s.heavyDay);
+            auto db = freshDatabase();
             const auto t = Clock::now();
-            r = postHoldingRows(*db, s.today);
+            r = postHoldingRows(*db, today);
             const double took = seconds(t);
             state.SetIterationTime(took);
             update += took;
             checkBooks(*db);
         }
         {
-            auto db = freshCopy(s.heavyDay);
+            auto db = freshDatabase();
             const auto t = Clock::now();
-            bareCopy(*db, s.today);
+            bareCopy(*db, today);
             bare += seconds(t);
         }
         state.counters["salesLines"] = r.salesLines;
@@ -172,6 +172,12 @@ void DailyUpdate(benchmark::State& state)
     }
     state.counters["bareCopy_ms"] = bare * 1000 / double(state.iterations());
     state.counters["ratio"] = update / bare;
+}
+
+void DailyUpdate(benchmark::State& state)
+{
+    Shop& s = shop();
+    timeDailyUpdate(state, s.today, [&] { return freshCopy(s.heavyDay); });
 }
 BENCHMARK(DailyUpdate)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
@@ -189,11 +195,32 @@ BENCHMARK(BareSqlCopy)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(ben
 
 // The invoice run of closing day 5: every customer of the day opened in the
 // confirmation screen, its invoice printed twice (to recording surfaces)
-// and its period closed.
+// and its period closed. Returns how many were closed.
+int runInvoices(Database& db, const Configuration& config, const Date& today)
+{
+    const Date closing = Date::fromParts(today.year(), today.month(), 5);
+    int closed = 0;
+    SessionState session;
+    session.config = config;
+    for (const QString& code : closingDayCustomerCodes(db, 5)) {
+        const std::optional<InvoiceComputation> computed = computeInvoice(db, code, closing, config);
+        if (!computed || nothingToBill(computed->invoice))
+            continue;
+        chooseCustomer(computed->customer, session.customer);
+        {
+            PrintBatch batch;
+            printInvoice(session.config, session.customer, computed->invoice, today);
+            printInvoice(session.config, session.customer, computed->invoice, today);
+        }
+        closeBillingPeriod(db, computed->customer.code, computed->invoice);
+        ++closed;
+    }
+    return closed;
+}
+
 void InvoiceRun(benchmark::State& state, bool writeAheadLog)
 {
     Shop& s = shop();
-    const Date closing = Date::fromParts(s.today.year(), s.today.month(), 5);
     int closed = 0;
     for (auto _ : state) {
         auto db = freshCopy(s.path);
@@ -201,22 +228,7 @@ void InvoiceRun(benchmark::State& state, bool writeAheadLog)
             db->scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
         PrintCapture capture;
         const auto t = Clock::now();
-        closed = 0;
-        SessionState session_;
-        session_.config = s.config;
-        for (const QString& code : closingDayCustomerCodes(*db, 5)) {
-            const std::optional<InvoiceComputation> computed = computeInvoice(*db, code, closing, s.config);
-            if (!computed || nothingToBill(computed->invoice))
-                continue;
-            chooseCustomer(computed->customer, session_.customer);
-            {
-                PrintBatch batch;
-                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
-                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
-            }
-            closeBillingPeriod(*db, computed->customer.code, computed->invoice);
-            ++closed;
-        }
+        closed = runInvoices(*db, s.config, s.today);
         state.SetIterationTime(seconds(t));
         checkBooks(*db);
     }
@@ -535,57 +547,18 @@ std::unique_ptr<Database> freshServerCopy(const char* from)
 void DailyUpdateOnServer(benchmark::State& state)
 {
     ServerShop& s = serverShop();
-    double update = 0;
-    double bare = 0;
-    for (auto _ : state) {
-        PostingResult r;
-        {
-            auto db = freshServerCopy("heavy_day");
-            const auto t = Clock::now();
-            r = postHoldingRows(*db, s.today);
-            const double took = seconds(t);
-            state.SetIterationTime(took);
-            update += took;
-            checkBooks(*db);
-        }
-        {
-            auto db = freshServerCopy("heavy_day");
-            const auto t = Clock::now();
-            bareCopy(*db, s.today);
-            bare += seconds(t);
-        }
-        state.counters["salesLines"] = r.salesLines;
-        state.counters["ledgerRows"] = r.ledgerRows;
-    }
-    state.counters["bareCopy_ms"] = bare * 1000 / double(state.iterations());
-    state.counters["ratio"] = update / bare;
+    timeDailyUpdate(state, s.today, [] { return freshServerCopy("heavy_day"); });
 }
 
 void InvoiceRunOnServer(benchmark::State& state)
 {
     ServerShop& s = serverShop();
-    const Date closing = Date::fromParts(s.today.year(), s.today.month(), 5);
     int closed = 0;
     for (auto _ : state) {
         auto db = freshServerCopy("ten_years");
         PrintCapture capture;
         const auto t = Clock::now();
-        closed = 0;
-        SessionState session_;
-        session_.config = s.config;
-        for (const QString& code : closingDayCustomerCodes(*db, 5)) {
-            const std::optional<InvoiceComputation> computed = computeInvoice(*db, code, closing, s.config);
-            if (!computed || nothingToBill(computed->invoice))
-                continue;
-            chooseCustomer(computed->customer, session_.customer);
-            {
-                PrintBatch batch;
-                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
-                printInvoice(session_.config, session_.customer, computed->invoice, s.today);
-            }
-            closeBillingPeriod(*db, computed->customer.code, computed->invoice);
-            ++closed;
-        }
+        closed = runInvoices(*db, s.config, s.today);
         state.SetIterationTime(seconds(t));
         checkBooks(*db);
     }

@@ -245,6 +245,21 @@ QByteArray readWholeFile(const QString& path, const QString& what)
     return bytes;
 }
 
+// The backup's configuration file, which must be there and read as this
+// program reads it; a restore refuses anything else before it changes a thing.
+QByteArray readBackupConfiguration(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        throw BackupError(QStringLiteral("バックアップの設定ファイル %1 がありません。\n何も変更していません。").arg(shown(path)));
+    const QByteArray configuration = readWholeFile(path, QStringLiteral("バックアップの設定ファイル"));
+    try {
+        parseConfiguration(configuration, QStringLiteral("設定ファイル ") + shown(path));
+    } catch (const ConfigurationError& e) {
+        throw BackupError(QStringLiteral("バックアップの設定ファイルを読めません。\n%1\n何も変更していません。").arg(e.message()));
+    }
+    return configuration;
+}
+
 // Writes bytes to a file and makes sure they reached the disk.
 void writeWholeFile(const QString& path, const QByteArray& bytes, const QString& what)
 {
@@ -579,15 +594,7 @@ RestoreResult restoreServerData(const BackupLocation& where, Configuration& conf
     const QString sourceConfiguration = where.backupConfigurationPath();
     if (!QFileInfo(dumpPath).isFile())
         throw BackupError(QStringLiteral("バックアップのデータベース %1 がありません。\n何も変更していません。").arg(shown(dumpPath)));
-    if (!QFileInfo(sourceConfiguration).isFile())
-        throw BackupError(QStringLiteral("バックアップの設定ファイル %1 がありません。\n何も変更していません。")
-                              .arg(shown(sourceConfiguration)));
-    const QByteArray configuration = readWholeFile(sourceConfiguration, QStringLiteral("バックアップの設定ファイル"));
-    try {
-        parseConfiguration(configuration, QStringLiteral("設定ファイル ") + shown(sourceConfiguration));
-    } catch (const ConfigurationError& e) {
-        throw BackupError(QStringLiteral("バックアップの設定ファイルを読めません。\n%1\n何も変更していません。").arg(e.message()));
-    }
+    const QByteArray configuration = readBackupConfiguration(sourceConfiguration);
 
     const ServerLocation server = *serverLocation(where.databasePath);
     const QString liveSchema = serverSchema(server);
@@ -814,17 +821,7 @@ RestoreResult restoreData(const BackupLocation& where, Configuration& config)
     if (!QFileInfo(sourceDatabase).isFile())
         throw BackupError(QStringLiteral("バックアップのデータベースファイル %1 がありません。\n何も変更していません。")
                               .arg(shown(sourceDatabase)));
-    if (!QFileInfo(sourceConfiguration).isFile())
-        throw BackupError(QStringLiteral("バックアップの設定ファイル %1 がありません。\n何も変更していません。")
-                              .arg(shown(sourceConfiguration)));
-
-    // The configuration must read as this program reads it.
-    const QByteArray configuration = readWholeFile(sourceConfiguration, QStringLiteral("バックアップの設定ファイル"));
-    try {
-        parseConfiguration(configuration, QStringLiteral("設定ファイル ") + shown(sourceConfiguration));
-    } catch (const ConfigurationError& e) {
-        throw BackupError(QStringLiteral("バックアップの設定ファイルを読めません。\n%1\n何も変更していません。").arg(e.message()));
-    }
+    const QByteArray configuration = readBackupConfiguration(sourceConfiguration);
 
     // The backup database is copied beside the live one and checked there,
     // so what is checked is exactly what is restored.

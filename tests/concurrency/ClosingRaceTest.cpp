@@ -13,6 +13,19 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+namespace {
+
+// Customer C1's one unbilled line: 5000 yen of rice on 3 May 2024.
+void addMaySale(Database& db)
+{
+    db.exec(QStringLiteral("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
+                           " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
+                           " VALUES (1, 1, ?, 'C1', 1, 1, 9, '12', '米', ?, ?)"),
+            {sqlValue(Date::fromParts(2024, 5, 3)), sqlValue(yen("5000")), sqlValue(yen("1"))});
+}
+
+} // namespace
+
 TEST(ClosingRace, SalesTheDailyUpdateAddsWhileAPeriodClosesAreKept)
 {
     if (!testingOnServer())
@@ -23,10 +36,7 @@ TEST(ClosingRace, SalesTheDailyUpdateAddsWhileAPeriodClosesAreKept)
     db.exec(QStringLiteral("INSERT INTO 顧客マスター (顧客コード, 顧客名前, 顧客売掛締切日, 顧客売掛前回締め日, 顧客売掛前回請求金額,"
                            " 顧客売掛入金額, 顧客売掛締後売上額) VALUES ('C1', '顧客一', 20, ?, 0, 0, ?)"),
             {sqlValue(Date::fromParts(2024, 4, 20)), sqlValue(yen("5000"))});
-    db.exec(QStringLiteral("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
-                           " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
-                           " VALUES (1, 1, ?, 'C1', 1, 1, 9, '12', '米', ?, ?)"),
-            {sqlValue(Date::fromParts(2024, 5, 3)), sqlValue(yen("5000")), sqlValue(yen("1"))});
+    addMaySale(db);
     const std::optional<InvoiceComputation> computed = computeInvoice(db, QStringLiteral("C1"), closing, inst.defaultConfiguration());
     ASSERT_TRUE(computed);
     ASSERT_EQ(computed->invoice.currentSales, yen("5000"));
@@ -73,10 +83,7 @@ TEST(ClosingRace, APaymentPostedAfterTheInvoiceWasComputedStaysForTheNextPeriod)
                            " 顧客売掛入金額, 顧客売掛入金日, 顧客売掛締後売上額) VALUES ('C1', '顧客一', 20, ?, ?, ?, ?, ?)"),
             {sqlValue(Date::fromParts(2024, 4, 20)), sqlValue(yen("2000")), sqlValue(yen("500")),
              sqlValue(Date::fromParts(2024, 5, 10)), sqlValue(yen("5000"))});
-    db.exec(QStringLiteral("INSERT INTO 売掛マスター (売上シリアル, 売上伝票番号, 売上年月日, 売上顧客コード, 売上種別コード,"
-                           " 売上部門コード, 売上税区分コード, 売上単品コード, 売上単品名, 売上単価, 売上個数)"
-                           " VALUES (1, 1, ?, 'C1', 1, 1, 9, '12', '米', ?, ?)"),
-            {sqlValue(Date::fromParts(2024, 5, 3)), sqlValue(yen("5000")), sqlValue(yen("1"))});
+    addMaySale(db);
     const std::optional<InvoiceComputation> computed = computeInvoice(db, QStringLiteral("C1"), closing, inst.defaultConfiguration());
     ASSERT_TRUE(computed);
     ASSERT_EQ(computed->invoice.totalBilled, yen("6500"));

@@ -570,6 +570,15 @@ Outcome runInChild(const Action& action, const QString& dir, faultvfs::Mode mode
 
 // ------------------------------------------------------------ the checks
 
+// One row's values joined by '|', NULL spelled out.
+QString rowText(const QSqlQuery& q)
+{
+    QStringList values;
+    for (int i = 0; i < q.record().count(); ++i)
+        values << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
+    return values.join(u'|');
+}
+
 // Every table's rows in order, the logical content of a database. A server
 // has no rowid on most tables: its rows are in the order of all their
 // columns, and the rowid it keeps on four tables is left out (a file hides
@@ -589,12 +598,8 @@ QStringList dump(Database& db)
             }
             QSqlQuery q = db.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
                                       .arg(columns.join(QStringLiteral(", ")), name, order.join(QStringLiteral(", "))));
-            while (q.next()) {
-                QStringList values;
-                for (int i = 0; i < q.record().count(); ++i)
-                    values << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
-                all << values.join(u'|');
-            }
+            while (q.next())
+                all << rowText(q);
         }
         return all;
     }
@@ -605,12 +610,8 @@ QStringList dump(Database& db)
     for (const QString& name : names) {
         all << QStringLiteral("[%1]").arg(name);
         QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(name));
-        while (q.next()) {
-            QStringList values;
-            for (int i = 0; i < q.record().count(); ++i)
-                values << (q.isNull(i) ? QStringLiteral("NULL") : q.value(i).toString());
-            all << values.join(u'|');
-        }
+        while (q.next())
+            all << rowText(q);
     }
     return all;
 }
@@ -744,6 +745,27 @@ std::vector<int> spread(int total, const std::vector<long>& available)
 long pointAt(int k, int count, long n)
 {
     return count <= 1 ? n : 1 + long((double(k) * double(n - 1)) / double(count - 1) + 0.5);
+}
+
+// Half of a posting done by hand on the reference shop: slip 10's line
+// copied to the posted tables with the customer untouched (customers 10000
+// yen, account 110 1200 + 6800 - 4600), and payment slip 14 posted with
+// 1002's received amount untouched.
+void postHalfByHand(Database& db)
+{
+    db.exec(QStringLiteral("INSERT INTO 売上商品マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
+    db.exec(QStringLiteral("INSERT INTO 売掛マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
+    db.exec(QStringLiteral("INSERT INTO 経理マスター SELECT * FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+    db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+}
+
+// What the checks must find after postHalfByHand.
+QStringList halfDoneFindings()
+{
+    return {QStringLiteral("customer 1001: credit sales 50000000, unbilled lines 90000000"),
+            QStringLiteral("customer 1002: payments 0, posted payments 8000000"),
+            QStringLiteral("account 110 out of step: customers 100000000, account 34000000"),
+            QStringLiteral("1 rows both held and posted")};
 }
 
 struct Reference {
@@ -901,19 +923,9 @@ TEST_F(CrashTest, TheChecksSeeHalfDoneWork)
     copyShop(shop_->path(), copy.path());
     {
         Database db(copy.path() + u'/' + DatabaseName);
-        // Slip 10's line copied to the posted tables, the customer untouched
-        // (customers 10000 yen, account 110 1200 + 6800 - 4600).
-        db.exec(QStringLiteral("INSERT INTO 売上商品マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
-        db.exec(QStringLiteral("INSERT INTO 売掛マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
-        // Payment slip 14 posted, 1002's received amount untouched.
-        db.exec(QStringLiteral("INSERT INTO 経理マスター SELECT * FROM 経理マスター仮 WHERE 経理シリアル = 104"));
-        db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+        postHalfByHand(db);
     }
-    EXPECT_EQ(checkBooks(copy.path(), offset_),
-              (QStringList{QStringLiteral("customer 1001: credit sales 50000000, unbilled lines 90000000"),
-                           QStringLiteral("customer 1002: payments 0, posted payments 8000000"),
-                           QStringLiteral("account 110 out of step: customers 100000000, account 34000000"),
-                           QStringLiteral("1 rows both held and posted")}));
+    EXPECT_EQ(checkBooks(copy.path(), offset_), halfDoneFindings());
 }
 
 // The last kill point of a slip falls between the database commit and the
@@ -1398,14 +1410,7 @@ TEST_F(ServerCrashTest, TheChecksSeeHalfDoneWork)
     ServerShop shop;
     {
         Database db(shop.path());
-        db.exec(QStringLiteral("INSERT INTO 売上商品マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
-        db.exec(QStringLiteral("INSERT INTO 売掛マスター SELECT * FROM 売上商品マスター仮 WHERE 売上シリアル = 101"));
-        db.exec(QStringLiteral("INSERT INTO 経理マスター SELECT * FROM 経理マスター仮 WHERE 経理シリアル = 104"));
-        db.exec(QStringLiteral("DELETE FROM 経理マスター仮 WHERE 経理シリアル = 104"));
+        postHalfByHand(db);
     }
-    EXPECT_EQ(checkBooks(shop.dir(), offset_),
-              (QStringList{QStringLiteral("customer 1001: credit sales 50000000, unbilled lines 90000000"),
-                           QStringLiteral("customer 1002: payments 0, posted payments 8000000"),
-                           QStringLiteral("account 110 out of step: customers 100000000, account 34000000"),
-                           QStringLiteral("1 rows both held and posted")}));
+    EXPECT_EQ(checkBooks(shop.dir(), offset_), halfDoneFindings());
 }
