@@ -30,7 +30,6 @@ run: demo
 test: build
 	scripts/with-test-server sh -c 'cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)'
 
-
 # The Debian package (build/himawari_<version>_<arch>.deb).
 package: build
 	cd $(BUILD) && cpack -G DEB

@@ -1,13 +1,11 @@
 #include "accounting/YearEndScreen.h"
 
 #include "accounting/Books.h"
-#include "db/ExclusiveRun.h"
-
-#include <optional>
 #include "accounting/ScreenParts.h"
 #include "session/Session.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
+#include "ui/RunLock.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
@@ -104,13 +102,9 @@ void frm更新年次::run()
     {
         // Another computer on the same server may be closing invoices or
         // deleting old data: the year-end waits for it.
-        std::optional<ExclusiveRun> run;
-        try {
-            run.emplace(db_, QStringLiteral("年次更新"));
-        } catch (const RunHeldElsewhere& e) {
-            ui().showMessage(e.message(), YearEndTitle);
+        const std::unique_ptr<ExclusiveRun> run = holdRunOrTell(db_, QStringLiteral("年次更新"), YearEndTitle);
+        if (!run)
             return;
-        }
         const BusyCursor busy;
         // The grid's read statement is ended before the chart is rewritten.
         chartRows->clear();

@@ -31,7 +31,7 @@ bool ensureServerDatabase(const QString& path, bool& created)
         bool empty = false;
         {
             Database db(path);
-            empty = db.schemaVersion() == 0 && shopTableNames(db).isEmpty();
+            empty = !holdsTables(db);
         }
         if (!empty)
             return true;

@@ -3,6 +3,7 @@
 #include "core/Currency.h"
 #include "core/Date.h"
 #include "db/DatabaseLocation.h"
+#include "db/Dialect.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -245,10 +246,7 @@ Database Database::create(const QString& path)
     if (isServerLocation(path)) {
         Database db;
         db.openServerConnection(path);
-        const std::optional<ServerLocation> server = serverLocation(path);
-        const QVariant tables = db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables"
-                                                         " WHERE table_schema = current_schema()"));
-        if (tables.toLongLong() != 0)
+        if (holdsTables(db))
             throw DatabaseError(QStringLiteral("サーバーのデータベースにすでに表があります。新しい店には空のデータベースが必要です。"),
                                 shownLocation(path));
         Transaction transaction(db);
@@ -323,12 +321,7 @@ void Database::openServerConnection(const QString& path)
         connectionName_.clear();
         throw DatabaseError(QStringLiteral("サーバーに接続できません：%1").arg(text), shownLocation(path));
     }
-    // Other computers see this name when this one holds a run they wait
-    // for. The server keeps 63 bytes of it.
-    QByteArray name = computerName().toUtf8();
-    while (name.size() > 63)
-        name = computerName().left(QString::fromUtf8(name).size() - 1).toUtf8();
-    exec(QStringLiteral("SELECT set_config('application_name', ?, false)"), {QString::fromUtf8(name)});
+    setApplicationName(computerName());
     // The server's notices (what a DROP … CASCADE took along, a schema
     // that is there already) are no news to the operator.
     exec(QStringLiteral("SET client_min_messages = warning"));
@@ -339,6 +332,15 @@ void Database::openServerConnection(const QString& path)
     // A slip stored at the other counter while this one waits is seen by
     // the next statement; an hour-long wait for a lock is no answer.
     exec(QStringLiteral("SET lock_timeout = '60s'"));
+}
+
+void Database::setApplicationName(const QString& name)
+{
+    // The server keeps 63 bytes of it.
+    QString shortened = name;
+    while (shortened.toUtf8().size() > 63)
+        shortened.chop(1);
+    exec(QStringLiteral("SELECT set_config('application_name', ?, false)"), {shortened});
 }
 
 Database::Database(Database&& other) noexcept

@@ -48,10 +48,13 @@ public:
     static Database create(const QString& path);
 
     // The name other computers are shown when this one holds a run they
-    // must wait for: the shop's name and this computer's host name. Set once
-    // at start-up; connections made afterwards carry it.
+    // must wait for: this computer's host name unless set (the tests name
+    // their computers). Connections made afterwards carry it.
     static void setComputerName(const QString& name);
     static QString computerName();
+    // On a server, the name this connection shows the others (in
+    // pg_stat_activity), cut to what the server keeps.
+    void setApplicationName(const QString& name);
 
     Database(Database&& other) noexcept;
     Database& operator=(Database&&) = delete;
@@ -89,7 +92,6 @@ private:
     int transactionDepth_ = 0;
     int lastChanges_ = 0;
     friend class Transaction;
-    friend class BatchMemory;
 };
 
 // Everything one action writes is one transaction: commit() keeps it,

@@ -4,13 +4,39 @@
 
 #include <QSqlQuery>
 
+QString quotedName(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString tableKey(const QString& name)
+{
+    QString key = name;
+    for (QChar& c : key) {
+        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return key;
+}
+
+bool holdsTables(Database& db)
+{
+    if (!db.onServer())
+        return db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'")).toLongLong() > 0;
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = current_schema()"))
+               .toLongLong()
+           > 0;
+}
+
 QStringList shopTableNames(Database& db)
 {
     QStringList names;
     QSqlQuery q = db.onServer()
                       ? db.exec(QStringLiteral("SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
                                                " WHERE n.nspname = current_schema() AND c.relkind = 'r'"
-                                               " AND c.relname <> 'スキーマ版ｔｂｌ' AND c.relname <> 'スキーマ版ＴＢＬ' ORDER BY c.oid"))
+                                               " AND c.relname <> 'スキーマ版ＴＢＬ' ORDER BY c.oid"))
                       : db.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"
                                                " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"));
     while (q.next())
@@ -22,11 +48,7 @@ QString tableNameForModel(const Database& db, const QString& table)
 {
     if (!db.onServer())
         return table;
-    QString kept = table;
-    for (QChar& c : kept)
-        if (c.unicode() < 128)
-            c = c.toLower();
-    return u'"' + kept + u'"';
+    return quotedName(tableKey(table));
 }
 
 QVector<ColumnInfo> tableColumns(Database& db, const QString& table)

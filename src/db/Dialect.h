@@ -17,6 +17,18 @@ struct ColumnInfo {
     ValueKind kind = ValueKind::Text;
 };
 
+// A table's or column's name as SQL quotes it, whatever it holds.
+QString quotedName(const QString& name);
+
+// A table's or column's name as both kinds match it: a server spells the
+// ASCII letters of a name in lower case (勘定科目tbl), a file keeps them as
+// written.
+QString tableKey(const QString& name);
+
+// True when the database (on a server: its schema) holds any table at all,
+// the shop's or another's.
+bool holdsTables(Database& db);
+
 // The shop's tables, in the order they were made; the database's own
 // bookkeeping (the schema version on a server) is left out. A server
 // spells ASCII letters of a name in lower case (勘定科目tbl): SQL reaches

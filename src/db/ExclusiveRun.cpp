@@ -85,17 +85,6 @@ std::pair<QString, QString> namesOfRun(const QString& applicationName)
     return {decodedName(parts[0]), decodedName(parts[1])};
 }
 
-void setApplicationName(Database& db, const QString& name)
-{
-    QByteArray bytes = name.toUtf8();
-    QString shortened = name;
-    while (bytes.size() > 63) {
-        shortened.chop(1);
-        bytes = shortened.toUtf8();
-    }
-    db.exec(QStringLiteral("SELECT set_config('application_name', ?, false)"), {shortened});
-}
-
 } // namespace
 
 RunHeldElsewhere::RunHeldElsewhere(const QString& computer, const QString& run)
@@ -125,7 +114,7 @@ ExclusiveRun::ExclusiveRun(Database& db, const QString& runName) : db_(db)
     }
     held_ = true;
     try {
-        setApplicationName(db_, runApplicationName(Database::computerName(), runName));
+        db_.setApplicationName(runApplicationName(Database::computerName(), runName));
     } catch (...) {
         db_.exec(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(LockArguments), {RunLockKey});
         throw;
@@ -137,7 +126,7 @@ ExclusiveRun::~ExclusiveRun()
     if (!held_)
         return;
     try {
-        setApplicationName(db_, Database::computerName());
+        db_.setApplicationName(Database::computerName());
         db_.exec(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(LockArguments), {RunLockKey});
     } catch (...) {
         // The lock ends with the connection at the latest.

@@ -107,13 +107,6 @@ void execute(sqlite3* h, const char* sql)
     }
 }
 
-QString quotedName(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 QStringList tablesOf(sqlite3* h)
 {
     return queryTexts(h, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"
@@ -366,9 +359,9 @@ QString savedDatabasePath(const BackupLocation& where)
 
 QString savedConfigurationPath(const BackupLocation& where)
 {
-    if (isServerLocation(where.databasePath))
-        return QDir(QFileInfo(where.configurationPath).absolutePath()).filePath(ConfigurationFileName + QStringLiteral(".before-restore"));
-    return QDir(QFileInfo(where.databasePath).absolutePath()).filePath(ConfigurationFileName + QStringLiteral(".before-restore"));
+    // A server shop has no database file to keep it beside.
+    const QString& beside = isServerLocation(where.databasePath) ? where.configurationPath : where.databasePath;
+    return QDir(QFileInfo(beside).absolutePath()).filePath(ConfigurationFileName + QStringLiteral(".before-restore"));
 }
 
 QString checkBackupDirectory(const BackupLocation& where)
@@ -461,13 +454,6 @@ QByteArray runTool(const QString& name, const QStringList& arguments, const QStr
     return output;
 }
 
-QString quotedIdentifier(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 // An archive's table of contents: the schema it was made from and the
 // tables whose rows it holds ("TABLE DATA <schema> <table> <owner>").
 struct ArchiveContents {
@@ -531,7 +517,7 @@ void backUpServerData(const BackupLocation& where)
     TemporaryPath configurationCopy(folder, ConfigurationFileName);
     runTool(QStringLiteral("pg_dump"),
             QStringList{QStringLiteral("--format=custom"), QStringLiteral("--no-owner"),
-                        QStringLiteral("--schema=") + quotedIdentifier(serverSchema(server)), QStringLiteral("--file=") + dumpCopy.path()}
+                        QStringLiteral("--schema=") + quotedName(serverSchema(server)), QStringLiteral("--file=") + dumpCopy.path()}
                 + connectionArguments(server) + QStringList{QStringLiteral("--dbname=") + server.databaseName},
             QStringLiteral("サーバーのデータベース %1 をバックアップできませんでした。\n以前のバックアップはそのまま残っています。")
                 .arg(shownLocation(where.databasePath)));
@@ -601,6 +587,9 @@ RestoreResult restoreServerData(const BackupLocation& where, Configuration& conf
     const QString restoreSchema = liveSchema + QStringLiteral("_restore");
     Database live(where.databasePath);
     ExclusiveRun run(live, QStringLiteral("復元"));
+    auto dropRestoreSchema = [&] {
+        live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedName(restoreSchema) + QStringLiteral(" CASCADE"));
+    };
     auto refused = [&](const QString& problem) {
         return BackupError(QStringLiteral("バックアップのデータベース %1 からは復元できません。\n%2\n何も変更していません。")
                                .arg(shown(dumpPath), problem));
@@ -638,17 +627,17 @@ RestoreResult restoreServerData(const BackupLocation& where, Configuration& conf
     // commit, and then only the new restore schema.
     const QString archived = contents.schema;
     const QString heldAside = archived + QStringLiteral("_held_for_restore");
-    live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+    dropRestoreSchema();
     const bool archivedExists =
         live.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_namespace WHERE nspname = ?"), {archived}).toLongLong() > 0;
     QString before;
     QString after;
     if (archivedExists)
-        before += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedIdentifier(archived), quotedIdentifier(heldAside));
-    before += QStringLiteral("CREATE SCHEMA %1;\n").arg(quotedIdentifier(archived));
-    after += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedIdentifier(archived), quotedIdentifier(restoreSchema));
+        before += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedName(archived), quotedName(heldAside));
+    before += QStringLiteral("CREATE SCHEMA %1;\n").arg(quotedName(archived));
+    after += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedName(archived), quotedName(restoreSchema));
     if (archivedExists)
-        after += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedIdentifier(heldAside), quotedIdentifier(archived));
+        after += QStringLiteral("ALTER SCHEMA %1 RENAME TO %2;\n").arg(quotedName(heldAside), quotedName(archived));
     writeScript(work.filePath(QStringLiteral("before.sql")), before);
     writeScript(work.filePath(QStringLiteral("after.sql")), after);
     try {
@@ -691,7 +680,7 @@ RestoreResult restoreServerData(const BackupLocation& where, Configuration& conf
     }
     if (!problem.isEmpty()) {
         try {
-            live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+            dropRestoreSchema();
         } catch (const DatabaseError&) {
         }
         throw refused(problem);
@@ -710,14 +699,14 @@ RestoreResult restoreServerData(const BackupLocation& where, Configuration& conf
                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddHHmmss"));
     auto swap = [&](const QString& from, const QString& to, const QString& third) {
         Transaction tx(live);
-        live.exec(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(quotedIdentifier(from), quotedIdentifier(to)));
-        live.exec(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(quotedIdentifier(third), quotedIdentifier(from)));
+        live.exec(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(quotedName(from), quotedName(to)));
+        live.exec(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(quotedName(third), quotedName(from)));
         tx.commit();
     };
     try {
         swap(liveSchema, kept, restoreSchema);
     } catch (const DatabaseError& e) {
-        live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+        dropRestoreSchema();
         throw BackupError(QStringLiteral("サーバーのデータベース %1 を復元できませんでした。\n（%2）\nデータベースと設定ファイルは元のままです。")
                               .arg(shownLocation(where.databasePath), e.databaseText()));
     }
@@ -732,7 +721,7 @@ RestoreResult restoreServerData(const BackupLocation& where, Configuration& conf
         QString undone = QStringLiteral("データベースも復元前に戻しました。");
         try {
             swap(liveSchema, restoreSchema, kept);
-            live.exec(QStringLiteral("DROP SCHEMA IF EXISTS ") + quotedIdentifier(restoreSchema) + QStringLiteral(" CASCADE"));
+            dropRestoreSchema();
         } catch (const DatabaseError&) {
             undone = QStringLiteral("データベースを復元前に戻せませんでした。復元前のデータはスキーマ %1 にあります。").arg(kept);
         }

@@ -3,10 +3,10 @@
 #include "session/Session.h"
 #include "core/Text.h"
 #include "db/Database.h"
-#include "db/ExclusiveRun.h"
 #include "db/Dialect.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
+#include "ui/RunLock.h"
 #include "ui/UiService.h"
 
 #include <QHBoxLayout>
@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <optional>
 
 OldDataDeletionScreen::OldDataDeletionScreen(SessionState& state, const Texts& texts, QWidget* parent)
     : QDialog(parent), state_(state), texts_(texts)
@@ -117,13 +116,9 @@ void OldDataDeletionScreen::deleteRows()
     try {
         Database db(state_.config.databasePath);
         // Another computer on the same server may be closing the books.
-        std::optional<ExclusiveRun> run;
-        try {
-            run.emplace(db, texts_.confirmTitle);
-        } catch (const RunHeldElsewhere& e) {
-            ui().showMessage(e.message(), texts_.confirmTitle);
+        const std::unique_ptr<ExclusiveRun> run = holdRunOrTell(db, texts_.confirmTitle, texts_.confirmTitle);
+        if (!run)
             return;
-        }
         const DeletionCount count = countRows(db, day);
         if (!ui().ask(texts_.confirmText + QStringLiteral("\n\n") + countLine(count), texts_.confirmTitle))
             return;

@@ -20,13 +20,6 @@ namespace {
 constexpr int RowsPerStatement = 500;
 constexpr int ValuesPerStatement = 30000;
 
-QString quoted(const QString& name)
-{
-    QString q = name;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
-}
-
 QString failed(const QString& problem)
 {
     return QStringLiteral("店のデータを移せませんでした。\n%1\n移し先は何も変わっていません。").arg(problem);
@@ -69,7 +62,7 @@ bool hasRowOrder(Database& db, const QString& table)
         return true;
     return db.scalar(QStringLiteral("SELECT COUNT(*) FROM pg_attribute WHERE attrelid = to_regclass(?)"
                                     " AND attname = 'rowid' AND NOT attisdropped"),
-                     {quoted(table)})
+                     {quotedName(table)})
                .toLongLong() > 0;
 }
 
@@ -121,8 +114,8 @@ void copyTable(Database& from, const QString& fromTable, Database& to, const QSt
         const auto source = sourceByKey.constFind(tableKey(c.name));
         if (source == sourceByKey.constEnd())
             throw BackupError(failed(QStringLiteral("移し元の表 %1 に列 %2 がありません。").arg(fromTable, c.name)));
-        selected << quoted(*source);
-        inserted << quoted(c.name);
+        selected << quotedName(*source);
+        inserted << quotedName(c.name);
     }
 
     QString order;
@@ -135,11 +128,11 @@ void copyTable(Database& from, const QString& fromTable, Database& to, const QSt
         order = QStringLiteral(" ORDER BY ") + positions.join(QStringLiteral(", "));
     }
     QSqlQuery rows = from.exec(QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                               + quoted(fromTable) + order);
+                               + quotedName(fromTable) + order);
 
     const int columns = int(targetColumns.size());
     const int perStatement = std::max(1, std::min(RowsPerStatement, ValuesPerStatement / std::max(1, columns)));
-    const QString head = QStringLiteral("INSERT INTO ") + quoted(toTable) + QStringLiteral(" (")
+    const QString head = QStringLiteral("INSERT INTO ") + quotedName(toTable) + QStringLiteral(" (")
                          + inserted.join(QStringLiteral(", ")) + QStringLiteral(") VALUES ");
     const QString fullStatement = head + placeholders(columns, perStatement);
     QVariantList values;
@@ -205,12 +198,12 @@ void setSerialCounters(Database& to, const QMap<QString, qint64>& sourceCounters
         while (q.next())
             serials.append({q.value(0).toString(), q.value(1).toString()});
         for (const Serial& s : serials) {
-            const qint64 largest = to.scalar(QStringLiteral("SELECT COALESCE(MAX(%1), 0) FROM %2").arg(quoted(s.column), quoted(s.table)))
+            const qint64 largest = to.scalar(QStringLiteral("SELECT COALESCE(MAX(%1), 0) FROM %2").arg(quotedName(s.column), quotedName(s.table)))
                                        .toLongLong();
             const qint64 counter = std::max(largest, sourceCounters.value(tableKey(s.table), 0));
             // setval(…, 1, false): the next serial is 1, as in a new shop.
             to.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), ?, ?)"),
-                    {quoted(s.table), s.column, qlonglong(std::max<qint64>(counter, 1)), counter > 0});
+                    {quotedName(s.table), s.column, qlonglong(std::max<qint64>(counter, 1)), counter > 0});
         }
         return;
     }
@@ -238,21 +231,11 @@ QString yen(const Currency& amount)
 
 } // namespace
 
-QString tableKey(const QString& name)
-{
-    QString key = name;
-    for (QChar& c : key) {
-        if (c.unicode() >= u'A' && c.unicode() <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return key;
-}
-
 QMap<QString, qint64> shopRowCounts(Database& db)
 {
     QMap<QString, qint64> counts;
     for (const QString& table : shopTableNames(db))
-        counts.insert(tableKey(table), db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + quoted(table)).toLongLong());
+        counts.insert(tableKey(table), db.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + quotedName(table)).toLongLong());
     return counts;
 }
 
@@ -321,7 +304,7 @@ void copyShop(Database& from, Database& to)
     try {
         for (auto it = targetCounts.constBegin(); it != targetCounts.constEnd(); ++it) {
             if (it.value() > 0)
-                to.exec(QStringLiteral("DELETE FROM ") + quoted(targetTables.value(it.key())));
+                to.exec(QStringLiteral("DELETE FROM ") + quotedName(targetTables.value(it.key())));
         }
         for (const QString& table : sourceTables)
             copyTable(from, table, to, targetTables.value(tableKey(table)));
@@ -359,10 +342,7 @@ void moveShopToServer(const Configuration& config, const ServerLocation& server,
         // A new shop made there by an earlier attempt is used as it is; the
         // copy refuses anything more than a new shop.
         Database probe(location);
-        const bool hasTables =
-            probe.scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = current_schema()"))
-                .toLongLong() > 0;
-        if (hasTables)
+        if (holdsTables(probe))
             to.emplace(std::move(probe));
     }
     if (!to)

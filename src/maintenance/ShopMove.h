@@ -6,6 +6,7 @@
 // beside HMWcfg.dat) the shop goes on with what it had.
 
 #include "core/Currency.h"
+#include "db/Dialect.h"
 #include "maintenance/Backup.h"
 
 #include <QMap>
@@ -13,10 +14,6 @@
 
 class Database;
 struct ServerLocation;
-
-// A table's name as both kinds match it: a server spells the ASCII letters
-// of a name in lower case (勘定科目tbl), a file as it was written.
-QString tableKey(const QString& name);
 
 // The rows of every shop table, by tableKey.
 QMap<QString, qint64> shopRowCounts(Database& db);

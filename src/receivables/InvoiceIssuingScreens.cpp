@@ -6,12 +6,12 @@
 #include "ui/Screens.h"
 #include "session/Session.h"
 #include "core/Text.h"
-#include "db/ExclusiveRun.h"
 #include "print/PrintSurface.h"
 #include "print/SlipPrinting.h"
 #include "receivables/ClosingScreens.h"
 #include "ui/DateBoxes.h"
 #include "ui/EnterNavigation.h"
+#include "ui/RunLock.h"
 #include "ui/UiService.h"
 #include "ui/ValueModel.h"
 
@@ -29,6 +29,10 @@
 #include <memory>
 
 namespace {
+
+// Closing periods while another computer on the same server closes them,
+// or carries the year forward, would bill lines twice.
+const QString InvoiceRun = QStringLiteral("請求書発行");
 
 QLineEdit* amountBox(QWidget* parent, const QString& name)
 {
@@ -131,18 +135,6 @@ void frm売掛請求書発行::loadList()
     customerList->setModelColumn(1);
 }
 
-std::unique_ptr<ExclusiveRun> frm売掛請求書発行::holdInvoiceRun()
-{
-    // Closing periods while another computer on the same server closes
-    // them, or carries the year forward, would bill lines twice.
-    try {
-        return std::make_unique<ExclusiveRun>(db_, QStringLiteral("請求書発行"));
-    } catch (const RunHeldElsewhere& e) {
-        ui().showMessage(e.message(), errorTitle());
-        return nullptr;
-    }
-}
-
 void frm売掛請求書発行::issueForClosingDay()
 {
     const QStringList codes = closingDayCustomerCodes(db_, closingDay_);
@@ -150,7 +142,7 @@ void frm売掛請求書発行::issueForClosingDay()
         ui().showMessage(QStringLiteral("該当顧客がありません。"), errorTitle());
         return;
     }
-    const std::unique_ptr<ExclusiveRun> run = holdInvoiceRun();
+    const std::unique_ptr<ExclusiveRun> run = holdRunOrTell(db_, InvoiceRun, errorTitle());
     if (!run)
         return;
     // Each customer is confirmed, closed or skipped on its own screen
@@ -166,7 +158,7 @@ void frm売掛請求書発行::issueForOneCustomer()
     // A picker closed without a choice invoices nobody.
     if (openScreen(state_, QStringLiteral("frm顧客選択"), QStringLiteral("顧客選択"), this) != QDialog::Accepted)
         return;
-    const std::unique_ptr<ExclusiveRun> run = holdInvoiceRun();
+    const std::unique_ptr<ExclusiveRun> run = holdRunOrTell(db_, InvoiceRun, errorTitle());
     if (!run)
         return;
     openInvoiceConfirmation(state_, closingDate(), this);

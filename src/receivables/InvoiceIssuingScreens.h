@@ -5,7 +5,6 @@
 // customer's invoice, confirmed and printed, closed without printing, or
 // left as it is.
 
-#include <memory>
 #include "db/Database.h"
 #include "receivables/InvoiceIssuing.h"
 
@@ -20,7 +19,6 @@ class QPushButton;
 class QSpinBox;
 class QTableView;
 class ValueQueryModel;
-class ExclusiveRun;
 struct SessionState;
 
 class frm売掛請求書発行 : public QDialog {
@@ -49,9 +47,6 @@ public:
 
 private:
     void loadList();
-    // The run lock for this screen's closing, or null when another computer
-    // holds it (the operator has been told).
-    std::unique_ptr<ExclusiveRun> holdInvoiceRun();
 
     SessionState& state_;
     Database db_;

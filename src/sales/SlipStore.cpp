@@ -3,29 +3,18 @@
 #include "core/Text.h"
 #include "db/ClosedPeriod.h"
 #include "db/Database.h"
-#include "db/DatabaseLocation.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <limits>
 
 namespace {
 
-// The configuration as the file holds it, so that a number taken for a
-// slip that failed is handed out again. A shop whose database is on a
-// server keeps its server location, which HMWsrv.dat beside the file holds.
+// The configuration as the files hold it, so that a number taken for a
+// slip that failed is handed out again (and a shop on a server keeps the
+// location HMWsrv.dat names).
 void rereadConfiguration(SessionState& state, const QString& configPath, SlipStoreResult& result)
 {
     try {
-        if (QFileInfo::exists(QFileInfo(configPath).dir().filePath(ServerFileName))) {
-            state.config = readConfiguration(configPath);
-            return;
-        }
-        QFile file(configPath);
-        if (!file.open(QIODevice::ReadOnly))
-            throw ConfigurationError(QStringLiteral("設定ファイル %1 を開けません：%2").arg(configPath, file.errorString()));
-        state.config = parseConfiguration(file.readAll(), QStringLiteral("設定ファイル ") + configPath);
+        state.config = readConfiguration(configPath);
     } catch (const ConfigurationError& e) {
         result.messages.push_back({e.message(), StoreFailedTitle});
     }

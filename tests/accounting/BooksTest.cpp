@@ -221,8 +221,9 @@ TEST_F(BooksTest, LedgerRefusesABalanceBeyondTheMoneyRangeAndKeepsItsChecks)
     // out of the money column again. A server has no such switch: its
     // 64-bit column takes a number literal rounded to a whole one, and the
     // program writes money only as whole ten-thousandths.
-    if (!testingOnServer())
+    if (!testingOnServer()) {
         EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO 各勘定帳 (年月日, 残高) VALUES (45000, 19.8)")), DatabaseError);
+    }
 }
 
 TEST_F(BooksTest, YearEndCarriesBalanceSheetAccountsAndDeletesTheClosedPeriod)

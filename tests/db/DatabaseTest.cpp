@@ -99,8 +99,9 @@ TEST(DatabaseFunctions, MoneyFunctionsRefuseOverflowAndArgumentsOfAnotherKind)
     EXPECT_DOUBLE_EQ(db.scalar("SELECT SUM(SNG_MUL(単品米キロ, 売上個数)) FROM 売上商品マスター仮, 商品マスター"
                                " WHERE 売上単品コード = 単品コード").toDouble(), 20.0);
     // A date written as text is no day serial ('2024-05-01' read as a day in 1905).
-    if (!testingOnServer())
+    if (!testingOnServer()) {
         EXPECT_NE(refusal(db, "SELECT DAYNUM(?)", {QStringLiteral("2024-05-01")}), QString());
+    }
     EXPECT_NE(refusal(db, "SELECT DAYNUM(CAST(? AS TEXT))", {QStringLiteral("2024-05-01")}), QString());
 }
 

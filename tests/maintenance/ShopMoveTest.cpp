@@ -19,11 +19,6 @@ using namespace maintenance;
 
 namespace {
 
-QString quotedName(const QString& name)
-{
-    return u'"' + name + u'"';
-}
-
 // Every row of a table as one text, the columns in the file's order by
 // name, each value as its kind keeps it: ticks, day serials to the last
 // digit, floats, integers and the text exactly (trailing blanks included).
