@@ -218,21 +218,31 @@ int runInvoices(Database& db, const Configuration& config, const Date& today)
     return closed;
 }
 
-void InvoiceRun(benchmark::State& state, bool writeAheadLog)
+// Times runInvoices on a fresh database from `freshDatabase` per iteration.
+template <typename FreshDatabase>
+void timeInvoiceRun(benchmark::State& state, const Configuration& config, const Date& today, FreshDatabase freshDatabase)
 {
-    Shop& s = shop();
     int closed = 0;
     for (auto _ : state) {
-        auto db = freshCopy(s.path);
-        if (writeAheadLog)
-            db->scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
+        auto db = freshDatabase();
         PrintCapture capture;
         const auto t = Clock::now();
-        closed = runInvoices(*db, s.config, s.today);
+        closed = runInvoices(*db, config, today);
         state.SetIterationTime(seconds(t));
         checkBooks(*db);
     }
     state.counters["customers"] = closed;
+}
+
+void InvoiceRun(benchmark::State& state, bool writeAheadLog)
+{
+    Shop& s = shop();
+    timeInvoiceRun(state, s.config, s.today, [&] {
+        auto db = freshCopy(s.path);
+        if (writeAheadLog)
+            db->scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
+        return db;
+    });
 }
 BENCHMARK_CAPTURE(InvoiceRun, asShipped, false)->UseManualTime()->Iterations(1)->Repetitions(5)->Unit(benchmark::kMillisecond);
 // The same run on a database in write-ahead-log mode: one sync a commit
@@ -553,16 +563,7 @@ void DailyUpdateOnServer(benchmark::State& state)
 void InvoiceRunOnServer(benchmark::State& state)
 {
     ServerShop& s = serverShop();
-    int closed = 0;
-    for (auto _ : state) {
-        auto db = freshServerCopy("ten_years");
-        PrintCapture capture;
-        const auto t = Clock::now();
-        closed = runInvoices(*db, s.config, s.today);
-        state.SetIterationTime(seconds(t));
-        checkBooks(*db);
-    }
-    state.counters["customers"] = closed;
+    timeInvoiceRun(state, s.config, s.today, [] { return freshServerCopy("ten_years"); });
 }
 
 void TrialBalanceOnServer(benchmark::State& state)

@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/DatabaseLocation.h"
 #include "maintenance/Backup.h"
+#include "maintenance/ShopMove.h"
 #include "session/Routines.h"
 
 #include <QDateTime>
@@ -54,12 +55,9 @@ OldDataStaging stageOldData(const OldDataSource& source, const Configuration& co
                               .arg(t.rowsRead)
                               .arg(stored);
     }
-    s.receivablesAccount = currencyValue(db.scalar(QStringLiteral(
-        "SELECT COALESCE(SUM(CASE WHEN 経理借方コード = 110 THEN 経理金額 ELSE 0 END), 0)"
-        " - COALESCE(SUM(CASE WHEN 経理貸方コード = 110 THEN 経理金額 ELSE 0 END), 0) FROM 経理マスター")));
-    s.customerBalances = currencyValue(db.scalar(QStringLiteral(
-        "SELECT COALESCE(SUM(顧客売掛前回請求金額), 0) - COALESCE(SUM(顧客売掛入金額), 0)"
-        " + COALESCE(SUM(顧客売掛締後売上額), 0) FROM 顧客マスター")));
+    const ReceivablesAgreement receivables = receivablesAgreement(db);
+    s.receivablesAccount = receivables.account;
+    s.customerBalances = receivables.customers;
     const std::int64_t low = std::int64_t(config.slipPrefix) * 100000000;
     s.highestSlipNumber = db.scalar(QStringLiteral(
                                         "SELECT COALESCE(MAX(n), 0) FROM ("
